@@ -1,0 +1,196 @@
+#include "app/UnitMain.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QScreen>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+
+#include "app/Application.h"
+#include "app/ArchivePath.h"
+#include "app/CommandLine.h"
+#include "app/ImageList.h"
+#include "app/JpegImage.h"
+#include "platform/Files.h"
+#include "platform/Process.h"
+#include "ui_UnitMain.h"
+#include "update/UnitUpdate.h"
+
+namespace {
+
+constexpr int PanelWidths[6] = {200, 100, 210, 100, 100, 200};
+
+QProgressBar* MakeSmoothBar(QWidget* parent, int step, const char* name) {
+    auto* bar = new QProgressBar(parent);
+    bar->setObjectName(name);
+    bar->setRange(0, 100);
+    bar->setValue(0);
+    bar->setTextVisible(false);
+    bar->setProperty("step", step);
+    bar->resize(150, 16);
+    bar->hide();
+    return bar;
+}
+
+}  // namespace
+
+TMainForm::TMainForm(std::vector<std::string> args, QWidget* parent)
+    : QMainWindow(parent), ui(new Ui::TMainForm), arguments(std::move(args)) {
+    ui->setupUi(this);
+    BuildToolBar();
+    BuildStatusBar();
+    WireCommands();
+
+    StartupTimer = new QTimer(this);
+    StartupTimer->setObjectName("StartupTimer");
+    StartupTimer->setInterval(3000);
+    connect(StartupTimer, &QTimer::timeout, this, &TMainForm::StartupTimerTimer);
+    UTCUpdateTimer = new QTimer(this);
+    UTCUpdateTimer->setObjectName("UTCUpdateTimer");
+    UTCUpdateTimer->setInterval(1000);
+
+    // The pictures take no input; a disabled label would draw them greyed out.
+    const std::pair<QLabel*, const char*> pictures[] = {
+        {ui->StartupImageDeutsch, ":/images/StartupDeutsch.jpg"},
+        {ui->StartupImageEnglish, ":/images/StartupEnglish.jpg"},
+        {ui->StartupImageFrench, ":/images/StartupFrench.jpg"},
+    };
+    for (const auto& [label, resource] : pictures) {
+        label->setPixmap(QPixmap::fromImage(LoadJpeg(resource)));
+        label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+
+    FormCreate();
+}
+
+TMainForm::~TMainForm() {
+    FormDestroy();
+    delete ui;
+}
+
+void TMainForm::BuildToolBar() {
+    ui->ToolBar1->setStyleSheet("QToolBar#ToolBar1 { border: 2px; spacing: 0px; }");
+    const QList<QIcon> images = BuildImageList1();
+    const std::pair<QAction*, int> buttons[] = {
+        {ui->LoadToolButton, 0},       {ui->SaveToolButton, 1},        {ui->PrintToolButton, 2},
+        {ui->ExpandToolButton, 3},     {ui->CollapseToolButton, 4},    {ui->BaroZoomInToolButton, 6},
+        {ui->BaroZoomOutToolButton, 7}, {ui->HelpToolButton, 5},        {ui->SystemToolButton, 8},
+    };
+    for (const auto& [action, image] : buttons) {
+        action->setIcon(images.at(image));
+        if (QWidget* button = ui->ToolBar1->widgetForAction(action)) {
+            button->setObjectName(action->objectName());
+            if (auto* tool = qobject_cast<QToolButton*>(button)) tool->setAutoRaise(true);
+        }
+    }
+    // Separators of 8 pixels, named like the controls they stand for.
+    const std::pair<QAction*, const char*> separators[] = {
+        {ui->PrintToolButton, "ToolButton7"},
+        {ui->ExpandToolButton, "ToolButton6"},
+        {ui->BaroZoomInToolButton, "ToolButton2"},
+        {ui->HelpToolButton, "ToolButton3"},
+    };
+    for (const auto& [before, name] : separators) {
+        auto* gap = new QWidget(ui->ToolBar1);
+        gap->setObjectName(name);
+        gap->setFixedWidth(8);
+        ui->ToolBar1->insertWidget(before, gap);
+    }
+    auto* last = new QWidget(ui->ToolBar1);
+    last->setObjectName("ToolButton1");
+    last->setFixedWidth(8);
+    ui->ToolBar1->addWidget(last);
+    ParameterLabel = new QLabel(ui->ToolBar1);
+    ParameterLabel->setObjectName("ParameterLabel");
+    ParameterLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    ParameterLabel->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    ui->ToolBar1->addWidget(ParameterLabel);
+}
+
+void TMainForm::BuildStatusBar() {
+    QStatusBar* bar = ui->StatusBar1;
+    bar->setFixedHeight(19);
+    bar->setStyleSheet("QStatusBar::item { border: 0px; }");
+    for (size_t i = 0; i < panels.size(); ++i) {
+        auto* panel = new QLabel(bar);
+        panel->setObjectName(QString("StatusPanel%1").arg(i));
+        panel->setFixedWidth(PanelWidths[i]);
+        panel->setFrameShape(QFrame::Panel);
+        panel->setFrameShadow(QFrame::Sunken);
+        panel->setContentsMargins(2, 0, 2, 0);
+        bar->addWidget(panel);
+        panels[i] = panel;
+    }
+    BusyProgressBar = MakeSmoothBar(this, 10, "BusyProgressBar");
+    BatteryCapacityProgressBar = MakeSmoothBar(this, 1, "BatteryCapacityProgressBar");
+}
+
+void TMainForm::WireCommands() {
+    connect(ui->Beenden1, &QAction::triggered, this, &QMainWindow::close);
+}
+
+void TMainForm::EmbedInPanel(QProgressBar* bar, int panel) {
+    QLabel* holder = StatusPanel(panel);
+    bar->setParent(holder);
+    bar->setGeometry(holder->contentsRect());
+    bar->show();
+    // The panels have fixed widths; only the height follows the bar.
+    auto* layout = new QHBoxLayout(holder);
+    layout->setContentsMargins(1, 1, 1, 1);
+    layout->addWidget(bar);
+}
+
+void TMainForm::FormCreate() {
+    archivePath = app::ArchivePath(platform::ApplicationDataFolder(), platform::ExecutableFolder());
+    app::PrepareArchiveFolder(archivePath);
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (shownOnce) return;
+    shownOnce = true;
+    if (const QScreen* screen = this->screen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+    // After the window is on the screen, so the modal steps have a parent to sit on.
+    QMetaObject::invokeMethod(this, &TMainForm::FormShow, Qt::QueuedConnection);
+}
+
+void TMainForm::LoadHelpPage() {
+    const std::string path = platform::JoinPath(platform::ExecutableFolder(), "Aide\\Manuel.htm");
+    ui->WebBrowser1->setSource(QUrl::fromLocalFile(QString::fromStdString(path)));
+}
+
+void TMainForm::FormShow() {
+    EmbedInPanel(BusyProgressBar, 1);
+    EmbedInPanel(BatteryCapacityProgressBar, 4);
+    LoadHelpPage();
+
+    if (app::DecideStartAction(arguments) == app::StartAction::UpdateDialog && Forms.UpdateForm)
+        Forms.UpdateForm->exec();
+
+    ui->PageControl1->hide();
+    ui->StartupImageFrench->show();
+    StartupTimer->start();
+    UTCUpdateTimer->start();
+}
+
+void TMainForm::StartupTimerTimer() {
+    StartupTimer->stop();
+    ui->StartupImageDeutsch->hide();
+    ui->StartupImageEnglish->hide();
+    ui->StartupImageFrench->hide();
+    ui->PageControl1->show();
+}
+
+bool TMainForm::StartupPictureShown() const { return ui->StartupImageFrench->isVisible(); }
+
+void TMainForm::FormDestroy() {
+    if (destroyed) return;
+    destroyed = true;
+    UTCUpdateTimer->stop();
+}

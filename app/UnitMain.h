@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QLabel>
+#include <QMainWindow>
+#include <QProgressBar>
+#include <QTimer>
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace Ui {
+class TMainForm;
+}
+
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit TMainForm(std::vector<std::string> args, QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    Ui::TMainForm* Ui() const { return ui; }
+    const std::string& ArchivePath() const { return archivePath; }
+    const std::vector<std::string>& Arguments() const { return arguments; }
+
+    // Panels of StatusBar1, index 0..5; 1 and 4 hold the progress bars once shown.
+    QLabel* StatusPanel(int index) const { return panels.at(static_cast<size_t>(index)); }
+    QProgressBar* BusyProgressBar = nullptr;
+    QProgressBar* BatteryCapacityProgressBar = nullptr;
+    QLabel* ParameterLabel = nullptr;
+    QTimer* StartupTimer = nullptr;
+    QTimer* UTCUpdateTimer = nullptr;
+
+    void FormCreate();
+    void FormShow();
+    void StartupTimerTimer();
+    // Stops the timer, ends the acquisition and saves the state; runs once.
+    void FormDestroy();
+
+    bool StartupPictureShown() const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void BuildToolBar();
+    void BuildStatusBar();
+    void WireCommands();
+    void EmbedInPanel(QProgressBar* bar, int panel);
+    void LoadHelpPage();
+
+    Ui::TMainForm* ui;
+    std::vector<std::string> arguments;
+    std::string archivePath;
+    std::array<QLabel*, 6> panels{};
+    bool shownOnce = false;
+    bool destroyed = false;
+};

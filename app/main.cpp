@@ -1,0 +1,51 @@
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+
+#include "app/Application.h"
+#include "app/UnitDoubleStart.h"
+#include "app/UnitMain.h"
+#include "platform/Signals.h"
+#include "platform/Thread.h"
+
+int main(int argc, char* argv[]) {
+    platform::SetMainThread();
+    const bool firstCopy = app::AcquireDoubleStartGuard();
+
+    QApplication application(argc, argv);
+    Q_INIT_RESOURCE(zel2);
+    if (!firstCopy) {
+        QMessageBox::information(nullptr, QString(), "Application already runs!", QMessageBox::Ok);
+        return 0;
+    }
+    QApplication::setApplicationName(ApplicationTitle);
+
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
+
+    // Synchronised calls of the acquisition thread run from the event loop.
+    platform::SetSynchronizeWakeUp([] {
+        QMetaObject::invokeMethod(qApp, [] { platform::CheckSynchronize(); }, Qt::QueuedConnection);
+    });
+
+    CreateForms(args);
+
+    // A signal closes the window like the Quit command, so the state is saved.
+    platform::InstallTerminationRequest();
+    QTimer signalWatch;
+    QObject::connect(&signalWatch, &QTimer::timeout, [] {
+        if (platform::TerminationRequested() && Forms.MainForm) {
+            QApplication::closeAllWindows();
+            Forms.MainForm->close();
+        }
+    });
+    signalWatch.start(100);
+
+    Forms.MainForm->show();
+    const int result = application.exec();
+    signalWatch.stop();
+    Forms.MainForm->FormDestroy();
+    DestroyForms();
+    app::ReleaseDoubleStartGuard();
+    return result;
+}

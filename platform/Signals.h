@@ -1,0 +1,10 @@
+#pragma once
+
+namespace platform {
+
+// Turns SIGINT, SIGTERM and SIGHUP (console close events on Windows) into a request the
+// GUI polls for, so the program ends the orderly way instead of dying.
+void InstallTerminationRequest();
+bool TerminationRequested();
+
+}  // namespace platform

@@ -1,0 +1,277 @@
+#include "platform/Files.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <strings.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace platform {
+namespace {
+
+bool Exists(const std::string& path) {
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0;
+}
+
+// Receiver volumes come from a case-insensitive world: when the exact name is missing,
+// each missing component is looked up ignoring case.
+std::string Resolve(const std::string& path) {
+    if (path.empty() || Exists(path)) return path;
+    std::string result;
+    size_t pos = 0;
+    if (path[0] == '/') {
+        result = "/";
+        pos = 1;
+    }
+    while (pos <= path.size()) {
+        size_t next = path.find('/', pos);
+        if (next == std::string::npos) next = path.size();
+        std::string part = path.substr(pos, next - pos);
+        pos = next + 1;
+        if (part.empty()) continue;
+        std::string candidate = result;
+        if (!candidate.empty() && candidate.back() != '/') candidate += '/';
+        if (!Exists(candidate + part)) {
+            DIR* dir = ::opendir(candidate.empty() ? "." : candidate.c_str());
+            if (!dir) return path;
+            std::string match;
+            while (dirent* e = ::readdir(dir)) {
+                if (::strcasecmp(e->d_name, part.c_str()) == 0) {
+                    match = e->d_name;
+                    break;
+                }
+            }
+            ::closedir(dir);
+            if (match.empty()) return path;
+            part = match;
+        }
+        result = candidate + part;
+    }
+    if (!path.empty() && path.back() == '/' && (result.empty() || result.back() != '/')) result += '/';
+    return result;
+}
+
+// For files about to be created: resolve the folder only.
+std::string ResolveParent(const std::string& path) {
+    size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) return path;
+    return Resolve(path.substr(0, slash + 1)) + path.substr(slash + 1);
+}
+
+timespec ToTimespec(const LocalDateTime& t) {
+    timespec ts{};
+    ts.tv_sec = static_cast<time_t>(FromLocal(t));
+    ts.tv_nsec = static_cast<long>(t.millisecond) * 1000000L;
+    return ts;
+}
+
+bool WriteAll(int fd, const void* data, size_t size) {
+    const auto* p = static_cast<const uint8_t*>(data);
+    while (size > 0) {
+        ssize_t n = ::write(fd, p, size);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        p += n;
+        size -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+}  // namespace
+
+char PathSeparator() { return '/'; }
+
+std::string JoinPath(const std::string& root, const std::string& relative) {
+    std::string result = root;
+    if (!result.empty() && result.back() != '/') result += '/';
+    for (char c : relative) result += (c == '\\') ? '/' : c;
+    return result;
+}
+
+bool FileExists(const std::string& path) {
+    struct stat st;
+    return ::stat(Resolve(path).c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+bool FolderExists(const std::string& path) {
+    struct stat st;
+    return ::stat(Resolve(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+ReadOnlyFile::~ReadOnlyFile() { Close(); }
+
+bool ReadOnlyFile::Open(const std::string& path) {
+    Close();
+    int fd = ::open(Resolve(path).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    handle = fd;
+    position = 0;
+    return true;
+}
+
+void ReadOnlyFile::Close() {
+    if (handle != -1) ::close(static_cast<int>(handle));
+    handle = -1;
+}
+
+long long ReadOnlyFile::ReadAt(uint64_t offset, void* buffer, size_t count) {
+    if (handle == -1) return -1;
+    auto* p = static_cast<uint8_t*>(buffer);
+    size_t done = 0;
+    while (done < count) {
+        ssize_t n = ::pread(static_cast<int>(handle), p + done, count - done,
+                            static_cast<off_t>(offset + done));
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return -1;
+        }
+        if (n == 0) break;
+        done += static_cast<size_t>(n);
+    }
+    return static_cast<long long>(done);
+}
+
+long long ReadOnlyFile::Read(void* buffer, size_t count) {
+    long long n = ReadAt(position, buffer, count);
+    if (n > 0) position += static_cast<uint64_t>(n);
+    return n;
+}
+
+long long ReadOnlyFile::Size() const {
+    struct stat st;
+    if (handle == -1 || ::fstat(static_cast<int>(handle), &st) != 0) return -1;
+    return st.st_size;
+}
+
+bool SetAttributes(const std::string& path, unsigned attributes) {
+    std::string p = Resolve(path);
+    struct stat st;
+    if (::stat(p.c_str(), &st) != 0) return false;
+    mode_t mode = st.st_mode & 07777;
+    if (attributes & AttrReadOnly)
+        mode &= ~static_cast<mode_t>(S_IWUSR | S_IWGRP | S_IWOTH);
+    else
+        mode |= S_IWUSR;
+    return ::chmod(p.c_str(), mode) == 0;
+}
+
+unsigned GetAttributes(const std::string& path) {
+    std::string p = Resolve(path);
+    struct stat st;
+    if (::stat(p.c_str(), &st) != 0) return AttrNormal;
+    unsigned a = AttrNormal;
+    if (!(st.st_mode & S_IWUSR)) a |= AttrReadOnly;
+    size_t slash = p.find_last_of('/');
+    std::string name = slash == std::string::npos ? p : p.substr(slash + 1);
+    if (!name.empty() && name[0] == '.') a |= AttrHidden;
+    return a;
+}
+
+bool DeleteFile(const std::string& path) { return ::unlink(Resolve(path).c_str()) == 0; }
+
+bool CopyFileNoOverwrite(const std::string& src, const std::string& dst) {
+    int in = ::open(Resolve(src).c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0) return false;
+    struct stat st;
+    if (::fstat(in, &st) != 0 || S_ISDIR(st.st_mode)) {
+        ::close(in);
+        return false;
+    }
+    std::string target = ResolveParent(dst);
+    if (Exists(Resolve(dst))) {
+        ::close(in);
+        return false;
+    }
+    int out = ::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (out < 0) {
+        ::close(in);
+        return false;
+    }
+    bool ok = true;
+    char buffer[65536];
+    for (;;) {
+        ssize_t n = ::read(in, buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            ok = false;
+            break;
+        }
+        if (n == 0) break;
+        if (!WriteAll(out, buffer, static_cast<size_t>(n))) {
+            ok = false;
+            break;
+        }
+    }
+    if (ok) {
+        timespec times[2] = {st.st_atim, st.st_mtim};
+        ::futimens(out, times);
+    }
+    ::close(in);
+    if (::close(out) != 0) ok = false;
+    if (!ok) ::unlink(target.c_str());
+    return ok;
+}
+
+std::vector<FolderEntry> ListFolder(const std::string& folder) {
+    std::vector<FolderEntry> entries;
+    std::string base = Resolve(folder);
+    DIR* dir = ::opendir(base.c_str());
+    if (!dir) return entries;
+    if (!base.empty() && base.back() != '/') base += '/';
+    while (dirent* e = ::readdir(dir)) {
+        if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0) continue;
+        FolderEntry entry;
+        entry.name = e->d_name;
+        struct stat st;
+        if (::stat((base + entry.name).c_str(), &st) == 0) entry.isFolder = S_ISDIR(st.st_mode);
+        entries.push_back(entry);
+    }
+    ::closedir(dir);
+    return entries;
+}
+
+bool CreateFolder(const std::string& path) {
+    std::string p = ResolveParent(path);
+    while (p.size() > 1 && p.back() == '/') p.pop_back();
+    return ::mkdir(p.c_str(), 0755) == 0;
+}
+
+bool LastWriteTime(const std::string& path, LocalDateTime& when) {
+    struct stat st;
+    if (::stat(Resolve(path).c_str(), &st) != 0) return false;
+    when = ToLocal(st.st_mtim.tv_sec);
+    when.millisecond = static_cast<int>(st.st_mtim.tv_nsec / 1000000L);
+    return true;
+}
+
+bool SetFileTimes(const std::string& path, const LocalDateTime& /*creation*/,
+                  const LocalDateTime& access, const LocalDateTime& write) {
+    timespec times[2] = {ToTimespec(access), ToTimespec(write)};
+    return ::utimensat(AT_FDCWD, Resolve(path).c_str(), times, 0) == 0;
+}
+
+bool WriteFileAtomic(const std::string& path, const void* data, size_t size) {
+    std::string target = ResolveParent(path);
+    std::string temp = target + ".XXXXXX";
+    int fd = ::mkstemp(temp.data());
+    if (fd < 0) return false;
+    bool ok = WriteAll(fd, data, size) && ::fsync(fd) == 0;
+    ::fchmod(fd, 0644);
+    if (::close(fd) != 0) ok = false;
+    if (ok) ok = ::rename(temp.c_str(), target.c_str()) == 0;
+    if (!ok) ::unlink(temp.c_str());
+    return ok;
+}
+
+}  // namespace platform

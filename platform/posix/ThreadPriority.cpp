@@ -1,0 +1,20 @@
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "platform/Thread.h"
+
+namespace platform {
+
+void ApplyCurrentThreadPriority(ThreadPriority p) {
+    if (p != ThreadPriority::BelowNormal) return;
+    // Linux keeps a nice value per thread; one step nicer is "below normal".
+    const id_t tid = static_cast<id_t>(::syscall(SYS_gettid));
+    errno = 0;
+    int current = ::getpriority(PRIO_PROCESS, tid);
+    if (errno == 0) ::setpriority(PRIO_PROCESS, tid, current + 1);
+}
+
+}  // namespace platform

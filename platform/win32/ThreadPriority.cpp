@@ -1,0 +1,11 @@
+#include <windows.h>
+
+#include "platform/Thread.h"
+
+namespace platform {
+
+void ApplyCurrentThreadPriority(ThreadPriority p) {
+    if (p == ThreadPriority::BelowNormal) ::SetThreadPriority(::GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
+}
+
+}  // namespace platform

@@ -1,0 +1,70 @@
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "sim/DriveMapFile.h"
+#include "sim/VolumeWriter.h"
+
+namespace {
+
+int Usage() {
+    std::fputs(
+        "zel2sim: simulated receivers for the program and its tests\n"
+        "\n"
+        "  zel2sim make MODEL FOLDER             write a receiver volume of MODEL into FOLDER\n"
+        "  zel2sim attach MAP LETTER LABEL FOLDER [TYPE [RAW]]\n"
+        "                                        attach FOLDER as drive LETTER in the drive map MAP\n"
+        "                                        (TYPE: removable, fixed, remote, cdrom, ramdisk)\n"
+        "  zel2sim detach MAP LETTER             remove drive LETTER from MAP\n"
+        "  zel2sim move MAP FROM TO              move a drive to another letter\n"
+        "  zel2sim demo MODEL FOLDER MAP [LETTER]\n"
+        "                                        make a volume and attach it (default letter E)\n"
+        "\n"
+        "MODEL is one of ZEL2, ZEL2B, ZEL2X, ZEL2BX, ZEL2D. The program reads the drive map\n"
+        "named by the environment variable ZEL2_DRIVES.\n",
+        stderr);
+    return 2;
+}
+
+bool Letter(const char* arg, char& letter) {
+    if (std::strlen(arg) == 0 || std::strlen(arg) > 2) return false;
+    letter = arg[0];
+    if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
+    return letter >= 'A' && letter <= 'Z';
+}
+
+int Fail(const std::string& what) {
+    std::fprintf(stderr, "zel2sim: %s\n", what.c_str());
+    return 1;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    if (argc < 2) return Usage();
+    const std::string command = argv[1];
+    char letter = 0, other = 0;
+    if (command == "make" && argc == 4) {
+        if (!sim::IsKnownModel(argv[2])) return Fail(std::string("unknown model ") + argv[2]);
+        return sim::MakeVolume(argv[2], argv[3]) ? 0 : Fail(std::string("cannot write ") + argv[3]);
+    }
+    if (command == "attach" && (argc >= 6 && argc <= 8) && Letter(argv[3], letter)) {
+        const std::string type = argc >= 7 ? argv[6] : "removable";
+        const std::string raw = argc >= 8 ? argv[7] : "";
+        return sim::AttachDrive(argv[2], letter, type, argv[4], argv[5], raw) ? 0 : Fail("cannot write the drive map");
+    }
+    if (command == "detach" && argc == 4 && Letter(argv[3], letter))
+        return sim::DetachDrive(argv[2], letter) ? 0 : Fail("no such drive in the map");
+    if (command == "move" && argc == 5 && Letter(argv[3], letter) && Letter(argv[4], other))
+        return sim::MoveDrive(argv[2], letter, other) ? 0 : Fail("no such drive in the map");
+    if (command == "demo" && (argc == 5 || argc == 6)) {
+        if (!sim::IsKnownModel(argv[2])) return Fail(std::string("unknown model ") + argv[2]);
+        letter = 'E';
+        if (argc == 6 && !Letter(argv[5], letter)) return Usage();
+        if (!sim::MakeVolume(argv[2], argv[3])) return Fail(std::string("cannot write ") + argv[3]);
+        if (!sim::AttachDrive(argv[4], letter, "removable", argv[2], argv[3])) return Fail("cannot write the drive map");
+        std::printf("%s attached as %c: from %s\n", argv[2], letter, argv[3]);
+        return 0;
+    }
+    return Usage();
+}

@@ -1,0 +1,172 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <fstream>
+
+#include "platform/Drives.h"
+#include "platform/Files.h"
+#include "platform/posix/DriveTable.h"
+#include "sim/DriveMapFile.h"
+#include "support/TempFolder.h"
+
+using testing_support::ScopedEnv;
+using testing_support::TempFolder;
+
+namespace {
+
+std::string Read(const std::string& path) {
+    std::vector<uint8_t> data;
+    if (!platform::ReadWholeFile(path, data)) return "<missing>";
+    return std::string(data.begin(), data.end());
+}
+
+TEST(Files, AtomicWriteReplacesWholeAndLeavesNoTemporaryFiles) {
+    TempFolder temp;
+    const std::string path = temp / "STATE.BIN";
+    ASSERT_TRUE(platform::WriteFileAtomic(path, "old", 3));
+    ASSERT_TRUE(platform::WriteFileAtomic(path, "newer", 5));
+    EXPECT_EQ(Read(path), "newer");
+    EXPECT_EQ(platform::ListFolder(temp.Path()).size(), 1u);
+
+    // A folder that cannot be written keeps the old file whole.
+    ::chmod(temp.Path().c_str(), 0500);
+    if (::geteuid() != 0) {
+        EXPECT_FALSE(platform::WriteFileAtomic(path, "lost", 4));
+        EXPECT_EQ(Read(path), "newer");
+    }
+    ::chmod(temp.Path().c_str(), 0700);
+    EXPECT_FALSE(platform::WriteFileAtomic(temp / "no/such/folder/X.BIN", "x", 1));
+}
+
+TEST(Files, CopyKeepsTheLastWriteTimeAndNeverOverwrites) {
+    TempFolder temp;
+    temp.WriteFile("src/FA12.TXT", "ZCZC FA12\r\n");
+    const platform::LocalDateTime when{2024, 3, 5, 14, 30, 12, 0};
+    ASSERT_TRUE(platform::SetFileTimes(temp / "src/FA12.TXT", when, when, when));
+    temp.MakeFolder("dst");
+    ASSERT_TRUE(platform::CopyFileNoOverwrite(temp / "src/FA12.TXT", temp / "dst/FA12.TXT"));
+    platform::LocalDateTime copied;
+    ASSERT_TRUE(platform::LastWriteTime(temp / "dst/FA12.TXT", copied));
+    EXPECT_EQ(copied.year, 2024);
+    EXPECT_EQ(copied.month, 3);
+    EXPECT_EQ(copied.day, 5);
+    EXPECT_EQ(copied.hour, 14);
+    EXPECT_EQ(copied.minute, 30);
+    EXPECT_EQ(copied.second, 12);
+
+    temp.WriteFile("dst/GB05.TXT", "mine");
+    temp.WriteFile("src/GB05.TXT", "theirs");
+    EXPECT_FALSE(platform::CopyFileNoOverwrite(temp / "src/GB05.TXT", temp / "dst/GB05.TXT"));
+    EXPECT_EQ(Read(temp / "dst/GB05.TXT"), "mine");
+    EXPECT_FALSE(platform::CopyFileNoOverwrite(temp / "src/NONE.TXT", temp / "dst/NONE.TXT"));
+    EXPECT_FALSE(platform::FileExists(temp / "dst/NONE.TXT"));
+}
+
+TEST(Files, PositionedReadsShortReadsAndMissingFiles) {
+    TempFolder temp;
+    temp.WriteFile("ring.bin", "0123456789");
+    platform::ReadOnlyFile file(temp / "ring.bin");
+    ASSERT_TRUE(file.IsOpen());
+    char buffer[8] = {};
+    EXPECT_EQ(file.ReadAt(6, buffer, 8), 4);
+    EXPECT_EQ(std::string(buffer, 4), "6789");
+    EXPECT_EQ(file.ReadAt(10, buffer, 8), 0);
+    EXPECT_EQ(file.Read(buffer, 3), 3);
+    EXPECT_EQ(file.Read(buffer, 3), 3);
+    EXPECT_EQ(std::string(buffer, 3), "345");
+    EXPECT_EQ(file.Size(), 10);
+
+    platform::ReadOnlyFile missing(temp / "nothing.bin");
+    EXPECT_FALSE(missing.IsOpen());
+    EXPECT_EQ(missing.ReadAt(0, buffer, 1), -1);
+    platform::ReadOnlyFile folder(temp.Path());
+    EXPECT_FALSE(folder.IsOpen()) << "a folder is not a file";
+}
+
+TEST(Files, AttributesListingAndCaseInsensitiveNames) {
+    TempFolder temp;
+    temp.WriteFile("INTERNAT/FA12.TXT", "a");
+    temp.WriteFile("INTERNAT/.hidden", "b");
+    temp.MakeFolder("INTERNAT/SUB");
+    auto entries = platform::ListFolder(temp / "internat");
+    std::sort(entries.begin(), entries.end(), [](auto& a, auto& b) { return a.name < b.name; });
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_EQ(entries[0].name, ".hidden");
+    EXPECT_EQ(entries[1].name, "FA12.TXT");
+    EXPECT_FALSE(entries[1].isFolder);
+    EXPECT_TRUE(entries[2].isFolder);
+
+    EXPECT_TRUE(platform::FileExists(temp / "Internat/fa12.txt"));
+    EXPECT_FALSE(platform::FileExists(temp / "Internat/SUB"));
+    EXPECT_TRUE(platform::FolderExists(temp / "internat/sub"));
+
+    ASSERT_TRUE(platform::SetAttributes(temp / "INTERNAT/FA12.TXT", platform::AttrReadOnly));
+    EXPECT_EQ(platform::GetAttributes(temp / "INTERNAT/FA12.TXT") & platform::AttrReadOnly,
+              unsigned(platform::AttrReadOnly));
+    ASSERT_TRUE(platform::SetAttributes(temp / "INTERNAT/FA12.TXT", platform::AttrNormal));
+    EXPECT_EQ(platform::GetAttributes(temp / "INTERNAT/FA12.TXT"), unsigned(platform::AttrNormal));
+    EXPECT_NE(platform::GetAttributes(temp / "INTERNAT/.hidden") & platform::AttrHidden, 0u);
+    EXPECT_TRUE(platform::DeleteFile(temp / "internat/fa12.TXT"));
+    EXPECT_FALSE(platform::FileExists(temp / "INTERNAT/FA12.TXT"));
+
+    EXPECT_EQ(platform::JoinPath("/media/ZEL2/", "HTML\\NAVAREA.HTM"), "/media/ZEL2/HTML/NAVAREA.HTM");
+    EXPECT_EQ(platform::JoinPath("/media/ZEL2", "SYSTEM.BIN"), "/media/ZEL2/SYSTEM.BIN");
+}
+
+TEST(DriveMap, ParsesEveryFieldAndSkipsCommentsAndJunk) {
+    const auto drives = platform::posix::ParseDriveMap(
+        "# comment\n"
+        "E\tremovable\tZEL2B\t/media/e\t/dev/sdb1\n"
+        "f\tfixed\t\t/data/\n"
+        "\n"
+        "7\tremovable\tX\t/x\n"
+        "G\tcdrom\n"
+        "H\tweird\tLBL\t/h\r\n");
+    ASSERT_EQ(drives.size(), 3u);
+    EXPECT_EQ(drives[0].index, 4);
+    EXPECT_EQ(drives[0].type, platform::DriveType::Removable);
+    EXPECT_EQ(drives[0].label, "ZEL2B");
+    EXPECT_EQ(drives[0].root, "/media/e/");
+    EXPECT_EQ(drives[0].raw, "/dev/sdb1");
+    EXPECT_EQ(drives[1].index, 5);
+    EXPECT_EQ(drives[1].type, platform::DriveType::Fixed);
+    EXPECT_EQ(drives[1].label, "");
+    EXPECT_EQ(drives[1].root, "/data/");
+    EXPECT_EQ(drives[2].type, platform::DriveType::Unknown);
+    EXPECT_EQ(drives[2].root, "/h/");
+}
+
+TEST(DriveMap, SimulatorEditsAreSeenAtTheNextQuery) {
+    TempFolder temp;
+    const std::string map = temp / "drives.tsv";
+    ScopedEnv env("ZEL2_DRIVES", map);
+    temp.MakeFolder("vol");
+    EXPECT_EQ(platform::LogicalDrives(), 0u) << "a missing map means no drives";
+
+    ASSERT_TRUE(sim::AttachDrive(map, 'e', "removable", "ZEL2B", temp / "vol", "/dev/null"));
+    EXPECT_EQ(platform::LogicalDrives(), 1u << 4);
+    EXPECT_EQ(platform::GetDriveType(4), platform::DriveType::Removable);
+    EXPECT_EQ(platform::DriveRoot(4), temp / "vol/");
+    EXPECT_EQ(platform::RawVolumePath(4), "/dev/null");
+    std::string label;
+    EXPECT_TRUE(platform::VolumeLabel(temp / "vol", label));
+    EXPECT_EQ(label, "ZEL2B");
+
+    ASSERT_TRUE(sim::AttachDrive(map, 'E', "fixed", "DATA", temp / "vol"));
+    EXPECT_EQ(platform::GetDriveType(4), platform::DriveType::Fixed) << "attaching a letter again replaces it";
+
+    ASSERT_TRUE(sim::MoveDrive(map, 'E', 'K'));
+    EXPECT_EQ(platform::LogicalDrives(), 1u << 10);
+    EXPECT_EQ(platform::GetDriveType(4), platform::DriveType::NoRootDir);
+    EXPECT_EQ(platform::DriveRoot(4), "");
+    EXPECT_FALSE(sim::MoveDrive(map, 'E', 'F'));
+
+    ASSERT_TRUE(sim::DetachDrive(map, 'K'));
+    EXPECT_EQ(platform::LogicalDrives(), 0u);
+    EXPECT_FALSE(sim::DetachDrive(map, 'K'));
+}
+
+}  // namespace

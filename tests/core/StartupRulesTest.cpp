@@ -1,0 +1,146 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/ArchivePath.h"
+#include "app/CommandLine.h"
+#include "platform/Files.h"
+#include "platform/Process.h"
+#include "support/TempFolder.h"
+
+using app::DecideStartAction;
+using app::StartAction;
+using testing_support::ScopedEnv;
+using testing_support::TempFolder;
+
+namespace {
+
+TEST(CommandLine, OnlyForceWithAnUpdateWordOpensTheUpdateDialog) {
+    struct Case {
+        std::vector<std::string> args;
+        StartAction expected;
+    } cases[] = {
+        {{}, StartAction::FirmwareOffer},
+        {{"FORCE"}, StartAction::FirmwareOffer},
+        {{"FORCE", "UPDATE", "X"}, StartAction::FirmwareOffer},
+        {{"FORCE", "UPDATE"}, StartAction::UpdateDialog},
+        {{"FORCE", "OLD_UPDATE"}, StartAction::UpdateDialog},
+        {{"force", "new_update"}, StartAction::UpdateDialog},
+        {{"FoRcE", "New_Update"}, StartAction::UpdateDialog},
+        {{"UPDATE", "FORCE"}, StartAction::FirmwareOffer},
+        {{"FORCE", "UPDATES"}, StartAction::FirmwareOffer},
+        {{"FORCE", "518A"}, StartAction::FirmwareOffer},
+        {{"FORCE ", "UPDATE"}, StartAction::FirmwareOffer},
+        {{"518A", "490B"}, StartAction::FirmwareOffer},
+        {{"FORCE", "UPDATE", "518A"}, StartAction::FirmwareOffer},  // filters count as arguments
+    };
+    for (const Case& c : cases) {
+        std::string joined;
+        for (const auto& a : c.args) joined += "[" + a + "]";
+        EXPECT_EQ(DecideStartAction(c.args), c.expected) << joined;
+    }
+}
+
+TEST(CommandLine, UpperCasesOnlyAsciiLetters) {
+    EXPECT_EQ(app::UpperAscii("new_update-9"), "NEW_UPDATE-9");
+    EXPECT_EQ(app::UpperAscii("\xe9t\xe9"), "\xe9T\xe9");
+    EXPECT_TRUE(app::IsForced({"force", "old_update"}, "OLD_UPDATE"));
+    EXPECT_FALSE(app::IsForced({"force", "old_update"}, "NEW_UPDATE"));
+}
+
+TEST(ArchivePath, DataFolderPlusZel2OrTheProgramFolder) {
+    EXPECT_EQ(app::ArchivePath("/home/skipper/.local/share", "/opt/zel2/"), "/home/skipper/.local/share/ZEL2/");
+    EXPECT_EQ(app::ArchivePath("/data/", "/opt/zel2/"), "/data/ZEL2/");
+    EXPECT_EQ(app::ArchivePath("", "/opt/zel2/"), "/opt/zel2/");
+}
+
+TEST(ArchivePath, CreatesOneLevelAndKeepsAnExistingFolder) {
+    TempFolder temp;
+    const std::string archive = app::ArchivePath(temp.Path(), "/nowhere/");
+    app::PrepareArchiveFolder(archive);
+    EXPECT_TRUE(platform::FolderExists(archive));
+
+    temp.WriteFile("ZEL2/CONFIG.BIN", "keep!");
+    app::PrepareArchiveFolder(archive);
+    std::vector<uint8_t> kept;
+    ASSERT_TRUE(platform::ReadWholeFile(archive + "CONFIG.BIN", kept));
+    EXPECT_EQ(std::string(kept.begin(), kept.end()), "keep!");
+
+    // No parents are made: a data folder that is missing leaves no archive, quietly.
+    const std::string deep = app::ArchivePath(temp / "missing/deeper", "/nowhere/");
+    app::PrepareArchiveFolder(deep);
+    EXPECT_FALSE(platform::FolderExists(deep));
+}
+
+TEST(ApplicationDataFolder, FollowsXdgDataHomeAndMakesIt) {
+    TempFolder temp;
+    {
+        ScopedEnv data("XDG_DATA_HOME", temp / "xdg/data");
+        EXPECT_EQ(platform::ApplicationDataFolder(), temp / "xdg/data");
+        EXPECT_TRUE(platform::FolderExists(temp / "xdg/data"));
+    }
+    {
+        ScopedEnv data("XDG_DATA_HOME", "");
+        ScopedEnv home("HOME", temp.Path());
+        EXPECT_EQ(platform::ApplicationDataFolder(), temp / ".local/share");
+    }
+}
+
+// Two real processes: the probe holds the guard until its input closes.
+class GuardProcess {
+public:
+    explicit GuardProcess(const std::string& runtimeDir) {
+        const std::string command = "XDG_RUNTIME_DIR='" + runtimeDir + "' " ZEL2_GUARD_PROBE " >/dev/null";
+        pipe = ::popen(command.c_str(), "w");
+    }
+    ~GuardProcess() { Close(); }
+    int Close() {
+        if (!pipe) return -1;
+        const int status = ::pclose(pipe);
+        pipe = nullptr;
+        return status;
+    }
+
+private:
+    FILE* pipe = nullptr;
+};
+
+std::string Probe(const std::string& runtimeDir) {
+    const std::string command = "XDG_RUNTIME_DIR='" + runtimeDir + "' " ZEL2_GUARD_PROBE " </dev/null";
+    FILE* out = ::popen(command.c_str(), "r");
+    char line[64] = {};
+    if (!out || !std::fgets(line, sizeof line, out)) return "?";
+    ::pclose(out);
+    std::string text = line;
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+    return text;
+}
+
+TEST(SingleInstance, SecondCopyIsRefusedUntilTheFirstEnds) {
+    TempFolder runtime;
+    EXPECT_EQ(Probe(runtime.Path()), "acquired");  // nobody holds it yet
+
+    // The holder's "acquired" goes to our stdout; wait until its lock file is taken.
+    GuardProcess first(runtime.Path());
+    std::string answer;
+    for (int i = 0; i < 100 && (answer = Probe(runtime.Path())) != "refused"; ++i) ::usleep(20000);
+    EXPECT_EQ(answer, "refused");
+
+    first.Close();
+    EXPECT_EQ(Probe(runtime.Path()), "acquired");
+}
+
+TEST(SingleInstance, OtherUsersRuntimeFoldersDoNotInterfere) {
+    TempFolder a, b;
+    GuardProcess first(a.Path());
+    std::string answer;
+    for (int i = 0; i < 100 && (answer = Probe(a.Path())) != "refused"; ++i) ::usleep(20000);
+    ASSERT_EQ(answer, "refused");
+    EXPECT_EQ(Probe(b.Path()), "acquired");
+}
+
+}  // namespace

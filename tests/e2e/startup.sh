@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# The real program under Xvfb with a simulated ZEL2B: the start-up picture first, the
+# pages three seconds later, and SIGTERM ends it the orderly way with status 0.
+set -euo pipefail
+zel2=$1 sim=$2 out=$3
+mkdir -p "$out"
+work=$(mktemp -d)
+xvfb_pid="" app_pid=""
+cleanup() {
+  [ -n "$app_pid" ] && kill -9 "$app_pid" 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+export XDG_DATA_HOME=$work/data XDG_RUNTIME_DIR=$work/run ZEL2_DRIVES=$work/drives.tsv TZ=Europe/Paris
+mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+unset QT_QPA_PLATFORM
+"$sim" demo ZEL2B "$work/volume" "$ZEL2_DRIVES" E
+
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+xvfb_pid=$!
+for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || fail "Xvfb did not start"
+export DISPLAY=:$(cat "$work/display")
+
+"$zel2" >"$out/zel2.log" 2>&1 &
+app_pid=$!
+for _ in $(seq 100); do
+  xwininfo -root -tree 2>/dev/null | grep -q '"ZEL2"' && break
+  kill -0 "$app_pid" 2>/dev/null || fail "zel2 ended at start: $(cat "$out/zel2.log")"
+  sleep 0.1
+done
+xwininfo -root -tree | grep -q '"ZEL2"' || fail "no window named ZEL2"
+
+# Mean colour of the client area: the start-up picture is sky blue, the NAVTEX page is
+# mostly the white memo and the light green tree.
+mean() {
+  /usr/bin/convert "$1" -crop 600x300+340+300 -resize '1x1!' -format '%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]' info:
+}
+sleep 1
+/usr/bin/import -window root "$out/startup-picture.png"
+read -r r g b <<<"$(mean "$out/startup-picture.png")"
+echo "start-up picture mean colour: $r $g $b"
+[ "$b" -gt $((r + 40)) ] || fail "the start-up picture is not shown"
+
+sleep 4
+/usr/bin/import -window root "$out/pages.png"
+read -r r g b <<<"$(mean "$out/pages.png")"
+echo "pages mean colour: $r $g $b"
+[ "$r" -gt 180 ] && [ "$b" -lt $((r + 40)) ] || fail "the pages did not replace the picture"
+
+kill -TERM "$app_pid"
+status=0
+for _ in $(seq 100); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
+wait "$app_pid" || status=$?
+app_pid=""
+[ "$status" -eq 0 ] || fail "zel2 ended with status $status after SIGTERM"
+[ -d "$XDG_DATA_HOME/ZEL2" ] || fail "no message archive folder"
+echo "screenshots: $out/startup-picture.png $out/pages.png"
+echo "1 passed, 0 failed"

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QDialog>
+
+namespace Ui {
+class TUpdateInfoForm;
+}
+
+class TUpdateInfoForm : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit TUpdateInfoForm(QWidget* parent = nullptr);
+    ~TUpdateInfoForm() override;
+
+    Ui::TUpdateInfoForm* Ui() const { return ui; }
+
+private:
+    Ui::TUpdateInfoForm* ui;
+};

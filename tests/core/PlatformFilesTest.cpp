@@ -31,13 +31,14 @@ TEST(Files, AtomicWriteReplacesWholeAndLeavesNoTemporaryFiles) {
     EXPECT_EQ(Read(path), "newer");
     EXPECT_EQ(platform::ListFolder(temp.Path()).size(), 1u);
 
-    // A folder that cannot be written keeps the old file whole.
-    ::chmod(temp.Path().c_str(), 0500);
-    if (::geteuid() != 0) {
-        EXPECT_FALSE(platform::WriteFileAtomic(path, "lost", 4));
-        EXPECT_EQ(Read(path), "newer");
+    // A disk that fills up during the write keeps the old file whole.
+    {
+        testing_support::FileSizeLimit full(100);
+        const std::string big(5000, 'x');
+        EXPECT_FALSE(platform::WriteFileAtomic(path, big.data(), big.size()));
     }
-    ::chmod(temp.Path().c_str(), 0700);
+    EXPECT_EQ(Read(path), "newer");
+    EXPECT_EQ(platform::ListFolder(temp.Path()).size(), 1u) << "the partial temporary file is gone";
     EXPECT_FALSE(platform::WriteFileAtomic(temp / "no/such/folder/X.BIN", "x", 1));
 }
 

@@ -1,6 +1,9 @@
 #include "support/TempFolder.h"
 
+#include <sys/resource.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <cstdlib>
 #include <filesystem>
@@ -53,6 +56,22 @@ ScopedEnv::~ScopedEnv() {
         ::setenv(name.c_str(), old.c_str(), 1);
     else
         ::unsetenv(name.c_str());
+}
+
+FileSizeLimit::FileSizeLimit(unsigned long bytes) {
+    rlimit current{};
+    ::getrlimit(RLIMIT_FSIZE, &current);
+    oldSoft = current.rlim_cur;
+    oldHard = current.rlim_max;
+    oldHandler = std::signal(SIGXFSZ, SIG_IGN);  // the write fails with EFBIG instead
+    current.rlim_cur = bytes;
+    ::setrlimit(RLIMIT_FSIZE, &current);
+}
+
+FileSizeLimit::~FileSizeLimit() {
+    rlimit restored{oldSoft, oldHard};
+    ::setrlimit(RLIMIT_FSIZE, &restored);
+    std::signal(SIGXFSZ, oldHandler);
 }
 
 std::string DriveLine(char letter, const std::string& type, const std::string& label, const std::string& root,

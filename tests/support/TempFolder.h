@@ -36,6 +36,17 @@ private:
     bool hadOld;
 };
 
+// Limits the size of files this process writes, as a full disk would, until destroyed.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(unsigned long bytes);
+    ~FileSizeLimit();
+
+private:
+    unsigned long oldSoft, oldHard;
+    void (*oldHandler)(int);
+};
+
 // Drive map lines for tests: letter, type, label, root, raw.
 std::string DriveLine(char letter, const std::string& type, const std::string& label, const std::string& root,
                       const std::string& raw = {});

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+#include "receiver/ReceiverDetection.h"
+#include "receiver/SystemData.h"
+
+// The state the acquisition thread shares with the window. Every step that touches it
+// from the window's side runs as a synchronised call, so plain fields suffice; the busy
+// flag alone is read by the window's timer at any moment.
+struct TAcquisitionState {
+    static constexpr int BaroRingSize = 10240;
+
+    receiver::DetectionState Detection;  // ReceiverModel, PreviousDrive, DriveFound
+    int CurrentDrive = receiver::NoDrive;
+    int CycleCounter = 0;
+    uint8_t NewMessages = 0;
+    uint8_t BaroLoaded = 0;
+    uint8_t TendencyEnabled = 0;
+    uint8_t TreeRebuild = 1;
+    uint16_t LastLoadedIndex = 65535;
+    uint32_t NewestInternationalTime = 0;
+    uint32_t NewestNationalTime = 0;
+
+    TSystemData SystemData;
+    std::array<uint8_t, 12> PreviousMessageIds{};
+
+    std::string CurrentMessagesText;
+    std::string TemperatureText, PressureText, TendencyText;
+    std::string FirmwareVersionText, SerialNumberText;
+
+    std::array<int16_t, BaroRingSize> BaroSamples{};
+    double BaroTime = 0.0;  // date-time of the newest sample
+
+    int32_t BaroHeight = 0;       // metres, 0..750
+    uint8_t ShowLastMessage = 0;  // 1 = select the newest message after each rebuild
+
+    std::atomic<uint8_t> Busy{0};
+
+    const std::string& ReceiverModel() const { return Detection.ReceiverModel; }
+};

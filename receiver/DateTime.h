@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+
+#include "platform/Clock.h"
+
+// The three clocks the system meets, all in local time:
+// - the program's date-time: days since 30 December 1899 00:00, fraction = time of day;
+// - the ZEL2D receiver's clock: unsigned seconds since 1 January 2008 00:00;
+// - the packed FAT date-time of archived message files.
+namespace datetime {
+
+inline constexpr double ReceiverEpochDays = 39448.0;  // 2008-01-01 as a date-time
+
+double EncodeLocal(const platform::LocalDateTime& t);
+platform::LocalDateTime DecodeLocal(double dateTime);
+double Now();
+
+// Calendar arithmetic only: the receiver counts local wall-clock seconds.
+double FromReceiverSeconds(uint32_t seconds);
+platform::LocalDateTime LocalFromReceiverSeconds(uint32_t seconds);
+
+// Bits 25..31 years since 1980, 21..24 month, 16..20 day, 11..15 hour, 5..10 minute,
+// 0..4 seconds / 2.
+int32_t PackFat(const platform::LocalDateTime& t);
+
+}  // namespace datetime

@@ -1,0 +1,136 @@
+#include "receiver/StateFiles.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "platform/Files.h"
+#include "receiver/LittleEndian.h"
+
+namespace receiver {
+namespace {
+
+// Busy for as long as the status read runs, whichever way it ends.
+class BusyScope {
+public:
+    explicit BusyScope(std::atomic<uint8_t>& flag) : flag(flag) { flag = 1; }
+    ~BusyScope() { flag = 0; }
+
+private:
+    std::atomic<uint8_t>& flag;
+};
+
+// Reads up to size bytes into target; bytes the file does not have stay as they were.
+// -1 on an input/output error.
+long long ReadInto(platform::ReadOnlyFile& file, uint64_t offset, uint8_t* target, size_t size) {
+    std::vector<uint8_t> buffer(size);
+    const long long n = file.ReadAt(offset, buffer.data(), size);
+    if (n > 0) std::copy(buffer.begin(), buffer.begin() + n, target);
+    return n;
+}
+
+std::vector<uint8_t> ConfigBytes(const TAcquisitionState& s) {
+    std::vector<uint8_t> bytes(ConfigFileSize);
+    le::PutI32(bytes.data(), s.BaroHeight);
+    bytes[4] = s.ShowLastMessage;
+    return bytes;
+}
+
+}  // namespace
+
+void ReadSystemFile(const std::string& driveRoot, TAcquisitionState& state,
+                    const std::function<void()>& redrawChart) {
+    BusyScope busy(state.Busy);
+    TSystemData& data = state.SystemData;
+    platform::ReadOnlyFile file;
+    if (!file.Open(platform::JoinPath(driveRoot, "SYSTEM.BIN"))) {
+        data.SetFailureDefaults();
+        if (redrawChart) redrawChart();
+    } else {
+        ReadInto(file, 0, data.Data(), TSystemData::Size);
+        file.Close();
+    }
+    data.ClampIndices();
+    state.NewMessages =
+        std::memcmp(data.RecentMessageIds(), state.PreviousMessageIds.data(), state.PreviousMessageIds.size()) != 0;
+    std::copy(data.RecentMessageIds(), data.RecentMessageIds() + 12, state.PreviousMessageIds.begin());
+}
+
+void LoadLocalCopies(const std::string& archiveRoot, TAcquisitionState& state, TReadMarkList& readMarks,
+                     ILocalCopiesView& view) {
+    const auto path = [&](const char* name) { return platform::JoinPath(archiveRoot, name); };
+
+    platform::ReadOnlyFile file;
+    if (file.Open(path("CONFIG.BIN"))) {
+        std::vector<uint8_t> config = ConfigBytes(state);
+        if (ReadInto(file, 0, config.data(), config.size()) < 0) {
+            state.BaroHeight = 0;
+            state.ShowLastMessage = 0;
+        } else {
+            state.BaroHeight = le::I32(config.data());
+            state.ShowLastMessage = config[4];
+        }
+        file.Close();
+    }
+
+    readMarks.clear();
+    // Whole records only: a torn last record is dropped and the other files still load,
+    // or the save at exit would replace a good pressure history with an empty one.
+    std::vector<uint8_t> misc;
+    if (platform::ReadWholeFile(path("MISC.BIN"), misc)) {
+        for (size_t at = 0; at + ReadMarkSize <= misc.size(); at += ReadMarkSize)
+            readMarks.push_back({le::I32(&misc[at]), misc[at + 4]});
+    }
+
+    if (file.Open(path("SYSTEM.BIN"))) {
+        ReadInto(file, 0, state.SystemData.Data(), TSystemData::Size);
+        file.Close();
+    }
+    state.SystemData.ClampIndices();
+
+    if (file.Open(path("BARODATA.BIN"))) {
+        std::vector<uint8_t> baro(BaroFileSize);
+        const long long n = file.ReadAt(0, baro.data(), baro.size());
+        file.Close();
+        const size_t samples = n > 0 ? std::min<size_t>(static_cast<size_t>(n) / 2, state.BaroSamples.size()) : 0;
+        for (size_t i = 0; i < samples; ++i) state.BaroSamples[i] = le::I16(&baro[2 * i]);
+        if (n >= static_cast<long long>(BaroFileSize)) {
+            const uint64_t bits = le::U64(&baro[20480]);
+            std::memcpy(&state.BaroTime, &bits, sizeof bits);
+        }
+        view.FillChart(state.SystemData.WriteIndex(), state.SystemData.ValidCount());
+    }
+
+    view.RebuildTree();
+}
+
+bool SaveLocalCopies(const std::string& archiveRoot, const TAcquisitionState& state,
+                     const TReadMarkList& readMarks) {
+    const auto path = [&](const char* name) { return platform::JoinPath(archiveRoot, name); };
+    for (const char* name : {"SYSTEM.BIN", "BARODATA.BIN", "MISC.BIN", "CONFIG.BIN"})
+        platform::SetAttributes(path(name), platform::AttrNormal);
+
+    bool ok = true;
+    const std::vector<uint8_t> config = ConfigBytes(state);
+    ok &= platform::WriteFileAtomic(path("CONFIG.BIN"), config.data(), config.size());
+
+    std::vector<uint8_t> misc(readMarks.size() * ReadMarkSize);
+    for (size_t i = 0; i < readMarks.size(); ++i) {
+        le::PutI32(&misc[i * ReadMarkSize], readMarks[i].Age);
+        misc[i * ReadMarkSize + 4] = readMarks[i].Unread;
+    }
+    ok &= platform::WriteFileAtomic(path("MISC.BIN"), misc.data(), misc.size());
+
+    ok &= platform::WriteFileAtomic(path("SYSTEM.BIN"), state.SystemData.Data(), TSystemData::Size);
+
+    std::vector<uint8_t> baro(BaroFileSize);
+    for (size_t i = 0; i < state.BaroSamples.size(); ++i) le::PutI16(&baro[2 * i], state.BaroSamples[i]);
+    uint64_t bits = 0;
+    std::memcpy(&bits, &state.BaroTime, sizeof bits);
+    le::PutU64(&baro[20480], bits);
+    ok &= platform::WriteFileAtomic(path("BARODATA.BIN"), baro.data(), baro.size());
+    return ok;
+}
+
+}  // namespace receiver
+

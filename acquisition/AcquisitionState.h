@@ -42,3 +42,6 @@ struct TAcquisitionState {
 
     const std::string& ReceiverModel() const { return Detection.ReceiverModel; }
 };
+
+// The one instance the program shares between the acquisition thread and the window.
+extern TAcquisitionState Acquisition;

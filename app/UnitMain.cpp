@@ -9,6 +9,7 @@
 #include <QUrl>
 
 #include "app/Application.h"
+#include "acquisition/AcquisitionState.h"
 #include "app/ArchivePath.h"
 #include "app/CommandLine.h"
 #include "app/ImageList.h"
@@ -145,7 +146,14 @@ void TMainForm::EmbedInPanel(QProgressBar* bar, int panel) {
 void TMainForm::FormCreate() {
     archivePath = app::ArchivePath(platform::ApplicationDataFolder(), platform::ExecutableFolder());
     app::PrepareArchiveFolder(archivePath);
+    readMarks.clear();
+    receiver::LoadLocalCopies(archivePath, Acquisition, readMarks, *this);
 }
+
+// The chart and the message tree draw from here once they exist; until then the loaded
+// samples and read marks simply wait in memory.
+void TMainForm::FillChart(uint16_t, uint16_t) {}
+void TMainForm::RebuildTree() {}
 
 void TMainForm::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
@@ -193,4 +201,6 @@ void TMainForm::FormDestroy() {
     if (destroyed) return;
     destroyed = true;
     UTCUpdateTimer->stop();
+    receiver::SaveLocalCopies(archivePath, Acquisition, readMarks);
+    readMarks.clear();
 }

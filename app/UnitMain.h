@@ -9,11 +9,14 @@
 #include <string>
 #include <vector>
 
+#include "navtex/ReadMarks.h"
+#include "receiver/StateFiles.h"
+
 namespace Ui {
 class TMainForm;
 }
 
-class TMainForm : public QMainWindow {
+class TMainForm : public QMainWindow, public receiver::ILocalCopiesView {
     Q_OBJECT
 
 public:
@@ -40,6 +43,12 @@ public:
 
     bool StartupPictureShown() const;
 
+    TReadMarkList& ReadMarks() { return readMarks; }
+
+    // What the saved state asks for once it is loaded.
+    void FillChart(uint16_t writeIndex, uint16_t validCount) override;
+    void RebuildTree() override;
+
 protected:
     void showEvent(QShowEvent* event) override;
 
@@ -53,6 +62,7 @@ private:
     Ui::TMainForm* ui;
     std::vector<std::string> arguments;
     std::string archivePath;
+    TReadMarkList readMarks;
     std::array<QLabel*, 6> panels{};
     bool shownOnce = false;
     bool destroyed = false;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <ctime>
+#include <filesystem>
 #include <vector>
 
 #include "platform/Clock.h"
@@ -67,7 +68,7 @@ bool EnsureFolder(const std::string& path) {
 // A low passing through: a fall of a few hPa over some hours, then a rise, over a week.
 int16_t PressureAt(double minutesAgo) {
     const double hours = minutesAgo / 60.0;
-    const double low = -18.0 * std::exp(-std::pow((hours - 30.0) / 20.0, 2.0));
+    const double low = -22.0 * std::exp(-std::pow((hours - 30.0) / 12.0, 2.0));
     const double daily = 0.6 * std::sin(hours / 24.0 * 2.0 * 3.14159265358979);
     const double hPa = 1016.0 + low + daily - 0.01 * hours;
     return static_cast<int16_t>(std::lround(hPa * 100.0 - 100000.0));
@@ -183,7 +184,7 @@ bool MakeModelD(const std::string& folder, const VolumeOptions& o, int64_t now) 
         }
     }
     int16_t next518 = 0, next490 = 0;
-    const std::vector<uint8_t> nav518 = MessageRing(std::begin(International), std::end(International), now, 1017, next518);
+    const std::vector<uint8_t> nav518 = MessageRing(std::begin(International), std::end(International), now, 1022, next518);
     const std::vector<uint8_t> nav490 = MessageRing(std::begin(National), std::end(National), now, 300, next490);
 
     std::vector<uint8_t> system(776, 0);
@@ -222,7 +223,9 @@ bool IsKnownModel(const std::string& model) {
 }
 
 bool MakeVolume(const std::string& model, const std::string& folder, const VolumeOptions& options) {
-    if (!IsKnownModel(model) || !EnsureFolder(folder)) return false;
+    std::error_code ignored;
+    std::filesystem::create_directories(folder, ignored);
+    if (!IsKnownModel(model) || !platform::FolderExists(folder)) return false;
     const int64_t now = options.now != 0 ? options.now : static_cast<int64_t>(std::time(nullptr));
     if (model == "ZEL2D") return MakeModelD(folder, options, now);
     return MakeFileModel(model, folder, options, now);

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "sim/DriveMapFile.h"
+#include "sim/Inspect.h"
 #include "sim/VolumeWriter.h"
 
 namespace {
@@ -17,6 +18,7 @@ int Usage() {
         "                                        (TYPE: removable, fixed, remote, cdrom, ramdisk)\n"
         "  zel2sim detach MAP LETTER             remove drive LETTER from MAP\n"
         "  zel2sim move MAP FROM TO              move a drive to another letter\n"
+        "  zel2sim inspect FOLDER                print what the program reads from a volume\n"
         "  zel2sim demo MODEL FOLDER MAP [LETTER]\n"
         "                                        make a volume and attach it (default letter E)\n"
         "\n"
@@ -57,6 +59,8 @@ int main(int argc, char* argv[]) {
         return sim::DetachDrive(argv[2], letter) ? 0 : Fail("no such drive in the map");
     if (command == "move" && argc == 5 && Letter(argv[3], letter) && Letter(argv[4], other))
         return sim::MoveDrive(argv[2], letter, other) ? 0 : Fail("no such drive in the map");
+    if (command == "inspect" && argc == 3)
+        return sim::InspectVolume(argv[2], stdout) ? 0 : Fail(std::string("no receiver files in ") + argv[2]);
     if (command == "demo" && (argc == 5 || argc == 6)) {
         if (!sim::IsKnownModel(argv[2])) return Fail(std::string("unknown model ") + argv[2]);
         letter = 'E';

@@ -1,9 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
+
 #include "platform/Files.h"
 #include "receiver/LittleEndian.h"
 #include "receiver/ReceiverDetection.h"
+#include "receiver/TZel2d.h"
 #include "sim/DriveMapFile.h"
+#include "sim/Inspect.h"
 #include "sim/VolumeWriter.h"
 #include "support/TempFolder.h"
 
@@ -47,6 +52,63 @@ TEST(SimulatorVolume, FileModelStatusAndRingAgree) {
     EXPECT_LT(hPa, 1040.0);
     EXPECT_TRUE(platform::FileExists(temp / "b/INTERNAT/FA12.TXT"));
     EXPECT_TRUE(platform::FolderExists(temp / "b/NATIONAL"));
+}
+
+}  // namespace
+
+namespace {
+
+std::string InspectToText(const std::string& folder) {
+    std::FILE* out = std::tmpfile();
+    EXPECT_TRUE(sim::InspectVolume(folder, out));
+    std::rewind(out);
+    std::string text;
+    char buffer[512];
+    while (std::fgets(buffer, sizeof buffer, out)) text += buffer;
+    std::fclose(out);
+    return text;
+}
+
+TEST(SimulatorVolume, ModelDRingsWrapAndReadBackThroughTheReader) {
+    TempFolder temp;
+    ASSERT_TRUE(sim::MakeVolume("ZEL2D", temp / "d"));
+    TZel2d nav(temp / "d/");
+    ASSERT_TRUE(nav.ReadNav518());
+    ASSERT_TRUE(nav.ReadNav490());
+    EXPECT_EQ(nav.Nav518Count(), 4);
+    EXPECT_EQ(nav.Nav490Count(), 2);
+    EXPECT_LT(nav.Nav518Next, 1022) << "the 518 kHz ring wrapped past block 1023";
+    EXPECT_EQ(nav.Nav518Lines(0)->front(), "ZCZC FA12");
+    EXPECT_EQ(nav.Nav518Lines(0)->back(), "NNNN");
+    EXPECT_GT(nav.Nav518Time(0), nav.Nav518Time(1)) << "newest first";
+
+    TZel2d baro(temp / "d/");
+    ASSERT_TRUE(baro.ReadBarograph());
+    EXPECT_GT(baro.OldestBlock + (baro.SampleCount - 1) / 128, 255) << "the barograph ring wraps too";
+    EXPECT_EQ(baro.BaroCount(), baro.SampleCount);
+    double low = 2000, high = 0;
+    for (int i = 0; i < baro.BaroCount(); ++i) {
+        low = std::min(low, baro.BaroValue(i));
+        high = std::max(high, baro.BaroValue(i));
+    }
+    EXPECT_GT(high - low, 10.0) << "a low passed through";
+    EXPECT_LT(high - low, 60.0);
+}
+
+TEST(SimulatorVolume, InspectPrintsWhatTheReadersRead) {
+    TempFolder temp;
+    ASSERT_TRUE(sim::MakeVolume("ZEL2B", temp / "b"));
+    ASSERT_TRUE(sim::MakeVolume("ZEL2D", temp / "d"));
+    const std::string b = InspectToText(temp / "b");
+    EXPECT_NE(b.find("serial B20140300158"), std::string::npos) << b;
+    EXPECT_NE(b.find("recent messages EE33 GB05 FA12"), std::string::npos) << b;
+    EXPECT_NE(b.find("BARODATA.BIN: 10240 samples"), std::string::npos) << b;
+    EXPECT_NE(b.find("ZCZC AE07"), std::string::npos) << b;
+    const std::string d = InspectToText(temp / "d");
+    EXPECT_NE(d.find("firmware 1.2.3"), std::string::npos) << d;
+    EXPECT_NE(d.find("NAV518.BIN: 4 messages"), std::string::npos) << d;
+    EXPECT_NE(d.find("NAV490.BIN: 2 messages"), std::string::npos) << d;
+    EXPECT_FALSE(sim::InspectVolume(temp.Path(), stdout)) << "a folder without receiver files";
 }
 
 }  // namespace

@@ -58,5 +58,9 @@ wait "$app_pid" || status=$?
 app_pid=""
 [ "$status" -eq 0 ] || fail "zel2 ended with status $status after SIGTERM"
 [ -d "$XDG_DATA_HOME/ZEL2" ] || fail "no message archive folder"
+for f in CONFIG.BIN:5 MISC.BIN:0 SYSTEM.BIN:556 BARODATA.BIN:20488; do
+  size=$(stat -c %s "$XDG_DATA_HOME/ZEL2/${f%%:*}" 2>/dev/null || echo missing)
+  [ "$size" = "${f##*:}" ] || fail "saved state ${f%%:*}: $size bytes, expected ${f##*:}"
+done
 echo "screenshots: $out/startup-picture.png $out/pages.png"
 echo "1 passed, 0 failed"

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -18,6 +19,7 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
+#include "acquisition/AcquisitionState.h"
 #include "app/UnitMain.h"
 #include "support/TempFolder.h"
 #include "tools/UnitConfig.h"
@@ -144,6 +146,27 @@ TEST_F(MainFormTest, CreationPreparesTheArchiveFolder) {
     TMainForm form({});
     EXPECT_EQ(form.ArchivePath(), temp / "data/ZEL2/");
     EXPECT_TRUE(QFileInfo(QString::fromStdString(form.ArchivePath())).isDir());
+}
+
+TEST_F(MainFormTest, SavedStateIsLoadedAtCreationAndWrittenAtTheEnd) {
+    temp.WriteFile("data/ZEL2/CONFIG.BIN", std::string("\x2c\x01\x00\x00\x01", 5));
+    temp.WriteFile("data/ZEL2/MISC.BIN", std::string("\x07\x00\x00\x00\x00", 5));
+    {
+        TMainForm form({});
+        EXPECT_EQ(Acquisition.BaroHeight, 300);
+        EXPECT_EQ(Acquisition.ShowLastMessage, 1);
+        ASSERT_EQ(form.ReadMarks().size(), 1u);
+        EXPECT_EQ(form.ReadMarks()[0].Age, 7);
+        Acquisition.BaroHeight = 42;
+        form.ReadMarks().push_back({9, 1});
+    }
+    QFile config(QString::fromStdString(temp / "data/ZEL2/CONFIG.BIN"));
+    ASSERT_TRUE(config.open(QIODevice::ReadOnly));
+    EXPECT_EQ(config.readAll(), QByteArray("\x2a\x00\x00\x00\x01", 5));
+    EXPECT_EQ(QFileInfo(QString::fromStdString(temp / "data/ZEL2/MISC.BIN")).size(), 10);
+    EXPECT_EQ(QFileInfo(QString::fromStdString(temp / "data/ZEL2/BARODATA.BIN")).size(), 20488);
+    Acquisition.BaroHeight = 0;
+    Acquisition.ShowLastMessage = 0;
 }
 
 TEST_F(MainFormTest, StartupPictureGivesWayToThePages) {

@@ -1,0 +1,3 @@
+#include "acquisition/AcquisitionState.h"
+
+TAcquisitionState Acquisition;

@@ -130,7 +130,13 @@ bool LastWriteTime(const std::string& path, LocalDateTime& when) {
     SYSTEMTIME st;
     ::FileTimeToLocalFileTime(&data.ftLastWriteTime, &local);
     ::FileTimeToSystemTime(&local, &st);
-    when = {st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond, st.wMilliseconds};
+    when.year = st.wYear;
+    when.month = st.wMonth;
+    when.day = st.wDay;
+    when.hour = st.wHour;
+    when.minute = st.wMinute;
+    when.second = st.wSecond;
+    when.millisecond = st.wMilliseconds;
     return true;
 }
 

@@ -50,7 +50,6 @@ OsVersion GetOsVersion() {
     OsVersion v;
     OSVERSIONINFOA info{};
     info.dwOSVersionInfoSize = sizeof info;
-#pragma warning(suppress : 4996)
     if (::GetVersionExA(&info)) {
         v.platformId = static_cast<int>(info.dwPlatformId);
         v.major = static_cast<int>(info.dwMajorVersion);

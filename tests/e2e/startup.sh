@@ -51,6 +51,16 @@ read -r r g b <<<"$(mean "$out/pages.png")"
 echo "pages mean colour: $r $g $b"
 [ "$r" -gt 180 ] && [ "$b" -lt $((r + 40)) ] || fail "the pages did not replace the picture"
 
+# A second copy in the same logon asks "Application already runs!" and opens no window of its own.
+"$zel2" >"$out/second.log" 2>&1 &
+second=$!
+sleep 2
+kill -0 "$second" 2>/dev/null || fail "the second copy ended without its message"
+/usr/bin/import -window root "$out/second-copy.png"
+[ "$(xwininfo -root -tree | grep -c '"ZEL2"')" -eq 1 ] || fail "the second copy opened a main window"
+xwininfo -root -tree > "$out/windows.txt"
+kill "$second"; wait "$second" 2>/dev/null || true
+
 kill -TERM "$app_pid"
 status=0
 for _ in $(seq 100); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done

@@ -1,0 +1,175 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "acquisition/MessageTransfer.h"
+#include "platform/Files.h"
+#include "support/TempFolder.h"
+
+using namespace acquisition;
+using testing_support::TempFolder;
+
+namespace {
+
+std::vector<std::string> Names(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& e : platform::ListFolder(folder)) names.push_back(e.name + (e.isFolder ? "/" : ""));
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string Read(const std::string& path) {
+    std::vector<uint8_t> data;
+    if (!platform::ReadWholeFile(path, data)) return "<missing>";
+    return std::string(data.begin(), data.end());
+}
+
+TEST(CopyMessageFiles, MirrorsTheReceiverFoldersAndKeepsTimes) {
+    TempFolder temp;
+    temp.WriteFile("E/INTERNAT/FA12.TXT", "ZCZC FA12\r\nNNNN\r\n");
+    temp.WriteFile("E/INTERNAT/SUB/XX99.TXT", "inside a sub-folder");
+    temp.MakeFolder("E/NATIONAL");
+    const platform::LocalDateTime when{2025, 6, 1, 12, 0, 0, 0};
+    platform::SetFileTimes(temp / "E/INTERNAT/FA12.TXT", when, when, when);
+    // The archive holds last time's messages, one of them read-only.
+    temp.WriteFile("A/INTERNAT/OLD1.TXT", "old");
+    temp.WriteFile("A/NATIONAL/OLD2.TXT", "old");
+    ::chmod((temp / "A/NATIONAL/OLD2.TXT").c_str(), 0444);
+    temp.WriteFile("A/CONFIG.BIN", "keep");
+
+    TAcquisitionState state;
+    CopyMessageFiles(temp / "E/", temp / "A/", state);
+    EXPECT_EQ(Names(temp / "A/INTERNAT"), (std::vector<std::string>{"FA12.TXT"}));
+    EXPECT_TRUE(Names(temp / "A/NATIONAL").empty()) << "empty on the receiver, empty in the archive";
+    EXPECT_EQ(Read(temp / "A/INTERNAT/FA12.TXT"), "ZCZC FA12\r\nNNNN\r\n");
+    platform::LocalDateTime copied;
+    ASSERT_TRUE(platform::LastWriteTime(temp / "A/INTERNAT/FA12.TXT", copied));
+    EXPECT_EQ(copied.hour, 12);
+    EXPECT_EQ(copied.day, 1);
+    EXPECT_EQ(Read(temp / "A/CONFIG.BIN"), "keep");
+    EXPECT_TRUE(platform::FileExists(temp / "E/INTERNAT/FA12.TXT")) << "the receiver is never changed";
+    EXPECT_EQ(state.Busy, 0);
+}
+
+TEST(CopyMessageFiles, MissingBandFoldersAreCreated) {
+    TempFolder temp;
+    temp.MakeFolder("E");
+    temp.MakeFolder("A");
+    TAcquisitionState state;
+    CopyMessageFiles(temp / "E/", temp / "A/", state);
+    EXPECT_TRUE(platform::FolderExists(temp / "A/INTERNAT"));
+    EXPECT_TRUE(platform::FolderExists(temp / "A/NATIONAL"));
+}
+
+// A ZEL2D volume with NAV518.BIN messages written from the ring layout.
+struct ModelD {
+    TempFolder temp;
+    std::string system = std::string(776, '\0');
+    std::string nav518 = std::string(262144, '\xFF');
+    std::string nav490 = std::string(262144, '\xFF');
+    int next518 = 0;
+
+    static void Put32(std::string& b, size_t at, uint32_t v) {
+        for (int i = 0; i < 4; ++i) b[at + i] = static_cast<char>(v >> (8 * i));
+    }
+    void Add518(const std::string& text, uint32_t time) {
+        const size_t at = static_cast<size_t>(next518) * 256;
+        Put32(nav518, at, 0x18F96C3B);
+        Put32(nav518, at + 4, static_cast<uint32_t>(text.size()));
+        Put32(nav518, at + 8, time);
+        std::copy(text.begin(), text.end(), nav518.begin() + static_cast<long>(at + 17));
+        ++next518;
+    }
+    void Write() {
+        Put32(system, 0, 100000);
+        system[42] = static_cast<char>(next518);
+        temp.WriteFile("D/SYSTEM.BIN", system);
+        temp.WriteFile("D/NAV518.BIN", nav518);
+        temp.WriteFile("D/NAV490.BIN", nav490);
+        temp.MakeFolder("A");
+    }
+};
+
+TEST(WriteModelDMessages, OneFilePerMessageWithCrLfAndTheReceiveTime) {
+    ModelD d;
+    d.Add518("ZCZC FA12\nOLDER\n", 90000);    // index 3 after the scan
+    d.Add518("ZCZC GB05\nX\n", 91000);
+    d.Add518("ZCZC FA12\nNEWER\r\n", 86399);  // index 1: same name, written last
+    d.Add518("ZCZC EA33\nY\n", 99000);
+    d.Write();
+    TAcquisitionState state;
+    std::memcpy(state.SystemData.RecentMessageIds(), "AA01BB02CC03", 12);
+    WriteModelDMessages(d.temp / "D/", d.temp / "A/", state);
+
+    EXPECT_EQ(Names(d.temp / "A/INTERNAT"), (std::vector<std::string>{"EA33.TXT", "FA12.TXT", "GB05.TXT"}));
+    EXPECT_EQ(Read(d.temp / "A/INTERNAT/FA12.TXT"), "ZCZC FA12\r\nNEWER\r\r\n");
+    platform::LocalDateTime t;
+    ASSERT_TRUE(platform::LastWriteTime(d.temp / "A/INTERNAT/FA12.TXT", t));
+    EXPECT_EQ(t.year, 2008);
+    EXPECT_EQ(t.month, 1);
+    EXPECT_EQ(t.day, 1);
+    EXPECT_EQ(t.hour, 23);
+    EXPECT_EQ(t.minute, 59);
+    EXPECT_EQ(t.second, 59);
+    EXPECT_TRUE(Names(d.temp / "A/NATIONAL").empty());
+
+    // Indices 0..2 are EA33 (99000), FA12 (86399) and GB05 (91000); sorted by time and taken
+    // oldest first, slot 3 holds the newest.
+    EXPECT_EQ(state.SystemData.RecentMessageId(2), "EA33");
+    EXPECT_EQ(state.SystemData.RecentMessageId(1), "GB05");
+    EXPECT_EQ(state.SystemData.RecentMessageId(0), "FA12");
+    EXPECT_EQ(state.NewestInternationalTime, 99000u);
+    EXPECT_EQ(state.TreeRebuild, 1);
+
+    state.TreeRebuild = 0;
+    WriteModelDMessages(d.temp / "D/", d.temp / "A/", state);
+    EXPECT_EQ(state.TreeRebuild, 0) << "same newest message: no rebuild";
+}
+
+TEST(WriteModelDMessages, TwoMessagesShiftTheSlotsByTwo) {
+    ModelD d;
+    d.Add518("ZCZC FA12\nA\n", 5000);
+    d.Add518("ZCZC GB05\nB\n", 6000);
+    d.Write();
+    TAcquisitionState state;
+    std::memcpy(state.SystemData.RecentMessageIds(), "AA01BB02CC03", 12);
+    WriteModelDMessages(d.temp / "D/", d.temp / "A/", state);
+    EXPECT_EQ(state.SystemData.RecentMessageId(0), "CC03") << "slot 1 keeps what slot 3 held";
+    EXPECT_EQ(state.SystemData.RecentMessageId(1), "FA12");
+    EXPECT_EQ(state.SystemData.RecentMessageId(2), "GB05");
+}
+
+TEST(WriteModelDMessages, HostileOrShortFirstLinesStayInTheBandFolder) {
+    ModelD d;
+    d.Add518("ZCZC ../x\nA\n", 1000);
+    d.Add518("ZCZC /\\:\x01\nB\n", 1001);
+    d.Add518("ZCZC\nC\n", 1002);
+    d.Add518("\nDD\n", 1003);  // empty first line
+    d.Write();
+    TAcquisitionState state;
+    WriteModelDMessages(d.temp / "D/", d.temp / "A/", state);
+    EXPECT_EQ(Names(d.temp / "A/INTERNAT"), (std::vector<std::string>{"____.TXT", "___x.TXT"}));
+    EXPECT_EQ(Names(d.temp / "A"), (std::vector<std::string>{"INTERNAT/", "NATIONAL/"})) << "nothing escaped";
+    EXPECT_EQ(Read(d.temp / "A/INTERNAT/____.TXT"), "\r\nDD\r\n") << "newest of the three '____' wins";
+
+    EXPECT_EQ(ModelDIdentifier({}), "____");
+    EXPECT_EQ(ModelDIdentifier({"ZCZC FA1"}), "FA1_");
+    EXPECT_EQ(ModelDIdentifier({"ZCZC FA12 EXTRA"}), "FA12");
+}
+
+TEST(WriteModelDMessages, UnreadableRingsLeaveEmptyFolders) {
+    TempFolder temp;
+    temp.WriteFile("A/INTERNAT/OLD1.TXT", "old");
+    temp.MakeFolder("D");
+    TAcquisitionState state;
+    WriteModelDMessages(temp / "D/", temp / "A/", state);
+    EXPECT_TRUE(Names(temp / "A/INTERNAT").empty());
+    EXPECT_EQ(state.Busy, 0);
+}
+
+}  // namespace

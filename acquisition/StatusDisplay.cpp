@@ -1,0 +1,78 @@
+#include "acquisition/StatusDisplay.h"
+
+#include "acquisition/StatusTexts.h"
+
+#include <algorithm>
+#include "receiver/TZel2d.h"
+
+namespace acquisition {
+
+void ShowStatus(TAcquisitionState& state, IStatusView& view, const StatusContext& context) {
+    const std::string& model = state.ReceiverModel();
+    const TSystemData& data = state.SystemData;
+    const bool withBattery = model == "ZEL2" || model == "ZEL2B" || model == "ZEL2D";
+
+    view.SetBusyProgress(0);
+    view.SetStatusPanel(0, "");
+    view.SetConfigurationEnabled(model != "ZEL2D");
+    if (withBattery) {
+        view.SetStatusPanel(3, CapacityCaption);
+        if (const auto text = StateText(data.State())) {
+            view.SetStatusPanel(5, *text);
+            view.SetBatteryProgress(model == "ZEL2D" ? BatteryPercent(data.Battery())
+                                                     : static_cast<int>(std::min<uint32_t>(data.Battery(), 100)));
+        }
+    } else {
+        view.SetStatusPanel(5, "");
+        view.SetBatteryProgress(0);
+    }
+
+    state.CurrentMessagesText = CurrentMessagesText(data);
+    if (view.NavtexPageActive()) view.SetStatusPanel(2, state.CurrentMessagesText);
+
+    const char sep = context.decimalSeparator;
+    state.TemperatureText = TemperatureText(data.TemperatureTenths(), sep);
+    double hPa = (data.PressureRaw() + 100000) / 100.0;
+    if (model != "ZEL2D") {
+        if (context.correction) hPa = context.correction(hPa, state.BaroHeight, data.TemperatureTenths() / 10.0);
+        state.PressureText = PressureText(hPa, state.BaroHeight, sep);
+        state.TendencyText.clear();
+        if (state.TendencyEnabled == 1) {
+            if (const auto t = ThreeHourTendency(data, state.BaroSamples)) state.TendencyText = TendencyText(*t, true, sep);
+        }
+    } else {
+        TZel2d reader(context.driveRoot);
+        if (reader.ReadBarograph()) {
+            state.PressureText = PressureText(hPa, reader.Altitude, sep);
+            if (reader.Tendency() != -32768.0) state.TendencyText = TendencyText(reader.Tendency(), false, sep);
+        }
+    }
+
+    if (model != "ZEL2" && model != "ZEL2X") {
+        view.SetParameterLabel(state.TemperatureText + state.PressureText + state.TendencyText);
+        view.SetBaroTabVisible(true);
+    } else {
+        view.SetParameterLabel("");
+        view.SetBaroTabVisible(false);
+    }
+    view.SetSeriesBlue(true);
+    state.FirmwareVersionText = FirmwareVersionText(data);
+    state.SerialNumberText = data.SerialNumber();
+}
+
+void ShowNoReceiver(TAcquisitionState& state, IStatusView& view) {
+    state.LastLoadedIndex = 65535;
+    state.CurrentMessagesText.clear();
+    view.SetStatusPanel(0, "");
+    view.SetStatusPanel(2, "");
+    view.SetStatusPanel(3, "");
+    view.SetStatusPanel(5, NoReceiverText);
+    view.SetBatteryProgress(0);
+    view.SetBusyProgress(0);
+    view.SetSeriesBlue(false);
+    view.SetParameterLabel("");
+    state.FirmwareVersionText = NoReceiverIdentity;
+    state.SerialNumberText = NoReceiverIdentity;
+}
+
+}  // namespace acquisition

@@ -1,0 +1,168 @@
+#include "acquisition/UnitDataThread.h"
+
+#include <chrono>
+#include <cmath>
+#include <thread>
+
+#include "acquisition/MessageTransfer.h"
+#include "platform/Drives.h"
+#include "platform/Files.h"
+#include "receiver/DateTime.h"
+#include "receiver/StateFiles.h"
+#include "receiver/TZel2d.h"
+
+namespace {
+
+// TZel2d values are whole tenths; rounding undoes the binary fraction (1013.2 * 100 is
+// 101319.99..), which truncation would turn into a pascal less.
+int16_t Wrapped16(double value) { return static_cast<int16_t>(static_cast<uint16_t>(std::lround(value))); }
+
+}  // namespace
+
+TGetDataThread::TGetDataThread(TAcquisitionState& s, IAcquisitionWindow& w, Options o)
+    : state(s), window(w), options(std::move(o)) {
+    SetFreeOnTerminate(false);
+    state.CycleCounter = 0;
+    state.Detection.PreviousDrive = receiver::NoDrive;
+    state.CurrentDrive = receiver::NoDrive;
+    state.LastLoadedIndex = 65535;
+    state.TemperatureText.clear();
+    state.PressureText.clear();
+    state.TendencyText.clear();
+    state.Busy = 0;
+    state.Detection.ReceiverModel.clear();
+    std::fill(state.SystemData.RecentMessageIds(), state.SystemData.RecentMessageIds() + 12, uint8_t{0});
+    state.NewestInternationalTime = 0;
+    state.NewestNationalTime = 0;
+    state.TreeRebuild = 1;
+
+    // The firmware version must be current before the window first shows (the offer).
+    state.CurrentDrive = receiver::DetectReceiver(state.Detection);
+    if (state.CurrentDrive != receiver::NoDrive) {
+        const std::string root = platform::DriveRoot(state.CurrentDrive);
+        if (state.ReceiverModel() != "ZEL2D") {
+            platform::ReadOnlyFile file;
+            if (file.Open(platform::JoinPath(root, "SYSTEM.BIN")))
+                file.ReadAt(0, state.SystemData.Data(), TSystemData::Size);
+        } else {
+            TZel2d reader(root);
+            if (reader.ReadSystem()) state.SystemData.SetFirmwareVersion(reader.FirmwareVersion());
+        }
+    }
+    state.Detection.PreviousDrive = receiver::NoDrive;
+    state.CurrentDrive = receiver::NoDrive;
+
+    if (!options.now) options.now = [] { return datetime::Now(); };
+}
+
+void TGetDataThread::Pause(int milliseconds) {
+    if (options.sleep) {
+        options.sleep(milliseconds);
+        return;
+    }
+    // Slices, so that closing the program does not wait out the whole second.
+    for (int waited = 0; waited < milliseconds && !Terminated(); waited += 50)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+}
+
+void TGetDataThread::Execute() {
+    while (!Terminated()) {
+        RunCycle();
+        Pause(1000);
+    }
+}
+
+// A failing step must not end the polling for the rest of the run: the step is left
+// where it failed and the next cycle tries again.
+void TGetDataThread::Step(const std::function<void()>& step) {
+    try {
+        Synchronize(step);
+    } catch (...) {
+        ++failedSteps;
+    }
+}
+
+void TGetDataThread::ReadModelDStatus() {
+    state.Busy = 1;
+    {
+        TZel2d reader(driveRoot);
+        TSystemData& d = state.SystemData;
+        if (reader.ReadSystem()) {
+            d.SetBattery(reader.Battery);
+            d.SetState(reader.State);
+            d.SetFirmwareVersion(reader.FirmwareVersion());
+            d.SetWriteIndex(65535);
+            d.SetValidCount(0);
+            const auto serial = reader.SerialNumber();
+            d.SetSerialNumber(std::string(serial.begin(), serial.end()));
+            d.SetTemperatureTenths(Wrapped16(reader.Temperature() * 10.0));
+            d.SetPressureRaw(Wrapped16(reader.Pressure() * 100.0 - 100000.0));
+        } else {
+            d.SetFailureDefaults();
+            Step([this] { window.RedrawChart(); });
+        }
+    }
+    state.NewMessages = 1;
+    state.Busy = 0;
+}
+
+void TGetDataThread::RunCycle() {
+    state.Detection.PreviousDrive = state.CurrentDrive;
+    state.CurrentDrive = receiver::DetectReceiver(state.Detection);
+    ++state.CycleCounter;
+
+    if (state.CurrentDrive == receiver::NoDrive) {
+        Step([this] { acquisition::ShowNoReceiver(state, window); });
+        return;
+    }
+    driveRoot = platform::DriveRoot(state.CurrentDrive);
+    if (state.CurrentDrive == state.Detection.PreviousDrive && state.CycleCounter % 60 != 0) return;
+
+    const std::string model = state.ReceiverModel();
+    const bool modelD = model == "ZEL2D";
+    if (modelD)
+        ReadModelDStatus();
+    else
+        receiver::ReadSystemFile(driveRoot, state, [this] { Step([this] { window.RedrawChart(); }); });
+
+    const acquisition::StatusContext context{driveRoot, options.decimalSeparator, options.correction};
+    const auto showStatus = [&] { Step([&] { acquisition::ShowStatus(state, window, context); }); };
+    if (model == "ZEL2" || model == "ZEL2X") {
+        state.CurrentMessagesText.clear();
+        state.TemperatureText.clear();
+        state.PressureText.clear();
+        state.TendencyText.clear();
+        showStatus();
+    } else {
+        state.TendencyEnabled = 0;
+        showStatus();
+        Step([&] {
+            if (modelD)
+                acquisition::LoadBaroModelD(driveRoot, state, window, options.now());
+            else
+                acquisition::LoadBaroFile(driveRoot, state, window, options.now());
+        });
+        if (state.BaroLoaded == 1) Step([this] { window.RedrawChart(); });
+    }
+
+    if (state.NewMessages == 1 || state.Detection.DriveFound == 1) {
+        if (!modelD) {
+            Step([this] { acquisition::CopyMessageFiles(driveRoot, options.archiveRoot, state); });
+            Step([this] { window.RebuildTree(); });
+        } else {
+            Step([this] { acquisition::WriteModelDMessages(driveRoot, options.archiveRoot, state); });
+            if (state.TreeRebuild != 0) {
+                Step([this] { window.RebuildTree(); });
+                state.TreeRebuild = 0;
+            }
+        }
+        state.Detection.DriveFound = 0;
+    }
+
+    Step([this] {
+        window.SetPagesEnabled(false);
+        window.SetPagesEnabled(true);
+    });
+    state.TendencyEnabled = 1;
+    showStatus();
+}

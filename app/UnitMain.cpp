@@ -148,12 +148,41 @@ void TMainForm::FormCreate() {
     app::PrepareArchiveFolder(archivePath);
     readMarks.clear();
     receiver::LoadLocalCopies(archivePath, Acquisition, readMarks, *this);
+
+    TGetDataThread::Options options;
+    options.archiveRoot = archivePath;
+    options.decimalSeparator = platform::DecimalSeparator();
+    dataThread = new TGetDataThread(Acquisition, *this, options);
+    dataThread->SetPriority(platform::ThreadPriority::BelowNormal);
 }
 
 // The chart and the message tree draw from here once they exist; until then the loaded
 // samples and read marks simply wait in memory.
 void TMainForm::FillChart(uint16_t, uint16_t) {}
 void TMainForm::RebuildTree() {}
+void TMainForm::RedrawChart() {}
+
+void TMainForm::SetStatusPanel(int index, const std::string& text) {
+    StatusPanel(index)->setText(QString::fromStdString(text));
+}
+
+void TMainForm::SetBusyProgress(int position) { BusyProgressBar->setValue(position); }
+
+void TMainForm::SetBatteryProgress(int percent) { BatteryCapacityProgressBar->setValue(percent); }
+
+void TMainForm::SetParameterLabel(const std::string& text) { ParameterLabel->setText(QString::fromStdString(text)); }
+
+void TMainForm::SetBaroTabVisible(bool visible) { ui->PageControl1->setTabVisible(1, visible); }
+
+void TMainForm::SetConfigurationEnabled(bool enabled) { ui->Konfiguration->setEnabled(enabled); }
+
+void TMainForm::SetSeriesBlue(bool blue) { seriesBlue = blue; }
+
+bool TMainForm::NavtexPageActive() const { return ui->PageControl1->currentWidget() == ui->NavtexTabSheet; }
+
+void TMainForm::RepaintStatusBar() { ui->StatusBar1->repaint(); }
+
+void TMainForm::SetPagesEnabled(bool enabled) { ui->PageControl1->setEnabled(enabled); }
 
 void TMainForm::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
@@ -185,6 +214,7 @@ void TMainForm::FormShow() {
     ui->StartupImageFrench->show();
     StartupTimer->start();
     UTCUpdateTimer->start();
+    if (dataThread) dataThread->Resume();
 }
 
 void TMainForm::StartupTimerTimer() {
@@ -201,6 +231,13 @@ void TMainForm::FormDestroy() {
     if (destroyed) return;
     destroyed = true;
     UTCUpdateTimer->stop();
+    // The state is saved only once the thread can no longer change it.
+    if (dataThread) {
+        dataThread->Terminate();
+        dataThread->WaitFor();
+        delete dataThread;
+        dataThread = nullptr;
+    }
     receiver::SaveLocalCopies(archivePath, Acquisition, readMarks);
     readMarks.clear();
 }

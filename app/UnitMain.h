@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "acquisition/UnitDataThread.h"
 #include "navtex/ReadMarks.h"
 #include "receiver/StateFiles.h"
 
@@ -16,7 +17,7 @@ namespace Ui {
 class TMainForm;
 }
 
-class TMainForm : public QMainWindow, public receiver::ILocalCopiesView {
+class TMainForm : public QMainWindow, public receiver::ILocalCopiesView, public IAcquisitionWindow {
     Q_OBJECT
 
 public:
@@ -49,6 +50,22 @@ public:
     void FillChart(uint16_t writeIndex, uint16_t validCount) override;
     void RebuildTree() override;
 
+    // What the acquisition cycle writes into the window.
+    void SetStatusPanel(int index, const std::string& text) override;
+    void SetStatusPanel0(const std::string& text) override { SetStatusPanel(0, text); }
+    void SetBusyProgress(int position) override;
+    void SetBatteryProgress(int percent) override;
+    void SetParameterLabel(const std::string& text) override;
+    void SetBaroTabVisible(bool visible) override;
+    void SetConfigurationEnabled(bool enabled) override;
+    void SetSeriesBlue(bool blue) override;
+    bool NavtexPageActive() const override;
+    void RepaintStatusBar() override;
+    void RedrawChart() override;
+    void SetPagesEnabled(bool enabled) override;
+
+    TGetDataThread* DataThread() const { return dataThread; }
+
 protected:
     void showEvent(QShowEvent* event) override;
 
@@ -63,6 +80,8 @@ private:
     std::vector<std::string> arguments;
     std::string archivePath;
     TReadMarkList readMarks;
+    TGetDataThread* dataThread = nullptr;
+    bool seriesBlue = false;  // the pressure curve takes it once the chart exists
     std::array<QLabel*, 6> panels{};
     bool shownOnce = false;
     bool destroyed = false;

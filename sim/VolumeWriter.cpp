@@ -66,6 +66,8 @@ bool EnsureFolder(const std::string& path) {
 }
 
 // A low passing through: a fall of a few hPa over some hours, then a rise, over a week.
+}  // namespace
+
 int16_t PressureAt(double minutesAgo) {
     const double hours = minutesAgo / 60.0;
     const double low = -22.0 * std::exp(-std::pow((hours - 30.0) / 12.0, 2.0));
@@ -73,6 +75,8 @@ int16_t PressureAt(double minutesAgo) {
     const double hPa = 1016.0 + low + daily - 0.01 * hours;
     return static_cast<int16_t>(std::lround(hPa * 100.0 - 100000.0));
 }
+
+namespace {
 
 void SetTimes(const std::string& path, int64_t when) {
     const platform::LocalDateTime t = platform::ToLocal(when);
@@ -137,10 +141,14 @@ bool MakeFileModel(const std::string& model, const std::string& folder, const Vo
                               "ZCZC", now);
 }
 
+}  // namespace
+
 uint32_t ReceiverSeconds(int64_t unixSeconds) {
     const int64_t epoch = platform::FromLocal({2008, 1, 1, 0, 0, 0, 0});
     return static_cast<uint32_t>(unixSeconds - epoch);
 }
+
+namespace {
 
 // One band's ring: header block, continuation blocks, erased rest.
 std::vector<uint8_t> MessageRing(const Message* begin, const Message* end, int64_t now, int firstBlock,

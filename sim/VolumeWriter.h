@@ -17,4 +17,11 @@ struct VolumeOptions {
 // missing). False when the model is unknown or a file cannot be written.
 bool MakeVolume(const std::string& model, const std::string& folder, const VolumeOptions& options = {});
 
+// The simulated weather: sea-level pressure (Pa - 100000) so many minutes before the volume
+// was made; negative values look into its future.
+int16_t PressureAt(double minutesAgo);
+
+// Unix seconds as the ZEL2D clock counts them.
+uint32_t ReceiverSeconds(int64_t unixSeconds);
+
 }  // namespace sim

@@ -1,9 +1,11 @@
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "sim/DriveMapFile.h"
 #include "sim/Inspect.h"
+#include "sim/LiveVolume.h"
 #include "sim/VolumeWriter.h"
 
 namespace {
@@ -18,6 +20,8 @@ int Usage() {
         "                                        (TYPE: removable, fixed, remote, cdrom, ramdisk)\n"
         "  zel2sim detach MAP LETTER             remove drive LETTER from MAP\n"
         "  zel2sim move MAP FROM TO              move a drive to another letter\n"
+        "  zel2sim run FOLDER [SPEED [SECONDS]]  keep the volume alive: a sample a minute (SPEED times\n"
+        "                                        faster), new messages, battery and state changing\n"
         "  zel2sim inspect FOLDER                print what the program reads from a volume\n"
         "  zel2sim demo MODEL FOLDER MAP [LETTER]\n"
         "                                        make a volume and attach it (default letter E)\n"
@@ -59,6 +63,8 @@ int main(int argc, char* argv[]) {
         return sim::DetachDrive(argv[2], letter) ? 0 : Fail("no such drive in the map");
     if (command == "move" && argc == 5 && Letter(argv[3], letter) && Letter(argv[4], other))
         return sim::MoveDrive(argv[2], letter, other) ? 0 : Fail("no such drive in the map");
+    if (command == "run" && argc >= 3 && argc <= 5)
+        return sim::RunLive(argv[2], argc >= 4 ? std::atof(argv[3]) : 1.0, argc >= 5 ? std::atof(argv[4]) : 0.0);
     if (command == "inspect" && argc == 3)
         return sim::InspectVolume(argv[2], stdout) ? 0 : Fail(std::string("no receiver files in ") + argv[2]);
     if (command == "demo" && (argc == 5 || argc == 6)) {

@@ -9,6 +9,8 @@
 #include "receiver/TZel2d.h"
 #include "sim/DriveMapFile.h"
 #include "sim/Inspect.h"
+#include "sim/LiveVolume.h"
+#include "receiver/StateFiles.h"
 #include "sim/VolumeWriter.h"
 #include "support/TempFolder.h"
 
@@ -109,6 +111,43 @@ TEST(SimulatorVolume, InspectPrintsWhatTheReadersRead) {
     EXPECT_NE(d.find("NAV518.BIN: 4 messages"), std::string::npos) << d;
     EXPECT_NE(d.find("NAV490.BIN: 2 messages"), std::string::npos) << d;
     EXPECT_FALSE(sim::InspectVolume(temp.Path(), stdout)) << "a folder without receiver files";
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SimulatorLive, FileModelMinutesMoveTheRingAndBringMessages) {
+    TempFolder temp;
+    ASSERT_TRUE(sim::MakeVolume("ZEL2B", temp / "b"));
+    TAcquisitionState before;
+    receiver::ReadSystemFile(temp / "b/", before, nullptr);
+    sim::LiveVolume live(temp / "b", 1700000000);
+    for (int i = 0; i < 7; ++i) ASSERT_TRUE(live.AdvanceMinute());
+    TAcquisitionState after;
+    receiver::ReadSystemFile(temp / "b/", after, nullptr);
+    EXPECT_EQ(after.SystemData.WriteIndex(), (before.SystemData.WriteIndex() + 7) % 10240);
+    EXPECT_NE(after.SystemData.RecentMessageId(2), before.SystemData.RecentMessageId(2)) << "a new message at minute 7";
+    EXPECT_TRUE(platform::FileExists(temp / "b/INTERNAT/" + after.SystemData.RecentMessageId(2) + ".TXT"));
+    EXPECT_EQ(after.SystemData.RecentMessageId(1), before.SystemData.RecentMessageId(2));
+}
+
+TEST(SimulatorLive, ModelDMinutesFillTheCurrentBlockAndTheRing) {
+    TempFolder temp;
+    ASSERT_TRUE(sim::MakeVolume("ZEL2D", temp / "d"));
+    TZel2d before(temp / "d/");
+    ASSERT_TRUE(before.ReadBarograph());
+    sim::LiveVolume live(temp / "d", 1700000000);
+    for (int i = 0; i < 130; ++i) ASSERT_TRUE(live.AdvanceMinute());  // past a block boundary
+    TZel2d after(temp / "d/");
+    ASSERT_TRUE(after.ReadBarograph());
+    EXPECT_EQ(after.SampleCount, before.SampleCount + 130);
+    for (int i = 0; i < after.BaroCount(); ++i) {
+        ASSERT_GT(after.BaroValue(i), 950.0) << i;  // no erased sample slipped into the series
+    }
+    TZel2d nav(temp / "d/");
+    ASSERT_TRUE(nav.ReadNav518());
+    EXPECT_EQ(nav.Nav518Count(), 4 + 130 / 7);
 }
 
 }  // namespace

@@ -197,7 +197,7 @@ bool MakeModelD(const std::string& folder, const VolumeOptions& o, int64_t now) 
 
     std::vector<uint8_t> system(776, 0);
     le::PutU32(&system[0], ReceiverSeconds(now));
-    le::PutU32(&system[4], 1900000);  // about 82 % as the status display reckons it
+    le::PutU32(&system[4], 1900000);  // 81 % as the status display reckons it
     system[8] = 2;
     system[9] = 1;
     system[10] = 2;

@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# The real program polling a live simulated receiver that is unplugged and plugged in
+# again on another letter; SIGTERM in the middle still leaves a whole saved state.
+set -euo pipefail
+zel2=$1 sim=$2 out=$3 model=${4:-ZEL2B}
+mkdir -p "$out"
+work=$(mktemp -d)
+pids=()
+cleanup() { for p in "${pids[@]}"; do kill -9 "$p" 2>/dev/null || true; done; rm -rf "$work"; }
+trap cleanup EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+export XDG_DATA_HOME=$work/data XDG_RUNTIME_DIR=$work/run ZEL2_DRIVES=$work/drives.tsv TZ=Europe/Paris
+export QT_QPA_PLATFORM=offscreen
+mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+"$sim" demo "$model" "$work/volume" "$ZEL2_DRIVES" E >/dev/null
+"$sim" run "$work/volume" 60 &   # one sample a second
+pids+=($!)
+
+"$zel2" >"$out/zel2-$model.log" 2>&1 &
+app=$!
+pids+=($app)
+for _ in $(seq 100); do
+  [ -n "$(ls "$XDG_DATA_HOME/ZEL2/INTERNAT" 2>/dev/null)" ] && break
+  sleep 0.1
+done
+[ -n "$(ls "$XDG_DATA_HOME/ZEL2/INTERNAT" 2>/dev/null)" ] || fail "no messages mirrored from the $model"
+
+"$sim" detach "$ZEL2_DRIVES" E
+sleep 2
+"$sim" attach "$ZEL2_DRIVES" F removable "$model" "$work/volume"
+sleep 3
+kill -0 "$app" 2>/dev/null || fail "zel2 ended while the receiver moved"
+
+kill -TERM "$app"
+status=0
+wait "$app" || status=$?
+[ "$status" -eq 0 ] || fail "zel2 ended with status $status after SIGTERM"
+for f in CONFIG.BIN:5 SYSTEM.BIN:556 BARODATA.BIN:20488; do
+  size=$(stat -c %s "$XDG_DATA_HOME/ZEL2/${f%%:*}" 2>/dev/null || echo missing)
+  [ "$size" = "${f##*:}" ] || fail "saved state ${f%%:*}: $size bytes, expected ${f##*:}"
+done
+# The saved status is the receiver's, read after it came back on F:.
+serial=$(dd if="$XDG_DATA_HOME/ZEL2/SYSTEM.BIN" bs=1 skip=528 count=12 2>/dev/null)
+[ "$serial" != "------------" ] && [ -n "$(echo "$serial" | tr -d '\0')" ] || fail "saved serial '$serial'"
+ls "$XDG_DATA_HOME/ZEL2"/*.?????? 2>/dev/null && fail "temporary files left in the archive"
+echo "saved serial: $serial"
+echo "1 passed, 0 failed"

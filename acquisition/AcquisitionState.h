@@ -43,5 +43,17 @@ struct TAcquisitionState {
     const std::string& ReceiverModel() const { return Detection.ReceiverModel; }
 };
 
+// Busy while a status read or a transfer step runs, whichever way it ends.
+class TBusyScope {
+public:
+    explicit TBusyScope(std::atomic<uint8_t>& flag) : flag(flag) { flag = 1; }
+    ~TBusyScope() { flag = 0; }
+    TBusyScope(const TBusyScope&) = delete;
+    TBusyScope& operator=(const TBusyScope&) = delete;
+
+private:
+    std::atomic<uint8_t>& flag;
+};
+
 // The one instance the program shares between the acquisition thread and the window.
 extern TAcquisitionState Acquisition;

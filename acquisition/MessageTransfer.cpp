@@ -12,15 +12,6 @@ namespace {
 
 const char* const BandFolders[] = {"INTERNAT\\", "NATIONAL\\"};
 
-class BusyScope {
-public:
-    explicit BusyScope(std::atomic<uint8_t>& flag) : flag(flag) { flag = 1; }
-    ~BusyScope() { flag = 0; }
-
-private:
-    std::atomic<uint8_t>& flag;
-};
-
 bool IsAlnum(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'); }
 
 struct RecentEntry {
@@ -73,7 +64,7 @@ void EmptyArchive(const std::string& archiveRoot) {
 }
 
 void CopyMessageFiles(const std::string& driveRoot, const std::string& archiveRoot, TAcquisitionState& state) {
-    BusyScope busy(state.Busy);
+    TBusyScope busy(state.Busy);
     EmptyArchive(archiveRoot);
     for (const char* band : BandFolders) {
         const std::string source = platform::JoinPath(driveRoot, band);
@@ -86,7 +77,7 @@ void CopyMessageFiles(const std::string& driveRoot, const std::string& archiveRo
 }
 
 void WriteModelDMessages(const std::string& driveRoot, const std::string& archiveRoot, TAcquisitionState& state) {
-    BusyScope busy(state.Busy);
+    TBusyScope busy(state.Busy);
     EmptyArchive(archiveRoot);
     TZel2d reader(driveRoot);
     std::vector<RecentEntry> recent;

@@ -10,16 +10,6 @@
 namespace receiver {
 namespace {
 
-// Busy for as long as the status read runs, whichever way it ends.
-class BusyScope {
-public:
-    explicit BusyScope(std::atomic<uint8_t>& flag) : flag(flag) { flag = 1; }
-    ~BusyScope() { flag = 0; }
-
-private:
-    std::atomic<uint8_t>& flag;
-};
-
 // Reads up to size bytes into target; bytes the file does not have stay as they were.
 // -1 on an input/output error.
 long long ReadInto(platform::ReadOnlyFile& file, uint64_t offset, uint8_t* target, size_t size) {
@@ -40,7 +30,7 @@ std::vector<uint8_t> ConfigBytes(const TAcquisitionState& s) {
 
 void ReadSystemFile(const std::string& driveRoot, TAcquisitionState& state,
                     const std::function<void()>& redrawChart) {
-    BusyScope busy(state.Busy);
+    TBusyScope busy(state.Busy);
     TSystemData& data = state.SystemData;
     platform::ReadOnlyFile file;
     if (!file.Open(platform::JoinPath(driveRoot, "SYSTEM.BIN"))) {

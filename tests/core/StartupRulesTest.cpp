@@ -90,14 +90,24 @@ TEST(ApplicationDataFolder, FollowsXdgDataHomeAndMakesIt) {
     }
 }
 
-// Two real processes: the probe holds the guard until its input closes.
+// Two real processes: the holder keeps the guard until its input closes and says so in a file.
 class GuardProcess {
 public:
-    explicit GuardProcess(const std::string& runtimeDir) {
-        const std::string command = "XDG_RUNTIME_DIR='" + runtimeDir + "' " ZEL2_GUARD_PROBE " >/dev/null";
+    explicit GuardProcess(const std::string& runtimeDir) : report(runtimeDir + "/holder.out") {
+        const std::string command = "XDG_RUNTIME_DIR='" + runtimeDir + "' " ZEL2_GUARD_PROBE " >'" + report + "'";
         pipe = ::popen(command.c_str(), "w");
     }
     ~GuardProcess() { Close(); }
+    // Waits for the holder's own answer: "acquired" or "refused".
+    std::string Answer() const {
+        for (int i = 0; i < 1000; ++i) {
+            std::vector<uint8_t> text;
+            if (platform::ReadWholeFile(report, text) && text.size() >= 8)
+                return std::string(text.begin(), text.begin() + (text[0] == 'a' ? 8 : 7));
+            ::usleep(10000);
+        }
+        return "?";
+    }
     int Close() {
         if (!pipe) return -1;
         const int status = ::pclose(pipe);
@@ -106,6 +116,7 @@ public:
     }
 
 private:
+    std::string report;
     FILE* pipe = nullptr;
 };
 
@@ -124,11 +135,9 @@ TEST(SingleInstance, SecondCopyIsRefusedUntilTheFirstEnds) {
     TempFolder runtime;
     EXPECT_EQ(Probe(runtime.Path()), "acquired");  // nobody holds it yet
 
-    // The holder's "acquired" goes to our stdout; wait until its lock file is taken.
     GuardProcess first(runtime.Path());
-    std::string answer;
-    for (int i = 0; i < 100 && (answer = Probe(runtime.Path())) != "refused"; ++i) ::usleep(20000);
-    EXPECT_EQ(answer, "refused");
+    ASSERT_EQ(first.Answer(), "acquired");
+    EXPECT_EQ(Probe(runtime.Path()), "refused");
 
     first.Close();
     EXPECT_EQ(Probe(runtime.Path()), "acquired");
@@ -137,9 +146,8 @@ TEST(SingleInstance, SecondCopyIsRefusedUntilTheFirstEnds) {
 TEST(SingleInstance, OtherUsersRuntimeFoldersDoNotInterfere) {
     TempFolder a, b;
     GuardProcess first(a.Path());
-    std::string answer;
-    for (int i = 0; i < 100 && (answer = Probe(a.Path())) != "refused"; ++i) ::usleep(20000);
-    ASSERT_EQ(answer, "refused");
+    ASSERT_EQ(first.Answer(), "acquired");
+    ASSERT_EQ(Probe(a.Path()), "refused");
     EXPECT_EQ(Probe(b.Path()), "acquired");
 }
 

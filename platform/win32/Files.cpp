@@ -1,24 +1,10 @@
 #include <windows.h>
 
 #include "platform/Files.h"
+#include "platform/win32/FileTime.h"
 
 namespace platform {
 namespace {
-
-FILETIME ToFileTime(const LocalDateTime& t) {
-    SYSTEMTIME st{};
-    st.wYear = static_cast<WORD>(t.year);
-    st.wMonth = static_cast<WORD>(t.month);
-    st.wDay = static_cast<WORD>(t.day);
-    st.wHour = static_cast<WORD>(t.hour);
-    st.wMinute = static_cast<WORD>(t.minute);
-    st.wSecond = static_cast<WORD>(t.second);
-    st.wMilliseconds = static_cast<WORD>(t.millisecond);
-    FILETIME local{}, utc{};
-    ::SystemTimeToFileTime(&st, &local);
-    ::LocalFileTimeToFileTime(&local, &utc);
-    return utc;
-}
 
 HANDLE AsHandle(long long h) { return reinterpret_cast<HANDLE>(static_cast<intptr_t>(h)); }
 
@@ -126,17 +112,7 @@ bool CreateFolder(const std::string& path) { return ::CreateDirectoryA(path.c_st
 bool LastWriteTime(const std::string& path, LocalDateTime& when) {
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return false;
-    FILETIME local;
-    SYSTEMTIME st;
-    ::FileTimeToLocalFileTime(&data.ftLastWriteTime, &local);
-    ::FileTimeToSystemTime(&local, &st);
-    when.year = st.wYear;
-    when.month = st.wMonth;
-    when.day = st.wDay;
-    when.hour = st.wHour;
-    when.minute = st.wMinute;
-    when.second = st.wSecond;
-    when.millisecond = st.wMilliseconds;
+    when = win32::LocalFromUtcFileTime(data.ftLastWriteTime);
     return true;
 }
 
@@ -145,7 +121,8 @@ bool SetFileTimes(const std::string& path, const LocalDateTime& creation,
     HANDLE h = ::CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
-    FILETIME c = ToFileTime(creation), a = ToFileTime(access), w = ToFileTime(write);
+    FILETIME c = win32::UtcFileTimeFromLocal(creation), a = win32::UtcFileTimeFromLocal(access),
+             w = win32::UtcFileTimeFromLocal(write);
     BOOL ok = ::SetFileTime(h, &c, &a, &w);
     ::CloseHandle(h);
     return ok != 0;

@@ -12,6 +12,7 @@
 #include "support/TempFolder.h"
 
 using namespace acquisition;
+using testing_support::ReadText;
 using testing_support::TempFolder;
 
 namespace {
@@ -21,12 +22,6 @@ std::vector<std::string> Names(const std::string& folder) {
     for (const auto& e : platform::ListFolder(folder)) names.push_back(e.name + (e.isFolder ? "/" : ""));
     std::sort(names.begin(), names.end());
     return names;
-}
-
-std::string Read(const std::string& path) {
-    std::vector<uint8_t> data;
-    if (!platform::ReadWholeFile(path, data)) return "<missing>";
-    return std::string(data.begin(), data.end());
 }
 
 TEST(CopyMessageFiles, MirrorsTheReceiverFoldersAndKeepsTimes) {
@@ -46,12 +41,12 @@ TEST(CopyMessageFiles, MirrorsTheReceiverFoldersAndKeepsTimes) {
     CopyMessageFiles(temp / "E/", temp / "A/", state);
     EXPECT_EQ(Names(temp / "A/INTERNAT"), (std::vector<std::string>{"FA12.TXT"}));
     EXPECT_TRUE(Names(temp / "A/NATIONAL").empty()) << "empty on the receiver, empty in the archive";
-    EXPECT_EQ(Read(temp / "A/INTERNAT/FA12.TXT"), "ZCZC FA12\r\nNNNN\r\n");
+    EXPECT_EQ(ReadText(temp / "A/INTERNAT/FA12.TXT"), "ZCZC FA12\r\nNNNN\r\n");
     platform::LocalDateTime copied;
     ASSERT_TRUE(platform::LastWriteTime(temp / "A/INTERNAT/FA12.TXT", copied));
     EXPECT_EQ(copied.hour, 12);
     EXPECT_EQ(copied.day, 1);
-    EXPECT_EQ(Read(temp / "A/CONFIG.BIN"), "keep");
+    EXPECT_EQ(ReadText(temp / "A/CONFIG.BIN"), "keep");
     EXPECT_TRUE(platform::FileExists(temp / "E/INTERNAT/FA12.TXT")) << "the receiver is never changed";
     EXPECT_EQ(state.Busy, 0);
 }
@@ -107,7 +102,7 @@ TEST(WriteModelDMessages, OneFilePerMessageWithCrLfAndTheReceiveTime) {
     WriteModelDMessages(d.temp / "D/", d.temp / "A/", state);
 
     EXPECT_EQ(Names(d.temp / "A/INTERNAT"), (std::vector<std::string>{"EA33.TXT", "FA12.TXT", "GB05.TXT"}));
-    EXPECT_EQ(Read(d.temp / "A/INTERNAT/FA12.TXT"), "ZCZC FA12\r\nNEWER\r\r\n");
+    EXPECT_EQ(ReadText(d.temp / "A/INTERNAT/FA12.TXT"), "ZCZC FA12\r\nNEWER\r\r\n");
     platform::LocalDateTime t;
     ASSERT_TRUE(platform::LastWriteTime(d.temp / "A/INTERNAT/FA12.TXT", t));
     EXPECT_EQ(t.year, 2008);
@@ -155,7 +150,7 @@ TEST(WriteModelDMessages, HostileOrShortFirstLinesStayInTheBandFolder) {
     WriteModelDMessages(d.temp / "D/", d.temp / "A/", state);
     EXPECT_EQ(Names(d.temp / "A/INTERNAT"), (std::vector<std::string>{"____.TXT", "___x.TXT"}));
     EXPECT_EQ(Names(d.temp / "A"), (std::vector<std::string>{"INTERNAT/", "NATIONAL/"})) << "nothing escaped";
-    EXPECT_EQ(Read(d.temp / "A/INTERNAT/____.TXT"), "\r\nDD\r\n") << "newest of the three '____' wins";
+    EXPECT_EQ(ReadText(d.temp / "A/INTERNAT/____.TXT"), "\r\nDD\r\n") << "newest of the three '____' wins";
 
     EXPECT_EQ(ModelDIdentifier({}), "____");
     EXPECT_EQ(ModelDIdentifier({"ZCZC FA1"}), "FA1_");

@@ -13,22 +13,17 @@
 #include "support/TempFolder.h"
 
 using testing_support::ScopedEnv;
+using testing_support::ReadText;
 using testing_support::TempFolder;
 
 namespace {
-
-std::string Read(const std::string& path) {
-    std::vector<uint8_t> data;
-    if (!platform::ReadWholeFile(path, data)) return "<missing>";
-    return std::string(data.begin(), data.end());
-}
 
 TEST(Files, AtomicWriteReplacesWholeAndLeavesNoTemporaryFiles) {
     TempFolder temp;
     const std::string path = temp / "STATE.BIN";
     ASSERT_TRUE(platform::WriteFileAtomic(path, "old", 3));
     ASSERT_TRUE(platform::WriteFileAtomic(path, "newer", 5));
-    EXPECT_EQ(Read(path), "newer");
+    EXPECT_EQ(ReadText(path), "newer");
     EXPECT_EQ(platform::ListFolder(temp.Path()).size(), 1u);
 
     // A disk that fills up during the write keeps the old file whole.
@@ -37,7 +32,7 @@ TEST(Files, AtomicWriteReplacesWholeAndLeavesNoTemporaryFiles) {
         const std::string big(5000, 'x');
         EXPECT_FALSE(platform::WriteFileAtomic(path, big.data(), big.size()));
     }
-    EXPECT_EQ(Read(path), "newer");
+    EXPECT_EQ(ReadText(path), "newer");
     EXPECT_EQ(platform::ListFolder(temp.Path()).size(), 1u) << "the partial temporary file is gone";
     EXPECT_FALSE(platform::WriteFileAtomic(temp / "no/such/folder/X.BIN", "x", 1));
 }
@@ -61,7 +56,7 @@ TEST(Files, CopyKeepsTheLastWriteTimeAndNeverOverwrites) {
     temp.WriteFile("dst/GB05.TXT", "mine");
     temp.WriteFile("src/GB05.TXT", "theirs");
     EXPECT_FALSE(platform::CopyFileNoOverwrite(temp / "src/GB05.TXT", temp / "dst/GB05.TXT"));
-    EXPECT_EQ(Read(temp / "dst/GB05.TXT"), "mine");
+    EXPECT_EQ(ReadText(temp / "dst/GB05.TXT"), "mine");
     EXPECT_FALSE(platform::CopyFileNoOverwrite(temp / "src/NONE.TXT", temp / "dst/NONE.TXT"));
     EXPECT_FALSE(platform::FileExists(temp / "dst/NONE.TXT"));
 }

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <stdexcept>
 
 namespace testing_support {
@@ -72,6 +73,12 @@ FileSizeLimit::~FileSizeLimit() {
     rlimit restored{oldSoft, oldHard};
     ::setrlimit(RLIMIT_FSIZE, &restored);
     std::signal(SIGXFSZ, oldHandler);
+}
+
+std::string ReadText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return "<missing>";
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 std::string DriveLine(char letter, const std::string& type, const std::string& label, const std::string& root,

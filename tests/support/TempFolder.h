@@ -47,6 +47,9 @@ private:
     void (*oldHandler)(int);
 };
 
+// The whole file as bytes in a string, or "<missing>" when it cannot be read.
+std::string ReadText(const std::string& path);
+
 // Drive map lines for tests: letter, type, label, root, raw.
 std::string DriveLine(char letter, const std::string& type, const std::string& label, const std::string& root,
                       const std::string& raw = {});

@@ -108,10 +108,11 @@ ReadOnlyFile::~ReadOnlyFile() { Close(); }
 
 bool ReadOnlyFile::Open(const std::string& path) {
     Close();
-    int fd = ::open(Resolve(path).c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so a named pipe dropped into a folder cannot hang the program.
+    int fd = ::open(Resolve(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return false;
     struct stat st;
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode) || S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode)) {
         ::close(fd);
         return false;
     }

@@ -1,0 +1,315 @@
+#include "navtex/UnitNavtex.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "acquisition/AcquisitionState.h"
+#include "platform/Files.h"
+#include "receiver/DateTime.h"
+
+namespace navtex {
+
+const char* const Root518Text = "International (518 kHz)";
+const char* const Root490Text = "National (490 kHz)";
+const char* const CategoryTexts[CategoryCount] = {
+    "Avertissements de navigation",
+    "Avis météorologiques",
+    "Rapport sur la situation des glaces",
+    "Renseignements recherche/sauvetage",
+    "Prévisions météorologiques",
+    "Messages sur service de pilotage",
+    "Messages d’aide à la navigation",
+    "Autres messages",
+    "Avertissement supplémentaires",
+    "Messages restants",
+};
+
+int CategoryOf(const std::string& name) {
+    if (name.size() < 2) return 9;
+    switch (name[1]) {
+    case 'A': return 0;
+    case 'B': return 1;
+    case 'C': return 2;
+    case 'D': return 3;
+    case 'E': return 4;
+    case 'F': return 5;
+    case 'G':
+    case 'H':
+    case 'J': return 6;
+    case 'K': return 7;
+    case 'L': return 8;
+    default: return 9;
+    }
+}
+
+std::vector<std::string> SplitMessageLines(const std::string& bytes) {
+    std::vector<std::string> lines;
+    const size_t end = std::min(bytes.find('\x1A'), bytes.size());
+    size_t at = 0;
+    while (at < end) {
+        size_t cr = bytes.find('\r', at);
+        if (cr >= end) cr = end;
+        std::string line = bytes.substr(at, cr - at);
+        at = cr;
+        if (at < end) {
+            ++at;
+            if (at < end && bytes[at] == '\n') ++at;
+        }
+        std::replace(line.begin(), line.end(), '\n', ' ');
+        lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
+TMsgList ReadMessageFolder(const std::string& folder, bool& found) {
+    TMsgList list;
+    found = false;
+    if (folder.empty()) return list;
+    for (const platform::FolderEntry& entry : platform::ListFolder(folder)) {
+        if (entry.isFolder) continue;
+        found = true;
+        const std::string path = folder + entry.name;
+        std::vector<uint8_t> bytes;
+        // One unreadable file must not hide the others.
+        if (!platform::ReadWholeFile(path, bytes)) continue;
+        auto record = std::make_unique<TMsgHeaderElement>();
+        record->Lines = SplitMessageLines(std::string(bytes.begin(), bytes.end()));
+        record->Name = entry.name.substr(0, 4);
+        platform::LocalDateTime written;
+        record->Age = platform::LastWriteTime(path, written) ? datetime::PackFat(written) : -1;
+        list.push_back(std::move(record));
+    }
+    return list;
+}
+
+void SortAndRemoveDuplicates(TMsgList& list) {
+    std::stable_sort(list.begin(), list.end(),
+                     [](const auto& a, const auto& b) { return std::strcmp(a->Name.c_str(), b->Name.c_str()) < 0; });
+    // Of each run of equal names the first record with the largest age survives, which is
+    // what pairwise removal of the older neighbour (the second one on a tie) leaves.
+    TMsgList kept;
+    kept.reserve(list.size());
+    for (auto& record : list) {
+        if (!kept.empty() && std::strcmp(kept.back()->Name.c_str(), record->Name.c_str()) == 0) {
+            if (kept.back()->Age < record->Age) kept.back() = std::move(record);
+        } else {
+            kept.push_back(std::move(record));
+        }
+    }
+    list = std::move(kept);
+}
+
+namespace {
+
+int32_t NewestAge(const TMsgList& list, int32_t newest) {
+    for (const auto& record : list) newest = std::max(newest, record->Age);
+    return newest;
+}
+
+void DropOlderThan(TMsgList& list, int32_t newest) {
+    // The window is measured on the packed values and wraps like 32-bit arithmetic.
+    std::erase_if(list, [newest](const auto& record) {
+        const auto difference = static_cast<int32_t>(static_cast<uint32_t>(newest) - static_cast<uint32_t>(record->Age));
+        return difference > AgeWindow;
+    });
+}
+
+}  // namespace
+
+void ApplyAgeWindow(TMsgList& list518, bool found518, TMsgList& list490, bool found490) {
+    int32_t newest = 0;
+    if (found518 && !list518.empty()) {
+        newest = NewestAge(list518, list518.front()->Age);
+        DropOlderThan(list518, newest);
+    }
+    if (found490) {
+        newest = NewestAge(list490, newest);
+        DropOlderThan(list490, newest);
+    }
+}
+
+std::vector<std::string> CollectFilters(const std::vector<std::string>& arguments) {
+    std::vector<std::string> filters;
+    for (const std::string& argument : arguments) {
+        if (filters.size() == MaxFilters) break;
+        const std::string head = argument.substr(0, 3);
+        if (head == "490" || head == "518") filters.push_back(argument.substr(0, 5));
+    }
+    return filters;
+}
+
+TNavtexTree::TNavtexTree(INavtexTreeView& view, TReadMarkList& readMarks, const TAcquisitionState& state,
+                         std::vector<std::string> arguments)
+    : view(view), readMarks(readMarks), state(state), arguments(std::move(arguments)) {}
+
+int TNavtexTree::AddNode(int parent, const std::string& text, const TMsgHeaderElement* record, int band) {
+    const int node = static_cast<int>(nodes.size());
+    nodes.push_back({parent, record, band});
+    view.AddNode(node, parent, text);
+    return node;
+}
+
+void TNavtexTree::BuildSkeleton() {
+    view.ClearTree();
+    nodes.clear();
+    for (int band = 0; band < 2; ++band) {
+        roots[band] = AddNode(-1, band == 0 ? Root518Text : Root490Text, nullptr, band);
+        for (int c = 0; c < CategoryCount; ++c) {
+            categories[band][c] = AddNode(roots[band], CategoryTexts[c], nullptr, band);
+            categoryMessages[band][c].clear();
+        }
+    }
+    expansion[0] = 1;
+    expansion[CategoryCount + 1] = 1;
+}
+
+void TNavtexTree::Rebuild() {
+    const auto folder = [&](const char* name) {
+        return archiveRoot.empty() ? std::string() : platform::JoinPath(archiveRoot, name);
+    };
+    bool found518 = false, found490 = false;
+    TMsgList new518 = ReadMessageFolder(folder("INTERNAT\\"), found518);
+    TMsgList new490 = ReadMessageFolder(folder("NATIONAL\\"), found490);
+    if (found518) SortAndRemoveDuplicates(new518);
+    if (found490) SortAndRemoveDuplicates(new490);
+    ApplyAgeWindow(new518, found518, new490, found490);
+
+    BuildSkeleton();
+    // The old records go only now that no node refers to them.
+    list518 = std::move(new518);
+    list490 = std::move(new490);
+
+    markIndex.clear();
+    for (size_t i = 0; i < readMarks.size(); ++i) markIndex.try_emplace(readMarks[i].Age, i);
+    AddMessages(list518, 0);
+    AddMessages(list490, 1);
+
+    RestoreExpansionMemory();
+    view.ScrollTreeToTop();
+    AutomaticSelection();
+}
+
+void TNavtexTree::AddMessages(const TMsgList& list, int band) {
+    for (const auto& record : list) {
+        const int category = CategoryOf(record->Name);
+        const int node = AddNode(categories[band][category], record->Name, record.get(), band);
+        categoryMessages[band][category].push_back(node);
+        ApplyReadMark(node, *record);
+    }
+}
+
+void TNavtexTree::ApplyReadMark(int node, const TMsgHeaderElement& record) {
+    const auto [it, added] = markIndex.try_emplace(record.Age, readMarks.size());
+    if (added) {
+        readMarks.push_back({record.Age, 1});
+        view.SetNodeBold(node, true);
+    } else {
+        view.SetNodeBold(node, readMarks[it->second].Unread == 1);
+    }
+}
+
+void TNavtexTree::RestoreExpansionMemory() {
+    int flag = 0;
+    for (int band = 0; band < 2; ++band) {
+        view.SetNodeExpanded(roots[band], expansion[flag++] == 1);
+        for (int c = 0; c < CategoryCount; ++c) view.SetNodeExpanded(categories[band][c], expansion[flag++] == 1);
+    }
+}
+
+void TNavtexTree::SaveExpansionMemory() {
+    if (nodes.empty()) return;
+    int flag = 0;
+    for (int band = 0; band < 2; ++band) {
+        expansion[flag++] = view.NodeExpanded(roots[band]) ? 1 : 0;
+        for (int c = 0; c < CategoryCount; ++c) expansion[flag++] = view.NodeExpanded(categories[band][c]) ? 1 : 0;
+    }
+}
+
+void TNavtexTree::ExpandAll() {
+    if (nodes.empty()) return;
+    for (int band = 0; band < 2; ++band) view.SetSubtreeExpanded(roots[band], true);
+    SaveExpansionMemory();
+    view.ScrollTreeToTop();
+}
+
+void TNavtexTree::CollapseAll() {
+    if (nodes.empty()) return;
+    for (int band = 0; band < 2; ++band) view.SetSubtreeExpanded(roots[band], false);
+    SaveExpansionMemory();
+    for (int band = 0; band < 2; ++band) {
+        expansion[band * (CategoryCount + 1)] = 1;
+        view.SetNodeExpanded(roots[band], true);
+    }
+}
+
+void TNavtexTree::SelectionChanged(int node) {
+    if (node < 0 || node >= static_cast<int>(nodes.size())) return;
+    const TMsgHeaderElement* record = nodes[static_cast<size_t>(node)].record;
+    if (!record) return;
+    SaveExpansionMemory();
+    MarkRead(node, *record);
+    ShowMessage(*record);
+}
+
+void TNavtexTree::MarkRead(int node, const TMsgHeaderElement& record) {
+    const auto mark = std::find_if(readMarks.begin(), readMarks.end(),
+                                   [&](const TReadMark& m) { return m.Age == record.Age; });
+    if (mark == readMarks.end()) return;
+    mark->Unread = 0;
+    view.SetNodeBold(node, false);
+}
+
+void TNavtexTree::ShowMessage(const TMsgHeaderElement& record) {
+    shownMessageName = record.Name;
+    view.SetMemoText({});
+    std::string text;
+    for (const std::string& line : record.Lines) text += line + "\r\n";
+    view.SetMemoText(text);
+}
+
+bool TNavtexTree::DrawSelectedRed(int node, bool selected) const {
+    if (!selected || node < 0 || node >= static_cast<int>(nodes.size())) return false;
+    const int parent = nodes[static_cast<size_t>(node)].parent;
+    return parent >= 0 && nodes[static_cast<size_t>(parent)].parent >= 0;
+}
+
+std::vector<int> TNavtexTree::MessageNodesInTreeOrder() const {
+    std::vector<int> order;
+    for (int band = 0; band < 2; ++band)
+        for (int c = 0; c < CategoryCount; ++c)
+            order.insert(order.end(), categoryMessages[band][c].begin(), categoryMessages[band][c].end());
+    return order;
+}
+
+std::string TNavtexTree::ThirdRecentIdentifier() const {
+    std::string id = state.SystemData.RecentMessageId(2);
+    id.resize(std::strlen(id.c_str()));
+    return id;
+}
+
+void TNavtexTree::AutomaticSelection() {
+    const std::string identifier = ThirdRecentIdentifier();
+    const std::vector<int> order = MessageNodesInTreeOrder();
+    if (state.ShowLastMessage == 1) {
+        for (int node : order)
+            if (nodes[static_cast<size_t>(node)].record->Name == identifier) view.SelectNode(node);
+    }
+
+    filters = CollectFilters(arguments);
+    if (filters.empty()) return;
+    // Characters past a short filter's end read as the terminating zero, which no name has.
+    const auto at = [](const std::string& s, size_t i) { return i < s.size() ? s[i] : '\0'; };
+    for (int node : order) {
+        const Node& n = nodes[static_cast<size_t>(node)];
+        if (n.record->Name != identifier) continue;
+        const char bandDigit = n.band == 0 ? '5' : '4';
+        for (const std::string& filter : filters) {
+            if (filter[0] == bandDigit && at(identifier, 0) == at(filter, 3) && at(identifier, 1) == at(filter, 4)) {
+                view.SelectNode(node);
+                return;
+            }
+        }
+    }
+}
+
+}  // namespace navtex

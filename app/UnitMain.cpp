@@ -40,6 +40,11 @@ QProgressBar* MakeSmoothBar(QWidget* parent, int step, const char* name) {
 TMainForm::TMainForm(std::vector<std::string> args, QWidget* parent)
     : QMainWindow(parent), ui(new Ui::TMainForm), arguments(std::move(args)) {
     ui->setupUi(this);
+    navtexControl = std::make_unique<TNavtexTreeControl>(ui->NavtexTreeView, ui->NavtexMemo);
+    navtex = std::make_unique<navtex::TNavtexTree>(*navtexControl, readMarks, Acquisition, arguments);
+    ui->NavtexTreeView->setItemDelegate(new TNavtexItemDelegate(
+        [this](int node, bool selected) { return NavtexTreeViewCustomDrawItem(node, selected); }, ui->NavtexTreeView));
+    connect(ui->NavtexTreeView, &QTreeWidget::currentItemChanged, this, &TMainForm::NavtexTreeViewChange);
     BuildToolBar();
     BuildStatusBar();
     WireCommands();
@@ -146,7 +151,10 @@ void TMainForm::EmbedInPanel(QProgressBar* bar, int panel) {
 void TMainForm::FormCreate() {
     archivePath = app::ArchivePath(platform::ApplicationDataFolder(), platform::ExecutableFolder());
     app::PrepareArchiveFolder(archivePath);
+    navtex->SetArchiveRoot(archivePath);
     readMarks.clear();
+    navtex->BuildSkeleton();
+    navtex->ExpandAll();
     receiver::LoadLocalCopies(archivePath, Acquisition, readMarks, *this);
 
     TGetDataThread::Options options;
@@ -156,11 +164,19 @@ void TMainForm::FormCreate() {
     dataThread->SetPriority(platform::ThreadPriority::BelowNormal);
 }
 
-// The chart and the message tree draw from here once they exist; until then the loaded
-// samples and read marks simply wait in memory.
+// The chart draws from here once it exists; until then the loaded samples wait in memory.
 void TMainForm::FillChart(uint16_t, uint16_t) {}
-void TMainForm::RebuildTree() {}
 void TMainForm::RedrawChart() {}
+
+void TMainForm::RebuildTree() { navtex->Rebuild(); }
+
+void TMainForm::NavtexTreeViewChange() {
+    navtex->SelectionChanged(TNavtexTreeControl::NodeOf(ui->NavtexTreeView->currentItem()));
+}
+
+bool TMainForm::NavtexTreeViewCustomDrawItem(int node, bool selected) const {
+    return navtex->DrawSelectedRed(node, selected);
+}
 
 void TMainForm::SetStatusPanel(int index, const std::string& text) {
     StatusPanel(index)->setText(QString::fromStdString(text));

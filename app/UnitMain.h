@@ -6,11 +6,14 @@
 #include <QTimer>
 
 #include <array>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "acquisition/UnitDataThread.h"
+#include "navtex/NavtexTreeControl.h"
 #include "navtex/ReadMarks.h"
+#include "navtex/UnitNavtex.h"
 #include "receiver/StateFiles.h"
 
 namespace Ui {
@@ -45,6 +48,11 @@ public:
     bool StartupPictureShown() const;
 
     TReadMarkList& ReadMarks() { return readMarks; }
+    navtex::TNavtexTree& Navtex() { return *navtex; }
+    TNavtexTreeControl& NavtexControl() { return *navtexControl; }
+
+    void NavtexTreeViewChange();
+    bool NavtexTreeViewCustomDrawItem(int node, bool selected) const;
 
     // What the saved state asks for once it is loaded.
     void FillChart(uint16_t writeIndex, uint16_t validCount) override;
@@ -80,6 +88,8 @@ private:
     std::vector<std::string> arguments;
     std::string archivePath;
     TReadMarkList readMarks;
+    std::unique_ptr<TNavtexTreeControl> navtexControl;
+    std::unique_ptr<navtex::TNavtexTree> navtex;
     TGetDataThread* dataThread = nullptr;
     bool seriesBlue = false;  // the pressure curve takes it once the chart exists
     std::array<QLabel*, 6> panels{};

@@ -69,7 +69,8 @@ app_pid=""
 [ "$status" -eq 0 ] || fail "zel2 ended with status $status after SIGTERM"
 [ -d "$XDG_DATA_HOME/ZEL2" ] || fail "no message archive folder"
 [ -f "$XDG_DATA_HOME/ZEL2/INTERNAT/FA12.TXT" ] || fail "the receiver's messages were not mirrored into the archive"
-for f in CONFIG.BIN:5 MISC.BIN:0 SYSTEM.BIN:556 BARODATA.BIN:20488; do
+# one read mark of 5 bytes for each of the six messages, all stamped differently
+for f in CONFIG.BIN:5 MISC.BIN:30 SYSTEM.BIN:556 BARODATA.BIN:20488; do
   size=$(stat -c %s "$XDG_DATA_HOME/ZEL2/${f%%:*}" 2>/dev/null || echo missing)
   [ "$size" = "${f##*:}" ] || fail "saved state ${f%%:*}: $size bytes, expected ${f##*:}"
 done

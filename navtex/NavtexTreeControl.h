@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QPlainTextEdit>
+#include <QStyledItemDelegate>
+#include <QTreeWidget>
+
+#include <functional>
+#include <vector>
+
+#include "navtex/UnitNavtex.h"
+
+// Lets the window decide the colour of an item just before it is drawn.
+class TNavtexItemDelegate : public QStyledItemDelegate {
+public:
+    using Decide = std::function<bool(int node, bool selected)>;
+    TNavtexItemDelegate(Decide drawRed, QObject* parent) : QStyledItemDelegate(parent), drawRed(std::move(drawRed)) {}
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
+
+private:
+    Decide drawRed;
+};
+
+// The message tree and memo of the NAVTEX page as the tree logic sees them.
+class TNavtexTreeControl : public navtex::INavtexTreeView {
+public:
+    TNavtexTreeControl(QTreeWidget* tree, QPlainTextEdit* memo);
+
+    static constexpr int NodeRole = Qt::UserRole + 1;
+
+    void ClearTree() override;
+    void AddNode(int node, int parent, const std::string& text) override;
+    void SetNodeBold(int node, bool bold) override;
+    bool NodeExpanded(int node) const override;
+    void SetNodeExpanded(int node, bool expanded) override;
+    void SetSubtreeExpanded(int node, bool expanded) override;
+    void ScrollTreeToTop() override;
+    void SelectNode(int node) override;
+    void SetMemoText(const std::string& text) override;
+
+    // The node number of an item, -1 for none.
+    static int NodeOf(const QTreeWidgetItem* item);
+    QTreeWidgetItem* Item(int node) const;
+
+private:
+    QTreeWidget* tree;
+    QPlainTextEdit* memo;
+    std::vector<QTreeWidgetItem*> items;
+};

@@ -1,0 +1,152 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QPlainTextEdit>
+#include <QTreeWidget>
+
+#include "acquisition/AcquisitionState.h"
+#include "app/UnitMain.h"
+#include "platform/Files.h"
+#include "support/TempFolder.h"
+#include "ui_UnitMain.h"
+
+using testing_support::ScopedEnv;
+using testing_support::TempFolder;
+
+namespace {
+
+class NavtexPageTest : public ::testing::Test {
+protected:
+    NavtexPageTest() : data("XDG_DATA_HOME", temp / "data"), drives("ZEL2_DRIVES", temp / "none.tsv") {
+        Acquisition.ShowLastMessage = 0;
+        temp.MakeFolder("data");
+        temp.MakeFolder("data/ZEL2");
+        temp.MakeFolder("data/ZEL2/INTERNAT");
+        temp.MakeFolder("data/ZEL2/NATIONAL");
+    }
+    ~NavtexPageTest() override { Acquisition.ShowLastMessage = 0; }
+
+    void Message(const std::string& band, const std::string& name, const std::string& text, int hour = 12) {
+        const std::string relative = "data/ZEL2/" + band + "/" + name;
+        temp.WriteFile(relative, text);
+        const platform::LocalDateTime when{2026, 12, 6, hour, 0, 0, 0};
+        platform::SetFileTimes(temp / relative, when, when, when);
+    }
+
+    static QTreeWidgetItem* Find(QTreeWidget* tree, int root, const QString& text) {
+        const auto found = tree->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
+        for (QTreeWidgetItem* item : found)
+            if (item->parent() && item->parent()->parent() == tree->topLevelItem(root)) return item;
+        return nullptr;
+    }
+
+    // Pure red pixels inside the item's row of the painted tree.
+    static int RedPixels(QTreeWidget* tree, QTreeWidgetItem* item) {
+        const QImage image = tree->viewport()->grab().toImage();
+        const QRect row = tree->visualItemRect(item);
+        int red = 0;
+        for (int y = row.top(); y <= row.bottom(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (image.pixelColor(x, y) == QColor(255, 0, 0)) ++red;
+        return red;
+    }
+
+    TempFolder temp;
+    ScopedEnv data, drives;
+};
+
+}  // namespace
+
+TEST_F(NavtexPageTest, TreeShowsTheArchiveAtStartAndOpensMessages) {
+    Message("INTERNAT", "FA12.TXT", "ZCZC FA12\r\nCAP FR\xC9HEL\r\nNNNN\r\n");
+    Message("INTERNAT", "GB05.TXT", "GALE\r\n", 11);
+    Message("NATIONAL", "AE07.TXT", "NATIONAL\r\n");
+    TMainForm form({});
+    form.resize(980, 700);
+    form.StartupTimerTimer();
+    form.show();
+    QApplication::processEvents();
+    QTreeWidget* tree = form.Ui()->NavtexTreeView;
+
+    ASSERT_EQ(tree->topLevelItemCount(), 2);
+    EXPECT_EQ(tree->topLevelItem(0)->text(0), "International (518 kHz)");
+    EXPECT_EQ(tree->topLevelItem(1)->text(0), "National (490 kHz)");
+    EXPECT_EQ(tree->topLevelItem(1)->child(4)->text(0), "Prévisions météorologiques");
+    for (int r = 0; r < 2; ++r) {
+        EXPECT_TRUE(tree->topLevelItem(r)->isExpanded());
+        for (int c = 0; c < 10; ++c) EXPECT_TRUE(tree->topLevelItem(r)->child(c)->isExpanded());
+    }
+    QTreeWidgetItem* fa12 = Find(tree, 0, "FA12");
+    ASSERT_NE(fa12, nullptr);
+    EXPECT_EQ(fa12->parent(), tree->topLevelItem(0)->child(0));
+    EXPECT_TRUE(fa12->font(0).bold());
+    EXPECT_FALSE(tree->topLevelItem(0)->font(0).bold());
+    ASSERT_NE(Find(tree, 1, "AE07"), nullptr);
+    EXPECT_TRUE(Find(tree, 1, "AE07")->font(0).bold());
+    EXPECT_EQ(RedPixels(tree, fa12), 0);
+
+    tree->setCurrentItem(fa12);
+    EXPECT_FALSE(fa12->font(0).bold());
+    EXPECT_EQ(form.Ui()->NavtexMemo->toPlainText(), "ZCZC FA12\nCAP FRÉHEL\nNNNN");
+    EXPECT_EQ(form.Navtex().ShownMessageName(), "FA12");
+    EXPECT_GT(RedPixels(tree, fa12), 5);
+
+    // A category selected: the message stays, the red goes with the selection.
+    tree->setCurrentItem(tree->topLevelItem(0)->child(1));
+    EXPECT_EQ(form.Ui()->NavtexMemo->toPlainText(), "ZCZC FA12\nCAP FRÉHEL\nNNNN");
+    EXPECT_EQ(RedPixels(tree, fa12), 0);
+    EXPECT_EQ(RedPixels(tree, tree->topLevelItem(0)->child(1)), 0);
+
+    // The acquisition's rebuild request keeps what was read.
+    Message("INTERNAT", "EE33.TXT", "NEW\r\n", 9);
+    form.RebuildTree();
+    EXPECT_FALSE(Find(tree, 0, "FA12")->font(0).bold());
+    ASSERT_NE(Find(tree, 0, "EE33"), nullptr);
+    EXPECT_TRUE(Find(tree, 0, "EE33")->font(0).bold());
+    form.close();
+}
+
+TEST_F(NavtexPageTest, ReadStateSurvivesARestartAndCollapseAllKeepsTheRoots) {
+    Message("INTERNAT", "FA12.TXT", "ONE\r\n");
+    Message("INTERNAT", "GB05.TXT", "TWO\r\n", 10);
+    {
+        TMainForm form({});
+        form.Ui()->NavtexTreeView->setCurrentItem(Find(form.Ui()->NavtexTreeView, 0, "FA12"));
+        form.FormDestroy();
+    }
+    TMainForm form({});
+    QTreeWidget* tree = form.Ui()->NavtexTreeView;
+    EXPECT_FALSE(Find(tree, 0, "FA12")->font(0).bold());
+    EXPECT_TRUE(Find(tree, 0, "GB05")->font(0).bold());
+
+    form.Navtex().CollapseAll();
+    form.RebuildTree();
+    for (int r = 0; r < 2; ++r) {
+        EXPECT_TRUE(tree->topLevelItem(r)->isExpanded());
+        for (int c = 0; c < 10; ++c) EXPECT_FALSE(tree->topLevelItem(r)->child(c)->isExpanded());
+    }
+}
+
+TEST_F(NavtexPageTest, LastMessageAndFilterArgumentSelectAtStart) {
+    Message("INTERNAT", "GB05.TXT", "INTERNATIONAL\r\n");
+    Message("NATIONAL", "GB05.TXT", "NATIONAL\r\n");
+    temp.WriteFile("data/ZEL2/CONFIG.BIN", std::string("\0\0\0\0\1", 5));
+    std::string system(556, '\0');
+    system.replace(548, 4, "GB05");
+    temp.WriteFile("data/ZEL2/SYSTEM.BIN", system);
+    {
+        TMainForm form({});
+        QTreeWidget* tree = form.Ui()->NavtexTreeView;
+        EXPECT_EQ(tree->currentItem(), Find(tree, 1, "GB05"));
+        EXPECT_EQ(form.Ui()->NavtexMemo->toPlainText(), "NATIONAL");
+        EXPECT_FALSE(Find(tree, 0, "GB05")->font(0).bold());
+    }
+    temp.WriteFile("data/ZEL2/CONFIG.BIN", std::string(5, '\0'));
+    temp.WriteFile("data/ZEL2/SYSTEM.BIN", system);  // the exit saved the no-receiver defaults
+    Acquisition.ShowLastMessage = 0;
+    TMainForm form({"518GB"});
+    QTreeWidget* tree = form.Ui()->NavtexTreeView;
+    EXPECT_EQ(tree->currentItem(), Find(tree, 0, "GB05"));
+    EXPECT_EQ(form.Ui()->NavtexMemo->toPlainText(), "INTERNATIONAL");
+}

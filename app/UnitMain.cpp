@@ -15,6 +15,7 @@
 #include "app/ImageList.h"
 #include "app/JpegImage.h"
 #include "platform/Files.h"
+#include "receiver/DateTime.h"
 #include "platform/Process.h"
 #include "ui_UnitMain.h"
 #include "update/UnitUpdate.h"
@@ -45,6 +46,10 @@ TMainForm::TMainForm(std::vector<std::string> args, QWidget* parent)
     ui->NavtexTreeView->setItemDelegate(new TNavtexItemDelegate(
         [this](int node, bool selected) { return NavtexTreeViewCustomDrawItem(node, selected); }, ui->NavtexTreeView));
     connect(ui->NavtexTreeView, &QTreeWidget::currentItemChanged, this, &TMainForm::NavtexTreeViewChange);
+    baroControl = std::make_unique<TBaroChartControl>(ui->Chart1);
+    baro = std::make_unique<baro::TBaroChart>(*baroControl, Acquisition);
+    connect(ui->Chart1, &TChart::Zoom, this, &TMainForm::Chart1Zoom);
+    connect(ui->Chart1, &TChart::UndoZoomed, this, &TMainForm::Chart1UndoZoom);
     BuildToolBar();
     BuildStatusBar();
     WireCommands();
@@ -135,6 +140,10 @@ void TMainForm::BuildStatusBar() {
 
 void TMainForm::WireCommands() {
     connect(ui->Beenden1, &QAction::triggered, this, &QMainWindow::close);
+    connect(ui->BaroZoomInToolButton, &QAction::triggered, this, &TMainForm::BaroZoomInToolButtonClick);
+    connect(ui->ZoomIn1, &QAction::triggered, this, &TMainForm::ZoomIn1Click);
+    connect(ui->BaroZoomOutToolButton, &QAction::triggered, this, &TMainForm::BaroZoomOutToolButtonClick);
+    connect(ui->ZoomOut1, &QAction::triggered, this, &TMainForm::ZoomOut1Click);
 }
 
 void TMainForm::EmbedInPanel(QProgressBar* bar, int panel) {
@@ -152,6 +161,9 @@ void TMainForm::FormCreate() {
     archivePath = app::ArchivePath(platform::ApplicationDataFolder(), platform::ExecutableFolder());
     app::PrepareArchiveFolder(archivePath);
     navtex->SetArchiveRoot(archivePath);
+    const QLocale locale = QLocale::system();
+    baro->ChartSetup(datetime::Now(), (locale.dateFormat(QLocale::ShortFormat) + " " +
+                                       locale.timeFormat(QLocale::ShortFormat)).toStdString());
     readMarks.clear();
     navtex->BuildSkeleton();
     navtex->ExpandAll();
@@ -160,13 +172,23 @@ void TMainForm::FormCreate() {
     TGetDataThread::Options options;
     options.archiveRoot = archivePath;
     options.decimalSeparator = platform::DecimalSeparator();
+    options.correction = baro::AltitudeCorrection;
     dataThread = new TGetDataThread(Acquisition, *this, options);
     dataThread->SetPriority(platform::ThreadPriority::BelowNormal);
 }
 
-// The chart draws from here once it exists; until then the loaded samples wait in memory.
-void TMainForm::FillChart(uint16_t, uint16_t) {}
-void TMainForm::RedrawChart() {}
+void TMainForm::FillChart(uint16_t writeIndex, uint16_t validCount) { baro->FillChart(writeIndex, validCount); }
+
+void TMainForm::RedrawChart() {
+    baro->FillChart(Acquisition.SystemData.WriteIndex(), Acquisition.SystemData.ValidCount());
+}
+
+void TMainForm::Chart1Zoom() { baro->Chart1Zoom(); }
+void TMainForm::Chart1UndoZoom() { baro->Chart1UndoZoom(); }
+void TMainForm::BaroZoomInToolButtonClick() { baro->ZoomIn(); }
+void TMainForm::ZoomIn1Click() { baro->ZoomIn(); }
+void TMainForm::BaroZoomOutToolButtonClick() { baro->ZoomOut(); }
+void TMainForm::ZoomOut1Click() { baro->ZoomOut(); }
 
 void TMainForm::RebuildTree() { navtex->Rebuild(); }
 
@@ -192,7 +214,7 @@ void TMainForm::SetBaroTabVisible(bool visible) { ui->PageControl1->setTabVisibl
 
 void TMainForm::SetConfigurationEnabled(bool enabled) { ui->Konfiguration->setEnabled(enabled); }
 
-void TMainForm::SetSeriesBlue(bool blue) { seriesBlue = blue; }
+void TMainForm::SetSeriesBlue(bool blue) { ui->Chart1->Series1()->setColor(blue ? QColor(0, 0, 255) : QColor(0, 0, 0)); }
 
 bool TMainForm::NavtexPageActive() const { return ui->PageControl1->currentWidget() == ui->NavtexTabSheet; }
 

@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "acquisition/UnitDataThread.h"
+#include "baro/BaroChartControl.h"
+#include "baro/UnitBaro.h"
 #include "navtex/NavtexTreeControl.h"
 #include "navtex/ReadMarks.h"
 #include "navtex/UnitNavtex.h"
@@ -51,6 +53,15 @@ public:
     navtex::TNavtexTree& Navtex() { return *navtex; }
     TNavtexTreeControl& NavtexControl() { return *navtexControl; }
 
+    baro::TBaroChart& Baro() { return *baro; }
+    TBaroChartControl& BaroControl() { return *baroControl; }
+    void Chart1Zoom();
+    void Chart1UndoZoom();
+    void BaroZoomInToolButtonClick();
+    void ZoomIn1Click();
+    void BaroZoomOutToolButtonClick();
+    void ZoomOut1Click();
+
     void NavtexTreeViewChange();
     bool NavtexTreeViewCustomDrawItem(int node, bool selected) const;
 
@@ -90,8 +101,9 @@ private:
     TReadMarkList readMarks;
     std::unique_ptr<TNavtexTreeControl> navtexControl;
     std::unique_ptr<navtex::TNavtexTree> navtex;
+    std::unique_ptr<TBaroChartControl> baroControl;
+    std::unique_ptr<baro::TBaroChart> baro;
     TGetDataThread* dataThread = nullptr;
-    bool seriesBlue = false;  // the pressure curve takes it once the chart exists
     std::array<QLabel*, 6> panels{};
     bool shownOnce = false;
     bool destroyed = false;

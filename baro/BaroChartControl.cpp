@@ -1,0 +1,60 @@
+#include "baro/BaroChartControl.h"
+
+#include "receiver/DateTime.h"
+
+QDateTime ToQDateTime(double dateTime) {
+    const platform::LocalDateTime t = datetime::DecodeLocal(dateTime);
+    return QDateTime(QDate(t.year, t.month, t.day), QTime(t.hour, t.minute, t.second, t.millisecond));
+}
+
+double FromQDateTime(const QDateTime& when) {
+    const QDateTime local = when.toLocalTime();
+    const QDate d = local.date();
+    const QTime t = local.time();
+    return datetime::EncodeLocal({d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second(), t.msec()});
+}
+
+void TBaroChartControl::ClearSeries() { chart->ClearPoints(); }
+
+void TBaroChartControl::SetSeriesPoints(std::vector<std::pair<double, double>> points) {
+    QList<QPointF> converted;
+    converted.reserve(static_cast<qsizetype>(points.size()));
+    if (!points.empty()) {
+        // One sample a minute of real time: the points lie evenly before the newest one,
+        // also across a change to or from daylight saving time.
+        const double newest = points.back().first;
+        const auto newestMs = static_cast<double>(ToQDateTime(newest).toMSecsSinceEpoch());
+        for (const auto& [x, y] : points) converted.append(QPointF(newestMs + (x - newest) * 86400000.0, y));
+    }
+    chart->SetPoints(converted);
+}
+
+double TBaroChartControl::AxisMinimum(baro::Axis axis) const {
+    return axis == baro::Axis::Bottom ? FromQDateTime(chart->BottomAxis()->min()) : chart->RightAxis()->min();
+}
+
+double TBaroChartControl::AxisMaximum(baro::Axis axis) const {
+    return axis == baro::Axis::Bottom ? FromQDateTime(chart->BottomAxis()->max()) : chart->RightAxis()->max();
+}
+
+void TBaroChartControl::SetAxisMinimum(baro::Axis axis, double value) {
+    if (axis == baro::Axis::Bottom)
+        chart->BottomAxis()->setMin(ToQDateTime(value));
+    else
+        chart->RightAxis()->setMin(value);
+}
+
+void TBaroChartControl::SetAxisMaximum(baro::Axis axis, double value) {
+    if (axis == baro::Axis::Bottom)
+        chart->BottomAxis()->setMax(ToQDateTime(value));
+    else
+        chart->RightAxis()->setMax(value);
+}
+
+void TBaroChartControl::SetBottomDateTimeFormat(const std::string& format) {
+    chart->BottomAxis()->setFormat(QString::fromStdString(format));
+}
+
+void TBaroChartControl::SetFooterLine(int index, const std::string& text) {
+    chart->SetFooterLine(index, QString::fromUtf8(text));
+}

@@ -14,10 +14,13 @@
 #include "app/CommandLine.h"
 #include "app/ImageList.h"
 #include "app/JpegImage.h"
+#include "app/LanguagePass.h"
 #include "platform/Files.h"
 #include "receiver/DateTime.h"
 #include "platform/Process.h"
 #include "ui_UnitMain.h"
+#include "tools/UnitConfig.h"
+#include "tools/UnitSystemInfo.h"
 #include "update/UnitUpdate.h"
 
 namespace {
@@ -139,11 +142,82 @@ void TMainForm::BuildStatusBar() {
 }
 
 void TMainForm::WireCommands() {
-    connect(ui->Beenden1, &QAction::triggered, this, &QMainWindow::close);
-    connect(ui->BaroZoomInToolButton, &QAction::triggered, this, &TMainForm::BaroZoomInToolButtonClick);
-    connect(ui->ZoomIn1, &QAction::triggered, this, &TMainForm::ZoomIn1Click);
-    connect(ui->BaroZoomOutToolButton, &QAction::triggered, this, &TMainForm::BaroZoomOutToolButtonClick);
-    connect(ui->ZoomOut1, &QAction::triggered, this, &TMainForm::ZoomOut1Click);
+    const std::pair<QAction*, void (TMainForm::*)()> handlers[] = {
+        {ui->LoadToolButton, &TMainForm::LoadToolButtonClick},
+        {ui->Oeffnen, &TMainForm::OeffnenClick},
+        {ui->SaveToolButton, &TMainForm::SaveToolButtonClick},
+        {ui->Speichern, &TMainForm::SpeichernClick},
+        {ui->PrintToolButton, &TMainForm::PrintToolButtonClick},
+        {ui->Drucken, &TMainForm::DruckenClick},
+        {ui->Beenden1, &TMainForm::Beenden1Click},
+        {ui->ExpandToolButton, &TMainForm::ExpandToolButtonClick},
+        {ui->Menbaumaufklappen1, &TMainForm::Menbaumaufklappen1Click},
+        {ui->CollapseToolButton, &TMainForm::CollapseToolButtonClick},
+        {ui->Menbaumeinklappen1, &TMainForm::Menbaumeinklappen1Click},
+        {ui->BaroZoomInToolButton, &TMainForm::BaroZoomInToolButtonClick},
+        {ui->ZoomIn1, &TMainForm::ZoomIn1Click},
+        {ui->BaroZoomOutToolButton, &TMainForm::BaroZoomOutToolButtonClick},
+        {ui->ZoomOut1, &TMainForm::ZoomOut1Click},
+        {ui->Konfiguration, &TMainForm::KonfigurationClick},
+        {ui->HelpToolButton, &TMainForm::HelpToolButtonClick},
+        {ui->Bedienungsanleitung, &TMainForm::BedienungsanleitungClick},
+        {ui->SystemToolButton, &TMainForm::SystemToolButtonClick},
+        {ui->Systeminformation, &TMainForm::SysteminformationClick},
+    };
+    for (const auto& [action, handler] : handlers) connect(action, &QAction::triggered, this, handler);
+    connect(ui->PageControl1, &QTabWidget::currentChanged, this, &TMainForm::PageControl1Change);
+    connect(UTCUpdateTimer, &QTimer::timeout, this, &TMainForm::UTCUpdateTimerTimer);
+}
+
+void TMainForm::ExpandTreeCommand() {
+    if (NavtexPageActive()) navtex->ExpandAll();
+}
+
+void TMainForm::CollapseTreeCommand() {
+    if (NavtexPageActive()) navtex->CollapseAll();
+}
+
+void TMainForm::KonfigurationClick() {
+    if (Forms.ConfigurationDlg) Forms.ConfigurationDlg->exec();
+}
+
+void TMainForm::ManualCommand() {
+    ui->PageControl1->setCurrentWidget(ui->HelpTabSheet);
+    PageControl1Change();
+}
+
+void TMainForm::SystemInformationCommand() {
+    if (Forms.SysteminfoForm) Forms.SysteminfoForm->exec();
+}
+
+void TMainForm::PageControl1Change() {
+    QWidget* page = ui->PageControl1->currentWidget();
+    const bool navtexPage = page == ui->NavtexTabSheet;
+    const bool baroPage = page == ui->BaroTabSheet;
+    const bool helpPage = page == ui->HelpTabSheet;
+    const auto set = [](QAction* button, QAction* item, bool enabled) {
+        button->setEnabled(enabled);
+        item->setEnabled(enabled);
+    };
+    set(ui->LoadToolButton, ui->Oeffnen, navtexPage);
+    set(ui->SaveToolButton, ui->Speichern, navtexPage || baroPage);
+    set(ui->PrintToolButton, ui->Drucken, navtexPage || baroPage || helpPage);
+    set(ui->ExpandToolButton, ui->Menbaumaufklappen1, navtexPage);
+    set(ui->CollapseToolButton, ui->Menbaumeinklappen1, navtexPage);
+    set(ui->BaroZoomInToolButton, ui->ZoomIn1, baroPage);
+    set(ui->BaroZoomOutToolButton, ui->ZoomOut1, baroPage);
+    SetStatusPanel(2, navtexPage ? Acquisition.CurrentMessagesText : std::string());
+}
+
+void TMainForm::UTCUpdateTimerTimer() {
+    if (!Acquisition.Busy) {
+        BusyProgressBar->setValue(0);
+        return;
+    }
+    int position = BusyProgressBar->value() + BusyProgressBar->property("step").toInt();
+    if (position >= BusyProgressBar->maximum()) position = 0;
+    BusyProgressBar->setValue(position);
+    repaint();
 }
 
 void TMainForm::EmbedInPanel(QProgressBar* bar, int panel) {
@@ -241,9 +315,11 @@ void TMainForm::LoadHelpPage() {
 }
 
 void TMainForm::FormShow() {
+    RunLanguagePass(*this);
     EmbedInPanel(BusyProgressBar, 1);
     EmbedInPanel(BatteryCapacityProgressBar, 4);
     LoadHelpPage();
+    PageControl1Change();
 
     if (app::DecideStartAction(arguments) == app::StartAction::UpdateDialog && Forms.UpdateForm)
         Forms.UpdateForm->exec();
@@ -279,3 +355,7 @@ void TMainForm::FormDestroy() {
     receiver::SaveLocalCopies(archivePath, Acquisition, readMarks);
     readMarks.clear();
 }
+
+void TMainForm::OpenCommand() {}
+void TMainForm::SaveCommand() {}
+void TMainForm::PrintCommand() {}

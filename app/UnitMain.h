@@ -53,6 +53,37 @@ public:
     navtex::TNavtexTree& Navtex() { return *navtex; }
     TNavtexTreeControl& NavtexControl() { return *navtexControl; }
 
+    // Commands, each reached from its tool button and its menu item.
+    void LoadToolButtonClick() { OpenCommand(); }
+    void OeffnenClick() { OpenCommand(); }
+    void SaveToolButtonClick() { SaveCommand(); }
+    void SpeichernClick() { SaveCommand(); }
+    void PrintToolButtonClick() { PrintCommand(); }
+    void DruckenClick() { PrintCommand(); }
+    void Beenden1Click() { close(); }
+    void ExpandToolButtonClick() { ExpandTreeCommand(); }
+    void Menbaumaufklappen1Click() { ExpandTreeCommand(); }
+    void CollapseToolButtonClick() { CollapseTreeCommand(); }
+    void Menbaumeinklappen1Click() { CollapseTreeCommand(); }
+    void KonfigurationClick();
+    void HelpToolButtonClick() { ManualCommand(); }
+    void BedienungsanleitungClick() { ManualCommand(); }
+    void SystemToolButtonClick() { SystemInformationCommand(); }
+    void SysteminformationClick() { SystemInformationCommand(); }
+
+    void OpenCommand();
+    void SaveCommand();
+    void PrintCommand();
+    void ExpandTreeCommand();
+    void CollapseTreeCommand();
+    void ManualCommand();
+    void SystemInformationCommand();
+
+    // Command states for the active page, and panel 2.
+    void PageControl1Change();
+    // The busy bar, once a second.
+    void UTCUpdateTimerTimer();
+
     baro::TBaroChart& Baro() { return *baro; }
     TBaroChartControl& BaroControl() { return *baroControl; }
     void Chart1Zoom();

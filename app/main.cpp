@@ -1,8 +1,8 @@
 #include <QApplication>
-#include <QMessageBox>
 #include <QTimer>
 
 #include "app/Application.h"
+#include "app/MessageBox.h"
 #include "app/UnitDoubleStart.h"
 #include "app/UnitMain.h"
 #include "platform/Signals.h"
@@ -15,7 +15,7 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     Q_INIT_RESOURCE(zel2);
     if (!firstCopy) {
-        QMessageBox::information(nullptr, QString(), "Application already runs!", QMessageBox::Ok);
+        ShowMessageBox(nullptr, TBoxKind::Plain, "Application already runs!");
         return 0;
     }
     QApplication::setApplicationName(ApplicationTitle);

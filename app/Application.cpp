@@ -15,7 +15,7 @@ void CreateForms(const std::vector<std::string>& args) {
     Forms.SysteminfoForm = new TSysteminfoForm();
     Forms.UpdateInfoForm = new TUpdateInfoForm();
     Forms.ConfigurationDlg = new TConfigurationDlg();
-    Forms.UpdateForm = new TUpdateForm();
+    Forms.UpdateForm = new TUpdateForm(args);
 }
 
 void DestroyForms() {

@@ -15,12 +15,14 @@
 #include "app/ImageList.h"
 #include "app/JpegImage.h"
 #include "app/LanguagePass.h"
+#include "app/MessageBox.h"
 #include "platform/Files.h"
 #include "receiver/DateTime.h"
 #include "platform/Process.h"
 #include "ui_UnitMain.h"
 #include "tools/UnitConfig.h"
 #include "tools/UnitSystemInfo.h"
+#include "update/FirmwareTransfer.h"
 #include "update/UnitUpdate.h"
 
 namespace {
@@ -64,6 +66,7 @@ TMainForm::TMainForm(std::vector<std::string> args, QWidget* parent)
     UTCUpdateTimer = new QTimer(this);
     UTCUpdateTimer->setObjectName("UTCUpdateTimer");
     UTCUpdateTimer->setInterval(1000);
+    connect(UTCUpdateTimer, &QTimer::timeout, this, &TMainForm::UTCUpdateTimerTimer);
 
     // The pictures take no input; a disabled label would draw them greyed out.
     const std::pair<QLabel*, const char*> pictures[] = {
@@ -166,7 +169,6 @@ void TMainForm::WireCommands() {
     };
     for (const auto& [action, handler] : handlers) connect(action, &QAction::triggered, this, handler);
     connect(ui->PageControl1, &QTabWidget::currentChanged, this, &TMainForm::PageControl1Change);
-    connect(UTCUpdateTimer, &QTimer::timeout, this, &TMainForm::UTCUpdateTimerTimer);
 }
 
 void TMainForm::ExpandTreeCommand() {
@@ -321,8 +323,11 @@ void TMainForm::FormShow() {
     LoadHelpPage();
     PageControl1Change();
 
-    if (app::DecideStartAction(arguments) == app::StartAction::UpdateDialog && Forms.UpdateForm)
-        Forms.UpdateForm->exec();
+    if (app::DecideStartAction(arguments) == app::StartAction::UpdateDialog) {
+        if (Forms.UpdateForm) Forms.UpdateForm->exec();
+    } else {
+        CheckFirmwareOffer();
+    }
 
     ui->PageControl1->hide();
     ui->StartupImageFrench->show();
@@ -359,3 +364,11 @@ void TMainForm::FormDestroy() {
 void TMainForm::OpenCommand() {}
 void TMainForm::SaveCommand() {}
 void TMainForm::PrintCommand() {}
+
+void TMainForm::CheckFirmwareOffer() {
+    if (!update::FirmwareOfferDue(Acquisition.ReceiverModel(), Acquisition.SystemData.FirmwareVersionNumber())) return;
+    const int answer =
+        ShowMessageBox(this, TBoxKind::Information,
+                       "There is an new firmware available. Update receiver with newest firmware?", TBoxButtons::YesNo);
+    if (answer == QMessageBox::Yes && Forms.UpdateForm) Forms.UpdateForm->exec();
+}

@@ -79,6 +79,9 @@ public:
     void ManualCommand();
     void SystemInformationCommand();
 
+    // Asks whether to update a receiver whose firmware is older than the built-in one.
+    void CheckFirmwareOffer();
+
     // Command states for the active page, and panel 2.
     void PageControl1Change();
     // The busy bar, once a second.

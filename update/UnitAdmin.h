@@ -15,6 +15,12 @@ public:
 
     Ui::TNoAdminForm* Ui() const { return ui; }
 
+    void FormShow();
+    void CloseButtonClick() { close(); }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     Ui::TNoAdminForm* ui;
 };

@@ -1,13 +1,63 @@
 #include "update/UnitUpdate.h"
 
+#include "acquisition/AcquisitionState.h"
+#include "app/Application.h"
+#include "app/MessageBox.h"
 #include "ui_UnitUpdate.h"
+#include "update/UnitAdmin.h"
+#include "update/UnitUpdateInfo.h"
 
-TUpdateForm::TUpdateForm(QWidget* parent) : QDialog(parent), ui(new Ui::TUpdateForm) {
+TUpdateForm::TUpdateForm(std::vector<std::string> args, QWidget* parent)
+    : QDialog(parent), ui(new Ui::TUpdateForm), arguments(std::move(args)) {
     ui->setupUi(this);
     // Dialog border without title-bar buttons.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setFixedSize(size());
-    connect(ui->CancelUpdateButton, &QPushButton::clicked, this, &QDialog::close);
+    connect(ui->StartButton, &QPushButton::clicked, this, &TUpdateForm::StartButtonClick);
+    connect(ui->CancelUpdateButton, &QPushButton::clicked, this, &TUpdateForm::CancelUpdateButtonClick);
 }
 
 TUpdateForm::~TUpdateForm() { delete ui; }
+
+void TUpdateForm::showEvent(QShowEvent* event) {
+    FormShow();
+    QDialog::showEvent(event);
+}
+
+void TUpdateForm::FormShow() {
+    ui->StartButton->setText("Mise à jour");
+    ui->CancelUpdateButton->setText("Fermer");
+    setWindowTitle("Mise à jour");
+}
+
+void TUpdateForm::SetTarget(update::IUpdateTarget* replacement) {
+    target = replacement ? replacement : &platformTarget;
+}
+
+void TUpdateForm::StartButtonClick() {
+    // Cancel cannot act while the transfer runs.
+    ui->CancelUpdateButton->setEnabled(false);
+    ui->StartButton->setEnabled(false);
+    update::TFirmwareUpdater updater(*target, *this, Acquisition, arguments);
+    updater.StartButtonClick();
+    ui->CancelUpdateButton->setEnabled(true);
+    ui->StartButton->setEnabled(true);
+}
+
+void TUpdateForm::SetStatus(const std::string& text) { ui->StatusLabel->setText(QString::fromStdString(text)); }
+
+void TUpdateForm::SetProgressMaximum(int maximum) { ui->ProgressBar1->setMaximum(maximum); }
+
+void TUpdateForm::SetProgress(int position) { ui->ProgressBar1->setValue(position); }
+
+void TUpdateForm::ShowMessage(const std::string& text) {
+    ShowMessageBox(this, TBoxKind::Plain, QString::fromStdString(text));
+}
+
+void TUpdateForm::ShowUpdateInfo() {
+    if (Forms.UpdateInfoForm) Forms.UpdateInfoForm->exec();
+}
+
+void TUpdateForm::ShowNoAdmin() {
+    if (Forms.NoAdminForm) Forms.NoAdminForm->exec();
+}

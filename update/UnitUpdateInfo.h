@@ -15,6 +15,12 @@ public:
 
     Ui::TUpdateInfoForm* Ui() const { return ui; }
 
+    void FormShow();
+    void CloseButtonClick() { close(); }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     Ui::TUpdateInfoForm* ui;
 };

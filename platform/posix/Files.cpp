@@ -1,4 +1,5 @@
 #include "platform/Files.h"
+#include "platform/posix/ResolvePath.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -274,5 +275,7 @@ bool WriteFileAtomic(const std::string& path, const void* data, size_t size) {
     if (!ok) ::unlink(temp.c_str());
     return ok;
 }
+
+std::string ResolveCaseInsensitive(const std::string& path) { return Resolve(path); }
 
 }  // namespace platform

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
@@ -149,6 +150,15 @@ TEST_F(MainCommandsTest, BusyBarStepsWhileTheThreadIsBusy) {
     form.UTCUpdateTimerTimer();
     EXPECT_EQ(form.BusyProgressBar->value(), 0);
     EXPECT_EQ(form.UTCUpdateTimer->interval(), 1000);
+
+    // The timer itself drives the bar.
+    Acquisition.Busy = true;
+    form.UTCUpdateTimer->start(1);
+    QElapsedTimer waited;
+    waited.start();
+    while (form.BusyProgressBar->value() == 0 && waited.elapsed() < 2000) QApplication::processEvents();
+    EXPECT_EQ(form.BusyProgressBar->value(), 10);
+    form.UTCUpdateTimer->stop();
 }
 
 TEST_F(MainCommandsTest, FrenchTextsAfterTheFirstShowing) {

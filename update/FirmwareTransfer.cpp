@@ -1,0 +1,348 @@
+#include "update/FirmwareTransfer.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "acquisition/AcquisitionState.h"
+#include "app/CommandLine.h"
+#include "platform/Drives.h"
+#include "platform/Files.h"
+#include "receiver/ReceiverDetection.h"
+#include "update/zel2b_fra_BootData.h"
+#include "update/zel2bx_fra_BootData.h"
+#include "update/zel2d_BootData.h"
+
+namespace update {
+
+const char* const NotFoundText =
+    "ZEL2 non trouvé. Veuillez vérifier la connection du câble. Le PC doit fonctionner en mode administrateur!";
+const char* const TransmitText = "Transmettre les données firmware ...";
+const char* const VerifyText = "Vérification des données firmware ...";
+const char* const StartProgrammerText = "Demarrage programmer ...";
+const char* const SuccessText = "La mise à jour a été réalisée avec succès!";
+const char* const ErrorText = "Erreur! Mise à jour abandonner!";
+
+TFirmwareBuffers& Buffers() {
+    static TFirmwareBuffers buffers{};
+    return buffers;
+}
+
+namespace {
+
+void CopyInto(uint8_t* target, size_t capacity, std::span<const uint8_t> block) {
+    std::memcpy(target, block.data(), std::min(capacity, block.size()));
+}
+
+bool SameBytes(const uint8_t* a, const uint8_t* b, size_t n) { return std::memcmp(a, b, n) == 0; }
+
+}  // namespace
+
+void StageModelD() {
+    TFirmwareBuffers& b = Buffers();
+    CopyInto(b.Loader, sizeof b.Loader, loader::ModelD());
+    CopyInto(b.Firmware, sizeof b.Firmware, zel2d_BootData::Firmware());
+}
+
+void StageFamily(const std::string& model, std::span<const uint8_t> loaderBlock) {
+    TFirmwareBuffers& b = Buffers();
+    CopyInto(b.Loader, sizeof b.Loader, loaderBlock);
+    if (model == "ZEL2" || model == "ZEL2B") {
+        CopyInto(b.Firmware, sizeof b.Firmware, zel2b_fra_BootData::Firmware());
+        CopyInto(b.Data, sizeof b.Data, zel2b_fra_BootData::Data());
+    } else if (model == "ZEL2X" || model == "ZEL2BX") {
+        CopyInto(b.Firmware, sizeof b.Firmware, zel2bx_fra_BootData::Firmware());
+        CopyInto(b.Data, sizeof b.Data, zel2bx_fra_BootData::Data());
+    }
+}
+
+bool TPlatformUpdateTarget::SetAttributes(const std::string& path, unsigned attributes) {
+    return platform::SetAttributes(path, attributes);
+}
+
+TUpdateMethod ChooseMethod(const std::string& model, int version, const std::vector<std::string>& arguments) {
+    if (model != "ZEL2" && model != "ZEL2B" && model != "ZEL2X" && model != "ZEL2BX")
+        return model == "ZEL2D" ? TUpdateMethod::ModelD : TUpdateMethod::None;
+    const bool forced = arguments.size() == 2 && app::UpperAscii(arguments[0]) == "FORCE";
+    if (forced && app::UpperAscii(arguments[1]) == "NEW_UPDATE") return TUpdateMethod::New;
+    if (forced && app::UpperAscii(arguments[1]) == "OLD_UPDATE") return TUpdateMethod::Old;
+    return version >= 10008 ? TUpdateMethod::New : TUpdateMethod::Old;
+}
+
+int MinimumFirmwareVersion(const std::string& model) {
+    for (const char* family : {"ZEL2", "ZEL2B", "ZEL2X", "ZEL2BX"})
+        if (model == family) return 10010;
+    return model == "ZEL2D" ? 10201 : 0;
+}
+
+bool FirmwareOfferDue(const std::string& model, int version) { return version < MinimumFirmwareVersion(model); }
+
+bool TFirmwareUpdater::ReadSectors(uint32_t first, int count, uint8_t* buffer) {
+    if (!target.IsOpen() || count <= 0) return false;
+    const size_t size = static_cast<size_t>(count) * platform::SectorSize;
+    return target.ReadAt(uint64_t{first} * platform::SectorSize, buffer, size) == static_cast<long long>(size);
+}
+
+bool TFirmwareUpdater::WriteSectors(uint32_t first, int count, const uint8_t* buffer) {
+    if (!target.IsOpen() || count <= 0) return false;
+    const size_t size = static_cast<size_t>(count) * platform::SectorSize;
+    return target.WriteAt(uint64_t{first} * platform::SectorSize, buffer, size) == static_cast<long long>(size);
+}
+
+void TFirmwareUpdater::SendCommand(const loader::TPreamble& preamble, uint16_t command) {
+    if (!target.IsOpen()) return;
+    alignas(platform::SectorBufferAlignment) static uint8_t sector[platform::SectorSize];
+    for (size_t i = 0; i <= preamble.size(); ++i) {
+        const uint16_t index = i < preamble.size() ? preamble[i] : command;
+        target.Flush();
+        if (target.ReadAt(uint64_t{index} * platform::SectorSize, sector, sizeof sector) !=
+            static_cast<long long>(sizeof sector))
+            return;
+    }
+}
+
+void TFirmwareUpdater::OpenTarget(const std::string& path, bool writable) {
+    if (target.Open(path, writable) == platform::TargetOpen::NoRights && !rightsNoticeShown) {
+        rightsNoticeShown = true;
+        view.ShowNoAdmin();
+    }
+}
+
+void TFirmwareUpdater::SetMaximum(int value) {
+    maximum = value;
+    view.SetProgressMaximum(value);
+    if (progress > maximum) SetProgress(maximum);
+}
+
+void TFirmwareUpdater::SetProgress(int position) {
+    // The bar stops at its maximum.
+    progress = std::clamp(position, 0, maximum);
+    view.SetProgress(progress);
+}
+
+void TFirmwareUpdater::StartButtonClick() {
+    receiver::DetectReceiver(state.Detection);
+    const int version = state.SystemData.FirmwareVersionNumber();
+    switch (ChooseMethod(state.ReceiverModel(), version, arguments)) {
+    case TUpdateMethod::ModelD: UpdateModelD(); break;
+    case TUpdateMethod::New: UpdateNew(); break;
+    case TUpdateMethod::Old: UpdateOld(); break;
+    case TUpdateMethod::None: break;
+    }
+}
+
+void TFirmwareUpdater::Finish(bool verified, uint16_t startCommand, const loader::TPreamble& preamble,
+                              bool closeFirst) {
+    if (verified) {
+        SendCommand(preamble, startCommand);
+        if (closeFirst) target.Close();
+        view.SetStatus(StartProgrammerText);
+        view.SetStatus(SuccessText);
+        view.Repaint();
+        view.ShowUpdateInfo();
+        view.CloseDialog();
+    } else {
+        view.ShowMessage(ErrorText);
+        view.Repaint();
+        if (closeFirst) target.Close();
+        view.CloseDialog();
+    }
+}
+
+void TFirmwareUpdater::UpdateModelD() {
+    rightsNoticeShown = false;
+    const int drive = receiver::DetectReceiver(state.Detection);
+    StageModelD();
+    if (drive == receiver::NoDrive) {
+        view.ShowMessage(NotFoundText);
+        return;
+    }
+    TFirmwareBuffers& b = Buffers();
+    const loader::TPreamble preamble = loader::ModelDPreamble();
+    const std::string path = platform::JoinPath(platform::DriveRoot(drive), "NAV518.BIN");
+    view.Repaint();
+    OpenTarget(path, false);
+    SendCommand(preamble, 202);
+    SendCommand(preamble, 195);
+    target.SetAttributes(path, platform::AttrNormal);
+    target.Close();
+    OpenTarget(path, true);
+
+    view.SetStatus(TransmitText);
+    view.Repaint();
+    SetMaximum(135);
+    WriteSectors(112, 8, b.Loader);
+    SetProgress(8);
+    view.Repaint();
+    for (uint32_t k = 0; k < 4; ++k) {
+        WriteSectors(240 + ChunkSectors * k, ChunkSectors, b.Firmware + k * ChunkBytes);
+        Advance(32);
+        view.Repaint();
+    }
+    target.SetAttributes(path, platform::AttrReadOnly);
+    target.Flush();
+    SendCommand(preamble, 193);
+    target.Close();
+    OpenTarget(path, false);
+
+    view.SetStatus(VerifyText);
+    SetProgress(0);
+    view.Repaint();
+    ReadSectors(112, 8, b.ReadBack);
+    bool verified = SameBytes(b.ReadBack, b.Loader, sizeof b.Loader);
+    SetProgress(8);
+    view.Repaint();
+    std::memset(b.ReadBack, 0xFF, sizeof b.ReadBack);
+    for (uint32_t k = 0; k < 4; ++k) {
+        ReadSectors(240 + ChunkSectors * k, ChunkSectors, b.ReadBack + k * ChunkBytes);
+        Advance(32);
+        view.Repaint();
+    }
+    verified = verified && SameBytes(b.ReadBack, b.Firmware, sizeof b.Firmware);
+    SetProgress(maximum);
+    view.Repaint();
+
+    Finish(verified, 197, preamble, false);
+    SetProgress(0);
+    target.Close();
+}
+
+void TFirmwareUpdater::UpdateNew() {
+    rightsNoticeShown = false;
+    const int drive = receiver::DetectReceiver(state.Detection);
+    StageFamily(state.ReceiverModel(), loader::NewMethod());
+    if (drive == receiver::NoDrive) {
+        view.ShowMessage(NotFoundText);
+        return;
+    }
+    TFirmwareBuffers& b = Buffers();
+    const loader::TPreamble preamble = loader::NewMethodPreamble();
+    const std::string path = platform::JoinPath(platform::DriveRoot(drive), "HTML\\NAVAREA.HTM");
+    view.Repaint();
+    OpenTarget(path, false);
+    SendCommand(preamble, 1);
+    SendCommand(preamble, 2);
+    target.SetAttributes(path, platform::AttrNormal);
+    target.Close();
+    OpenTarget(path, true);
+
+    view.SetStatus(TransmitText);
+    view.Repaint();
+    SetMaximum(383);
+    SetProgress(0);
+    for (uint32_t k = 0; k < 4; ++k) {
+        SendCommand(preamble, static_cast<uint16_t>(4 + k));
+        WriteSectors(0, ChunkSectors, b.Firmware + k * ChunkBytes);
+        Advance(32);
+        view.Repaint();
+        target.Flush();
+    }
+    // The receiver takes its loader from the end of the data image.
+    std::memcpy(b.Data + sizeof b.Data - sizeof b.Loader, b.Loader, sizeof b.Loader);
+    for (uint32_t k = 0; k < 8; ++k) {
+        SendCommand(preamble, static_cast<uint16_t>(12 + k));
+        WriteSectors(0, ChunkSectors, b.Data + k * ChunkBytes);
+        Advance(32);
+        view.Repaint();
+        target.Flush();
+    }
+    target.SetAttributes(path, platform::AttrReadOnly);
+    target.Flush();
+    SendCommand(preamble, 3);
+    target.Close();
+
+    view.SetStatus(VerifyText);
+    SetProgress(0);
+    view.Repaint();
+    OpenTarget(path, false);
+    for (uint32_t k = 0; k < 4; ++k) {
+        SendCommand(preamble, static_cast<uint16_t>(4 + k));
+        ReadSectors(0, ChunkSectors, b.ReadBack + k * ChunkBytes);
+        Advance(32);
+        view.Repaint();
+        target.Flush();
+    }
+    bool verified = SameBytes(b.ReadBack, b.Firmware, sizeof b.Firmware);
+    for (uint32_t k = 0; k < 8; ++k) {
+        SendCommand(preamble, static_cast<uint16_t>(12 + k));
+        ReadSectors(0, ChunkSectors, b.ReadBack + k * ChunkBytes);
+        Advance(32);
+        view.Repaint();
+    }
+    SetProgress(maximum);
+    view.Repaint();
+    verified = verified && SameBytes(b.ReadBack, b.Data, sizeof b.Data);
+
+    Finish(verified, 20, preamble, false);
+    SetProgress(0);
+    target.Close();
+}
+
+void TFirmwareUpdater::UpdateOld() {
+    rightsNoticeShown = false;
+    const int drive = receiver::DetectReceiver(state.Detection);
+    StageFamily(state.ReceiverModel(), loader::OldMethod());
+    if (drive == receiver::NoDrive) {
+        view.ShowMessage(NotFoundText);
+        return;
+    }
+    TFirmwareBuffers& b = Buffers();
+    const loader::TPreamble preamble = loader::OldMethodPreamble();
+    const std::string volume = platform::RawVolumePath(drive);
+    view.Repaint();
+    OpenTarget(volume, false);
+    SendCommand(preamble, 856);
+    SendCommand(preamble, 849);
+    target.Close();
+    OpenTarget(volume, true);
+
+    view.SetStatus(TransmitText);
+    view.Repaint();
+    SetMaximum(391);
+    WriteSectors(766, 8, b.Loader);
+    SetProgress(8);
+    for (uint32_t k = 0; k < 4; ++k) {
+        WriteSectors(774 + ChunkSectors * k, ChunkSectors, b.Firmware + k * ChunkBytes);
+        Advance(32);
+        view.Repaint();
+    }
+    for (uint32_t k = 0; k < 8; ++k) {
+        WriteSectors(1022 + ChunkSectors * k, ChunkSectors, b.Data + k * ChunkBytes);
+        Advance(32);
+        view.Repaint();
+    }
+    SetProgress(maximum);
+    target.Flush();
+    SendCommand(preamble, 847);
+    target.Close();
+    OpenTarget(volume, false);
+
+    view.SetStatus(VerifyText);
+    SetProgress(0);
+    view.Repaint();
+    std::memset(b.ReadBack, 0xFF, sizeof b.ReadBack);
+    ReadSectors(766, 8, b.ReadBack);
+    bool verified = SameBytes(b.ReadBack, b.Loader, sizeof b.Loader);
+    SetProgress(8);
+    view.Repaint();
+    std::memset(b.ReadBack, 0xFF, sizeof b.ReadBack);
+    for (uint32_t k = 0; k < 4; ++k) {
+        ReadSectors(774 + ChunkSectors * k, ChunkSectors, b.ReadBack + k * ChunkBytes);
+        Advance(32);
+        view.Repaint();
+    }
+    verified = verified && SameBytes(b.ReadBack, b.Firmware, sizeof b.Firmware);
+    std::memset(b.ReadBack, 0xFF, sizeof b.ReadBack);
+    for (uint32_t k = 0; k < 8; ++k) {
+        ReadSectors(1022 + ChunkSectors * k, ChunkSectors, b.ReadBack + k * ChunkBytes);
+        Advance(32);
+        view.Repaint();
+    }
+    verified = verified && SameBytes(b.ReadBack, b.Data, sizeof b.Data);
+    SetProgress(maximum);
+    view.Repaint();
+
+    Finish(verified, 851, preamble, true);
+    SetProgress(0);
+}
+
+}  // namespace update

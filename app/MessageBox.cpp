@@ -18,8 +18,8 @@ QString BoxCaption(TBoxKind kind) {
     switch (kind) {
     case TBoxKind::Warning: return QStringLiteral("Warnung");
     case TBoxKind::Information: return QStringLiteral("Information");
-    case TBoxKind::Error: return QStringLiteral("Fehler");
     case TBoxKind::Confirmation: return QStringLiteral("Bestätigen");
+    case TBoxKind::Error:  // the application's own error box carries its title
     case TBoxKind::Plain: break;
     }
     return QApplication::applicationName();

@@ -11,8 +11,8 @@ enum class TBoxKind { Warning, Information, Error, Confirmation, Plain };
 
 enum class TBoxButtons { Ok, YesNo };
 
-// The caption of a kind of box: "Warnung", "Information", "Fehler", "Bestätigen"; a plain
-// box carries the application's title.
+// The caption of a kind of box: "Warnung", "Information", "Bestätigen"; a plain box and
+// the error box carry the application's title.
 QString BoxCaption(TBoxKind kind);
 
 // A box ready to be shown, for callers that need more than ShowMessageBox.

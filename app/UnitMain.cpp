@@ -21,6 +21,7 @@
 #include "platform/Process.h"
 #include "ui_UnitMain.h"
 #include "tools/UnitConfig.h"
+#include "tools/UserTools.h"
 #include "tools/UnitSystemInfo.h"
 #include "update/FirmwareTransfer.h"
 #include "update/UnitUpdate.h"
@@ -55,6 +56,7 @@ TMainForm::TMainForm(std::vector<std::string> args, QWidget* parent)
     baro = std::make_unique<baro::TBaroChart>(*baroControl, Acquisition);
     connect(ui->Chart1, &TChart::Zoom, this, &TMainForm::Chart1Zoom);
     connect(ui->Chart1, &TChart::UndoZoomed, this, &TMainForm::Chart1UndoZoom);
+    userTools = std::make_unique<TUserTools>(*this);
     BuildToolBar();
     BuildStatusBar();
     WireCommands();
@@ -361,9 +363,9 @@ void TMainForm::FormDestroy() {
     readMarks.clear();
 }
 
-void TMainForm::OpenCommand() {}
-void TMainForm::SaveCommand() {}
-void TMainForm::PrintCommand() {}
+void TMainForm::OpenCommand() { userTools->Open(); }
+void TMainForm::SaveCommand() { userTools->Save(); }
+void TMainForm::PrintCommand() { userTools->Print(); }
 
 void TMainForm::CheckFirmwareOffer() {
     if (!update::FirmwareOfferDue(Acquisition.ReceiverModel(), Acquisition.SystemData.FirmwareVersionNumber())) return;

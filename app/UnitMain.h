@@ -18,6 +18,8 @@
 #include "navtex/UnitNavtex.h"
 #include "receiver/StateFiles.h"
 
+class TUserTools;
+
 namespace Ui {
 class TMainForm;
 }
@@ -87,6 +89,7 @@ public:
     // The busy bar, once a second.
     void UTCUpdateTimerTimer();
 
+    TUserTools& UserTools() { return *userTools; }
     baro::TBaroChart& Baro() { return *baro; }
     TBaroChartControl& BaroControl() { return *baroControl; }
     void Chart1Zoom();
@@ -135,6 +138,7 @@ private:
     TReadMarkList readMarks;
     std::unique_ptr<TNavtexTreeControl> navtexControl;
     std::unique_ptr<navtex::TNavtexTree> navtex;
+    std::unique_ptr<TUserTools> userTools;
     std::unique_ptr<TBaroChartControl> baroControl;
     std::unique_ptr<baro::TBaroChart> baro;
     TGetDataThread* dataThread = nullptr;

@@ -15,6 +15,12 @@ public:
 
     Ui::TConfigurationDlg* Ui() const { return ui; }
 
+    void FormShow();
+    void OKBtnClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     Ui::TConfigurationDlg* ui;
 };

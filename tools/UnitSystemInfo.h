@@ -15,6 +15,17 @@ public:
 
     Ui::TSysteminfoForm* Ui() const { return ui; }
 
+    void FormShow();
+    void CloseButtonClick() { reject(); }
+    void UpdatesLinkLabelClick();
+
+    static constexpr const char* SoftwareVersion = "1.0.22";
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     Ui::TSysteminfoForm* ui;
 };

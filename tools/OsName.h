@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+#include "platform/Process.h"
+
+namespace tools {
+
+// The name of the running Windows version by its numbers, "Unbekannt" outside the table.
+// Systems that are not Windows at all (platform id 0) show their own name.
+std::string OsName(const platform::OsVersion& version);
+
+}  // namespace tools

@@ -1,0 +1,228 @@
+#include "tools/UserTools.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QImageWriter>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPrintDialog>
+#include <QSaveFile>
+#include <QTextBrowser>
+#include <QTextCursor>
+
+#include "app/MessageBox.h"
+#include "app/UnitMain.h"
+#include "navtex/Windows1252.h"
+#include "ui_UnitMain.h"
+
+namespace {
+
+// The memo's lines as the receiver's bytes, each ended by CR LF.
+QByteArray MemoBytes(const QPlainTextEdit* memo) {
+    std::string bytes;
+    const QStringList lines = memo->toPlainText().split('\n');
+    if (memo->toPlainText().isEmpty()) return {};
+    for (const QString& line : lines) bytes += text::Utf8ToWindows1252(line.toStdString()) + "\r\n";
+    return QByteArray::fromStdString(bytes);
+}
+
+QStringList TextLines(const QByteArray& bytes) {
+    QString text = QString::fromStdString(text::Windows1252ToUtf8(bytes.toStdString()));
+    text.replace("\r\n", "\n");
+    text.replace('\r', '\n');
+    QStringList lines = text.split('\n');
+    if (!lines.isEmpty() && lines.back().isEmpty()) lines.removeLast();  // a final line end opens no line
+    return lines;
+}
+
+// Prints text lines as a line printer would: long lines wrap, a full page starts a new one.
+void PrintLines(QPainter& painter, const QStringList& lines, const QFont& font) {
+    painter.setFont(font);
+    const QFontMetrics metrics(font, painter.device());
+    const int width = painter.viewport().width();
+    const int height = painter.viewport().height();
+    const int step = metrics.lineSpacing();
+    int y = 0;
+    auto* printer = static_cast<QPrinter*>(painter.device());
+    const auto printLine = [&](const QString& piece) {
+        if (y + step > height && y > 0) {
+            printer->newPage();
+            y = 0;
+        }
+        painter.drawText(0, y + metrics.ascent(), piece);
+        y += step;
+    };
+    for (const QString& line : lines) {
+        QString rest = line;
+        do {
+            int fit = rest.size();
+            while (fit > 1 && metrics.horizontalAdvance(rest.left(fit)) > width) --fit;
+            printLine(rest.left(fit));
+            rest = rest.mid(fit);
+        } while (!rest.isEmpty());
+    }
+}
+
+}  // namespace
+
+QString QtFilter(const QString& filter) {
+    const QStringList parts = filter.split('|');
+    QStringList entries;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString name = parts[i];
+        if (!name.contains('(')) name += " (" + parts[i + 1] + ")";
+        entries << name;
+    }
+    return entries.join(";;");
+}
+
+bool TStandardToolDialogs::OpenFile(QWidget* parent, const QString& filter, QString& path) {
+    const QString qtFilter = QtFilter(filter);
+    path = QFileDialog::getOpenFileName(parent, QString(), QString(), qtFilter, nullptr);
+    return !path.isEmpty();
+}
+
+bool TStandardToolDialogs::SaveFile(QWidget* parent, const QString& filter, const QString& proposed, QString& path) {
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter(QtFilter(filter));
+    dialog.selectFile(proposed);
+    dialog.setDefaultSuffix(QString());  // a typed name is taken as it is
+    // The overwrite question is the program's own, with its own wording.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+    path = dialog.selectedFiles().front();
+    return true;
+}
+
+bool TStandardToolDialogs::Print(QWidget* parent, QPrinter& printer, bool offerSelection) {
+    QPrintDialog dialog(&printer, parent);
+    QAbstractPrintDialog::PrintDialogOptions options = QAbstractPrintDialog::PrintToFile;
+    if (offerSelection) options |= QAbstractPrintDialog::PrintSelection;
+    dialog.setOptions(options);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+TUserTools::TUserTools(TMainForm& form) : form(form), printer(std::make_unique<QPrinter>()) {}
+
+void TUserTools::SetDialogs(IToolDialogs* replacement) { dialogs = replacement ? replacement : &standardDialogs; }
+
+void TUserTools::ShowError(const QString& text) { ShowMessageBox(&form, TBoxKind::Error, text); }
+
+bool TUserTools::ConfirmOverwrite(const QString& path) {
+    if (!QFileInfo::exists(path)) return true;
+    const QString full = QFileInfo(path).absoluteFilePath();
+    return ShowMessageBox(&form, TBoxKind::Warning, "Files " + full + " exists! Overwrite?", TBoxButtons::YesNo) ==
+           QMessageBox::Yes;
+}
+
+void TUserTools::Open() {
+    if (!form.NavtexPageActive()) return;
+    QString path;
+    if (!dialogs->OpenFile(&form, TextFilter, path)) return;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        ShowError(file.errorString());
+        return;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        ShowError(file.errorString());
+        return;
+    }
+    form.Ui()->NavtexMemo->setPlainText(TextLines(bytes).join('\n'));
+}
+
+void TUserTools::Save() {
+    if (form.NavtexPageActive())
+        SaveMessage();
+    else if (form.Ui()->PageControl1->currentWidget() == form.Ui()->BaroTabSheet)
+        SaveChart();
+}
+
+void TUserTools::SaveMessage() {
+    const QString name = QString::fromStdString(form.Navtex().ShownMessageName());
+    if (name.isEmpty()) {
+        ShowMessageBox(&form, TBoxKind::Information, "Bitte zuerst eine Meldung auswählen!");
+        return;
+    }
+    QString path;
+    if (!dialogs->SaveFile(&form, TextFilter, name + ".TXT", path) || !ConfirmOverwrite(path)) return;
+    // Through a temporary file, so a failed save never leaves half a message behind.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(MemoBytes(form.Ui()->NavtexMemo)) < 0 || !file.commit())
+        ShowError(file.errorString());
+}
+
+void TUserTools::SaveChart() {
+    QString path;
+    if (!dialogs->SaveFile(&form, PictureFilter, "Barographdaten.bmp", path) || !ConfirmOverwrite(path)) return;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        ShowError(file.errorString());
+        return;
+    }
+    QImageWriter writer(&file, "bmp");
+    if (!writer.write(form.Ui()->Chart1->Picture())) {
+        ShowError(writer.errorString());
+        file.cancelWriting();
+        return;
+    }
+    if (!file.commit()) ShowError(file.errorString());
+}
+
+void TUserTools::Print() {
+    QWidget* page = form.Ui()->PageControl1->currentWidget();
+    if (page == form.Ui()->NavtexTabSheet)
+        PrintMessage();
+    else if (page == form.Ui()->BaroTabSheet)
+        PrintChart();
+    else if (page == form.Ui()->HelpTabSheet)
+        PrintHelp();
+}
+
+void TUserTools::PrintMessage() {
+    if (form.Navtex().ShownMessageName().empty()) {
+        ShowMessageBox(&form, TBoxKind::Information, "Please select message first!");
+        return;
+    }
+    printer->setPageOrientation(QPageLayout::Portrait);
+    if (!dialogs->Print(&form, *printer, true)) return;
+    QPlainTextEdit* memo = form.Ui()->NavtexMemo;
+    QStringList lines;
+    if (printer->printRange() == QPrinter::Selection) {
+        // QPlainTextEdit ends selected lines with the paragraph separator.
+        QString selected = memo->textCursor().selectedText();
+        selected.replace(QChar::ParagraphSeparator, '\n');
+        if (!selected.isEmpty()) lines = selected.split('\n');
+    } else {
+        lines = memo->toPlainText().split('\n');
+        if (memo->toPlainText().isEmpty()) lines.clear();
+    }
+    QPainter painter;
+    if (!painter.begin(printer.get())) {
+        ShowError("The printer could not be opened.");
+        return;
+    }
+    PrintLines(painter, lines, memo->font());
+    painter.end();
+}
+
+void TUserTools::PrintChart() {
+    printer->setPageOrientation(QPageLayout::Landscape);
+    if (!dialogs->Print(&form, *printer, false)) return;
+    QPainter painter;
+    if (!painter.begin(printer.get())) {
+        ShowError("The printer could not be opened.");
+        return;
+    }
+    const QRect page = painter.viewport();
+    form.Ui()->Chart1->PrintInto(painter, QRectF(0, 0, page.width() - 1, page.height() - 1));
+    painter.end();
+}
+
+void TUserTools::PrintHelp() {
+    printer->setPageOrientation(QPageLayout::Portrait);
+    if (!dialogs->Print(&form, *printer, false)) return;
+    form.Ui()->WebBrowser1->document()->print(printer.get());
+}

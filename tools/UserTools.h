@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QPrinter>
+#include <QString>
+
+#include <memory>
+
+class TMainForm;
+
+// The file and print dialogs the commands run; tests answer them in place of a user.
+class IToolDialogs {
+public:
+    virtual ~IToolDialogs() = default;
+    // filter in the program's "Name|pattern|Name|pattern" form; the first entry preselected.
+    virtual bool OpenFile(QWidget* parent, const QString& filter, QString& path) = 0;
+    virtual bool SaveFile(QWidget* parent, const QString& filter, const QString& proposed, QString& path) = 0;
+    // offerSelection: All and Selection, no page range.
+    virtual bool Print(QWidget* parent, QPrinter& printer, bool offerSelection) = 0;
+};
+
+// The standard Qt dialogs.
+class TStandardToolDialogs : public IToolDialogs {
+public:
+    bool OpenFile(QWidget* parent, const QString& filter, QString& path) override;
+    bool SaveFile(QWidget* parent, const QString& filter, const QString& proposed, QString& path) override;
+    bool Print(QWidget* parent, QPrinter& printer, bool offerSelection) override;
+};
+
+// "Text|*.txt|All|*.*" as Qt writes it: "Text (*.txt);;All (*.*)".
+QString QtFilter(const QString& filter);
+
+inline constexpr const char* TextFilter = "Textdateien (*.txt)|*.txt|Alle Dateien (*.*)|*.*";
+inline constexpr const char* PictureFilter = "Bilddateien (*.bmp)|*.bmp|Alle Dateien (*.*)|*.*";
+
+// Open, Save and Print of the main window, by the active page.
+class TUserTools {
+public:
+    explicit TUserTools(TMainForm& form);
+
+    void SetDialogs(IToolDialogs* dialogs);  // null: the standard ones
+    QPrinter& Printer() { return *printer; }
+
+    void Open();
+    void Save();
+    void Print();
+
+private:
+    void SaveMessage();
+    void SaveChart();
+    void PrintMessage();
+    void PrintChart();
+    void PrintHelp();
+    bool ConfirmOverwrite(const QString& path);
+    void ShowError(const QString& text);
+
+    TMainForm& form;
+    TStandardToolDialogs standardDialogs;
+    IToolDialogs* dialogs = &standardDialogs;
+    std::unique_ptr<QPrinter> printer;  // PrintDialog1's printer, kept between prints
+};

@@ -4,6 +4,9 @@
 #include <string>
 
 #include "sim/DriveMapFile.h"
+#ifdef ZEL2_SIM_FUSE
+#include "sim/FuseVolume.h"
+#endif
 #include "sim/Inspect.h"
 #include "sim/LiveVolume.h"
 #include "sim/VolumeWriter.h"
@@ -25,6 +28,9 @@ int Usage() {
         "  zel2sim inspect FOLDER                print what the program reads from a volume\n"
         "  zel2sim demo MODEL FOLDER MAP [LETTER]\n"
         "                                        make a volume and attach it (default letter E)\n"
+        "  zel2sim update-mode FOLDER MOUNT LOG  serve FOLDER at MOUNT (FUSE) as a receiver in update\n"
+        "                                        mode; attach MOUNT with raw path MOUNT/.volume; what\n"
+        "                                        the receiver saw is written to LOG\n"
         "\n"
         "MODEL is one of ZEL2, ZEL2B, ZEL2X, ZEL2BX, ZEL2D. The program reads the drive map\n"
         "named by the environment variable ZEL2_DRIVES.\n",
@@ -76,5 +82,10 @@ int main(int argc, char* argv[]) {
         std::printf("%s attached as %c: from %s\n", argv[2], letter, argv[3]);
         return 0;
     }
+#ifdef ZEL2_SIM_FUSE
+    if (command == "update-mode" && argc == 5) return sim::ServeUpdateMode(argv[2], argv[3], argv[4]);
+#else
+    if (command == "update-mode") return Fail("built without FUSE (libfuse3-dev)");
+#endif
     return Usage();
 }

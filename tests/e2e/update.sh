@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# "zel2 FORCE ..." against a simulated receiver in update mode, served through FUSE so the
+# program's unbuffered reads and writes reach the emulation through the kernel: a whole
+# transfer to the success dialog, and a receiver without HTML\NAVAREA.HTM to the error.
+# Exit 77 (skipped) where this machine cannot mount a FUSE file system.
+set -euo pipefail
+zel2=$1 sim=$2 out=$3
+mkdir -p "$out"
+work=$(mktemp -d)
+xvfb_pid="" app_pid="" fuse_pid=""
+cleanup() {
+  [ -n "$app_pid" ] && kill -9 "$app_pid" 2>/dev/null || true
+  fusermount3 -u "$work/mnt" 2>/dev/null || true
+  [ -n "$fuse_pid" ] && kill "$fuse_pid" 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+skip() { echo "SKIPPED: $*" >&2; exit 77; }
+
+[ -c /dev/fuse ] || skip "/dev/fuse is missing"
+command -v fusermount3 >/dev/null || skip "fusermount3 is missing"
+
+export XDG_DATA_HOME=$work/data XDG_RUNTIME_DIR=$work/run ZEL2_DRIVES=$work/drives.tsv TZ=Europe/Paris
+mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+unset QT_QPA_PLATFORM
+
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+xvfb_pid=$!
+for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || fail "Xvfb did not start"
+export DISPLAY=:$(cat "$work/display")
+
+serve() {  # MODEL: a fresh volume in update mode on E:
+  fusermount3 -u "$work/mnt" 2>/dev/null || true
+  [ -n "$fuse_pid" ] && { kill "$fuse_pid" 2>/dev/null || true; wait "$fuse_pid" 2>/dev/null || true; }
+  rm -rf "$work/volume" "$work/log" && mkdir -p "$work/mnt"
+  "$sim" make "$1" "$work/volume"
+  "$sim" update-mode "$work/volume" "$work/mnt" "$work/log" >"$out/fuse.log" 2>&1 &
+  fuse_pid=$!
+  for _ in $(seq 50); do [ -e "$work/mnt/.volume" ] && break; sleep 0.1; done
+  [ -e "$work/mnt/.volume" ] || skip "cannot mount a FUSE file system here: $(cat "$out/fuse.log")"
+  "$sim" attach "$ZEL2_DRIVES" E "$1" "$work/mnt" removable "$work/mnt/.volume"
+}
+
+window() {  # NAME [OTHER_THAN]: waits for a window of that name, prints its id
+  for _ in $(seq 100); do
+    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | grep -vx "${2:-none}" | tail -1 || true)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+
+finish() {
+  kill -TERM "$app_pid"
+  wait "$app_pid" || fail "zel2 ended with status $? after SIGTERM"
+  app_pid=""
+}
+
+# 1. A whole transfer of the new method, verified and started.
+serve ZEL2B
+"$zel2" FORCE NEW_UPDATE >"$out/zel2-update.log" 2>&1 &
+app_pid=$!
+dialog=$(window "Mise à jour") || fail "the update dialog did not open"
+xdotool mousemove --window "$dialog" 60 92 click 1   # Start
+for _ in $(seq 200); do grep -q '^started 1' "$work/log" && break; sleep 0.1; done
+grep -q '^started 1' "$work/log" || fail "the receiver was not started: $(head -3 "$work/log")"
+[ "$(grep -c '^write 1 0 32' "$work/log")" = 12 ] || fail "expected 12 chunks through NAVAREA.HTM"
+# The information dialog has the same caption as the update dialog it sits on.
+info=$(window "Mise à jour" "$dialog") || fail "the information dialog did not open"
+/usr/bin/import -window root "$out/update-success.png"
+# The dialog closes on the key press, so sending the release finds no window.
+xdotool key --window "$info" Return 2>/dev/null || true
+sleep 0.5
+finish
+
+# 2. No HTML\NAVAREA.HTM on the receiver: nothing written, the error message.
+serve ZEL2X
+rm -f "$work/volume/HTML/NAVAREA.HTM"
+"$zel2" FORCE NEW_UPDATE >"$out/zel2-error.log" 2>&1 &
+app_pid=$!
+dialog=$(window "Mise à jour") || fail "the update dialog did not open"
+xdotool mousemove --window "$dialog" 60 92 click 1
+box=$(window "ZELMARA 2") || fail "no error message"
+/usr/bin/import -window root "$out/update-error.png"
+grep -q '^write' "$work/log" && fail "something was written"
+grep -q '^started 1' "$work/log" && fail "the receiver was started"
+xdotool key --window "$box" Return 2>/dev/null || true
+sleep 0.5
+finish
+echo "update e2e: passed"

@@ -148,14 +148,33 @@ void TFirmwareUpdater::Finish(bool verified, uint16_t startCommand, const loader
     }
 }
 
-void TFirmwareUpdater::UpdateModelD() {
+int TFirmwareUpdater::Begin(const std::function<void()>& stage) {
     rightsNoticeShown = false;
     const int drive = receiver::DetectReceiver(state.Detection);
-    StageModelD();
-    if (drive == receiver::NoDrive) {
-        view.ShowMessage(NotFoundText);
-        return;
+    stage();  // also when no receiver is found
+    if (drive == receiver::NoDrive) view.ShowMessage(NotFoundText);
+    return drive;
+}
+
+void TFirmwareUpdater::WriteChunks(uint32_t firstSector, uint32_t chunks, const uint8_t* image) {
+    for (uint32_t k = 0; k < chunks; ++k) {
+        WriteSectors(firstSector + ChunkSectors * k, ChunkSectors, image + k * ChunkBytes);
+        Advance(32);
+        view.Repaint();
     }
+}
+
+void TFirmwareUpdater::ReadChunks(uint32_t firstSector, uint32_t chunks) {
+    for (uint32_t k = 0; k < chunks; ++k) {
+        ReadSectors(firstSector + ChunkSectors * k, ChunkSectors, Buffers().ReadBack + k * ChunkBytes);
+        Advance(32);
+        view.Repaint();
+    }
+}
+
+void TFirmwareUpdater::UpdateModelD() {
+    const int drive = Begin([this] { StageModelD(); });
+    if (drive == receiver::NoDrive) return;
     TFirmwareBuffers& b = Buffers();
     const loader::TPreamble preamble = loader::ModelDPreamble();
     const std::string path = platform::JoinPath(platform::DriveRoot(drive), "NAV518.BIN");
@@ -173,11 +192,7 @@ void TFirmwareUpdater::UpdateModelD() {
     WriteSectors(112, 8, b.Loader);
     SetProgress(8);
     view.Repaint();
-    for (uint32_t k = 0; k < 4; ++k) {
-        WriteSectors(240 + ChunkSectors * k, ChunkSectors, b.Firmware + k * ChunkBytes);
-        Advance(32);
-        view.Repaint();
-    }
+    WriteChunks(240, 4, b.Firmware);
     target.SetAttributes(path, platform::AttrReadOnly);
     target.Flush();
     SendCommand(preamble, 193);
@@ -192,11 +207,7 @@ void TFirmwareUpdater::UpdateModelD() {
     SetProgress(8);
     view.Repaint();
     std::memset(b.ReadBack, 0xFF, sizeof b.ReadBack);
-    for (uint32_t k = 0; k < 4; ++k) {
-        ReadSectors(240 + ChunkSectors * k, ChunkSectors, b.ReadBack + k * ChunkBytes);
-        Advance(32);
-        view.Repaint();
-    }
+    ReadChunks(240, 4);
     verified = verified && SameBytes(b.ReadBack, b.Firmware, sizeof b.Firmware);
     SetProgress(maximum);
     view.Repaint();
@@ -207,13 +218,8 @@ void TFirmwareUpdater::UpdateModelD() {
 }
 
 void TFirmwareUpdater::UpdateNew() {
-    rightsNoticeShown = false;
-    const int drive = receiver::DetectReceiver(state.Detection);
-    StageFamily(state.ReceiverModel(), loader::NewMethod());
-    if (drive == receiver::NoDrive) {
-        view.ShowMessage(NotFoundText);
-        return;
-    }
+    const int drive = Begin([this] { StageFamily(state.ReceiverModel(), loader::NewMethod()); });
+    if (drive == receiver::NoDrive) return;
     TFirmwareBuffers& b = Buffers();
     const loader::TPreamble preamble = loader::NewMethodPreamble();
     const std::string path = platform::JoinPath(platform::DriveRoot(drive), "HTML\\NAVAREA.HTM");
@@ -278,13 +284,8 @@ void TFirmwareUpdater::UpdateNew() {
 }
 
 void TFirmwareUpdater::UpdateOld() {
-    rightsNoticeShown = false;
-    const int drive = receiver::DetectReceiver(state.Detection);
-    StageFamily(state.ReceiverModel(), loader::OldMethod());
-    if (drive == receiver::NoDrive) {
-        view.ShowMessage(NotFoundText);
-        return;
-    }
+    const int drive = Begin([this] { StageFamily(state.ReceiverModel(), loader::OldMethod()); });
+    if (drive == receiver::NoDrive) return;
     TFirmwareBuffers& b = Buffers();
     const loader::TPreamble preamble = loader::OldMethodPreamble();
     const std::string volume = platform::RawVolumePath(drive);
@@ -300,16 +301,8 @@ void TFirmwareUpdater::UpdateOld() {
     SetMaximum(391);
     WriteSectors(766, 8, b.Loader);
     SetProgress(8);
-    for (uint32_t k = 0; k < 4; ++k) {
-        WriteSectors(774 + ChunkSectors * k, ChunkSectors, b.Firmware + k * ChunkBytes);
-        Advance(32);
-        view.Repaint();
-    }
-    for (uint32_t k = 0; k < 8; ++k) {
-        WriteSectors(1022 + ChunkSectors * k, ChunkSectors, b.Data + k * ChunkBytes);
-        Advance(32);
-        view.Repaint();
-    }
+    WriteChunks(774, 4, b.Firmware);
+    WriteChunks(1022, 8, b.Data);
     SetProgress(maximum);
     target.Flush();
     SendCommand(preamble, 847);
@@ -325,18 +318,10 @@ void TFirmwareUpdater::UpdateOld() {
     SetProgress(8);
     view.Repaint();
     std::memset(b.ReadBack, 0xFF, sizeof b.ReadBack);
-    for (uint32_t k = 0; k < 4; ++k) {
-        ReadSectors(774 + ChunkSectors * k, ChunkSectors, b.ReadBack + k * ChunkBytes);
-        Advance(32);
-        view.Repaint();
-    }
+    ReadChunks(774, 4);
     verified = verified && SameBytes(b.ReadBack, b.Firmware, sizeof b.Firmware);
     std::memset(b.ReadBack, 0xFF, sizeof b.ReadBack);
-    for (uint32_t k = 0; k < 8; ++k) {
-        ReadSectors(1022 + ChunkSectors * k, ChunkSectors, b.ReadBack + k * ChunkBytes);
-        Advance(32);
-        view.Repaint();
-    }
+    ReadChunks(1022, 8);
     verified = verified && SameBytes(b.ReadBack, b.Data, sizeof b.Data);
     SetProgress(maximum);
     view.Repaint();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -105,6 +106,11 @@ public:
     int Progress() const { return progress; }
 
 private:
+    // Detects the receiver and stages the blocks; NoDrive after the not-found message.
+    int Begin(const std::function<void()>& stage);
+    // Chunks of 32 sectors from firstSector on, with a progress step each.
+    void WriteChunks(uint32_t firstSector, uint32_t chunks, const uint8_t* image);
+    void ReadChunks(uint32_t firstSector, uint32_t chunks);
     void OpenTarget(const std::string& path, bool writable);
     void SetProgress(int position);
     void Advance(int by) { SetProgress(progress + by); }

@@ -10,6 +10,7 @@
 
 #include "acquisition/StatusTexts.h"
 #include "acquisition/UnitDataThread.h"
+#include "baro/UnitBaro.h"
 #include "platform/Files.h"
 #include "sim/DriveMapFile.h"
 #include "sim/VolumeWriter.h"
@@ -233,6 +234,14 @@ TEST(StatusDisplay, StateBatteryAndIdentifierRules) {
     context.correction = [](double hPa, int32_t altitude, double) { return hPa + altitude / 8.0; };
     acquisition::ShowStatus(state, window, context);
     EXPECT_EQ(window.parameter, "Température: -5,3°C   Pression atmosphérique: 1028,2hPa / 120 m  ");
+
+    // The program's own reduction: 1013.25 hPa at 750 m and 9.0 °C.
+    state.SystemData.SetTemperatureTenths(90);
+    state.BaroHeight = 750;
+    context.decimalSeparator = '.';
+    context.correction = baro::AltitudeCorrection;
+    acquisition::ShowStatus(state, window, context);
+    EXPECT_EQ(window.parameter, "Température: 9.0°C   Pression atmosphérique: 1108.3hPa / 750 m  ");
 }
 
 }  // namespace

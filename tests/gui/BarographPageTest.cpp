@@ -9,16 +9,16 @@
 #include "app/UnitMain.h"
 #include "baro/BaroChartControl.h"
 #include "support/TempFolder.h"
+#include "support/WindowTest.h"
 #include "ui_UnitMain.h"
 
-using testing_support::ScopedEnv;
 using testing_support::TempFolder;
 
 namespace {
 
-class BarographPageTest : public ::testing::Test {
+class BarographPageTest : public testing_support::WindowTest {
 protected:
-    BarographPageTest() : data("XDG_DATA_HOME", temp / "data"), drives("ZEL2_DRIVES", temp / "none.tsv") {
+    BarographPageTest() {
         Acquisition.BaroHeight = 0;
         Acquisition.Detection.ReceiverModel.clear();
     }
@@ -38,8 +38,6 @@ protected:
         send(QEvent::MouseButtonRelease, to, Qt::NoButton);
     }
 
-    TempFolder temp;
-    ScopedEnv data, drives;
 };
 
 }  // namespace

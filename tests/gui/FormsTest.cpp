@@ -22,6 +22,7 @@
 #include "acquisition/AcquisitionState.h"
 #include "app/UnitMain.h"
 #include "support/TempFolder.h"
+#include "support/WindowTest.h"
 #include "tools/UnitConfig.h"
 #include "tools/UnitSystemInfo.h"
 #include "ui_UnitMain.h"
@@ -29,7 +30,6 @@
 #include "update/UnitUpdate.h"
 #include "update/UnitUpdateInfo.h"
 
-using testing_support::ScopedEnv;
 using testing_support::TempFolder;
 
 namespace {
@@ -46,12 +46,7 @@ void ExpectGeometry(QWidget* w, int x, int y, int width, int height) {
     EXPECT_EQ(w->geometry(), QRect(x, y, width, height)) << w->objectName().toStdString();
 }
 
-class MainFormTest : public ::testing::Test {
-protected:
-    MainFormTest() : data("XDG_DATA_HOME", temp / "data"), drives("ZEL2_DRIVES", temp / "none.tsv") {}
-    TempFolder temp;
-    ScopedEnv data, drives;
-};
+using MainFormTest = testing_support::WindowTest;
 
 TEST_F(MainFormTest, MainWindowHasTheDesignControlsAndTexts) {
     TMainForm form({});

@@ -17,22 +17,20 @@
 #include "app/MessageBox.h"
 #include "app/UnitMain.h"
 #include "support/TempFolder.h"
+#include "support/WindowTest.h"
 #include "ui_UnitMain.h"
 
-using testing_support::ScopedEnv;
 using testing_support::TempFolder;
 
 namespace {
 
-class MainCommandsTest : public ::testing::Test {
+class MainCommandsTest : public testing_support::WindowTest {
 protected:
-    MainCommandsTest() : data("XDG_DATA_HOME", temp / "data"), drives("ZEL2_DRIVES", temp / "none.tsv") {}
+    MainCommandsTest() = default;
     ~MainCommandsTest() override {
         Acquisition.Busy = false;
         Acquisition.CurrentMessagesText.clear();
     }
-    TempFolder temp;
-    ScopedEnv data, drives;
 };
 
 struct Command {

@@ -9,16 +9,16 @@
 #include "app/UnitMain.h"
 #include "platform/Files.h"
 #include "support/TempFolder.h"
+#include "support/WindowTest.h"
 #include "ui_UnitMain.h"
 
-using testing_support::ScopedEnv;
 using testing_support::TempFolder;
 
 namespace {
 
-class NavtexPageTest : public ::testing::Test {
+class NavtexPageTest : public testing_support::WindowTest {
 protected:
-    NavtexPageTest() : data("XDG_DATA_HOME", temp / "data"), drives("ZEL2_DRIVES", temp / "none.tsv") {
+    NavtexPageTest() {
         Acquisition.ShowLastMessage = 0;
         temp.MakeFolder("data");
         temp.MakeFolder("data/ZEL2");
@@ -52,8 +52,6 @@ protected:
         return red;
     }
 
-    TempFolder temp;
-    ScopedEnv data, drives;
 };
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "sim/UpdateModeEmulator.h"
 #include "sim/VolumeWriter.h"
 #include "support/TempFolder.h"
+#include "support/WindowTest.h"
 #include "ui_UnitAdmin.h"
 #include "ui_UnitUpdate.h"
 #include "ui_UnitUpdateInfo.h"
@@ -23,14 +24,13 @@
 #include "update/UnitUpdate.h"
 #include "update/UnitUpdateInfo.h"
 
-using testing_support::ScopedEnv;
 using testing_support::TempFolder;
 
 namespace {
 
-class UpdateDialogsTest : public ::testing::Test {
+class UpdateDialogsTest : public testing_support::WindowTest {
 protected:
-    UpdateDialogsTest() : data("XDG_DATA_HOME", temp / "data"), drives("ZEL2_DRIVES", temp / "drives.tsv") {
+    UpdateDialogsTest() : WindowTest("drives.tsv") {
         temp.WriteFile("drives.tsv", "");
     }
     ~UpdateDialogsTest() override {
@@ -65,8 +65,6 @@ protected:
         return shown;
     }
 
-    TempFolder temp;
-    ScopedEnv data, drives;
     std::vector<std::string> boxes;
 };
 

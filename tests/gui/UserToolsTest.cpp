@@ -23,6 +23,7 @@
 #include "app/UnitMain.h"
 #include "platform/Files.h"
 #include "support/TempFolder.h"
+#include "support/WindowTest.h"
 #include "tools/UnitConfig.h"
 #include "tools/UnitSystemInfo.h"
 #include "tools/UserTools.h"
@@ -31,7 +32,6 @@
 #include "ui_UnitSystemInfo.h"
 
 using testing_support::ReadText;
-using testing_support::ScopedEnv;
 using testing_support::TempFolder;
 
 namespace {
@@ -73,9 +73,9 @@ QString RunTool(const QString& program, const QStringList& args) {
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
-class UserToolsTest : public ::testing::Test {
+class UserToolsTest : public testing_support::WindowTest {
 protected:
-    UserToolsTest() : data("XDG_DATA_HOME", temp / "data"), drives("ZEL2_DRIVES", temp / "none.tsv") {
+    UserToolsTest() {
         temp.MakeFolder("data");
         temp.MakeFolder("data/ZEL2");
         temp.MakeFolder("data/ZEL2/INTERNAT");
@@ -105,8 +105,6 @@ protected:
     }
     QString PdfText() { return RunTool("pdftotext", {"-layout", dialogs.pdf, "-"}); }
 
-    TempFolder temp;
-    ScopedEnv data, drives;
     std::unique_ptr<TMainForm> form;
     FakeDialogs dialogs;
     std::vector<std::string> boxes;

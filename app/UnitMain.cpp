@@ -368,7 +368,9 @@ void TMainForm::SaveCommand() { userTools->Save(); }
 void TMainForm::PrintCommand() { userTools->Print(); }
 
 void TMainForm::CheckFirmwareOffer() {
-    if (!update::FirmwareOfferDue(Acquisition.ReceiverModel(), Acquisition.SystemData.FirmwareVersionNumber())) return;
+    const std::string model = Acquisition.ReceiverModel();
+    const update::TPackageChoice installed = update::FindFirmwarePackage(update::InstalledPackageRoots(), model);
+    if (!update::FirmwareOfferDue(model, Acquisition.SystemData.FirmwareVersionNumber(), installed)) return;
     const int answer =
         ShowMessageBox(this, TBoxKind::Information,
                        "There is an new firmware available. Update receiver with newest firmware?", TBoxButtons::YesNo);

@@ -28,6 +28,8 @@ public:
     long long ReadAt(uint64_t offset, void* buffer, size_t size);
     long long WriteAt(uint64_t offset, const void* buffer, size_t size);
     bool Flush();
+    // Bytes in the opened file or volume; -1 when closed or unknown.
+    long long Size();
     // False when the file system refused unbuffered access and the target fell back to
     // synchronous writes with the cache dropped after each transfer.
     bool Unbuffered() const { return unbuffered; }

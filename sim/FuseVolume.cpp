@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <mutex>
 
 #include "app/CommandLine.h"
@@ -49,18 +50,29 @@ void WriteLog(Served& s) {
     std::rename((s.log + ".tmp").c_str(), s.log.c_str());
 }
 
+// The receiver file as it was when the update mode first saw it.
+void LoadOnce(Served& s, TUpdateModeEmulator::Target target, const char* path) {
+    if (s.emulator.Loaded(target)) return;
+    std::vector<uint8_t> bytes;
+    std::ifstream in(Real(path), std::ios::binary);
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    s.emulator.Load(target, std::move(bytes));
+}
+
 int GetAttr(const char* path, struct stat* st, fuse_file_info*) {
     TUpdateModeEmulator::Target target;
     if (Emulated(path, target)) {
-        const int base = target == TUpdateModeEmulator::Target::Volume ? -1 : ::lstat(Real(path).c_str(), st);
-        if (target != TUpdateModeEmulator::Target::Volume && base != 0) return -errno;
+        Served& s = *TheVolume();
+        std::lock_guard<std::mutex> hold(s.lock);
         if (target == TUpdateModeEmulator::Target::Volume) {
             std::memset(st, 0, sizeof *st);
             st->st_mode = S_IFREG | 0600;
             st->st_nlink = 1;
+        } else if (::lstat(Real(path).c_str(), st) != 0) {
+            return -errno;
         }
-        st->st_size = static_cast<off_t>(target == TUpdateModeEmulator::Target::Volume ? TUpdateModeEmulator::VolumeSize
-                                                                                       : TUpdateModeEmulator::FileSize);
+        // The emulation serves the real size of what it stands for.
+        if (s.emulator.Loaded(target)) st->st_size = static_cast<off_t>(s.emulator.Size(target));
         return 0;
     }
     return ::lstat(Real(path).c_str(), st) == 0 ? 0 : -errno;
@@ -78,6 +90,9 @@ int Open(const char* path, fuse_file_info* fi) {
     TUpdateModeEmulator::Target target;
     if (Emulated(path, target)) {
         if (target != TUpdateModeEmulator::Target::Volume && ::access(Real(path).c_str(), F_OK) != 0) return -ENOENT;
+        Served& s = *TheVolume();
+        std::lock_guard<std::mutex> hold(s.lock);
+        LoadOnce(s, target, path);
         fi->direct_io = 1;  // every sector read reaches the receiver
         fi->fh = static_cast<uint64_t>(-1);
         return 0;
@@ -156,6 +171,8 @@ int ServeUpdateMode(const std::string& volume, const std::string& mountPoint, co
     char* full = ::realpath(volume.c_str(), nullptr);
     if (!full) return 1;
     served.volume = full;
+    served.emulator.Load(TUpdateModeEmulator::Target::Volume,
+                         std::vector<uint8_t>(TUpdateModeEmulator::VolumeSize, 0));
     std::free(full);
     while (!served.volume.empty() && served.volume.back() == '/') served.volume.pop_back();
     char* logFolder = ::realpath(".", nullptr);

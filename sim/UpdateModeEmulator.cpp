@@ -4,6 +4,8 @@
 #include <cstring>
 
 #include "app/CommandLine.h"
+#include "platform/Files.h"
+#include "sim/SimulatorFirmware.h"
 
 namespace sim {
 
@@ -32,13 +34,29 @@ bool EndsWithIgnoringCase(const std::string& text, const std::string& tail) {
 
 }  // namespace
 
-loader::TPreamble TUpdateModeEmulator::PreambleOf(Target t) {
+update::TPreamble TUpdateModeEmulator::PreambleOf(Target t) {
     switch (t) {
-    case Target::ModelDFile: return loader::ModelDPreamble();
-    case Target::NewFile: return loader::NewMethodPreamble();
+    case Target::ModelDFile: return SimulatorPreamble(TUpdateProcedure::ModelD);
+    case Target::NewFile: return SimulatorPreamble(TUpdateProcedure::New);
     case Target::Volume: break;
     }
-    return loader::OldMethodPreamble();
+    return SimulatorPreamble(TUpdateProcedure::Old);
+}
+
+void TUpdateModeEmulator::LoadVolume(const std::string& folder) {
+    std::vector<uint8_t> bytes;
+    Load(Target::ModelDFile, platform::ReadWholeFile(platform::JoinPath(folder, "NAV518.BIN"), bytes)
+                                 ? bytes : std::vector<uint8_t>{});
+    Load(Target::NewFile, platform::ReadWholeFile(platform::JoinPath(folder, "HTML\\NAVAREA.HTM"), bytes)
+                              ? bytes : std::vector<uint8_t>{});
+    Load(Target::Volume, std::vector<uint8_t>(VolumeSize, 0));
+}
+
+void TUpdateModeEmulator::Load(Target t, std::vector<uint8_t> bytes) { contents[t] = std::move(bytes); }
+
+uint64_t TUpdateModeEmulator::Size(Target t) const {
+    auto it = contents.find(t);
+    return it == contents.end() ? 0 : it->second.size();
 }
 
 void TUpdateModeEmulator::SawSectorRead(Target t, uint32_t sector) {
@@ -46,7 +64,7 @@ void TUpdateModeEmulator::SawSectorRead(Target t, uint32_t sector) {
     recent.push_back(sector);
     if (recent.size() > 17) recent.erase(recent.begin());
     if (recent.size() < 17) return;
-    const loader::TPreamble preamble = PreambleOf(t);
+    const update::TPreamble preamble = PreambleOf(t);
     if (!std::equal(preamble.begin(), preamble.end(), recent.begin())) return;
     const auto command = static_cast<uint16_t>(recent.back());
     recent.clear();
@@ -59,27 +77,24 @@ void TUpdateModeEmulator::SawSectorRead(Target t, uint32_t sector) {
     lastCommand[t] = command;
 }
 
-std::vector<uint8_t>* TUpdateModeEmulator::Storage(Target t, uint64_t offset, uint64_t& at) {
+std::vector<uint8_t>& TUpdateModeEmulator::Storage(Target t, uint64_t offset) {
     // The first 32 sectors of NAVAREA.HTM are the chunk of the last command.
     if (t == Target::NewFile && offset < update::ChunkBytes && window >= 0) {
-        at = offset;
         std::vector<uint8_t>& chunk = chunks[window];
         chunk.resize(update::ChunkBytes, 0);
-        return &chunk;
+        return chunk;
     }
-    at = offset;
-    return &contents[t];
+    return contents[t];
 }
 
 long long TUpdateModeEmulator::Read(Target t, uint64_t offset, uint8_t* buffer, size_t size) {
-    const uint64_t limit = t == Target::Volume ? VolumeSize : FileSize;
+    const uint64_t limit = Size(t);
     if (offset >= limit) return 0;
     size = static_cast<size_t>(std::min<uint64_t>(size, limit - offset));
     if (size == Sector && offset % Sector == 0) SawSectorRead(t, static_cast<uint32_t>(offset / Sector));
-    uint64_t at = 0;
-    const std::vector<uint8_t>& data = *Storage(t, offset, at);
+    const std::vector<uint8_t>& data = Storage(t, offset);
     std::memset(buffer, 0, size);
-    if (at < data.size()) std::memcpy(buffer, data.data() + at, std::min<uint64_t>(size, data.size() - at));
+    if (offset < data.size()) std::memcpy(buffer, data.data() + offset, std::min<uint64_t>(size, data.size() - offset));
     // Reading back a written chunk: a corrupted link flips one byte.
     if (CorruptReadBack && size >= update::ChunkBytes / 4) buffer[size / 2] ^= 0x5A;
     return static_cast<long long>(size);
@@ -87,15 +102,16 @@ long long TUpdateModeEmulator::Read(Target t, uint64_t offset, uint8_t* buffer, 
 
 long long TUpdateModeEmulator::Write(Target t, uint64_t offset, const uint8_t* buffer, size_t size) {
     if (!unlocked[t]) return -1;  // not in update mode: the receiver refuses
-    const uint64_t limit = t == Target::Volume ? VolumeSize : FileSize;
-    if (offset + size > limit) return -1;
-    const bool inWindow = t == Target::NewFile && offset < update::ChunkBytes;
+    // A file on the receiver does not grow: what lies past its end is not written.
+    const uint64_t limit = Size(t);
+    if (offset >= limit) return -1;
+    size = static_cast<size_t>(std::min<uint64_t>(size, limit - offset));
+    const bool inWindow = t == Target::NewFile && offset < update::ChunkBytes && window >= 0;
+    if (inWindow) size = static_cast<size_t>(std::min<uint64_t>(size, update::ChunkBytes - offset));
     Writes.push_back({t, static_cast<uint32_t>(offset / Sector), static_cast<uint32_t>(size / Sector),
                       inWindow ? window : -1});
-    uint64_t at = 0;
-    std::vector<uint8_t>& data = *Storage(t, offset, at);
-    if (data.size() < at + size) data.resize(at + size, 0);
-    std::memcpy(data.data() + at, buffer, size);
+    std::vector<uint8_t>& data = Storage(t, offset);
+    std::memcpy(data.data() + offset, buffer, size);
     return static_cast<long long>(size);
 }
 
@@ -119,6 +135,8 @@ platform::TargetOpen TEmulatedUpdateTarget::Open(const std::string& path, bool w
 
 long long TEmulatedUpdateTarget::ReadAt(uint64_t offset, void* buffer, size_t size) {
     if (!open) return -1;
+    if (ReadsBeforeRemoval >= 0 && Reads >= ReadsBeforeRemoval) return -1;
+    ++Reads;
     return emulator.Read(current, offset, static_cast<uint8_t*>(buffer), size);
 }
 

@@ -13,7 +13,8 @@ namespace sim {
 // The receiver's update mode: it watches the sector reads of its three targets for an
 // access code followed by a command sector, takes writes once unlocked, serves sectors
 // 0..31 of HTML\NAVAREA.HTM as the chunk the last command chose, and reads back what was
-// written. Every command and write is recorded.
+// written. Every command and write is recorded. Each target has the real size of what it
+// stands for, and reads past its end come back short, as on a FAT volume.
 class TUpdateModeEmulator {
 public:
     enum class Target { ModelDFile, NewFile, Volume };
@@ -31,7 +32,15 @@ public:
         bool operator==(const Command&) const = default;
     };
 
-    // Bytes at a byte offset; reads past the written data give zeros up to the size.
+    // Takes the receiver files of a volume folder as the two file targets (a missing file
+    // stays empty) and a raw volume of VolumeSize.
+    void LoadVolume(const std::string& folder);
+    // One target's bytes as the receiver holds them before the update.
+    void Load(Target target, std::vector<uint8_t> bytes);
+    bool Loaded(Target target) const { return contents.count(target) != 0; }
+    uint64_t Size(Target target) const;
+
+    // Bytes at a byte offset, short at the end of the target.
     long long Read(Target target, uint64_t offset, uint8_t* buffer, size_t size);
     long long Write(Target target, uint64_t offset, const uint8_t* buffer, size_t size);
 
@@ -44,13 +53,13 @@ public:
     const std::vector<uint8_t>& Contents(Target target) { return contents[target]; }
     const std::vector<uint8_t>& Chunk(int window) { return chunks[window]; }
 
-    static constexpr uint64_t FileSize = 4u << 20;
-    static constexpr uint64_t VolumeSize = 8u << 20;
+    // The simulated receiver's raw volume.
+    static constexpr uint64_t VolumeSize = 4u << 20;
 
 private:
     void SawSectorRead(Target target, uint32_t sector);
-    static loader::TPreamble PreambleOf(Target target);
-    std::vector<uint8_t>* Storage(Target target, uint64_t offset, uint64_t& at);
+    static update::TPreamble PreambleOf(Target target);
+    std::vector<uint8_t>& Storage(Target target, uint64_t offset);
 
     std::map<Target, std::vector<uint8_t>> contents;
     std::map<int, std::vector<uint8_t>> chunks;
@@ -74,10 +83,13 @@ public:
     std::vector<std::pair<std::string, unsigned>> Attributes;
     std::vector<std::pair<std::string, bool>> Opens;  // path, writable
     int Flushes = 0;
+    int Reads = 0;                // reads made through the target
+    int ReadsBeforeRemoval = -1;  // tests: the receiver is pulled after this many reads
 
     platform::TargetOpen Open(const std::string& path, bool writable) override;
     bool IsOpen() const override { return open; }
     void Close() override { open = false; }
+    long long Size() override { return open ? static_cast<long long>(emulator.Size(current)) : -1; }
     long long ReadAt(uint64_t offset, void* buffer, size_t size) override;
     long long WriteAt(uint64_t offset, const void* buffer, size_t size) override;
     bool Flush() override;

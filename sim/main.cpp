@@ -9,6 +9,7 @@
 #endif
 #include "sim/Inspect.h"
 #include "sim/LiveVolume.h"
+#include "sim/SimulatorFirmware.h"
 #include "sim/VolumeWriter.h"
 
 namespace {
@@ -28,6 +29,10 @@ int Usage() {
         "  zel2sim inspect FOLDER                print what the program reads from a volume\n"
         "  zel2sim demo MODEL FOLDER MAP [LETTER]\n"
         "                                        make a volume and attach it (default letter E)\n"
+        "  zel2sim make-firmware FOLDER MODEL    write a firmware package for MODEL's family into\n"
+        "                                        FOLDER: simulator data for the emulated update mode\n"
+        "                                        only, marked so in its manifest; install it as a\n"
+        "                                        folder of <data folder>/ZEL2/FIRMWARE/\n"
         "  zel2sim update-mode FOLDER MOUNT LOG  serve FOLDER at MOUNT (FUSE) as a receiver in update\n"
         "                                        mode; attach MOUNT with raw path MOUNT/.volume; what\n"
         "                                        the receiver saw is written to LOG\n"
@@ -81,6 +86,10 @@ int main(int argc, char* argv[]) {
         if (!sim::AttachDrive(argv[4], letter, "removable", argv[2], argv[3])) return Fail("cannot write the drive map");
         std::printf("%s attached as %c: from %s\n", argv[2], letter, argv[3]);
         return 0;
+    }
+    if (command == "make-firmware" && argc == 4) {
+        if (!sim::IsKnownModel(argv[3])) return Fail(std::string("unknown model ") + argv[3]);
+        return sim::MakeFirmwarePackage(argv[2], argv[3]) ? 0 : Fail(std::string("cannot write ") + argv[2]);
     }
 #ifdef ZEL2_SIM_FUSE
     if (command == "update-mode" && argc == 5) return sim::ServeUpdateMode(argv[2], argv[3], argv[4]);

@@ -8,9 +8,6 @@
 #include "platform/Drives.h"
 #include "platform/Files.h"
 #include "receiver/ReceiverDetection.h"
-#include "update/zel2b_fra_BootData.h"
-#include "update/zel2bx_fra_BootData.h"
-#include "update/zel2d_BootData.h"
 
 namespace update {
 
@@ -21,6 +18,11 @@ const char* const VerifyText = "Vérification des données firmware ...";
 const char* const StartProgrammerText = "Demarrage programmer ...";
 const char* const SuccessText = "La mise à jour a été réalisée avec succès!";
 const char* const ErrorText = "Erreur! Mise à jour abandonner!";
+const char* const StartNotSentText =
+    "Erreur! La commande de démarrage n'a pas atteint le récepteur. Mise à jour abandonner!";
+const char* const TargetTooSmallText =
+    "Erreur! Le fichier du récepteur est plus petit que ne le prévoit le firmware. Rien n'a été écrit. Mise à jour "
+    "abandonner!";
 
 TFirmwareBuffers& Buffers() {
     static TFirmwareBuffers buffers{};
@@ -37,22 +39,17 @@ bool SameBytes(const uint8_t* a, const uint8_t* b, size_t n) { return std::memcm
 
 }  // namespace
 
-void StageModelD() {
+void StageModelD(const TFirmwarePackage& package) {
     TFirmwareBuffers& b = Buffers();
-    CopyInto(b.Loader, sizeof b.Loader, loader::ModelD());
-    CopyInto(b.Firmware, sizeof b.Firmware, zel2d_BootData::Firmware());
+    CopyInto(b.Loader, sizeof b.Loader, package.loaderD);
+    CopyInto(b.Firmware, sizeof b.Firmware, package.firmware);
 }
 
-void StageFamily(const std::string& model, std::span<const uint8_t> loaderBlock) {
+void StageFamily(const TFirmwarePackage& package, std::span<const uint8_t> loaderBlock) {
     TFirmwareBuffers& b = Buffers();
     CopyInto(b.Loader, sizeof b.Loader, loaderBlock);
-    if (model == "ZEL2" || model == "ZEL2B") {
-        CopyInto(b.Firmware, sizeof b.Firmware, zel2b_fra_BootData::Firmware());
-        CopyInto(b.Data, sizeof b.Data, zel2b_fra_BootData::Data());
-    } else if (model == "ZEL2X" || model == "ZEL2BX") {
-        CopyInto(b.Firmware, sizeof b.Firmware, zel2bx_fra_BootData::Firmware());
-        CopyInto(b.Data, sizeof b.Data, zel2bx_fra_BootData::Data());
-    }
+    CopyInto(b.Firmware, sizeof b.Firmware, package.firmware);
+    CopyInto(b.Data, sizeof b.Data, package.data);
 }
 
 bool TPlatformUpdateTarget::SetAttributes(const std::string& path, unsigned attributes) {
@@ -68,13 +65,10 @@ TUpdateMethod ChooseMethod(const std::string& model, int version, const std::vec
     return version >= 10008 ? TUpdateMethod::New : TUpdateMethod::Old;
 }
 
-int MinimumFirmwareVersion(const std::string& model) {
-    for (const char* family : {"ZEL2", "ZEL2B", "ZEL2X", "ZEL2BX"})
-        if (model == family) return 10010;
-    return model == "ZEL2D" ? 10201 : 0;
+bool FirmwareOfferDue(const std::string& model, int version, const TPackageChoice& installed) {
+    if (FamilyOfModel(model).empty() || !installed.package || installed.package->simulator) return false;
+    return installed.package->family == FamilyOfModel(model) && version < installed.package->version;
 }
-
-bool FirmwareOfferDue(const std::string& model, int version) { return version < MinimumFirmwareVersion(model); }
 
 bool TFirmwareUpdater::ReadSectors(uint32_t first, int count, uint8_t* buffer) {
     if (!target.IsOpen() || count <= 0) return false;
@@ -88,16 +82,17 @@ bool TFirmwareUpdater::WriteSectors(uint32_t first, int count, const uint8_t* bu
     return target.WriteAt(uint64_t{first} * platform::SectorSize, buffer, size) == static_cast<long long>(size);
 }
 
-void TFirmwareUpdater::SendCommand(const loader::TPreamble& preamble, uint16_t command) {
-    if (!target.IsOpen()) return;
+bool TFirmwareUpdater::SendCommand(const TPreamble& preamble, uint16_t command) {
+    if (!target.IsOpen()) return false;
     alignas(platform::SectorBufferAlignment) static uint8_t sector[platform::SectorSize];
     for (size_t i = 0; i <= preamble.size(); ++i) {
         const uint16_t index = i < preamble.size() ? preamble[i] : command;
         target.Flush();
         if (target.ReadAt(uint64_t{index} * platform::SectorSize, sector, sizeof sector) !=
             static_cast<long long>(sizeof sector))
-            return;
+            return false;
     }
+    return true;
 }
 
 void TFirmwareUpdater::OpenTarget(const std::string& path, bool writable) {
@@ -130,11 +125,17 @@ void TFirmwareUpdater::StartButtonClick() {
     }
 }
 
-void TFirmwareUpdater::Finish(bool verified, uint16_t startCommand, const loader::TPreamble& preamble,
-                              bool closeFirst) {
+void TFirmwareUpdater::Finish(bool verified, uint16_t startCommand, const TPreamble& preamble, bool closeFirst) {
     if (verified) {
-        SendCommand(preamble, startCommand);
+        // A receiver pulled after the verification never got the start: that is no success.
+        const bool started = SendCommand(preamble, startCommand);
         if (closeFirst) target.Close();
+        if (!started) {
+            view.ShowMessage(StartNotSentText);
+            view.Repaint();
+            view.CloseDialog();
+            return;
+        }
         view.SetStatus(StartProgrammerText);
         view.SetStatus(SuccessText);
         view.Repaint();
@@ -148,12 +149,57 @@ void TFirmwareUpdater::Finish(bool verified, uint16_t startCommand, const loader
     }
 }
 
-int TFirmwareUpdater::Begin(const std::function<void()>& stage) {
+int TFirmwareUpdater::Begin(const std::function<void(const TFirmwarePackage&)>& stage, bool modelD) {
     rightsNoticeShown = false;
     const int drive = receiver::DetectReceiver(state.Detection);
-    stage();  // also when no receiver is found
-    if (drive == receiver::NoDrive) view.ShowMessage(NotFoundText);
+    package.reset();
+    if (drive == receiver::NoDrive) {
+        view.ShowMessage(NotFoundText);
+        return receiver::NoDrive;
+    }
+    TPackageChoice choice = FindFirmwarePackage(packageRoots, state.ReceiverModel());
+    if (choice.package && (choice.package->family == "D") != modelD) {
+        choice.package.reset();
+        choice.problem = "Aucun firmware ne convient à ce récepteur.";
+    }
+    if (!choice.package) {
+        view.ShowMessage(choice.problem);
+        return receiver::NoDrive;
+    }
+    package = std::move(choice.package);
+    stage(*package);
     return drive;
+}
+
+void TFirmwareUpdater::Abort(const std::string& message) {
+    view.ShowMessage(message);
+    view.Repaint();
+    target.Close();
+    view.CloseDialog();
+    SetProgress(0);
+}
+
+bool TFirmwareUpdater::Unlock(const std::string& path, const TPreamble& preamble, uint32_t highestSector,
+                              uint16_t first, uint16_t second) {
+    OpenTarget(path, false);
+    // Sectors past the end never reach the receiver, and a write there would land in the
+    // wrong place: check against the target's real size before anything is written.
+    const long long size = target.IsOpen() ? target.Size() : -1;
+    if (size >= 0) {
+        const auto sectors = static_cast<uint64_t>(size) / platform::SectorSize;
+        if (highestSector >= sectors || !std::all_of(preamble.begin(), preamble.end(),
+                                                     [sectors](uint16_t s) { return s < sectors; })) {
+            Abort(TargetTooSmallText);
+            return false;
+        }
+    }
+    // A receiver that did not take both commands is not in update mode: writing would
+    // only destroy its files.
+    if (!SendCommand(preamble, first) || !SendCommand(preamble, second)) {
+        Abort(ErrorText);
+        return false;
+    }
+    return true;
 }
 
 void TFirmwareUpdater::WriteChunks(uint32_t firstSector, uint32_t chunks, const uint8_t* image) {
@@ -173,15 +219,13 @@ void TFirmwareUpdater::ReadChunks(uint32_t firstSector, uint32_t chunks) {
 }
 
 void TFirmwareUpdater::UpdateModelD() {
-    const int drive = Begin([this] { StageModelD(); });
+    const int drive = Begin([](const TFirmwarePackage& p) { StageModelD(p); }, true);
     if (drive == receiver::NoDrive) return;
     TFirmwareBuffers& b = Buffers();
-    const loader::TPreamble preamble = loader::ModelDPreamble();
+    const TPreamble preamble = package->preambleD;
     const std::string path = platform::JoinPath(platform::DriveRoot(drive), "NAV518.BIN");
     view.Repaint();
-    OpenTarget(path, false);
-    SendCommand(preamble, 202);
-    SendCommand(preamble, 195);
+    if (!Unlock(path, preamble, 367, 202, 195)) return;
     target.SetAttributes(path, platform::AttrNormal);
     target.Close();
     OpenTarget(path, true);
@@ -218,15 +262,13 @@ void TFirmwareUpdater::UpdateModelD() {
 }
 
 void TFirmwareUpdater::UpdateNew() {
-    const int drive = Begin([this] { StageFamily(state.ReceiverModel(), loader::NewMethod()); });
+    const int drive = Begin([](const TFirmwarePackage& p) { StageFamily(p, p.loaderNew); }, false);
     if (drive == receiver::NoDrive) return;
     TFirmwareBuffers& b = Buffers();
-    const loader::TPreamble preamble = loader::NewMethodPreamble();
+    const TPreamble preamble = package->preambleNew;
     const std::string path = platform::JoinPath(platform::DriveRoot(drive), "HTML\\NAVAREA.HTM");
     view.Repaint();
-    OpenTarget(path, false);
-    SendCommand(preamble, 1);
-    SendCommand(preamble, 2);
+    if (!Unlock(path, preamble, 31, 1, 2)) return;
     target.SetAttributes(path, platform::AttrNormal);
     target.Close();
     OpenTarget(path, true);
@@ -284,15 +326,13 @@ void TFirmwareUpdater::UpdateNew() {
 }
 
 void TFirmwareUpdater::UpdateOld() {
-    const int drive = Begin([this] { StageFamily(state.ReceiverModel(), loader::OldMethod()); });
+    const int drive = Begin([](const TFirmwarePackage& p) { StageFamily(p, p.loaderOld); }, false);
     if (drive == receiver::NoDrive) return;
     TFirmwareBuffers& b = Buffers();
-    const loader::TPreamble preamble = loader::OldMethodPreamble();
+    const TPreamble preamble = package->preambleOld;
     const std::string volume = platform::RawVolumePath(drive);
     view.Repaint();
-    OpenTarget(volume, false);
-    SendCommand(preamble, 856);
-    SendCommand(preamble, 849);
+    if (!Unlock(volume, preamble, 1277, 856, 849)) return;
     target.Close();
     OpenTarget(volume, true);
 

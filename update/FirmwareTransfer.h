@@ -2,12 +2,13 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "platform/SectorTarget.h"
-#include "update/LoaderBlocks.h"
+#include "update/FirmwarePackage.h"
 
 struct TAcquisitionState;
 
@@ -22,6 +23,8 @@ extern const char* const VerifyText;
 extern const char* const StartProgrammerText;
 extern const char* const SuccessText;
 extern const char* const ErrorText;
+extern const char* const StartNotSentText;
+extern const char* const TargetTooSmallText;
 
 // The working buffers, static and aligned for unbuffered transfers.
 struct TFirmwareBuffers {
@@ -32,10 +35,10 @@ struct TFirmwareBuffers {
 };
 TFirmwareBuffers& Buffers();
 
-// Copies the blocks of a method into the buffers; an unknown model leaves the images as
-// they were.
-void StageModelD();
-void StageFamily(const std::string& model, std::span<const uint8_t> loaderBlock);
+// Copies a package's blocks of a method into the buffers. The loader block fills the
+// start of the loader buffer; the bytes behind it keep what they held.
+void StageModelD(const TFirmwarePackage& package);
+void StageFamily(const TFirmwarePackage& package, std::span<const uint8_t> loaderBlock);
 
 // What the procedures need of the receiver: the opened target and the file attributes.
 class IUpdateTarget {
@@ -44,6 +47,8 @@ public:
     virtual platform::TargetOpen Open(const std::string& path, bool writable) = 0;
     virtual bool IsOpen() const = 0;
     virtual void Close() = 0;
+    // Size of the opened target in bytes; -1 when it cannot be told.
+    virtual long long Size() = 0;
     virtual long long ReadAt(uint64_t offset, void* buffer, size_t size) = 0;
     virtual long long WriteAt(uint64_t offset, const void* buffer, size_t size) = 0;
     virtual bool Flush() = 0;
@@ -56,6 +61,7 @@ public:
     platform::TargetOpen Open(const std::string& path, bool writable) override { return target.Open(path, writable); }
     bool IsOpen() const override { return target.IsOpen(); }
     void Close() override { target.Close(); }
+    long long Size() override { return target.Size(); }
     long long ReadAt(uint64_t o, void* b, size_t n) override { return target.ReadAt(o, b, n); }
     long long WriteAt(uint64_t o, const void* b, size_t n) override { return target.WriteAt(o, b, n); }
     bool Flush() override { return target.Flush(); }
@@ -84,19 +90,25 @@ enum class TUpdateMethod { None, ModelD, New, Old };
 // Which procedure a press of Start runs.
 TUpdateMethod ChooseMethod(const std::string& model, int version, const std::vector<std::string>& arguments);
 
-// The version below which a model is offered the built-in firmware; 0 for no offer.
-int MinimumFirmwareVersion(const std::string& model);
-bool FirmwareOfferDue(const std::string& model, int version);
+// The offer at start: a package for the receiver's family is installed and newer than the
+// receiver's firmware. Simulator packages are never offered; only the command line opens
+// the dialog for them.
+bool FirmwareOfferDue(const std::string& model, int version, const TPackageChoice& installed);
 
 class TFirmwareUpdater {
 public:
     TFirmwareUpdater(IUpdateTarget& target, IUpdateView& view, TAcquisitionState& state,
-                     std::vector<std::string> arguments)
-        : target(target), view(view), state(state), arguments(std::move(arguments)) {}
+                     std::vector<std::string> arguments, std::vector<std::string> packageRoots)
+        : target(target),
+          view(view),
+          state(state),
+          arguments(std::move(arguments)),
+          packageRoots(std::move(packageRoots)) {}
 
     bool ReadSectors(uint32_t first, int count, uint8_t* buffer);
     bool WriteSectors(uint32_t first, int count, const uint8_t* buffer);
-    void SendCommand(const loader::TPreamble& preamble, uint16_t command);
+    // True when all 17 sectors of the sequence were read whole.
+    bool SendCommand(const TPreamble& preamble, uint16_t command);
 
     void StartButtonClick();
     void UpdateModelD();
@@ -106,8 +118,14 @@ public:
     int Progress() const { return progress; }
 
 private:
-    // Detects the receiver and stages the blocks; NoDrive after the not-found message.
-    int Begin(const std::function<void()>& stage);
+    // Detects the receiver, finds its package and stages the blocks. NoDrive after the
+    // not-found message or when no sound package is installed (after saying so).
+    int Begin(const std::function<void(const TFirmwarePackage&)>& stage, bool modelD);
+    // Opens the target read-only, checks that every sector the procedure touches lies
+    // inside it and sends the two commands before writing; false after the error shown.
+    bool Unlock(const std::string& path, const TPreamble& preamble, uint32_t lastSector, uint16_t first,
+                uint16_t second);
+    void Abort(const std::string& message);
     // Chunks of 32 sectors from firstSector on, with a progress step each.
     void WriteChunks(uint32_t firstSector, uint32_t chunks, const uint8_t* image);
     void ReadChunks(uint32_t firstSector, uint32_t chunks);
@@ -115,12 +133,14 @@ private:
     void SetProgress(int position);
     void Advance(int by) { SetProgress(progress + by); }
     void SetMaximum(int maximum);
-    void Finish(bool verified, uint16_t startCommand, const loader::TPreamble& preamble, bool closeFirst);
+    void Finish(bool verified, uint16_t startCommand, const TPreamble& preamble, bool closeFirst);
 
     IUpdateTarget& target;
     IUpdateView& view;
     TAcquisitionState& state;
     std::vector<std::string> arguments;
+    std::vector<std::string> packageRoots;
+    std::optional<TFirmwarePackage> package;
     int progress = 0, maximum = 100;
     bool rightsNoticeShown = false;
 };

@@ -28,6 +28,21 @@ void TUpdateForm::FormShow() {
     ui->StartButton->setText("Mise à jour");
     ui->CancelUpdateButton->setText("Fermer");
     setWindowTitle("Mise à jour");
+    ShowPackage();
+}
+
+void TUpdateForm::ShowPackage() {
+    // Before a transfer the label says what Start would write, or that nothing can be.
+    const std::string model = Acquisition.ReceiverModel();
+    if (model.empty() || !ui->StatusLabel->text().isEmpty()) return;
+    const update::TPackageChoice choice = update::FindFirmwarePackage(update::InstalledPackageRoots(), model);
+    if (choice.package) {
+        ui->StatusLabel->setText(QString::fromStdString(update::DescribePackage(*choice.package, model)));
+        ui->StatusLabel->setToolTip(QString::fromStdString(choice.package->folder));
+    } else {
+        ui->StatusLabel->setText("Aucun firmware installé");
+        ui->StatusLabel->setToolTip(QString::fromStdString(choice.problem));
+    }
 }
 
 void TUpdateForm::SetTarget(update::IUpdateTarget* replacement) {
@@ -38,7 +53,7 @@ void TUpdateForm::StartButtonClick() {
     // Cancel cannot act while the transfer runs.
     ui->CancelUpdateButton->setEnabled(false);
     ui->StartButton->setEnabled(false);
-    update::TFirmwareUpdater updater(*target, *this, Acquisition, arguments);
+    update::TFirmwareUpdater updater(*target, *this, Acquisition, arguments, update::InstalledPackageRoots());
     updater.StartButtonClick();
     ui->CancelUpdateButton->setEnabled(true);
     ui->StartButton->setEnabled(true);

@@ -42,6 +42,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void ShowPackage();
+
     Ui::TUpdateForm* ui;
     std::vector<std::string> arguments;
     update::TPlatformUpdateTarget platformTarget;

@@ -1,7 +1,10 @@
 #include "platform/SectorTarget.h"
 
 #include <fcntl.h>
+#include <linux/fs.h>
 #include <sys/file.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -53,6 +56,17 @@ long long SectorTarget::WriteAt(uint64_t offset, const void* buffer, size_t size
     do n = ::pwrite(static_cast<int>(handle), buffer, size, static_cast<off_t>(offset));
     while (n < 0 && errno == EINTR);
     return n;
+}
+
+long long SectorTarget::Size() {
+    if (handle == -1) return -1;
+    struct stat st;
+    if (::fstat(static_cast<int>(handle), &st) != 0) return -1;
+    if (S_ISREG(st.st_mode)) return st.st_size;
+    uint64_t bytes = 0;
+    if (S_ISBLK(st.st_mode) && ::ioctl(static_cast<int>(handle), BLKGETSIZE64, &bytes) == 0)
+        return static_cast<long long>(bytes);
+    return -1;
 }
 
 bool SectorTarget::Flush() { return handle != -1 && ::fsync(static_cast<int>(handle)) == 0; }

@@ -1,6 +1,7 @@
 #include "platform/SectorTarget.h"
 
 #include <windows.h>
+#include <winioctl.h>
 
 namespace platform {
 
@@ -48,6 +49,19 @@ long long SectorTarget::WriteAt(uint64_t offset, const void* buffer, size_t size
     DWORD done = 0;
     if (!::WriteFile(reinterpret_cast<HANDLE>(handle), buffer, static_cast<DWORD>(size), &done, nullptr)) return -1;
     return done;
+}
+
+long long SectorTarget::Size() {
+    if (handle == -1) return -1;
+    const HANDLE h = reinterpret_cast<HANDLE>(handle);
+    LARGE_INTEGER bytes{};
+    if (::GetFileType(h) == FILE_TYPE_DISK && ::GetFileSizeEx(h, &bytes)) return bytes.QuadPart;
+    // A volume has no file size; the disk driver tells its length.
+    GET_LENGTH_INFORMATION length{};
+    DWORD returned = 0;
+    if (::DeviceIoControl(h, IOCTL_DISK_GET_LENGTH_INFO, nullptr, 0, &length, sizeof length, &returned, nullptr))
+        return length.Length.QuadPart;
+    return -1;
 }
 
 bool SectorTarget::Flush() { return handle != -1 && ::FlushFileBuffers(reinterpret_cast<HANDLE>(handle)); }

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # "zel2 FORCE ..." against a simulated receiver in update mode, served through FUSE so the
-# program's unbuffered reads and writes reach the emulation through the kernel: a whole
-# transfer to the success dialog, and a receiver without HTML\NAVAREA.HTM to the error.
+# program's unbuffered reads and writes reach the emulation through the kernel, with the
+# files' real sizes: a whole transfer from an installed simulator package to the success
+# dialog, a receiver without HTML\NAVAREA.HTM to the error, and a receiver without a
+# package: nothing written, every file byte-identical.
 # Exit 77 (skipped) where this machine cannot mount a FUSE file system.
 set -euo pipefail
 zel2=$1 sim=$2 out=$3
@@ -59,11 +61,19 @@ finish() {
   app_pid=""
 }
 
+packages=$XDG_DATA_HOME/ZEL2/FIRMWARE
+"$sim" make-firmware "$packages/sim-ZEL2B" ZEL2B
+"$sim" make-firmware "$packages/sim-ZEL2X" ZEL2X
+grep -q '^origin simulator' "$packages/sim-ZEL2B/MANIFEST.TXT" || fail "the package is not marked as simulator data"
+
 # 1. A whole transfer of the new method, verified and started.
 serve ZEL2B
+[ "$(stat -c %s "$work/mnt/HTML/NAVAREA.HTM")" = 16384 ] || fail "NAVAREA.HTM is not served at its real size"
 "$zel2" FORCE NEW_UPDATE >"$out/zel2-update.log" 2>&1 &
 app_pid=$!
 dialog=$(window "Mise à jour") || fail "the update dialog did not open"
+sleep 0.3
+/usr/bin/import -window root "$out/update-package.png"
 xdotool mousemove --window "$dialog" 60 92 click 1   # Start
 for _ in $(seq 200); do grep -q '^started 1' "$work/log" && break; sleep 0.1; done
 grep -q '^started 1' "$work/log" || fail "the receiver was not started: $(head -3 "$work/log")"
@@ -89,5 +99,25 @@ grep -q '^write' "$work/log" && fail "something was written"
 grep -q '^started 1' "$work/log" && fail "the receiver was started"
 xdotool key --window "$box" Return 2>/dev/null || true
 sleep 0.5
+finish
+
+# 3. No package for the ZEL2D: nothing is opened for writing, the files stay as they were.
+rm -rf "$packages"
+serve ZEL2D
+[ "$(stat -c %s "$work/mnt/NAV518.BIN")" = 262144 ] || fail "NAV518.BIN is not served at its real size"
+before=$(cd "$work/volume" && find . -type f -print0 | sort -z | xargs -0 sha256sum)
+"$zel2" FORCE UPDATE >"$out/zel2-nopackage.log" 2>&1 &
+app_pid=$!
+dialog=$(window "Mise à jour") || fail "the update dialog did not open"
+xdotool mousemove --window "$dialog" 60 92 click 1
+box=$(window "ZELMARA 2") || fail "no message about the missing package"
+/usr/bin/import -window root "$out/update-nopackage.png"
+xdotool key --window "$box" Return 2>/dev/null || true
+sleep 0.5
+xdotool search --onlyvisible --name "^Mise à jour\$" >/dev/null || fail "the dialog closed without a package"
+grep -q '^write' "$work/log" && fail "something was written without a package"
+grep -q '^command' "$work/log" && fail "a command was sent without a package"
+after=$(cd "$work/volume" && find . -type f -print0 | sort -z | xargs -0 sha256sum)
+[ "$before" = "$after" ] || fail "the receiver's files changed"
 finish
 echo "update e2e: passed"

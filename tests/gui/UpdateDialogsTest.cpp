@@ -8,6 +8,8 @@
 #include <QTextBlock>
 #include <QTimer>
 
+#include <filesystem>
+
 #include "acquisition/AcquisitionState.h"
 #include "app/Application.h"
 #include "app/MessageBox.h"
@@ -15,6 +17,7 @@
 #include "sim/DriveMapFile.h"
 #include "sim/UpdateModeEmulator.h"
 #include "sim/VolumeWriter.h"
+#include "support/FirmwarePackages.h"
 #include "support/TempFolder.h"
 #include "support/WindowTest.h"
 #include "ui_UnitAdmin.h"
@@ -65,6 +68,9 @@ protected:
         return shown;
     }
 
+    // The archive's package folder, as the program finds it through XDG_DATA_HOME.
+    std::string Packages() const { return temp / "data/ZEL2/FIRMWARE"; }
+
     std::vector<std::string> boxes;
 };
 
@@ -104,14 +110,20 @@ TEST_F(UpdateDialogsTest, DialogsWriteTheirTextsWhenShown) {
 
 TEST_F(UpdateDialogsTest, StartRunsTheTransferToTheSuccessDialog) {
     Attach("ZEL2B", {1, 0, 9});
+    testing_support::InstallPackage(Packages(), "ZEL2B");
     TUpdateForm update;
     TUpdateInfoForm info;
     Forms.UpdateInfoForm = &info;
     sim::TUpdateModeEmulator emulator;
+    emulator.LoadVolume(temp / "E");
     sim::TEmulatedUpdateTarget target(emulator, "/dev/zel2raw");
     update.SetTarget(&target);
     AnswerBoxes(QMessageBox::Ok);
     update.show();
+    // The dialog says what it will write, and that it is simulator data.
+    EXPECT_EQ(update.Ui()->StatusLabel->text(), "ZEL2B 1.0.10 (simulator firmware)");
+    EXPECT_LE(update.Ui()->StatusLabel->fontMetrics().horizontalAdvance(update.Ui()->StatusLabel->text()),
+              update.Ui()->StatusLabel->width());
     const auto infoShown = CloseWhenShown(&info);
     update.Ui()->StartButton->click();
 
@@ -134,11 +146,30 @@ TEST_F(UpdateDialogsTest, NoReceiverKeepsTheDialogOpen) {
     sim::DetachDrive(temp / "drives.tsv", 'E');
     Acquisition.Detection.ReceiverModel = "ZEL2X";
     update::TPlatformUpdateTarget platform;
-    update::TFirmwareUpdater updater(platform, update, Acquisition, {});
+    update::TFirmwareUpdater updater(platform, update, Acquisition, {}, update::InstalledPackageRoots());
     updater.UpdateOld();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0], QApplication::applicationName().toStdString() + ": " + update::NotFoundText);
     EXPECT_TRUE(update.isVisible());
+}
+
+TEST_F(UpdateDialogsTest, WithoutAPackageTheDialogSaysWhatIsMissing) {
+    Attach("ZEL2D", {1, 2, 0});
+    TUpdateForm update;
+    sim::TUpdateModeEmulator emulator;
+    emulator.LoadVolume(temp / "E");
+    sim::TEmulatedUpdateTarget target(emulator, "/dev/zel2raw");
+    update.SetTarget(&target);
+    AnswerBoxes(QMessageBox::Ok);
+    update.show();
+    EXPECT_EQ(update.Ui()->StatusLabel->text(), "Aucun firmware installé");
+    EXPECT_NE(update.Ui()->StatusLabel->toolTip().toStdString().find(Packages()), std::string::npos);
+    update.Ui()->StartButton->click();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].find("Aucun firmware n'est installé pour le ZEL2D"), std::string::npos) << boxes[0];
+    EXPECT_TRUE(target.Opens.empty());
+    EXPECT_TRUE(update.isVisible());
+    EXPECT_TRUE(update.Ui()->StartButton->isEnabled());
 }
 
 TEST_F(UpdateDialogsTest, FirmwareOfferAsksAndOpensTheUpdateDialogOnYes) {
@@ -146,8 +177,18 @@ TEST_F(UpdateDialogsTest, FirmwareOfferAsksAndOpensTheUpdateDialogOnYes) {
     TUpdateForm update;
     Forms.UpdateForm = &update;
 
+    // No package, no offer; a simulator package is never offered either.
     AnswerBoxes(QMessageBox::No);
-    Attach("ZEL2", {1, 0, 10});
+    Attach("ZEL2", {1, 0, 9});
+    form.CheckFirmwareOffer();
+    EXPECT_TRUE(boxes.empty());
+    const std::string simulator = testing_support::InstallPackage(Packages(), "ZEL2", false, "sim");
+    form.CheckFirmwareOffer();
+    EXPECT_TRUE(boxes.empty());
+    std::filesystem::remove_all(simulator);
+
+    testing_support::InstallPackage(Packages(), "ZEL2", true);
+    Acquisition.SystemData.SetFirmwareVersion({1, 0, 10});
     form.CheckFirmwareOffer();
     EXPECT_TRUE(boxes.empty());
     Acquisition.SystemData.SetFirmwareVersion({1, 0, 9});

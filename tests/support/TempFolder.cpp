@@ -36,8 +36,12 @@ std::string TempFolder::MakeFolder(const std::string& name) const {
 }
 
 void TempFolder::WriteFile(const std::string& name, const std::string& content) const {
-    std::filesystem::create_directories(std::filesystem::path(*this / name).parent_path());
-    std::ofstream out(*this / name, std::ios::binary);
+    WriteFileAt(*this / name, content);
+}
+
+void TempFolder::WriteFileAt(const std::string& path, const std::string& content) {
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << content;
 }
 

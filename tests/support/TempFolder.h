@@ -19,6 +19,8 @@ public:
     std::string MakeFolder(const std::string& name) const;
     void WriteFile(const std::string& name, const std::string& content) const;
     void WriteFile(const std::string& name, const std::vector<unsigned char>& content) const;
+    // Writes a file at a full path, its folders made as needed.
+    static void WriteFileAt(const std::string& path, const std::string& content);
 
 private:
     std::string path;

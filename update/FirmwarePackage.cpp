@@ -1,0 +1,305 @@
+#include "update/FirmwarePackage.h"
+
+#include <algorithm>
+#include <map>
+#include <sstream>
+
+#include "app/ArchivePath.h"
+#include "platform/Files.h"
+#include "platform/Hash.h"
+#include "platform/Process.h"
+
+namespace update {
+namespace {
+
+// A role of the package: the manifest key, the file name after the image's unit and the
+// block's size.
+struct TRole {
+    const char* key;
+    const char* fileB;
+    const char* fileBX;
+    const char* fileD;
+    size_t size;
+    std::vector<uint8_t> TFirmwarePackage::*bytes;
+};
+
+const TRole Roles[] = {
+    {"firmware", "zel2b_fra_firmware.bin", "zel2bx_fra_firmware.bin", "zel2d_firmware.bin", 65536,
+     &TFirmwarePackage::firmware},
+    {"data", "zel2b_fra_data.bin", "zel2bx_fra_data.bin", nullptr, 131072, &TFirmwarePackage::data},
+    {"loader-new", "loader_new.bin", "loader_new.bin", nullptr, 1728, &TFirmwarePackage::loaderNew},
+    {"loader-old", "loader_old.bin", "loader_old.bin", nullptr, 1736, &TFirmwarePackage::loaderOld},
+    {"loader-d", nullptr, nullptr, "loader_d.bin", 1596, &TFirmwarePackage::loaderD},
+};
+
+const char* FileOfRole(const TRole& role, const std::string& family) {
+    if (family == "B") return role.fileB;
+    if (family == "BX") return role.fileBX;
+    return role.fileD;
+}
+
+struct TPreambleRole {
+    const char* key;
+    const char* family;  // "BX" shares the file models' preambles with "B"
+    uint32_t limit;      // sectors of the target the preamble is read from; 0: the volume, checked later
+    const char* target;
+    TPreamble TFirmwarePackage::*preamble;
+};
+
+const TPreambleRole PreambleRoles[] = {
+    {"preamble-d", "D", ModelDTargetSectors, "NAV518.BIN", &TFirmwarePackage::preambleD},
+    {"preamble-new", "B", NewTargetSectors, "HTML\\NAVAREA.HTM", &TFirmwarePackage::preambleNew},
+    {"preamble-old", "B", 0, "", &TFirmwarePackage::preambleOld},
+};
+
+bool NeedsPreamble(const TPreambleRole& role, const std::string& family) {
+    return (std::string(role.family) == "D") == (family == "D");
+}
+
+bool ParseVersion(const std::string& text, int& number) {
+    int parts[3];
+    char dot1 = 0, dot2 = 0, extra = 0;
+    std::istringstream in(text);
+    if (!(in >> parts[0] >> dot1 >> parts[1] >> dot2 >> parts[2]) || dot1 != '.' || dot2 != '.' || (in >> extra))
+        return false;
+    for (int p : parts)
+        if (p < 0 || p > 255) return false;
+    number = parts[0] * 10000 + parts[1] * 100 + parts[2];
+    return true;
+}
+
+bool IsSha256(const std::string& text) {
+    return text.size() == 64 && std::all_of(text.begin(), text.end(), [](char c) {
+               return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
+           });
+}
+
+std::string ModelsOfFamily(const std::string& family) {
+    if (family == "B") return "ZEL2/ZEL2B";
+    if (family == "BX") return "ZEL2X/ZEL2BX";
+    if (family == "D") return "ZEL2D";
+    return family;
+}
+
+// Reads at most limit bytes; false when the file is missing, unreadable or larger.
+bool ReadSmallFile(const std::string& path, size_t limit, std::vector<uint8_t>& bytes) {
+    platform::ReadOnlyFile file;
+    if (!file.Open(path)) return false;
+    const long long size = file.Size();
+    if (size < 0 || static_cast<unsigned long long>(size) > limit) return false;
+    bytes.resize(static_cast<size_t>(size));
+    return size == 0 || file.ReadAt(0, bytes.data(), bytes.size()) == size;
+}
+
+// The manifest's lines as key -> values; false (with the reason) on a malformed line.
+bool ParseManifest(const std::vector<uint8_t>& text, std::map<std::string, std::vector<std::string>>& lines,
+                   std::string& problem) {
+    std::istringstream in(std::string(text.begin(), text.end()));
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        const size_t hash = line.find('#');
+        if (hash != std::string::npos) line.erase(hash);
+        std::istringstream words(line);
+        std::string key, word;
+        if (!(words >> key)) continue;
+        std::vector<std::string> values;
+        while (words >> word) values.push_back(word);
+        if (lines.count(key)) {
+            problem = "la clé « " + key + " » figure deux fois dans " + ManifestName;
+            return false;
+        }
+        lines[key] = std::move(values);
+    }
+    return true;
+}
+
+bool ParsePreamble(const std::vector<std::string>& values, TPreamble& preamble) {
+    if (values.size() != preamble.size()) return false;
+    for (size_t i = 0; i < values.size(); ++i) {
+        const std::string& v = values[i];
+        if (v.empty() || v.size() > 5 || !std::all_of(v.begin(), v.end(), [](char c) { return c >= '0' && c <= '9'; }))
+            return false;
+        const long number = std::stol(v);
+        if (number > 65535) return false;
+        preamble[i] = static_cast<uint16_t>(number);
+    }
+    return true;
+}
+
+// The whole check of one package folder; family is set as soon as the manifest names it.
+std::optional<TFirmwarePackage> Load(const std::string& folder, std::string& family, std::string& problem) {
+    std::vector<uint8_t> manifest;
+    if (!ReadSmallFile(platform::JoinPath(folder, ManifestName), 65536, manifest)) {
+        problem = std::string(ManifestName) + " manque ou est illisible";
+        return std::nullopt;
+    }
+    std::map<std::string, std::vector<std::string>> lines;
+    if (!ParseManifest(manifest, lines, problem)) return std::nullopt;
+    auto single = [&lines](const char* key) {
+        auto it = lines.find(key);
+        return it != lines.end() && it->second.size() == 1 ? it->second[0] : std::string();
+    };
+
+    TFirmwarePackage package;
+    package.folder = folder;
+    package.family = single("family");
+    if (package.family != "B" && package.family != "BX" && package.family != "D") {
+        problem = "famille de récepteurs inconnue";
+        return std::nullopt;
+    }
+    family = package.family;
+    package.versionText = single("version");
+    if (!ParseVersion(package.versionText, package.version)) {
+        problem = "version invalide";
+        return std::nullopt;
+    }
+    const std::string origin = single("origin");
+    if (origin != "simulator" && origin != "maker") {
+        problem = "origine inconnue";
+        return std::nullopt;
+    }
+    package.simulator = origin == "simulator";
+
+    for (const TRole& role : Roles) {
+        const char* expected = FileOfRole(role, package.family);
+        if (!expected) continue;
+        auto it = lines.find(role.key);
+        if (it == lines.end() || it->second.size() != 3) {
+            problem = std::string("le paquet est incomplet (") + role.key + ")";
+            return std::nullopt;
+        }
+        const std::vector<std::string>& v = it->second;
+        if (v[0] != expected) {
+            problem = "le fichier " + v[0] + " n'est pas " + expected;
+            return std::nullopt;
+        }
+        if (v[1] != std::to_string(role.size)) {
+            problem = "la taille de " + v[0] + " n'est pas celle de l'image (" + std::to_string(role.size) + " octets)";
+            return std::nullopt;
+        }
+        if (!IsSha256(v[2])) {
+            problem = "la somme SHA-256 de " + v[0] + " est invalide";
+            return std::nullopt;
+        }
+        std::vector<uint8_t>& bytes = package.*role.bytes;
+        if (!ReadSmallFile(platform::JoinPath(folder, v[0]), role.size + 1, bytes)) {
+            problem = "le fichier " + v[0] + " manque ou est illisible";
+            return std::nullopt;
+        }
+        if (bytes.size() != role.size) {
+            problem = "le fichier " + v[0] + " n'a pas la taille annoncée";
+            return std::nullopt;
+        }
+        if (platform::Sha256Hex(bytes.data(), bytes.size()) != v[2]) {
+            problem = "la somme SHA-256 de " + v[0] + " ne correspond pas";
+            return std::nullopt;
+        }
+    }
+    for (const TPreambleRole& role : PreambleRoles) {
+        if (!NeedsPreamble(role, package.family)) continue;
+        auto it = lines.find(role.key);
+        TPreamble& preamble = package.*role.preamble;
+        if (it == lines.end() || !ParsePreamble(it->second, preamble)) {
+            problem = std::string("le préambule ") + role.key + " manque ou est invalide";
+            return std::nullopt;
+        }
+        if (role.limit != 0 && !PreambleFits(preamble, role.limit)) {
+            problem = std::string("le préambule ") + role.key + " dépasse la fin du fichier " + role.target;
+            return std::nullopt;
+        }
+    }
+    return package;
+}
+
+}  // namespace
+
+std::string FamilyOfModel(const std::string& model) {
+    if (model == "ZEL2" || model == "ZEL2B") return "B";
+    if (model == "ZEL2X" || model == "ZEL2BX") return "BX";
+    if (model == "ZEL2D") return "D";
+    return {};
+}
+
+std::string DescribePackage(const TFirmwarePackage& package, const std::string& model) {
+    std::string text = (model.empty() ? ModelsOfFamily(package.family) : model) + " " + package.versionText;
+    if (package.simulator) text += std::string(" (") + SimulatorMark + ")";
+    return text;
+}
+
+bool PreambleFits(const TPreamble& preamble, uint32_t targetSectors) {
+    return std::all_of(preamble.begin(), preamble.end(), [targetSectors](uint16_t s) { return s < targetSectors; });
+}
+
+std::optional<TFirmwarePackage> LoadFirmwarePackage(const std::string& folder, std::string& problem) {
+    std::string family;
+    return Load(folder, family, problem);
+}
+
+std::vector<std::string> InstalledPackageRoots() {
+    const std::string archive = app::ArchivePath(platform::ApplicationDataFolder(), platform::ExecutableFolder());
+    const std::string beside = platform::JoinPath(platform::ExecutableFolder(), PackagesFolderName);
+    std::vector<std::string> roots{platform::JoinPath(archive, PackagesFolderName)};
+    if (beside != roots[0]) roots.push_back(beside);
+    return roots;
+}
+
+TPackageChoice FindFirmwarePackage(const std::vector<std::string>& roots, const std::string& model) {
+    TPackageChoice choice;
+    const std::string family = FamilyOfModel(model);
+    std::string refusal, otherFamily;
+    for (const std::string& root : roots) {
+        std::vector<platform::FolderEntry> entries = platform::ListFolder(root);
+        std::sort(entries.begin(), entries.end(),
+                  [](const platform::FolderEntry& a, const platform::FolderEntry& b) { return a.name < b.name; });
+        for (const platform::FolderEntry& entry : entries) {
+            if (!entry.isFolder) continue;
+            const std::string folder = platform::JoinPath(root, entry.name);
+            std::string seenFamily, problem;
+            std::optional<TFirmwarePackage> package = Load(folder, seenFamily, problem);
+            if (!package) {
+                // A package of another family does not concern this receiver.
+                if (refusal.empty() && (seenFamily.empty() || seenFamily == family))
+                    refusal = "Paquet firmware refusé (" + folder + ") : " + problem + ".";
+                continue;
+            }
+            if (package->family != family) {
+                if (otherFamily.empty()) otherFamily = package->family;
+                continue;
+            }
+            if (!choice.package || package->version > choice.package->version) choice.package = std::move(package);
+        }
+    }
+    if (choice.package) return choice;
+    if (family.empty())
+        choice.problem = "Aucun firmware ne convient à ce récepteur.";
+    else if (!refusal.empty())
+        choice.problem = refusal + " Mise à jour abandonner!";
+    else if (!otherFamily.empty())
+        choice.problem = "Le paquet firmware installé est destiné au " + ModelsOfFamily(otherFamily) +
+                         ", pas au " + model + ". Installez le paquet du " + model + " dans " +
+                         (roots.empty() ? std::string() : roots[0]) + ".";
+    else
+        choice.problem = "Aucun firmware n'est installé pour le " + model + ". Installez le paquet firmware du " +
+                         model + " dans " + (roots.empty() ? std::string() : roots[0]) + ".";
+    return choice;
+}
+
+std::string ManifestText(const std::string& family, const std::string& version, bool simulator,
+                         const std::vector<std::pair<std::string, TPackageFile>>& files,
+                         const std::vector<std::pair<std::string, TPreamble>>& preambles) {
+    std::ostringstream out;
+    out << "# ZEL2 firmware package\n";
+    if (simulator) out << "# SIMULATOR DATA: made for the simulated receiver; it would destroy a real one.\n";
+    out << "family " << family << "\nversion " << version << "\norigin " << (simulator ? "simulator" : "maker")
+        << "\n";
+    for (const auto& [key, file] : files) out << key << " " << file.name << " " << file.size << " " << file.sha256 << "\n";
+    for (const auto& [key, preamble] : preambles) {
+        out << key;
+        for (uint16_t s : preamble) out << " " << s;
+        out << "\n";
+    }
+    return out.str();
+}
+
+}  // namespace update

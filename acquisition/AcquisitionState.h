@@ -11,6 +11,10 @@
 // The state the acquisition thread shares with the window. Every step that touches it
 // from the window's side runs as a synchronised call, so plain fields suffice; the busy
 // flag alone is read by the window's timer at any moment.
+// The barometer altitude the settings allow, in metres.
+inline constexpr int32_t MinBaroHeight = 0;
+inline constexpr int32_t MaxBaroHeight = 750;
+
 struct TAcquisitionState {
     static constexpr int BaroRingSize = 10240;
 
@@ -35,7 +39,7 @@ struct TAcquisitionState {
     std::array<int16_t, BaroRingSize> BaroSamples{};
     double BaroTime = 0.0;  // date-time of the newest sample
 
-    int32_t BaroHeight = 0;       // metres, 0..750
+    int32_t BaroHeight = 0;       // metres, MinBaroHeight..MaxBaroHeight
     uint8_t ShowLastMessage = 0;  // 1 = select the newest message after each rebuild
 
     std::atomic<uint8_t> Busy{0};

@@ -55,9 +55,13 @@ std::optional<double> ThreeHourTendency(const TSystemData& data, const std::arra
 }
 
 std::string FormatOneDecimal(double value, int width, char decimalSeparator) {
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 1);
-    std::string text(buffer, result.ptr);
+    // Room for any finite double in fixed notation; a value that is no number reads as
+    // dashes rather than as whatever the buffer held.
+    char buffer[400];
+    const auto result = std::isfinite(value)
+                            ? std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 1)
+                            : std::to_chars_result{buffer, std::errc::invalid_argument};
+    std::string text = result.ec == std::errc() ? std::string(buffer, result.ptr) : std::string("--.-");
     for (char& c : text) {
         if (c == '.') c = decimalSeparator;
     }

@@ -10,6 +10,10 @@
 
 int main(int argc, char* argv[]) {
     platform::SetMainThread();
+    // The command line as the user typed it: QApplication takes its own options (-reverse,
+    // -style ...) out of argv.
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
     const bool firstCopy = app::AcquireDoubleStartGuard();
 
     QApplication application(argc, argv);
@@ -19,9 +23,9 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     QApplication::setApplicationName(ApplicationTitle);
-
-    std::vector<std::string> args;
-    for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
+    // From here a signal closes the window like the Quit command, so the state is saved;
+    // a file-size limit makes a write fail instead of killing the program.
+    platform::InstallTerminationRequest();
 
     // Synchronised calls of the acquisition thread run from the event loop.
     platform::SetSynchronizeWakeUp([] {
@@ -30,8 +34,6 @@ int main(int argc, char* argv[]) {
 
     CreateForms(args);
 
-    // A signal closes the window like the Quit command, so the state is saved.
-    platform::InstallTerminationRequest();
     QTimer signalWatch;
     QObject::connect(&signalWatch, &QTimer::timeout, [] {
         if (platform::TerminationRequested() && Forms.MainForm) {

@@ -1,10 +1,15 @@
 #include "baro/BaroChartControl.h"
 
+#include "platform/Clock.h"
 #include "receiver/DateTime.h"
 
 QDateTime ToQDateTime(double dateTime) {
     const platform::LocalDateTime t = datetime::DecodeLocal(dateTime);
-    return QDateTime(QDate(t.year, t.month, t.day), QTime(t.hour, t.minute, t.second, t.millisecond));
+    const QDateTime local(QDate(t.year, t.month, t.day), QTime(t.hour, t.minute, t.second, t.millisecond));
+    if (local.isValid()) return local;
+    // A wall-clock time in the hour skipped by the change to summer time names no instant;
+    // the system's own calendar puts it just after the change, so the axis keeps its end.
+    return QDateTime::fromMSecsSinceEpoch(platform::FromLocal(t) * 1000 + t.millisecond);
 }
 
 double FromQDateTime(const QDateTime& when) {
@@ -41,14 +46,14 @@ void TBaroChartControl::SetAxisMinimum(baro::Axis axis, double value) {
     if (axis == baro::Axis::Bottom)
         chart->BottomAxis()->setMin(ToQDateTime(value));
     else
-        chart->RightAxis()->setMin(value);
+        chart->SetRightMinimum(value);
 }
 
 void TBaroChartControl::SetAxisMaximum(baro::Axis axis, double value) {
     if (axis == baro::Axis::Bottom)
         chart->BottomAxis()->setMax(ToQDateTime(value));
     else
-        chart->RightAxis()->setMax(value);
+        chart->SetRightMaximum(value);
 }
 
 void TBaroChartControl::SetBottomDateTimeFormat(const std::string& format) {

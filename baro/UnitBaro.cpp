@@ -124,11 +124,21 @@ void TBaroChart::FillChart(uint16_t writeIndex, uint16_t validCount) {
     for (int i = 0, slot = first; i < n; ++i, slot = (slot + 1) % RingSize) {
         double p = SampleToHpa(state.BaroSamples[static_cast<size_t>(slot)]);
         if (!reduced) p = Correct(p);
+        // A broken temperature sends the correction off to infinity: such a point is no
+        // pressure and must neither be drawn nor scale the axis.
+        if (!std::isfinite(p) || p < MinPlausibleHpa || p > MaxPlausibleHpa) continue;
         PressureMin = std::min(PressureMin, p);
         PressureMax = std::max(PressureMax, p);
         points.emplace_back(WindowEnd + (i - (n - 1)) / MinutesPerDay, p);
     }
+    const bool any = !points.empty();
     chart.SetSeriesPoints(std::move(points));
+    if (!any) {
+        PressureMin = 990;
+        PressureMax = 1030;
+        SpanCaption(true);
+        return;
+    }
 
     PressureMin -= 10;
     PressureMax += 10;

@@ -12,6 +12,9 @@ namespace baro {
 
 inline constexpr int RingSize = 10240;
 inline constexpr double MinutesPerDay = 1440.0;
+// Pressures outside this band (hPa) are measurement faults, not weather.
+inline constexpr double MinPlausibleHpa = 100.0;
+inline constexpr double MaxPlausibleHpa = 2000.0;
 
 // Sea-level pressure (hPa) from the station pressure, the temperature (°C) and the
 // barometer altitude (m), after the German weather service's reduction formula.

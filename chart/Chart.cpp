@@ -11,14 +11,15 @@
 
 namespace {
 
-// 1, 2 or 5 times a power of ten, so that the range holds about eight steps.
+// 1, 2 or 5 times a power of ten, so that the range holds about eight steps and never
+// more than a few dozen.
 double NiceStep(double range) {
-    if (!(range > 0)) return 1;
+    if (!(range > 0) || !std::isfinite(range)) return 1;
     const double raw = range / 8;
     const double power = std::pow(10.0, std::floor(std::log10(raw)));
     for (double m : {1.0, 2.0, 5.0, 10.0})
-        if (raw <= m * power) return m * power;
-    return 10 * power;
+        if (raw <= m * power && range / (m * power) <= 40) return m * power;
+    return range / 8;
 }
 
 constexpr int MinimumDrag = 4;  // pixels; less is a click
@@ -60,8 +61,7 @@ TChart::TChart(QWidget* parent) : QWidget(parent) {
     chart->addAxis(right, Qt::AlignRight);
     series->attachAxis(bottom);
     series->attachAxis(right);
-    UpdateRightTicks();
-    connect(right, &QValueAxis::rangeChanged, this, &TChart::UpdateRightTicks);
+    right->setTickInterval(NiceStep(right->max() - right->min()));
 
     view = new QChartView(chart, this);
     view->setObjectName("ChartView");
@@ -89,9 +89,20 @@ TChart::TChart(QWidget* parent) : QWidget(parent) {
     setPalette(p);
 }
 
-void TChart::UpdateRightTicks() {
-    const double step = NiceStep(right->max() - right->min());
-    if (right->tickInterval() != step) right->setTickInterval(step);
+void TChart::SetRightRange(double minimum, double maximum) {
+    if (!std::isfinite(minimum) || !std::isfinite(maximum) || std::abs(minimum) > AbsurdAxisValue ||
+        std::abs(maximum) > AbsurdAxisValue || maximum < minimum)
+        return;
+    const double step = NiceStep(maximum - minimum);
+    // Widen the step before the range grows, narrow it after the range shrank: in between
+    // the axis never holds more steps than either end.
+    if (step >= right->tickInterval()) {
+        right->setTickInterval(step);
+        right->setRange(minimum, maximum);
+    } else {
+        right->setRange(minimum, maximum);
+        right->setTickInterval(step);
+    }
 }
 
 void TChart::SetPoints(const QList<QPointF>& points) {
@@ -100,7 +111,7 @@ void TChart::SetPoints(const QList<QPointF>& points) {
     const double rightMin = right->min(), rightMax = right->max();
     series->replace(points);
     bottom->setRange(bottomMin, bottomMax);
-    right->setRange(rightMin, rightMax);
+    SetRightRange(rightMin, rightMax);
 }
 
 void TChart::ClearPoints() { SetPoints({}); }
@@ -129,7 +140,7 @@ void TChart::UndoZoom() {
         const Ranges r = *beforeZoom;
         beforeZoom.reset();
         bottom->setRange(r.bottomMin, r.bottomMax);
-        right->setRange(r.rightMin, r.rightMax);
+        SetRightRange(r.rightMin, r.rightMax);
     }
     emit UndoZoomed();
 }
@@ -141,7 +152,7 @@ void TChart::ZoomToRect(const QRectF& viewRect) {
     if (!beforeZoom) beforeZoom = Ranges{bottom->min(), bottom->max(), right->min(), right->max()};
     bottom->setRange(QDateTime::fromMSecsSinceEpoch(qint64(topLeft.x())),
                      QDateTime::fromMSecsSinceEpoch(qint64(bottomRight.x())));
-    right->setRange(bottomRight.y(), topLeft.y());
+    SetRightRange(bottomRight.y(), topLeft.y());
     emit Zoom();
 }
 

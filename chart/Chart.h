@@ -8,6 +8,7 @@
 #include <QValueAxis>
 #include <QWidget>
 
+#include <algorithm>
 #include <optional>
 
 class QRubberBand;
@@ -55,8 +56,15 @@ public:
     QImage Picture();
     bool SaveBitmap(const QString& path);
 
-    // Steps of the right axis follow its range, so its labels stay readable.
-    void UpdateRightTicks();
+    // Sets the pressure axis with a step that suits the new range, so Qt never lays out
+    // a range with the step of another one. A range that is no number, inverted or
+    // absurdly large is ignored.
+    void SetRightRange(double minimum, double maximum);
+    // Like the axis's own setMin/setMax: the other end moves along when it would be passed.
+    void SetRightMinimum(double minimum) { SetRightRange(minimum, std::max(right->max(), minimum)); }
+    void SetRightMaximum(double maximum) { SetRightRange(std::min(right->min(), maximum), maximum); }
+    // Axis values beyond this are no pressure of this world.
+    static constexpr double AbsurdAxisValue = 1e6;
 
 signals:
     void Zoom();

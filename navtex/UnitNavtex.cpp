@@ -66,17 +66,20 @@ TMsgList ReadMessageFolder(const std::string& folder, bool& found) {
     found = false;
     if (folder.empty()) return list;
     for (const platform::FolderEntry& entry : platform::ListFolder(folder)) {
-        if (entry.isFolder) continue;
+        // A transfer's temporary is not a message.
+        if (entry.isFolder || platform::IsTemporaryName(entry.name)) continue;
         found = true;
         const std::string path = folder + entry.name;
         std::vector<uint8_t> bytes;
-        // One unreadable file must not hide the others.
-        if (!platform::ReadWholeFile(path, bytes)) continue;
+        platform::LocalDateTime written;
+        bool timeKnown = false;
+        // One unreadable file must not hide the others. NAVTEX messages are a few KB: of a
+        // larger file only the start is shown, and the file stays as it is.
+        if (!platform::ReadWholeFile(path, bytes, MaxMessageFileBytes, &written, &timeKnown)) continue;
         auto record = std::make_unique<TMsgHeaderElement>();
         record->Lines = SplitMessageLines(std::string(bytes.begin(), bytes.end()));
         record->Name = entry.name.substr(0, 4);
-        platform::LocalDateTime written;
-        record->Age = platform::LastWriteTime(path, written) ? datetime::PackFat(written) : -1;
+        record->Age = timeKnown ? datetime::PackFat(written) : -1;
         list.push_back(std::move(record));
     }
     return list;

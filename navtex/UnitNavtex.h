@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -20,6 +21,9 @@ struct TMsgHeaderElement {
 using TMsgList = std::vector<std::unique_ptr<TMsgHeaderElement>>;
 
 namespace navtex {
+
+// The most of one message file that is read (messages are a few KB).
+inline constexpr size_t MaxMessageFileBytes = size_t{1} << 20;
 
 inline constexpr int CategoryCount = 10;
 inline constexpr int ExpansionFlagCount = 2 * (CategoryCount + 1);

@@ -18,7 +18,8 @@ std::string JoinPath(const std::string& root, const std::string& relative);
 bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
 
-// Read-only file with positioned reads.
+// Read-only file with positioned reads. Only regular files open: never a pipe, socket or
+// device, which could block or never end.
 class ReadOnlyFile {
 public:
     ReadOnlyFile() = default;
@@ -32,13 +33,21 @@ public:
     void Close();
     // Bytes read (0 at end of file), or -1 on an input/output error.
     long long ReadAt(uint64_t offset, void* buffer, size_t count);
+    // One read call: fewer bytes than asked for only at the end (or on a short device).
+    long long ReadOnce(uint64_t offset, void* buffer, size_t count);
     // Reads sequentially from the current position.
     long long Read(void* buffer, size_t count);
-    long long Size() const;
+    // The size when the file was opened.
+    long long Size() const { return size; }
+    // The last-write time (local) when the file was opened; false when unknown.
+    bool LastWriteTime(LocalDateTime& when) const;
 
 private:
     long long handle = -1;
     uint64_t position = 0;
+    long long size = -1;
+    int64_t writeSeconds = 0;
+    int writeMilliseconds = -1;
 };
 
 enum FileAttributes : unsigned { AttrNormal = 0, AttrReadOnly = 1, AttrHidden = 2, AttrSystem = 4 };
@@ -67,10 +76,38 @@ bool LastWriteTime(const std::string& path, LocalDateTime& when);
 bool SetFileTimes(const std::string& path, const LocalDateTime& creation,
                   const LocalDateTime& access, const LocalDateTime& write);
 
+// Temporaries are hidden files beside their target whose names carry this marker, so
+// folder scans can pass them over and the start-up can remove what a kill left behind.
+inline constexpr const char* TemporaryMarker = ".zel2tmp-";
+bool IsTemporaryName(const std::string& name);
+
+// Writes (and, with sync, syncs) a temporary file beside path; its path, or empty on failure.
+std::string WriteTemporary(const std::string& path, const void* data, size_t size, bool sync = true);
+// Renames from over to (a read-only target is replaced too).
+bool ReplaceFile(const std::string& from, const std::string& to);
+// Makes the folder's entries (new names, renames) durable.
+void SyncFolder(const std::string& folder);
+
 // Writes the whole file through a temporary name renamed over the old one, so a crash
 // leaves either the old or the new content. False (and the old file untouched) on failure.
 bool WriteFileAtomic(const std::string& path, const void* data, size_t size);
 
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& data);
+// Writes several files of one folder as a set: after a crash at any point, the next
+// RecoverFileSet leaves either all old or all new files. False when the set could not be
+// committed (the old files are then untouched).
+struct FileWrite {
+    std::string name;  // inside the folder
+    std::vector<uint8_t> bytes;
+};
+bool WriteFileSet(const std::string& folder, const std::vector<FileWrite>& files);
+// Completes a set whose commit was recorded, and removes the program's temporaries.
+void RecoverFileSet(const std::string& folder);
+// Removes the program's temporaries left in a folder.
+void RemoveTemporaries(const std::string& folder);
+
+// Reads the whole file, or its first limit bytes when it is larger; with written, also its
+// last-write time (local), from the same open (timeKnown says whether it could be told).
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& data, size_t limit = size_t{64} << 20,
+                   LocalDateTime* written = nullptr, bool* timeKnown = nullptr);
 
 }  // namespace platform

@@ -1,6 +1,7 @@
 #include "receiver/StateFiles.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <vector>
 
@@ -26,6 +27,22 @@ std::vector<uint8_t> ConfigBytes(const TAcquisitionState& s) {
     return bytes;
 }
 
+// Earlier versions named their temporaries "CONFIG.BIN.3MaQ5J": six random letters or
+// digits after a state file's name. A plain word ("backup") is the user's and stays.
+void RemoveOldTemporaries(const std::string& archiveRoot) {
+    for (const platform::FolderEntry& e : platform::ListFolder(archiveRoot)) {
+        if (e.isFolder) continue;
+        for (const char* state : {"CONFIG.BIN.", "MISC.BIN.", "SYSTEM.BIN.", "BARODATA.BIN."}) {
+            const std::string prefix = state;
+            if (e.name.size() != prefix.size() + 6 || e.name.compare(0, prefix.size(), prefix) != 0) continue;
+            const std::string tail = e.name.substr(prefix.size());
+            const bool random = std::all_of(tail.begin(), tail.end(), [](unsigned char c) { return std::isalnum(c); }) &&
+                                std::any_of(tail.begin(), tail.end(), [](unsigned char c) { return !std::islower(c); });
+            if (random) platform::DeleteFile(platform::JoinPath(archiveRoot, e.name));
+        }
+    }
+}
+
 }  // namespace
 
 void ReadSystemFile(const std::string& driveRoot, TAcquisitionState& state,
@@ -49,6 +66,10 @@ void ReadSystemFile(const std::string& driveRoot, TAcquisitionState& state,
 void LoadLocalCopies(const std::string& archiveRoot, TAcquisitionState& state, TReadMarkList& readMarks,
                      ILocalCopiesView& view) {
     const auto path = [&](const char* name) { return platform::JoinPath(archiveRoot, name); };
+    // A save cut short by a kill is completed or undone before anything is read.
+    platform::RecoverFileSet(archiveRoot);
+    RemoveOldTemporaries(archiveRoot);
+    for (const char* band : {"INTERNAT\\", "NATIONAL\\"}) platform::RemoveTemporaries(path(band));
 
     platform::ReadOnlyFile file;
     if (file.Open(path("CONFIG.BIN"))) {
@@ -57,7 +78,9 @@ void LoadLocalCopies(const std::string& archiveRoot, TAcquisitionState& state, T
             state.BaroHeight = 0;
             state.ShowLastMessage = 0;
         } else {
-            state.BaroHeight = le::I32(config.data());
+            // The altitude is 0..750 m wherever it is set; a damaged file must not send the
+            // correction, and with it every pressure, off to infinity.
+            state.BaroHeight = std::clamp<int32_t>(le::I32(config.data()), MinBaroHeight, MaxBaroHeight);
             state.ShowLastMessage = config[4];
         }
         file.Close();
@@ -100,26 +123,26 @@ bool SaveLocalCopies(const std::string& archiveRoot, const TAcquisitionState& st
     for (const char* name : {"SYSTEM.BIN", "BARODATA.BIN", "MISC.BIN", "CONFIG.BIN"})
         platform::SetAttributes(path(name), platform::AttrNormal);
 
-    bool ok = true;
-    const std::vector<uint8_t> config = ConfigBytes(state);
-    ok &= platform::WriteFileAtomic(path("CONFIG.BIN"), config.data(), config.size());
+    std::vector<platform::FileWrite> files;
+    files.push_back({"CONFIG.BIN", ConfigBytes(state)});
 
     std::vector<uint8_t> misc(readMarks.size() * ReadMarkSize);
     for (size_t i = 0; i < readMarks.size(); ++i) {
         le::PutI32(&misc[i * ReadMarkSize], readMarks[i].Age);
         misc[i * ReadMarkSize + 4] = readMarks[i].Unread;
     }
-    ok &= platform::WriteFileAtomic(path("MISC.BIN"), misc.data(), misc.size());
-
-    ok &= platform::WriteFileAtomic(path("SYSTEM.BIN"), state.SystemData.Data(), TSystemData::Size);
+    files.push_back({"MISC.BIN", std::move(misc)});
+    files.push_back({"SYSTEM.BIN", std::vector<uint8_t>(state.SystemData.Data(), state.SystemData.Data() + TSystemData::Size)});
 
     std::vector<uint8_t> baro(BaroFileSize);
     for (size_t i = 0; i < state.BaroSamples.size(); ++i) le::PutI16(&baro[2 * i], state.BaroSamples[i]);
     uint64_t bits = 0;
     std::memcpy(&bits, &state.BaroTime, sizeof bits);
     le::PutU64(&baro[20480], bits);
-    ok &= platform::WriteFileAtomic(path("BARODATA.BIN"), baro.data(), baro.size());
-    return ok;
+    files.push_back({"BARODATA.BIN", std::move(baro)});
+    // The write position in SYSTEM.BIN belongs to the ring in BARODATA.BIN: the four files
+    // are saved as one set.
+    return platform::WriteFileSet(archiveRoot, files);
 }
 
 }  // namespace receiver

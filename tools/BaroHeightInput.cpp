@@ -1,5 +1,7 @@
 #include "tools/BaroHeightInput.h"
 
+#include "acquisition/AcquisitionState.h"
+
 #include <algorithm>
 #include <charconv>
 
@@ -13,9 +15,9 @@ int32_t ParseBaroHeight(const std::string& text) {
     if (!trimmed.empty() && trimmed[0] == '+') trimmed.erase(0, 1);
     long long value = 0;
     const auto [end, error] = std::from_chars(trimmed.data(), trimmed.data() + trimmed.size(), value);
-    if (error == std::errc::result_out_of_range) return trimmed[0] == '-' ? 0 : 750;
+    if (error == std::errc::result_out_of_range) return trimmed[0] == '-' ? MinBaroHeight : MaxBaroHeight;
     if (error != std::errc() || end != trimmed.data() + trimmed.size()) return 0;
-    return static_cast<int32_t>(std::clamp<long long>(value, 0, 750));
+    return static_cast<int32_t>(std::clamp<long long>(value, MinBaroHeight, MaxBaroHeight));
 }
 
 }  // namespace tools

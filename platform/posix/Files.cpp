@@ -8,6 +8,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace platform {
@@ -70,6 +72,24 @@ timespec ToTimespec(const LocalDateTime& t) {
     return ts;
 }
 
+// A temporary beside target: hidden, and marked so the program knows it as its own.
+std::string TemporaryPattern(const std::string& target) {
+    const size_t slash = target.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+    const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+    return folder + "." + name + TemporaryMarker + "XXXXXX";
+}
+
+// Gives temp its final name unless that name exists already.
+bool RenameNoReplace(const std::string& temp, const std::string& target) {
+    if (::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) return true;
+    if (errno != EINVAL && errno != ENOSYS) return false;
+    // File systems without the flag: a hard link fails on an existing name just the same.
+    if (::link(temp.c_str(), target.c_str()) != 0) return false;
+    ::unlink(temp.c_str());
+    return true;
+}
+
 bool WriteAll(int fd, const void* data, size_t size) {
     const auto* p = static_cast<const uint8_t*>(data);
     while (size > 0) {
@@ -107,24 +127,45 @@ bool FolderExists(const std::string& path) {
 
 ReadOnlyFile::~ReadOnlyFile() { Close(); }
 
+// Opens a file for reading only when it is a regular file. Non-blocking, so a named pipe
+// dropped into a folder cannot hang the program; a device (a link to /dev/zero) would be
+// read without end.
+static int OpenRegularForReading(const std::string& resolved, struct stat& st) {
+    const int fd = ::open(resolved.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return -1;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
 bool ReadOnlyFile::Open(const std::string& path) {
     Close();
-    // Non-blocking, so a named pipe dropped into a folder cannot hang the program.
-    int fd = ::open(Resolve(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return false;
     struct stat st;
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode) || S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode)) {
-        ::close(fd);
-        return false;
-    }
+    const int fd = OpenRegularForReading(Resolve(path), st);
+    if (fd < 0) return false;
     handle = fd;
     position = 0;
+    size = st.st_size;
+    writeSeconds = st.st_mtim.tv_sec;
+    writeMilliseconds = static_cast<int>(st.st_mtim.tv_nsec / 1000000L);
     return true;
 }
 
 void ReadOnlyFile::Close() {
     if (handle != -1) ::close(static_cast<int>(handle));
     handle = -1;
+    size = -1;
+    writeMilliseconds = -1;
+}
+
+long long ReadOnlyFile::ReadOnce(uint64_t offset, void* buffer, size_t count) {
+    if (handle == -1) return -1;
+    ssize_t n;
+    do n = ::pread(static_cast<int>(handle), buffer, count, static_cast<off_t>(offset));
+    while (n < 0 && errno == EINTR);
+    return n;
 }
 
 long long ReadOnlyFile::ReadAt(uint64_t offset, void* buffer, size_t count) {
@@ -148,12 +189,6 @@ long long ReadOnlyFile::Read(void* buffer, size_t count) {
     long long n = ReadAt(position, buffer, count);
     if (n > 0) position += static_cast<uint64_t>(n);
     return n;
-}
-
-long long ReadOnlyFile::Size() const {
-    struct stat st;
-    if (handle == -1 || ::fstat(static_cast<int>(handle), &st) != 0) return -1;
-    return st.st_size;
 }
 
 bool SetAttributes(const std::string& path, unsigned attributes) {
@@ -183,19 +218,18 @@ unsigned GetAttributes(const std::string& path) {
 bool DeleteFile(const std::string& path) { return ::unlink(Resolve(path).c_str()) == 0; }
 
 bool CopyFileNoOverwrite(const std::string& src, const std::string& dst) {
-    int in = ::open(Resolve(src).c_str(), O_RDONLY | O_CLOEXEC);
-    if (in < 0) return false;
     struct stat st;
-    if (::fstat(in, &st) != 0 || S_ISDIR(st.st_mode)) {
-        ::close(in);
-        return false;
-    }
-    std::string target = ResolveParent(dst);
+    const int in = OpenRegularForReading(Resolve(src), st);
+    if (in < 0) return false;
+    const std::string target = ResolveParent(dst);
     if (Exists(Resolve(dst))) {
         ::close(in);
         return false;
     }
-    int out = ::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    // The copy is made under a temporary name and only then given its own, so a kill in
+    // the middle never leaves a message cut short.
+    std::string temp = TemporaryPattern(target);
+    const int out = ::mkostemp(temp.data(), O_CLOEXEC);
     if (out < 0) {
         ::close(in);
         return false;
@@ -215,13 +249,15 @@ bool CopyFileNoOverwrite(const std::string& src, const std::string& dst) {
             break;
         }
     }
-    if (ok) {
-        timespec times[2] = {st.st_atim, st.st_mtim};
-        ::futimens(out, times);
-    }
     ::close(in);
+    if (ok) {
+        ::fchmod(out, 0644);
+        timespec times[2] = {st.st_atim, st.st_mtim};
+        ok = ::futimens(out, times) == 0;
+    }
     if (::close(out) != 0) ok = false;
-    if (!ok) ::unlink(target.c_str());
+    if (ok) ok = RenameNoReplace(temp, target);
+    if (!ok) ::unlink(temp.c_str());
     return ok;
 }
 
@@ -235,8 +271,13 @@ std::vector<FolderEntry> ListFolder(const std::string& folder) {
         if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0) continue;
         FolderEntry entry;
         entry.name = e->d_name;
-        struct stat st;
-        if (::stat((base + entry.name).c_str(), &st) == 0) entry.isFolder = S_ISDIR(st.st_mode);
+        // The type comes with the entry; only file systems that do not give it need a stat.
+        if (e->d_type == DT_UNKNOWN || e->d_type == DT_LNK) {
+            struct stat st;
+            if (::stat((base + entry.name).c_str(), &st) == 0) entry.isFolder = S_ISDIR(st.st_mode);
+        } else {
+            entry.isFolder = e->d_type == DT_DIR;
+        }
         entries.push_back(entry);
     }
     ::closedir(dir);
@@ -263,17 +304,29 @@ bool SetFileTimes(const std::string& path, const LocalDateTime& /*creation*/,
     return ::utimensat(AT_FDCWD, Resolve(path).c_str(), times, 0) == 0;
 }
 
-bool WriteFileAtomic(const std::string& path, const void* data, size_t size) {
-    std::string target = ResolveParent(path);
-    std::string temp = target + ".XXXXXX";
-    int fd = ::mkstemp(temp.data());
-    if (fd < 0) return false;
-    bool ok = WriteAll(fd, data, size) && ::fsync(fd) == 0;
+std::string WriteTemporary(const std::string& path, const void* data, size_t size, bool sync) {
+    std::string temp = TemporaryPattern(ResolveParent(path));
+    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    if (fd < 0) return {};
+    bool ok = WriteAll(fd, data, size) && (!sync || ::fsync(fd) == 0);
     ::fchmod(fd, 0644);
     if (::close(fd) != 0) ok = false;
-    if (ok) ok = ::rename(temp.c_str(), target.c_str()) == 0;
-    if (!ok) ::unlink(temp.c_str());
-    return ok;
+    if (!ok) {
+        ::unlink(temp.c_str());
+        return {};
+    }
+    return temp;
+}
+
+bool ReplaceFile(const std::string& from, const std::string& to) {
+    return ::rename(from.c_str(), ResolveParent(to).c_str()) == 0;
+}
+
+void SyncFolder(const std::string& folder) {
+    const int fd = ::open(Resolve(folder).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
 }
 
 std::string ResolveCaseInsensitive(const std::string& path) { return Resolve(path); }

@@ -15,6 +15,7 @@
 #include <climits>
 #include <cstdlib>
 #include <fstream>
+#include <vector>
 
 namespace platform {
 namespace {
@@ -42,19 +43,34 @@ std::string GetEnv(const char* name) {
 
 bool AcquireSingleInstance(const std::string& name) {
     if (guardFd != -1) return true;
-    std::string folder = GetEnv("XDG_RUNTIME_DIR");
-    if (folder.empty()) folder = GetEnv("TMPDIR");
-    if (folder.empty()) folder = "/tmp";
-    const std::string path = folder + "/" + name + "-" + UserName() + ".lock";
-    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0) return true;  // no place for the guard: better to run than to refuse
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        const bool held = errno == EWOULDBLOCK;
-        ::close(fd);
-        return !held;
+    // The runtime folder first; where the lock cannot be made there, the temporary folders
+    // under a per-user name. Every copy of one user walks the same list.
+    std::vector<std::string> folders;
+    for (const char* variable : {"XDG_RUNTIME_DIR", "TMPDIR"}) {
+        const std::string folder = GetEnv(variable);
+        if (!folder.empty() && folder[0] == '/') folders.push_back(folder);
     }
-    guardFd = fd;
-    return true;
+    folders.push_back("/tmp");
+    for (const std::string& folder : folders) {
+        const std::string path = folder + "/" + name + "-" + UserName() + ".lock";
+        const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+        if (fd < 0) continue;
+        struct stat st;
+        // Someone else's file of that name is no guard of ours.
+        if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::getuid()) {
+            ::close(fd);
+            continue;
+        }
+        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            const bool held = errno == EWOULDBLOCK;
+            ::close(fd);
+            if (held) return false;
+            continue;
+        }
+        guardFd = fd;
+        return true;
+    }
+    return true;  // no place for the guard at all: better to run than to refuse
 }
 
 void ReleaseSingleInstance() {
@@ -73,9 +89,10 @@ std::string ApplicationDataFolder() {
         folder = home + "/.local/share";
     }
     while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    // Like the shell's guarantee on Windows the folder exists once named. When it cannot be
+    // made the name still stands: the archive stays where the user expects it, and reads
+    // and saves fail quietly, rather than landing in the program's folder.
     MakeFolders(folder);
-    struct stat st;
-    if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return {};
     return folder;
 }
 

@@ -17,6 +17,8 @@ void InstallTerminationRequest() {
     action.sa_handler = OnTerminationSignal;
     sigemptyset(&action.sa_mask);
     for (int sig : {SIGINT, SIGTERM, SIGHUP}) sigaction(sig, &action, nullptr);
+    // Past a file-size limit a write then fails with EFBIG, which every writer handles.
+    std::signal(SIGXFSZ, SIG_IGN);
 }
 
 bool TerminationRequested() { return requested != 0; }

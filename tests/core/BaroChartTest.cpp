@@ -180,6 +180,27 @@ TEST_F(BaroFillTest, AltitudeCorrectionForFileModelsOnly) {
     EXPECT_DOUBLE_EQ(chart.points.back().second, 1013.3);
 }
 
+TEST_F(BaroFillTest, ABrokenTemperatureDrawsNoAbsurdPressure) {
+    state.BaroSamples.fill(1325);
+    state.BaroSamples[5] = 1400;
+    state.BaroHeight = 750;
+    state.Detection.ReceiverModel = "ZEL2B";
+    state.SystemData.SetTemperatureTenths(-2754);  // -275.4 °C: the correction runs off
+    chart.right = {990, 1030};
+    baro.FillChart(10, 10);
+    EXPECT_TRUE(chart.points.empty());
+    EXPECT_DOUBLE_EQ(chart.right.min, 990) << "the axis keeps a range it can draw";
+    EXPECT_DOUBLE_EQ(chart.right.max, 1030);
+    baro.ZoomOut();
+    EXPECT_TRUE(std::isfinite(chart.right.min) && std::isfinite(chart.right.max));
+    EXPECT_LT(chart.right.max, 2000);
+
+    // A sound temperature draws every point again.
+    state.SystemData.SetTemperatureTenths(150);
+    baro.FillChart(10, 10);
+    EXPECT_EQ(chart.points.size(), 10u);
+}
+
 TEST_F(BaroFillTest, SafeAxisUpdateNeverAsksForAnInvertedRange) {
     chart.right = {900, 1100};
     baro::SafeAxisUpdate(chart, Axis::Right, 1200, 1300);  // wholly above

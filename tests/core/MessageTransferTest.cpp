@@ -157,14 +157,58 @@ TEST(WriteModelDMessages, HostileOrShortFirstLinesStayInTheBandFolder) {
     EXPECT_EQ(ModelDIdentifier({"ZCZC FA12 EXTRA"}), "FA12");
 }
 
-TEST(WriteModelDMessages, UnreadableRingsLeaveEmptyFolders) {
+TEST(WriteModelDMessages, UnreadableRingsKeepTheArchive) {
     TempFolder temp;
     temp.WriteFile("A/INTERNAT/OLD1.TXT", "old");
     temp.MakeFolder("D");
     TAcquisitionState state;
     WriteModelDMessages(temp / "D/", temp / "A/", state);
-    EXPECT_TRUE(Names(temp / "A/INTERNAT").empty());
+    EXPECT_EQ(Names(temp / "A/INTERNAT"), std::vector<std::string>{"OLD1.TXT"});
     EXPECT_EQ(state.Busy, 0);
+}
+
+TEST(WriteModelDMessages, ATruncatedRingKeepsItsBandAndAddsWhatWasRead) {
+    ModelD d;
+    d.Add518("ZCZC FA12\nA\n", 5000);
+    d.Add518("ZCZC GB05\nB\n", 6000);
+    d.Write();
+    d.temp.WriteFile("A/INTERNAT/OLD1.TXT", "old");
+    d.temp.WriteFile("A/NATIONAL/OLD2.TXT", "old");
+    // The probe of block 1023 comes back short: the ring cannot be read whole.
+    d.temp.WriteFile("D/NAV518.BIN", d.nav518.substr(0, 4 * 256));
+    TAcquisitionState state;
+    WriteModelDMessages(d.temp / "D/", d.temp / "A/", state);
+    EXPECT_EQ(Names(d.temp / "A/INTERNAT"), (std::vector<std::string>{"FA12.TXT", "GB05.TXT", "OLD1.TXT"}));
+    EXPECT_TRUE(Names(d.temp / "A/NATIONAL").empty()) << "the 490 kHz ring was read whole: a true mirror";
+}
+
+TEST(WriteModelDMessages, ARefreshChangesOnlyWhatDiffers) {
+    ModelD d;
+    d.Add518("ZCZC FA12\nA\n", 5000);
+    d.Add518("ZCZC GB05\nB\n", 6000);
+    d.Write();
+    TAcquisitionState state;
+    WriteModelDMessages(d.temp / "D/", d.temp / "A/", state);
+    struct stat first {};
+    ASSERT_EQ(::stat((d.temp / "A/INTERNAT/FA12.TXT").c_str(), &first), 0);
+
+    // The same rings again: the files are left alone.
+    d.temp.WriteFile("A/INTERNAT/GB05.TXT", "edited");
+    d.temp.WriteFile("A/INTERNAT/STRAY.TXT", "gone at the next refresh");
+    WriteModelDMessages(d.temp / "D/", d.temp / "A/", state);
+    struct stat second {};
+    ASSERT_EQ(::stat((d.temp / "A/INTERNAT/FA12.TXT").c_str(), &second), 0);
+    EXPECT_EQ(first.st_ino, second.st_ino) << "an unchanged message is not written again";
+    EXPECT_EQ(ReadText(d.temp / "A/INTERNAT/GB05.TXT"), "ZCZC GB05\r\nB\r\n") << "a changed one is";
+    EXPECT_EQ(Names(d.temp / "A/INTERNAT"), (std::vector<std::string>{"FA12.TXT", "GB05.TXT"}));
+
+    // A file whose time differs is written anew with the receive time.
+    const platform::LocalDateTime other{2020, 1, 1, 0, 0, 0, 0};
+    platform::SetFileTimes(d.temp / "A/INTERNAT/FA12.TXT", other, other, other);
+    WriteModelDMessages(d.temp / "D/", d.temp / "A/", state);
+    platform::LocalDateTime t;
+    ASSERT_TRUE(platform::LastWriteTime(d.temp / "A/INTERNAT/FA12.TXT", t));
+    EXPECT_EQ(t.year, 2008);
 }
 
 }  // namespace

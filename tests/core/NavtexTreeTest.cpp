@@ -263,6 +263,23 @@ TEST_F(NavtexTreeTest, UnreadableFilesAreSkippedAndTheRestShown) {
     EXPECT_EQ(tree->List518()[1]->Name, "GB05");
 }
 
+TEST_F(NavtexTreeTest, DevicesTemporariesAndHugeFilesAreNoMessages) {
+    Message("INTERNAT", "FA12.TXT", Dec6);
+    ASSERT_EQ(::symlink("/dev/zero", (temp / "INTERNAT/EE33.TXT").c_str()), 0);  // would be read without end
+    Message("INTERNAT", ".GB05.TXT.zel2tmp-a15ttJ", Dec6);  // a transfer's temporary
+    // 3 MB in one line: only the first MiB is read, and the file stays as it is.
+    Message("NATIONAL", "AL02.TXT", Dec6, std::string(3 << 20, 'Z'));
+    tree->Rebuild();
+    ASSERT_EQ(tree->List518().size(), 1u);
+    EXPECT_EQ(tree->List518()[0]->Name, "FA12");
+    ASSERT_EQ(tree->List490().size(), 1u);
+    size_t shown = 0;
+    for (const std::string& line : tree->List490()[0]->Lines) shown += line.size();
+    EXPECT_LE(shown, navtex::MaxMessageFileBytes);
+    EXPECT_GT(shown, navtex::MaxMessageFileBytes / 2);
+    EXPECT_EQ(testing_support::ReadText(temp / "NATIONAL/AL02.TXT").size(), size_t{3} << 20);
+}
+
 TEST_F(NavtexTreeTest, MissingFoldersGiveEmptyCategories) {
     tree->SetArchiveRoot(temp / "absent/");
     tree->Rebuild();

@@ -37,6 +37,75 @@ TEST(Files, AtomicWriteReplacesWholeAndLeavesNoTemporaryFiles) {
     EXPECT_FALSE(platform::WriteFileAtomic(temp / "no/such/folder/X.BIN", "x", 1));
 }
 
+TEST(Files, OnlyRegularFilesAreReadOrCopied) {
+    TempFolder temp;
+    temp.WriteFile("E/INTERNAT/FA12.TXT", "ZCZC FA12\r\n");
+    ASSERT_EQ(::mkfifo((temp / "E/INTERNAT/PIPE.TXT").c_str(), 0644), 0);
+    ASSERT_EQ(::symlink("/dev/zero", (temp / "E/INTERNAT/ZERO.TXT").c_str()), 0);
+    ASSERT_EQ(::symlink("/dev/null", (temp / "E/INTERNAT/NULL.TXT").c_str()), 0);
+    temp.MakeFolder("A");
+    for (const char* name : {"PIPE.TXT", "ZERO.TXT", "NULL.TXT"}) {
+        const std::string source = temp / (std::string("E/INTERNAT/") + name);
+        // A pipe with no writer would block, a device never ends.
+        platform::ReadOnlyFile file;
+        EXPECT_FALSE(file.Open(source)) << name;
+        std::vector<uint8_t> bytes;
+        EXPECT_FALSE(platform::ReadWholeFile(source, bytes)) << name;
+        EXPECT_FALSE(platform::CopyFileNoOverwrite(source, temp / (std::string("A/") + name))) << name;
+    }
+    EXPECT_TRUE(platform::CopyFileNoOverwrite(temp / "E/INTERNAT/FA12.TXT", temp / "A/FA12.TXT"));
+    std::vector<std::string> names;
+    for (const auto& e : platform::ListFolder(temp / "A")) names.push_back(e.name);
+    EXPECT_EQ(names, std::vector<std::string>{"FA12.TXT"}) << "nothing else, no temporaries";
+}
+
+TEST(Files, ReadsStopAtTheirLimitAndCopiesCutShortLeaveNothing) {
+    TempFolder temp;
+    const std::string big(3 << 20, 'x');
+    temp.WriteFile("BIG.TXT", big);
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(platform::ReadWholeFile(temp / "BIG.TXT", bytes, 1 << 20));
+    EXPECT_EQ(bytes.size(), size_t{1} << 20);
+    ASSERT_TRUE(platform::ReadWholeFile(temp / "BIG.TXT", bytes));
+    EXPECT_EQ(bytes.size(), big.size());
+
+    // A copy that cannot complete leaves neither a short message nor its temporary.
+    temp.MakeFolder("A");
+    {
+        testing_support::FileSizeLimit full(4096);
+        EXPECT_FALSE(platform::CopyFileNoOverwrite(temp / "BIG.TXT", temp / "A/BIG.TXT"));
+    }
+    EXPECT_TRUE(platform::ListFolder(temp / "A").empty());
+}
+
+TEST(Files, AFileSetIsCompletedOrUndoneAfterACrash) {
+    TempFolder temp;
+    ASSERT_TRUE(platform::WriteFileSet(temp.Path(), {{"ONE.BIN", {1}}, {"TWO.BIN", {2}}}));
+    EXPECT_EQ(ReadText(temp / "ONE.BIN"), "\x01");
+    EXPECT_EQ(platform::ListFolder(temp.Path()).size(), 2u) << "no record, no temporaries";
+
+    // Killed before the commit: the new temporaries go, the old files stay.
+    const std::string lost = platform::WriteTemporary(temp / "ONE.BIN", "\x09", 1);
+    ASSERT_FALSE(lost.empty());
+    platform::RecoverFileSet(temp.Path());
+    EXPECT_FALSE(platform::FileExists(lost));
+    EXPECT_EQ(ReadText(temp / "ONE.BIN"), "\x01");
+
+    // Killed after the commit, with one file renamed: the other follows at the next start.
+    const std::string one = platform::WriteTemporary(temp / "ONE.BIN", "\x03", 1);
+    const std::string two = platform::WriteTemporary(temp / "TWO.BIN", "\x04", 1);
+    const auto base = [](const std::string& p) { return p.substr(p.find_last_of('/') + 1); };
+    temp.WriteFile(".zel2-commit", base(one) + "\tONE.BIN\n" + base(two) + "\tTWO.BIN\n../x\t../../escape\n");
+    ASSERT_TRUE(platform::ReplaceFile(one, temp / "ONE.BIN"));
+    platform::RecoverFileSet(temp.Path());
+    EXPECT_EQ(ReadText(temp / "ONE.BIN"), "\x03");
+    EXPECT_EQ(ReadText(temp / "TWO.BIN"), "\x04");
+    EXPECT_EQ(platform::ListFolder(temp.Path()).size(), 2u);
+    EXPECT_TRUE(platform::IsTemporaryName(base(two)));
+    EXPECT_FALSE(platform::IsTemporaryName("FA12.TXT"));
+    EXPECT_FALSE(platform::IsTemporaryName(".hidden"));
+}
+
 TEST(Files, CopyKeepsTheLastWriteTimeAndNeverOverwrites) {
     TempFolder temp;
     temp.WriteFile("src/FA12.TXT", "ZCZC FA12\r\n");

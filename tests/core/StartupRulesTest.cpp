@@ -90,11 +90,28 @@ TEST(ApplicationDataFolder, FollowsXdgDataHomeAndMakesIt) {
     }
 }
 
+TEST(ApplicationDataFolder, AFolderThatCannotBeMadeStillNamesTheArchive) {
+    // Under a file no folder can be made: the archive stays where it was configured and
+    // does not move beside the program.
+    TempFolder temp;
+    temp.WriteFile("blocked", "a file");
+    ScopedEnv data("XDG_DATA_HOME", temp / "blocked/data");
+    const std::string folder = platform::ApplicationDataFolder();
+    EXPECT_EQ(folder, temp / "blocked/data");
+    const std::string archive = app::ArchivePath(folder, platform::ExecutableFolder());
+    EXPECT_EQ(archive, temp / "blocked/data/ZEL2/");
+    app::PrepareArchiveFolder(archive);
+    EXPECT_FALSE(platform::FolderExists(archive));
+}
+
 // Two real processes: the holder keeps the guard until its input closes and says so in a file.
 class GuardProcess {
 public:
-    explicit GuardProcess(const std::string& runtimeDir) : report(runtimeDir + "/holder.out") {
-        const std::string command = "XDG_RUNTIME_DIR='" + runtimeDir + "' " ZEL2_GUARD_PROBE " >'" + report + "'";
+    explicit GuardProcess(const std::string& runtimeDir, const std::string& tmpDir = "/nowhere",
+                          const std::string& reportFolder = {})
+        : report((reportFolder.empty() ? runtimeDir : reportFolder) + "/holder.out") {
+        const std::string command = "XDG_RUNTIME_DIR='" + runtimeDir + "' TMPDIR='" + tmpDir + "' " ZEL2_GUARD_PROBE
+                                    " >'" + report + "'";
         pipe = ::popen(command.c_str(), "w");
     }
     ~GuardProcess() { Close(); }
@@ -120,8 +137,9 @@ private:
     FILE* pipe = nullptr;
 };
 
-std::string Probe(const std::string& runtimeDir) {
-    const std::string command = "XDG_RUNTIME_DIR='" + runtimeDir + "' " ZEL2_GUARD_PROBE " </dev/null";
+std::string Probe(const std::string& runtimeDir, const std::string& tmpDir = "/nowhere") {
+    const std::string command =
+        "XDG_RUNTIME_DIR='" + runtimeDir + "' TMPDIR='" + tmpDir + "' " ZEL2_GUARD_PROBE " </dev/null";
     FILE* out = ::popen(command.c_str(), "r");
     char line[64] = {};
     if (!out || !std::fgets(line, sizeof line, out)) return "?";
@@ -141,6 +159,17 @@ TEST(SingleInstance, SecondCopyIsRefusedUntilTheFirstEnds) {
 
     first.Close();
     EXPECT_EQ(Probe(runtime.Path()), "acquired");
+}
+
+TEST(SingleInstance, AnUnusableRuntimeFolderFallsBackToTheTemporaryFolder) {
+    // A runtime folder where no lock can be made (here: a file, which also stops root).
+    TempFolder temp, tmp;
+    temp.WriteFile("runtime", "not a folder");
+    GuardProcess first(temp / "runtime", tmp.Path(), temp.Path());
+    ASSERT_EQ(first.Answer(), "acquired");
+    EXPECT_EQ(Probe(temp / "runtime", tmp.Path()), "refused") << "two copies on one archive";
+    first.Close();
+    EXPECT_EQ(Probe(temp / "runtime", tmp.Path()), "acquired");
 }
 
 TEST(SingleInstance, OtherUsersRuntimeFoldersDoNotInterfere) {

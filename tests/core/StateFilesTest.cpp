@@ -196,12 +196,38 @@ TEST_F(LocalCopiesTest, FirstRunWithNothingSavedKeepsTheDefaults) {
 }
 
 TEST_F(LocalCopiesTest, ShortConfigFillsOnlyItsBytes) {
-    temp.WriteFile("CONFIG.BIN", Bytes({0x10, 0x20, 0x30}));
-    state.BaroHeight = 0x7F000000;
+    temp.WriteFile("CONFIG.BIN", Bytes({0x2C}));
+    state.BaroHeight = 0x100;
     state.ShowLastMessage = 1;
     receiver::LoadLocalCopies(Root(), state, marks, view);
-    EXPECT_EQ(state.BaroHeight, 0x7F302010);
+    EXPECT_EQ(state.BaroHeight, 0x12C);
     EXPECT_EQ(state.ShowLastMessage, 1);
+}
+
+TEST_F(LocalCopiesTest, AnAltitudeOutsideTheSettingsIsClamped) {
+    temp.WriteFile("CONFIG.BIN", Bytes({0x1a, 0x9a, 0xfe, 0xff, 0x00}));  // -91622 m
+    receiver::LoadLocalCopies(Root(), state, marks, view);
+    EXPECT_EQ(state.BaroHeight, 0);
+    temp.WriteFile("CONFIG.BIN", Bytes({0xff, 0xff, 0xff, 0x7f, 0x01}));
+    receiver::LoadLocalCopies(Root(), state, marks, view);
+    EXPECT_EQ(state.BaroHeight, 750);
+    EXPECT_EQ(state.ShowLastMessage, 1);
+}
+
+TEST_F(LocalCopiesTest, TheProgramsLeftoversGoAtTheStart) {
+    temp.WriteFile(".CONFIG.BIN.zel2tmp-3MaQ5J", "half");
+    temp.WriteFile("INTERNAT/.FA12.TXT.zel2tmp-a15ttJ", "ZCZC FA");
+    temp.WriteFile("INTERNAT/FA12.TXT", "ZCZC FA12\r\n");
+    temp.WriteFile(".hidden-by-the-user", "keep");
+    temp.WriteFile("BARODATA.BIN.f9BhCb", "an earlier version's leftover");
+    temp.WriteFile("BARODATA.BIN.backup", "the user's own");
+    receiver::LoadLocalCopies(Root(), state, marks, view);
+    EXPECT_FALSE(platform::FileExists(temp / ".CONFIG.BIN.zel2tmp-3MaQ5J"));
+    EXPECT_FALSE(platform::FileExists(temp / "INTERNAT/.FA12.TXT.zel2tmp-a15ttJ"));
+    EXPECT_TRUE(platform::FileExists(temp / "INTERNAT/FA12.TXT"));
+    EXPECT_TRUE(platform::FileExists(temp / ".hidden-by-the-user"));
+    EXPECT_FALSE(platform::FileExists(temp / "BARODATA.BIN.f9BhCb"));
+    EXPECT_TRUE(platform::FileExists(temp / "BARODATA.BIN.backup"));
 }
 
 TEST_F(LocalCopiesTest, TornReadMarkFileKeepsItsWholeRecordsAndTheRestStillLoads) {
@@ -253,7 +279,8 @@ TEST_F(LocalCopiesTest, ASaveThatCannotCompleteLeavesTheOldFilesWhole) {
         saved = receiver::SaveLocalCopies(Root(), state, marks);
     }
     EXPECT_FALSE(saved);
-    EXPECT_EQ(Read(temp / "SYSTEM.BIN")[512], 0xE7) << "what fitted was saved whole";
+    // The write position in SYSTEM.BIN must not lie over an older ring: the set stays old.
+    EXPECT_EQ(Read(temp / "SYSTEM.BIN"), oldSystem) << "the four files are saved as one set";
     EXPECT_EQ(Read(temp / "BARODATA.BIN"), oldBaro) << "what did not fit left the old file whole";
     EXPECT_EQ(oldSystem.size(), 556u);
     EXPECT_EQ(platform::ListFolder(temp.Path()).size(), 4u) << "no temporary files left";

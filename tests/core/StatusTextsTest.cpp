@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <cstring>
 
 #include "acquisition/StatusTexts.h"
@@ -48,6 +50,17 @@ TEST(StatusTexts, FormatsWithTheUsersDecimalSeparator) {
     EXPECT_EQ(PressureText(998.0, 0, '.'), "Pression atmosphérique: 998.0hPa / 0 m  ");
     EXPECT_EQ(TendencyText(-1.5, true, '.'), "Tendance: -1.5hPa/3h");
     EXPECT_EQ(TendencyText(2.0, false, '.'), "Tendance: 2.0hPa/3h") << "no plus sign for the ZEL2D";
+}
+
+TEST(StatusTexts, NumbersOfAnySizeAndNoNumbersAreFormattedSafely) {
+    const std::string huge = acquisition::FormatOneDecimal(1e307, 4, ',');
+    EXPECT_EQ(huge.size(), 309u);  // 307 digits of 9.99...e306, the comma and one decimal
+    EXPECT_EQ(huge.substr(0, 2), "99");
+    EXPECT_EQ(huge.substr(huge.size() - 2), ",0");
+    EXPECT_EQ(huge.find_first_not_of("0123456789,"), std::string::npos) << "only the number's own digits";
+    EXPECT_EQ(acquisition::FormatOneDecimal(std::nan(""), 4, '.'), "--.-");
+    EXPECT_EQ(acquisition::FormatOneDecimal(-HUGE_VAL, 4, '.'), "--.-");
+    EXPECT_EQ(acquisition::FormatOneDecimal(1013.25, 4, ','), "1013,2");
 }
 
 TEST(StatusTexts, PlusSignOnlyAboveTheThreshold) {

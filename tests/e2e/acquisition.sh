@@ -43,6 +43,6 @@ done
 # The saved status is the receiver's, read after it came back on F:.
 serial=$(dd if="$XDG_DATA_HOME/ZEL2/SYSTEM.BIN" bs=1 skip=528 count=12 2>/dev/null)
 [ "$serial" != "------------" ] && [ -n "$(echo "$serial" | tr -d '\0')" ] || fail "saved serial '$serial'"
-ls "$XDG_DATA_HOME/ZEL2"/*.?????? 2>/dev/null && fail "temporary files left in the archive"
+ls -A "$XDG_DATA_HOME/ZEL2" "$XDG_DATA_HOME/ZEL2/INTERNAT" | grep -q "zel2tmp\|zel2-commit" && fail "temporary files left in the archive"
 echo "saved serial: $serial"
 echo "1 passed, 0 failed"

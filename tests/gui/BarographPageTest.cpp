@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QMouseEvent>
 #include <QTabWidget>
@@ -8,9 +9,12 @@
 #include "acquisition/AcquisitionState.h"
 #include "app/UnitMain.h"
 #include "baro/BaroChartControl.h"
+#include "receiver/DateTime.h"
 #include "support/TempFolder.h"
 #include "support/WindowTest.h"
 #include "ui_UnitMain.h"
+
+#include <cmath>
 
 using testing_support::TempFolder;
 
@@ -130,4 +134,86 @@ TEST_F(BarographPageTest, FillZoomMouseZoomAndUndoOnTheRealChart) {
     const QString bmp = QString::fromStdString(temp / "chart.bmp");
     ASSERT_TRUE(chart->SaveBitmap(bmp));
     EXPECT_EQ(QImage(bmp, "BMP").size(), chart->size());
+}
+
+// A broken temperature or a jump of the range must neither crash nor freeze the chart. The
+// time bounds only catch a hang: a sound layout takes milliseconds.
+TEST_F(BarographPageTest, PressureRangeJumpsNeitherCrashNorFreeze) {
+    TMainForm form({});
+    form.resize(980, 700);
+    form.show();
+    form.StartupTimerTimer();
+    form.Ui()->PageControl1->setCurrentWidget(form.Ui()->BaroTabSheet);
+    QApplication::processEvents();
+    TChart* chart = form.Ui()->Chart1;
+    const auto ticks = [chart] {
+        return (chart->RightAxis()->max() - chart->RightAxis()->min()) / chart->RightAxis()->tickInterval();
+    };
+
+    Acquisition.BaroSamples.fill(1325);
+    Acquisition.BaroTime = 46362.5;
+    Acquisition.Detection.ReceiverModel = "ZEL2B";
+    Acquisition.BaroHeight = 750;
+    for (int16_t tenths : {-2754, -2662, 150}) {  // 4.6e91 hPa, about 40000 hPa, sound
+        Acquisition.SystemData.SetTemperatureTenths(tenths);
+        QElapsedTimer timer;
+        timer.start();
+        form.FillChart(500, 500);
+        const QImage picture = chart->Picture();
+        EXPECT_LT(timer.elapsed(), 5000) << tenths;
+        EXPECT_FALSE(picture.isNull());
+        EXPECT_TRUE(std::isfinite(chart->RightAxis()->max()));
+        EXPECT_LT(chart->RightAxis()->max(), 2000) << tenths;
+        EXPECT_LE(ticks(), 40.0) << tenths;
+    }
+    EXPECT_EQ(chart->Series1()->count(), 500);
+
+    // The component itself: a range far beyond the last one gets its step at once, and one
+    // that is no number is ignored.
+    QElapsedTimer timer;
+    timer.start();
+    chart->SetRightRange(990, 40000);
+    chart->Picture();
+    EXPECT_LE(ticks(), 40.0);
+    chart->SetRightRange(990, 4.6e91);
+    chart->SetRightRange(std::nan(""), 1000);
+    EXPECT_DOUBLE_EQ(chart->RightAxis()->max(), 40000);
+    chart->SetRightRange(1000, 1000.01);
+    chart->Picture();
+    EXPECT_LE(ticks(), 40.0);
+    chart->SetRightRange(990, 1040);
+    chart->Picture();
+    EXPECT_LE(ticks(), 40.0);
+    EXPECT_LT(timer.elapsed(), 5000);
+
+    // A rubber band of a pixel's height, then its undo.
+    form.FillChart(500, 500);
+    QWidget* plot = chart->View()->viewport();
+    const QPoint at = chart->View()->mapFromScene(chart->Chart()->plotArea().center());
+    timer.restart();
+    Drag(plot, at, at + QPoint(3, 1));
+    ASSERT_TRUE(chart->Zoomed());
+    chart->Picture();
+    Drag(plot, at + QPoint(3, 1), at);
+    chart->Picture();
+    EXPECT_FALSE(chart->Zoomed());
+    EXPECT_LE(ticks(), 40.0);
+    EXPECT_LT(timer.elapsed(), 5000);
+}
+
+TEST_F(BarographPageTest, AnAxisEndInTheSkippedHourKeepsItsPlace) {
+    // 30 March 2025 in Paris: 02:00 to 03:00 does not exist. Twelve hours before 14:30.
+    TMainForm form({});
+    Acquisition.BaroSamples.fill(1325);
+    Acquisition.BaroTime = datetime::EncodeLocal({2025, 3, 30, 14, 30, 0, 0});
+    Acquisition.Detection.ReceiverModel = "ZEL2D";
+    form.Baro().SpanDays = 0.5;
+    form.FillChart(1000, 1000);
+    TChart* chart = form.Ui()->Chart1;
+    const QDateTime min = chart->BottomAxis()->min(), max = chart->BottomAxis()->max();
+    EXPECT_TRUE(min.isValid());
+    EXPECT_EQ(max, QDateTime(QDate(2025, 3, 30), QTime(14, 30)));
+    EXPECT_GE(min.secsTo(max), 11 * 3600) << min.toString().toStdString();
+    EXPECT_LE(min.secsTo(max), 12 * 3600);
+    EXPECT_EQ(chart->Series1()->count(), 1000);
 }

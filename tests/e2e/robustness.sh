@@ -1,0 +1,90 @@
+#!/usr/bin/env bash
+# The real program against hostile surroundings: a receiver whose message folder holds a
+# named pipe and a link to /dev/zero, a file-size limit, Qt's own options among the
+# arguments, and a data folder that cannot be created.
+set -euo pipefail
+zel2=$1 sim=$2 out=$3
+mkdir -p "$out"
+work=$(mktemp -d)
+xvfb_pid="" app_pid=""
+cleanup() {
+  [ -n "$app_pid" ] && kill -9 "$app_pid" 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+export XDG_DATA_HOME=$work/data XDG_RUNTIME_DIR=$work/run ZEL2_DRIVES=$work/drives.tsv TZ=Europe/Paris
+mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+unset QT_QPA_PLATFORM
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+xvfb_pid=$!
+for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || fail "Xvfb did not start"
+export DISPLAY=:$(cat "$work/display")
+
+visible() { xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; }
+mirrored() { [ -n "$(ls "$XDG_DATA_HOME/ZEL2/INTERNAT" 2>/dev/null)" ]; }
+stop() {  # SIGTERM must end the program within ten seconds with status 0
+  kill -TERM "$app_pid"
+  for _ in $(seq 100); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$app_pid" 2>/dev/null && fail "$1: zel2 hangs"
+  status=0
+  wait "$app_pid" || status=$?
+  app_pid=""
+  [ "$status" -eq 0 ] || fail "$1: zel2 ended with status $status"
+}
+
+# 1. A pipe and an endless device among the receiver's messages: mirrored around, no hang.
+"$sim" demo ZEL2B "$work/volume" "$ZEL2_DRIVES" E >/dev/null
+mkfifo "$work/volume/INTERNAT/PIPE.TXT"
+ln -s /dev/zero "$work/volume/INTERNAT/ZERO.TXT"
+"$zel2" >"$out/robust-pipe.log" 2>&1 &
+app_pid=$!
+for _ in $(seq 100); do mirrored && break; sleep 0.1; done
+mirrored || fail "no messages mirrored past the pipe"
+sleep 1
+visible "ZEL2" || fail "no main window"
+[ ! -e "$XDG_DATA_HOME/ZEL2/INTERNAT/PIPE.TXT" ] && [ ! -e "$XDG_DATA_HOME/ZEL2/INTERNAT/ZERO.TXT" ] ||
+  fail "a pipe or device was copied"
+big=$(find "$XDG_DATA_HOME" -size +1M | head -1)
+[ -z "$big" ] || fail "a runaway copy: $big"
+stop "pipe"
+
+# 2. A file-size limit: writes fail, the program does not die of SIGXFSZ.
+rm -rf "$XDG_DATA_HOME"
+prlimit --fsize=1000 "$zel2" >"$out/robust-fsize.log" 2>&1 &
+app_pid=$!
+sleep 4
+kill -0 "$app_pid" 2>/dev/null || fail "zel2 died under a file-size limit"
+stop "file-size limit"
+[ -s "$XDG_DATA_HOME/ZEL2/BARODATA.BIN" ] && fail "a state set was saved past the limit"
+# The next start without the limit works and saves a whole set.
+"$zel2" >"$out/robust-after.log" 2>&1 &
+app_pid=$!
+for _ in $(seq 100); do visible "ZEL2" && break; sleep 0.1; done
+sleep 2
+stop "after the limit"
+[ "$(stat -c %s "$XDG_DATA_HOME/ZEL2/BARODATA.BIN")" = 20488 ] || fail "no whole state after the limit"
+
+# 3. Qt's own options are no arguments of ours: three words mean the offer, not the dialog.
+"$zel2" FORCE -reverse UPDATE >"$out/robust-args.log" 2>&1 &
+app_pid=$!
+for _ in $(seq 50); do visible "ZEL2" && break; sleep 0.1; done
+sleep 1
+visible "Mise à jour" && fail "FORCE -reverse UPDATE opened the update dialog"
+visible "ZEL2" || fail "no main window"
+stop "arguments"
+
+# 4. A data folder that cannot be made: nothing lands beside the program.
+touch "$work/blocked"
+XDG_DATA_HOME=$work/blocked/data "$zel2" >"$out/robust-data.log" 2>&1 &
+app_pid=$!
+sleep 3
+stop "blocked data folder"
+program=$(dirname "$zel2")
+for f in INTERNAT NATIONAL CONFIG.BIN SYSTEM.BIN BARODATA.BIN MISC.BIN; do
+  [ -e "$program/$f" ] && fail "$f was written beside the program"
+done
+echo "robustness e2e: passed"

@@ -1,5 +1,17 @@
 #include "app/Application.h"
 
+#include <QCoreApplication>
+#include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QScreen>
+#include <QTimer>
+#include <QTranslator>
+#include <QWidget>
+
+#include <memory>
+
+
 #include "app/UnitMain.h"
 #include "tools/UnitConfig.h"
 #include "tools/UnitSystemInfo.h"
@@ -8,6 +20,43 @@
 #include "update/UnitUpdateInfo.h"
 
 TApplicationForms Forms;
+
+void InstallFontSubstitutes() {
+    for (const char* family : {"MS Sans Serif", "MS Shell Dlg", "MS Shell Dlg 2", "Microsoft Sans Serif", "Arial"})
+        QFont::insertSubstitution(family, "Liberation Sans");
+    QFont::insertSubstitution("Courier New", "Liberation Mono");
+}
+
+void InstallQtTranslations() {
+    static QTranslator qt;
+    if (qt.load(QLocale(QLocale::French), "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qt);
+}
+
+void CentreOnScreen(QWidget* window) {
+    const auto centre = [window] {
+        if (const QScreen* screen = window->screen()) {
+            QRect frame = window->frameGeometry();
+            frame.moveCenter(screen->availableGeometry().center());
+            window->move(frame.topLeft());
+        }
+    };
+    centre();
+    // The frame is known only after the window manager has mapped the window: look again
+    // for a while and centre once more when it has grown.
+    auto* timer = new QTimer(window);
+    timer->setInterval(20);
+    auto tries = std::make_shared<int>(0);
+    QObject::connect(timer, &QTimer::timeout, window, [window, timer, tries, centre] {
+        if (window->frameGeometry().size() != window->size()) {
+            centre();
+            timer->deleteLater();
+        } else if (++*tries > 50) {
+            timer->deleteLater();
+        }
+    });
+    timer->start();
+}
 
 void CreateForms(const std::vector<std::string>& args) {
     Forms.MainForm = new TMainForm(args);

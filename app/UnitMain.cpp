@@ -136,6 +136,7 @@ void TMainForm::BuildStatusBar() {
         auto* panel = new QLabel(bar);
         panel->setObjectName(QString("StatusPanel%1").arg(i));
         panel->setFixedWidth(PanelWidths[i]);
+        panel->setFont(font());  // the bar's style sheet would hand it the application's font
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
         panel->setContentsMargins(2, 0, 2, 0);
@@ -242,6 +243,7 @@ void TMainForm::FormCreate() {
     const QLocale locale = QLocale::system();
     baro->ChartSetup(datetime::Now(), (locale.dateFormat(QLocale::ShortFormat) + " " +
                                        locale.timeFormat(QLocale::ShortFormat)).toStdString());
+    ui->Chart1->SetDecimalSeparator(platform::DecimalSeparator());
     readMarks.clear();
     navtex->BuildSkeleton();
     navtex->ExpandAll();
@@ -304,11 +306,7 @@ void TMainForm::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (shownOnce) return;
     shownOnce = true;
-    if (const QScreen* screen = this->screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    CentreOnScreen(this);
     // After the window is on the screen, so the modal steps have a parent to sit on.
     QMetaObject::invokeMethod(this, &TMainForm::FormShow, Qt::QueuedConnection);
 }

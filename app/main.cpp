@@ -18,11 +18,14 @@ int main(int argc, char* argv[]) {
 
     QApplication application(argc, argv);
     Q_INIT_RESOURCE(zel2);
+    // Also the second copy's box carries the application title.
+    QApplication::setApplicationName(ApplicationTitle);
+    InstallFontSubstitutes();
+    InstallQtTranslations();
     if (!firstCopy) {
         ShowMessageBox(nullptr, TBoxKind::Plain, "Application already runs!");
         return 0;
     }
-    QApplication::setApplicationName(ApplicationTitle);
     // From here a signal closes the window like the Quit command, so the state is saved;
     // a file-size limit makes a write fail instead of killing the program.
     platform::InstallTerminationRequest();

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QGraphicsLayout>
+#include <QLocale>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRubberBand>
@@ -103,6 +104,13 @@ void TChart::SetRightRange(double minimum, double maximum) {
         right->setRange(minimum, maximum);
         right->setTickInterval(step);
     }
+}
+
+void TChart::SetDecimalSeparator(char separator) {
+    QLocale locale = separator == ',' ? QLocale(QLocale::German, QLocale::Germany) : QLocale::c();
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    chart->setLocale(locale);
+    chart->setLocalizeNumbers(true);
 }
 
 void TChart::SetPoints(const QList<QPointF>& points) {

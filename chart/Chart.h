@@ -63,6 +63,8 @@ public:
     // Like the axis's own setMin/setMax: the other end moves along when it would be passed.
     void SetRightMinimum(double minimum) { SetRightRange(minimum, std::max(right->max(), minimum)); }
     void SetRightMaximum(double maximum) { SetRightRange(std::min(right->min(), maximum), maximum); }
+    // Axis labels with the user's decimal separator, as the status texts have it.
+    void SetDecimalSeparator(char separator);
     // Axis values beyond this are no pressure of this world.
     static constexpr double AbsurdAxisValue = 1e6;
 

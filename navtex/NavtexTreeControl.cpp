@@ -1,8 +1,13 @@
 #include "navtex/NavtexTreeControl.h"
 
+#include <QAbstractItemView>
+#include <QHelpEvent>
 #include <QScrollBar>
+#include <QToolTip>
 
 #include "navtex/Windows1252.h"
+
+#include <QApplication>
 
 void TNavtexItemDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const {
     QStyledItemDelegate::initStyleOption(option, index);
@@ -15,7 +20,33 @@ void TNavtexItemDelegate::initStyleOption(QStyleOptionViewItem* option, const QM
     }
 }
 
-TNavtexTreeControl::TNavtexTreeControl(QTreeWidget* tree, QPlainTextEdit* memo) : tree(tree), memo(memo) {}
+bool TNavtexItemDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                                    const QModelIndex& index) {
+    if (!event || event->type() != QEvent::ToolTip) return QStyledItemDelegate::helpEvent(event, view, option, index);
+    QStyleOptionViewItem opt = option;
+    initStyleOption(&opt, index);
+    const QWidget* widget = view;
+    const QStyle* style = widget ? widget->style() : QApplication::style();
+    const QRect textRect = style->subElementRect(QStyle::SE_ItemViewItemText, &opt, widget);
+    // The style keeps a small margin on each side of the text.
+    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+    if (opt.fontMetrics.horizontalAdvance(opt.text) > textRect.width() - 2 * margin) {
+        QToolTip::showText(event->globalPos(), opt.text, view, textRect);
+    } else {
+        QToolTip::hideText();
+    }
+    return true;
+}
+
+TNavtexTreeControl::TNavtexTreeControl(QTreeWidget* tree, QPlainTextEdit* memo) : tree(tree), memo(memo) {
+    // The selected message is drawn red: a light selection keeps it readable.
+    QPalette palette = tree->palette();
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        palette.setColor(group, QPalette::Highlight, SelectionColor);
+        palette.setColor(group, QPalette::HighlightedText, Qt::black);
+    }
+    tree->setPalette(palette);
+}
 
 void TNavtexTreeControl::ClearTree() {
     const QSignalBlocker quiet(tree);  // clearing is not a selection by the user

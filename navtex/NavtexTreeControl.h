@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QPlainTextEdit>
 #include <QStyledItemDelegate>
 #include <QTreeWidget>
@@ -15,6 +16,10 @@ public:
     using Decide = std::function<bool(int node, bool selected)>;
     TNavtexItemDelegate(Decide drawRed, QObject* parent) : QStyledItemDelegate(parent), drawRed(std::move(drawRed)) {}
 
+    // A name cut short by the column shows whole as a tool tip.
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override;
+
 protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
 
@@ -25,6 +30,8 @@ private:
 // The message tree and memo of the NAVTEX page as the tree logic sees them.
 class TNavtexTreeControl : public navtex::INavtexTreeView {
 public:
+    static constexpr QColor SelectionColor{255, 250, 205};
+
     TNavtexTreeControl(QTreeWidget* tree, QPlainTextEdit* memo);
 
     static constexpr int NodeRole = Qt::UserRole + 1;

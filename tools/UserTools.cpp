@@ -7,8 +7,12 @@
 #include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QSaveFile>
+#include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextCursor>
+#include <QTextLayout>
+
+#include <algorithm>
 
 #include "app/MessageBox.h"
 #include "app/UnitMain.h"
@@ -19,10 +23,12 @@ namespace {
 
 // The memo's lines as the receiver's bytes, each ended by CR LF.
 QByteArray MemoBytes(const QPlainTextEdit* memo) {
+    // The blocks' own text: toPlainText() would turn a no-break space (byte A0) into a space.
+    const QTextDocument* document = memo->document();
+    if (document->isEmpty()) return {};
     std::string bytes;
-    const QStringList lines = memo->toPlainText().split('\n');
-    if (memo->toPlainText().isEmpty()) return {};
-    for (const QString& line : lines) bytes += text::Utf8ToWindows1252(line.toStdString()) + "\r\n";
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
+        bytes += text::Utf8ToWindows1252(block.text().toStdString()) + "\r\n";
     return QByteArray::fromStdString(bytes);
 }
 
@@ -34,6 +40,8 @@ QStringList TextLines(const QByteArray& bytes) {
     if (!lines.isEmpty() && lines.back().isEmpty()) lines.removeLast();  // a final line end opens no line
     return lines;
 }
+
+}  // namespace
 
 // Prints text lines as a line printer would: long lines wrap, a full page starts a new one.
 void PrintLines(QPainter& painter, const QStringList& lines, const QFont& font) {
@@ -52,18 +60,24 @@ void PrintLines(QPainter& painter, const QStringList& lines, const QFont& font) 
         painter.drawText(0, y + metrics.ascent(), piece);
         y += step;
     };
+    // One layout pass per line breaks it where the page ends, in time linear in its length.
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAnywhere);
     for (const QString& line : lines) {
-        QString rest = line;
-        do {
-            int fit = rest.size();
-            while (fit > 1 && metrics.horizontalAdvance(rest.left(fit)) > width) --fit;
-            printLine(rest.left(fit));
-            rest = rest.mid(fit);
-        } while (!rest.isEmpty());
+        if (line.isEmpty()) {
+            printLine(line);
+            continue;
+        }
+        QTextLayout layout(line, font, painter.device());
+        layout.setTextOption(option);
+        layout.beginLayout();
+        for (QTextLine piece = layout.createLine(); piece.isValid(); piece = layout.createLine()) {
+            piece.setLineWidth(width);
+            printLine(line.mid(piece.textStart(), std::max(1, piece.textLength())));
+        }
+        layout.endLayout();
     }
 }
-
-}  // namespace
 
 QString QtFilter(const QString& filter) {
     const QStringList parts = filter.split('|');

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QFont>
+#include <QPainter>
 #include <QPrinter>
+#include <QStringList>
 #include <QString>
 
 #include <memory>
@@ -28,6 +31,10 @@ public:
 
 // "Text|*.txt|All|*.*" as Qt writes it: "Text (*.txt);;All (*.*)".
 QString QtFilter(const QString& filter);
+
+// Prints lines through the painter's page, each broken where the page ends and new pages
+// begun as they fill.
+void PrintLines(QPainter& painter, const QStringList& lines, const QFont& font);
 
 inline constexpr const char* TextFilter = "Textdateien (*.txt)|*.txt|Alle Dateien (*.*)|*.*";
 inline constexpr const char* PictureFilter = "Bilddateien (*.bmp)|*.bmp|Alle Dateien (*.*)|*.*";

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include "app/Application.h"
 #include "platform/Thread.h"
 
 int main(int argc, char** argv) {
@@ -9,6 +10,9 @@ int main(int argc, char** argv) {
     platform::SetMainThread();
     QApplication app(argc, argv);
     Q_INIT_RESOURCE(zel2);
+    // The program's own faces and Qt's French texts, as it installs them at start.
+    InstallFontSubstitutes();
+    InstallQtTranslations();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -16,6 +16,7 @@
 #include <QTabWidget>
 #include <QTextCursor>
 #include <QTreeWidget>
+#include <QtTest/QTest>
 
 #include "acquisition/AcquisitionState.h"
 #include "app/Application.h"
@@ -304,15 +305,25 @@ TEST_F(UserToolsTest, ConfigurationDialogStoresOnlyOnOK) {
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(Acquisition.BaroHeight, 0);
 
+    // Typed with real key presses, through the field's own input checks.
     const auto typed = [&](const QString& text) {
         dialog.show();
-        dialog.Ui()->BaroheightSpinEdit->findChild<QLineEdit*>()->setText(text);
-        dialog.Ui()->OKBtn->click();
-        return Acquisition.BaroHeight;
+        QLineEdit* edit = dialog.Ui()->BaroheightSpinEdit->findChild<QLineEdit*>();
+        edit->setFocus();
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(edit, Qt::Key_Delete);
+        QTest::keyClicks(edit, text);
+        const QString shown = edit->text();
+        QTest::mouseClick(dialog.Ui()->OKBtn, Qt::LeftButton);
+        return std::make_pair(shown, Acquisition.BaroHeight);
     };
-    EXPECT_EQ(typed("1000"), 750);
-    EXPECT_EQ(typed("-20"), 0);
-    EXPECT_EQ(typed("abc"), 0);
+    EXPECT_EQ(typed("1000"), std::make_pair(QString("1000"), 750)) << "every key is taken, the limit applies on OK";
+    EXPECT_EQ(typed("-20"), std::make_pair(QString("-20"), 0));
+    EXPECT_EQ(typed("abc"), std::make_pair(QString("abc"), 0));
+    EXPECT_EQ(typed("123"), std::make_pair(QString("123"), 123));
+    dialog.show();
+    EXPECT_EQ(dialog.Ui()->BaroheightSpinEdit->value(), 123);
+    dialog.reject();
 
     // OK with unchanged values still redraws and asks for a full refresh.
     Acquisition.CycleCounter = 3;
@@ -377,4 +388,35 @@ TEST_F(UserToolsTest, SystemInformationShowsTheLastStatus) {
     EXPECT_EQ(info.Ui()->FirmwareLabel->text(), "1.0.10");
     info.close();
     Acquisition.Detection.ReceiverModel.clear();
+}
+
+TEST_F(UserToolsTest, SaveGivesBackEveryByteShown) {
+    // Every byte but the line ends and 0x1A, opened and saved again.
+    std::string bytes;
+    for (int b = 0; b < 256; ++b)
+        if (b != '\r' && b != '\n' && b != 0x1A) bytes += static_cast<char>(b);
+    ASSERT_EQ(bytes.size(), 253u);
+    temp.WriteFile("all.txt", bytes + "\r\n" + bytes.substr(100) + "\r\n");
+    ShowFA12();  // Save and Print need a message shown
+    dialogs.openPath = QString::fromStdString(temp / "all.txt");
+    form->OpenCommand();
+    dialogs.savePath = QString::fromStdString(temp / "saved.txt");
+    form->SaveCommand();
+    EXPECT_EQ(ReadText(temp / "saved.txt"), ReadText(temp / "all.txt"));
+}
+
+TEST_F(UserToolsTest, ALongLineIsPrintedWholeAcrossLinesAndPages) {
+    // An LF-only message arrives as one line; 16,000 characters of it.
+    std::string line;
+    for (int i = 0; line.size() < 16000; ++i) line += "W" + std::to_string(i) + " ";
+    temp.WriteFile("long.txt", line + "\nNNNN\n");
+    ShowFA12();
+    dialogs.openPath = QString::fromStdString(temp / "long.txt");
+    form->OpenCommand();
+    form->PrintCommand();
+    const QString text = PdfText().simplified().remove(' ');
+    const QString expected = QString::fromStdString(line + "NNNN").remove(' ');
+    EXPECT_EQ(text, expected);
+    const QString pages = RunTool("pdfinfo", {dialogs.pdf});
+    EXPECT_TRUE(QRegularExpression("Pages:\\s+([2-9]|\\d\\d)").match(pages).hasMatch()) << pages.toStdString();
 }

@@ -16,8 +16,8 @@ void EmptyArchive(const std::string& archiveRoot);
 // File models: copies the receiver's message files, keeping their names and times.
 void CopyMessageFiles(const std::string& driveRoot, const std::string& archiveRoot, TAcquisitionState& state);
 
-// ZEL2D: writes each message of both rings as a file, fills the recent identifiers and asks
-// for a tree rebuild when the newest message of a band changed.
+// ZEL2D: brings the archive to both rings (see TModelDMirror), fills the recent identifiers
+// and asks for a tree rebuild when the newest message of a band changed.
 void WriteModelDMessages(const std::string& driveRoot, const std::string& archiveRoot, TAcquisitionState& state);
 
 // All three file times := the receiver time (seconds since 2008-01-01 00:00 local).

@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "acquisition/MessageTransfer.h"
+#include "platform/DriveMap.h"
 #include "platform/Drives.h"
 #include "platform/Files.h"
 #include "receiver/DateTime.h"
@@ -60,9 +61,8 @@ void TGetDataThread::Pause(int milliseconds) {
         options.sleep(milliseconds);
         return;
     }
-    // Slices, so that closing the program does not wait out the whole second.
-    for (int waited = 0; waited < milliseconds && !Terminated(); waited += 50)
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    // One wake-up a second when idle; closing the program ends the pause at once.
+    SleepUnlessTerminated(milliseconds);
 }
 
 void TGetDataThread::Execute() {
@@ -108,14 +108,18 @@ void TGetDataThread::ReadModelDStatus() {
 
 void TGetDataThread::RunCycle() {
     state.Detection.PreviousDrive = state.CurrentDrive;
-    state.CurrentDrive = receiver::DetectReceiver(state.Detection);
+    {
+        // The detection and the drive's root come from one look at the drives.
+        const platform::DriveSnapshot drives;
+        state.CurrentDrive = receiver::DetectReceiver(state.Detection);
+        if (state.CurrentDrive != receiver::NoDrive) driveRoot = platform::DriveRoot(state.CurrentDrive);
+    }
     ++state.CycleCounter;
 
     if (state.CurrentDrive == receiver::NoDrive) {
         Step([this] { acquisition::ShowNoReceiver(state, window); });
         return;
     }
-    driveRoot = platform::DriveRoot(state.CurrentDrive);
     if (state.CurrentDrive == state.Detection.PreviousDrive && state.CycleCounter % 60 != 0) return;
 
     const std::string model = state.ReceiverModel();
@@ -150,11 +154,19 @@ void TGetDataThread::RunCycle() {
             Step([this] { acquisition::CopyMessageFiles(driveRoot, options.archiveRoot, state); });
             Step([this] { window.RebuildTree(); });
         } else {
-            Step([this] { acquisition::WriteModelDMessages(driveRoot, options.archiveRoot, state); });
-            if (state.TreeRebuild != 0) {
-                Step([this] { window.RebuildTree(); });
-                state.TreeRebuild = 0;
+            // The files are read and written here; the window only applies the result.
+            acquisition::TModelDResult result;
+            {
+                TBusyScope busy(state.Busy);
+                result = mirror.Transfer(driveRoot, options.archiveRoot);
             }
+            Step([&] {
+                acquisition::ApplyModelDResult(result, state);
+                if (state.TreeRebuild != 0) {
+                    window.RebuildTree();
+                    state.TreeRebuild = 0;
+                }
+            });
         }
         state.Detection.DriveFound = 0;
     }

@@ -5,6 +5,7 @@
 
 #include "acquisition/AcquisitionState.h"
 #include "acquisition/BaroTransfer.h"
+#include "acquisition/ModelDMirror.h"
 #include "acquisition/StatusDisplay.h"
 #include "platform/Thread.h"
 
@@ -51,4 +52,5 @@ private:
     Options options;
     std::string driveRoot;
     int failedSteps = 0;
+    acquisition::TModelDMirror mirror;  // the ZEL2D's rings as last written to the archive
 };

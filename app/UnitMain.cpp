@@ -217,12 +217,19 @@ void TMainForm::PageControl1Change() {
 void TMainForm::UTCUpdateTimerTimer() {
     if (!Acquisition.Busy) {
         BusyProgressBar->setValue(0);
+        // At rest the bar has nothing to show: the timer sleeps until the acquisition
+        // thread next asks the window for something (WakeBusyIndicator).
+        UTCUpdateTimer->stop();
         return;
     }
     int position = BusyProgressBar->value() + BusyProgressBar->property("step").toInt();
     if (position >= BusyProgressBar->maximum()) position = 0;
     BusyProgressBar->setValue(position);
-    repaint();
+    BusyProgressBar->repaint();  // only the bar changed
+}
+
+void TMainForm::WakeBusyIndicator() {
+    if (busyIndicatorStarted && !UTCUpdateTimer->isActive()) UTCUpdateTimer->start();
 }
 
 void TMainForm::EmbedInPanel(QProgressBar* bar, int panel) {
@@ -290,7 +297,10 @@ void TMainForm::SetBatteryProgress(int percent) { BatteryCapacityProgressBar->se
 
 void TMainForm::SetParameterLabel(const std::string& text) { ParameterLabel->setText(QString::fromStdString(text)); }
 
-void TMainForm::SetBaroTabVisible(bool visible) { ui->PageControl1->setTabVisible(1, visible); }
+void TMainForm::SetBaroTabVisible(bool visible) {
+    // Every status display asks; only a change lays out and repaints the pages.
+    if (ui->PageControl1->isTabVisible(1) != visible) ui->PageControl1->setTabVisible(1, visible);
+}
 
 void TMainForm::SetConfigurationEnabled(bool enabled) { ui->Konfiguration->setEnabled(enabled); }
 
@@ -300,7 +310,22 @@ bool TMainForm::NavtexPageActive() const { return ui->PageControl1->currentWidge
 
 void TMainForm::RepaintStatusBar() { ui->StatusBar1->repaint(); }
 
-void TMainForm::SetPagesEnabled(bool enabled) { ui->PageControl1->setEnabled(enabled); }
+void TMainForm::SetPagesEnabled(bool enabled) {
+    // The acquisition thread disables the pages and enables them again in one synchronised
+    // step, in which no input is handled and nothing is drawn: only the state that lasts
+    // past the step reaches the widgets. Applied at once, the pair would repaint the whole
+    // page at every refresh for nothing.
+    pagesEnabled = enabled;
+    if (pagesPending) return;
+    pagesPending = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            pagesPending = false;
+            ui->PageControl1->setEnabled(pagesEnabled);
+        },
+        Qt::QueuedConnection);
+}
 
 void TMainForm::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
@@ -332,6 +357,7 @@ void TMainForm::FormShow() {
     ui->PageControl1->hide();
     ui->StartupImageFrench->show();
     StartupTimer->start();
+    busyIndicatorStarted = true;
     UTCUpdateTimer->start();
     if (dataThread) dataThread->Resume();
 }

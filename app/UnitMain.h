@@ -42,6 +42,8 @@ public:
     QLabel* ParameterLabel = nullptr;
     QTimer* StartupTimer = nullptr;
     QTimer* UTCUpdateTimer = nullptr;
+    bool busyIndicatorStarted = false;
+    bool pagesEnabled = true, pagesPending = false;
 
     void FormCreate();
     void FormShow();
@@ -88,6 +90,8 @@ public:
     void PageControl1Change();
     // The busy bar, once a second.
     void UTCUpdateTimerTimer();
+    // The acquisition thread is at work: the busy indicator's timer runs again.
+    void WakeBusyIndicator();
 
     TUserTools& UserTools() { return *userTools; }
     baro::TBaroChart& Baro() { return *baro; }

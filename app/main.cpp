@@ -1,5 +1,7 @@
 #include <QApplication>
-#include <QTimer>
+#include <QSocketNotifier>
+
+#include <memory>
 
 #include "app/Application.h"
 #include "app/MessageBox.h"
@@ -32,23 +34,39 @@ int main(int argc, char* argv[]) {
 
     // Synchronised calls of the acquisition thread run from the event loop.
     platform::SetSynchronizeWakeUp([] {
-        QMetaObject::invokeMethod(qApp, [] { platform::CheckSynchronize(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            qApp,
+            [] {
+                if (Forms.MainForm) Forms.MainForm->WakeBusyIndicator();
+                platform::CheckSynchronize();
+            },
+            Qt::QueuedConnection);
     });
 
     CreateForms(args);
 
-    QTimer signalWatch;
-    QObject::connect(&signalWatch, &QTimer::timeout, [] {
+    // A signal wakes the event loop through its descriptor, or through the system's call.
+    const auto closeOnRequest = [] {
         if (platform::TerminationRequested() && Forms.MainForm) {
             QApplication::closeAllWindows();
             Forms.MainForm->close();
         }
-    });
-    signalWatch.start(100);
+    };
+    std::unique_ptr<QSocketNotifier> signalWatch;
+    if (platform::TerminationRequestDescriptor() >= 0) {
+        signalWatch = std::make_unique<QSocketNotifier>(platform::TerminationRequestDescriptor(), QSocketNotifier::Read);
+        QSocketNotifier* watch = signalWatch.get();
+        QObject::connect(watch, &QSocketNotifier::activated, [watch, closeOnRequest] {
+            watch->setEnabled(false);  // the byte stays in the pipe; once is enough
+            closeOnRequest();
+        });
+    }
+    platform::SetTerminationWakeUp(
+        [closeOnRequest] { QMetaObject::invokeMethod(qApp, closeOnRequest, Qt::QueuedConnection); });
 
     Forms.MainForm->show();
     const int result = application.exec();
-    signalWatch.stop();
+    signalWatch.reset();
     Forms.MainForm->FormDestroy();
     DestroyForms();
     app::ReleaseDoubleStartGuard();

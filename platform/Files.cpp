@@ -8,11 +8,14 @@ namespace {
 
 // The commit record of a file set: "temporary<TAB>name" lines, in rename order.
 constexpr const char* CommitName = ".zel2-commit";
+// The record of a batch of new files being written: one name a line.
+constexpr const char* BatchName = ".zel2-batch";
 
 }  // namespace
 
 bool IsTemporaryName(const std::string& name) {
-    return !name.empty() && (name[0] == '.' && name.find(TemporaryMarker) != std::string::npos);
+    return !name.empty() && name[0] == '.' &&
+           (name.find(TemporaryMarker) != std::string::npos || name == CommitName || name == BatchName);
 }
 
 bool ReadOnlyFile::LastWriteTime(LocalDateTime& when) const {
@@ -107,7 +110,30 @@ void RecoverFileSet(const std::string& folder) {
     RemoveTemporaries(folder);
 }
 
+bool BeginNewFiles(const std::string& folder, const std::vector<std::string>& names) {
+    std::string text;
+    for (const std::string& name : names) text += name + "\n";
+    return WriteFileAtomic(JoinPath(folder, BatchName), text.data(), text.size());
+}
+
+void EndNewFiles(const std::string& folder) { DeleteFile(JoinPath(folder, BatchName)); }
+
 void RemoveTemporaries(const std::string& folder) {
+    const std::string batch = JoinPath(folder, BatchName);
+    std::vector<uint8_t> bytes;
+    if (ReadWholeFile(batch, bytes, 1 << 20)) {
+        std::istringstream names(std::string(bytes.begin(), bytes.end()));
+        std::string name;
+        while (std::getline(names, name)) {
+            // Only names of this folder: a damaged record must not remove files elsewhere.
+            if (name.empty() || name == "." || name == ".." || name.find_first_of("/\\") != std::string::npos)
+                continue;
+            const std::string path = JoinPath(folder, name);
+            SetAttributes(path, AttrNormal);
+            DeleteFile(path);
+        }
+        DeleteFile(batch);
+    }
     for (const FolderEntry& e : ListFolder(folder)) {
         if (e.isFolder || !IsTemporaryName(e.name)) continue;
         const std::string path = JoinPath(folder, e.name);

@@ -16,6 +16,16 @@ char PathSeparator();
 std::string JoinPath(const std::string& root, const std::string& relative);
 
 bool FileExists(const std::string& path);
+
+// What tells one state of a file from another: its identity, size and last write.
+struct FileStamp {
+    bool exists = false;
+    uint64_t id = 0;
+    long long size = 0;
+    long long writeNanoseconds = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+FileStamp StampOf(const std::string& path);
 bool FolderExists(const std::string& path);
 
 // Read-only file with positioned reads. Only regular files open: never a pipe, socket or
@@ -81,8 +91,10 @@ bool SetFileTimes(const std::string& path, const LocalDateTime& creation,
 inline constexpr const char* TemporaryMarker = ".zel2tmp-";
 bool IsTemporaryName(const std::string& name);
 
-// Writes (and, with sync, syncs) a temporary file beside path; its path, or empty on failure.
-std::string WriteTemporary(const std::string& path, const void* data, size_t size, bool sync = true);
+// Writes (and, with sync, syncs) a temporary file beside path, with the given last-write
+// time (all three times) when one is given; its path, or empty on failure.
+std::string WriteTemporary(const std::string& path, const void* data, size_t size, bool sync = true,
+                           const LocalDateTime* times = nullptr);
 // Renames from over to (a read-only target is replaced too).
 bool ReplaceFile(const std::string& from, const std::string& to);
 // Makes the folder's entries (new names, renames) durable.
@@ -102,8 +114,17 @@ struct FileWrite {
 bool WriteFileSet(const std::string& folder, const std::vector<FileWrite>& files);
 // Completes a set whose commit was recorded, and removes the program's temporaries.
 void RecoverFileSet(const std::string& folder);
-// Removes the program's temporaries left in a folder.
+// Removes the program's temporaries left in a folder, and the new files of an unfinished
+// batch (see BeginNewFiles).
 void RemoveTemporaries(const std::string& folder);
+
+// Many new files in one folder, cheaper than one temporary each: the names are recorded
+// first, each file is written under its own name (failing when it exists), and the record
+// goes when all are written. After a crash the next RemoveTemporaries removes the batch's
+// files, whole or not, so none is ever left cut short.
+bool BeginNewFiles(const std::string& folder, const std::vector<std::string>& names);
+bool WriteNewFile(const std::string& path, const void* data, size_t size, const LocalDateTime* times = nullptr);
+void EndNewFiles(const std::string& folder);
 
 // Reads the whole file, or its first limit bytes when it is larger; with written, also its
 // last-write time (local), from the same open (timeKnown says whether it could be told).

@@ -55,6 +55,20 @@ bool CheckSynchronize() {
     return ran;
 }
 
+void ThreadControl::Terminate() {
+    {
+        std::lock_guard<std::mutex> lock(sleepMutex);
+        terminated = true;
+    }
+    sleepWake.notify_all();
+}
+
+bool ThreadControl::SleepUnlessTerminated(int milliseconds) {
+    std::unique_lock<std::mutex> lock(sleepMutex);
+    sleepWake.wait_for(lock, std::chrono::milliseconds(milliseconds), [this] { return terminated.load(); });
+    return terminated;
+}
+
 ThreadControl::~ThreadControl() {
     if (worker.joinable()) worker.detach();
 }

@@ -17,8 +17,11 @@ enum class ThreadPriority { Normal, BelowNormal };
 class ThreadControl {
 public:
     ~ThreadControl();
-    void Terminate() { terminated = true; }
+    void Terminate();
     bool Terminated() const { return terminated; }
+    // Sleeps up to the given time; a terminate request ends the sleep at once. True when
+    // the thread is to end.
+    bool SleepUnlessTerminated(int milliseconds);
     bool Finished() const;
     // Waits until the thread has ended. On the main thread the wait keeps serving the
     // thread's synchronised calls, so a thread inside Synchronize can still finish.
@@ -29,6 +32,8 @@ public:
 private:
     friend class TThread;
     std::atomic<bool> terminated{false};
+    std::mutex sleepMutex;
+    std::condition_variable sleepWake;
     bool finished = false;  // guarded by the synchronisation mutex
     std::exception_ptr fatal;
     std::thread worker;
@@ -47,6 +52,7 @@ public:
     void Resume();
     void Terminate() { control->Terminate(); }
     bool Terminated() const { return control->Terminated(); }
+    bool SleepUnlessTerminated(int milliseconds) { return control->SleepUnlessTerminated(milliseconds); }
     void WaitFor() { control->WaitFor(); }
     void SetPriority(ThreadPriority p) { priority = p; }
     // When set, the object deletes itself once Execute has returned.

@@ -35,8 +35,10 @@ std::string ReadVolumeLabel(const std::string& rootPath) {
 }
 
 std::string IdentifyModel(const std::string& rootPath, CheckKind kind) {
+    // The label is the same for every rule: asked once.
+    const std::string label = ReadVolumeLabel(rootPath);
     for (const ModelRule& rule : Rules) {
-        if (ReadVolumeLabel(rootPath) != rule.model) continue;
+        if (label != rule.model) continue;
         if (rule.needsIndex && !platform::FileExists(platform::JoinPath(rootPath, "INDEX.HTM"))) continue;
         const bool needsSystem =
             kind == CheckKind::PreviousDrive ? rule.needsSystemOnPrevious : rule.needsSystemOnScan;

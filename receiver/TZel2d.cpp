@@ -75,19 +75,17 @@ bool TZel2d::ReadHead(platform::ReadOnlyFile& file) {
 }
 
 bool TZel2d::ReadSystem() {
-    const std::string path = platform::JoinPath(drivePath, "SYSTEM.BIN");
-    bool ok = platform::FileExists(path);
     platform::ReadOnlyFile file;
-    if (!file.Open(path)) return false;
-    if (!ReadHead(file)) ok = false;
-    return ok;
+    if (!file.Open(platform::JoinPath(drivePath, "SYSTEM.BIN"))) return false;
+    return ReadHead(file);
 }
 
 bool TZel2d::ReadBarograph() {
+    Samples.assign(SampleCapacity, 0);
     const std::string path = platform::JoinPath(drivePath, "SYSTEM.BIN");
-    bool ok = platform::FileExists(path);
     platform::ReadOnlyFile file;
-    if (file.Open(path)) {
+    bool ok = file.Open(path);
+    if (ok) {
         if (!ReadHead(file)) ok = false;
         uint8_t area[BaroAreaSize] = {};
         const long long n = file.ReadAt(BaroAreaOffset, area, BaroAreaSize);
@@ -153,6 +151,7 @@ double TZel2d::BaroValue(int index) const {
     const int n = StoredCount();
     if (index < 0 || index >= OfferedSamples || index >= n || n == 0) return 0.0;
     if (n > OfferedSamples) index += n - OfferedSamples;
+    if (static_cast<size_t>(index) >= Samples.size()) return 0.0;
     return SeaLevel(Samples[static_cast<size_t>(index)]);
 }
 
@@ -175,38 +174,48 @@ bool TZel2d::ReadNav490() { return ReadNav("NAV490.BIN", false); }
 bool TZel2d::ReadNav(const char* fileName, bool international) {
     if (!ReadSystem()) return false;
     const int s = international ? Nav518Next : Nav490Next;
+    if (s < 0 || s > RingBlocks - 1) return false;
+    (international ? nav518 : nav490).clear();
+    (international ? nav518Times : nav490Times).clear();
+    const std::string path = platform::JoinPath(drivePath, fileName);
+    std::vector<uint8_t> ring;
+    // The whole ring in one read; the scan then works on memory.
+    if (!platform::ReadWholeFile(path, ring, RingBytes)) return false;
+    return ParseNav(international, ring);
+}
+
+bool TZel2d::ParseNav(bool international, const std::vector<uint8_t>& ring) {
+    const int s = international ? Nav518Next : Nav490Next;
     std::vector<Lines>& messages = international ? nav518 : nav490;
     std::vector<uint32_t>& times = international ? nav518Times : nav490Times;
-    if (s < 0 || s > RingBlocks - 1) return false;
     messages.clear();
     times.clear();
-    const std::string path = platform::JoinPath(drivePath, fileName);
-    if (!platform::FileExists(path)) return false;
-    platform::ReadOnlyFile file;
-    if (!file.Open(path)) return false;
+    if (s < 0 || s > RingBlocks - 1) return false;
 
     bool ok = true;
     int i = s == 0 ? RingBlocks - 1 : s - 1;
     while (i != s) {
-        uint8_t probe[4] = {};
-        const long long n = file.ReadAt(static_cast<uint64_t>(i) * BlockSize, probe, sizeof probe);
-        if (n < 4) {
+        // A probe past the end of a short file comes back short.
+        if (static_cast<size_t>(i) * BlockSize + 4 > ring.size()) {
             ok = false;
             break;
         }
-        const uint32_t word = le::U32(probe);
+        const uint32_t word = le::U32(&ring[static_cast<size_t>(i) * BlockSize]);
         if (word == ErasedWord) break;
-        if (word == HeaderSignature && !ReadMessage(file, i, messages, times)) break;
+        if (word == HeaderSignature && !ReadMessage(ring, i, messages, times)) break;
         i = i == 0 ? RingBlocks - 1 : i - 1;
     }
     return ok;
 }
 
-bool TZel2d::ReadMessage(platform::ReadOnlyFile& file, int block, std::vector<Lines>& messages,
+bool TZel2d::ReadMessage(const std::vector<uint8_t>& ring, int block, std::vector<Lines>& messages,
                          std::vector<uint32_t>& times) {
-    uint8_t data[BlockSize];
-    if (file.ReadAt(static_cast<uint64_t>(block) * BlockSize, data, BlockSize) < static_cast<long long>(BlockSize))
-        return false;
+    const auto whole = [&ring](int b) {
+        return static_cast<size_t>(b + 1) * BlockSize <= ring.size() ? &ring[static_cast<size_t>(b) * BlockSize]
+                                                                     : nullptr;
+    };
+    const uint8_t* data = whole(block);
+    if (!data) return false;
     const uint32_t length = le::U32(data + 4);
     const uint32_t timestamp = le::U32(data + 8);
     if (timestamp + MaxMessageAge < ReceiverTime) return false;
@@ -221,8 +230,8 @@ bool TZel2d::ReadMessage(platform::ReadOnlyFile& file, int block, std::vector<Li
     uint32_t rest = length - c;
     while (rest > 0) {
         block = (block + 1) % RingBlocks;
-        if (file.ReadAt(static_cast<uint64_t>(block) * BlockSize, data, BlockSize) < static_cast<long long>(BlockSize))
-            return false;
+        data = whole(block);
+        if (!data) return false;
         if (le::U32(data) != ContinuationSignature) return false;
         c = std::min<uint32_t>(rest, 252);
         AppendText(data + 4, c, lines, current);

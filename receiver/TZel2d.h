@@ -32,6 +32,10 @@ public:
     bool ReadBarograph();
     bool ReadNav518();
     bool ReadNav490();
+    // The scan of a band on the ring file's bytes as read (after ReadSystem): what
+    // ReadNav518/ReadNav490 do once they have the file.
+    bool ParseNav(bool international, const std::vector<uint8_t>& ring);
+    static constexpr size_t RingBytes = RingBlocks * 256;
 
     std::array<uint8_t, 3> FirmwareVersion() const { return {Major, Minor, Patch}; }
     std::array<uint8_t, 12> SerialNumber() const { return Serial; }
@@ -69,13 +73,15 @@ public:
     std::array<int16_t, 128> CurrentBlock{};
     uint16_t SampleCount = 0;
     uint8_t OldestBlock = 0;
-    std::array<int16_t, SampleCapacity> Samples{};  // oldest first after ReadBarograph
+    // Oldest first after ReadBarograph, which makes room for SampleCapacity samples; a
+    // reader of messages only does not pay for them.
+    std::vector<int16_t> Samples;
 
 private:
     bool ReadHead(platform::ReadOnlyFile& file);
     int StoredCount() const;
     bool ReadNav(const char* fileName, bool international);
-    bool ReadMessage(platform::ReadOnlyFile& file, int block, std::vector<Lines>& messages,
+    bool ReadMessage(const std::vector<uint8_t>& ring, int block, std::vector<Lines>& messages,
                      std::vector<uint32_t>& times);
 
     std::string drivePath;

@@ -1,7 +1,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
+
+#include "acquisition/AcquisitionState.h"
+#include "acquisition/MessageTransfer.h"
+#include "platform/Files.h"
 
 #include "sim/DriveMapFile.h"
 #ifdef ZEL2_SIM_FUSE
@@ -29,6 +34,8 @@ int Usage() {
         "  zel2sim inspect FOLDER                print what the program reads from a volume\n"
         "  zel2sim demo MODEL FOLDER MAP [LETTER]\n"
         "                                        make a volume and attach it (default letter E)\n"
+        "  zel2sim mirror FOLDER ARCHIVE         write into ARCHIVE what a transfer from the receiver\n"
+        "                                        volume FOLDER puts in the message archive\n"
         "  zel2sim make-firmware FOLDER MODEL    write a firmware package for MODEL's family into\n"
         "                                        FOLDER: simulator data for the emulated update mode\n"
         "                                        only, marked so in its manifest; install it as a\n"
@@ -85,6 +92,17 @@ int main(int argc, char* argv[]) {
         if (!sim::MakeVolume(argv[2], argv[3])) return Fail(std::string("cannot write ") + argv[3]);
         if (!sim::AttachDrive(argv[4], letter, "removable", argv[2], argv[3])) return Fail("cannot write the drive map");
         std::printf("%s attached as %c: from %s\n", argv[2], letter, argv[3]);
+        return 0;
+    }
+    if (command == "mirror" && argc == 4) {
+        TAcquisitionState state;
+        std::error_code ignored;
+        std::filesystem::create_directories(argv[3], ignored);
+        const std::string drive = platform::JoinPath(argv[2], ""), archive = platform::JoinPath(argv[3], "");
+        if (platform::FileExists(platform::JoinPath(drive, "NAV518.BIN")))
+            acquisition::WriteModelDMessages(drive, archive, state);
+        else
+            acquisition::CopyMessageFiles(drive, archive, state);
         return 0;
     }
     if (command == "make-firmware" && argc == 4) {

@@ -9,6 +9,7 @@
 
 #include "platform/Files.h"
 #include "platform/Process.h"
+#include "platform/DriveMap.h"
 #include "platform/posix/DriveTable.h"
 
 namespace platform {
@@ -18,27 +19,6 @@ namespace {
 std::string WithSlash(std::string path) {
     if (!path.empty() && path.back() != '/') path += '/';
     return path;
-}
-
-DriveType ParseType(const std::string& word) {
-    if (word == "removable") return DriveType::Removable;
-    if (word == "fixed") return DriveType::Fixed;
-    if (word == "remote") return DriveType::Remote;
-    if (word == "cdrom") return DriveType::CdRom;
-    if (word == "ramdisk") return DriveType::RamDisk;
-    return DriveType::Unknown;
-}
-
-std::vector<std::string> SplitTabs(const std::string& line) {
-    std::vector<std::string> fields;
-    size_t start = 0;
-    for (;;) {
-        size_t tab = line.find('\t', start);
-        fields.push_back(line.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
-        if (tab == std::string::npos) break;
-        start = tab + 1;
-    }
-    return fields;
 }
 
 // Mount table fields escape blanks as \040; /dev/disk/by-label names as \x20.
@@ -99,29 +79,6 @@ std::string LabelOf(const std::string& devicePath, dev_t device) {
 
 }  // namespace
 
-std::vector<DriveEntry> ParseDriveMap(const std::string& text) {
-    std::vector<DriveEntry> drives;
-    std::istringstream in(text);
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.empty() || line[0] == '#') continue;
-        std::vector<std::string> f = SplitTabs(line);
-        if (f.size() < 4 || f[0].empty()) continue;
-        char letter = f[0][0];
-        if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
-        if (letter < 'A' || letter > 'Z') continue;
-        DriveEntry d;
-        d.index = letter - 'A';
-        d.type = ParseType(f[1]);
-        d.label = f[2];
-        d.root = WithSlash(f[3]);
-        d.raw = f.size() > 4 ? f[4] : std::string();
-        drives.push_back(d);
-    }
-    return drives;
-}
-
 std::vector<DriveEntry> MountedRemovableVolumes() {
     std::vector<DriveEntry> drives;
     std::ifstream mounts("/proc/self/mounts");
@@ -150,20 +107,17 @@ std::vector<DriveEntry> MountedRemovableVolumes() {
 }
 
 std::vector<DriveEntry> CurrentDrives() {
-    const std::string map = GetEnv("ZEL2_DRIVES");
-    if (map.empty()) return MountedRemovableVolumes();
-    std::ifstream in(map);
-    std::stringstream text;
-    text << in.rdbuf();
-    return ParseDriveMap(text.str());
+    std::vector<DriveEntry> drives;
+    if (DriveMapDrives(drives)) return drives;
+    return MountedRemovableVolumes();
 }
 
 }  // namespace posix
 
 namespace {
 
-bool FindDrive(int index, posix::DriveEntry& found) {
-    for (const posix::DriveEntry& d : posix::CurrentDrives()) {
+bool FindDrive(int index, DriveEntry& found) {
+    for (const DriveEntry& d : posix::CurrentDrives()) {
         if (d.index == index) {
             found = d;
             return true;
@@ -176,29 +130,29 @@ bool FindDrive(int index, posix::DriveEntry& found) {
 
 uint32_t LogicalDrives() {
     uint32_t mask = 0;
-    for (const posix::DriveEntry& d : posix::CurrentDrives()) mask |= 1u << d.index;
+    for (const DriveEntry& d : posix::CurrentDrives()) mask |= 1u << d.index;
     return mask;
 }
 
 DriveType GetDriveType(int index) {
-    posix::DriveEntry d;
+    DriveEntry d;
     if (!FindDrive(index, d)) return DriveType::NoRootDir;
     return d.type;
 }
 
 std::string DriveRoot(int index) {
-    posix::DriveEntry d;
+    DriveEntry d;
     return FindDrive(index, d) ? d.root : std::string();
 }
 
 std::string RawVolumePath(int index) {
-    posix::DriveEntry d;
+    DriveEntry d;
     return FindDrive(index, d) ? d.raw : std::string();
 }
 
 bool VolumeLabel(const std::string& rootPath, std::string& label) {
     const std::string wanted = posix::WithSlash(rootPath);
-    for (const posix::DriveEntry& d : posix::CurrentDrives()) {
+    for (const DriveEntry& d : posix::CurrentDrives()) {
         if (d.root == wanted) {
             // A volume whose folder is gone (card pulled) cannot be queried.
             if (!FolderExists(d.root)) return false;

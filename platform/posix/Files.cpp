@@ -11,6 +11,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <random>
 
 namespace platform {
 namespace {
@@ -104,6 +106,21 @@ bool WriteAll(int fd, const void* data, size_t size) {
     return true;
 }
 
+// Creates a new temporary beside target, open for writing; its path, or empty.
+std::string CreateTemporary(const std::string& target, int& fd) {
+    static thread_local std::mt19937 random{static_cast<unsigned>(::getpid()) ^ static_cast<unsigned>(std::time(nullptr)) ^
+                                            static_cast<unsigned>(reinterpret_cast<uintptr_t>(&fd))};
+    static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string temp = TemporaryPattern(target);
+        for (size_t i = temp.size() - 6; i < temp.size(); ++i) temp[i] = letters[random() % 62];
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        if (fd >= 0) return temp;
+        if (errno != EEXIST) return {};
+    }
+    return {};
+}
+
 }  // namespace
 
 char PathSeparator() { return '/'; }
@@ -115,14 +132,29 @@ std::string JoinPath(const std::string& root, const std::string& relative) {
     return result;
 }
 
+// stat of the exact name, and of the name looked up ignoring case when that is missing.
+static bool StatAnyCase(const std::string& path, struct stat& st) {
+    if (::stat(path.c_str(), &st) == 0) return true;
+    if (errno != ENOENT) return false;
+    const std::string resolved = Resolve(path);
+    return resolved != path && ::stat(resolved.c_str(), &st) == 0;
+}
+
 bool FileExists(const std::string& path) {
     struct stat st;
-    return ::stat(Resolve(path).c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+    return StatAnyCase(path, st) && !S_ISDIR(st.st_mode);
+}
+
+FileStamp StampOf(const std::string& path) {
+    struct stat st;
+    if (!StatAnyCase(path, st)) return {};
+    return {true, (static_cast<uint64_t>(st.st_dev) << 32) ^ static_cast<uint64_t>(st.st_ino), st.st_size,
+            static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec};
 }
 
 bool FolderExists(const std::string& path) {
     struct stat st;
-    return ::stat(Resolve(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    return StatAnyCase(path, st) && S_ISDIR(st.st_mode);
 }
 
 ReadOnlyFile::~ReadOnlyFile() { Close(); }
@@ -130,8 +162,10 @@ ReadOnlyFile::~ReadOnlyFile() { Close(); }
 // Opens a file for reading only when it is a regular file. Non-blocking, so a named pipe
 // dropped into a folder cannot hang the program; a device (a link to /dev/zero) would be
 // read without end.
-static int OpenRegularForReading(const std::string& resolved, struct stat& st) {
-    const int fd = ::open(resolved.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+static int OpenRegularForReading(const std::string& path, struct stat& st) {
+    // The exact name first: the case-insensitive search costs a look at every folder.
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0 && errno == ENOENT) fd = ::open(Resolve(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return -1;
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
@@ -143,7 +177,7 @@ static int OpenRegularForReading(const std::string& resolved, struct stat& st) {
 bool ReadOnlyFile::Open(const std::string& path) {
     Close();
     struct stat st;
-    const int fd = OpenRegularForReading(Resolve(path), st);
+    const int fd = OpenRegularForReading(path, st);
     if (fd < 0) return false;
     handle = fd;
     position = 0;
@@ -219,7 +253,7 @@ bool DeleteFile(const std::string& path) { return ::unlink(Resolve(path).c_str()
 
 bool CopyFileNoOverwrite(const std::string& src, const std::string& dst) {
     struct stat st;
-    const int in = OpenRegularForReading(Resolve(src), st);
+    const int in = OpenRegularForReading(src, st);
     if (in < 0) return false;
     const std::string target = ResolveParent(dst);
     if (Exists(Resolve(dst))) {
@@ -228,9 +262,9 @@ bool CopyFileNoOverwrite(const std::string& src, const std::string& dst) {
     }
     // The copy is made under a temporary name and only then given its own, so a kill in
     // the middle never leaves a message cut short.
-    std::string temp = TemporaryPattern(target);
-    const int out = ::mkostemp(temp.data(), O_CLOEXEC);
-    if (out < 0) {
+    int out = -1;
+    const std::string temp = CreateTemporary(target, out);
+    if (temp.empty()) {
         ::close(in);
         return false;
     }
@@ -251,7 +285,6 @@ bool CopyFileNoOverwrite(const std::string& src, const std::string& dst) {
     }
     ::close(in);
     if (ok) {
-        ::fchmod(out, 0644);
         timespec times[2] = {st.st_atim, st.st_mtim};
         ok = ::futimens(out, times) == 0;
     }
@@ -304,12 +337,32 @@ bool SetFileTimes(const std::string& path, const LocalDateTime& /*creation*/,
     return ::utimensat(AT_FDCWD, Resolve(path).c_str(), times, 0) == 0;
 }
 
-std::string WriteTemporary(const std::string& path, const void* data, size_t size, bool sync) {
-    std::string temp = TemporaryPattern(ResolveParent(path));
-    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
-    if (fd < 0) return {};
+bool WriteNewFile(const std::string& path, const void* data, size_t size, const LocalDateTime* times) {
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0 && errno == ENOENT) fd = ::open(ResolveParent(path).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+    bool ok = WriteAll(fd, data, size);
+    if (ok && times) {
+        const timespec t[2] = {ToTimespec(*times), ToTimespec(*times)};
+        ok = ::futimens(fd, t) == 0;
+    }
+    if (::close(fd) != 0) ok = false;
+    if (!ok) ::unlink(path.c_str());
+    return ok;
+}
+
+std::string WriteTemporary(const std::string& path, const void* data, size_t size, bool sync,
+                           const LocalDateTime* times) {
+    int fd = -1;
+    // The folder's exact name first; a receiver's folder may need its name looked up.
+    std::string temp = CreateTemporary(path, fd);
+    if (temp.empty() && errno == ENOENT) temp = CreateTemporary(ResolveParent(path), fd);
+    if (temp.empty()) return {};
     bool ok = WriteAll(fd, data, size) && (!sync || ::fsync(fd) == 0);
-    ::fchmod(fd, 0644);
+    if (ok && times) {
+        const timespec t[2] = {ToTimespec(*times), ToTimespec(*times)};
+        ok = ::futimens(fd, t) == 0;
+    }
     if (::close(fd) != 0) ok = false;
     if (!ok) {
         ::unlink(temp.c_str());
@@ -319,7 +372,8 @@ std::string WriteTemporary(const std::string& path, const void* data, size_t siz
 }
 
 bool ReplaceFile(const std::string& from, const std::string& to) {
-    return ::rename(from.c_str(), ResolveParent(to).c_str()) == 0;
+    if (::rename(from.c_str(), to.c_str()) == 0) return true;
+    return errno == ENOENT && ::rename(from.c_str(), ResolveParent(to).c_str()) == 0;
 }
 
 void SyncFolder(const std::string& folder) {

@@ -6,9 +6,12 @@ namespace platform {
 namespace {
 
 volatile LONG requested = 0;
+std::function<void()> wakeUpHook;
 
+// Runs on a thread of the system's own.
 BOOL WINAPI OnConsoleEvent(DWORD) {
     InterlockedExchange(&requested, 1);
+    if (wakeUpHook) wakeUpHook();
     return TRUE;
 }
 
@@ -17,5 +20,9 @@ BOOL WINAPI OnConsoleEvent(DWORD) {
 void InstallTerminationRequest() { ::SetConsoleCtrlHandler(OnConsoleEvent, TRUE); }
 
 bool TerminationRequested() { return InterlockedCompareExchange(&requested, 0, 0) != 0; }
+
+int TerminationRequestDescriptor() { return -1; }
+
+void SetTerminationWakeUp(std::function<void()> wakeUp) { wakeUpHook = std::move(wakeUp); }
 
 }  // namespace platform

@@ -8,7 +8,7 @@
 
 #include "platform/Drives.h"
 #include "platform/Files.h"
-#include "platform/posix/DriveTable.h"
+#include "platform/DriveMap.h"
 #include "sim/DriveMapFile.h"
 #include "support/TempFolder.h"
 
@@ -182,7 +182,7 @@ TEST(Files, AttributesListingAndCaseInsensitiveNames) {
 }
 
 TEST(DriveMap, ParsesEveryFieldAndSkipsCommentsAndJunk) {
-    const auto drives = platform::posix::ParseDriveMap(
+    const auto drives = platform::ParseDriveMap(
         "# comment\n"
         "E\tremovable\tZEL2B\t/media/e\t/dev/sdb1\n"
         "f\tfixed\t\t/data/\n"

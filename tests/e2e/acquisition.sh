@@ -32,6 +32,20 @@ sleep 2
 sleep 3
 kill -0 "$app" 2>/dev/null || fail "zel2 ended while the receiver moved"
 
+# The receiver stands still and comes back on G:: the archive after that refresh is
+# exactly what a transfer makes of it, names, bytes and times.
+kill "${pids[0]}"; wait "${pids[0]}" 2>/dev/null || true
+"$sim" detach "$ZEL2_DRIVES" F
+sleep 2
+"$sim" attach "$ZEL2_DRIVES" G removable "$model" "$work/volume"
+sleep 3
+"$sim" mirror "$work/volume" "$work/mirror"
+listing() { (cd "$1" && find INTERNAT NATIONAL -type f -printf '%p %s %T@\n' | sort); }
+[ "$(listing "$XDG_DATA_HOME/ZEL2")" = "$(listing "$work/mirror")" ] ||
+  fail "the archive differs from the mirror: $(diff <(listing "$XDG_DATA_HOME/ZEL2") <(listing "$work/mirror") | head -5)"
+diff -r "$XDG_DATA_HOME/ZEL2/INTERNAT" "$work/mirror/INTERNAT" >/dev/null || fail "message bytes differ (518 kHz)"
+diff -r "$XDG_DATA_HOME/ZEL2/NATIONAL" "$work/mirror/NATIONAL" >/dev/null || fail "message bytes differ (490 kHz)"
+
 kill -TERM "$app"
 status=0
 wait "$app" || status=$?

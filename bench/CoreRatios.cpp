@@ -1,0 +1,200 @@
+// The archive side of the program against plain file access: the ZEL2D transfer with a
+// full ring, unchanged and all new, and the tree rebuild over thousands of files.
+#include <dirent.h>
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+#include <string>
+#include <vector>
+
+#include "acquisition/AcquisitionState.h"
+#include "acquisition/ModelDMirror.h"
+#include "acquisition/UnitDataThread.h"
+#include "bench/Fixtures.h"
+#include "bench/Ratio.h"
+#include "navtex/UnitNavtex.h"
+#include "platform/Files.h"
+#include "receiver/LittleEndian.h"
+#include "sim/VolumeWriter.h"
+
+using namespace bench;
+
+namespace {
+
+// A ZEL2D whose two rings are full: 350 one-block messages each, all younger than two days.
+struct FullRing {
+    std::string drive = TempFolder("zel2bench-d");
+    FullRing() {
+        const int64_t now = 1796000000;  // December 2026
+        std::vector<uint8_t> system(776, 0);
+        le::PutU32(&system[0], sim::ReceiverSeconds(now));
+        const char* letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+        for (int band = 0; band < 2; ++band) {
+            std::vector<uint8_t> ring(1024 * 256, 0xFF);
+            for (int m = 0; m < 350; ++m) {
+                const int block = m * 2;  // every other block a message, the rest erased
+                char id[5] = {letters[m % 26], letters[(m / 26) % 26], char('0' + m % 10), char('0' + (m / 10) % 10), 0};
+                const std::string text = std::string("ZCZC ") + id + "\nNAVAREA WARNING " + std::to_string(m) +
+                                         "\nPOSITION 47-30N 003-10W. DERELICT VESSEL.\nNNNN\n";
+                uint8_t* head = &ring[static_cast<size_t>(block) * 256];
+                le::PutU32(head, 0x18F96C3B);
+                le::PutU32(head + 4, static_cast<uint32_t>(text.size()));
+                le::PutU32(head + 8, sim::ReceiverSeconds(now - (350 - m) * 300));
+                std::copy(text.begin(), text.end(), head + 17);
+                le::PutU32(&ring[static_cast<size_t>(block + 1) * 256], 0x12345678);  // skipped by the scan
+            }
+            le::PutI16(&system[band == 0 ? 42 : 44], 700);
+            WriteRaw(drive + (band == 0 ? "NAV518.BIN" : "NAV490.BIN"), ring.data(), ring.size());
+        }
+        WriteRaw(drive + "SYSTEM.BIN", system.data(), system.size());
+        std::vector<uint8_t> baro(65536, 0xFF);
+        WriteRaw(drive + "BARO.BIN", baro.data(), baro.size());
+    }
+    ~FullRing() { std::filesystem::remove_all(drive); }
+    size_t ReadAll() const {
+        size_t n = 0;
+        for (const char* f : {"SYSTEM.BIN", "BARO.BIN", "NAV518.BIN", "NAV490.BIN"}) n += ReadRaw(drive + f);
+        return n;
+    }
+};
+
+std::vector<std::pair<std::string, std::string>> FilesOf(const std::string& archive) {
+    std::vector<std::pair<std::string, std::string>> files;
+    for (const char* band : {"INTERNAT/", "NATIONAL/"})
+        for (const auto& e : std::filesystem::directory_iterator(archive + band)) {
+            std::vector<uint8_t> bytes;
+            platform::ReadWholeFile(e.path().string(), bytes);
+            files.push_back({std::string(band) + e.path().filename().string(), std::string(bytes.begin(), bytes.end())});
+        }
+    return files;
+}
+
+// The window's side of a refresh: every step the acquisition thread hands it, and the
+// longest of them, while a whole ring of new messages goes into an empty archive.
+class TimedWindow : public IAcquisitionWindow {
+public:
+    void SetStatusPanel(int, const std::string&) override {}
+    void SetBusyProgress(int) override {}
+    void SetBatteryProgress(int) override {}
+    void SetParameterLabel(const std::string&) override {}
+    void SetBaroTabVisible(bool) override {}
+    void SetConfigurationEnabled(bool) override {}
+    void SetSeriesBlue(bool) override {}
+    bool NavtexPageActive() const override { return true; }
+    void SetStatusPanel0(const std::string&) override {}
+    void RepaintStatusBar() override {}
+    void RebuildTree() override { tree.Rebuild(); }
+    void RedrawChart() override {}
+    void SetPagesEnabled(bool enabled) override { done = enabled; }
+
+    NullTree view;
+    TReadMarkList marks;
+    TAcquisitionState treeState;
+    navtex::TNavtexTree tree{view, marks, treeState, {}};
+    bool done = false;
+};
+
+double LongestWindowStep(const std::string& drive, const std::string& archive) {
+    const std::string map = archive + "drives.tsv";
+    const std::string line = "E\tremovable\tZEL2D\t" + drive + "\t\n";
+    WriteRaw(map, line.data(), line.size());
+    ::setenv("ZEL2_DRIVES", map.c_str(), 1);
+    platform::SetMainThread();
+    TAcquisitionState state;
+    TimedWindow window;
+    window.tree.SetArchiveRoot(archive);
+    TGetDataThread::Options options;
+    options.archiveRoot = archive;
+    TGetDataThread thread(state, window, options);
+    thread.Resume();
+    double longest = 0;
+    const auto start = std::chrono::steady_clock::now();
+    while (!window.done && std::chrono::steady_clock::now() - start < std::chrono::seconds(30)) {
+        const auto before = std::chrono::steady_clock::now();
+        if (platform::CheckSynchronize())
+            longest = std::max(longest, std::chrono::duration<double>(std::chrono::steady_clock::now() - before).count());
+        else
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+    thread.Terminate();
+    thread.WaitFor();
+    ::unsetenv("ZEL2_DRIVES");
+    return longest;
+}
+
+double Rebuild(const Archive& archive) {
+    NullTree view;
+    TReadMarkList marks;
+    TAcquisitionState state;
+    navtex::TNavtexTree tree(view, marks, state, {});
+    tree.SetArchiveRoot(archive.root);
+    return bench::BestOf([&] { tree.Rebuild(); });
+}
+
+}  // namespace
+
+int main() {
+    std::vector<bench::Figure> figures;
+    {
+        const FullRing receiver;
+        const std::string archive = TempFolder("zel2bench-m");
+        acquisition::TModelDMirror mirror;
+        mirror.Transfer(receiver.drive, archive);
+        const double raw = bench::BestOf([&] { receiver.ReadAll(); });
+        const double unchanged = bench::BestOf([&] { mirror.Transfer(receiver.drive, archive); });
+        figures.push_back({"zel2d-refresh-unchanged", unchanged / raw, 1.5,
+                           "transfer " + bench::Millis(unchanged) + ", raw read " + bench::Millis(raw)});
+
+        // Every message new: an empty archive each time, against writing the same files plainly.
+        const auto files = FilesOf(archive);
+        const std::string plain = TempFolder("zel2bench-w");
+        // The removal's own disk work is done before the clock starts.
+        const auto clear = [](const std::string& root) {
+            for (const char* band : {"INTERNAT", "NATIONAL"}) {
+                std::filesystem::remove_all(root + band);
+                std::filesystem::create_directory(root + band);
+            }
+            ::sync();
+        };
+        const double written = bench::BestOf(
+            [&] {
+                for (const auto& [name, text] : files) WriteRaw(plain + name, text.data(), text.size());
+            },
+            [&] { clear(plain); });
+        const double allNew = bench::BestOf(
+            [&] {
+                acquisition::TModelDMirror fresh;
+                fresh.Transfer(receiver.drive, archive);
+            },
+            [&] { clear(archive); });
+        figures.push_back({"zel2d-refresh-all-new", allNew / written, 2.0,
+                           std::to_string(files.size()) + " files: transfer " + bench::Millis(allNew) +
+                               ", plain write " + bench::Millis(written)});
+        // The window's longest wait while a whole ring of new messages is written.
+        std::filesystem::remove_all(archive);
+        const std::string fresh = TempFolder("zel2bench-t");
+        const double longest = LongestWindowStep(receiver.drive, fresh);
+        figures.push_back({"zel2d-window-blocked-ms", longest * 1000, 50,
+                           "longest synchronised step " + bench::Millis(longest)});
+        std::filesystem::remove_all(fresh);
+        std::filesystem::remove_all(plain);
+    }
+    {
+        const Archive small(5000);
+        const double listed = bench::BestOf([&] { small.ListAndRead(); });
+        const double rebuilt = Rebuild(small);
+        figures.push_back({"tree-rebuild-5k", rebuilt / listed, 1.5,
+                           "rebuild " + bench::Millis(rebuilt) + ", list + read " + bench::Millis(listed)});
+        const Archive large(50000);
+        const double rebuiltLarge = Rebuild(large);
+        const double listedLarge = bench::BestOf([&] { large.ListAndRead(); });
+        figures.push_back({"tree-rebuild-50k-over-5k", rebuiltLarge / rebuilt, 11.0,
+                           "50,000 files " + bench::Millis(rebuiltLarge) + ", list + read " +
+                               bench::Millis(listedLarge)});
+    }
+    return bench::Report(figures);
+}

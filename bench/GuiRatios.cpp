@@ -1,0 +1,119 @@
+// The window side against Qt doing the bare work: the chart fill of a full ring, printing
+// a 16,000-character line, and the message tree's items.
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QTreeWidget>
+
+#include "acquisition/AcquisitionState.h"
+#include "baro/BaroChartControl.h"
+#include "baro/UnitBaro.h"
+#include "bench/Fixtures.h"
+#include "bench/Ratio.h"
+#include "navtex/NavtexTreeControl.h"
+#include "tools/UserTools.h"
+
+namespace {
+
+bench::Figure ChartFill() {
+    TChart chart;
+    chart.resize(980, 600);
+    chart.SetFooterLines({"", "2 Tage"});
+    TBaroChartControl control(&chart);
+    TAcquisitionState acquisition;
+    baro::TBaroChart baro(control, acquisition);
+    baro.ChartSetup(46362.5, "dd/MM/yyyy HH:mm");
+    for (int i = 0; i < baro::RingSize; ++i)
+        acquisition.BaroSamples[static_cast<size_t>(i)] = static_cast<int16_t>(1300 + (i * 7919) % 400 / 4);
+    acquisition.BaroHeight = 120;
+    acquisition.Detection.ReceiverModel = "ZEL2B";
+    QImage target(chart.size(), QImage::Format_RGB32);
+    const auto render = [&] {
+        QPainter painter(&target);
+        chart.PrintInto(painter, QRectF(QPointF(0, 0), QSizeF(target.size())));
+    };
+    const double fill = bench::BestOf([&] {
+        baro.FillChart(10239, 10240);
+        render();
+    });
+    // The bare work: the same points handed to the series at once, and the same picture.
+    const QList<QPointF> points = chart.Series1()->points();
+    const double bare = bench::BestOf([&] {
+        chart.Series1()->replace(points);
+        render();
+    });
+    return {"chart-fill-10240", fill / bare, 1.2, "fill " + bench::Millis(fill) + ", replace " + bench::Millis(bare)};
+}
+
+bench::Figure PrintLongLine(const std::string& folder) {
+    QString line;
+    for (int i = 0; line.size() < 16000; ++i) line += "W" + QString::number(i) + " ";
+    const QFont font("Courier New", 10);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(folder + "long.pdf"));
+    const double printed = bench::BestOf([&] {
+        QPainter painter(&printer);
+        PrintLines(painter, {line}, font);
+    });
+    // The bare work: the same characters already cut to the page's width, drawn line by line.
+    QStringList pieces;
+    {
+        QPainter painter(&printer);
+        const QFontMetrics metrics(font, painter.device());
+        const int perLine = std::max(1, painter.viewport().width() / std::max(1, metrics.horizontalAdvance('W')));
+        for (qsizetype at = 0; at < line.size(); at += perLine) pieces << line.mid(at, perLine);
+    }
+    const double drawn = bench::BestOf([&] {
+        QPainter painter(&printer);
+        painter.setFont(font);
+        const QFontMetrics metrics(font, painter.device());
+        int y = 0;
+        for (const QString& piece : pieces) {
+            if (y + metrics.lineSpacing() > painter.viewport().height()) {
+                printer.newPage();
+                y = 0;
+            }
+            painter.drawText(0, y + metrics.ascent(), piece);
+            y += metrics.lineSpacing();
+        }
+    });
+    return {"print-long-line", printed / drawn, 2.0,
+            "PrintLines " + bench::Millis(printed) + ", pre-cut lines " + bench::Millis(drawn)};
+}
+
+bench::Figure TreeItems() {
+    const bench::Archive archive(5000);
+    TReadMarkList marks;
+    TAcquisitionState state;
+    bench::NullTree none;
+    navtex::TNavtexTree bare(none, marks, state, {});
+    bare.SetArchiveRoot(archive.root);
+    const double files = bench::BestOf([&] { bare.Rebuild(); });
+    QTreeWidget widget;
+    QPlainTextEdit memo;
+    widget.resize(233, 600);
+    widget.show();
+    TNavtexTreeControl control(&widget, &memo);
+    navtex::TNavtexTree shown(control, marks, state, {});
+    shown.SetArchiveRoot(archive.root);
+    const double items = bench::BestOf([&] {
+        shown.Rebuild();
+        QCoreApplication::processEvents();
+    });
+    return {"tree-widget-5k", items / files, 2.0,
+            "rebuild into the tree " + bench::Millis(items) + ", without items " + bench::Millis(files)};
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const std::string folder = bench::TempFolder("zel2bench-g");
+    std::vector<bench::Figure> figures{ChartFill(), PrintLongLine(folder), TreeItems()};
+    std::filesystem::remove_all(folder);
+    return bench::Report(figures);
+}

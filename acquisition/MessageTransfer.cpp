@@ -24,7 +24,7 @@ void EmptyArchive(const std::string& archiveRoot) {
             if (e.isFolder) continue;
             const std::string path = platform::JoinPath(folder, e.name);
             platform::SetAttributes(path, platform::AttrNormal);
-            platform::DeleteFile(path);
+            platform::RemoveFile(path);
         }
     }
 }

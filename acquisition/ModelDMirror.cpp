@@ -80,7 +80,7 @@ void SyncBand(const std::string& folder, const TBand& wanted, bool complete, con
         }
         const std::string path = platform::JoinPath(folder, e.name);
         platform::SetAttributes(path, platform::AttrNormal);
-        platform::DeleteFile(path);
+        platform::RemoveFile(path);
     }
     // New messages are written as one batch under their own names; a kill leaves the batch
     // to the next start to remove, never a message cut short.
@@ -105,7 +105,7 @@ void SyncBand(const std::string& folder, const TBand& wanted, bool complete, con
         // made again, so no sync per file.
         const std::string temp = platform::WriteTemporary(path, file.text.data(), file.text.size(), false, &t);
         if (temp.empty()) continue;
-        if (!platform::ReplaceFile(temp, path)) platform::DeleteFile(temp);
+        if (!platform::RenameOver(temp, path)) platform::RemoveFile(temp);
     }
     if (batch) platform::EndNewFiles(folder);
 }

@@ -11,7 +11,7 @@ enum class DriveType { Unknown, NoRootDir, Removable, Fixed, Remote, CdRom, RamD
 // Bit i set when drive index i exists.
 uint32_t LogicalDrives();
 
-DriveType GetDriveType(int index);
+DriveType DriveTypeOf(int index);
 
 // The folder that stands for the drive's root, ending with the native separator
 // ("E:\" on Windows, the volume's mount folder elsewhere). Empty when the drive is unknown.

@@ -52,8 +52,8 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& data, size_t l
 bool WriteFileAtomic(const std::string& path, const void* data, size_t size) {
     const std::string temp = WriteTemporary(path, data, size);
     if (temp.empty()) return false;
-    if (ReplaceFile(temp, path)) return true;
-    DeleteFile(temp);
+    if (RenameOver(temp, path)) return true;
+    RemoveFile(temp);
     return false;
 }
 
@@ -61,7 +61,7 @@ bool WriteFileSet(const std::string& folder, const std::vector<FileWrite>& files
     // 1. Every new file whole and synced under its temporary name.
     std::vector<std::string> temps;
     auto discard = [&temps] {
-        for (const std::string& t : temps) DeleteFile(t);
+        for (const std::string& t : temps) RemoveFile(t);
         return false;
     };
     std::ostringstream record;
@@ -69,14 +69,14 @@ bool WriteFileSet(const std::string& folder, const std::vector<FileWrite>& files
         const std::string temp = WriteTemporary(JoinPath(folder, f.name), f.bytes.data(), f.bytes.size());
         if (temp.empty()) return discard();
         temps.push_back(temp);
-        record << temp.substr(temp.find_last_of(PathSeparator()) + 1) << '\t' << f.name << '\n';
+        record << temp.substr(temp.find_last_of("/\\") + 1) << '\t' << f.name << '\n';
     }
     // 2. The commit point: once the record has its name, the set is as good as written.
     const std::string text = record.str();
     const std::string commit = JoinPath(folder, CommitName);
     const std::string recordTemp = WriteTemporary(commit, text.data(), text.size());
-    if (recordTemp.empty() || !ReplaceFile(recordTemp, commit)) {
-        if (!recordTemp.empty()) DeleteFile(recordTemp);
+    if (recordTemp.empty() || !RenameOver(recordTemp, commit)) {
+        if (!recordTemp.empty()) RemoveFile(recordTemp);
         return discard();
     }
     SyncFolder(folder);
@@ -101,11 +101,11 @@ void RecoverFileSet(const std::string& folder) {
             const std::string temp = JoinPath(folder, tempName), target = JoinPath(folder, name);
             if (FileExists(temp)) {
                 SetAttributes(target, AttrNormal);
-                ReplaceFile(temp, target);
+                RenameOver(temp, target);
             }
         }
         SyncFolder(folder);
-        DeleteFile(commit);
+        RemoveFile(commit);
     }
     RemoveTemporaries(folder);
 }
@@ -116,7 +116,7 @@ bool BeginNewFiles(const std::string& folder, const std::vector<std::string>& na
     return WriteFileAtomic(JoinPath(folder, BatchName), text.data(), text.size());
 }
 
-void EndNewFiles(const std::string& folder) { DeleteFile(JoinPath(folder, BatchName)); }
+void EndNewFiles(const std::string& folder) { RemoveFile(JoinPath(folder, BatchName)); }
 
 void RemoveTemporaries(const std::string& folder) {
     const std::string batch = JoinPath(folder, BatchName);
@@ -130,15 +130,15 @@ void RemoveTemporaries(const std::string& folder) {
                 continue;
             const std::string path = JoinPath(folder, name);
             SetAttributes(path, AttrNormal);
-            DeleteFile(path);
+            RemoveFile(path);
         }
-        DeleteFile(batch);
+        RemoveFile(batch);
     }
     for (const FolderEntry& e : ListFolder(folder)) {
         if (e.isFolder || !IsTemporaryName(e.name)) continue;
         const std::string path = JoinPath(folder, e.name);
         SetAttributes(path, AttrNormal);
-        DeleteFile(path);
+        RemoveFile(path);
     }
 }
 

@@ -64,7 +64,7 @@ enum FileAttributes : unsigned { AttrNormal = 0, AttrReadOnly = 1, AttrHidden = 
 
 bool SetAttributes(const std::string& path, unsigned attributes);
 unsigned GetAttributes(const std::string& path);  // AttrNormal when missing
-bool DeleteFile(const std::string& path);
+bool RemoveFile(const std::string& path);
 
 // Copies src to dst unless dst exists; the copy keeps the source's last-write time.
 bool CopyFileNoOverwrite(const std::string& src, const std::string& dst);
@@ -96,7 +96,7 @@ bool IsTemporaryName(const std::string& name);
 std::string WriteTemporary(const std::string& path, const void* data, size_t size, bool sync = true,
                            const LocalDateTime* times = nullptr);
 // Renames from over to (a read-only target is replaced too).
-bool ReplaceFile(const std::string& from, const std::string& to);
+bool RenameOver(const std::string& from, const std::string& to);
 // Makes the folder's entries (new names, renames) durable.
 void SyncFolder(const std::string& folder);
 

@@ -58,7 +58,7 @@ int DetectReceiver(DetectionState& state) {
 
     uint32_t mask = platform::LogicalDrives();
     for (int i = FirstScannedDrive; i <= LastDrive; ++i) {
-        if ((mask & (1u << i)) && platform::GetDriveType(i) != platform::DriveType::Removable)
+        if ((mask & (1u << i)) && platform::DriveTypeOf(i) != platform::DriveType::Removable)
             mask &= ~(1u << i);
     }
     for (int i = FirstScannedDrive; i <= LastDrive; ++i) {

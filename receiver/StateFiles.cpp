@@ -38,7 +38,7 @@ void RemoveOldTemporaries(const std::string& archiveRoot) {
             const std::string tail = e.name.substr(prefix.size());
             const bool random = std::all_of(tail.begin(), tail.end(), [](unsigned char c) { return std::isalnum(c); }) &&
                                 std::any_of(tail.begin(), tail.end(), [](unsigned char c) { return !std::islower(c); });
-            if (random) platform::DeleteFile(platform::JoinPath(archiveRoot, e.name));
+            if (random) platform::RemoveFile(platform::JoinPath(archiveRoot, e.name));
         }
     }
 }

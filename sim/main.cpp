@@ -7,6 +7,7 @@
 #include "acquisition/AcquisitionState.h"
 #include "acquisition/MessageTransfer.h"
 #include "platform/Files.h"
+#include "receiver/ReceiverDetection.h"
 
 #include "sim/DriveMapFile.h"
 #ifdef ZEL2_SIM_FUSE
@@ -34,6 +35,7 @@ int Usage() {
         "  zel2sim inspect FOLDER                print what the program reads from a volume\n"
         "  zel2sim demo MODEL FOLDER MAP [LETTER]\n"
         "                                        make a volume and attach it (default letter E)\n"
+        "  zel2sim detect                        print the receiver the program would find now\n"
         "  zel2sim mirror FOLDER ARCHIVE         write into ARCHIVE what a transfer from the receiver\n"
         "                                        volume FOLDER puts in the message archive\n"
         "  zel2sim make-firmware FOLDER MODEL    write a firmware package for MODEL's family into\n"
@@ -92,6 +94,13 @@ int main(int argc, char* argv[]) {
         if (!sim::MakeVolume(argv[2], argv[3])) return Fail(std::string("cannot write ") + argv[3]);
         if (!sim::AttachDrive(argv[4], letter, "removable", argv[2], argv[3])) return Fail("cannot write the drive map");
         std::printf("%s attached as %c: from %s\n", argv[2], letter, argv[3]);
+        return 0;
+    }
+    if (command == "detect" && argc == 2) {
+        receiver::DetectionState detection;
+        const int drive = receiver::DetectReceiver(detection);
+        if (drive == receiver::NoDrive) return Fail("no receiver found");
+        std::printf("%s: %s\n", receiver::DriveLetter(drive).c_str(), detection.ReceiverModel.c_str());
         return 0;
     }
     if (command == "mirror" && argc == 4) {

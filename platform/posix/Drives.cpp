@@ -134,7 +134,7 @@ uint32_t LogicalDrives() {
     return mask;
 }
 
-DriveType GetDriveType(int index) {
+DriveType DriveTypeOf(int index) {
     DriveEntry d;
     if (!FindDrive(index, d)) return DriveType::NoRootDir;
     return d.type;

@@ -249,7 +249,7 @@ unsigned GetAttributes(const std::string& path) {
     return a;
 }
 
-bool DeleteFile(const std::string& path) { return ::unlink(Resolve(path).c_str()) == 0; }
+bool RemoveFile(const std::string& path) { return ::unlink(Resolve(path).c_str()) == 0; }
 
 bool CopyFileNoOverwrite(const std::string& src, const std::string& dst) {
     struct stat st;
@@ -371,7 +371,7 @@ std::string WriteTemporary(const std::string& path, const void* data, size_t siz
     return temp;
 }
 
-bool ReplaceFile(const std::string& from, const std::string& to) {
+bool RenameOver(const std::string& from, const std::string& to) {
     if (::rename(from.c_str(), to.c_str()) == 0) return true;
     return errno == ENOENT && ::rename(from.c_str(), ResolveParent(to).c_str()) == 0;
 }

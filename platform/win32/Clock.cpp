@@ -6,7 +6,7 @@
 namespace platform {
 namespace {
 
-constexpr int64_t kEpochDifference = 11644473600LL;  // 1601-01-01 to 1970-01-01, seconds
+constexpr int64_t EpochDifference = 11644473600LL;  // 1601-01-01 to 1970-01-01, seconds
 
 }  // namespace
 
@@ -18,8 +18,10 @@ LocalDateTime LocalNow() {
 
 LocalDateTime ToLocal(int64_t unixSeconds) {
     ULARGE_INTEGER u;
-    u.QuadPart = static_cast<ULONGLONG>((unixSeconds + kEpochDifference) * 10000000LL);
-    return win32::LocalFromUtcFileTime(FILETIME{u.LowPart, u.HighPart});
+    u.QuadPart = static_cast<ULONGLONG>((unixSeconds + EpochDifference) * 10000000LL);
+    LocalDateTime t = win32::LocalFromUtcFileTime(FILETIME{u.LowPart, u.HighPart});
+    t.millisecond = 0;
+    return t;
 }
 
 int64_t FromLocal(const LocalDateTime& t) {
@@ -29,7 +31,7 @@ int64_t FromLocal(const LocalDateTime& t) {
     ULARGE_INTEGER u;
     u.LowPart = utc.dwLowDateTime;
     u.HighPart = utc.dwHighDateTime;
-    return static_cast<int64_t>(u.QuadPart / 10000000ULL) - kEpochDifference;
+    return static_cast<int64_t>(u.QuadPart / 10000000ULL) - EpochDifference;
 }
 
 }  // namespace platform

@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <winioctl.h>
 
+#include "platform/win32/Wide.h"
+
 namespace platform {
 
 TargetOpen SectorTarget::Open(const std::string& path, bool writable) {
@@ -12,7 +14,7 @@ TargetOpen SectorTarget::Open(const std::string& path, bool writable) {
     std::string device = path;
     if (device.size() >= 2 && device[1] == ':') device = "\\\\.\\" + device;
     while (device.size() > 7 && device.back() == '\\') device.pop_back();  // "\\.\E:" for the volume
-    HANDLE h = ::CreateFileA(device.c_str(), GENERIC_READ | (writable ? GENERIC_WRITE : 0), 0, nullptr, OPEN_EXISTING,
+    HANDLE h = ::CreateFileW(win32::Wide(device).c_str(), GENERIC_READ | (writable ? GENERIC_WRITE : 0), 0, nullptr, OPEN_EXISTING,
                              FILE_FLAG_NO_BUFFERING, nullptr);
     if (h == INVALID_HANDLE_VALUE)
         return ::GetLastError() == ERROR_ACCESS_DENIED ? TargetOpen::NoRights : TargetOpen::Failed;

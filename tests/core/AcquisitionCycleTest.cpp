@@ -163,7 +163,7 @@ TEST_F(CycleTest, ModelDWritesMessagesOnEveryRefreshAndRebuildsOnlyOnChange) {
     EXPECT_EQ(state.BaroHeight, 12) << "the receiver's altitude";
     EXPECT_NE(window.parameter.find(" / 12 m  "), std::string::npos) << window.parameter;
 
-    platform::DeleteFile(temp / "archive/INTERNAT/FA12.TXT");
+    platform::RemoveFile(temp / "archive/INTERNAT/FA12.TXT");
     thread.ForceRefresh();
     thread.RunCycle();
     EXPECT_TRUE(platform::FileExists(temp / "archive/INTERNAT/FA12.TXT")) << "written again";

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "platform/Clock.h"
+#include "platform/Files.h"
 #include "receiver/DateTime.h"
+#include "support/TempFolder.h"
 
 namespace {
 
@@ -41,3 +44,28 @@ TEST(DateTime, PackedFatStamp) {
 }
 
 }  // namespace
+
+// The rules of the date's own season, not today's: a July time read in December is summer
+// time all the same (Windows' FileTimeToLocalFileTime would get this wrong by an hour).
+TEST(LocalTime, SummerAndWinterDatesFollowTheirOwnRules) {
+    const platform::LocalDateTime summer = platform::ToLocal(1784116800);  // 2026-07-15 12:00 UTC
+    EXPECT_EQ(summer.hour, 14);
+    EXPECT_EQ(platform::FromLocal(summer), 1784116800);
+    const platform::LocalDateTime winter = platform::ToLocal(1797336000);  // 2026-12-15 12:00 UTC
+    EXPECT_EQ(winter.hour, 13);
+    EXPECT_EQ(platform::FromLocal(winter), 1797336000);
+
+    // And so do file times.
+    testing_support::TempFolder temp;
+    temp.WriteFile("SUMMER.TXT", "x");
+    const platform::LocalDateTime july{2026, 7, 15, 14, 0, 0, 0};
+    ASSERT_TRUE(platform::SetFileTimes(temp / "SUMMER.TXT", july, july, july));
+    platform::LocalDateTime read;
+    ASSERT_TRUE(platform::LastWriteTime(temp / "SUMMER.TXT", read));
+    EXPECT_EQ(read.hour, 14);
+    platform::ReadOnlyFile file;
+    ASSERT_TRUE(file.Open(temp / "SUMMER.TXT"));
+    ASSERT_TRUE(file.LastWriteTime(read));
+    EXPECT_EQ(read.hour, 14);
+    EXPECT_EQ(read.day, 15);
+}

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cstring>
 #include <string>
@@ -34,7 +32,7 @@ TEST(CopyMessageFiles, MirrorsTheReceiverFoldersAndKeepsTimes) {
     // The archive holds last time's messages, one of them read-only.
     temp.WriteFile("A/INTERNAT/OLD1.TXT", "old");
     temp.WriteFile("A/NATIONAL/OLD2.TXT", "old");
-    ::chmod((temp / "A/NATIONAL/OLD2.TXT").c_str(), 0444);
+    platform::SetAttributes(temp / "A/NATIONAL/OLD2.TXT", platform::AttrReadOnly);
     temp.WriteFile("A/CONFIG.BIN", "keep");
 
     TAcquisitionState state;

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -10,6 +8,7 @@
 #include "app/CommandLine.h"
 #include "platform/Files.h"
 #include "platform/Process.h"
+#include "support/ChildProcess.h"
 #include "support/TempFolder.h"
 
 using app::DecideStartAction;
@@ -53,8 +52,10 @@ TEST(CommandLine, UpperCasesOnlyAsciiLetters) {
 }
 
 TEST(ArchivePath, DataFolderPlusZel2OrTheProgramFolder) {
-    EXPECT_EQ(app::ArchivePath("/home/skipper/.local/share", "/opt/zel2/"), "/home/skipper/.local/share/ZEL2/");
-    EXPECT_EQ(app::ArchivePath("/data/", "/opt/zel2/"), "/data/ZEL2/");
+    using testing_support::Native;
+    EXPECT_EQ(app::ArchivePath(Native("/home/skipper/.local/share"), "/opt/zel2/"),
+              Native("/home/skipper/.local/share/ZEL2/"));
+    EXPECT_EQ(app::ArchivePath(Native("/data/"), "/opt/zel2/"), Native("/data/ZEL2/"));
     EXPECT_EQ(app::ArchivePath("", "/opt/zel2/"), "/opt/zel2/");
 }
 
@@ -83,7 +84,7 @@ TEST(ApplicationDataFolder, FollowsXdgDataHomeAndMakesIt) {
         EXPECT_EQ(platform::ApplicationDataFolder(), temp / "xdg/data");
         EXPECT_TRUE(platform::FolderExists(temp / "xdg/data"));
     }
-    {
+    if (platform::PathSeparator() == '/') {  // Windows has the shell's folder instead
         ScopedEnv data("XDG_DATA_HOME", "");
         ScopedEnv home("HOME", temp.Path());
         EXPECT_EQ(platform::ApplicationDataFolder(), temp / ".local/share");
@@ -104,16 +105,15 @@ TEST(ApplicationDataFolder, AFolderThatCannotBeMadeStillNamesTheArchive) {
     EXPECT_FALSE(platform::FolderExists(archive));
 }
 
-// Two real processes: the holder keeps the guard until its input closes and says so in a file.
+// Two real processes: the holder keeps the guard until its release file exists and says so
+// in its output.
 class GuardProcess {
 public:
     explicit GuardProcess(const std::string& runtimeDir, const std::string& tmpDir = "/nowhere",
-                          const std::string& reportFolder = {})
-        : report((reportFolder.empty() ? runtimeDir : reportFolder) + "/holder.out") {
-        const std::string command = "XDG_RUNTIME_DIR='" + runtimeDir + "' TMPDIR='" + tmpDir + "' " ZEL2_GUARD_PROBE
-                                    " >'" + report + "'";
-        pipe = ::popen(command.c_str(), "w");
-    }
+                          const std::string& folder = {})
+        : report((folder.empty() ? runtimeDir : folder) + "/holder.out"),
+          release((folder.empty() ? runtimeDir : folder) + "/holder.release"),
+          holder({testing_support::Helper(ZEL2_GUARD_PROBE), release}, {{"XDG_RUNTIME_DIR", runtimeDir}, {"TMPDIR", tmpDir}}, report) {}
     ~GuardProcess() { Close(); }
     // Waits for the holder's own answer: "acquired" or "refused".
     std::string Answer() const {
@@ -121,33 +121,33 @@ public:
             std::vector<uint8_t> text;
             if (platform::ReadWholeFile(report, text) && text.size() >= 8)
                 return std::string(text.begin(), text.begin() + (text[0] == 'a' ? 8 : 7));
-            ::usleep(10000);
+            testing_support::SleepMilliseconds(10);
         }
         return "?";
     }
     int Close() {
-        if (!pipe) return -1;
-        const int status = ::pclose(pipe);
-        pipe = nullptr;
-        return status;
+        testing_support::TempFolder::WriteFileAt(release, "go");
+        return holder.Wait();
     }
 
 private:
-    std::string report;
-    FILE* pipe = nullptr;
+    std::string report, release;
+    testing_support::ChildProcess holder;
 };
 
 std::string Probe(const std::string& runtimeDir, const std::string& tmpDir = "/nowhere") {
-    const std::string command =
-        "XDG_RUNTIME_DIR='" + runtimeDir + "' TMPDIR='" + tmpDir + "' " ZEL2_GUARD_PROBE " </dev/null";
-    FILE* out = ::popen(command.c_str(), "r");
-    char line[64] = {};
-    if (!out || !std::fgets(line, sizeof line, out)) return "?";
-    ::pclose(out);
-    std::string text = line;
+    TempFolder out;
+    testing_support::ChildProcess probe({testing_support::Helper(ZEL2_GUARD_PROBE)}, {{"XDG_RUNTIME_DIR", runtimeDir}, {"TMPDIR", tmpDir}},
+                                        out / "answer");
+    probe.Wait();
+    std::string text = testing_support::ReadText(out / "answer");
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
     return text;
 }
+
+// On Windows the guard is a named mutex of the logon session: there are no runtime folders
+// to keep two users' copies apart or to fall back from.
+std::string NoRuntimeFolders() { return platform::PathSeparator() == '\\' ? "the guard is a named mutex" : ""; }
 
 TEST(SingleInstance, SecondCopyIsRefusedUntilTheFirstEnds) {
     TempFolder runtime;
@@ -162,6 +162,7 @@ TEST(SingleInstance, SecondCopyIsRefusedUntilTheFirstEnds) {
 }
 
 TEST(SingleInstance, AnUnusableRuntimeFolderFallsBackToTheTemporaryFolder) {
+    if (!NoRuntimeFolders().empty()) GTEST_SKIP() << NoRuntimeFolders();
     // A runtime folder where no lock can be made (here: a file, which also stops root).
     TempFolder temp, tmp;
     temp.WriteFile("runtime", "not a folder");
@@ -173,6 +174,7 @@ TEST(SingleInstance, AnUnusableRuntimeFolderFallsBackToTheTemporaryFolder) {
 }
 
 TEST(SingleInstance, OtherUsersRuntimeFoldersDoNotInterfere) {
+    if (!NoRuntimeFolders().empty()) GTEST_SKIP() << NoRuntimeFolders();
     TempFolder a, b;
     GuardProcess first(a.Path());
     ASSERT_EQ(first.Answer(), "acquired");

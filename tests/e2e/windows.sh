@@ -69,6 +69,6 @@ xdotool key --window "$dialog" Escape 2>/dev/null || true
 second_pid=$!
 window "ZELMARA 2" >/dev/null || fail "the second copy's box is not titled ZELMARA 2"
 /usr/bin/import -window root "$out/windows-second.png"
-kill "$second_pid"; wait "$second_pid" 2>/dev/null || true; second_pid=""
+kill "$second_pid" 2>/dev/null || true; wait "$second_pid" 2>/dev/null || true; second_pid=""
 kill -TERM "$app_pid"; wait "$app_pid" || true; app_pid=""
 echo "windows e2e: passed"

@@ -29,6 +29,12 @@ private:
     bool waited = false;
 };
 
+// The status of a process killed by Kill (128 + SIGKILL, as a shell reports it).
+inline constexpr int KilledStatus = 128 + 9;
+
+// The path of a helper program built beside the tests.
+std::string Helper(const char* fileName);
+
 // Sleeps the given milliseconds.
 void SleepMilliseconds(int milliseconds);
 

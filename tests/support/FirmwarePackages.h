@@ -19,7 +19,7 @@ inline void EditManifest(const std::string& package, const std::string& from, co
 // same bytes without the simulator mark, for the paths only real packages take (the offer).
 inline std::string InstallPackage(const std::string& root, const std::string& model, bool maker = false,
                                   const std::string& name = "package") {
-    const std::string folder = root + "/" + name;
+    const std::string folder = Native(root + "/" + name);
     sim::MakeFirmwarePackage(folder, model);
     if (maker) EditManifest(folder, "origin simulator", "origin maker");
     return folder;

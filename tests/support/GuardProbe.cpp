@@ -1,17 +1,22 @@
-// Takes the single-instance guard and reports: "acquired" (then holds it until its
-// standard input closes) or "refused".
+// Takes the single-instance guard and reports "acquired" or "refused" on its output. With
+// a file name, it holds the guard until that file exists.
+#include <chrono>
 #include <cstdio>
+#include <thread>
 
 #include "app/UnitDoubleStart.h"
+#include "platform/Files.h"
 
-int main() {
+int main(int argc, char** argv) {
     if (!app::AcquireDoubleStartGuard()) {
         std::puts("refused");
         return 3;
     }
     std::puts("acquired");
     std::fflush(stdout);
-    while (std::getchar() != EOF) {
+    if (argc > 1) {
+        for (int i = 0; i < 3000 && !platform::FileExists(argv[1]); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     app::ReleaseDoubleStartGuard();
     return 0;

@@ -1,22 +1,30 @@
 #include "support/TempFolder.h"
 
-#include <sys/resource.h>
-#include <unistd.h>
-
-#include <csignal>
+#include "platform/Files.h"
+#include "platform/Process.h"
+#include "support/ChildProcess.h"
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
 
 namespace testing_support {
 
 TempFolder::TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "zel2test.XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    path = pattern;
+    static std::mt19937 random{std::random_device{}()};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::filesystem::path candidate =
+            std::filesystem::temp_directory_path() / ("zel2test." + std::to_string(random() % 100000000));
+        std::error_code error;
+        if (std::filesystem::create_directory(candidate, error)) {
+            path = Native(candidate.generic_string());
+            return;
+        }
+    }
+    throw std::runtime_error("no temporary folder");
 }
 
 TempFolder::~TempFolder() {
@@ -49,35 +57,14 @@ void TempFolder::WriteFile(const std::string& name, const std::vector<unsigned c
     WriteFile(name, std::string(content.begin(), content.end()));
 }
 
-ScopedEnv::ScopedEnv(const char* n, const std::string& value) : name(n) {
-    const char* current = std::getenv(n);
-    hadOld = current != nullptr;
-    if (hadOld) old = current;
-    ::setenv(n, value.c_str(), 1);
+std::string Native(std::string path) {
+    if (platform::PathSeparator() != '/')
+        for (char& c : path)
+            if (c == '/') c = platform::PathSeparator();
+    return path;
 }
 
-ScopedEnv::~ScopedEnv() {
-    if (hadOld)
-        ::setenv(name.c_str(), old.c_str(), 1);
-    else
-        ::unsetenv(name.c_str());
-}
-
-FileSizeLimit::FileSizeLimit(unsigned long bytes) {
-    rlimit current{};
-    ::getrlimit(RLIMIT_FSIZE, &current);
-    oldSoft = current.rlim_cur;
-    oldHard = current.rlim_max;
-    oldHandler = std::signal(SIGXFSZ, SIG_IGN);  // the write fails with EFBIG instead
-    current.rlim_cur = bytes;
-    ::setrlimit(RLIMIT_FSIZE, &current);
-}
-
-FileSizeLimit::~FileSizeLimit() {
-    rlimit restored{oldSoft, oldHard};
-    ::setrlimit(RLIMIT_FSIZE, &restored);
-    std::signal(SIGXFSZ, oldHandler);
-}
+std::string Helper(const char* fileName) { return platform::ExecutableFolder() + fileName; }
 
 std::string ReadText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

@@ -3,7 +3,12 @@
 #include <string>
 #include <vector>
 
+#include "support/System.h"
+
 namespace testing_support {
+
+// The path with the system's own separators ("/" written in a test becomes "\\" on Windows).
+std::string Native(std::string path);
 
 // A fresh folder under the system's temporary folder, removed with everything in it.
 class TempFolder {
@@ -14,8 +19,8 @@ public:
     TempFolder& operator=(const TempFolder&) = delete;
 
     const std::string& Path() const { return path; }
-    // Path of a name below the folder ("a/b.bin").
-    std::string operator/(const std::string& name) const { return path + "/" + name; }
+    // Path of a name below the folder ("a/b.bin"), with the system's separators.
+    std::string operator/(const std::string& name) const { return Native(path + "/" + name); }
     std::string MakeFolder(const std::string& name) const;
     void WriteFile(const std::string& name, const std::string& content) const;
     void WriteFile(const std::string& name, const std::vector<unsigned char>& content) const;
@@ -24,29 +29,6 @@ public:
 
 private:
     std::string path;
-};
-
-// Sets an environment variable for the life of the object and restores it afterwards.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const std::string& value);
-    ~ScopedEnv();
-
-private:
-    std::string name;
-    std::string old;
-    bool hadOld;
-};
-
-// Limits the size of files this process writes, as a full disk would, until destroyed.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(unsigned long bytes);
-    ~FileSizeLimit();
-
-private:
-    unsigned long oldSoft, oldHard;
-    void (*oldHandler)(int);
 };
 
 // The whole file as bytes in a string, or "<missing>" when it cannot be read.

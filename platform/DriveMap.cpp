@@ -62,32 +62,31 @@ std::vector<DriveEntry> ParseDriveMap(const std::string& text) {
 
 namespace {
 
-thread_local int snapshotDepth = 0;
-thread_local bool snapshotTaken = false;
-thread_local bool snapshotHasMap = false;
-thread_local std::vector<DriveEntry> snapshotDrives;
+// The outermost snapshot of this thread. Only a plain pointer is thread-local: MinGW's
+// threads may free thread-local storage before running the destructors of its objects.
+thread_local DriveSnapshot* currentSnapshot = nullptr;
 
 bool LookAtDriveMap(std::vector<DriveEntry>& drives);
 
 }  // namespace
 
-DriveSnapshot::DriveSnapshot() { ++snapshotDepth; }
+DriveSnapshot::DriveSnapshot() : outer(currentSnapshot) {
+    if (!outer) currentSnapshot = this;
+}
 
 DriveSnapshot::~DriveSnapshot() {
-    if (--snapshotDepth == 0) {
-        snapshotTaken = false;
-        snapshotDrives.clear();
-    }
+    if (!outer) currentSnapshot = nullptr;
 }
 
 bool DriveMapDrives(std::vector<DriveEntry>& drives) {
-    if (snapshotDepth == 0) return LookAtDriveMap(drives);
-    if (!snapshotTaken) {
-        snapshotHasMap = LookAtDriveMap(snapshotDrives);
-        snapshotTaken = true;
+    DriveSnapshot* const snapshot = currentSnapshot;
+    if (!snapshot) return LookAtDriveMap(drives);
+    if (!snapshot->taken) {
+        snapshot->hasMap = LookAtDriveMap(snapshot->drives);
+        snapshot->taken = true;
     }
-    if (snapshotHasMap) drives = snapshotDrives;
-    return snapshotHasMap;
+    if (snapshot->hasMap) drives = snapshot->drives;
+    return snapshot->hasMap;
 }
 
 namespace {

@@ -34,6 +34,12 @@ public:
     ~DriveSnapshot();
     DriveSnapshot(const DriveSnapshot&) = delete;
     DriveSnapshot& operator=(const DriveSnapshot&) = delete;
+
+private:
+    friend bool DriveMapDrives(std::vector<DriveEntry>& drives);
+    DriveSnapshot* outer;
+    bool taken = false, hasMap = false;
+    std::vector<DriveEntry> drives;
 };
 
 }  // namespace platform

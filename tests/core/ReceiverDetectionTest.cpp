@@ -2,7 +2,10 @@
 
 #include <fstream>
 #include <string>
+#include <thread>
+#include <vector>
 
+#include "platform/DriveMap.h"
 #include "receiver/ReceiverDetection.h"
 #include "support/TempFolder.h"
 
@@ -149,6 +152,27 @@ TEST_F(DetectionTest, ReceiverFileNamesMatchIgnoringCase) {
     DetectionState state;
     EXPECT_EQ(DetectReceiver(state), 4);
     EXPECT_EQ(state.ReceiverModel, "ZEL2BX");
+}
+
+// The acquisition thread detects under one look at the drives and then ends; threads that
+// end with that look taken must leave nothing to free twice (MinGW's thread-local storage).
+TEST_F(DetectionTest, ThreadsThatEndAfterADetectionLeaveNothingBehind) {
+    SetMap(DriveLine('E', "removable", "ZEL2B", Volume("vol", true, true)));
+    for (int round = 0; round < 20; ++round) {
+        std::vector<std::thread> threads;
+        std::vector<int> found(8, NoDrive);
+        for (int i = 0; i < 8; ++i)
+            threads.emplace_back([&found, i] {
+                const platform::DriveSnapshot outer;
+                const platform::DriveSnapshot inner;  // nested looks share the outer one
+                DetectionState state;
+                found[static_cast<size_t>(i)] = DetectReceiver(state);
+            });
+        for (std::thread& t : threads) t.join();
+        for (int drive : found) ASSERT_EQ(drive, 4);
+    }
+    DetectionState after;
+    EXPECT_EQ(DetectReceiver(after), 4) << "no snapshot outlives its scope";
 }
 
 TEST(DriveLetter, MapsIndicesToLetters) {

@@ -21,10 +21,17 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 "$wine" wineboot -i >/dev/null 2>&1 || true
 status=0
-"$wine" "$build/tests/zel2coretests.exe" --gtest_brief=1 2>&1 | tee "$work/core.log" | grep -v '^$' || true
+"$wine" "$build/tests/zel2coretests.exe" >"$work/core.log" 2>&1 || true
+grep -E '^\[  (PASSED|FAILED|SKIPPED) |^\[==========\] [0-9]+ tests' "$work/core.log" || true
 grep -q '^\[  PASSED  \]' "$work/core.log" || status=1
 grep -q '^\[  FAILED  \]' "$work/core.log" && status=1
-[ $status -eq 0 ] || fail "core tests under wine"
+if [ $status -ne 0 ]; then
+  # The failures and, after a crash, the test that was running; not wine's whole dump.
+  grep -E -A6 'Failure$' "$work/core.log" | head -60 >&2 || true
+  grep -E '^wine: Unhandled|^=>0 ' "$work/core.log" >&2 || true
+  echo "last test started: $(grep '^\[ RUN' "$work/core.log" | tail -1)" >&2
+  fail "core tests under wine"
+fi
 
 # A receiver volume on drive E:, as a removable disk whose label wine reads from the file.
 "$wine" "$build/zel2sim.exe" make ZEL2B "Z:$work/e" >/dev/null 2>&1

@@ -3,6 +3,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "receiver/ReceiverDetection.h"
@@ -34,6 +35,8 @@ struct TAcquisitionState {
 
     std::string CurrentMessagesText;
     std::string TemperatureText, PressureText, TendencyText;
+    // The numbers behind those texts, for the boat's network; empty when not shown.
+    std::optional<double> SeaLevelHpa, TemperatureC, TendencyHpa3h;
     std::string FirmwareVersionText, SerialNumberText;
 
     std::array<int16_t, BaroRingSize> BaroSamples{};

@@ -32,19 +32,30 @@ void ShowStatus(TAcquisitionState& state, IStatusView& view, const StatusContext
 
     const char sep = context.decimalSeparator;
     state.TemperatureText = TemperatureText(data.TemperatureTenths(), sep);
+    state.TemperatureC = data.TemperatureTenths() / 10.0;
+    state.SeaLevelHpa.reset();
+    state.TendencyHpa3h.reset();
     double hPa = (data.PressureRaw() + 100000) / 100.0;
     if (model != "ZEL2D") {
         if (context.correction) hPa = context.correction(hPa, state.BaroHeight, data.TemperatureTenths() / 10.0);
         state.PressureText = PressureText(hPa, state.BaroHeight, sep);
+        state.SeaLevelHpa = hPa;
         state.TendencyText.clear();
         if (state.TendencyEnabled == 1) {
-            if (const auto t = ThreeHourTendency(data, state.BaroSamples)) state.TendencyText = TendencyText(*t, true, sep);
+            if (const auto t = ThreeHourTendency(data, state.BaroSamples)) {
+                state.TendencyText = TendencyText(*t, true, sep);
+                state.TendencyHpa3h = *t;
+            }
         }
     } else {
         TZel2d reader(context.driveRoot);
         if (reader.ReadBarograph()) {
             state.PressureText = PressureText(hPa, reader.Altitude, sep);
-            if (reader.Tendency() != -32768.0) state.TendencyText = TendencyText(reader.Tendency(), false, sep);
+            state.SeaLevelHpa = hPa;
+            if (reader.Tendency() != -32768.0) {
+                state.TendencyText = TendencyText(reader.Tendency(), false, sep);
+                state.TendencyHpa3h = reader.Tendency();
+            }
         }
     }
 
@@ -54,6 +65,9 @@ void ShowStatus(TAcquisitionState& state, IStatusView& view, const StatusContext
     } else {
         view.SetParameterLabel("");
         view.SetBaroTabVisible(false);
+        state.SeaLevelHpa.reset();
+        state.TemperatureC.reset();
+        state.TendencyHpa3h.reset();
     }
     view.SetSeriesBlue(true);
     state.FirmwareVersionText = FirmwareVersionText(data);
@@ -62,6 +76,9 @@ void ShowStatus(TAcquisitionState& state, IStatusView& view, const StatusContext
 
 void ShowNoReceiver(TAcquisitionState& state, IStatusView& view) {
     state.LastLoadedIndex = 65535;
+    state.SeaLevelHpa.reset();
+    state.TemperatureC.reset();
+    state.TendencyHpa3h.reset();
     state.CurrentMessagesText.clear();
     view.SetStatusPanel(0, "");
     view.SetStatusPanel(2, "");

@@ -177,4 +177,5 @@ void TGetDataThread::RunCycle() {
     });
     state.TendencyEnabled = 1;
     showStatus();
+    Step([this] { window.RefreshShown(); });
 }

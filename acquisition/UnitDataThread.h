@@ -15,6 +15,9 @@ public:
     virtual void RebuildTree() = 0;
     virtual void RedrawChart() = 0;  // the chart fill with WriteIndex and ValidCount
     virtual void SetPagesEnabled(bool enabled) = 0;
+    // A full refresh has shown the status with its tendency (the boat's network, the storm
+    // warning).
+    virtual void RefreshShown() {}
 };
 
 // Polls the receiver once a second and has the window show what it finds.

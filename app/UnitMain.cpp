@@ -1,6 +1,7 @@
 #include "app/UnitMain.h"
 
 #include <QAction>
+#include <QSystemTrayIcon>
 #include <QApplication>
 #include <QScreen>
 #include <QStatusBar>
@@ -16,6 +17,7 @@
 #include "app/JpegImage.h"
 #include "app/LanguagePass.h"
 #include "app/MessageBox.h"
+#include "nmea/Sentences.h"
 #include "platform/Files.h"
 #include "receiver/DateTime.h"
 #include "platform/Process.h"
@@ -254,6 +256,9 @@ void TMainForm::FormCreate() {
     readMarks.clear();
     navtex->BuildSkeleton();
     navtex->ExpandAll();
+    // The output and the filter first: the archive the start-up shows is not sent.
+    nmeaOutput = std::make_unique<TNmeaOutput>();
+    ApplyNmeaSettings(nmea::WithOverride(nmea::LoadNmeaSettings(archivePath), platform::GetEnv("ZEL2_NMEA")), false);
     receiver::LoadLocalCopies(archivePath, Acquisition, readMarks, *this);
 
     TGetDataThread::Options options;
@@ -277,7 +282,53 @@ void TMainForm::ZoomIn1Click() { baro->ZoomIn(); }
 void TMainForm::BaroZoomOutToolButtonClick() { baro->ZoomOut(); }
 void TMainForm::ZoomOut1Click() { baro->ZoomOut(); }
 
-void TMainForm::RebuildTree() { navtex->Rebuild(); }
+void TMainForm::RebuildTree() {
+    navtex->Rebuild();
+    // Each message that newly entered the archive goes out once as NRX sentences.
+    for (const nmea::TNavtexMessage& m : newMessages.Arrived(navtex->List518(), navtex->List490())) {
+        if (nmeaOutput && nmeaSettings.enabled) nmeaOutput->Send(nmea::NrxSentences(m, nrxSequence));
+        nrxSequence = (nrxSequence + 1) % 1000;
+    }
+}
+
+void TMainForm::ApplyNmeaSettings(const nmea::TNmeaSettings& settings, bool save) {
+    nmeaSettings = settings;
+    if (nmeaOutput) nmeaOutput->Apply(settings);
+    if (save) nmea::SaveNmeaSettings(archivePath, settings);
+}
+
+void TMainForm::RefreshShown() {
+    if (nmeaOutput && nmeaSettings.enabled && Acquisition.SeaLevelHpa && Acquisition.TemperatureC) {
+        nmeaOutput->Send(nmea::MdaSentence(*Acquisition.SeaLevelHpa, *Acquisition.TemperatureC));
+        nmeaOutput->Send(nmea::XdrSentence(*Acquisition.SeaLevelHpa, *Acquisition.TemperatureC));
+    }
+    const auto change = storm.Update(Acquisition.TendencyHpa3h, nmeaSettings.stormThreshold);
+    ShowParameterLabel();
+    if (change != nmea::TStormWatch::TChange::Raised) return;
+    // One notice per event that a person at the chart table cannot miss, and a mark on the curve.
+    if (Acquisition.SeaLevelHpa) {
+        // On the newest point of the curve, which the chart draws at the whole minute.
+        QDateTime when = ToQDateTime(Acquisition.BaroTime);
+        when = when.addMSecs(-(when.time().second() * 1000 + when.time().msec()));
+        ui->Chart1->AddMark(when, *Acquisition.SeaLevelHpa);
+    }
+    const QString text = QString::fromStdString(nmea::StormNotice(*Acquisition.TendencyHpa3h, platform::DecimalSeparator()));
+    if (QSystemTrayIcon::isSystemTrayAvailable()) {
+        if (!trayIcon) {
+            trayIcon = new QSystemTrayIcon(windowIcon(), this);
+            trayIcon->show();
+        }
+        trayIcon->showMessage(QApplication::applicationName(), text, QSystemTrayIcon::Warning, 0);
+    } else {
+        if (stormNotice) stormNotice->close();
+        stormNotice = MakeMessageBox(this, TBoxKind::Warning, text, TBoxButtons::Ok);
+        stormNotice->setAttribute(Qt::WA_DeleteOnClose);
+        stormNotice->setModal(false);
+        stormNotice->setObjectName("StormNotice");
+        stormNotice->setWindowTitle("Avis de tempête");
+        stormNotice->show();
+    }
+}
 
 void TMainForm::NavtexTreeViewChange() {
     navtex->SelectionChanged(TNavtexTreeControl::NodeOf(ui->NavtexTreeView->currentItem()));
@@ -295,7 +346,24 @@ void TMainForm::SetBusyProgress(int position) { BusyProgressBar->setValue(positi
 
 void TMainForm::SetBatteryProgress(int percent) { BatteryCapacityProgressBar->setValue(percent); }
 
-void TMainForm::SetParameterLabel(const std::string& text) { ParameterLabel->setText(QString::fromStdString(text)); }
+void TMainForm::SetParameterLabel(const std::string& text) {
+    parameterText = text;
+    ShowParameterLabel();
+}
+
+void TMainForm::ShowParameterLabel() {
+    const QString text = QString::fromStdString(parameterText);
+    const QString tendency = QString::fromStdString(Acquisition.TendencyText);
+    // In a storm the tendency turns red.
+    if (!storm.Active() || tendency.isEmpty() || !text.endsWith(tendency)) {
+        ParameterLabel->setTextFormat(Qt::PlainText);
+        ParameterLabel->setText(text);
+        return;
+    }
+    ParameterLabel->setTextFormat(Qt::RichText);
+    ParameterLabel->setText(text.left(text.size() - tendency.size()).toHtmlEscaped().replace(" ", "&nbsp;") +
+                            "<span style=\"color:#e00000; font-weight:bold\">" + tendency.toHtmlEscaped() + "</span>");
+}
 
 void TMainForm::SetBaroTabVisible(bool visible) {
     // Every status display asks; only a change lays out and repaints the pages.

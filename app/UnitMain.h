@@ -2,6 +2,8 @@
 
 #include <QLabel>
 #include <QMainWindow>
+#include <QMessageBox>
+#include <QPointer>
 #include <QProgressBar>
 #include <QTimer>
 
@@ -11,14 +13,20 @@
 #include <vector>
 
 #include "acquisition/UnitDataThread.h"
+#include "app/NmeaOutput.h"
 #include "baro/BaroChartControl.h"
 #include "baro/UnitBaro.h"
 #include "navtex/NavtexTreeControl.h"
 #include "navtex/ReadMarks.h"
 #include "navtex/UnitNavtex.h"
+#include "nmea/NewMessages.h"
+#include "nmea/NmeaSettings.h"
+#include "nmea/StormWarning.h"
 #include "receiver/StateFiles.h"
 
 class TUserTools;
+
+class QSystemTrayIcon;
 
 namespace Ui {
 class TMainForm;
@@ -43,6 +51,14 @@ public:
     QTimer* StartupTimer = nullptr;
     QTimer* UTCUpdateTimer = nullptr;
     bool busyIndicatorStarted = false;
+    nmea::TNmeaSettings nmeaSettings;
+    std::unique_ptr<TNmeaOutput> nmeaOutput;
+    nmea::TNewMessages newMessages;
+    nmea::TStormWatch storm;
+    int nrxSequence = 0;
+    std::string parameterText;
+    QPointer<QMessageBox> stormNotice;
+    QSystemTrayIcon* trayIcon = nullptr;
     bool pagesEnabled = true, pagesPending = false;
 
     void FormCreate();
@@ -126,10 +142,18 @@ public:
 
     TGetDataThread* DataThread() const { return dataThread; }
 
+    // The boat's network and the storm warning.
+    const nmea::TNmeaSettings& NmeaSettings() const { return nmeaSettings; }
+    void ApplyNmeaSettings(const nmea::TNmeaSettings& settings, bool save);
+    TNmeaOutput& NmeaOutput() { return *nmeaOutput; }
+    bool StormWarningActive() const { return storm.Active(); }
+    void RefreshShown() override;
+
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void ShowParameterLabel();
     void BuildToolBar();
     void BuildStatusBar();
     void WireCommands();

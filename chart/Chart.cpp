@@ -62,6 +62,15 @@ TChart::TChart(QWidget* parent) : QWidget(parent) {
     chart->addAxis(right, Qt::AlignRight);
     series->attachAxis(bottom);
     series->attachAxis(right);
+    marks = new QScatterSeries;
+    marks->setObjectName("StormMarks");
+    marks->setColor(QColor(220, 0, 0));
+    marks->setBorderColor(QColor(220, 0, 0));
+    marks->setMarkerShape(QScatterSeries::MarkerShapeTriangle);
+    marks->setMarkerSize(12);
+    chart->addSeries(marks);
+    marks->attachAxis(bottom);
+    marks->attachAxis(right);
     right->setTickInterval(NiceStep(right->max() - right->min()));
 
     view = new QChartView(chart, this);
@@ -123,6 +132,16 @@ void TChart::SetPoints(const QList<QPointF>& points) {
 }
 
 void TChart::ClearPoints() { SetPoints({}); }
+
+void TChart::AddMark(const QDateTime& when, double value) {
+    const QDateTime bottomMin = bottom->min(), bottomMax = bottom->max();
+    const double rightMin = right->min(), rightMax = right->max();
+    marks->append(static_cast<double>(when.toMSecsSinceEpoch()), value);
+    bottom->setRange(bottomMin, bottomMax);
+    SetRightRange(rightMin, rightMax);
+}
+
+int TChart::MarkCount() const { return static_cast<int>(marks->count()); }
 
 void TChart::SetTitleLines(const QStringList& lines) {
     titleLines = lines;

@@ -5,6 +5,7 @@
 #include <QDateTimeAxis>
 #include <QLabel>
 #include <QLineSeries>
+#include <QScatterSeries>
 #include <QValueAxis>
 #include <QWidget>
 
@@ -63,6 +64,10 @@ public:
     // Like the axis's own setMin/setMax: the other end moves along when it would be passed.
     void SetRightMinimum(double minimum) { SetRightRange(minimum, std::max(right->max(), minimum)); }
     void SetRightMaximum(double maximum) { SetRightRange(std::min(right->min(), maximum), maximum); }
+    // A mark on the curve (a storm warning's start), kept through fills.
+    void AddMark(const QDateTime& when, double value);
+    int MarkCount() const;
+
     // Axis labels with the user's decimal separator, as the status texts have it.
     void SetDecimalSeparator(char separator);
     // Axis values beyond this are no pressure of this world.
@@ -86,6 +91,7 @@ private:
     QChart* chart;
     QChartView* view;
     QLineSeries* series;
+    QScatterSeries* marks;
     QDateTimeAxis* bottom;
     QValueAxis* left;
     QValueAxis* right;

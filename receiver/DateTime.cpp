@@ -76,4 +76,10 @@ int32_t PackFat(const platform::LocalDateTime& t) {
     return static_cast<int32_t>(packed);
 }
 
+platform::LocalDateTime UnpackFat(int32_t value) {
+    const auto packed = static_cast<uint32_t>(value);
+    return {static_cast<int>(packed >> 25) + 1980, static_cast<int>(packed >> 21 & 15), static_cast<int>(packed >> 16 & 31),
+            static_cast<int>(packed >> 11 & 31), static_cast<int>(packed >> 5 & 63), static_cast<int>(packed & 31) * 2, 0};
+}
+
 }  // namespace datetime

@@ -23,5 +23,6 @@ platform::LocalDateTime LocalFromReceiverSeconds(uint32_t seconds);
 // Bits 25..31 years since 1980, 21..24 month, 16..20 day, 11..15 hour, 5..10 minute,
 // 0..4 seconds / 2.
 int32_t PackFat(const platform::LocalDateTime& t);
+platform::LocalDateTime UnpackFat(int32_t packed);
 
 }  // namespace datetime

@@ -68,7 +68,13 @@ bool EnsureFolder(const std::string& path) {
 // A low passing through: a fall of a few hPa over some hours, then a rise, over a week.
 }  // namespace
 
-int16_t PressureAt(double minutesAgo) {
+int16_t PressureAt(double minutesAgo, Weather weather) {
+    if (weather == Weather::Steady) return 1320;  // 1013.2 hPa, hour after hour
+    if (weather == Weather::Storm) {
+        // Falling 4 hPa in the last three hours, after a quiet day at 1014 hPa.
+        const double fall = minutesAgo >= 180 ? 4.0 : 4.0 * minutesAgo / 180.0;
+        return static_cast<int16_t>(std::lround((1010.0 + fall) * 100.0 - 100000.0));
+    }
     const double hours = minutesAgo / 60.0;
     const double low = -22.0 * std::exp(-std::pow((hours - 30.0) / 12.0, 2.0));
     const double daily = 0.6 * std::sin(hours / 24.0 * 2.0 * 3.14159265358979);
@@ -96,11 +102,12 @@ bool WriteMessageFolder(const std::string& folder, const Message* begin, const M
 
 bool MakeFileModel(const std::string& model, const std::string& folder, const VolumeOptions& o, int64_t now) {
     const bool barograph = model == "ZEL2B" || model == "ZEL2BX";
-    const int writeIndex = 7321;  // anywhere in the ring; the newest sample sits just before it
+    // Anywhere in the ring; the newest sample sits just before it.
+    const int writeIndex = ((o.writeIndex % RingSize) + RingSize) % RingSize;
     std::vector<int16_t> ring(RingSize, 0);
     for (int age = 0; age < RingSize; ++age) {
         const int position = ((writeIndex - 1 - age) % RingSize + RingSize) % RingSize;
-        ring[static_cast<size_t>(position)] = PressureAt(age);
+        ring[static_cast<size_t>(position)] = PressureAt(age, o.weather);
     }
 
     std::vector<uint8_t> system(556, 0);
@@ -119,7 +126,7 @@ bool MakeFileModel(const std::string& model, const std::string& folder, const Vo
     const char* ids[3] = {International[2].id, International[1].id, International[0].id};
     for (int s = 0; s < 3; ++s)
         for (int i = 0; i < 4; ++i) system[static_cast<size_t>(540 + 4 * s + i)] = static_cast<uint8_t>(ids[s][i]);
-    le::PutI16(&system[552], PressureAt(0));
+    le::PutI16(&system[552], PressureAt(0, o.weather));
     le::PutI16(&system[554], 185);
 
     if (o.withIndexFile &&
@@ -188,7 +195,7 @@ bool MakeModelD(const std::string& folder, const VolumeOptions& o, int64_t now) 
         const int block = (oldestBlock + b) % 256;
         for (int i = 0; i < 128; ++i) {
             const int age = total - 1 - (b * 128 + i);
-            le::PutI16(&baro[static_cast<size_t>(block * 256 + 2 * i)], PressureAt(age));
+            le::PutI16(&baro[static_cast<size_t>(block * 256 + 2 * i)], PressureAt(age, o.weather));
         }
     }
     int16_t next518 = 0, next490 = 0;
@@ -204,8 +211,8 @@ bool MakeModelD(const std::string& folder, const VolumeOptions& o, int64_t now) 
     system[11] = 3;
     const std::string serial = "D20190600211";
     for (size_t i = 0; i < 12; ++i) system[12 + i] = static_cast<uint8_t>(serial[i]);
-    le::PutI16(&system[24], PressureAt(0));
-    le::PutI16(&system[26], static_cast<int16_t>(std::lround((PressureAt(0) - PressureAt(180)) / 10.0)));
+    le::PutI16(&system[24], PressureAt(0, o.weather));
+    le::PutI16(&system[26], static_cast<int16_t>(std::lround((PressureAt(0, o.weather) - PressureAt(180, o.weather)) / 10.0)));
     le::PutU16(&system[28], 12);
     le::PutI16(&system[30], 0);
     le::PutI16(&system[32], 172);
@@ -213,7 +220,7 @@ bool MakeModelD(const std::string& folder, const VolumeOptions& o, int64_t now) 
     le::PutI16(&system[44], next490);
     for (int i = 0; i < 128; ++i) {
         const int age = inCurrent - 1 - i;
-        le::PutI16(&system[static_cast<size_t>(512 + 2 * i)], i < inCurrent ? PressureAt(age) : int16_t(-1));
+        le::PutI16(&system[static_cast<size_t>(512 + 2 * i)], i < inCurrent ? PressureAt(age, o.weather) : int16_t(-1));
     }
     le::PutU16(&system[768], static_cast<uint16_t>(total));
     system[770] = oldestBlock;

@@ -7,10 +7,16 @@ namespace sim {
 
 bool IsKnownModel(const std::string& model);
 
+// The simulated weather: a low passing (about 4-5 hPa in 3 h at its fastest), steady
+// pressure, or a storm coming (a fall of 4 hPa in the last three hours).
+enum class Weather { Passing, Steady, Storm };
+
 struct VolumeOptions {
     int64_t now = 0;           // unix seconds; 0 = the current time
     bool withSystemFile = true;
     bool withIndexFile = true;
+    Weather weather = Weather::Passing;
+    int writeIndex = 7321;  // where the next barograph sample goes: later volumes have moved on
 };
 
 // Writes the files of a receiver volume of the given model into folder (created when
@@ -19,7 +25,7 @@ bool MakeVolume(const std::string& model, const std::string& folder, const Volum
 
 // The simulated weather: sea-level pressure (Pa - 100000) so many minutes before the volume
 // was made; negative values look into its future.
-int16_t PressureAt(double minutesAgo);
+int16_t PressureAt(double minutesAgo, Weather weather = Weather::Passing);
 
 // Unix seconds as the ZEL2D clock counts them.
 uint32_t ReceiverSeconds(int64_t unixSeconds);

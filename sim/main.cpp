@@ -24,7 +24,9 @@ int Usage() {
     std::fputs(
         "zel2sim: simulated receivers for the program and its tests\n"
         "\n"
-        "  zel2sim make MODEL FOLDER             write a receiver volume of MODEL into FOLDER\n"
+        "  zel2sim make MODEL FOLDER [WEATHER]   write a receiver volume of MODEL into FOLDER; WEATHER\n"
+        "                                        is passing (a low going by), steady or storm (a fall\n"
+        "                                        of 4 hPa in the last three hours)\n"
         "  zel2sim attach MAP LETTER LABEL FOLDER [TYPE [RAW]]\n"
         "                                        attach FOLDER as drive LETTER in the drive map MAP\n"
         "                                        (TYPE: removable, fixed, remote, cdrom, ramdisk)\n"
@@ -59,6 +61,14 @@ bool Letter(const char* arg, char& letter) {
     return letter >= 'A' && letter <= 'Z';
 }
 
+bool WeatherOf(const std::string& word, sim::Weather& weather) {
+    if (word == "passing") weather = sim::Weather::Passing;
+    else if (word == "steady") weather = sim::Weather::Steady;
+    else if (word == "storm") weather = sim::Weather::Storm;
+    else return false;
+    return true;
+}
+
 int Fail(const std::string& what) {
     std::fprintf(stderr, "zel2sim: %s\n", what.c_str());
     return 1;
@@ -70,9 +80,11 @@ int main(int argc, char* argv[]) {
     if (argc < 2) return Usage();
     const std::string command = argv[1];
     char letter = 0, other = 0;
-    if (command == "make" && argc == 4) {
+    if (command == "make" && (argc == 4 || argc == 5)) {
         if (!sim::IsKnownModel(argv[2])) return Fail(std::string("unknown model ") + argv[2]);
-        return sim::MakeVolume(argv[2], argv[3]) ? 0 : Fail(std::string("cannot write ") + argv[3]);
+        sim::VolumeOptions options;
+        if (argc == 5 && !WeatherOf(argv[4], options.weather)) return Usage();
+        return sim::MakeVolume(argv[2], argv[3], options) ? 0 : Fail(std::string("cannot write ") + argv[3]);
     }
     if (command == "attach" && (argc >= 6 && argc <= 8) && Letter(argv[3], letter)) {
         const std::string type = argc >= 7 ? argv[6] : "removable";

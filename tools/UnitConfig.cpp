@@ -3,6 +3,7 @@
 #include "acquisition/AcquisitionState.h"
 #include "app/Application.h"
 #include "app/UnitMain.h"
+#include "nmea/NmeaSettings.h"
 #include "tools/BaroHeightInput.h"
 #include "ui_UnitConfig.h"
 
@@ -29,6 +30,20 @@ void TConfigurationDlg::FormShow() {
     ui->CancelBtn->setText("Fermer");
     ui->BaroheightSpinEdit->setValue(Acquisition.BaroHeight);
     ui->LastMessageCheckBox->setChecked(Acquisition.ShowLastMessage != 0);
+
+    // The boat's network and the storm warning.
+    ui->NmeaGroupBox->setTitle("Réseau du bord (NMEA 0183)");
+    ui->NmeaOutputCheckBox->setText("Sortie NMEA activée");
+    ui->NmeaPortLabel->setText("Port TCP");
+    ui->NmeaAllInterfacesCheckBox->setText("Écouter sur tous les réseaux");
+    ui->NmeaUdpLabel->setText("UDP hôte:port");
+    ui->StormLabel->setText("Avis de tempête [hPa/3h]");
+    const nmea::TNmeaSettings s = Forms.MainForm ? Forms.MainForm->NmeaSettings() : nmea::TNmeaSettings{};
+    ui->NmeaOutputCheckBox->setChecked(s.enabled);
+    ui->NmeaPortSpinEdit->setValue(s.tcpPort);
+    ui->NmeaAllInterfacesCheckBox->setChecked(s.allInterfaces);
+    ui->NmeaUdpEdit->setText(s.udpHost.empty() ? QString() : QString::fromStdString(s.udpHost + ":" + std::to_string(s.udpPort)));
+    ui->StormThresholdSpinEdit->setValue(s.stormThreshold);
 }
 
 void TConfigurationDlg::OKBtnClick() {
@@ -36,6 +51,15 @@ void TConfigurationDlg::OKBtnClick() {
     Acquisition.BaroHeight = tools::ParseBaroHeight(ui->BaroheightSpinEdit->text().toStdString());
     Acquisition.ShowLastMessage = ui->LastMessageCheckBox->isChecked() ? 1 : 0;
     if (Forms.MainForm) {
+        nmea::TNmeaSettings s = Forms.MainForm->NmeaSettings();
+        s.enabled = ui->NmeaOutputCheckBox->isChecked();
+        s.tcpPort = ui->NmeaPortSpinEdit->value();
+        s.allInterfaces = ui->NmeaAllInterfacesCheckBox->isChecked();
+        const nmea::TNmeaSettings udp = nmea::WithOverride({}, "udp:" + ui->NmeaUdpEdit->text().trimmed().toStdString());
+        s.udpHost = udp.udpHost;
+        s.udpPort = udp.udpPort;
+        s.stormThreshold = ui->StormThresholdSpinEdit->value();
+        Forms.MainForm->ApplyNmeaSettings(s, true);
         Forms.MainForm->RedrawChart();
         if (Forms.MainForm->DataThread()) Forms.MainForm->DataThread()->ForceRefresh();
     }

@@ -50,7 +50,8 @@ TEST_F(BarographPageTest, ChartIsSetUpAtStartWithTheSpanCaption) {
     TMainForm form({});
     TChart* chart = form.Ui()->Chart1;
     EXPECT_EQ(chart->FooterLines(), (QStringList{"", "(2 jours)"}));
-    EXPECT_EQ(chart->Chart()->series().size(), 1);
+    EXPECT_EQ(chart->Chart()->series().size(), 2);  // the curve and the storm marks
+    EXPECT_EQ(chart->MarkCount(), 0);
     EXPECT_EQ(chart->Series1()->attachedAxes().size(), 2);
     EXPECT_TRUE(chart->Series1()->attachedAxes().contains(chart->RightAxis()));
     EXPECT_EQ(chart->LeftAxis()->min(), 900);

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+
+// The network output's settings, kept in NMEA.INI beside CONFIG.BIN (which keeps its five
+// bytes), and the override of the environment variable ZEL2_NMEA.
+namespace nmea {
+
+inline constexpr const char* SettingsFileName = "NMEA.INI";
+
+struct TNmeaSettings {
+    bool enabled = false;
+    int tcpPort = 10110;
+    bool allInterfaces = false;  // listen on this computer only, by default
+    std::string udpHost;         // empty: no UDP
+    int udpPort = 0;
+    double stormThreshold = 3.6;  // hPa fall in three hours
+
+    bool operator==(const TNmeaSettings&) const = default;
+};
+
+TNmeaSettings LoadNmeaSettings(const std::string& archiveRoot);
+bool SaveNmeaSettings(const std::string& archiveRoot, const TNmeaSettings& settings);
+
+// "tcp:10117", "udp:127.0.0.1:10118" or both, comma-separated: output on, with that port
+// or destination. Anything else leaves the settings as they are.
+TNmeaSettings WithOverride(TNmeaSettings settings, const std::string& value);
+
+}  // namespace nmea

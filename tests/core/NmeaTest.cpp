@@ -1,0 +1,178 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "nmea/NewMessages.h"
+#include "nmea/NmeaSettings.h"
+#include "nmea/Sentences.h"
+#include "nmea/StormWarning.h"
+#include "receiver/DateTime.h"
+#include "support/TempFolder.h"
+
+using namespace nmea;
+
+namespace {
+
+// Every sentence: starts with '$', ends with its checksum and CR LF, at most 82 characters.
+void ExpectWellFormed(const std::string& s) {
+    ASSERT_GE(s.size(), 6u);
+    EXPECT_LE(s.size(), MaxSentenceLength) << s;
+    EXPECT_EQ(s[0], '$');
+    EXPECT_EQ(s.substr(s.size() - 2), "\r\n");
+    const size_t star = s.rfind('*');
+    ASSERT_EQ(star, s.size() - 5) << s;
+    EXPECT_EQ(Checksum(s.substr(1, star - 1)), s.substr(star + 1, 2)) << s;
+}
+
+std::vector<std::string> Fields(const std::string& s) {
+    std::vector<std::string> fields;
+    const std::string body = s.substr(1, s.rfind('*') - 1);
+    size_t start = 0;
+    for (size_t comma; (comma = body.find(',', start)) != std::string::npos; start = comma + 1)
+        fields.push_back(body.substr(start, comma - start));
+    fields.push_back(body.substr(start));
+    return fields;
+}
+
+// What a receiver of the sentences does: undo the escapes.
+std::string Unescape(const std::string& text) {
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '^' && i + 2 < text.size() + 0 + 1) {
+            out += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
+            i += 2;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+TEST(NmeaSentences, BarometerSentencesWithTheirChecksums) {
+    EXPECT_EQ(Checksum("GPGLL,5057.970,N,00146.110,E,142451,A"), "27");  // a textbook example
+    EXPECT_EQ(MdaSentence(1013.2, 17.5), "$WIMDA,29.920,I,1.01320,B,17.5,C,,,,,,,,,,,,,,*32\r\n");
+    EXPECT_EQ(XdrSentence(1013.2, 17.5), "$WIXDR,P,1.01320,B,Barometer,C,17.5,C,AirTemp*53\r\n");
+    ExpectWellFormed(MdaSentence(950.04, -12.3));
+    EXPECT_EQ(Fields(MdaSentence(950.04, -12.3))[5], "-12.3");
+}
+
+TEST(NmeaSentences, NavtexMessagesAsNrx) {
+    TNavtexMessage m{"FA12", true, 2026, 12, 6, 10, 30, 0, "ZCZC FA12\r\nNNNN\r\n"};
+    EXPECT_EQ(NrxSentences(m, 7),
+              (std::vector<std::string>{"$CRNRX,1,1,7,FA12,2,103000,06,12,2026,17,0,A,ZCZC FA12^0D^0ANNNN^0D^0A*2A\r\n"}));
+    // An empty message still gives one sentence; 490 kHz is frequency index 1.
+    TNavtexMessage empty{"GB05", false, 2026, 1, 1, 0, 0, 0, ""};
+    EXPECT_EQ(NrxSentences(empty, 1000), (std::vector<std::string>{"$CRNRX,1,1,0,GB05,1,000000,01,01,2026,0,0,A,*3F\r\n"}));
+    // Every reserved character and the bytes outside printable ASCII are escaped.
+    EXPECT_EQ(EscapeText("$*,!\\^~ a\x01\xC9"), "^24^2A^2C^21^5C^5E^7E a^01^C9");
+}
+
+TEST(NmeaSentences, LongMessagesAreCutIntoSentencesThatFit) {
+    std::string text;
+    for (int i = 0; i < 999; ++i) text += "LINE " + std::to_string(i) + ", WIND SW 6 ^ GUSTS $8*\r\n";
+    TNavtexMessage m{"EA33", true, 2026, 12, 6, 23, 59, 58, text};
+    const std::vector<std::string> sentences = NrxSentences(m, 42);
+    ASSERT_GT(sentences.size(), 100u);
+    std::string rebuilt;
+    for (size_t i = 0; i < sentences.size(); ++i) {
+        ExpectWellFormed(sentences[i]);
+        const auto f = Fields(sentences[i]);
+        ASSERT_EQ(f.size(), 14u) << sentences[i];
+        EXPECT_EQ(f[0], "CRNRX");
+        EXPECT_EQ(f[1], std::to_string(sentences.size()));
+        EXPECT_EQ(f[2], std::to_string(i + 1));
+        EXPECT_EQ(f[3], "42");
+        EXPECT_EQ(f[4], i == 0 ? "EA33" : "") << "the message's fields in its first sentence only";
+        EXPECT_EQ(f[10], i == 0 ? std::to_string(text.size()) : "");
+        rebuilt += f[13];
+    }
+    EXPECT_EQ(Unescape(rebuilt), text) << "no escape was cut between two sentences";
+
+    // A megabyte does not fit in 999 sentences: the counters keep three digits and the
+    // sentences their length.
+    const std::vector<std::string> huge = NrxSentences({"EA34", true, 2026, 12, 6, 1, 2, 3, std::string(1 << 20, 'W')}, 1);
+    ASSERT_EQ(huge.size(), MaxSentences);
+    ExpectWellFormed(huge.back());
+    EXPECT_EQ(Fields(huge.back())[1], "999");
+}
+
+TEST(StormWarning, MarineTermsAndOneWarningPerFall) {
+    EXPECT_EQ(TermOf(0.04), TTendencyTerm::Steady);
+    EXPECT_EQ(TermOf(-0.1), TTendencyTerm::Slowly);
+    EXPECT_EQ(TermOf(1.5), TTendencyTerm::Slowly);
+    EXPECT_EQ(TermOf(-1.6), TTendencyTerm::Plain);
+    EXPECT_EQ(TermOf(3.5), TTendencyTerm::Plain);
+    EXPECT_EQ(TermOf(-3.6), TTendencyTerm::Quickly);
+    EXPECT_EQ(TermOf(6.0), TTendencyTerm::Quickly);
+    EXPECT_EQ(TermOf(-6.1), TTendencyTerm::VeryRapidly);
+    EXPECT_EQ(TendencyWords(-4.0), "en baisse rapide");
+    EXPECT_EQ(TendencyWords(2.0), "en hausse");
+    EXPECT_EQ(TendencyWords(0.0), "stable");
+
+    TStormWatch watch;
+    using C = TStormWatch::TChange;
+    EXPECT_EQ(watch.Update(-1.0, 3.6), C::None);
+    EXPECT_EQ(watch.Update(-3.6, 3.6), C::Raised);
+    EXPECT_EQ(watch.Update(-4.5, 3.6), C::None) << "one notice per event";
+    EXPECT_EQ(watch.Update(std::nullopt, 3.6), C::Ended);
+    EXPECT_EQ(watch.Update(-7.0, 3.6), C::Raised);
+    EXPECT_EQ(watch.Update(-3.5, 3.6), C::Ended) << "eased below the threshold";
+    EXPECT_EQ(watch.Update(+5.0, 3.6), C::None) << "a rise is no storm";
+    EXPECT_EQ(watch.Update(-2.0, 2.0), C::Raised) << "the threshold is the user's";
+    EXPECT_EQ(StormNotice(-4.0, ','),
+              "Avis de tempête : le baromètre est en baisse rapide (-4,0 hPa en 3 heures). Prenez vos précautions.");
+}
+
+TEST(NmeaSettingsFile, DefaultsStoredValuesAndTheEnvironment) {
+    testing_support::TempFolder temp;
+    const std::string root = temp.Path() + "/";
+    EXPECT_EQ(LoadNmeaSettings(root), TNmeaSettings{});
+    TNmeaSettings s;
+    s.enabled = true;
+    s.tcpPort = 2000;
+    s.allInterfaces = true;
+    s.udpHost = "192.168.1.20";
+    s.udpPort = 10111;
+    s.stormThreshold = 2.5;
+    ASSERT_TRUE(SaveNmeaSettings(root, s));
+    EXPECT_EQ(LoadNmeaSettings(root), s);
+    temp.WriteFile("NMEA.INI", "output=on\ntcp-port=99999\nudp=nohost\nstorm-threshold=-3\n");
+    const TNmeaSettings damaged = LoadNmeaSettings(root);
+    EXPECT_TRUE(damaged.enabled);
+    EXPECT_EQ(damaged.tcpPort, 10110);
+    EXPECT_TRUE(damaged.udpHost.empty());
+    EXPECT_DOUBLE_EQ(damaged.stormThreshold, 3.6);
+
+    const TNmeaSettings tcp = WithOverride({}, "tcp:10117");
+    EXPECT_TRUE(tcp.enabled);
+    EXPECT_EQ(tcp.tcpPort, 10117);
+    const TNmeaSettings both = WithOverride({}, "tcp:10117,udp:127.0.0.1:10118");
+    EXPECT_EQ(both.udpHost, "127.0.0.1");
+    EXPECT_EQ(both.udpPort, 10118);
+    EXPECT_EQ(WithOverride({}, "serial:/dev/ttyS0"), TNmeaSettings{});
+}
+
+TEST(NmeaNewMessages, OnlyWhatArrivesWhileRunningIsSent) {
+    const auto record = [](const char* name, const platform::LocalDateTime& when) {
+        auto r = std::make_unique<TMsgHeaderElement>();
+        r->Name = name;
+        r->Age = datetime::PackFat(when);
+        r->Lines = {"ZCZC " + std::string(name), "NNNN"};
+        return r;
+    };
+    TMsgList international, national;
+    international.push_back(record("FA12", {2026, 12, 6, 11, 30, 10, 0}));
+    TNewMessages filter;
+    EXPECT_TRUE(filter.Arrived(international, national).empty()) << "the archive at start is not sent";
+    national.push_back(record("AE07", {2026, 7, 15, 14, 0, 0, 0}));
+    const auto arrived = filter.Arrived(international, national);
+    ASSERT_EQ(arrived.size(), 1u);
+    EXPECT_EQ(arrived[0].identifier, "AE07");
+    EXPECT_FALSE(arrived[0].international);
+    EXPECT_EQ(arrived[0].text, "ZCZC AE07\r\nNNNN\r\n");
+    EXPECT_EQ(arrived[0].hour, 12) << "reception time in UTC (summer time in Paris)";
+    EXPECT_EQ(arrived[0].day, 15);
+    EXPECT_TRUE(filter.Arrived(international, national).empty()) << "never twice";
+}

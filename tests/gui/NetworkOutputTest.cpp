@@ -1,0 +1,236 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDoubleSpinBox>
+#include <QDateTimeAxis>
+#include <QLabel>
+#include <QScatterSeries>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QRegularExpression>
+#include <QTcpSocket>
+#include <QUdpSocket>
+#include <QNetworkDatagram>
+#include <QTest>
+
+#include <fstream>
+#include <sstream>
+
+#include "acquisition/AcquisitionState.h"
+#include "app/Application.h"
+#include "app/NmeaOutput.h"
+#include "app/UnitMain.h"
+#include "nmea/NmeaSettings.h"
+#include "platform/Thread.h"
+#include "sim/DriveMapFile.h"
+#include "sim/VolumeWriter.h"
+#include "support/WindowTest.h"
+#include "tools/UnitConfig.h"
+#include "ui_UnitConfig.h"
+#include "ui_UnitMain.h"
+
+namespace {
+
+// The real window on a simulated receiver, its output on a free port, and a client of it.
+class NetworkOutputTest : public testing_support::WindowTest {
+protected:
+    NetworkOutputTest() : WindowTest("drives.tsv") {
+        temp.WriteFile("drives.tsv", "");
+        platform::SetMainThread();
+    }
+    ~NetworkOutputTest() override {
+        Forms = TApplicationForms{};
+        Acquisition.Detection = {};
+        Acquisition.CurrentDrive = receiver::NoDrive;
+    }
+
+    void Attach(sim::Weather weather) {
+        sim::VolumeOptions options;
+        options.weather = weather;
+        ASSERT_TRUE(sim::MakeVolume("ZEL2B", temp / "E", options));
+        ASSERT_TRUE(sim::AttachDrive(temp / "drives.tsv", 'E', "removable", "ZEL2B", temp / "E"));
+    }
+
+    void StartOutput(TMainForm& form, double threshold = nmea::DefaultStormThreshold) {
+        nmea::TNmeaSettings s;
+        s.enabled = true;
+        s.tcpPort = 0;  // any free port
+        s.stormThreshold = threshold;
+        form.ApplyNmeaSettings(s, false);
+        ASSERT_TRUE(form.NmeaOutput().Listening());
+        client.connectToHost("127.0.0.1", form.NmeaOutput().Port());
+        ASSERT_TRUE(client.waitForConnected(5000));
+        for (int i = 0; i < 100 && form.NmeaOutput().Clients() == 0; ++i) QTest::qWait(10);
+        ASSERT_EQ(form.NmeaOutput().Clients(), 1);
+    }
+
+    // A refresh as the receiver being plugged in on the next letter gives it.
+    void Replug(TMainForm& form) {
+        ASSERT_TRUE(sim::MoveDrive(temp / "drives.tsv", letter, static_cast<char>(letter + 1)));
+        ++letter;
+        form.DataThread()->RunCycle();
+        QTest::qWait(50);
+    }
+
+    std::vector<QString> Received() {
+        std::vector<QString> lines;
+        for (int i = 0; i < 10; ++i) QTest::qWait(20);  // the server writes from the event loop
+        while (client.canReadLine()) lines.push_back(QString::fromLatin1(client.readLine()).trimmed());
+        return lines;
+    }
+
+    static QString Label(TMainForm& form) { return form.findChild<QLabel*>("ParameterLabel")->text(); }
+    static int Notices(TMainForm& form) {
+        int shown = 0;
+        for (QMessageBox* box : form.findChildren<QMessageBox*>("StormNotice")) shown += box->isVisible() ? 1 : 0;
+        return shown;
+    }
+
+    QTcpSocket client;
+    char letter = 'E';
+};
+
+// The pressure of the status bar, in hPa.
+double LabelPressure(const QString& label) {
+    const QRegularExpression number("Pression atmosphérique: *([0-9]+[.,][0-9])hPa");
+    const auto match = number.match(label);
+    return match.hasMatch() ? match.captured(1).replace(',', '.').toDouble() : -1;
+}
+
+}  // namespace
+
+TEST_F(NetworkOutputTest, BarometerSentencesCarryTheStatusBarsValues) {
+    Attach(sim::Weather::Steady);
+    TMainForm form({});
+    StartOutput(form);
+    form.DataThread()->RunCycle();
+    const std::vector<QString> lines = Received();
+    QString mda, xdr;
+    for (const QString& l : lines) {
+        if (l.startsWith("$WIMDA,")) mda = l;
+        if (l.startsWith("$WIXDR,")) xdr = l;
+    }
+    ASSERT_FALSE(mda.isEmpty()) << "no MDA after a refresh";
+    ASSERT_FALSE(xdr.isEmpty());
+    const QStringList f = mda.split(',');
+    const double shown = LabelPressure(Label(form));
+    ASSERT_GT(shown, 900) << Label(form).toStdString();
+    EXPECT_NEAR(f[3].toDouble() * 1000.0, shown, 0.05) << "bars, as the status bar shows it";
+    EXPECT_NEAR(f[1].toDouble() * 33.8638866667, shown, 0.05) << "inches of mercury";
+    EXPECT_EQ(f[5] + "°C", Label(form).section("Température: ", 1).section("°C", 0, 0).trimmed() + "°C");
+    EXPECT_TRUE(xdr.contains(",B,Barometer,C,")) << xdr.toStdString();
+
+    // A steady barometer: no warning of any kind.
+    EXPECT_EQ(form.findChild<QLabel*>("ParameterLabel")->textFormat(), Qt::PlainText);
+    EXPECT_EQ(Notices(form), 0);
+    EXPECT_EQ(form.Ui()->Chart1->MarkCount(), 0);
+    EXPECT_FALSE(form.StormWarningActive());
+}
+
+TEST_F(NetworkOutputTest, AFallOfFourHectopascalsRaisesOneWarningUntilItEases) {
+    Attach(sim::Weather::Storm);
+    TMainForm form({});
+    StartOutput(form);
+    form.DataThread()->RunCycle();
+    EXPECT_TRUE(form.StormWarningActive());
+    const QString label = Label(form);
+    EXPECT_EQ(form.findChild<QLabel*>("ParameterLabel")->textFormat(), Qt::RichText);
+    EXPECT_TRUE(label.contains(QRegularExpression("color:#e00000[^>]*>Tendance: -4[.,]0hPa/3h</span>")))
+        << label.toStdString();
+    ASSERT_EQ(Notices(form), 1);
+    const QMessageBox* notice = form.findChild<QMessageBox*>("StormNotice");
+    EXPECT_FALSE(notice->isModal()) << "the program goes on while the notice shows";
+    EXPECT_EQ(notice->windowTitle(), "Avis de tempête");
+    EXPECT_TRUE(notice->text().startsWith("Avis de tempête : le baromètre est en baisse rapide")) << notice->text().toStdString();
+    EXPECT_EQ(form.Ui()->Chart1->MarkCount(), 1);
+    const QScatterSeries* marks = nullptr;
+    for (QAbstractSeries* series : form.Ui()->Chart1->Chart()->series())
+        if (series->objectName() == "StormMarks") marks = qobject_cast<QScatterSeries*>(series);
+    ASSERT_NE(marks, nullptr);
+    const QDateTime end = form.Ui()->Chart1->BottomAxis()->max();
+    EXPECT_EQ(QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(marks->at(0).x())), end)
+        << "on the newest point of the curve, inside the chart";
+
+    // The same fall at the next refresh: still one notice and one mark.
+    Replug(form);
+    EXPECT_TRUE(form.StormWarningActive());
+    EXPECT_EQ(Notices(form), 1);
+    EXPECT_EQ(form.Ui()->Chart1->MarkCount(), 1);
+
+    // The barometer steadies: the warning ends and the tendency is plain text again.
+    sim::VolumeOptions steady;
+    steady.weather = sim::Weather::Steady;
+    steady.writeIndex = sim::VolumeOptions{}.writeIndex + 60;  // an hour of new samples
+    ASSERT_TRUE(sim::MakeVolume("ZEL2B", temp / "E", steady));
+    Replug(form);
+    EXPECT_FALSE(form.StormWarningActive()) << Label(form).toStdString();
+    EXPECT_EQ(form.findChild<QLabel*>("ParameterLabel")->textFormat(), Qt::PlainText);
+    EXPECT_FALSE(Label(form).contains("span"));
+}
+
+TEST_F(NetworkOutputTest, TheThresholdIsTypedInTheConfigurationDialogAndKept) {
+    Attach(sim::Weather::Storm);
+    TMainForm form({});
+    Forms.MainForm = &form;
+    StartOutput(form);
+    TConfigurationDlg dialog;
+    dialog.show();
+    EXPECT_EQ(dialog.Ui()->NmeaGroupBox->title(), "Réseau du bord (NMEA 0183)");
+    EXPECT_TRUE(dialog.Ui()->NmeaOutputCheckBox->isChecked());
+    QLineEdit* edit = dialog.Ui()->StormThresholdSpinEdit->findChild<QLineEdit*>();
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(edit, "5");
+    QTest::mouseClick(dialog.Ui()->OKBtn, Qt::LeftButton);
+    EXPECT_DOUBLE_EQ(form.NmeaSettings().stormThreshold, 5.0);
+    EXPECT_DOUBLE_EQ(nmea::LoadNmeaSettings(temp / "data/ZEL2/").stormThreshold, 5.0) << "kept in NMEA.INI";
+
+    // A fall of 4 hPa is below the user's threshold of 5: no warning.
+    form.DataThread()->RunCycle();
+    EXPECT_FALSE(form.StormWarningActive());
+    EXPECT_EQ(Notices(form), 0);
+    EXPECT_EQ(form.Ui()->Chart1->MarkCount(), 0);
+
+    form.FormDestroy();
+    std::ifstream config(temp / "data/ZEL2/CONFIG.BIN", std::ios::binary);
+    std::stringstream bytes;
+    bytes << config.rdbuf();
+    EXPECT_EQ(bytes.str().size(), 5u) << "CONFIG.BIN keeps its five bytes";
+}
+
+TEST(NmeaOutput, AClientThatStopsReadingIsLetGoAndTheOthersKeepEverything) {
+    TNmeaOutput output;
+    nmea::TNmeaSettings s;
+    s.enabled = true;
+    s.tcpPort = 0;
+    s.udpHost = "127.0.0.1";
+    QUdpSocket plotter;
+    ASSERT_TRUE(plotter.bind(QHostAddress::LocalHost, 0));
+    s.udpPort = plotter.localPort();
+    ASSERT_TRUE(output.Apply(s));
+
+    QTcpSocket reading, stalled;
+    stalled.setReadBufferSize(1);  // takes a byte and no more: the system's buffers fill
+    reading.connectToHost("127.0.0.1", output.Port());
+    stalled.connectToHost("127.0.0.1", output.Port());
+    ASSERT_TRUE(reading.waitForConnected(5000) && stalled.waitForConnected(5000));
+    for (int i = 0; i < 100 && output.Clients() < 2; ++i) QTest::qWait(10);
+    ASSERT_EQ(output.Clients(), 2);
+    qint64 received = 0;
+    QObject::connect(&reading, &QTcpSocket::readyRead, [&] { received += reading.readAll().size(); });
+
+    // Far more than any buffer holds; the sender never waits for the stalled client.
+    const std::string sentence = nmea::MdaSentence(1013.2, 17.5);
+    const qint64 total = 16LL * 1024 * 1024;
+    qint64 sent = 0;
+    while (sent < total) {
+        for (int i = 0; i < 1000; ++i, sent += static_cast<qint64>(sentence.size())) output.Send(sentence);
+        QCoreApplication::processEvents();
+    }
+    for (int i = 0; i < 500 && received < sent; ++i) QTest::qWait(10);
+    EXPECT_EQ(output.Clients(), 1) << "the stalled client is dropped";
+    EXPECT_EQ(received, sent) << "the reading client lost nothing";
+    QTest::qWait(20);
+    EXPECT_TRUE(plotter.hasPendingDatagrams()) << "UDP goes to its destination as well";
+    EXPECT_EQ(plotter.receiveDatagram().data().toStdString(), sentence);
+}

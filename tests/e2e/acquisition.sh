@@ -8,11 +8,10 @@ work=$(mktemp -d)
 pids=()
 cleanup() { for p in "${pids[@]}"; do kill -9 "$p" 2>/dev/null || true; done; rm -rf "$work"; }
 trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
+. "$(dirname "$0")/common.sh"
 
-export XDG_DATA_HOME=$work/data XDG_RUNTIME_DIR=$work/run ZEL2_DRIVES=$work/drives.tsv TZ=Europe/Paris
+private_environment "$work"
 export QT_QPA_PLATFORM=offscreen
-mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 "$sim" demo "$model" "$work/volume" "$ZEL2_DRIVES" E >/dev/null
 "$sim" run "$work/volume" 60 &   # one sample a second
 pids+=($!)

@@ -11,13 +11,12 @@ work=$(mktemp -d)
 pids=()
 cleanup() { for p in "${pids[@]}"; do kill -9 "$p" 2>/dev/null || true; done; rm -rf "$work"; }
 trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
+. "$(dirname "$0")/common.sh"
 [ -x "$signalk" ] || fail "no Signal K server at $signalk (scripts/install-deps installs it)"
 free_port() { node -e "const s=require('net').createServer().listen(0,'127.0.0.1',()=>{console.log(s.address().port);s.close()})"; }
 
-export XDG_DATA_HOME=$work/data XDG_RUNTIME_DIR=$work/run ZEL2_DRIVES=$work/drives.tsv TZ=Europe/Paris
+private_environment "$work"
 export QT_QPA_PLATFORM=offscreen
-mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 archive=$XDG_DATA_HOME/ZEL2
 nmea_port=$(free_port) http_port=$(free_port)
 export ZEL2_NMEA=tcp:$nmea_port

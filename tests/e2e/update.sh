@@ -18,21 +18,14 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
-skip() { echo "SKIPPED: $*" >&2; exit 77; }
+. "$(dirname "$0")/common.sh"
 
 [ -c /dev/fuse ] || skip "/dev/fuse is missing"
 command -v fusermount3 >/dev/null || skip "fusermount3 is missing"
 
-export XDG_DATA_HOME=$work/data XDG_RUNTIME_DIR=$work/run ZEL2_DRIVES=$work/drives.tsv TZ=Europe/Paris
-mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
-unset QT_QPA_PLATFORM
+private_environment "$work"
 
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-xvfb_pid=$!
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=:$(cat "$work/display")
+start_xvfb "$work"
 
 serve() {  # MODEL: a fresh volume in update mode on E:
   fusermount3 -u "$work/mnt" 2>/dev/null || true

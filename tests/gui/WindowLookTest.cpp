@@ -88,6 +88,12 @@ void ExpectTextsFit(const QWidget* window, const char* name) {
     }
 }
 
+// Shown as the user opens it, then every text checked.
+void ShowAndExpectTextsFit(QWidget& window, const char* name) {
+    window.show();
+    ExpectTextsFit(&window, name);
+}
+
 class WindowLookTest : public testing_support::WindowTest {
 protected:
     ~WindowLookTest() override {
@@ -121,25 +127,20 @@ TEST_F(WindowLookTest, EveryTextFitsItsControl) {
     ExpectTextsFit(form.statusBar(), "status bar");
 
     TConfigurationDlg config;
-    config.show();
-    ExpectTextsFit(&config, "configuration");
+    ShowAndExpectTextsFit(config, "configuration");
 
     Acquisition.Detection.ReceiverModel = "ZEL2BX";
     Acquisition.FirmwareVersionText = "1.0.10";
     Acquisition.SerialNumberText = "B20190600211";
     TSysteminfoForm info;
-    info.show();
-    ExpectTextsFit(&info, "system information");
+    ShowAndExpectTextsFit(info, "system information");
 
     TUpdateForm update;
-    update.show();
-    ExpectTextsFit(&update, "update");
+    ShowAndExpectTextsFit(update, "update");
     TNoAdminForm admin;
-    admin.show();
-    ExpectTextsFit(&admin, "privilege notice");
+    ShowAndExpectTextsFit(admin, "privilege notice");
     TUpdateInfoForm updateInfo;
-    updateInfo.show();
-    ExpectTextsFit(&updateInfo, "update information");
+    ShowAndExpectTextsFit(updateInfo, "update information");
 }
 
 TEST_F(WindowLookTest, TheMessageWrapsAtTheViewsWidth) {

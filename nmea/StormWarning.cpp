@@ -33,7 +33,8 @@ std::string TendencyWords(double t) {
 }
 
 TStormWatch::TChange TStormWatch::Update(std::optional<double> t, double threshold) {
-    const bool falling = t && -*t >= threshold - 1e-9 && Tenths(*t) >= threshold - 1e-9;
+    // The fall as the status bar shows it, to the tenth.
+    const bool falling = t && *t < 0 && Tenths(*t) >= threshold - 1e-9;
     if (falling == active) return TChange::None;
     active = falling;
     return active ? TChange::Raised : TChange::Ended;

@@ -69,6 +69,17 @@ platform::LocalDateTime LocalFromReceiverSeconds(uint32_t seconds) {
     return t;
 }
 
+platform::LocalDateTime UtcFromUnixSeconds(int64_t seconds) {
+    platform::LocalDateTime t;
+    const int64_t days = seconds >= 0 ? seconds / 86400 : (seconds - 86399) / 86400;
+    const int64_t rest = seconds - days * 86400;
+    CivilFromDays(days, t.year, t.month, t.day);
+    t.hour = static_cast<int>(rest / 3600);
+    t.minute = static_cast<int>(rest / 60 % 60);
+    t.second = static_cast<int>(rest % 60);
+    return t;
+}
+
 int32_t PackFat(const platform::LocalDateTime& t) {
     const uint32_t packed = (static_cast<uint32_t>(t.year - 1980) << 25) | (static_cast<uint32_t>(t.month) << 21) |
                             (static_cast<uint32_t>(t.day) << 16) | (static_cast<uint32_t>(t.hour) << 11) |

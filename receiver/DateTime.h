@@ -20,6 +20,9 @@ double Now();
 double FromReceiverSeconds(uint32_t seconds);
 platform::LocalDateTime LocalFromReceiverSeconds(uint32_t seconds);
 
+// Calendar date and time in UTC of seconds since 1970 (for what leaves the boat in UTC).
+platform::LocalDateTime UtcFromUnixSeconds(int64_t seconds);
+
 // Bits 25..31 years since 1980, 21..24 month, 16..20 day, 11..15 hour, 5..10 minute,
 // 0..4 seconds / 2.
 int32_t PackFat(const platform::LocalDateTime& t);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "platform/Clock.h"
 #include "platform/Files.h"
 #include "receiver/DateTime.h"
@@ -68,4 +70,16 @@ TEST(LocalTime, SummerAndWinterDatesFollowTheirOwnRules) {
     ASSERT_TRUE(file.LastWriteTime(read));
     EXPECT_EQ(read.hour, 14);
     EXPECT_EQ(read.day, 15);
+}
+
+TEST(UtcCalendar, SecondsSince1970AsUtcDateAndTime) {
+    const auto at = [](int64_t s) {
+        const platform::LocalDateTime t = datetime::UtcFromUnixSeconds(s);
+        return std::vector<int>{t.year, t.month, t.day, t.hour, t.minute, t.second};
+    };
+    EXPECT_EQ(at(0), (std::vector<int>{1970, 1, 1, 0, 0, 0}));
+    EXPECT_EQ(at(951782399), (std::vector<int>{2000, 2, 28, 23, 59, 59}));
+    EXPECT_EQ(at(951782400), (std::vector<int>{2000, 2, 29, 0, 0, 0})) << "a leap day";
+    EXPECT_EQ(at(1796727600), (std::vector<int>{2026, 12, 8, 11, 0, 0}));
+    EXPECT_EQ(at(-1), (std::vector<int>{1969, 12, 31, 23, 59, 59})) << "before 1970";
 }

@@ -121,6 +121,8 @@ TEST(StormWarning, MarineTermsAndOneWarningPerFall) {
     EXPECT_EQ(watch.Update(-3.5, 3.6), C::Ended) << "eased below the threshold";
     EXPECT_EQ(watch.Update(+5.0, 3.6), C::None) << "a rise is no storm";
     EXPECT_EQ(watch.Update(-2.0, 2.0), C::Raised) << "the threshold is the user's";
+    EXPECT_EQ(watch.Update(std::nullopt, 3.6), C::Ended);
+    EXPECT_EQ(watch.Update(-3.56, 3.6), C::Raised) << "shown as -3.6, so a warning";
     EXPECT_EQ(StormNotice(-4.0, ','),
               "Avis de tempête : le baromètre est en baisse rapide (-4,0 hPa en 3 heures). Prenez vos précautions.");
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <set>
 
 #include "platform/Files.h"
 #include "receiver/DateTime.h"
@@ -29,17 +30,118 @@ void EmptyArchive(const std::string& archiveRoot) {
     }
 }
 
-void CopyMessageFiles(const std::string& driveRoot, const std::string& archiveRoot, TAcquisitionState& state) {
-    TBusyScope busy(state.Busy);
-    EmptyArchive(archiveRoot);
+namespace {
+
+// A copy is made here first, beside the band folders (so on the same volume), and only a
+// whole one replaces the archive: a receiver pulled mid-copy never empties it.
+constexpr const char* StageName = ".zel2tmp-transfer\\";
+// In the stage once every file is copied: "band<TAB>name" lines and a closing "end" line.
+constexpr const char* StageDoneName = "DONE";
+
+std::string StageOf(const std::string& archiveRoot) { return platform::JoinPath(archiveRoot, StageName); }
+
+void RemoveStage(const std::string& archiveRoot) {
+    const std::string stage = StageOf(archiveRoot);
+    if (!platform::FolderExists(stage)) return;
+    for (const char* band : BandFolders) {
+        const std::string folder = platform::JoinPath(stage, band);
+        for (const platform::FolderEntry& e : platform::ListFolder(folder)) {
+            if (e.isFolder) continue;
+            const std::string path = platform::JoinPath(folder, e.name);
+            platform::SetAttributes(path, platform::AttrNormal);
+            platform::RemoveFile(path);
+        }
+        platform::RemoveFolder(folder);
+    }
+    platform::RemoveFile(platform::JoinPath(stage, StageDoneName));
+    platform::RemoveFolder(stage);
+}
+
+// Copies both band folders of the receiver into a fresh stage; false when the receiver or a
+// file went away, or a copy failed.
+bool CopyIntoStage(const std::string& driveRoot, const std::string& archiveRoot) {
+    RemoveStage(archiveRoot);
+    const std::string stage = StageOf(archiveRoot);
+    if (!platform::CreateFolder(stage)) return false;
+    std::string done;
     for (const char* band : BandFolders) {
         const std::string source = platform::JoinPath(driveRoot, band);
-        const std::string target = platform::JoinPath(archiveRoot, band);
+        const std::string target = platform::JoinPath(stage, band);
+        if (!platform::CreateFolder(target)) return false;
+        const bool present = platform::FolderExists(source);
+        // A band folder the receiver lacks is an empty band, a receiver gone is no transfer.
+        if (!present && !platform::FolderExists(driveRoot)) return false;
         for (const platform::FolderEntry& e : platform::ListFolder(source)) {
             if (e.isFolder) continue;
-            platform::CopyFileNoOverwrite(platform::JoinPath(source, e.name), platform::JoinPath(target, e.name));
+            const std::string from = platform::JoinPath(source, e.name);
+            if (!platform::CopyFileNoOverwrite(from, platform::JoinPath(target, e.name))) {
+                if (!platform::FolderExists(source)) return false;  // the receiver went away
+                // A file that reads but did not copy: our side failed (a full disk, say).
+                if (platform::ReadOnlyFile(from).IsOpen()) return false;
+                continue;  // gone meanwhile, or not a message file at all
+            }
+            done += std::string(band, 8) + "\t" + e.name + "\n";
+        }
+        if (present && !platform::FolderExists(source)) return false;
+    }
+    done += "end\n";
+    const std::string marker = platform::JoinPath(stage, StageDoneName);
+    return platform::WriteFileAtomic(marker, done.data(), done.size());
+}
+
+// Moves a whole stage into the band folders: the staged files first (renames, no copy), then
+// the files the receiver no longer holds go. Run again after a kill, it ends the same way.
+bool ApplyStage(const std::string& archiveRoot) {
+    const std::string stage = StageOf(archiveRoot);
+    std::vector<uint8_t> bytes;
+    if (!platform::ReadWholeFile(platform::JoinPath(stage, StageDoneName), bytes)) return false;
+    const std::string text(bytes.begin(), bytes.end());
+    if (text.size() < 4 || text.compare(text.size() - 4, 4, "end\n") != 0 ||
+        (text.size() > 4 && text[text.size() - 5] != '\n'))
+        return false;
+    bool moved = true;
+    for (const char* band : BandFolders) {
+        const std::string folder = platform::JoinPath(archiveRoot, band);
+        if (!platform::FolderExists(folder) && !platform::CreateFolder(folder)) return false;
+        std::set<std::string> names;
+        const std::string prefix = std::string(band, 8) + "\t";
+        for (size_t at = 0, end; (end = text.find('\n', at)) != std::string::npos; at = end + 1) {
+            if (text.compare(at, prefix.size(), prefix) == 0) names.insert(text.substr(at + prefix.size(), end - at - prefix.size()));
+        }
+        const std::string staged = platform::JoinPath(stage, band);
+        for (const std::string& name : names) {
+            if (name.empty() || name.find_first_of("/\\") != std::string::npos) continue;
+            const std::string from = platform::JoinPath(staged, name);
+            if (platform::FileExists(from) && !platform::RenameOver(from, platform::JoinPath(folder, name))) moved = false;
+        }
+        for (const platform::FolderEntry& e : platform::ListFolder(folder)) {
+            if (e.isFolder || names.count(e.name) || platform::IsTemporaryName(e.name)) continue;
+            const std::string path = platform::JoinPath(folder, e.name);
+            platform::SetAttributes(path, platform::AttrNormal);
+            if (!platform::RemoveFile(path)) moved = false;
         }
     }
+    return moved;
+}
+
+}  // namespace
+
+void RecoverTransfer(const std::string& archiveRoot) {
+    ApplyStage(archiveRoot);
+    RemoveStage(archiveRoot);
+}
+
+bool CopyMessageFiles(const std::string& driveRoot, const std::string& archiveRoot, TAcquisitionState& state) {
+    TBusyScope busy(state.Busy);
+    const bool whole = CopyIntoStage(driveRoot, archiveRoot) && ApplyStage(archiveRoot);
+    RemoveStage(archiveRoot);
+    if (whole) return true;
+    // The band folders exist even when nothing could be copied.
+    for (const char* band : BandFolders) {
+        const std::string folder = platform::JoinPath(archiveRoot, band);
+        if (!platform::FolderExists(folder)) platform::CreateFolder(folder);
+    }
+    return false;
 }
 
 void WriteModelDMessages(const std::string& driveRoot, const std::string& archiveRoot, TAcquisitionState& state) {

@@ -13,8 +13,12 @@ namespace acquisition {
 // Creates the two band folders when missing and deletes every file in them (read-only ones too).
 void EmptyArchive(const std::string& archiveRoot);
 
-// File models: copies the receiver's message files, keeping their names and times.
-void CopyMessageFiles(const std::string& driveRoot, const std::string& archiveRoot, TAcquisitionState& state);
+// File models: copies the receiver's message files, keeping their names and times. The
+// archive changes only when the whole copy succeeded; false (archive as it was) otherwise.
+bool CopyMessageFiles(const std::string& driveRoot, const std::string& archiveRoot, TAcquisitionState& state);
+// At start, before the archive is read: completes a whole copy a kill interrupted while it
+// replaced the archive, and removes an unfinished one.
+void RecoverTransfer(const std::string& archiveRoot);
 
 // ZEL2D: brings the archive to both rings (see TModelDMirror), fills the recent identifiers
 // and asks for a tree rebuild when the newest message of a band changed.

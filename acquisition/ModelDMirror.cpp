@@ -69,8 +69,10 @@ bool SameFile(const std::string& path, const TModelDMirror::TFile& wanted) {
 
 // A band whose ring could not be read whole keeps what it had and only gains what was
 // read. previous, when given, is what this program wrote there last and found unchanged.
-void SyncBand(const std::string& folder, const TBand& wanted, bool complete, const TBand* previous) {
-    if (!platform::FolderExists(folder)) platform::CreateFolder(folder);
+// True when the folder now holds the band: every write, removal and rename succeeded.
+bool SyncBand(const std::string& folder, const TBand& wanted, bool complete, const TBand* previous) {
+    if (!platform::FolderExists(folder) && !platform::CreateFolder(folder)) return false;
+    bool synced = true;
     std::set<std::string> present;
     for (const platform::FolderEntry& e : platform::ListFolder(folder)) {
         if (e.isFolder) continue;
@@ -80,7 +82,7 @@ void SyncBand(const std::string& folder, const TBand& wanted, bool complete, con
         }
         const std::string path = platform::JoinPath(folder, e.name);
         platform::SetAttributes(path, platform::AttrNormal);
-        platform::RemoveFile(path);
+        if (!platform::RemoveFile(path)) synced = false;
     }
     // New messages are written as one batch under their own names; a kill leaves the batch
     // to the next start to remove, never a message cut short.
@@ -92,7 +94,7 @@ void SyncBand(const std::string& folder, const TBand& wanted, bool complete, con
         const std::string path = platform::JoinPath(folder, name);
         const platform::LocalDateTime t = datetime::LocalFromReceiverSeconds(file.time);
         if (!present.count(name)) {
-            if (batch) platform::WriteNewFile(path, file.text.data(), file.text.size(), &t);
+            if (!batch || !platform::WriteNewFile(path, file.text.data(), file.text.size(), &t)) synced = false;
             continue;
         }
         // Only a file that is there can be the same.
@@ -104,10 +106,12 @@ void SyncBand(const std::string& folder, const TBand& wanted, bool complete, con
         // A changed message replaces the old one whole, times and all; the mirror can be
         // made again, so no sync per file.
         const std::string temp = platform::WriteTemporary(path, file.text.data(), file.text.size(), false, &t);
-        if (temp.empty()) continue;
-        if (!platform::RenameOver(temp, path)) platform::RemoveFile(temp);
+        if (!temp.empty() && platform::RenameOver(temp, path)) continue;
+        if (!temp.empty()) platform::RemoveFile(temp);
+        synced = false;
     }
     if (batch) platform::EndNewFiles(folder);
+    return synced;
 }
 
 // The receive time of the band's oldest message, which is the first to grow too old.
@@ -137,7 +141,8 @@ TModelDResult TModelDMirror::Transfer(const std::string& driveRoot, const std::s
         const std::string ringPath = platform::JoinPath(driveRoot, RingFiles[b]);
         size_t ringSize = 0;
         const bool haveRing = system && ReadRing(ringPath, ringSize);
-        const bool sameRing = haveRing && k.ring.size() == ringSize && std::memcmp(k.ring.data(), scratch.data(), ringSize) == 0;
+        const bool sameRing = haveRing && k.ring.size() == ringSize &&
+                              (ringSize == 0 || std::memcmp(k.ring.data(), scratch.data(), ringSize) == 0);
 
         // The same ring, the same position, messages no older, and the folder as we left it.
         if (sameRing && k.valid && k.folder == folder && k.next == next &&
@@ -147,8 +152,11 @@ TModelDResult TModelDMirror::Transfer(const std::string& driveRoot, const std::s
             std::vector<uint8_t> ring(scratch.begin(), scratch.begin() + static_cast<long>(ringSize));
             const bool whole = haveRing && next >= 0 && next < TZel2d::RingBlocks && reader.ParseNav(international, ring);
             TBand band = MirrorOfBand(reader, international);
-            SyncBand(folder, band, whole, k.valid && k.folder == folder ? &k.band : nullptr);
-            k.valid = whole;
+            const bool synced = SyncBand(folder, band, whole, k.valid && k.folder == folder ? &k.band : nullptr);
+            // A band not written whole (a full disk) is done again at the next refresh.
+            k.valid = whole && synced;
+            if (k.unsynced) result.rewritten = true;
+            k.unsynced = !synced;
             k.folder = folder;
             k.ring = std::move(ring);
             k.next = next;
@@ -158,7 +166,7 @@ TModelDResult TModelDMirror::Transfer(const std::string& driveRoot, const std::s
             k.part = PartOfBand(reader, international, whole);
             k.folderStamp = platform::StampOf(folder);
         }
-        const TModelDResult& part = k.valid ? k.part : PartOfBand(reader, international, false);
+        const TModelDResult& part = k.part;
         result.bandRead[b] = part.bandRead[b];
         result.count[b] = part.count[b];
         result.newest[b] = part.newest[b];
@@ -185,6 +193,7 @@ bool TModelDMirror::ReadRing(const std::string& path, size_t& size) {
 }
 
 void ApplyModelDResult(const TModelDResult& result, TAcquisitionState& state) {
+    if (result.rewritten) state.TreeRebuild = 1;
     for (size_t b = 0; b < 2; ++b) {
         if (!result.bandRead[b] || result.count[b] == 0) continue;
         uint32_t& known = b == 0 ? state.NewestInternationalTime : state.NewestNationalTime;

@@ -26,6 +26,7 @@ struct TModelDResult {
     std::array<int, 2> count{};         // messages in the ring
     std::array<uint32_t, 2> newest{};   // receive time of the newest message
     std::vector<TRecentMessage> recent; // up to three per band, index 0 (newest) first
+    bool rewritten = false;             // a band that failed to write was written again
 };
 
 class TModelDMirror {
@@ -47,6 +48,7 @@ private:
 
     struct TKnown {
         bool valid = false;
+        bool unsynced = false;  // the last write of the band failed somewhere
         std::string folder;
         std::vector<uint8_t> ring;
         int16_t next = 0;

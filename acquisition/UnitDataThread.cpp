@@ -149,9 +149,10 @@ void TGetDataThread::RunCycle() {
         if (state.BaroLoaded == 1) Step([this] { window.RedrawChart(); });
     }
 
-    if (state.NewMessages == 1 || state.Detection.DriveFound == 1) {
+    if (state.NewMessages == 1 || state.Detection.DriveFound == 1 || transferPending) {
         if (!modelD) {
-            Step([this] { acquisition::CopyMessageFiles(driveRoot, options.archiveRoot, state); });
+            transferPending = true;
+            Step([this] { transferPending = !acquisition::CopyMessageFiles(driveRoot, options.archiveRoot, state); });
             Step([this] { window.RebuildTree(); });
         } else {
             // The files are read and written here; the window only applies the result.

@@ -55,5 +55,6 @@ private:
     Options options;
     std::string driveRoot;
     int failedSteps = 0;
+    bool transferPending = false;  // the last message copy did not complete: try again
     acquisition::TModelDMirror mirror;  // the ZEL2D's rings as last written to the archive
 };

@@ -1,5 +1,7 @@
 #include "app/UnitMain.h"
 
+#include "acquisition/MessageTransfer.h"
+
 #include <QAction>
 #include <QSystemTrayIcon>
 #include <QApplication>
@@ -11,6 +13,7 @@
 
 #include "app/Application.h"
 #include "acquisition/AcquisitionState.h"
+#include "acquisition/MessageTransfer.h"
 #include "app/ArchivePath.h"
 #include "app/CommandLine.h"
 #include "app/ImageList.h"
@@ -259,6 +262,7 @@ void TMainForm::FormCreate() {
     // The output and the filter first: the archive the start-up shows is not sent.
     nmeaOutput = std::make_unique<TNmeaOutput>();
     ApplyNmeaSettings(nmea::WithOverride(nmea::LoadNmeaSettings(archivePath), platform::GetEnv("ZEL2_NMEA")), false);
+    acquisition::RecoverTransfer(archivePath);
     receiver::LoadLocalCopies(archivePath, Acquisition, readMarks, *this);
 
     TGetDataThread::Options options;

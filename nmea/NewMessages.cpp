@@ -30,7 +30,8 @@ std::vector<TNavtexMessage> TNewMessages::Arrived(const TMsgList& international,
     for (bool band518 : {true, false}) {
         for (const auto& record : band518 ? international : national) {
             const std::string key = std::string(band518 ? "I" : "N") + record->Name + ":" + std::to_string(record->Age);
-            if (!known.insert(key).second || !primed) continue;
+            // A file whose name is no NAVTEX identifier is no message for the network.
+            if (!known.insert(key).second || !primed || !ValidIdentifier(record->Name)) continue;
             arrived.push_back(ToMessage(*record, band518));
         }
     }

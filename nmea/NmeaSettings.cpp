@@ -17,7 +17,26 @@ bool Port(const std::string& text, int& port) {
     return true;
 }
 
+// "host:port" with a valid host and port.
+bool Destination(const std::string& text, std::string& host, int& port) {
+    const size_t colon = text.rfind(':');
+    if (colon == std::string::npos || colon == 0 || !ValidHost(text.substr(0, colon)) || !Port(text.substr(colon + 1), port))
+        return false;
+    host = text.substr(0, colon);
+    return true;
+}
+
 }  // namespace
+
+bool ValidHost(const std::string& host) {
+    if (host.empty() || host.size() > 253 || host.front() == '-' || host.front() == '.') return false;
+    for (unsigned char c : host) {
+        const bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
+                        c == '-' || c == ':';
+        if (!ok) return false;
+    }
+    return true;
+}
 
 TNmeaSettings LoadNmeaSettings(const std::string& archiveRoot) {
     TNmeaSettings s;
@@ -34,10 +53,10 @@ TNmeaSettings LoadNmeaSettings(const std::string& archiveRoot) {
         if (key == "tcp-port") Port(value, s.tcpPort);
         if (key == "listen") s.allInterfaces = value == "all";
         if (key == "udp") {
-            const size_t colon = value.rfind(':');
+            std::string host;
             int port = 0;
-            if (colon != std::string::npos && colon > 0 && Port(value.substr(colon + 1), port)) {
-                s.udpHost = value.substr(0, colon);
+            if (Destination(value, host, port)) {
+                s.udpHost = host;
                 s.udpPort = port;
             }
         }
@@ -55,7 +74,7 @@ bool SaveNmeaSettings(const std::string& archiveRoot, const TNmeaSettings& s) {
     out << "output=" << (s.enabled ? "on" : "off") << "\r\n"
         << "tcp-port=" << s.tcpPort << "\r\n"
         << "listen=" << (s.allInterfaces ? "all" : "local") << "\r\n";
-    if (!s.udpHost.empty() && s.udpPort > 0) out << "udp=" << s.udpHost << ":" << s.udpPort << "\r\n";
+    if (ValidHost(s.udpHost) && s.udpPort > 0 && s.udpPort <= 65535) out << "udp=" << s.udpHost << ":" << s.udpPort << "\r\n";
     out.setf(std::ios::fixed);
     out.precision(1);
     out << "storm-threshold=" << s.stormThreshold << "\r\n";
@@ -72,11 +91,10 @@ TNmeaSettings WithOverride(TNmeaSettings s, const std::string& value) {
             s.enabled = true;
             s.tcpPort = port;
         } else if (part.rfind("udp:", 0) == 0) {
-            const std::string dest = part.substr(4);
-            const size_t colon = dest.rfind(':');
-            if (colon != std::string::npos && colon > 0 && Port(dest.substr(colon + 1), port)) {
+            std::string host;
+            if (Destination(part.substr(4), host, port)) {
                 s.enabled = true;
-                s.udpHost = dest.substr(0, colon);
+                s.udpHost = host;
                 s.udpPort = port;
             }
         }

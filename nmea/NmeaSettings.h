@@ -19,6 +19,10 @@ struct TNmeaSettings {
     bool operator==(const TNmeaSettings&) const = default;
 };
 
+// A UDP destination host: an IPv4 or IPv6 address or a DNS name (letters, digits, '.', '-',
+// ':' for IPv6), at most 253 characters. Nothing else is used, and nothing else is saved.
+bool ValidHost(const std::string& host);
+
 TNmeaSettings LoadNmeaSettings(const std::string& archiveRoot);
 bool SaveNmeaSettings(const std::string& archiveRoot, const TNmeaSettings& settings);
 

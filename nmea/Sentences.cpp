@@ -57,10 +57,17 @@ std::string EscapeText(const std::string& text) {
     return out;
 }
 
+bool ValidIdentifier(const std::string& id) {
+    const auto upper = [](char c) { return c >= 'A' && c <= 'Z'; };
+    const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    return id.size() == 4 && upper(id[0]) && upper(id[1]) && digit(id[2]) && digit(id[3]);
+}
+
 std::vector<std::string> NrxSentences(const TNavtexMessage& m, int sequence) {
+    if (!ValidIdentifier(m.identifier)) return {};
     const std::string escaped = EscapeText(m.text);
     const std::string id = std::to_string(((sequence % 1000) + 1000) % 1000);
-    const std::string code = m.identifier.size() == 4 ? m.identifier : std::string(4, '_');
+    const std::string& code = m.identifier;
     // Fields 4 to 12 are given in the first sentence only.
     const std::string head = code + "," + (m.international ? "2" : "1") + "," + TwoDigits(m.hour) +
                              TwoDigits(m.minute) + TwoDigits(m.second) + "," + TwoDigits(m.day) + "," +

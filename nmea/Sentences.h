@@ -35,8 +35,12 @@ struct TNavtexMessage {
 // printable ASCII written as ^HH.
 std::string EscapeText(const std::string& text);
 
+// A NAVTEX identifier B1B2B3B4: transmitter and subject letters A-Z, serial 00-99.
+bool ValidIdentifier(const std::string& identifier);
+
 // The message as NRX sentences, none longer than 82 characters; sequence numbers the
-// message (0..999, as the sentences' message id).
+// message (0..999, as the sentences' message id). None for an invalid identifier: the
+// field cannot be escaped, and a chart plotter must not get a broken sentence.
 std::vector<std::string> NrxSentences(const TNavtexMessage& message, int sequence);
 
 }  // namespace nmea

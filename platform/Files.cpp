@@ -6,10 +6,72 @@
 namespace platform {
 namespace {
 
-// The commit record of a file set: "temporary<TAB>name" lines, in rename order.
+// The commit record of a file set: "temporary<TAB>name" lines, in rename order, closed by
+// "end<TAB>count<TAB>checksum", so a record cut short or altered is never carried out.
 constexpr const char* CommitName = ".zel2-commit";
+constexpr const char* CommitEnd = "end";
 // The record of a batch of new files being written: one name a line.
 constexpr const char* BatchName = ".zel2-batch";
+
+// FNV-1a over the record's lines, each ended by LF (whatever line ends the file has now).
+std::string RecordChecksum(const std::vector<std::string>& lines) {
+    uint32_t hash = 2166136261u;
+    for (const std::string& line : lines) {
+        for (unsigned char c : line + "\n") hash = (hash ^ c) * 16777619u;
+    }
+    static const char hex[] = "0123456789abcdef";
+    std::string text(8, '0');
+    for (int i = 7; i >= 0; --i, hash >>= 4) text[static_cast<size_t>(i)] = hex[hash & 15];
+    return text;
+}
+
+std::vector<std::string> SplitLines(const std::vector<uint8_t>& bytes) {
+    std::vector<std::string> lines;
+    std::string line;
+    for (uint8_t b : bytes) {
+        if (b != '\n') {
+            line += static_cast<char>(b);
+            continue;
+        }
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(std::move(line));
+        line.clear();
+    }
+    if (!line.empty()) lines.push_back(line);  // a last line without its end: the record is cut
+    return lines;
+}
+
+// The renames a whole record asks for, or none when it is cut short, altered or names a
+// file the caller does not save.
+std::vector<std::pair<std::string, std::string>> ParseRecord(const std::vector<uint8_t>& bytes,
+                                                             const std::vector<std::string>& targets) {
+    std::vector<std::string> lines = SplitLines(bytes);
+    if (bytes.empty() || bytes.back() != '\n' || lines.empty()) return {};
+    const std::string last = lines.back();
+    lines.pop_back();
+    if (last != std::string(CommitEnd) + "\t" + std::to_string(lines.size()) + "\t" + RecordChecksum(lines)) return {};
+    std::vector<std::pair<std::string, std::string>> renames;
+    for (const std::string& line : lines) {
+        const size_t tab = line.find('\t');
+        if (tab == std::string::npos) return {};
+        std::string tempName = line.substr(0, tab), name = line.substr(tab + 1);
+        if (!IsTemporaryName(tempName) || tempName.find_first_of("/\\") != std::string::npos ||
+            std::find(targets.begin(), targets.end(), name) == targets.end())
+            return {};
+        renames.emplace_back(std::move(tempName), std::move(name));
+    }
+    return renames;
+}
+
+// Whatever stands where the record goes and is not a file (a folder, say) is moved out of
+// the way under a name of its own, or no save could ever be committed again.
+void ClearCommitPath(const std::string& folder) {
+    const std::string commit = JoinPath(folder, CommitName);
+    if (!FolderExists(commit)) return;
+    for (int n = 1; n < 1000; ++n) {
+        if (MoveNoReplace(commit, JoinPath(folder, std::string(CommitName) + ".set-aside-" + std::to_string(n)))) return;
+    }
+}
 
 }  // namespace
 
@@ -57,6 +119,14 @@ bool WriteFileAtomic(const std::string& path, const void* data, size_t size) {
     return false;
 }
 
+std::string FileSetRecord(const std::vector<std::pair<std::string, std::string>>& renames) {
+    std::vector<std::string> lines;
+    for (const auto& [temp, name] : renames) lines.push_back(temp + "\t" + name);
+    std::string text;
+    for (const std::string& line : lines) text += line + "\n";
+    return text + CommitEnd + "\t" + std::to_string(lines.size()) + "\t" + RecordChecksum(lines) + "\n";
+}
+
 bool WriteFileSet(const std::string& folder, const std::vector<FileWrite>& files) {
     // 1. Every new file whole and synced under its temporary name.
     std::vector<std::string> temps;
@@ -64,15 +134,18 @@ bool WriteFileSet(const std::string& folder, const std::vector<FileWrite>& files
         for (const std::string& t : temps) RemoveFile(t);
         return false;
     };
-    std::ostringstream record;
+    std::vector<std::pair<std::string, std::string>> renames;
+    std::vector<std::string> targets;
     for (const FileWrite& f : files) {
         const std::string temp = WriteTemporary(JoinPath(folder, f.name), f.bytes.data(), f.bytes.size());
         if (temp.empty()) return discard();
         temps.push_back(temp);
-        record << temp.substr(temp.find_last_of("/\\") + 1) << '\t' << f.name << '\n';
+        renames.emplace_back(temp.substr(temp.find_last_of("/\\") + 1), f.name);
+        targets.push_back(f.name);
     }
+    const std::string text = FileSetRecord(renames);
     // 2. The commit point: once the record has its name, the set is as good as written.
-    const std::string text = record.str();
+    ClearCommitPath(folder);
     const std::string commit = JoinPath(folder, CommitName);
     const std::string recordTemp = WriteTemporary(commit, text.data(), text.size());
     if (recordTemp.empty() || !RenameOver(recordTemp, commit)) {
@@ -81,23 +154,18 @@ bool WriteFileSet(const std::string& folder, const std::vector<FileWrite>& files
     }
     SyncFolder(folder);
     // 3. The renames, in the fixed order of the set.
-    RecoverFileSet(folder);
+    RecoverFileSet(folder, targets);
     return true;
 }
 
-void RecoverFileSet(const std::string& folder) {
+void RecoverFileSet(const std::string& folder, const std::vector<std::string>& targets) {
+    ClearCommitPath(folder);
     const std::string commit = JoinPath(folder, CommitName);
     std::vector<uint8_t> bytes;
     if (ReadWholeFile(commit, bytes, 65536)) {
-        std::istringstream lines(std::string(bytes.begin(), bytes.end()));
-        std::string line;
-        while (std::getline(lines, line)) {
-            const size_t tab = line.find('\t');
-            if (tab == std::string::npos) continue;
-            const std::string tempName = line.substr(0, tab), name = line.substr(tab + 1);
-            // Only names of this folder: a damaged record must not move files elsewhere.
-            if (name.empty() || !IsTemporaryName(tempName) || (name + tempName).find_first_of("/\\") != std::string::npos)
-                continue;
+        // A record that is not whole was never the commit point: the old files stay, and
+        // the temporaries go below.
+        for (const auto& [tempName, name] : ParseRecord(bytes, targets)) {
             const std::string temp = JoinPath(folder, tempName), target = JoinPath(folder, name);
             if (FileExists(temp)) {
                 SetAttributes(target, AttrNormal);

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <ctime>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/Clock.h"
@@ -76,6 +77,11 @@ struct FolderEntry {
 // Every entry of the folder, hidden ones included; "." and ".." left out.
 std::vector<FolderEntry> ListFolder(const std::string& folder);
 
+// Renames a file or folder unless the new name exists already.
+bool MoveNoReplace(const std::string& from, const std::string& to);
+// Removes an empty folder.
+bool RemoveFolder(const std::string& path);
+
 // Creates one folder level; false when it cannot (parent missing, no rights, exists as a file).
 bool CreateFolder(const std::string& path);
 
@@ -112,8 +118,11 @@ struct FileWrite {
     std::vector<uint8_t> bytes;
 };
 bool WriteFileSet(const std::string& folder, const std::vector<FileWrite>& files);
-// Completes a set whose commit was recorded, and removes the program's temporaries.
-void RecoverFileSet(const std::string& folder);
+// The commit record that renames each temporary (a name in the folder) over its target.
+std::string FileSetRecord(const std::vector<std::pair<std::string, std::string>>& renames);
+// Completes a set whose commit was recorded whole, for these target names only; a record
+// cut short or naming anything else is dropped with the set's temporaries.
+void RecoverFileSet(const std::string& folder, const std::vector<std::string>& targets);
 // Removes the program's temporaries left in a folder, and the new files of an unfinished
 // batch (see BeginNewFiles).
 void RemoveTemporaries(const std::string& folder);

@@ -67,7 +67,7 @@ void LoadLocalCopies(const std::string& archiveRoot, TAcquisitionState& state, T
                      ILocalCopiesView& view) {
     const auto path = [&](const char* name) { return platform::JoinPath(archiveRoot, name); };
     // A save cut short by a kill is completed or undone before anything is read.
-    platform::RecoverFileSet(archiveRoot);
+    platform::RecoverFileSet(archiveRoot, {"CONFIG.BIN", "MISC.BIN", "SYSTEM.BIN", "BARODATA.BIN"});
     RemoveOldTemporaries(archiveRoot);
     for (const char* band : {"INTERNAT\\", "NATIONAL\\"}) platform::RemoveTemporaries(path(band));
 

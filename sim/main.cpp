@@ -122,8 +122,8 @@ int main(int argc, char* argv[]) {
         const std::string drive = platform::JoinPath(argv[2], ""), archive = platform::JoinPath(argv[3], "");
         if (platform::FileExists(platform::JoinPath(drive, "NAV518.BIN")))
             acquisition::WriteModelDMessages(drive, archive, state);
-        else
-            acquisition::CopyMessageFiles(drive, archive, state);
+        else if (!acquisition::CopyMessageFiles(drive, archive, state))
+            return Fail(std::string("the copy from ") + argv[2] + " did not complete; the archive is as it was");
         return 0;
     }
     if (command == "make-firmware" && argc == 4) {

@@ -317,6 +317,10 @@ std::vector<FolderEntry> ListFolder(const std::string& folder) {
     return entries;
 }
 
+bool MoveNoReplace(const std::string& from, const std::string& to) { return RenameNoReplace(from, to); }
+
+bool RemoveFolder(const std::string& path) { return ::rmdir(Resolve(path).c_str()) == 0; }
+
 bool CreateFolder(const std::string& path) {
     std::string p = ResolveParent(path);
     while (p.size() > 1 && p.back() == '/') p.pop_back();

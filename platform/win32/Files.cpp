@@ -203,6 +203,12 @@ std::vector<FolderEntry> ListFolder(const std::string& folder) {
 
 bool CreateFolder(const std::string& path) { return ::CreateDirectoryW(Wide(path).c_str(), nullptr) != 0; }
 
+bool MoveNoReplace(const std::string& from, const std::string& to) {
+    return ::MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+bool RemoveFolder(const std::string& path) { return ::RemoveDirectoryW(Wide(path).c_str()) != 0; }
+
 bool LastWriteTime(const std::string& path, LocalDateTime& when) {
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!::GetFileAttributesExW(Wide(path).c_str(), GetFileExInfoStandard, &data)) return false;

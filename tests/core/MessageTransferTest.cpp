@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "acquisition/MessageTransfer.h"
+#include "acquisition/ModelDMirror.h"
 #include "platform/Files.h"
+#include "support/System.h"
 #include "support/TempFolder.h"
 
 using namespace acquisition;
@@ -47,6 +49,46 @@ TEST(CopyMessageFiles, MirrorsTheReceiverFoldersAndKeepsTimes) {
     EXPECT_EQ(ReadText(temp / "A/CONFIG.BIN"), "keep");
     EXPECT_TRUE(platform::FileExists(temp / "E/INTERNAT/FA12.TXT")) << "the receiver is never changed";
     EXPECT_EQ(state.Busy, 0);
+}
+
+// A copy that cannot complete (here: the disk is full) leaves the archive as it was, and the
+// next one after room came back is whole. A kill while a whole copy replaced the archive
+// is completed at the next start.
+TEST(CopyMessageFiles, OnlyAWholeCopyReplacesTheArchive) {
+    TempFolder temp;
+    temp.WriteFile("E/INTERNAT/FA12.TXT", std::string(4000, 'a'));
+    temp.WriteFile("E/NATIONAL/IB01.TXT", std::string(4000, 'b'));
+    temp.WriteFile("A/INTERNAT/OLD1.TXT", "old");
+    TAcquisitionState state;
+    if (testing_support::FileSizeLimit::Unsupported().empty()) {
+        testing_support::FileSizeLimit full(1000);
+        EXPECT_FALSE(CopyMessageFiles(temp / "E/", temp / "A/", state));
+        EXPECT_EQ(Names(temp / "A/INTERNAT"), std::vector<std::string>{"OLD1.TXT"});
+        EXPECT_EQ(Names(temp / "A"), (std::vector<std::string>{"INTERNAT/", "NATIONAL/"})) << "no stage left";
+    }
+    // A receiver gone before the copy: nothing changes either.
+    EXPECT_FALSE(CopyMessageFiles(temp / "GONE/", temp / "A/", state));
+    EXPECT_EQ(Names(temp / "A/INTERNAT"), std::vector<std::string>{"OLD1.TXT"});
+    ASSERT_TRUE(CopyMessageFiles(temp / "E/", temp / "A/", state));
+    EXPECT_EQ(Names(temp / "A/INTERNAT"), std::vector<std::string>{"FA12.TXT"});
+    EXPECT_EQ(Names(temp / "A/NATIONAL"), std::vector<std::string>{"IB01.TXT"});
+
+    // Killed after the copy was whole, with one file moved in: the next start ends the move.
+    temp.WriteFile("A/.zel2tmp-transfer/INTERNAT/GB05.TXT", "new");
+    temp.WriteFile("A/.zel2tmp-transfer/NATIONAL/IB02.TXT", "new");
+    temp.WriteFile("A/.zel2tmp-transfer/DONE", "INTERNAT\tGB05.TXT\nINTERNAT\tFA13.TXT\nNATIONAL\tIB02.TXT\nend\n");
+    temp.WriteFile("A/INTERNAT/FA13.TXT", "moved before the kill");
+    RecoverTransfer(temp / "A/");
+    EXPECT_EQ(Names(temp / "A/INTERNAT"), (std::vector<std::string>{"FA13.TXT", "GB05.TXT"}));
+    EXPECT_EQ(Names(temp / "A/NATIONAL"), std::vector<std::string>{"IB02.TXT"});
+    EXPECT_EQ(Names(temp / "A"), (std::vector<std::string>{"INTERNAT/", "NATIONAL/"}));
+
+    // Killed while copying: the unfinished copy goes, the archive stays.
+    temp.WriteFile("A/.zel2tmp-transfer/INTERNAT/XX99.TXT", "half");
+    temp.WriteFile("A/.zel2tmp-transfer/DONE", "INTERNAT\tXX99.TXT\nen");
+    RecoverTransfer(temp / "A/");
+    EXPECT_EQ(Names(temp / "A/INTERNAT"), (std::vector<std::string>{"FA13.TXT", "GB05.TXT"}));
+    EXPECT_EQ(Names(temp / "A"), (std::vector<std::string>{"INTERNAT/", "NATIONAL/"}));
 }
 
 TEST(CopyMessageFiles, MissingBandFoldersAreCreated) {
@@ -178,6 +220,35 @@ TEST(WriteModelDMessages, ATruncatedRingKeepsItsBandAndAddsWhatWasRead) {
     WriteModelDMessages(d.temp / "D/", d.temp / "A/", state);
     EXPECT_EQ(Names(d.temp / "A/INTERNAT"), (std::vector<std::string>{"FA12.TXT", "GB05.TXT", "OLD1.TXT"}));
     EXPECT_TRUE(Names(d.temp / "A/NATIONAL").empty()) << "the 490 kHz ring was read whole: a true mirror";
+}
+
+// Writes that fail (a full disk) are tried again at the next refresh, even when the rings
+// did not change, and the tree is then rebuilt. Empty rings compare without harm.
+TEST(WriteModelDMessages, FailedWritesAreTriedAgainAndEmptyRingsCompare) {
+    if (!testing_support::FileSizeLimit::Unsupported().empty())
+        GTEST_SKIP() << testing_support::FileSizeLimit::Unsupported();
+    ModelD d;
+    for (int i = 0; i < 5; ++i) d.Add518("ZCZC FA1" + std::to_string(i) + "\n" + std::string(150, 'x') + "\n", 5000 + i);
+    d.Write();
+    TModelDMirror mirror;
+    {
+        testing_support::FileSizeLimit full(100);
+        mirror.Transfer(d.temp / "D/", d.temp / "A/");
+    }
+    EXPECT_LT(Names(d.temp / "A/INTERNAT").size(), 5u);
+    TAcquisitionState state;
+    state.TreeRebuild = 0;
+    ApplyModelDResult(mirror.Transfer(d.temp / "D/", d.temp / "A/"), state);
+    EXPECT_EQ(Names(d.temp / "A/INTERNAT").size(), 5u) << "written once there is room";
+    EXPECT_EQ(state.TreeRebuild, 1) << "the tree shows them";
+    state.TreeRebuild = 0;
+    ApplyModelDResult(mirror.Transfer(d.temp / "D/", d.temp / "A/"), state);
+    EXPECT_EQ(state.TreeRebuild, 0) << "nothing new, nothing rebuilt";
+
+    d.temp.WriteFile("D/NAV490.BIN", "");
+    mirror.Transfer(d.temp / "D/", d.temp / "A/");
+    mirror.Transfer(d.temp / "D/", d.temp / "A/");
+    EXPECT_EQ(Names(d.temp / "A/INTERNAT").size(), 5u);
 }
 
 TEST(WriteModelDMessages, ARefreshChangesOnlyWhatDiffers) {

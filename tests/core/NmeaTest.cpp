@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "nmea/NewMessages.h"
@@ -67,6 +68,11 @@ TEST(NmeaSentences, NavtexMessagesAsNrx) {
     EXPECT_EQ(NrxSentences(empty, 1000), (std::vector<std::string>{"$CRNRX,1,1,0,GB05,1,000000,01,01,2026,0,0,A,*3F\r\n"}));
     // Every reserved character and the bytes outside printable ASCII are escaped.
     EXPECT_EQ(EscapeText("$*,!\\^~ a\x01\xC9"), "^24^2A^2C^21^5C^5E^7E a^01^C9");
+    // The identifier field cannot be escaped: a message without a true B1B2B3B4 is not sent.
+    for (const char* bad : {"A,$!", "B*\r\n", "C\xC3\xA9" "1", "fa12", "FA1", "FA123", "1A12", "FAA2", ""}) {
+        m.identifier = bad;
+        EXPECT_TRUE(NrxSentences(m, 1).empty()) << bad;
+    }
 }
 
 TEST(NmeaSentences, LongMessagesAreCutIntoSentencesThatFit) {
@@ -140,6 +146,18 @@ TEST(NmeaSettingsFile, DefaultsStoredValuesAndTheEnvironment) {
     s.stormThreshold = 2.5;
     ASSERT_TRUE(SaveNmeaSettings(root, s));
     EXPECT_EQ(LoadNmeaSettings(root), s);
+    // A host with a line break or other foreign characters is neither taken nor saved.
+    for (const char* host : {"plotter\r\noutput=off", "a b", "-x", "h\xC3\xA9te", "x;rm"}) {
+        EXPECT_EQ(WithOverride({}, std::string("udp:") + host + ":10118"), TNmeaSettings{}) << host;
+        TNmeaSettings bad = s;
+        bad.udpHost = host;
+        ASSERT_TRUE(SaveNmeaSettings(root, bad));
+        const std::string text = testing_support::ReadText(temp / "NMEA.INI");
+        EXPECT_EQ(text.find("udp="), std::string::npos) << host;
+        EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 4) << "four lines, no more";
+    }
+    EXPECT_EQ(WithOverride({}, "udp:[::1]:10118").udpHost, "") << "brackets are not a host";
+    EXPECT_EQ(WithOverride({}, "udp:fe80::1:10118").udpHost, "fe80::1");
     temp.WriteFile("NMEA.INI", "output=on\ntcp-port=99999\nudp=nohost\nstorm-threshold=-3\n");
     const TNmeaSettings damaged = LoadNmeaSettings(root);
     EXPECT_TRUE(damaged.enabled);
@@ -177,4 +195,6 @@ TEST(NmeaNewMessages, OnlyWhatArrivesWhileRunningIsSent) {
     EXPECT_EQ(arrived[0].hour, 12) << "reception time in UTC (summer time in Paris)";
     EXPECT_EQ(arrived[0].day, 15);
     EXPECT_TRUE(filter.Arrived(international, national).empty()) << "never twice";
+    international.push_back(record("A,$!", {2026, 7, 15, 15, 0, 0, 0}));
+    EXPECT_TRUE(filter.Arrived(international, national).empty()) << "a file name that is no identifier";
 }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <fstream>
+#include <functional>
+#include <regex>
 
 #include "platform/Drives.h"
 #include "platform/Files.h"
@@ -82,6 +84,7 @@ TEST(Files, ReadsStopAtTheirLimitAndCopiesCutShortLeaveNothing) {
 
 TEST(Files, AFileSetIsCompletedOrUndoneAfterACrash) {
     TempFolder temp;
+    const std::vector<std::string> targets{"ONE.BIN", "TWO.BIN"};
     ASSERT_TRUE(platform::WriteFileSet(temp.Path(), {{"ONE.BIN", {1}}, {"TWO.BIN", {2}}}));
     EXPECT_EQ(ReadText(temp / "ONE.BIN"), "\x01");
     EXPECT_EQ(platform::ListFolder(temp.Path()).size(), 2u) << "no record, no temporaries";
@@ -89,23 +92,70 @@ TEST(Files, AFileSetIsCompletedOrUndoneAfterACrash) {
     // Killed before the commit: the new temporaries go, the old files stay.
     const std::string lost = platform::WriteTemporary(temp / "ONE.BIN", "\x09", 1);
     ASSERT_FALSE(lost.empty());
-    platform::RecoverFileSet(temp.Path());
+    platform::RecoverFileSet(temp.Path(), targets);
     EXPECT_FALSE(platform::FileExists(lost));
     EXPECT_EQ(ReadText(temp / "ONE.BIN"), "\x01");
 
-    // Killed after the commit, with one file renamed: the other follows at the next start.
-    const std::string one = platform::WriteTemporary(temp / "ONE.BIN", "\x03", 1);
-    const std::string two = platform::WriteTemporary(temp / "TWO.BIN", "\x04", 1);
+    // Killed after the commit, with one file renamed: the other follows at the next start,
+    // also when the record's line ends became CR LF.
     const auto base = [](const std::string& p) { return p.substr(p.find_last_of("/\\") + 1); };
-    temp.WriteFile(".zel2-commit", base(one) + "\tONE.BIN\n" + base(two) + "\tTWO.BIN\n../x\t../../escape\n");
-    ASSERT_TRUE(platform::RenameOver(one, temp / "ONE.BIN"));
-    platform::RecoverFileSet(temp.Path());
-    EXPECT_EQ(ReadText(temp / "ONE.BIN"), "\x03");
-    EXPECT_EQ(ReadText(temp / "TWO.BIN"), "\x04");
-    EXPECT_EQ(platform::ListFolder(temp.Path()).size(), 2u);
-    EXPECT_TRUE(platform::IsTemporaryName(base(two)));
+    for (bool crlf : {false, true}) {
+        const char first = crlf ? 5 : 3;
+        const std::string one = platform::WriteTemporary(temp / "ONE.BIN", std::string(1, first).data(), 1);
+        const std::string two = platform::WriteTemporary(temp / "TWO.BIN", std::string(1, first + 1).data(), 1);
+        std::string record = platform::FileSetRecord({{base(one), "ONE.BIN"}, {base(two), "TWO.BIN"}});
+        if (crlf) record = std::regex_replace(record, std::regex("\n"), "\r\n");
+        temp.WriteFile(".zel2-commit", record);
+        ASSERT_TRUE(platform::RenameOver(one, temp / "ONE.BIN"));
+        platform::RecoverFileSet(temp.Path(), targets);
+        EXPECT_EQ(ReadText(temp / "ONE.BIN"), std::string(1, first)) << crlf;
+        EXPECT_EQ(ReadText(temp / "TWO.BIN"), std::string(1, first + 1)) << crlf;
+        EXPECT_EQ(platform::ListFolder(temp.Path()).size(), 2u) << "no stray file, record gone";
+    }
     EXPECT_FALSE(platform::IsTemporaryName("FA12.TXT"));
     EXPECT_FALSE(platform::IsTemporaryName(".hidden"));
+}
+
+TEST(Files, ADamagedCommitRecordIsNeverCarriedOutAndNeverStopsLaterSaves) {
+    TempFolder temp;
+    const std::vector<std::string> targets{"ONE.BIN", "TWO.BIN"};
+    const auto base = [](const std::string& p) { return p.substr(p.find_last_of("/\\") + 1); };
+    ASSERT_TRUE(platform::WriteFileSet(temp.Path(), {{"ONE.BIN", {1}}, {"TWO.BIN", {2}}}));
+    const auto damaged = [&](const std::function<std::string(const std::string&, const std::string&)>& make) {
+        const std::string one = platform::WriteTemporary(temp / "ONE.BIN", "\x07", 1);
+        const std::string two = platform::WriteTemporary(temp / "TWO.BIN", "\x08", 1);
+        temp.WriteFile(".zel2-commit", make(base(one), base(two)));
+        platform::RecoverFileSet(temp.Path(), targets);
+        EXPECT_EQ(ReadText(temp / "ONE.BIN"), "\x01") << "the old set stays whole";
+        EXPECT_EQ(ReadText(temp / "TWO.BIN"), "\x02");
+        std::vector<std::string> names;
+        for (const auto& e : platform::ListFolder(temp.Path())) names.push_back(e.name);
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(names, targets) << "no temporaries, no stray names, no record";
+    };
+    const auto whole = [](const std::string& one, const std::string& two) {
+        return platform::FileSetRecord({{one, "ONE.BIN"}, {two, "TWO.BIN"}});
+    };
+    // Cut in its last line, cut after a whole rename line, one byte changed.
+    damaged([&](auto one, auto two) { return whole(one, two).substr(0, whole(one, two).size() - 3); });
+    damaged([&](auto one, auto two) { return one + "\tONE.BIN\n" + two + "\tTWO.B"; });
+    damaged([&](auto one, auto) { return one + "\tONE.BIN\n"; });
+    damaged([&](auto one, auto two) {
+        std::string r = whole(one, two);
+        r[r.find("TWO")] = 'X';
+        return r;
+    });
+    // Whole, but naming a file that is not saved here or one outside the folder.
+    damaged([&](auto one, auto two) { return platform::FileSetRecord({{one, "ONE.BIN"}, {two, "TWO.BINX"}}); });
+    damaged([&](auto one, auto two) { return platform::FileSetRecord({{one, "ONE.BIN"}, {two, "../TWO.BIN"}}); });
+
+    // A folder where the record goes is moved aside; the next save commits.
+    temp.MakeFolder(".zel2-commit");
+    temp.WriteFile(".zel2-commit/kept", "x");
+    ASSERT_TRUE(platform::WriteFileSet(temp.Path(), {{"ONE.BIN", {3}}, {"TWO.BIN", {4}}}));
+    EXPECT_EQ(ReadText(temp / "TWO.BIN"), "\x04");
+    EXPECT_FALSE(platform::FolderExists(temp / ".zel2-commit"));
+    EXPECT_EQ(ReadText(temp / ".zel2-commit.set-aside-1/kept"), "x") << "set aside, not deleted";
 }
 
 TEST(Files, NamesBeyondAsciiAreKeptWhole) {

@@ -81,4 +81,34 @@ program=$(dirname "$zel2")
 for f in INTERNAT NATIONAL CONFIG.BIN SYSTEM.BIN BARODATA.BIN MISC.BIN; do
   [ -e "$program/$f" ] && fail "$f was written beside the program"
 done
+# 5. A receiver pulled in the middle of a copy of 6,000 messages: the archive keeps its
+# last whole mirror, and the next copy after the receiver returns is complete.
+rm -rf "$XDG_DATA_HOME" "$work/volume"
+: >"$ZEL2_DRIVES"
+"$sim" demo ZEL2B "$work/volume" "$ZEL2_DRIVES" E >/dev/null
+first=$(ls "$work/volume/INTERNAT" | head -1)
+head -c 16000 /dev/urandom | base64 >"$work/big.txt"
+for i in $(seq 1000 6999); do cp "$work/big.txt" "$work/volume/INTERNAT/X$i.TXT"; done
+count() { find "$XDG_DATA_HOME/ZEL2/INTERNAT" "$XDG_DATA_HOME/ZEL2/NATIONAL" -type f 2>/dev/null | wc -l; }
+whole=$(find "$work/volume/INTERNAT" "$work/volume/NATIONAL" -type f | wc -l)
+"$zel2" >"$out/robust-pulled.log" 2>&1 &
+app_pid=$!
+for _ in $(seq 300); do [ "$(count)" -eq "$whole" ] && break; sleep 0.1; done
+[ "$(count)" -eq "$whole" ] || fail "the first copy holds $(count) of $whole messages"
+stop "first copy"
+for i in $(seq 7000 7009); do cp -p "$work/volume/INTERNAT/$first" "$work/volume/INTERNAT/X$i.TXT"; done
+"$zel2" >>"$out/robust-pulled.log" 2>&1 &
+app_pid=$!
+# Pulled as soon as the copy has begun.
+for _ in $(seq 3000); do [ -d "$XDG_DATA_HOME/ZEL2/.zel2tmp-transfer" ] && break; sleep 0.01; done
+[ -d "$XDG_DATA_HOME/ZEL2/.zel2tmp-transfer" ] || fail "no copy seen"
+mv "$work/volume" "$work/pulled"
+sleep 3
+[ "$(count)" -eq "$whole" ] || fail "a pulled receiver left $(count) of $whole messages in the archive"
+[ -d "$XDG_DATA_HOME/ZEL2/.zel2tmp-transfer" ] && fail "the unfinished copy was left behind"
+mv "$work/pulled" "$work/volume"
+for _ in $(seq 300); do [ "$(count)" -eq $((whole + 10)) ] && break; sleep 0.1; done
+[ "$(count)" -eq $((whole + 10)) ] || fail "after the receiver returned the archive holds $(count) of $((whole + 10))"
+stop "receiver returned"
+
 echo "robustness e2e: passed"

@@ -2,12 +2,16 @@
 // moments or run it out of disk space:
 //   zel2faultprobe save ARCHIVE [GENERATION]   saves state sets of generation 1, 2, ...
 //                                               (or the one given, once: exit 0 if saved)
+//   zel2faultprobe save ARCHIVE --ready FILE    the same, and after the first save writes
+//                                               into FILE how long it took, in microseconds
 //   zel2faultprobe transfer MODEL DRIVE ARCHIVE copies the receiver's messages again and again
+#include <chrono>
 #include <cstdlib>
 #include <string>
 
 #include "acquisition/AcquisitionState.h"
 #include "acquisition/MessageTransfer.h"
+#include "platform/Files.h"
 #include "platform/Signals.h"
 #include "receiver/StateFiles.h"
 #include "support/FaultState.h"
@@ -16,8 +20,9 @@ int main(int argc, char* argv[]) {
     // As the program starts: a file-size limit must fail writes, not kill the process.
     platform::InstallTerminationRequest();
     const std::string mode = argc > 1 ? argv[1] : "";
-    if (mode == "save" && (argc == 3 || argc == 4)) {
+    if (mode == "save" && (argc == 3 || argc == 4 || (argc == 5 && std::string(argv[3]) == "--ready"))) {
         const std::string archive = argv[2];
+        const std::string ready = argc == 5 ? argv[4] : "";
         if (argc == 4) {
             TAcquisitionState state;
             TReadMarkList marks;
@@ -28,7 +33,13 @@ int main(int argc, char* argv[]) {
             TAcquisitionState state;
             TReadMarkList marks;
             testing_support::FillGeneration(generation, state, marks);
+            const auto start = std::chrono::steady_clock::now();
             receiver::SaveLocalCopies(archive, state, marks);
+            if (generation == 1 && !ready.empty()) {
+                const auto took = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
+                const std::string text = std::to_string(took.count());
+                platform::WriteFileAtomic(ready, text.data(), text.size());
+            }
         }
         return 0;
     }

@@ -1,10 +1,15 @@
 #pragma once
 
+#include <QByteArray>
+#include <QElapsedTimer>
 #include <QHostAddress>
 #include <QObject>
 #include <QTcpServer>
+#include <QTimer>
 #include <QUdpSocket>
 
+#include <deque>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,36 +18,72 @@
 class QTcpSocket;
 
 // The NMEA 0183 output on the boat's network: a TCP server any number of chart plotters
-// connect to, and optionally one UDP destination. Writes never wait: a client that does
-// not keep up or has gone is dropped.
+// connect to, and optionally one UDP destination. Nothing here ever waits on the network:
+// sentences are queued and written from the event loop in slices, a host name is looked
+// up on a thread of its own, a busy port is tried again in the background, and a client
+// that stops reading is let go.
 class TNmeaOutput : public QObject {
     Q_OBJECT
 
 public:
+    enum class TState { Off, Listening, PortBusy };
+
     explicit TNmeaOutput(QObject* parent = nullptr);
     ~TNmeaOutput() override;
 
-    // Starts, moves or stops the output as the settings say; false when the port is taken.
+    // Starts, moves or stops the output as the settings say; false while the port is taken
+    // (it is then tried again every RetryMilliseconds).
     bool Apply(const nmea::TNmeaSettings& settings);
+    TState State() const;
     bool Listening() const { return server.isListening(); }
     quint16 Port() const { return server.serverPort(); }
     int Clients() const { return static_cast<int>(clients.size()); }
+    // Bytes queued and not yet handed to the system, over all clients and UDP.
+    qint64 Waiting() const;
+    // Where the settings are shown: on or off, the port, the clients, the UDP destination.
+    QString StatusText() const;
 
     void Send(const std::string& sentence);
     void Send(const std::vector<std::string>& sentences);
 
-    // A client with this much unsent is too slow and is let go.
+    // A client with this much waiting that has taken nothing for StallMilliseconds is let go.
     static constexpr qint64 MaxBacklog = 256 * 1024;
+    static constexpr int StallMilliseconds = 2000;
+    static constexpr int RetryMilliseconds = 2000;
+
+signals:
+    void StatusChanged();
 
 private:
+    struct TClient {
+        QTcpSocket* socket = nullptr;
+        std::deque<QByteArray> queue;  // batches shared by every client
+        qsizetype offset = 0;          // into the first batch
+        qint64 queued = 0;
+        QElapsedTimer sinceProgress;
+    };
+    struct TLookup;
+
     void Accept();
+    void TryListen();
+    void StartLookup();
+    void TakeLookup();
+    void Queue(const QByteArray& batch, const std::vector<QByteArray>& datagrams);
+    void Pump();
+    void SchedulePump();
+    void Drop(QTcpSocket* socket);
+    void CloseAll();
 
     QTcpServer server;
     QUdpSocket udp;
     QHostAddress udpHost;
     quint16 udpPort = 0;
-    int lookups = 0;  // a newer setting outdates a pending name lookup
-    std::vector<QTcpSocket*> clients;
+    std::deque<QByteArray> datagrams;
+    std::vector<std::unique_ptr<TClient>> clients;
+    QTimer pumpTimer, stallTimer, retryTimer, lookupTimer;
+    size_t firstClient = 0;  // where the next pass starts, so that every client gets its turn
+    std::shared_ptr<TLookup> lookup;  // the pending name lookup, if any
+    bool lookupFailed = false;
     nmea::TNmeaSettings current;
     bool applied = false;
 };

@@ -288,11 +288,16 @@ void TMainForm::ZoomOut1Click() { baro->ZoomOut(); }
 
 void TMainForm::RebuildTree() {
     navtex->Rebuild();
-    // Each message that newly entered the archive goes out once as NRX sentences.
+    // Each message that newly entered the archive goes out once as NRX sentences, all of
+    // one rebuild as one batch.
+    std::vector<std::string> sentences;
     for (const nmea::TNavtexMessage& m : newMessages.Arrived(navtex->List518(), navtex->List490())) {
-        if (nmeaOutput && nmeaSettings.enabled) nmeaOutput->Send(nmea::NrxSentences(m, nrxSequence));
+        if (!nmeaOutput || !nmeaSettings.enabled) continue;
+        const std::vector<std::string> nrx = nmea::NrxSentences(m, nrxSequence);
+        sentences.insert(sentences.end(), nrx.begin(), nrx.end());
         nrxSequence = (nrxSequence + 1) % 1000;
     }
+    if (!sentences.empty()) nmeaOutput->Send(sentences);
 }
 
 void TMainForm::ApplyNmeaSettings(const nmea::TNmeaSettings& settings, bool save) {

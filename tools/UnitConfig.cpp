@@ -2,6 +2,7 @@
 
 #include "acquisition/AcquisitionState.h"
 #include "app/Application.h"
+#include "app/NmeaOutput.h"
 #include "app/UnitMain.h"
 #include "nmea/NmeaSettings.h"
 #include "tools/BaroHeightInput.h"
@@ -44,6 +45,14 @@ void TConfigurationDlg::FormShow() {
     ui->NmeaAllInterfacesCheckBox->setChecked(s.allInterfaces);
     ui->NmeaUdpEdit->setText(s.udpHost.empty() ? QString() : QString::fromStdString(s.udpHost + ":" + std::to_string(s.udpPort)));
     ui->StormThresholdSpinEdit->setValue(s.stormThreshold);
+    if (Forms.MainForm)
+        connect(&Forms.MainForm->NmeaOutput(), &TNmeaOutput::StatusChanged, this, &TConfigurationDlg::ShowNetworkStatus,
+                Qt::UniqueConnection);
+    ShowNetworkStatus();
+}
+
+void TConfigurationDlg::ShowNetworkStatus() {
+    ui->NmeaStatusLabel->setText(Forms.MainForm ? Forms.MainForm->NmeaOutput().StatusText() : QString());
 }
 
 void TConfigurationDlg::OKBtnClick() {

@@ -17,6 +17,8 @@ public:
 
     void FormShow();
     void OKBtnClick();
+    // The network output's state, kept current while the dialog is open.
+    void ShowNetworkStatus();
 
 protected:
     void showEvent(QShowEvent* event) override;

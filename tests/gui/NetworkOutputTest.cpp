@@ -8,12 +8,16 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QRegularExpression>
+#include <QElapsedTimer>
+#include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 #include <QUdpSocket>
 #include <QNetworkDatagram>
 #include <QTest>
 
 #include <fstream>
+#include <memory>
 #include <sstream>
 
 #include "acquisition/AcquisitionState.h"
@@ -21,6 +25,7 @@
 #include "app/NmeaOutput.h"
 #include "app/UnitMain.h"
 #include "nmea/NmeaSettings.h"
+#include "nmea/Sentences.h"
 #include "platform/Thread.h"
 #include "sim/DriveMapFile.h"
 #include "sim/VolumeWriter.h"
@@ -228,9 +233,92 @@ TEST(NmeaOutput, AClientThatStopsReadingIsLetGoAndTheOthersKeepEverything) {
         QCoreApplication::processEvents();
     }
     for (int i = 0; i < 500 && received < sent; ++i) QTest::qWait(10);
+    for (int i = 0; i < 100 && output.Clients() > 1; ++i) QTest::qWait(TNmeaOutput::StallMilliseconds / 20);
     EXPECT_EQ(output.Clients(), 1) << "the stalled client is dropped";
     EXPECT_EQ(received, sent) << "the reading client lost nothing";
     QTest::qWait(20);
     EXPECT_TRUE(plotter.hasPendingDatagrams()) << "UDP goes to its destination as well";
     EXPECT_EQ(plotter.receiveDatagram().data().toStdString(), sentence);
+}
+
+// A port in use: the output says so where the settings are, tries again in the background,
+// and listens once the port is free; the dialog follows without being reopened.
+TEST_F(NetworkOutputTest, ABusyPortIsTriedAgainAndTheSettingsShowTheState) {
+    TMainForm form({});
+    Forms.MainForm = &form;
+    QTcpServer squatter;
+    ASSERT_TRUE(squatter.listen(QHostAddress::LocalHost, 0));
+    nmea::TNmeaSettings s;
+    s.enabled = true;
+    s.tcpPort = squatter.serverPort();
+    EXPECT_FALSE(form.NmeaOutput().Apply(s));
+    EXPECT_EQ(form.NmeaOutput().State(), TNmeaOutput::TState::PortBusy);
+    TConfigurationDlg dialog;
+    dialog.show();
+    const QString port = QString::number(s.tcpPort);
+    EXPECT_EQ(dialog.Ui()->NmeaStatusLabel->text(),
+              "Port " + port + " occupé : nouvel essai toutes les 2 secondes");
+
+    squatter.close();
+    for (int i = 0; i < 60 && !form.NmeaOutput().Listening(); ++i) QTest::qWait(100);
+    ASSERT_TRUE(form.NmeaOutput().Listening()) << "listening once the port is free";
+    EXPECT_EQ(dialog.Ui()->NmeaStatusLabel->text(), "À l’écoute sur le port " + port + ", aucun client connecté");
+    QTcpSocket plotter;
+    plotter.connectToHost("127.0.0.1", s.tcpPort);
+    ASSERT_TRUE(plotter.waitForConnected(5000));
+    for (int i = 0; i < 100 && form.NmeaOutput().Clients() == 0; ++i) QTest::qWait(10);
+    EXPECT_EQ(dialog.Ui()->NmeaStatusLabel->text(), "À l’écoute sur le port " + port + ", 1 client connecté");
+    EXPECT_TRUE(dialog.Ui()->NmeaStatusLabel->text().size() < 80);
+}
+
+// Two hundred plotters and six messages of 1 MiB: the sentences wait in queues, the event
+// loop keeps turning (a timer keeps firing), and closing the output waits for none of it.
+TEST(NmeaOutput, ManyClientsAndLargeMessagesNeverHoldUpTheWindow) {
+    auto output = std::make_unique<TNmeaOutput>();
+    nmea::TNmeaSettings s;
+    s.enabled = true;
+    s.tcpPort = 0;
+    ASSERT_TRUE(output->Apply(s));
+    std::vector<std::unique_ptr<QTcpSocket>> plotters;
+    qint64 received = 0;
+    for (int i = 0; i < 200; ++i) {
+        plotters.push_back(std::make_unique<QTcpSocket>());
+        QTcpSocket* p = plotters.back().get();
+        QObject::connect(p, &QTcpSocket::readyRead, [p, &received] { received += p->readAll().size(); });
+        p->connectToHost("127.0.0.1", output->Port());
+        // A few at a time, as plotters come: no listen backlog overflows.
+        for (int w = 0; w < 100 && i % 20 == 19 && output->Clients() <= i; ++w) QTest::qWait(10);
+    }
+    for (int i = 0; i < 500 && output->Clients() < 200; ++i) QTest::qWait(10);
+    ASSERT_EQ(output->Clients(), 200);
+
+    QElapsedTimer clock;
+    clock.start();
+    qint64 last = 0, longestGap = 0;
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        longestGap = std::max(longestGap, clock.elapsed() - last);
+        last = clock.elapsed();
+    });
+    tick.start(5);
+    QElapsedTimer sending;
+    sending.start();
+    for (int m = 0; m < 6; ++m) {
+        const nmea::TNavtexMessage message{"FA1" + std::to_string(m), true, 2026, 12, 9, 3, 0, 0, std::string(1 << 20, 'W')};
+        output->Send(nmea::NrxSentences(message, m));
+    }
+    const qint64 queueing = sending.elapsed();
+    const qint64 pending = output->Waiting();
+    last = clock.elapsed();
+    for (int i = 0; i < 150; ++i) QTest::qWait(10);
+    EXPECT_GT(received, 0) << "the sentences flow";
+    // NRX carries at most 999 sentences (about 80 KB) of a message.
+    EXPECT_GT(pending, qint64{200} * 6 * 65536) << "the test measured while they were pending";
+    // Bounds far above a healthy run: a window that waited on the network took seconds.
+    EXPECT_LT(queueing, 1500) << "ms to queue six megabytes for two hundred clients";
+    EXPECT_LT(longestGap, 250) << "ms without an event";
+    QElapsedTimer closing;
+    closing.start();
+    output.reset();
+    EXPECT_LT(closing.elapsed(), 250) << "ms to close with megabytes unsent";
 }

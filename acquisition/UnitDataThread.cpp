@@ -153,7 +153,8 @@ void TGetDataThread::RunCycle() {
         if (!modelD) {
             transferPending = true;
             Step([this] { transferPending = !acquisition::CopyMessageFiles(driveRoot, options.archiveRoot, state); });
-            Step([this] { window.RebuildTree(); });
+            // An archive left as it was needs no new tree.
+            if (!transferPending) Step([this] { window.RebuildTree(); });
         } else {
             // The files are read and written here; the window only applies the result.
             acquisition::TModelDResult result;

@@ -63,7 +63,7 @@ void RunLanguagePass(TMainForm& form) {
                 action->setText(text);
             break;
         case T::AxisTitle:
-            ui.Chart1->RightAxis()->setTitleText(text);
+            ui.Chart1->SetRightTitle(text);
             break;
         case T::Hint:
             if (auto* action = form.findChild<QAction*>(name)) action->setToolTip(text);

@@ -319,7 +319,10 @@ void TMainForm::RefreshShown() {
         // On the newest point of the curve, which the chart draws at the whole minute.
         QDateTime when = ToQDateTime(Acquisition.BaroTime);
         when = when.addMSecs(-(when.time().second() * 1000 + when.time().msec()));
-        ui->Chart1->AddMark(when, *Acquisition.SeaLevelHpa);
+        QString tendency = QString::number(*Acquisition.TendencyHpa3h, 'f', 1);
+        tendency.replace('.', QChar(platform::DecimalSeparator()));
+        ui->Chart1->AddMark(when, *Acquisition.SeaLevelHpa,
+                            QStringLiteral("Avis de tempête %1 : %2 hPa en 3 h").arg(when.toString("HH:mm"), tendency));
     }
     const QString text = QString::fromStdString(nmea::StormNotice(*Acquisition.TendencyHpa3h, platform::DecimalSeparator()));
     if (QSystemTrayIcon::isSystemTrayAvailable()) {
@@ -381,7 +384,7 @@ void TMainForm::SetBaroTabVisible(bool visible) {
 
 void TMainForm::SetConfigurationEnabled(bool enabled) { ui->Konfiguration->setEnabled(enabled); }
 
-void TMainForm::SetSeriesBlue(bool blue) { ui->Chart1->Series1()->setColor(blue ? QColor(0, 0, 255) : QColor(0, 0, 0)); }
+void TMainForm::SetSeriesBlue(bool blue) { ui->Chart1->SetSeriesColor(blue ? QColor(0, 0, 255) : QColor(0, 0, 0)); }
 
 bool TMainForm::NavtexPageActive() const { return ui->PageControl1->currentWidget() == ui->NavtexTabSheet; }
 

@@ -35,29 +35,29 @@ void TBaroChartControl::SetSeriesPoints(std::vector<std::pair<double, double>> p
 }
 
 double TBaroChartControl::AxisMinimum(baro::Axis axis) const {
-    return axis == baro::Axis::Bottom ? FromQDateTime(chart->BottomAxis()->min()) : chart->RightAxis()->min();
+    return axis == baro::Axis::Bottom ? FromQDateTime(chart->BottomMinimum()) : chart->RightMinimum();
 }
 
 double TBaroChartControl::AxisMaximum(baro::Axis axis) const {
-    return axis == baro::Axis::Bottom ? FromQDateTime(chart->BottomAxis()->max()) : chart->RightAxis()->max();
+    return axis == baro::Axis::Bottom ? FromQDateTime(chart->BottomMaximum()) : chart->RightMaximum();
 }
 
 void TBaroChartControl::SetAxisMinimum(baro::Axis axis, double value) {
     if (axis == baro::Axis::Bottom)
-        chart->BottomAxis()->setMin(ToQDateTime(value));
+        chart->SetBottomMinimum(ToQDateTime(value));
     else
         chart->SetRightMinimum(value);
 }
 
 void TBaroChartControl::SetAxisMaximum(baro::Axis axis, double value) {
     if (axis == baro::Axis::Bottom)
-        chart->BottomAxis()->setMax(ToQDateTime(value));
+        chart->SetBottomMaximum(ToQDateTime(value));
     else
         chart->SetRightMaximum(value);
 }
 
 void TBaroChartControl::SetBottomDateTimeFormat(const std::string& format) {
-    chart->BottomAxis()->setFormat(QString::fromStdString(format));
+    chart->SetBottomFormat(QString::fromStdString(format));
 }
 
 void TBaroChartControl::SetFooterLine(int index, const std::string& text) {

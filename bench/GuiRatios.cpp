@@ -17,9 +17,12 @@
 
 namespace {
 
-bench::Figure ChartFill() {
+// The chart's fill of a full ring and one render at 1280 x 600, against the bare drawing of
+// the same points: one polyline into an image of that size.
+bench::Figure ChartRender() {
+    const QSize size(1280, 600);
     TChart chart;
-    chart.resize(980, 600);
+    chart.resize(size);
     chart.SetFooterLines({"", "2 Tage"});
     TBaroChartControl control(&chart);
     TAcquisitionState acquisition;
@@ -29,22 +32,32 @@ bench::Figure ChartFill() {
         acquisition.BaroSamples[static_cast<size_t>(i)] = static_cast<int16_t>(1300 + (i * 7919) % 400 / 4);
     acquisition.BaroHeight = 120;
     acquisition.Detection.ReceiverModel = "ZEL2B";
-    QImage target(chart.size(), QImage::Format_RGB32);
-    const auto render = [&] {
-        QPainter painter(&target);
-        chart.PrintInto(painter, QRectF(QPointF(0, 0), QSizeF(target.size())));
-    };
-    const double fill = bench::BestOf([&] {
+    QImage target(size, QImage::Format_RGB32);
+    const double rendered = bench::BestOf([&] {
         baro.FillChart(10239, 10240);
-        render();
+        target.fill(Qt::white);
+        QPainter painter(&target);
+        chart.PrintInto(painter, QRectF(QPointF(0, 0), QSizeF(size)));
     });
-    // The bare work: the same points handed to the series at once, and the same picture.
-    const QList<QPointF> points = chart.Series1()->points();
+    const QList<QPointF> points = chart.Points();
+    const double x0 = points.front().x(), x1 = points.back().x();
+    double y0 = points.front().y(), y1 = y0;
+    for (const QPointF& p : points) {
+        y0 = std::min(y0, p.y());
+        y1 = std::max(y1, p.y());
+    }
     const double bare = bench::BestOf([&] {
-        chart.Series1()->replace(points);
-        render();
+        target.fill(Qt::white);
+        QPainter painter(&target);
+        QPolygonF line;
+        line.reserve(points.size());
+        for (const QPointF& p : points)
+            line << QPointF((p.x() - x0) / (x1 - x0) * size.width(), (y1 - p.y()) / (y1 - y0 + 1e-9) * size.height());
+        painter.setPen(QColor(0, 128, 0));
+        painter.drawPolyline(line);
     });
-    return {"chart-fill-10240", fill / bare, 1.2, "fill " + bench::Millis(fill) + ", replace " + bench::Millis(bare)};
+    return {"chart-render-10240", rendered / bare, 1.5,
+            "fill and render " + bench::Millis(rendered) + ", one polyline " + bench::Millis(bare)};
 }
 
 bench::Figure PrintLongLine(const std::string& folder) {
@@ -113,7 +126,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const std::string folder = bench::TempFolder("zel2bench-g");
-    std::vector<bench::Figure> figures{ChartFill(), PrintLongLine(folder), TreeItems()};
+    std::vector<bench::Figure> figures{ChartRender(), PrintLongLine(folder), TreeItems()};
     std::filesystem::remove_all(folder);
     return bench::Report(figures);
 }

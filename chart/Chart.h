@@ -1,22 +1,24 @@
 #pragma once
 
-#include <QChartView>
+#include <QColor>
 #include <QDateTime>
-#include <QDateTimeAxis>
-#include <QLabel>
-#include <QLineSeries>
-#include <QScatterSeries>
-#include <QValueAxis>
+#include <QFont>
+#include <QList>
+#include <QPointF>
+#include <QRectF>
+#include <QStringList>
 #include <QWidget>
 
 #include <algorithm>
 #include <optional>
 
+class QPainter;
 class QRubberBand;
 
 // A line chart over a date-time axis with a pressure scale on the right, a fixed scale on
-// the left, footer lines under the plot and mouse zoom: drag right-down to zoom into a
-// rectangle, drag left or up (or right-click) to undo.
+// the left, title and footer lines and mouse zoom: drag right-down to zoom into a
+// rectangle, drag left or up (or right-click) to undo. Drawn with QPainter alone, so the
+// same drawing serves the screen, a printer page, a PDF and a bitmap.
 class TChart : public QWidget {
     Q_OBJECT
     Q_PROPERTY(QStringList titleLines READ TitleLines WRITE SetTitleLines)
@@ -24,17 +26,14 @@ class TChart : public QWidget {
 
 public:
     explicit TChart(QWidget* parent = nullptr);
+    ~TChart() override;
 
-    QChart* Chart() const { return chart; }
-    QChartView* View() const { return view; }
-    QLineSeries* Series1() const { return series; }
-    QDateTimeAxis* BottomAxis() const { return bottom; }
-    QValueAxis* LeftAxis() const { return left; }
-    QValueAxis* RightAxis() const { return right; }
-
-    // x in milliseconds since 1970 (UTC), all points at once.
+    // x in milliseconds since 1970 (UTC), ascending, all points at once.
     void SetPoints(const QList<QPointF>& points);
     void ClearPoints();
+    const QList<QPointF>& Points() const { return points; }
+    QColor SeriesColor() const { return seriesColor; }
+    void SetSeriesColor(const QColor& color);
 
     void SetTitleLines(const QStringList& lines);
     QStringList TitleLines() const { return titleLines; }
@@ -45,31 +44,64 @@ public:
     void setTitleLines(const QStringList& lines) { SetTitleLines(lines); }
     void setFooterLines(const QStringList& lines) { SetFooterLines(lines); }
 
+    // The bottom (time) axis. Like a date-time axis's own setMin/setMax, the other end moves
+    // along when it would be passed; an invalid time is ignored.
+    QDateTime BottomMinimum() const { return QDateTime::fromMSecsSinceEpoch(bottomMin); }
+    QDateTime BottomMaximum() const { return QDateTime::fromMSecsSinceEpoch(bottomMax); }
+    void SetBottomRange(const QDateTime& minimum, const QDateTime& maximum);
+    void SetBottomMinimum(const QDateTime& minimum);
+    void SetBottomMaximum(const QDateTime& maximum);
+    // The labels' format (QDateTime's), the system's short date and time as a rule.
+    void SetBottomFormat(const QString& format);
+    QString BottomFormat() const { return bottomFormat; }
+
+    // The pressure axis the curve follows. A range that is no number, inverted or absurdly
+    // large is ignored.
+    double RightMinimum() const { return rightMin; }
+    double RightMaximum() const { return rightMax; }
+    void SetRightRange(double minimum, double maximum);
+    void SetRightMinimum(double minimum) { SetRightRange(minimum, std::max(rightMax, minimum)); }
+    void SetRightMaximum(double maximum) { SetRightRange(std::min(rightMin, maximum), maximum); }
+    QString RightTitle() const { return rightTitle; }
+    void SetRightTitle(const QString& title);
+    // The left axis keeps its fixed range; no series uses it, so it shows the right scale's
+    // numbers (its own would contradict the curve).
+    static constexpr double LeftMinimum = 900, LeftMaximum = 1100;
+
+    // What the axes show at the widget's size: each tick's value (milliseconds since 1970 for
+    // the bottom axis, hPa for the right one) and its label.
+    struct TTick {
+        double value;
+        QString label;
+    };
+    QList<TTick> BottomTicks() const;
+    QList<TTick> RightTicks() const;
+    double RightStep() const;
+    // The plot in widget coordinates, and a value's place in it.
+    QRectF PlotArea() const;
+    QPointF MapToPosition(double milliseconds, double value) const;
+
     // The range in force before a mouse zoom comes back; UndoZoomed is raised in any case.
     void UndoZoom();
-    // Zooms the bottom and right axes to a rectangle of the plot (view coordinates).
-    void ZoomToRect(const QRectF& viewRect);
+    // Zooms the bottom and right axes to a rectangle of the plot (widget coordinates).
+    void ZoomToRect(const QRectF& rect);
     bool Zoomed() const { return beforeZoom.has_value(); }
 
-    // The whole chart with its footer, scaled into target.
+    // The whole chart with its title and footer, laid out for target: lines and text are
+    // drawn at the painter's resolution, never scaled up from the screen.
     void PrintInto(QPainter& painter, const QRectF& target);
     // The chart as it is on the screen, on white.
     QImage Picture();
     bool SaveBitmap(const QString& path);
 
-    // Sets the pressure axis with a step that suits the new range, so Qt never lays out
-    // a range with the step of another one. A range that is no number, inverted or
-    // absurdly large is ignored.
-    void SetRightRange(double minimum, double maximum);
-    // Like the axis's own setMin/setMax: the other end moves along when it would be passed.
-    void SetRightMinimum(double minimum) { SetRightRange(minimum, std::max(right->max(), minimum)); }
-    void SetRightMaximum(double maximum) { SetRightRange(std::min(right->min(), maximum), maximum); }
-    // A mark on the curve (a storm warning's start), kept through fills.
-    void AddMark(const QDateTime& when, double value);
-    int MarkCount() const;
+    // A mark on the curve (a storm warning's start) with its label, kept through fills.
+    void AddMark(const QDateTime& when, double value, const QString& label = {});
+    int MarkCount() const { return static_cast<int>(marks.size()); }
+    // Where a mark's triangle is drawn, in widget coordinates; empty when out of view.
+    QRectF MarkArea(int index) const;
 
     // Axis labels with the user's decimal separator, as the status texts have it.
-    void SetDecimalSeparator(char separator);
+    void SetDecimalSeparator(char separator) { decimalSeparator = separator; update(); }
     // Axis values beyond this are no pressure of this world.
     static constexpr double AbsurdAxisValue = 1e6;
 
@@ -78,26 +110,36 @@ signals:
     void UndoZoomed();
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    void Settle();
+    struct TLayout;
+    struct TMark {
+        qint64 when;
+        double value;
+        QString label;
+    };
+    TLayout Layout(const QSizeF& size) const;
+    void Draw(QPainter& painter, const QSizeF& size, double devicePixelsPerUnit) const;
+    QString PressureLabel(double value, double step) const;
 
-    struct Ranges {
-        QDateTime bottomMin, bottomMax;
+    QList<QPointF> points;
+    QColor seriesColor{0, 128, 0};
+    QStringList titleLines, footerLines;
+    qint64 bottomMin = 0, bottomMax = 0;
+    QString bottomFormat = "dd.MM.yyyy hh:mm";
+    double rightMin = 900, rightMax = 1100;
+    QString rightTitle = "Luftdruck [hPa]";
+    char decimalSeparator = '.';
+    std::vector<TMark> marks;
+    struct TRanges {
+        qint64 bottomMin, bottomMax;
         double rightMin, rightMax;
     };
-
-    QChart* chart;
-    QChartView* view;
-    QLineSeries* series;
-    QScatterSeries* marks;
-    QDateTimeAxis* bottom;
-    QValueAxis* left;
-    QValueAxis* right;
-    QLabel* footer;
-    QStringList titleLines, footerLines;
-    std::optional<Ranges> beforeZoom;
+    std::optional<TRanges> beforeZoom;
     QRubberBand* band = nullptr;
     QPoint pressedAt;
     bool dragging = false;

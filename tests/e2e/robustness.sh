@@ -103,7 +103,8 @@ app_pid=$!
 for _ in $(seq 3000); do [ -d "$XDG_DATA_HOME/ZEL2/.zel2tmp-transfer" ] && break; sleep 0.01; done
 [ -d "$XDG_DATA_HOME/ZEL2/.zel2tmp-transfer" ] || fail "no copy seen"
 mv "$work/volume" "$work/pulled"
-sleep 3
+for _ in $(seq 300); do [ -d "$XDG_DATA_HOME/ZEL2/.zel2tmp-transfer" ] || break; sleep 0.1; done
+sleep 3  # the program sees the receiver gone
 [ "$(count)" -eq "$whole" ] || fail "a pulled receiver left $(count) of $whole messages in the archive"
 [ -d "$XDG_DATA_HOME/ZEL2/.zel2tmp-transfer" ] && fail "the unfinished copy was left behind"
 mv "$work/pulled" "$work/volume"

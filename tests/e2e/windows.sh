@@ -23,8 +23,8 @@ wm_pid=$!
 sleep 1
 "$sim" demo ZEL2B "$work/volume" "$ZEL2_DRIVES" E >/dev/null
 
-window() {  # NAME: the id of the visible client window of that name
-  for _ in $(seq 100); do
+window() {  # NAME: the id of the visible client window of that name (slow under the sanitizers)
+  for _ in $(seq 300); do
     id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | tail -1 || true)
     [ -n "$id" ] && { echo "$id"; return 0; }
     sleep 0.1

@@ -177,7 +177,7 @@ TEST_F(MainCommandsTest, FrenchTextsAfterTheFirstShowing) {
     EXPECT_EQ(form.Ui()->Menbaumaufklappen1->text(), "&Ouvrir arborescence");
     EXPECT_EQ(form.Ui()->ExpandToolButton->toolTip(), "Ouvrir arborescence");
     EXPECT_EQ(form.Ui()->ZoomOut1->text(), "Zoom arriére");
-    EXPECT_EQ(form.Ui()->Chart1->RightAxis()->titleText(), "Pression[hPa]");
+    EXPECT_EQ(form.Ui()->Chart1->RightTitle(), "Pression[hPa]");
     EXPECT_EQ(form.windowTitle(), "ZEL2");
 
     // Every entry of the table is in its control.
@@ -192,7 +192,7 @@ TEST_F(MainCommandsTest, FrenchTextsAfterTheFirstShowing) {
             else
                 EXPECT_EQ(form.findChild<QAction*>(name)->text(), text) << entry.control;
             break;
-        case TLanguageText::AxisTitle: EXPECT_EQ(form.Ui()->Chart1->RightAxis()->titleText(), text); break;
+        case TLanguageText::AxisTitle: EXPECT_EQ(form.Ui()->Chart1->RightTitle(), text); break;
         case TLanguageText::Hint: EXPECT_EQ(form.findChild<QAction*>(name)->toolTip(), text) << entry.control; break;
         }
     }

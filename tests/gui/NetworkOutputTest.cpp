@@ -2,9 +2,7 @@
 
 #include <QApplication>
 #include <QDoubleSpinBox>
-#include <QDateTimeAxis>
 #include <QLabel>
-#include <QScatterSeries>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QRegularExpression>
@@ -148,13 +146,11 @@ TEST_F(NetworkOutputTest, AFallOfFourHectopascalsRaisesOneWarningUntilItEases) {
     EXPECT_EQ(notice->windowTitle(), "Avis de tempête");
     EXPECT_TRUE(notice->text().startsWith("Avis de tempête : le baromètre est en baisse rapide")) << notice->text().toStdString();
     EXPECT_EQ(form.Ui()->Chart1->MarkCount(), 1);
-    const QScatterSeries* marks = nullptr;
-    for (QAbstractSeries* series : form.Ui()->Chart1->Chart()->series())
-        if (series->objectName() == "StormMarks") marks = qobject_cast<QScatterSeries*>(series);
-    ASSERT_NE(marks, nullptr);
-    const QDateTime end = form.Ui()->Chart1->BottomAxis()->max();
-    EXPECT_EQ(QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(marks->at(0).x())), end)
-        << "on the newest point of the curve, inside the chart";
+    form.Ui()->Chart1->resize(980, 600);  // the page is not shown here
+    const QRectF mark = form.Ui()->Chart1->MarkArea(0);
+    EXPECT_FALSE(mark.isEmpty()) << "on the newest point of the curve";
+    const QRectF plot = form.Ui()->Chart1->PlotArea();
+    EXPECT_TRUE(mark.left() >= plot.left() && mark.right() <= plot.right()) << "inside the chart, not cut at its edge";
 
     // The same fall at the next refresh: still one notice and one mark.
     Replug(form);

@@ -339,8 +339,8 @@ TEST_F(UserToolsTest, ConfigurationDialogStoresOnlyOnOK) {
     EXPECT_EQ(Acquisition.BaroHeight, 100);
     EXPECT_EQ(Acquisition.ShowLastMessage, 1);
     EXPECT_EQ(Acquisition.CycleCounter, 59);
-    ASSERT_EQ(form->Ui()->Chart1->Series1()->count(), 100);
-    EXPECT_GT(form->Ui()->Chart1->Series1()->at(99).y(), 1024.0);  // 1013.0 reduced from 100 m
+    ASSERT_EQ(form->Ui()->Chart1->Points().size(), 100);
+    EXPECT_GT(form->Ui()->Chart1->Points().at(99).y(), 1024.0);  // 1013.0 reduced from 100 m
     EXPECT_FALSE(dialog.isVisible());
     Acquisition.Detection.ReceiverModel.clear();
 

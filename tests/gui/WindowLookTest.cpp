@@ -8,7 +8,6 @@
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFontInfo>
-#include <QGraphicsTextItem>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -230,12 +229,12 @@ TEST_F(WindowLookTest, PressureLabelsUseTheUsersDecimalSeparator) {
     TMainForm form({});
     form.resize(980, 700);
     form.show();
+    form.Ui()->PageControl1->setCurrentWidget(form.Ui()->BaroTabSheet);
+    QApplication::processEvents();
     TChart* chart = form.Ui()->Chart1;
     const auto labels = [chart] {
-        chart->Picture();
         QStringList texts;
-        for (QGraphicsItem* item : chart->Chart()->scene()->items())
-            if (auto* text = dynamic_cast<QGraphicsTextItem*>(item)) texts << text->toPlainText();
+        for (const TChart::TTick& t : chart->RightTicks()) texts << t.label;
         return texts.join('|');
     };
     chart->SetDecimalSeparator(',');

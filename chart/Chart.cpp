@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QRegularExpression>
 #include <QRubberBand>
 
 #include <cmath>
@@ -43,6 +44,16 @@ QRectF MarkTriangle(const QRectF& plot, const QPointF& at) {
     const double x = std::clamp(at.x(), plot.left() + size / 2, plot.right() - size / 2);
     const double y = std::clamp(at.y(), plot.top() + size, plot.bottom());
     return QRectF(x - size / 2, y - size, size, size);
+}
+
+// A date-time format as its date part and its time part (which starts at the first hour
+// field), or whole when it has not both.
+QStringList SplitDateAndTime(const QString& format) {
+    const qsizetype hour = format.indexOf(QRegularExpression("[hH]"));
+    if (hour <= 0) return {format};
+    const QString date = format.left(hour).trimmed(), time = format.mid(hour).trimmed();
+    if (date.isEmpty() || time.isEmpty()) return {format};
+    return {date, time};
 }
 
 // Steps of the time axis: round minutes, hours and days of the local clock.
@@ -157,8 +168,9 @@ TChart::TLayout TChart::Layout(const QSizeF& size) const {
     l.line = metrics.lineSpacing();
     const double top = 4 + l.line * static_cast<double>(titleLines.size()) + l.line / 2;
     const double footer = l.line * static_cast<double>(footerLines.size()) + 2;
-    // Time labels: date and time on two lines where the format has both.
-    l.twoLineTimes = bottomFormat.contains(' ');
+    // Time labels: the date above the time where the format has both.
+    const QStringList formats = SplitDateAndTime(bottomFormat);
+    l.twoLineTimes = formats.size() == 2;
     const double bottomLabels = TickLength + 2 + l.line * (l.twoLineTimes ? 2 : 1);
     const double plotTop = top, plotBottom = size.height() - footer - bottomLabels;
     const double plotHeight = std::max(plotBottom - plotTop, 10.0);
@@ -181,11 +193,16 @@ TChart::TLayout TChart::Layout(const QSizeF& size) const {
     l.plot = QRectF(QPointF(left, plotTop), QPointF(std::max(right, left + 10), plotTop + plotHeight));
 
     // The time step: the smallest round step whose labels do not touch.
-    const QDateTime sample(QDate(2026, 12, 28), QTime(23, 58));
-    QString sampleText = sample.toString(bottomFormat);
+    const auto labelOf = [&formats](const QDateTime& when) {
+        QStringList lines;
+        for (const QString& format : formats) lines << when.toString(format);
+        return lines.join('\n');
+    };
+    // The widest a label gets: a long month, a two-digit day and hour.
     double labelWidth = 0;
-    for (const QString& part : l.twoLineTimes ? sampleText.split(' ', Qt::SkipEmptyParts) : QStringList{sampleText})
-        labelWidth = std::max(labelWidth, metrics.horizontalAdvance(part));
+    for (int month = 1; month <= 12; ++month)
+        for (const QString& line : labelOf(QDateTime(QDate(2026, month, 28), QTime(23, 58, 58))).split('\n'))
+            labelWidth = std::max(labelWidth, metrics.horizontalAdvance(line));
     const qint64 range = bottomMax - bottomMin;
     if (range <= 0) return l;
     const double most = std::max(1.0, l.plot.width() / (labelWidth + 3 * Gap));
@@ -201,9 +218,7 @@ TChart::TLayout TChart::Layout(const QSizeF& size) const {
     const auto add = [&](const QDateTime& when) {
         const qint64 ms = when.toMSecsSinceEpoch();
         if (ms < bottomMin || ms > bottomMax) return;
-        QString text = when.toString(bottomFormat);
-        if (l.twoLineTimes) text.replace(text.indexOf(' '), 1, '\n');
-        l.bottomTicks.append({static_cast<double>(ms), text});
+        l.bottomTicks.append({static_cast<double>(ms), labelOf(when)});
     };
     // Local wall-clock ticks, day by day, so a change of daylight saving time keeps them round.
     for (QDate day = from.date().addDays(-1); day <= to.date(); day = day.addDays(1)) {

@@ -198,6 +198,14 @@ TEST_F(BarographPageTest, TicksAreRoundAndApartForEverySpanAndZoom) {
         }
         ExpectApart(*chart, ticks, true);
     }
+    // A format with spaces inside its date (the C locale's) still puts the time below.
+    chart->SetBottomFormat("d MMM yyyy HH:mm:ss");
+    chart->SetBottomRange(end.addDays(-2), end);
+    const QList<TChart::TTick> spaced = chart->BottomTicks();
+    ASSERT_GE(spaced.size(), 2);
+    EXPECT_EQ(spaced[0].label.count('\n'), 1) << spaced[0].label.toStdString();
+    EXPECT_TRUE(spaced[0].label.endsWith(":00:00")) << spaced[0].label.toStdString();
+    ExpectApart(*chart, spaced, true);
     for (const auto& [low, high] : std::vector<std::pair<double, double>>{{1000, 1001}, {985, 1025}, {950, 1080}, {990, 40000}}) {
         chart->SetRightRange(low, high);
         const QList<TChart::TTick> ticks = chart->RightTicks();

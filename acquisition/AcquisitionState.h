@@ -7,18 +7,12 @@
 #include <string>
 
 #include "receiver/ReceiverDetection.h"
-#include "receiver/SystemData.h"
+#include "receiver/SavedState.h"
 
 // The state the acquisition thread shares with the window. Every step that touches it
 // from the window's side runs as a synchronised call, so plain fields suffice; the busy
 // flag alone is read by the window's timer at any moment.
-// The barometer altitude the settings allow, in metres.
-inline constexpr int32_t MinBaroHeight = 0;
-inline constexpr int32_t MaxBaroHeight = 750;
-
-struct TAcquisitionState {
-    static constexpr int BaroRingSize = 10240;
-
+struct TAcquisitionState : TSavedState {
     receiver::DetectionState Detection;  // ReceiverModel, PreviousDrive, DriveFound
     int CurrentDrive = receiver::NoDrive;
     int CycleCounter = 0;
@@ -30,7 +24,6 @@ struct TAcquisitionState {
     uint32_t NewestInternationalTime = 0;
     uint32_t NewestNationalTime = 0;
 
-    TSystemData SystemData;
     std::array<uint8_t, 12> PreviousMessageIds{};
 
     std::string CurrentMessagesText;
@@ -38,12 +31,6 @@ struct TAcquisitionState {
     // The numbers behind those texts, for the boat's network; empty when not shown.
     std::optional<double> SeaLevelHpa, TemperatureC, TendencyHpa3h;
     std::string FirmwareVersionText, SerialNumberText;
-
-    std::array<int16_t, BaroRingSize> BaroSamples{};
-    double BaroTime = 0.0;  // date-time of the newest sample
-
-    int32_t BaroHeight = 0;       // metres, MinBaroHeight..MaxBaroHeight
-    uint8_t ShowLastMessage = 0;  // 1 = select the newest message after each rebuild
 
     std::atomic<uint8_t> Busy{0};
 

@@ -9,6 +9,7 @@
 #include "platform/Drives.h"
 #include "platform/Files.h"
 #include "receiver/DateTime.h"
+#include "acquisition/SystemFileRead.h"
 #include "receiver/StateFiles.h"
 #include "receiver/TZel2d.h"
 
@@ -127,7 +128,7 @@ void TGetDataThread::RunCycle() {
     if (modelD)
         ReadModelDStatus();
     else
-        receiver::ReadSystemFile(driveRoot, state, [this] { Step([this] { window.RedrawChart(); }); });
+        acquisition::ReadSystemFile(driveRoot, state, [this] { Step([this] { window.RedrawChart(); }); });
 
     const acquisition::StatusContext context{driveRoot, options.decimalSeparator, options.correction};
     const auto showStatus = [&] { Step([&] { acquisition::ShowStatus(state, window, context); }); };

@@ -64,6 +64,7 @@ void CreateForms(const std::vector<std::string>& args) {
     Forms.SysteminfoForm = new TSysteminfoForm();
     Forms.UpdateInfoForm = new TUpdateInfoForm();
     Forms.ConfigurationDlg = new TConfigurationDlg();
+    Forms.ConfigurationDlg->SetTarget(Forms.MainForm);
     Forms.UpdateForm = new TUpdateForm(args);
 }
 

@@ -3,7 +3,6 @@
 #include "acquisition/MessageTransfer.h"
 
 #include <QAction>
-#include <QSystemTrayIcon>
 #include <QApplication>
 #include <QScreen>
 #include <QStatusBar>
@@ -260,8 +259,11 @@ void TMainForm::FormCreate() {
     navtex->BuildSkeleton();
     navtex->ExpandAll();
     // The output and the filter first: the archive the start-up shows is not sent.
-    nmeaOutput = std::make_unique<TNmeaOutput>();
-    ApplyNmeaSettings(nmea::WithOverride(nmea::LoadNmeaSettings(archivePath), platform::GetEnv("ZEL2_NMEA")), false);
+    network = std::make_unique<TBoatNetwork>();
+    network->Start(archivePath, platform::GetEnv("ZEL2_NMEA"));
+    stormAlarm = new TStormAlarm(this);
+    connect(stormAlarm, &TStormAlarm::Raised, this,
+            [this](const QDateTime& when, double hPa, const QString& label) { ui->Chart1->AddMark(when, hPa, label); });
     acquisition::RecoverTransfer(archivePath);
     receiver::LoadLocalCopies(archivePath, Acquisition, readMarks, *this);
 
@@ -288,58 +290,13 @@ void TMainForm::ZoomOut1Click() { baro->ZoomOut(); }
 
 void TMainForm::RebuildTree() {
     navtex->Rebuild();
-    // Each message that newly entered the archive goes out once as NRX sentences, all of
-    // one rebuild as one batch.
-    std::vector<std::string> sentences;
-    for (const nmea::TNavtexMessage& m : newMessages.Arrived(navtex->List518(), navtex->List490())) {
-        if (!nmeaOutput || !nmeaSettings.enabled) continue;
-        const std::vector<std::string> nrx = nmea::NrxSentences(m, nrxSequence);
-        sentences.insert(sentences.end(), nrx.begin(), nrx.end());
-        nrxSequence = (nrxSequence + 1) % 1000;
-    }
-    if (!sentences.empty()) nmeaOutput->Send(sentences);
-}
-
-void TMainForm::ApplyNmeaSettings(const nmea::TNmeaSettings& settings, bool save) {
-    nmeaSettings = settings;
-    if (nmeaOutput) nmeaOutput->Apply(settings);
-    if (save) nmea::SaveNmeaSettings(archivePath, settings);
+    network->TreeRebuilt(navtex->List518(), navtex->List490());
 }
 
 void TMainForm::RefreshShown() {
-    if (nmeaOutput && nmeaSettings.enabled && Acquisition.SeaLevelHpa && Acquisition.TemperatureC) {
-        nmeaOutput->Send(nmea::MdaSentence(*Acquisition.SeaLevelHpa, *Acquisition.TemperatureC));
-        nmeaOutput->Send(nmea::XdrSentence(*Acquisition.SeaLevelHpa, *Acquisition.TemperatureC));
-    }
-    const auto change = storm.Update(Acquisition.TendencyHpa3h, nmeaSettings.stormThreshold);
+    network->StatusShown(Acquisition);
+    stormAlarm->StatusShown(Acquisition, network->Settings().stormThreshold);
     ShowParameterLabel();
-    if (change != nmea::TStormWatch::TChange::Raised) return;
-    // One notice per event that a person at the chart table cannot miss, and a mark on the curve.
-    if (Acquisition.SeaLevelHpa) {
-        // On the newest point of the curve, which the chart draws at the whole minute.
-        QDateTime when = ToQDateTime(Acquisition.BaroTime);
-        when = when.addMSecs(-(when.time().second() * 1000 + when.time().msec()));
-        QString tendency = QString::number(*Acquisition.TendencyHpa3h, 'f', 1);
-        tendency.replace('.', QChar(platform::DecimalSeparator()));
-        ui->Chart1->AddMark(when, *Acquisition.SeaLevelHpa,
-                            QStringLiteral("Avis de tempête %1 : %2 hPa en 3 h").arg(when.toString("HH:mm"), tendency));
-    }
-    const QString text = QString::fromStdString(nmea::StormNotice(*Acquisition.TendencyHpa3h, platform::DecimalSeparator()));
-    if (QSystemTrayIcon::isSystemTrayAvailable()) {
-        if (!trayIcon) {
-            trayIcon = new QSystemTrayIcon(windowIcon(), this);
-            trayIcon->show();
-        }
-        trayIcon->showMessage(QApplication::applicationName(), text, QSystemTrayIcon::Warning, 0);
-    } else {
-        if (stormNotice) stormNotice->close();
-        stormNotice = MakeMessageBox(this, TBoxKind::Warning, text, TBoxButtons::Ok);
-        stormNotice->setAttribute(Qt::WA_DeleteOnClose);
-        stormNotice->setModal(false);
-        stormNotice->setObjectName("StormNotice");
-        stormNotice->setWindowTitle("Avis de tempête");
-        stormNotice->show();
-    }
 }
 
 void TMainForm::NavtexTreeViewChange() {
@@ -367,7 +324,7 @@ void TMainForm::ShowParameterLabel() {
     const QString text = QString::fromStdString(parameterText);
     const QString tendency = QString::fromStdString(Acquisition.TendencyText);
     // In a storm the tendency turns red.
-    if (!storm.Active() || tendency.isEmpty() || !text.endsWith(tendency)) {
+    if (!stormAlarm || !stormAlarm->Active() || tendency.isEmpty() || !text.endsWith(tendency)) {
         ParameterLabel->setTextFormat(Qt::PlainText);
         ParameterLabel->setText(text);
         return;
@@ -387,6 +344,28 @@ void TMainForm::SetConfigurationEnabled(bool enabled) { ui->Konfiguration->setEn
 void TMainForm::SetSeriesBlue(bool blue) { ui->Chart1->SetSeriesColor(blue ? QColor(0, 0, 255) : QColor(0, 0, 0)); }
 
 bool TMainForm::NavtexPageActive() const { return ui->PageControl1->currentWidget() == ui->NavtexTabSheet; }
+
+IUserToolsWindow::TPage TMainForm::ActivePage() const {
+    const QWidget* page = ui->PageControl1->currentWidget();
+    if (page == ui->NavtexTabSheet) return TPage::Navtex;
+    if (page == ui->BaroTabSheet) return TPage::Barograph;
+    if (page == ui->HelpTabSheet) return TPage::Help;
+    return TPage::Other;
+}
+
+QPlainTextEdit* TMainForm::MessageView() { return ui->NavtexMemo; }
+TChart* TMainForm::Chart() { return ui->Chart1; }
+QTextBrowser* TMainForm::HelpView() { return ui->WebBrowser1; }
+
+void TMainForm::WatchNetworkStatus(QObject* context, std::function<void()> changed) {
+    connect(&network->Output(), &TNmeaOutput::StatusChanged, context, std::move(changed));
+}
+
+void TMainForm::ConfigurationAccepted(const nmea::TNmeaSettings& settings) {
+    network->Apply(settings, true);
+    RedrawChart();
+    if (dataThread) dataThread->ForceRefresh();
+}
 
 void TMainForm::RepaintStatusBar() { ui->StatusBar1->repaint(); }
 

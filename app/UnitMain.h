@@ -13,26 +13,26 @@
 #include <vector>
 
 #include "acquisition/UnitDataThread.h"
-#include "app/NmeaOutput.h"
+#include "app/BoatNetwork.h"
+#include "app/StormAlarm.h"
 #include "baro/BaroChartControl.h"
 #include "baro/UnitBaro.h"
 #include "navtex/NavtexTreeControl.h"
-#include "navtex/ReadMarks.h"
+#include "receiver/ReadMarks.h"
 #include "navtex/UnitNavtex.h"
-#include "nmea/NewMessages.h"
-#include "nmea/NmeaSettings.h"
-#include "nmea/StormWarning.h"
 #include "receiver/StateFiles.h"
-
-class TUserTools;
-
-class QSystemTrayIcon;
+#include "tools/UnitConfig.h"
+#include "tools/UserTools.h"
 
 namespace Ui {
 class TMainForm;
 }
 
-class TMainForm : public QMainWindow, public receiver::ILocalCopiesView, public IAcquisitionWindow {
+class TMainForm : public QMainWindow,
+                  public receiver::ILocalCopiesView,
+                  public IAcquisitionWindow,
+                  public IConfigurationTarget,
+                  public IUserToolsWindow {
     Q_OBJECT
 
 public:
@@ -50,16 +50,6 @@ public:
     QLabel* ParameterLabel = nullptr;
     QTimer* StartupTimer = nullptr;
     QTimer* UTCUpdateTimer = nullptr;
-    bool busyIndicatorStarted = false;
-    nmea::TNmeaSettings nmeaSettings;
-    std::unique_ptr<TNmeaOutput> nmeaOutput;
-    nmea::TNewMessages newMessages;
-    nmea::TStormWatch storm;
-    int nrxSequence = 0;
-    std::string parameterText;
-    QPointer<QMessageBox> stormNotice;
-    QSystemTrayIcon* trayIcon = nullptr;
-    bool pagesEnabled = true, pagesPending = false;
 
     void FormCreate();
     void FormShow();
@@ -142,12 +132,24 @@ public:
 
     TGetDataThread* DataThread() const { return dataThread; }
 
-    // The boat's network and the storm warning.
-    const nmea::TNmeaSettings& NmeaSettings() const { return nmeaSettings; }
-    void ApplyNmeaSettings(const nmea::TNmeaSettings& settings, bool save);
-    TNmeaOutput& NmeaOutput() { return *nmeaOutput; }
-    bool StormWarningActive() const { return storm.Active(); }
+    // Beyond the receiver: the boat's network and the storm warning, each its own class.
+    TBoatNetwork& Network() { return *network; }
+    const TStormAlarm& Storm() const { return *stormAlarm; }
     void RefreshShown() override;
+
+    // The configuration dialog's view of the window.
+    nmea::TNmeaSettings NetworkSettings() const override { return network->Settings(); }
+    QString NetworkStatus() const override { return network->Output().StatusText(); }
+    void WatchNetworkStatus(QObject* context, std::function<void()> changed) override;
+    void ConfigurationAccepted(const nmea::TNmeaSettings& settings) override;
+
+    // Open, Save and Print's view of the window.
+    QWidget* Window() override { return this; }
+    TPage ActivePage() const override;
+    QPlainTextEdit* MessageView() override;
+    std::string ShownMessageName() const override { return navtex->ShownMessageName(); }
+    TChart* Chart() override;
+    QTextBrowser* HelpView() override;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -171,6 +173,11 @@ private:
     std::unique_ptr<baro::TBaroChart> baro;
     TGetDataThread* dataThread = nullptr;
     std::array<QLabel*, 6> panels{};
+    std::unique_ptr<TBoatNetwork> network;
+    TStormAlarm* stormAlarm = nullptr;
+    std::string parameterText;
+    bool busyIndicatorStarted = false;
+    bool pagesEnabled = true, pagesPending = false;
     bool shownOnce = false;
     bool destroyed = false;
 };

@@ -7,7 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "navtex/ReadMarks.h"
+#include "receiver/ReadMarks.h"
 
 struct TAcquisitionState;
 

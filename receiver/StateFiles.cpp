@@ -20,7 +20,7 @@ long long ReadInto(platform::ReadOnlyFile& file, uint64_t offset, uint8_t* targe
     return n;
 }
 
-std::vector<uint8_t> ConfigBytes(const TAcquisitionState& s) {
+std::vector<uint8_t> ConfigBytes(const TSavedState& s) {
     std::vector<uint8_t> bytes(ConfigFileSize);
     le::PutI32(bytes.data(), s.BaroHeight);
     bytes[4] = s.ShowLastMessage;
@@ -45,25 +45,7 @@ void RemoveOldTemporaries(const std::string& archiveRoot) {
 
 }  // namespace
 
-void ReadSystemFile(const std::string& driveRoot, TAcquisitionState& state,
-                    const std::function<void()>& redrawChart) {
-    TBusyScope busy(state.Busy);
-    TSystemData& data = state.SystemData;
-    platform::ReadOnlyFile file;
-    if (!file.Open(platform::JoinPath(driveRoot, "SYSTEM.BIN"))) {
-        data.SetFailureDefaults();
-        if (redrawChart) redrawChart();
-    } else {
-        ReadInto(file, 0, data.Data(), TSystemData::Size);
-        file.Close();
-    }
-    data.ClampIndices();
-    state.NewMessages =
-        std::memcmp(data.RecentMessageIds(), state.PreviousMessageIds.data(), state.PreviousMessageIds.size()) != 0;
-    std::copy(data.RecentMessageIds(), data.RecentMessageIds() + 12, state.PreviousMessageIds.begin());
-}
-
-void LoadLocalCopies(const std::string& archiveRoot, TAcquisitionState& state, TReadMarkList& readMarks,
+void LoadLocalCopies(const std::string& archiveRoot, TSavedState& state, TReadMarkList& readMarks,
                      ILocalCopiesView& view) {
     const auto path = [&](const char* name) { return platform::JoinPath(archiveRoot, name); };
     // A save cut short by a kill is completed or undone before anything is read.
@@ -117,7 +99,7 @@ void LoadLocalCopies(const std::string& archiveRoot, TAcquisitionState& state, T
     view.RebuildTree();
 }
 
-bool SaveLocalCopies(const std::string& archiveRoot, const TAcquisitionState& state,
+bool SaveLocalCopies(const std::string& archiveRoot, const TSavedState& state,
                      const TReadMarkList& readMarks) {
     const auto path = [&](const char* name) { return platform::JoinPath(archiveRoot, name); };
     for (const char* name : {"SYSTEM.BIN", "BARODATA.BIN", "MISC.BIN", "CONFIG.BIN"})

@@ -4,15 +4,10 @@
 #include <functional>
 #include <string>
 
-#include "acquisition/AcquisitionState.h"
-#include "navtex/ReadMarks.h"
+#include "receiver/ReadMarks.h"
+#include "receiver/SavedState.h"
 
 namespace receiver {
-
-// Reads the receiver's SYSTEM.BIN (file models) into SystemData and sets NewMessages when
-// the recent identifiers changed. redrawChart runs when the file cannot be opened.
-void ReadSystemFile(const std::string& driveRoot, TAcquisitionState& state,
-                    const std::function<void()>& redrawChart);
 
 // What LoadLocalCopies hands on when it is done reading.
 class ILocalCopiesView {
@@ -23,12 +18,12 @@ public:
 };
 
 // The program's own state in the archive root (ending with a separator).
-void LoadLocalCopies(const std::string& archiveRoot, TAcquisitionState& state, TReadMarkList& readMarks,
+void LoadLocalCopies(const std::string& archiveRoot, TSavedState& state, TReadMarkList& readMarks,
                      ILocalCopiesView& view);
 
 // Writes CONFIG.BIN, MISC.BIN, SYSTEM.BIN and BARODATA.BIN, each through a temporary file,
 // so an interrupted save leaves every old file whole. False when any could not be written.
-bool SaveLocalCopies(const std::string& archiveRoot, const TAcquisitionState& state,
+bool SaveLocalCopies(const std::string& archiveRoot, const TSavedState& state,
                      const TReadMarkList& readMarks);
 
 inline constexpr size_t ConfigFileSize = 5;

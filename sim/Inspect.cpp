@@ -7,6 +7,7 @@
 #include "platform/Files.h"
 #include "receiver/DateTime.h"
 #include "receiver/LittleEndian.h"
+#include "acquisition/SystemFileRead.h"
 #include "receiver/StateFiles.h"
 #include "receiver/TZel2d.h"
 
@@ -45,7 +46,7 @@ void PrintFolder(const std::string& folder, const char* title, std::FILE* out) {
 
 void InspectFileModel(const std::string& folder, std::FILE* out) {
     TAcquisitionState state;
-    receiver::ReadSystemFile(folder, state, nullptr);
+    acquisition::ReadSystemFile(folder, state, nullptr);
     const TSystemData& d = state.SystemData;
     const auto v = d.FirmwareVersion();
     std::fprintf(out, "SYSTEM.BIN: battery %u, state %u, firmware %u.%u.%u, serial %s\n", d.Battery(), d.State(),

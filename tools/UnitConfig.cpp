@@ -1,9 +1,6 @@
 #include "tools/UnitConfig.h"
 
 #include "acquisition/AcquisitionState.h"
-#include "app/Application.h"
-#include "app/NmeaOutput.h"
-#include "app/UnitMain.h"
 #include "nmea/NmeaSettings.h"
 #include "tools/BaroHeightInput.h"
 #include "ui_UnitConfig.h"
@@ -39,28 +36,29 @@ void TConfigurationDlg::FormShow() {
     ui->NmeaAllInterfacesCheckBox->setText("Écouter sur tous les réseaux");
     ui->NmeaUdpLabel->setText("UDP hôte:port");
     ui->StormLabel->setText("Avis de tempête [hPa/3h]");
-    const nmea::TNmeaSettings s = Forms.MainForm ? Forms.MainForm->NmeaSettings() : nmea::TNmeaSettings{};
+    const nmea::TNmeaSettings s = target ? target->NetworkSettings() : nmea::TNmeaSettings{};
     ui->NmeaOutputCheckBox->setChecked(s.enabled);
     ui->NmeaPortSpinEdit->setValue(s.tcpPort);
     ui->NmeaAllInterfacesCheckBox->setChecked(s.allInterfaces);
     ui->NmeaUdpEdit->setText(s.udpHost.empty() ? QString() : QString::fromStdString(s.udpHost + ":" + std::to_string(s.udpPort)));
     ui->StormThresholdSpinEdit->setValue(s.stormThreshold);
-    if (Forms.MainForm)
-        connect(&Forms.MainForm->NmeaOutput(), &TNmeaOutput::StatusChanged, this, &TConfigurationDlg::ShowNetworkStatus,
-                Qt::UniqueConnection);
+    if (target && watched != target) {
+        target->WatchNetworkStatus(this, [this] { ShowNetworkStatus(); });
+        watched = target;
+    }
     ShowNetworkStatus();
 }
 
 void TConfigurationDlg::ShowNetworkStatus() {
-    ui->NmeaStatusLabel->setText(Forms.MainForm ? Forms.MainForm->NmeaOutput().StatusText() : QString());
+    ui->NmeaStatusLabel->setText(target ? target->NetworkStatus() : QString());
 }
 
 void TConfigurationDlg::OKBtnClick() {
     // The typed text, not the box's last valid value: what the user sees is what counts.
     Acquisition.BaroHeight = tools::ParseBaroHeight(ui->BaroheightSpinEdit->text().toStdString());
     Acquisition.ShowLastMessage = ui->LastMessageCheckBox->isChecked() ? 1 : 0;
-    if (Forms.MainForm) {
-        nmea::TNmeaSettings s = Forms.MainForm->NmeaSettings();
+    if (target) {
+        nmea::TNmeaSettings s = target->NetworkSettings();
         s.enabled = ui->NmeaOutputCheckBox->isChecked();
         s.tcpPort = ui->NmeaPortSpinEdit->value();
         s.allInterfaces = ui->NmeaAllInterfacesCheckBox->isChecked();
@@ -68,9 +66,7 @@ void TConfigurationDlg::OKBtnClick() {
         s.udpHost = udp.udpHost;
         s.udpPort = udp.udpPort;
         s.stormThreshold = ui->StormThresholdSpinEdit->value();
-        Forms.MainForm->ApplyNmeaSettings(s, true);
-        Forms.MainForm->RedrawChart();
-        if (Forms.MainForm->DataThread()) Forms.MainForm->DataThread()->ForceRefresh();
+        target->ConfigurationAccepted(s);
     }
     accept();
 }

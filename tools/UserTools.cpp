@@ -15,9 +15,8 @@
 #include <algorithm>
 
 #include "app/MessageBox.h"
-#include "app/UnitMain.h"
+#include "chart/Chart.h"
 #include "navtex/Windows1252.h"
-#include "ui_UnitMain.h"
 
 namespace {
 
@@ -117,23 +116,23 @@ bool TStandardToolDialogs::Print(QWidget* parent, QPrinter& printer, bool offerS
     return dialog.exec() == QDialog::Accepted;
 }
 
-TUserTools::TUserTools(TMainForm& form) : form(form), printer(std::make_unique<QPrinter>()) {}
+TUserTools::TUserTools(IUserToolsWindow& window) : window(window), printer(std::make_unique<QPrinter>()) {}
 
 void TUserTools::SetDialogs(IToolDialogs* replacement) { dialogs = replacement ? replacement : &standardDialogs; }
 
-void TUserTools::ShowError(const QString& text) { ShowMessageBox(&form, TBoxKind::Error, text); }
+void TUserTools::ShowError(const QString& text) { ShowMessageBox(window.Window(), TBoxKind::Error, text); }
 
 bool TUserTools::ConfirmOverwrite(const QString& path) {
     if (!QFileInfo::exists(path)) return true;
     const QString full = QFileInfo(path).absoluteFilePath();
-    return ShowMessageBox(&form, TBoxKind::Warning, "Files " + full + " exists! Overwrite?", TBoxButtons::YesNo) ==
+    return ShowMessageBox(window.Window(), TBoxKind::Warning, "Files " + full + " exists! Overwrite?", TBoxButtons::YesNo) ==
            QMessageBox::Yes;
 }
 
 void TUserTools::Open() {
-    if (!form.NavtexPageActive()) return;
+    if (window.ActivePage() != IUserToolsWindow::TPage::Navtex) return;
     QString path;
-    if (!dialogs->OpenFile(&form, TextFilter, path)) return;
+    if (!dialogs->OpenFile(window.Window(), TextFilter, path)) return;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         ShowError(file.errorString());
@@ -144,40 +143,40 @@ void TUserTools::Open() {
         ShowError(file.errorString());
         return;
     }
-    form.Ui()->NavtexMemo->setPlainText(TextLines(bytes).join('\n'));
+    window.MessageView()->setPlainText(TextLines(bytes).join('\n'));
 }
 
 void TUserTools::Save() {
-    if (form.NavtexPageActive())
+    if (window.ActivePage() == IUserToolsWindow::TPage::Navtex)
         SaveMessage();
-    else if (form.Ui()->PageControl1->currentWidget() == form.Ui()->BaroTabSheet)
+    else if (window.ActivePage() == IUserToolsWindow::TPage::Barograph)
         SaveChart();
 }
 
 void TUserTools::SaveMessage() {
-    const QString name = QString::fromStdString(form.Navtex().ShownMessageName());
+    const QString name = QString::fromStdString(window.ShownMessageName());
     if (name.isEmpty()) {
-        ShowMessageBox(&form, TBoxKind::Information, "Bitte zuerst eine Meldung auswählen!");
+        ShowMessageBox(window.Window(), TBoxKind::Information, "Bitte zuerst eine Meldung auswählen!");
         return;
     }
     QString path;
-    if (!dialogs->SaveFile(&form, TextFilter, name + ".TXT", path) || !ConfirmOverwrite(path)) return;
+    if (!dialogs->SaveFile(window.Window(), TextFilter, name + ".TXT", path) || !ConfirmOverwrite(path)) return;
     // Through a temporary file, so a failed save never leaves half a message behind.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(MemoBytes(form.Ui()->NavtexMemo)) < 0 || !file.commit())
+    if (!file.open(QIODevice::WriteOnly) || file.write(MemoBytes(window.MessageView())) < 0 || !file.commit())
         ShowError(file.errorString());
 }
 
 void TUserTools::SaveChart() {
     QString path;
-    if (!dialogs->SaveFile(&form, PictureFilter, "Barographdaten.bmp", path) || !ConfirmOverwrite(path)) return;
+    if (!dialogs->SaveFile(window.Window(), PictureFilter, "Barographdaten.bmp", path) || !ConfirmOverwrite(path)) return;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         ShowError(file.errorString());
         return;
     }
     QImageWriter writer(&file, "bmp");
-    if (!writer.write(form.Ui()->Chart1->Picture())) {
+    if (!writer.write(window.Chart()->Picture())) {
         ShowError(writer.errorString());
         file.cancelWriting();
         return;
@@ -186,23 +185,22 @@ void TUserTools::SaveChart() {
 }
 
 void TUserTools::Print() {
-    QWidget* page = form.Ui()->PageControl1->currentWidget();
-    if (page == form.Ui()->NavtexTabSheet)
-        PrintMessage();
-    else if (page == form.Ui()->BaroTabSheet)
-        PrintChart();
-    else if (page == form.Ui()->HelpTabSheet)
-        PrintHelp();
+    switch (window.ActivePage()) {
+    case IUserToolsWindow::TPage::Navtex: PrintMessage(); break;
+    case IUserToolsWindow::TPage::Barograph: PrintChart(); break;
+    case IUserToolsWindow::TPage::Help: PrintHelp(); break;
+    case IUserToolsWindow::TPage::Other: break;
+    }
 }
 
 void TUserTools::PrintMessage() {
-    if (form.Navtex().ShownMessageName().empty()) {
-        ShowMessageBox(&form, TBoxKind::Information, "Please select message first!");
+    if (window.ShownMessageName().empty()) {
+        ShowMessageBox(window.Window(), TBoxKind::Information, "Please select message first!");
         return;
     }
     printer->setPageOrientation(QPageLayout::Portrait);
-    if (!dialogs->Print(&form, *printer, true)) return;
-    QPlainTextEdit* memo = form.Ui()->NavtexMemo;
+    if (!dialogs->Print(window.Window(), *printer, true)) return;
+    QPlainTextEdit* memo = window.MessageView();
     QStringList lines;
     if (printer->printRange() == QPrinter::Selection) {
         // QPlainTextEdit ends selected lines with the paragraph separator.
@@ -224,19 +222,19 @@ void TUserTools::PrintMessage() {
 
 void TUserTools::PrintChart() {
     printer->setPageOrientation(QPageLayout::Landscape);
-    if (!dialogs->Print(&form, *printer, false)) return;
+    if (!dialogs->Print(window.Window(), *printer, false)) return;
     QPainter painter;
     if (!painter.begin(printer.get())) {
         ShowError("The printer could not be opened.");
         return;
     }
     const QRect page = painter.viewport();
-    form.Ui()->Chart1->PrintInto(painter, QRectF(0, 0, page.width() - 1, page.height() - 1));
+    window.Chart()->PrintInto(painter, QRectF(0, 0, page.width() - 1, page.height() - 1));
     painter.end();
 }
 
 void TUserTools::PrintHelp() {
     printer->setPageOrientation(QPageLayout::Portrait);
-    if (!dialogs->Print(&form, *printer, false)) return;
-    form.Ui()->WebBrowser1->document()->print(printer.get());
+    if (!dialogs->Print(window.Window(), *printer, false)) return;
+    window.HelpView()->document()->print(printer.get());
 }

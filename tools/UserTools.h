@@ -7,8 +7,25 @@
 #include <QString>
 
 #include <memory>
+#include <string>
 
-class TMainForm;
+class QPlainTextEdit;
+class QTextBrowser;
+class QWidget;
+class TChart;
+
+// What Open, Save and Print need of the main window.
+class IUserToolsWindow {
+public:
+    enum class TPage { Navtex, Barograph, Help, Other };
+    virtual ~IUserToolsWindow() = default;
+    virtual QWidget* Window() = 0;  // the parent of the dialogs and boxes
+    virtual TPage ActivePage() const = 0;
+    virtual QPlainTextEdit* MessageView() = 0;
+    virtual std::string ShownMessageName() const = 0;  // empty: no message selected
+    virtual TChart* Chart() = 0;
+    virtual QTextBrowser* HelpView() = 0;
+};
 
 // The file and print dialogs the commands run; tests answer them in place of a user.
 class IToolDialogs {
@@ -42,7 +59,7 @@ inline constexpr const char* PictureFilter = "Bilddateien (*.bmp)|*.bmp|Alle Dat
 // Open, Save and Print of the main window, by the active page.
 class TUserTools {
 public:
-    explicit TUserTools(TMainForm& form);
+    explicit TUserTools(IUserToolsWindow& window);
 
     void SetDialogs(IToolDialogs* dialogs);  // null: the standard ones
     QPrinter& Printer() { return *printer; }
@@ -60,7 +77,7 @@ private:
     bool ConfirmOverwrite(const QString& path);
     void ShowError(const QString& text);
 
-    TMainForm& form;
+    IUserToolsWindow& window;
     TStandardToolDialogs standardDialogs;
     IToolDialogs* dialogs = &standardDialogs;
     std::unique_ptr<QPrinter> printer;  // PrintDialog1's printer, kept between prints

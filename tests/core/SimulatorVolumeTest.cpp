@@ -10,6 +10,7 @@
 #include "sim/DriveMapFile.h"
 #include "sim/Inspect.h"
 #include "sim/LiveVolume.h"
+#include "acquisition/SystemFileRead.h"
 #include "receiver/StateFiles.h"
 #include "sim/VolumeWriter.h"
 #include "support/TempFolder.h"
@@ -121,11 +122,11 @@ TEST(SimulatorLive, FileModelMinutesMoveTheRingAndBringMessages) {
     TempFolder temp;
     ASSERT_TRUE(sim::MakeVolume("ZEL2B", temp / "b"));
     TAcquisitionState before;
-    receiver::ReadSystemFile(temp / "b/", before, nullptr);
+    acquisition::ReadSystemFile(temp / "b/", before, nullptr);
     sim::LiveVolume live(temp / "b", 1700000000);
     for (int i = 0; i < 7; ++i) ASSERT_TRUE(live.AdvanceMinute());
     TAcquisitionState after;
-    receiver::ReadSystemFile(temp / "b/", after, nullptr);
+    acquisition::ReadSystemFile(temp / "b/", after, nullptr);
     EXPECT_EQ(after.SystemData.WriteIndex(), (before.SystemData.WriteIndex() + 7) % 10240);
     EXPECT_NE(after.SystemData.RecentMessageId(2), before.SystemData.RecentMessageId(2)) << "a new message at minute 7";
     EXPECT_TRUE(platform::FileExists(temp / "b/INTERNAT/" + after.SystemData.RecentMessageId(2) + ".TXT"));

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/Files.h"
+#include "acquisition/SystemFileRead.h"
 #include "receiver/StateFiles.h"
 #include "support/TempFolder.h"
 
@@ -58,7 +59,7 @@ TEST(ReadSystemFile, ReadsEveryFieldAndNoticesNewMessages) {
     temp.WriteFile("E/SYSTEM.BIN", SystemFile(4321, 10240));
     TAcquisitionState state;
     int redraws = 0;
-    receiver::ReadSystemFile(temp / "E/", state, [&] { ++redraws; });
+    acquisition::ReadSystemFile(temp / "E/", state, [&] { ++redraws; });
     const TSystemData& d = state.SystemData;
     EXPECT_EQ(redraws, 0);
     EXPECT_EQ(d.SampleSector(0), 0x0500);
@@ -76,13 +77,13 @@ TEST(ReadSystemFile, ReadsEveryFieldAndNoticesNewMessages) {
     EXPECT_EQ(state.NewMessages, 1);
     EXPECT_EQ(state.Busy, 0) << "busy only while reading";
 
-    receiver::ReadSystemFile(temp / "E/", state, nullptr);
+    acquisition::ReadSystemFile(temp / "E/", state, nullptr);
     EXPECT_EQ(state.NewMessages, 0) << "same identifiers as last time";
 
     Bytes changed = SystemFile(4322, 10240);
     std::memcpy(&changed[548], "EA34", 4);
     temp.WriteFile("E/SYSTEM.BIN", changed);
-    receiver::ReadSystemFile(temp / "E/", state, nullptr);
+    acquisition::ReadSystemFile(temp / "E/", state, nullptr);
     EXPECT_EQ(state.NewMessages, 1);
 }
 
@@ -94,7 +95,7 @@ TEST(ReadSystemFile, OutOfRangeRingValuesAreMarkedInvalid) {
     for (const auto& c : cases) {
         temp.WriteFile("E/SYSTEM.BIN", SystemFile(c.write, c.valid));
         TAcquisitionState state;
-        receiver::ReadSystemFile(temp / "E/", state, nullptr);
+        acquisition::ReadSystemFile(temp / "E/", state, nullptr);
         EXPECT_EQ(state.SystemData.WriteIndex(), c.expectWrite) << c.write;
         EXPECT_EQ(state.SystemData.ValidCount(), c.expectValid) << c.valid;
     }
@@ -107,7 +108,7 @@ TEST(ReadSystemFile, MissingFileGivesTheDefaultsAndAskForARedraw) {
     state.SystemData.SetSampleSector(7, 1234);
     std::memcpy(state.PreviousMessageIds.data(), "FA12GB05EA33", 12);
     int redraws = 0;
-    receiver::ReadSystemFile(temp / "E/", state, [&] { ++redraws; });
+    acquisition::ReadSystemFile(temp / "E/", state, [&] { ++redraws; });
     const TSystemData& d = state.SystemData;
     EXPECT_EQ(redraws, 1);
     EXPECT_EQ(d.SerialNumber(), "------------");
@@ -129,7 +130,7 @@ TEST(ReadSystemFile, ShortFileReplacesOnlyWhatItHas) {
     state.SystemData.SetSampleSector(60, 999);
     Bytes full = SystemFile(100, 200);
     temp.WriteFile("E/SYSTEM.BIN", Bytes(full.begin(), full.begin() + 100));
-    receiver::ReadSystemFile(temp / "E/", state, nullptr);
+    acquisition::ReadSystemFile(temp / "E/", state, nullptr);
     EXPECT_EQ(state.SystemData.SampleSector(49), 0x0531);
     EXPECT_EQ(state.SystemData.SampleSector(60), 999);
     EXPECT_EQ(state.SystemData.SerialNumber(), "KEEPKEEPKEEP");

@@ -59,12 +59,12 @@ protected:
         s.enabled = true;
         s.tcpPort = 0;  // any free port
         s.stormThreshold = threshold;
-        form.ApplyNmeaSettings(s, false);
-        ASSERT_TRUE(form.NmeaOutput().Listening());
-        client.connectToHost("127.0.0.1", form.NmeaOutput().Port());
+        form.Network().Apply(s, false);
+        ASSERT_TRUE(form.Network().Output().Listening());
+        client.connectToHost("127.0.0.1", form.Network().Output().Port());
         ASSERT_TRUE(client.waitForConnected(5000));
-        for (int i = 0; i < 100 && form.NmeaOutput().Clients() == 0; ++i) QTest::qWait(10);
-        ASSERT_EQ(form.NmeaOutput().Clients(), 1);
+        for (int i = 0; i < 100 && form.Network().Output().Clients() == 0; ++i) QTest::qWait(10);
+        ASSERT_EQ(form.Network().Output().Clients(), 1);
     }
 
     // A refresh as the receiver being plugged in on the next letter gives it.
@@ -127,7 +127,7 @@ TEST_F(NetworkOutputTest, BarometerSentencesCarryTheStatusBarsValues) {
     EXPECT_EQ(form.findChild<QLabel*>("ParameterLabel")->textFormat(), Qt::PlainText);
     EXPECT_EQ(Notices(form), 0);
     EXPECT_EQ(form.Ui()->Chart1->MarkCount(), 0);
-    EXPECT_FALSE(form.StormWarningActive());
+    EXPECT_FALSE(form.Storm().Active());
 }
 
 TEST_F(NetworkOutputTest, AFallOfFourHectopascalsRaisesOneWarningUntilItEases) {
@@ -135,7 +135,7 @@ TEST_F(NetworkOutputTest, AFallOfFourHectopascalsRaisesOneWarningUntilItEases) {
     TMainForm form({});
     StartOutput(form);
     form.DataThread()->RunCycle();
-    EXPECT_TRUE(form.StormWarningActive());
+    EXPECT_TRUE(form.Storm().Active());
     const QString label = Label(form);
     EXPECT_EQ(form.findChild<QLabel*>("ParameterLabel")->textFormat(), Qt::RichText);
     EXPECT_TRUE(label.contains(QRegularExpression("color:#e00000[^>]*>Tendance: -4[.,]0hPa/3h</span>")))
@@ -154,7 +154,7 @@ TEST_F(NetworkOutputTest, AFallOfFourHectopascalsRaisesOneWarningUntilItEases) {
 
     // The same fall at the next refresh: still one notice and one mark.
     Replug(form);
-    EXPECT_TRUE(form.StormWarningActive());
+    EXPECT_TRUE(form.Storm().Active());
     EXPECT_EQ(Notices(form), 1);
     EXPECT_EQ(form.Ui()->Chart1->MarkCount(), 1);
 
@@ -164,7 +164,7 @@ TEST_F(NetworkOutputTest, AFallOfFourHectopascalsRaisesOneWarningUntilItEases) {
     steady.writeIndex = sim::VolumeOptions{}.writeIndex + 60;  // an hour of new samples
     ASSERT_TRUE(sim::MakeVolume("ZEL2B", temp / "E", steady));
     Replug(form);
-    EXPECT_FALSE(form.StormWarningActive()) << Label(form).toStdString();
+    EXPECT_FALSE(form.Storm().Active()) << Label(form).toStdString();
     EXPECT_EQ(form.findChild<QLabel*>("ParameterLabel")->textFormat(), Qt::PlainText);
     EXPECT_FALSE(Label(form).contains("span"));
 }
@@ -175,6 +175,7 @@ TEST_F(NetworkOutputTest, TheThresholdIsTypedInTheConfigurationDialogAndKept) {
     Forms.MainForm = &form;
     StartOutput(form);
     TConfigurationDlg dialog;
+    dialog.SetTarget(&form);
     dialog.show();
     EXPECT_EQ(dialog.Ui()->NmeaGroupBox->title(), "Réseau du bord (NMEA 0183)");
     EXPECT_TRUE(dialog.Ui()->NmeaOutputCheckBox->isChecked());
@@ -183,12 +184,12 @@ TEST_F(NetworkOutputTest, TheThresholdIsTypedInTheConfigurationDialogAndKept) {
     QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(edit, "5");
     QTest::mouseClick(dialog.Ui()->OKBtn, Qt::LeftButton);
-    EXPECT_DOUBLE_EQ(form.NmeaSettings().stormThreshold, 5.0);
+    EXPECT_DOUBLE_EQ(form.Network().Settings().stormThreshold, 5.0);
     EXPECT_DOUBLE_EQ(nmea::LoadNmeaSettings(temp / "data/ZEL2/").stormThreshold, 5.0) << "kept in NMEA.INI";
 
     // A fall of 4 hPa is below the user's threshold of 5: no warning.
     form.DataThread()->RunCycle();
-    EXPECT_FALSE(form.StormWarningActive());
+    EXPECT_FALSE(form.Storm().Active());
     EXPECT_EQ(Notices(form), 0);
     EXPECT_EQ(form.Ui()->Chart1->MarkCount(), 0);
 
@@ -247,22 +248,23 @@ TEST_F(NetworkOutputTest, ABusyPortIsTriedAgainAndTheSettingsShowTheState) {
     nmea::TNmeaSettings s;
     s.enabled = true;
     s.tcpPort = squatter.serverPort();
-    EXPECT_FALSE(form.NmeaOutput().Apply(s));
-    EXPECT_EQ(form.NmeaOutput().State(), TNmeaOutput::TState::PortBusy);
+    EXPECT_FALSE(form.Network().Output().Apply(s));
+    EXPECT_EQ(form.Network().Output().State(), TNmeaOutput::TState::PortBusy);
     TConfigurationDlg dialog;
+    dialog.SetTarget(&form);
     dialog.show();
     const QString port = QString::number(s.tcpPort);
     EXPECT_EQ(dialog.Ui()->NmeaStatusLabel->text(),
               "Port " + port + " occupé : nouvel essai toutes les 2 secondes");
 
     squatter.close();
-    for (int i = 0; i < 60 && !form.NmeaOutput().Listening(); ++i) QTest::qWait(100);
-    ASSERT_TRUE(form.NmeaOutput().Listening()) << "listening once the port is free";
+    for (int i = 0; i < 60 && !form.Network().Output().Listening(); ++i) QTest::qWait(100);
+    ASSERT_TRUE(form.Network().Output().Listening()) << "listening once the port is free";
     EXPECT_EQ(dialog.Ui()->NmeaStatusLabel->text(), "À l’écoute sur le port " + port + ", aucun client connecté");
     QTcpSocket plotter;
     plotter.connectToHost("127.0.0.1", s.tcpPort);
     ASSERT_TRUE(plotter.waitForConnected(5000));
-    for (int i = 0; i < 100 && form.NmeaOutput().Clients() == 0; ++i) QTest::qWait(10);
+    for (int i = 0; i < 100 && form.Network().Output().Clients() == 0; ++i) QTest::qWait(10);
     EXPECT_EQ(dialog.Ui()->NmeaStatusLabel->text(), "À l’écoute sur le port " + port + ", 1 client connecté");
     EXPECT_TRUE(dialog.Ui()->NmeaStatusLabel->text().size() < 80);
 }

@@ -283,6 +283,7 @@ TEST_F(UserToolsTest, HelpPrintsPortraitThroughItsOwnDialog) {
 TEST_F(UserToolsTest, ConfigurationDialogStoresOnlyOnOK) {
     Forms.MainForm = form.get();
     TConfigurationDlg dialog;
+    dialog.SetTarget(form.get());
     Acquisition.BaroHeight = 0;
     dialog.show();
     EXPECT_EQ(dialog.windowTitle(), "Configuration");

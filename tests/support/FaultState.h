@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "acquisition/AcquisitionState.h"
-#include "navtex/ReadMarks.h"
+#include "receiver/ReadMarks.h"
 
 namespace testing_support {
 

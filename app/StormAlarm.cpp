@@ -1,0 +1,44 @@
+#include "app/StormAlarm.h"
+
+#include <QApplication>
+#include <QSystemTrayIcon>
+#include <QWidget>
+
+#include "app/MessageBox.h"
+#include "baro/BaroChartControl.h"
+#include "platform/Process.h"
+
+TStormAlarm::TStormAlarm(QWidget* w) : QObject(w), window(w) {}
+
+void TStormAlarm::StatusShown(const TAcquisitionState& state, double threshold) {
+    if (watch.Update(state.TendencyHpa3h, threshold) != nmea::TStormWatch::TChange::Raised) return;
+    const char separator = platform::DecimalSeparator();
+    if (state.SeaLevelHpa) {
+        // On the newest point of the curve, which the chart draws at the whole minute.
+        QDateTime when = ToQDateTime(state.BaroTime);
+        when = when.addMSecs(-(when.time().second() * 1000 + when.time().msec()));
+        QString tendency = QString::number(*state.TendencyHpa3h, 'f', 1);
+        tendency.replace('.', QChar(separator));
+        emit Raised(when, *state.SeaLevelHpa,
+                    QStringLiteral("Avis de tempête %1 : %2 hPa en 3 h").arg(when.toString("HH:mm"), tendency));
+    }
+    Notify(QString::fromStdString(nmea::StormNotice(*state.TendencyHpa3h, separator)));
+}
+
+void TStormAlarm::Notify(const QString& text) {
+    if (QSystemTrayIcon::isSystemTrayAvailable()) {
+        if (!trayIcon) {
+            trayIcon = new QSystemTrayIcon(window->windowIcon(), this);
+            trayIcon->show();
+        }
+        trayIcon->showMessage(QApplication::applicationName(), text, QSystemTrayIcon::Warning, 0);
+        return;
+    }
+    if (notice) notice->close();
+    notice = MakeMessageBox(window, TBoxKind::Warning, text, TBoxButtons::Ok);
+    notice->setAttribute(Qt::WA_DeleteOnClose);
+    notice->setModal(false);
+    notice->setObjectName("StormNotice");
+    notice->setWindowTitle("Avis de tempête");
+    notice->show();
+}

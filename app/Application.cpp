@@ -2,6 +2,9 @@
 
 #include <QCoreApplication>
 #include <QFont>
+#include <QFontDatabase>
+
+#include <algorithm>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QScreen>
@@ -22,9 +25,13 @@
 TApplicationForms Forms;
 
 void InstallFontSubstitutes() {
+    // Only for faces the system lacks: on Windows the system's own faces draw.
+    const auto substitute = [](const char* family, const char* with) {
+        if (!QFontDatabase::hasFamily(family)) QFont::insertSubstitution(family, with);
+    };
     for (const char* family : {"MS Sans Serif", "MS Shell Dlg", "MS Shell Dlg 2", "Microsoft Sans Serif", "Arial"})
-        QFont::insertSubstitution(family, "Liberation Sans");
-    QFont::insertSubstitution("Courier New", "Liberation Mono");
+        substitute(family, "Liberation Sans");
+    substitute("Courier New", "Liberation Mono");
 }
 
 void InstallQtTranslations() {
@@ -36,8 +43,16 @@ void InstallQtTranslations() {
 void CentreOnScreen(QWidget* window) {
     const auto centre = [window] {
         if (const QScreen* screen = window->screen()) {
+            // Never larger than the screen's free area, whatever its scale: the title bar
+            // stays reachable.
+            const QRect available = screen->availableGeometry();
+            const QSize border = window->frameGeometry().size() - window->size();
+            const QSize fits = (available.size() - border).boundedTo(window->size()).expandedTo(window->minimumSize());
+            if (fits != window->size()) window->resize(fits);
             QRect frame = window->frameGeometry();
-            frame.moveCenter(screen->availableGeometry().center());
+            frame.moveCenter(available.center());
+            frame.moveTop(std::max(frame.top(), available.top()));
+            frame.moveLeft(std::max(frame.left(), available.left()));
             window->move(frame.topLeft());
         }
     };

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QScreen>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -175,6 +176,23 @@ void TMainForm::WireCommands() {
         {ui->Systeminformation, &TMainForm::SysteminformationClick},
     };
     for (const auto& [action, handler] : handlers) connect(action, &QAction::triggered, this, handler);
+    // Keys a sailor expects, on the window: menu items themselves carry no shortcut.
+    const std::pair<QKeySequence, QAction*> keys[] = {{QKeySequence::Open, ui->Oeffnen},
+                                                      {QKeySequence::Save, ui->Speichern},
+                                                      {QKeySequence::Print, ui->Drucken},
+                                                      {QKeySequence(Qt::CTRL | Qt::Key_Q), ui->Beenden1},
+                                                      {QKeySequence(Qt::Key_F1), ui->Bedienungsanleitung}};
+    for (const auto& [key, action] : keys) {
+        auto* shortcut = new QShortcut(key, this);
+        shortcut->setObjectName("Key" + action->objectName());
+        connect(shortcut, &QShortcut::activated, action, [action] {
+            if (action->isEnabled()) action->trigger();
+        });
+    }
+    networkAction = new QAction("Réseau du bord et alarmes…", this);
+    networkAction->setObjectName("NetworkAction");
+    ui->Einstellungen->addAction(networkAction);
+    connect(networkAction, &QAction::triggered, this, &TMainForm::NetworkCommand);
     connect(ui->PageControl1, &QTabWidget::currentChanged, this, &TMainForm::PageControl1Change);
 }
 
@@ -213,8 +231,9 @@ void TMainForm::PageControl1Change() {
     set(ui->PrintToolButton, ui->Drucken, navtexPage || baroPage || helpPage);
     set(ui->ExpandToolButton, ui->Menbaumaufklappen1, navtexPage);
     set(ui->CollapseToolButton, ui->Menbaumeinklappen1, navtexPage);
-    set(ui->BaroZoomInToolButton, ui->ZoomIn1, baroPage);
-    set(ui->BaroZoomOutToolButton, ui->ZoomOut1, baroPage);
+    // At 12 hours there is no zooming in, at 7 days no zooming out.
+    set(ui->BaroZoomInToolButton, ui->ZoomIn1, baroPage && baro->SpanDays > 0.5);
+    set(ui->BaroZoomOutToolButton, ui->ZoomOut1, baroPage && baro->SpanDays < 7);
     SetStatusPanel(2, navtexPage ? Acquisition.CurrentMessagesText : std::string());
 }
 
@@ -261,6 +280,19 @@ void TMainForm::FormCreate() {
     // The output and the filter first: the archive the start-up shows is not sent.
     network = std::make_unique<TBoatNetwork>();
     network->Start(archivePath, platform::GetEnv("ZEL2_NMEA"));
+    // While plotters are connected, the status bar says how many.
+    networkIndicator = new QLabel(ui->StatusBar1);
+    networkIndicator->setObjectName("NetworkIndicator");
+    networkIndicator->setFont(font());
+    networkIndicator->hide();
+    ui->StatusBar1->addPermanentWidget(networkIndicator);
+    connect(&network->Output(), &TNmeaOutput::StatusChanged, this, [this] {
+        const int clients = network->Output().Clients();
+        networkIndicator->setText(clients == 1 ? QStringLiteral("NMEA : 1 client")
+                                               : QStringLiteral("NMEA : %1 clients").arg(clients));
+        networkIndicator->setToolTip(network->Output().StatusText());
+        networkIndicator->setVisible(clients > 0);
+    });
     stormAlarm = new TStormAlarm(this);
     connect(stormAlarm, &TStormAlarm::Raised, this,
             [this](const QDateTime& when, double hPa, const QString& label) { ui->Chart1->AddMark(when, hPa, label); });
@@ -283,10 +315,16 @@ void TMainForm::RedrawChart() {
 
 void TMainForm::Chart1Zoom() { baro->Chart1Zoom(); }
 void TMainForm::Chart1UndoZoom() { baro->Chart1UndoZoom(); }
-void TMainForm::BaroZoomInToolButtonClick() { baro->ZoomIn(); }
-void TMainForm::ZoomIn1Click() { baro->ZoomIn(); }
-void TMainForm::BaroZoomOutToolButtonClick() { baro->ZoomOut(); }
-void TMainForm::ZoomOut1Click() { baro->ZoomOut(); }
+void TMainForm::BaroZoomInToolButtonClick() { ZoomIn1Click(); }
+void TMainForm::ZoomIn1Click() {
+    baro->ZoomIn();
+    PageControl1Change();
+}
+void TMainForm::BaroZoomOutToolButtonClick() { ZoomOut1Click(); }
+void TMainForm::ZoomOut1Click() {
+    baro->ZoomOut();
+    PageControl1Change();
+}
 
 void TMainForm::RebuildTree() {
     navtex->Rebuild();
@@ -357,14 +395,14 @@ QPlainTextEdit* TMainForm::MessageView() { return ui->NavtexMemo; }
 TChart* TMainForm::Chart() { return ui->Chart1; }
 QTextBrowser* TMainForm::HelpView() { return ui->WebBrowser1; }
 
-void TMainForm::WatchNetworkStatus(QObject* context, std::function<void()> changed) {
-    connect(&network->Output(), &TNmeaOutput::StatusChanged, context, std::move(changed));
-}
-
-void TMainForm::ConfigurationAccepted(const nmea::TNmeaSettings& settings) {
-    network->Apply(settings, true);
+void TMainForm::ConfigurationAccepted() {
     RedrawChart();
     if (dataThread) dataThread->ForceRefresh();
+}
+
+void TMainForm::NetworkCommand() {
+    if (!networkDialog) networkDialog = new TNetworkDlg(*network, this);
+    networkDialog->exec();
 }
 
 void TMainForm::RepaintStatusBar() { ui->StatusBar1->repaint(); }

@@ -14,6 +14,7 @@
 
 #include "acquisition/UnitDataThread.h"
 #include "app/BoatNetwork.h"
+#include "app/NetworkDialog.h"
 #include "app/StormAlarm.h"
 #include "baro/BaroChartControl.h"
 #include "baro/UnitBaro.h"
@@ -137,11 +138,12 @@ public:
     const TStormAlarm& Storm() const { return *stormAlarm; }
     void RefreshShown() override;
 
-    // The configuration dialog's view of the window.
-    nmea::TNmeaSettings NetworkSettings() const override { return network->Settings(); }
-    QString NetworkStatus() const override { return network->Output().StatusText(); }
-    void WatchNetworkStatus(QObject* context, std::function<void()> changed) override;
-    void ConfigurationAccepted(const nmea::TNmeaSettings& settings) override;
+    // The configuration dialog's OK: the chart redrawn, a full refresh.
+    void ConfigurationAccepted() override;
+    // "Réseau du bord et alarmes…", for every model and with no receiver.
+    void NetworkCommand();
+    QAction* NetworkAction() const { return networkAction; }
+    TNetworkDlg* NetworkDialog() const { return networkDialog; }
 
     // Open, Save and Print's view of the window.
     QWidget* Window() override { return this; }
@@ -175,6 +177,9 @@ private:
     std::array<QLabel*, 6> panels{};
     std::unique_ptr<TBoatNetwork> network;
     TStormAlarm* stormAlarm = nullptr;
+    QAction* networkAction = nullptr;
+    TNetworkDlg* networkDialog = nullptr;
+    QLabel* networkIndicator = nullptr;
     std::string parameterText;
     bool busyIndicatorStarted = false;
     bool pagesEnabled = true, pagesPending = false;

@@ -1,27 +1,17 @@
 #pragma once
 
 #include <QDialog>
-#include <QString>
-
-#include <functional>
-
-#include "nmea/NmeaSettings.h"
 
 namespace Ui {
 class TConfigurationDlg;
 }
 
-// What the dialog reaches beyond the acquisition state: the boat's network, and the window
-// that redraws the chart and refreshes after OK. The main window implements it.
+// What OK asks of its neighbours: the chart redrawn with the new altitude now, and a full
+// refresh within a second. The main window implements it.
 class IConfigurationTarget {
 public:
     virtual ~IConfigurationTarget() = default;
-    virtual nmea::TNmeaSettings NetworkSettings() const = 0;
-    virtual QString NetworkStatus() const = 0;
-    // changed runs whenever the network's state changes, for as long as context lives.
-    virtual void WatchNetworkStatus(QObject* context, std::function<void()> changed) = 0;
-    // OK: keeps the settings, redraws the chart and forces a full refresh.
-    virtual void ConfigurationAccepted(const nmea::TNmeaSettings& settings) = 0;
+    virtual void ConfigurationAccepted() = 0;
 };
 
 class TConfigurationDlg : public QDialog {
@@ -36,8 +26,6 @@ public:
 
     void FormShow();
     void OKBtnClick();
-    // The network output's state, kept current while the dialog is open.
-    void ShowNetworkStatus();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -45,5 +33,4 @@ protected:
 private:
     Ui::TConfigurationDlg* ui;
     IConfigurationTarget* target = nullptr;
-    IConfigurationTarget* watched = nullptr;
 };

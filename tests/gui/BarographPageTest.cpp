@@ -114,9 +114,20 @@ TEST_F(BarographPageTest, FillZoomMouseZoomAndUndoOnTheRealChart) {
     form.Ui()->BaroZoomOutToolButton->trigger();
     EXPECT_EQ(chart->BottomMinimum(), QDateTime(QDate(2026, 12, 2), QTime(12, 0)));
     EXPECT_EQ(chart->FooterLines().at(1), "(4 jours)");
+    // The zoom commands are off at the ends of the spans.
+    form.Ui()->ZoomOut1->trigger();
+    EXPECT_FALSE(form.Ui()->ZoomOut1->isEnabled());
+    EXPECT_FALSE(form.Ui()->BaroZoomOutToolButton->isEnabled());
+    form.Ui()->ZoomIn1->trigger();
+    EXPECT_TRUE(form.Ui()->ZoomOut1->isEnabled());
     form.Ui()->ZoomIn1->trigger();
     form.Ui()->ZoomIn1->trigger();
     EXPECT_EQ(chart->BottomMinimum(), QDateTime(QDate(2026, 12, 5), QTime(12, 0)));
+    EXPECT_EQ(chart->FooterLines().at(1), "(1 jour)");
+    form.Ui()->BaroZoomInToolButton->trigger();
+    EXPECT_FALSE(form.Ui()->ZoomIn1->isEnabled());
+    EXPECT_FALSE(form.Ui()->BaroZoomInToolButton->isEnabled());
+    form.Ui()->ZoomOut1->trigger();
     EXPECT_EQ(chart->FooterLines().at(1), "(1 jour)");
 
     // Dragging right and down zooms into the rectangle and blanks the caption; dragging

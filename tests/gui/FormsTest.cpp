@@ -133,6 +133,7 @@ TEST_F(MainFormTest, MenuHasTheDesignItemsWithoutShortcuts) {
                                  "Einstellungen=Einstellungen", "Menbaumaufklappen1=Menübaum aufklappen",
                                  "Menbaumeinklappen1=Menübaum einklappen", "-", "ZoomIn1=Zoom In",
                                  "ZoomOut1=Zoom Out", "-", "Konfiguration=Konfiguration...",
+                                 "NetworkAction=Réseau du bord et alarmes…",
                                  "Hilfe=&Hilfe", "Bedienungsanleitung=&Bedienungsanleitung",
                                  "Systeminformation=&Systeminformation..."}));
 }
@@ -224,8 +225,7 @@ TEST(DialogForms, NoAdminAndUpdateDialogsMatchTheirLayouts) {
 TEST(DialogForms, ConfigurationAndSystemInformationMatchTheirLayouts) {
     TConfigurationDlg config;
     EXPECT_EQ(config.windowTitle(), "Konfiguration");
-    // Taller than the Windows layout by the boat's network group.
-    EXPECT_EQ(config.size(), QSize(264, 392));
+    EXPECT_EQ(config.size(), QSize(264, 174));
     auto* group = Find<QGroupBox>(&config, "GroupBox1");
     EXPECT_EQ(group->size(), QSize(249, 121));
     EXPECT_EQ(group->title(), "Barometer Höhenkorrektur");

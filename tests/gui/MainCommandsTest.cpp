@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QShortcut>
+#include <QTest>
+
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
@@ -93,6 +96,15 @@ TEST_F(MainCommandsTest, CommandStatesAndPanelTwoFollowThePage) {
             ExpectStates(form, 2, command);
         }
     }
+    // The keys: F1 opens the manual, Ctrl+Q closes the window.
+    form.show();
+    QApplication::setActiveWindow(&form);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    pages->setCurrentIndex(0);
+    QTest::keyClick(&form, Qt::Key_F1);
+    EXPECT_EQ(pages->currentWidget(), form.Ui()->HelpTabSheet);
+    QTest::keyClick(&form, Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_FALSE(form.isVisible());
     // Not touched by the page change.
     form.Ui()->Konfiguration->setEnabled(false);
     pages->setCurrentIndex(0);
@@ -196,8 +208,10 @@ TEST_F(MainCommandsTest, FrenchTextsAfterTheFirstShowing) {
         case TLanguageText::Hint: EXPECT_EQ(form.findChild<QAction*>(name)->toolTip(), text) << entry.control; break;
         }
     }
-    // No menu item has a shortcut beyond its access letter.
+    // No menu item has a shortcut beyond its access letter; the keys belong to the window.
     for (QAction* action : form.Ui()->MainMenu->findChildren<QAction*>()) EXPECT_TRUE(action->shortcut().isEmpty());
+    for (const char* key : {"KeyOeffnen", "KeySpeichern", "KeyDrucken", "KeyBeenden1", "KeyBedienungsanleitung"})
+        EXPECT_NE(form.findChild<QShortcut*>(key), nullptr) << key;
 
     // The tool bar: flat buttons with symbols and hints.
     int buttons = 0;

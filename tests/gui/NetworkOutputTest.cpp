@@ -4,6 +4,7 @@
 #include <QDoubleSpinBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <QElapsedTimer>
@@ -169,23 +170,34 @@ TEST_F(NetworkOutputTest, AFallOfFourHectopascalsRaisesOneWarningUntilItEases) {
     EXPECT_FALSE(Label(form).contains("span"));
 }
 
-TEST_F(NetworkOutputTest, TheThresholdIsTypedInTheConfigurationDialogAndKept) {
+// The network dialog, reached from Réglages for every model: the threshold typed with the
+// French decimal comma (or a point), kept in NMEA.INI, and Escape closes it.
+TEST_F(NetworkOutputTest, TheThresholdIsTypedInTheNetworkDialogAndKept) {
     Attach(sim::Weather::Storm);
     TMainForm form({});
-    Forms.MainForm = &form;
     StartOutput(form);
-    TConfigurationDlg dialog;
-    dialog.SetTarget(&form);
-    dialog.show();
-    EXPECT_EQ(dialog.Ui()->NmeaGroupBox->title(), "Réseau du bord (NMEA 0183)");
-    EXPECT_TRUE(dialog.Ui()->NmeaOutputCheckBox->isChecked());
-    QLineEdit* edit = dialog.Ui()->StormThresholdSpinEdit->findChild<QLineEdit*>();
-    edit->setFocus();
-    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(edit, "5");
-    QTest::mouseClick(dialog.Ui()->OKBtn, Qt::LeftButton);
-    EXPECT_DOUBLE_EQ(form.Network().Settings().stormThreshold, 5.0);
+    EXPECT_EQ(form.NetworkAction()->text(), "Réseau du bord et alarmes…");
+    Acquisition.Detection.ReceiverModel = "ZEL2D";
+    form.SetConfigurationEnabled(false);  // as a ZEL2D has it
+    EXPECT_TRUE(form.NetworkAction()->isEnabled());
+    Acquisition.Detection.ReceiverModel.clear();
+
+    TNetworkDlg dialog(form.Network(), &form);
+    for (const char* typed : {"2,5", "5.5", "5"}) {
+        dialog.show();
+        EXPECT_TRUE(dialog.OutputCheckBox()->isChecked());
+        QLineEdit* edit = dialog.ThresholdSpinEdit()->findChild<QLineEdit*>();
+        edit->setFocus();
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(edit, typed);
+        QTest::mouseClick(dialog.findChild<QPushButton*>("OKBtn"), Qt::LeftButton);
+        EXPECT_DOUBLE_EQ(form.Network().Settings().stormThreshold, QString(typed).replace(',', '.').toDouble()) << typed;
+        EXPECT_FALSE(dialog.isVisible());
+    }
     EXPECT_DOUBLE_EQ(nmea::LoadNmeaSettings(temp / "data/ZEL2/").stormThreshold, 5.0) << "kept in NMEA.INI";
+    dialog.show();
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    EXPECT_FALSE(dialog.isVisible()) << "Escape closes it";
 
     // A fall of 4 hPa is below the user's threshold of 5: no warning.
     form.DataThread()->RunCycle();
@@ -250,23 +262,22 @@ TEST_F(NetworkOutputTest, ABusyPortIsTriedAgainAndTheSettingsShowTheState) {
     s.tcpPort = squatter.serverPort();
     EXPECT_FALSE(form.Network().Output().Apply(s));
     EXPECT_EQ(form.Network().Output().State(), TNmeaOutput::TState::PortBusy);
-    TConfigurationDlg dialog;
-    dialog.SetTarget(&form);
+    TNetworkDlg dialog(form.Network(), &form);
     dialog.show();
     const QString port = QString::number(s.tcpPort);
-    EXPECT_EQ(dialog.Ui()->NmeaStatusLabel->text(),
+    EXPECT_EQ(dialog.StatusLabel()->text(),
               "Port " + port + " occupé : nouvel essai toutes les 2 secondes");
 
     squatter.close();
     for (int i = 0; i < 60 && !form.Network().Output().Listening(); ++i) QTest::qWait(100);
     ASSERT_TRUE(form.Network().Output().Listening()) << "listening once the port is free";
-    EXPECT_EQ(dialog.Ui()->NmeaStatusLabel->text(), "À l’écoute sur le port " + port + ", aucun client connecté");
+    EXPECT_EQ(dialog.StatusLabel()->text(), "À l’écoute sur le port " + port + ", aucun client connecté");
     QTcpSocket plotter;
     plotter.connectToHost("127.0.0.1", s.tcpPort);
     ASSERT_TRUE(plotter.waitForConnected(5000));
     for (int i = 0; i < 100 && form.Network().Output().Clients() == 0; ++i) QTest::qWait(10);
-    EXPECT_EQ(dialog.Ui()->NmeaStatusLabel->text(), "À l’écoute sur le port " + port + ", 1 client connecté");
-    EXPECT_TRUE(dialog.Ui()->NmeaStatusLabel->text().size() < 80);
+    EXPECT_EQ(dialog.StatusLabel()->text(), "À l’écoute sur le port " + port + ", 1 client connecté");
+    EXPECT_TRUE(dialog.StatusLabel()->text().size() < 80);
 }
 
 // Two hundred plotters and six messages of 1 MiB: the sentences wait in queues, the event

@@ -1,0 +1,111 @@
+#include "app/NetworkDialog.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QDoubleSpinBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include "app/BoatNetwork.h"
+#include "platform/Process.h"
+
+namespace {
+
+// A number field that takes the user's decimal separator and a point alike: "2,5" and
+// "2.5" are both two and a half.
+class TDecimalSpinBox : public QDoubleSpinBox {
+public:
+    using QDoubleSpinBox::QDoubleSpinBox;
+
+    QValidator::State validate(QString& text, int& position) const override {
+        QString local = Local(text);
+        return QDoubleSpinBox::validate(local, position);
+    }
+    double valueFromText(const QString& text) const override { return QDoubleSpinBox::valueFromText(Local(text)); }
+    void fixup(QString& text) const override {
+        text = Local(text);
+        QDoubleSpinBox::fixup(text);
+    }
+
+private:
+    QString Local(QString text) const {
+        const QChar separator = locale().decimalPoint().front();
+        text.replace(QChar(separator == ',' ? '.' : ','), separator);
+        return text;
+    }
+};
+
+}  // namespace
+
+TNetworkDlg::TNetworkDlg(TBoatNetwork& n, QWidget* parent) : QDialog(parent), network(n) {
+    setObjectName("NetworkDlg");
+    setWindowTitle("Réseau du bord et alarmes");
+    output = new QCheckBox("Sortie NMEA 0183 activée", this);
+    port = new QSpinBox(this);
+    port->setRange(1, 65535);
+    allInterfaces = new QCheckBox("Écouter sur tous les réseaux", this);
+    udp = new QLineEdit(this);
+    udp->setPlaceholderText("hôte:port");
+    threshold = new TDecimalSpinBox(this);
+    threshold->setDecimals(1);
+    threshold->setRange(0.5, 20.0);
+    threshold->setSingleStep(0.1);
+    QLocale locale = platform::DecimalSeparator() == ',' ? QLocale(QLocale::French, QLocale::France) : QLocale::c();
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    threshold->setLocale(locale);
+    status = new QLabel(this);
+    status->setObjectName("NetworkStatusLabel");
+    status->setWordWrap(true);
+    status->setMinimumWidth(320);
+
+    auto* form = new QFormLayout;
+    form->addRow(output);
+    form->addRow("Port TCP :", port);
+    form->addRow(allInterfaces);
+    form->addRow("Destination UDP :", udp);
+    form->addRow("Avis de tempête [hPa/3h] :", threshold);
+    form->addRow("État :", status);
+    auto* buttons = new QDialogButtonBox(this);
+    QPushButton* ok = buttons->addButton("Enregistrer", QDialogButtonBox::AcceptRole);
+    ok->setObjectName("OKBtn");
+    ok->setDefault(true);
+    buttons->addButton("Fermer", QDialogButtonBox::RejectRole)->setObjectName("CancelBtn");
+    connect(ok, &QPushButton::clicked, this, &TNetworkDlg::OKBtnClick);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(buttons);
+    connect(&network.Output(), &TNmeaOutput::StatusChanged, this, &TNetworkDlg::ShowStatus);
+}
+
+void TNetworkDlg::showEvent(QShowEvent* event) {
+    const nmea::TNmeaSettings& s = network.Settings();
+    output->setChecked(s.enabled);
+    port->setValue(s.tcpPort);
+    allInterfaces->setChecked(s.allInterfaces);
+    udp->setText(s.udpHost.empty() ? QString() : QString::fromStdString(s.udpHost + ":" + std::to_string(s.udpPort)));
+    threshold->setValue(s.stormThreshold);
+    ShowStatus();
+    QDialog::showEvent(event);
+}
+
+void TNetworkDlg::ShowStatus() { status->setText(network.Output().StatusText()); }
+
+void TNetworkDlg::OKBtnClick() {
+    nmea::TNmeaSettings s = network.Settings();
+    s.enabled = output->isChecked();
+    s.tcpPort = port->value();
+    s.allInterfaces = allInterfaces->isChecked();
+    const nmea::TNmeaSettings destination = nmea::WithOverride({}, "udp:" + udp->text().trimmed().toStdString());
+    s.udpHost = destination.udpHost;
+    s.udpPort = destination.udpPort;
+    // What is typed counts, also when the field has not taken it yet.
+    threshold->interpretText();
+    s.stormThreshold = threshold->value();
+    network.Apply(s, true);
+    accept();
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QDialog>
+
+class QCheckBox;
+class QDoubleSpinBox;
+class QLabel;
+class QLineEdit;
+class QSpinBox;
+class TBoatNetwork;
+
+// "Réseau du bord et alarmes…": the NMEA 0183 output and the storm warning's threshold,
+// for every model and with no receiver at all, and the output's state as it is now.
+class TNetworkDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit TNetworkDlg(TBoatNetwork& network, QWidget* parent = nullptr);
+
+    QCheckBox* OutputCheckBox() const { return output; }
+    QSpinBox* PortSpinEdit() const { return port; }
+    QCheckBox* AllInterfacesCheckBox() const { return allInterfaces; }
+    QLineEdit* UdpEdit() const { return udp; }
+    QDoubleSpinBox* ThresholdSpinEdit() const { return threshold; }
+    QLabel* StatusLabel() const { return status; }
+
+    // Keeps what the fields say (in NMEA.INI too) and closes.
+    void OKBtnClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void ShowStatus();
+
+    TBoatNetwork& network;
+    QCheckBox* output;
+    QSpinBox* port;
+    QCheckBox* allInterfaces;
+    QLineEdit* udp;
+    QDoubleSpinBox* threshold;
+    QLabel* status;
+};

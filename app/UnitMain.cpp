@@ -5,6 +5,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QScreen>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <QSplitter>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QToolBar>
@@ -52,7 +55,8 @@ QProgressBar* MakeSmoothBar(QWidget* parent, int step, const char* name) {
 TMainForm::TMainForm(std::vector<std::string> args, QWidget* parent)
     : QMainWindow(parent), ui(new Ui::TMainForm), arguments(std::move(args)) {
     ui->setupUi(this);
-    navtexControl = std::make_unique<TNavtexTreeControl>(ui->NavtexTreeView, ui->NavtexMemo);
+    BuildNavtexPage();
+    navtexControl = std::make_unique<TNavtexTreeControl>(ui->NavtexTreeView, ui->NavtexMemo, messageHeader);
     navtex = std::make_unique<navtex::TNavtexTree>(*navtexControl, readMarks, Acquisition, arguments);
     ui->NavtexTreeView->setItemDelegate(new TNavtexItemDelegate(
         [this](int node, bool selected) { return NavtexTreeViewCustomDrawItem(node, selected); }, ui->NavtexTreeView));
@@ -131,6 +135,50 @@ void TMainForm::BuildToolBar() {
     ParameterLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     ParameterLabel->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     ui->ToolBar1->addWidget(ParameterLabel);
+}
+
+void TMainForm::BuildNavtexPage() {
+    // The tree and the message side by side in a splitter the user can move (the form's
+    // 233 pixels at first, then what was left at the last end); a header above the message.
+    QTreeWidget* tree = ui->NavtexTreeView;
+    ui->NavtexLayout->removeWidget(tree);
+    ui->NavtexLayout->removeWidget(ui->NavtexMemo);
+    tree->setMinimumWidth(120);
+    tree->setMaximumWidth(QWIDGETSIZE_MAX);
+    auto* message = new QWidget;
+    auto* column = new QVBoxLayout(message);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    messageHeader = new QLabel(message);
+    messageHeader->setObjectName("MessageHeader");
+    messageHeader->setTextFormat(Qt::PlainText);
+    messageHeader->setWordWrap(true);
+    messageHeader->setContentsMargins(4, 2, 4, 2);
+    column->addWidget(messageHeader);
+    column->addWidget(ui->NavtexMemo, 1);
+    navtexSplitter = new QSplitter(Qt::Horizontal, ui->NavtexTabSheet);
+    navtexSplitter->setObjectName("NavtexSplitter");
+    navtexSplitter->setChildrenCollapsible(false);
+    navtexSplitter->addWidget(tree);
+    navtexSplitter->addWidget(message);
+    navtexSplitter->setStretchFactor(1, 1);
+    navtexSplitter->setSizes({wantedTreeWidth, 747});
+    ui->NavtexLayout->addWidget(navtexSplitter);
+    navtexSplitter->installEventFilter(this);
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    // The tree's width is given once the splitter has a width of its own to share.
+    if (watched == navtexSplitter && event->type() == QEvent::Resize && !treeWidthApplied &&
+        navtexSplitter->width() > wantedTreeWidth + 100) {
+        treeWidthApplied = true;
+        navtexSplitter->setSizes({wantedTreeWidth, navtexSplitter->width() - wantedTreeWidth});
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+int TMainForm::TreeWidth() const {
+    return treeWidthApplied ? navtexSplitter->sizes().value(0) : wantedTreeWidth;
 }
 
 void TMainForm::BuildStatusBar() {
@@ -296,6 +344,7 @@ void TMainForm::FormCreate() {
     stormAlarm = new TStormAlarm(this);
     connect(stormAlarm, &TStormAlarm::Raised, this,
             [this](const QDateTime& when, double hPa, const QString& label) { ui->Chart1->AddMark(when, hPa, label); });
+    LoadWindowSettings();
     acquisition::RecoverTransfer(archivePath);
     receiver::LoadLocalCopies(archivePath, Acquisition, readMarks, *this);
 
@@ -429,6 +478,7 @@ void TMainForm::showEvent(QShowEvent* event) {
     if (shownOnce) return;
     shownOnce = true;
     CentreOnScreen(this);
+
     // After the window is on the screen, so the modal steps have a parent to sit on.
     QMetaObject::invokeMethod(this, &TMainForm::FormShow, Qt::QueuedConnection);
 }
@@ -481,7 +531,30 @@ void TMainForm::FormDestroy() {
         dataThread = nullptr;
     }
     receiver::SaveLocalCopies(archivePath, Acquisition, readMarks);
+    SaveWindowSettings();
     readMarks.clear();
+}
+
+namespace {
+// What the window keeps of its look between runs, beside NMEA.INI: "tree-width=N" lines.
+constexpr const char* WindowSettingsName = "WINDOW.INI";
+}  // namespace
+
+void TMainForm::LoadWindowSettings() {
+    std::vector<uint8_t> bytes;
+    if (!platform::ReadWholeFile(platform::JoinPath(archivePath, WindowSettingsName), bytes, 4096)) return;
+    const QString text = QString::fromLatin1(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+    for (const QString& line : text.split('\n')) {
+        const QString value = line.trimmed().section('=', 1);
+        bool ok = false;
+        const int width = value.toInt(&ok);
+        if (line.startsWith("tree-width=") && ok && width >= 120 && width <= 2000) wantedTreeWidth = width;
+    }
+}
+
+void TMainForm::SaveWindowSettings() const {
+    const std::string text = "tree-width=" + std::to_string(TreeWidth()) + "\r\n";
+    platform::WriteFileAtomic(platform::JoinPath(archivePath, WindowSettingsName), text.data(), text.size());
 }
 
 void TMainForm::OpenCommand() { userTools->Open(); }

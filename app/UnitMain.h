@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QProgressBar>
+#include <QSplitter>
 #include <QTimer>
 
 #include <array>
@@ -144,6 +145,10 @@ public:
     void NetworkCommand();
     QAction* NetworkAction() const { return networkAction; }
     TNetworkDlg* NetworkDialog() const { return networkDialog; }
+    // The NAVTEX page: the splitter's tree side, and the header above the message.
+    int TreeWidth() const;
+    QLabel* MessageHeader() const { return messageHeader; }
+    QSplitter* NavtexSplitter() const { return navtexSplitter; }
 
     // Open, Save and Print's view of the window.
     QWidget* Window() override { return this; }
@@ -155,11 +160,15 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void ShowParameterLabel();
     void BuildToolBar();
     void BuildStatusBar();
+    void BuildNavtexPage();
+    void LoadWindowSettings();
+    void SaveWindowSettings() const;
     void WireCommands();
     void EmbedInPanel(QProgressBar* bar, int panel);
     void LoadHelpPage();
@@ -180,6 +189,10 @@ private:
     QAction* networkAction = nullptr;
     TNetworkDlg* networkDialog = nullptr;
     QLabel* networkIndicator = nullptr;
+    QLabel* messageHeader = nullptr;
+    QSplitter* navtexSplitter = nullptr;
+    int wantedTreeWidth = 233;
+    bool treeWidthApplied = false;
     std::string parameterText;
     bool busyIndicatorStarted = false;
     bool pagesEnabled = true, pagesPending = false;

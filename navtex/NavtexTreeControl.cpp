@@ -38,7 +38,8 @@ bool TNavtexItemDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view, 
     return true;
 }
 
-TNavtexTreeControl::TNavtexTreeControl(QTreeWidget* tree, QPlainTextEdit* memo) : tree(tree), memo(memo) {
+TNavtexTreeControl::TNavtexTreeControl(QTreeWidget* tree, QPlainTextEdit* memo, QLabel* header)
+    : tree(tree), memo(memo), header(header) {
     // The selected message is drawn red: a light selection keeps it readable.
     QPalette palette = tree->palette();
     for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
@@ -102,6 +103,10 @@ void TNavtexTreeControl::ScrollTreeToTop() { tree->verticalScrollBar()->setValue
 
 void TNavtexTreeControl::SelectNode(int node) {
     if (QTreeWidgetItem* item = Item(node)) tree->setCurrentItem(item);
+}
+
+void TNavtexTreeControl::SetMessageHeader(const std::string& text) {
+    if (header) header->setText(QString::fromStdString(text));
 }
 
 void TNavtexTreeControl::SetMemoText(const std::string& bytes) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QStyledItemDelegate>
 #include <QTreeWidget>
@@ -32,7 +33,7 @@ class TNavtexTreeControl : public navtex::INavtexTreeView {
 public:
     static constexpr QColor SelectionColor{255, 250, 205};
 
-    TNavtexTreeControl(QTreeWidget* tree, QPlainTextEdit* memo);
+    TNavtexTreeControl(QTreeWidget* tree, QPlainTextEdit* memo, QLabel* header = nullptr);
 
     static constexpr int NodeRole = Qt::UserRole + 1;
 
@@ -45,6 +46,7 @@ public:
     void ScrollTreeToTop() override;
     void SelectNode(int node) override;
     void SetMemoText(const std::string& text) override;
+    void SetMessageHeader(const std::string& text) override;
 
     // The node number of an item, -1 for none.
     static int NodeOf(const QTreeWidgetItem* item);
@@ -53,5 +55,6 @@ public:
 private:
     QTreeWidget* tree;
     QPlainTextEdit* memo;
+    QLabel* header;
     std::vector<QTreeWidgetItem*> items;
 };

@@ -1,6 +1,7 @@
 #include "navtex/UnitNavtex.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 #include "acquisition/AcquisitionState.h"
@@ -189,7 +190,25 @@ void TNavtexTree::Rebuild() {
 
     RestoreExpansionMemory();
     view.ScrollTreeToTop();
+    selectedSinceRebuild = false;
     AutomaticSelection();
+    if (!selectedSinceRebuild) KeepShownMessage();
+}
+
+void TNavtexTree::KeepShownMessage() {
+    if (shownBand < 0) return;
+    for (size_t node = 0; node < nodes.size(); ++node) {
+        const Node& n = nodes[node];
+        if (n.record && n.band == shownBand && n.record->Name == shownMessageName && n.record->Age == shownAge) {
+            view.SelectNode(static_cast<int>(node));
+            return;
+        }
+    }
+    // Gone from the archive: the memo keeps it, and the header says so.
+    TMsgHeaderElement gone;
+    gone.Name = shownMessageName;
+    gone.Age = shownAge;
+    view.SetMessageHeader(MessageHeader(gone, shownBand, true));
 }
 
 void TNavtexTree::AddMessages(const TMsgList& list, int band) {
@@ -249,9 +268,10 @@ void TNavtexTree::SelectionChanged(int node) {
     if (node < 0 || node >= static_cast<int>(nodes.size())) return;
     const TMsgHeaderElement* record = nodes[static_cast<size_t>(node)].record;
     if (!record) return;
+    selectedSinceRebuild = true;
     SaveExpansionMemory();
     MarkRead(node, *record);
-    ShowMessage(*record);
+    ShowMessage(*record, nodes[static_cast<size_t>(node)].band);
 }
 
 void TNavtexTree::MarkRead(int node, const TMsgHeaderElement& record) {
@@ -262,8 +282,11 @@ void TNavtexTree::MarkRead(int node, const TMsgHeaderElement& record) {
     view.SetNodeBold(node, false);
 }
 
-void TNavtexTree::ShowMessage(const TMsgHeaderElement& record) {
+void TNavtexTree::ShowMessage(const TMsgHeaderElement& record, int band) {
     shownMessageName = record.Name;
+    shownBand = band;
+    shownAge = record.Age;
+    view.SetMessageHeader(MessageHeader(record, band, false));
     view.SetMemoText({});
     std::string text;
     for (const std::string& line : record.Lines) text += line + "\r\n";
@@ -313,6 +336,22 @@ void TNavtexTree::AutomaticSelection() {
             }
         }
     }
+}
+
+std::string MessageHeader(const TMsgHeaderElement& record, int band, bool gone) {
+    std::string header = band == 0 ? "518 kHz" : "490 kHz";
+    if (!record.Name.empty()) header += std::string(" · station ") + record.Name[0];
+    header += std::string(" · ") + CategoryTexts[CategoryOf(record.Name)];
+    if (record.Age >= 0) {
+        const platform::LocalDateTime local = datetime::UnpackFat(record.Age);
+        const platform::LocalDateTime utc = datetime::UtcFromUnixSeconds(platform::FromLocal(local));
+        char text[64];
+        std::snprintf(text, sizeof text, " · reçu le %02d/%02d/%04d à %02d:%02d (%02d:%02d UTC)", local.day, local.month,
+                      local.year, local.hour, local.minute, utc.hour, utc.minute);
+        header += text;
+    }
+    if (gone) header += " · n’est plus sur le récepteur";
+    return header;
 }
 
 }  // namespace navtex

@@ -70,7 +70,13 @@ public:
     // Makes node the selected one; the control reports it back through SelectionChanged.
     virtual void SelectNode(int node) = 0;
     virtual void SetMemoText(const std::string& text) = 0;
+    // The line above the message: band, station, subject, reception time (UTF-8).
+    virtual void SetMessageHeader(const std::string&) {}
 };
+
+// "518 kHz · station F · Avertissements de navigation · reçu le 09/12/2026 à 14:32 (13:32 UTC)":
+// what a sailor reads above a message; gone adds that it is no longer on the receiver.
+std::string MessageHeader(const TMsgHeaderElement& record, int band, bool gone);
 
 // The message tree: skeleton, rebuild from the archive, read marks, selection, expand and
 // collapse. Runs on the window's thread only.
@@ -114,7 +120,10 @@ private:
     void AddMessages(const TMsgList& list, int band);
     void ApplyReadMark(int node, const TMsgHeaderElement& record);
     void MarkRead(int node, const TMsgHeaderElement& record);
-    void ShowMessage(const TMsgHeaderElement& record);
+    void ShowMessage(const TMsgHeaderElement& record, int band);
+    // After a rebuild: the shown message's node again when it is still there, or the header
+    // says it has gone; nothing else is marked read.
+    void KeepShownMessage();
     void RestoreExpansionMemory();
     void AutomaticSelection();
     // Nodes with a record in the tree's top-to-bottom order.
@@ -135,6 +144,9 @@ private:
     uint8_t expansion[ExpansionFlagCount] = {};
     std::vector<std::string> filters;
     std::string shownMessageName;
+    int shownBand = -1;
+    int32_t shownAge = -1;
+    bool selectedSinceRebuild = false;
     // First mark of every age, so a rebuild of many messages stays linear.
     std::unordered_map<int32_t, size_t> markIndex;
 };

@@ -7,6 +7,9 @@
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    // Paris, with its changes of summer time, as the core tests have it; read at the first
+    // conversion of a local time.
+    qputenv("TZ", "Europe/Paris");
     platform::SetMainThread();
     QApplication app(argc, argv);
     Q_INIT_RESOURCE(zel2);

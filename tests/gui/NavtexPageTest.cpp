@@ -2,7 +2,11 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QLabel>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QSplitter>
+#include <QTest>
 #include <QTreeWidget>
 
 #include "acquisition/AcquisitionState.h"
@@ -147,4 +151,68 @@ TEST_F(NavtexPageTest, LastMessageAndFilterArgumentSelectAtStart) {
     QTreeWidget* tree = form.Ui()->NavtexTreeView;
     EXPECT_EQ(tree->currentItem(), Find(tree, 0, "GB05"));
     EXPECT_EQ(form.Ui()->NavtexMemo->toPlainText(), "INTERNATIONAL");
+}
+
+// After a rebuild the shown message is selected again without marking any other message
+// read; a message gone from the receiver stays shown and its header says so. The header
+// names the band, the station, the subject and the reception time; the memo is the file.
+TEST_F(NavtexPageTest, TheShownMessageSurvivesARebuildAndItsHeaderSaysWhatItIs) {
+    Message("INTERNAT", "FA12.TXT", "ZCZC FA12\r\nNNNN\r\n");
+    Message("INTERNAT", "GB05.TXT", "GALE\r\n", 11);
+    TMainForm form({});
+    form.resize(980, 700);
+    form.StartupTimerTimer();
+    form.show();
+    QApplication::processEvents();
+    QTreeWidget* tree = form.Ui()->NavtexTreeView;
+    tree->setCurrentItem(Find(tree, 0, "FA12"));
+    // 6 December 2026, 12:00 in Paris is 11:00 UTC.
+    EXPECT_EQ(form.MessageHeader()->text().toStdString(),
+              "518 kHz · station F · Avertissements de navigation · reçu le 06/12/2026 à 12:00 (11:00 UTC)");
+    EXPECT_EQ(form.Ui()->NavtexMemo->toPlainText().toStdString(), "ZCZC FA12\nNNNN");
+
+    Message("INTERNAT", "HA01.TXT", "NEW\r\n", 13);
+    form.RebuildTree();
+    ASSERT_NE(tree->currentItem(), nullptr);
+    EXPECT_EQ(tree->currentItem()->text(0), "FA12") << "selected again";
+    EXPECT_TRUE(Find(tree, 0, "GB05")->font(0).bold()) << "nothing else marked read";
+    EXPECT_TRUE(Find(tree, 0, "HA01")->font(0).bold());
+
+    platform::RemoveFile(temp / "data/ZEL2/INTERNAT/FA12.TXT");
+    form.RebuildTree();
+    EXPECT_EQ(form.Ui()->NavtexMemo->toPlainText().toStdString(), "ZCZC FA12\nNNNN") << "the memo keeps it";
+    EXPECT_TRUE(form.MessageHeader()->text().endsWith("n’est plus sur le récepteur"))
+        << form.MessageHeader()->text().toStdString();
+    EXPECT_TRUE(Find(tree, 0, "GB05")->font(0).bold());
+}
+
+// The tree can be widened with the mouse, and keeps its width for the next run.
+TEST_F(NavtexPageTest, TheTreeIsWidenedByDraggingAndKeepsItsWidth) {
+    {
+        TMainForm form({});
+        form.resize(980, 700);
+        form.StartupTimerTimer();
+        form.show();
+        QApplication::processEvents();
+        QApplication::processEvents();
+        ASSERT_EQ(form.TreeWidth(), 233);
+        QSplitterHandle* handle = form.NavtexSplitter()->handle(1);
+        const QPoint middle = handle->rect().center();
+        const auto send = [handle](QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
+            QMouseEvent event(type, at, handle->mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
+            QApplication::sendEvent(handle, &event);
+        };
+        send(QEvent::MouseButtonPress, middle, Qt::LeftButton);
+        send(QEvent::MouseMove, middle + QPoint(60, 0), Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, middle + QPoint(60, 0), Qt::NoButton);
+        std::cerr << "DEBUG sizes " << form.NavtexSplitter()->sizes().value(0) << " " << form.NavtexSplitter()->isVisible() << " w " << form.NavtexSplitter()->width() << " handle " << handle->geometry().x() << "\n";
+        EXPECT_NEAR(form.TreeWidth(), 293, 2);
+        form.FormDestroy();
+    }
+    TMainForm again({});
+    again.resize(980, 700);
+    again.show();
+    QApplication::processEvents();
+    QApplication::processEvents();
+    EXPECT_NEAR(again.TreeWidth(), 293, 2);
 }

@@ -34,9 +34,18 @@ std::string NewIdentifier(int minute) {
     return id;
 }
 
+// A text of the identifier's own subject, so that the tree's category and the text agree.
 std::string MessageText(const std::string& id, int minute) {
-    return "ZCZC " + id + "\nSIMULATED STATION\nNAVIGATIONAL WARNING " + std::to_string(minute) +
-           "\nBUOY OFF STATION, MARINERS ARE ADVISED TO KEEP CLEAR.\nNNNN\n";
+    const std::string number = std::to_string(minute);
+    std::string body;
+    switch (id.size() > 1 ? id[1] : 'A') {
+    case 'B': body = "GALE WARNING " + number + "\nSOUTHWEST 8, SEVERE GALE 9 LATER.\n"; break;
+    case 'D': body = "SAR INFORMATION " + number + "\nOVERDUE YACHT, ANY INFORMATION TO THE MRCC.\n"; break;
+    case 'E': body = "WEATHER FORECAST " + number + "\nWEST 4 TO 5, OCCASIONALLY 6. SHOWERS. GOOD.\n"; break;
+    case 'L': body = "NAVIGATIONAL WARNING " + number + "\nCABLE OPERATIONS IN PROGRESS, KEEP CLEAR.\n"; break;
+    default: body = "NAVIGATIONAL WARNING " + number + "\nBUOY OFF STATION, MARINERS ARE ADVISED TO KEEP CLEAR.\n"; break;
+    }
+    return "ZCZC " + id + "\nSIMULATED STATION\n" + body + "NNNN\n";
 }
 
 }  // namespace

@@ -21,20 +21,21 @@ struct Message {
     const char* body;
 };
 
-// A small, believable day of traffic on both bands.
+// A small, believable day of traffic on both bands; each text is of its subject letter
+// (A navigational warning, B meteorological warning, E forecast, L further navigational warning).
 const Message International[] = {
-    {"FA12", 35, "CROSS CORSEN\nGALE WARNING NR 214\nSEA AREAS OUESSANT, ROCHEBONNE\n"
-                 "SW 7 TO SEVERE GALE 9, VEERING NW 6 TO 8 LATER.\n"},
-    {"GB05", 190, "NITON NAVAREA I\nNAVIGATIONAL WARNING 0512\nENGLISH CHANNEL. DOVER STRAIT.\n"
-                  "DRIFTING CONTAINER REPORTED 50-58.2N 001-12.7E AT 080915 UTC.\nVESSELS KEEP A SHARP LOOKOUT.\n"},
+    {"FA12", 35, "CROSS CORSEN\nNAVIGATIONAL WARNING NR 214\nOUESSANT TSS.\n"
+                 "WRECK DANGEROUS TO NAVIGATION IN 48-31.2N 005-21.4W. WIDE BERTH REQUESTED.\n"},
+    {"GB05", 190, "NITON\nGALE WARNING 0512\nPORTLAND PLYMOUTH\n"
+                  "SOUTHWEST GALE FORCE 8 IMMINENT, INCREASING SEVERE GALE 9 LATER.\n"},
     {"EE33", 410, "CULLERCOATS\nMETEO FORECAST\nHUMBER THAMES: SOUTHWEST 5 TO 7.\n"
                   "RAIN THEN SHOWERS. MODERATE OR GOOD.\n"},
-    {"AL02", 720, "CROSS GRIS NEZ\nSAR INFORMATION\nOVERDUE YACHT 'MISTRAL' LAST SEEN OFF BOULOGNE.\n"
-                  "ANY INFORMATION TO MRCC GRIS NEZ.\n"},
+    {"AL02", 720, "CROSS GRIS NEZ\nNAVIGATIONAL WARNING 0033\nDOVER STRAIT.\n"
+                  "DRIFTING CONTAINER REPORTED 50-58.2N 001-12.7E AT 080915 UTC.\nVESSELS KEEP A SHARP LOOKOUT.\n"},
 };
 const Message National[] = {
-    {"AE07", 60, "CROSS ETEL\nAVIS DE COUP DE VENT NR 118\nZONES GRAND LARGE OUEST\n"
-                 "SUD-OUEST 7 A 8, RAFALES 50 NOEUDS.\n"},
+    {"AE07", 60, "CROSS ETEL\nBULLETIN COTIER\nDE PENMARCH A L'ANSE DE L'AIGUILLON\n"
+                 "SUD-OUEST 5 A 6, MER AGITEE, HOULE OUEST 2 M.\n"},
     {"AA41", 300, "CROSS CORSEN\nAVURNAV 0871\nCHENAL DU FOUR: BOUEE CARDINALE OUEST\n"
                   "DE LA BASSE ROYALE ETEINTE.\n"},
 };

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
 
 #include "platform/Files.h"
 #include "receiver/LittleEndian.h"
@@ -152,3 +155,31 @@ TEST(SimulatorLive, ModelDMinutesFillTheCurrentBlockAndTheRing) {
 }
 
 }  // namespace
+
+// Demo messages read as their subject letter says: a gale warning never sits among the
+// navigational warnings. Both the volume as made and messages that arrive while it runs.
+TEST(SimulatorVolume, MessageTextsMatchTheirSubjects) {
+    TempFolder temp;
+    ASSERT_TRUE(sim::MakeVolume("ZEL2B", temp / "v"));
+    sim::LiveVolume live(temp / "v", 0);
+    for (int i = 0; i < 400; ++i) live.AdvanceMinute();
+    const std::map<char, std::vector<std::string>> words{{'A', {"NAVIGATIONAL WARNING", "AVURNAV"}},
+                                                         {'L', {"NAVIGATIONAL WARNING"}},
+                                                         {'B', {"GALE WARNING"}},
+                                                         {'D', {"SAR INFORMATION"}},
+                                                         {'E', {"FORECAST", "BULLETIN"}}};
+    int checked = 0;
+    for (const char* band : {"INTERNAT", "NATIONAL"}) {
+        for (const auto& e : platform::ListFolder(temp / ("v/" + std::string(band)))) {
+            const std::string text = testing_support::ReadText(temp / ("v/" + std::string(band) + "/" + e.name));
+            const auto expected = words.find(e.name[1]);
+            ASSERT_NE(expected, words.end()) << e.name;
+            EXPECT_TRUE(std::any_of(expected->second.begin(), expected->second.end(),
+                                    [&](const std::string& w) { return text.find(w) != std::string::npos; }))
+                << e.name << ": " << text;
+            EXPECT_EQ(text.find(e.name[1] == 'B' ? "NAVIGATIONAL" : "GALE WARNING"), std::string::npos) << e.name;
+            ++checked;
+        }
+    }
+    EXPECT_GT(checked, 8);
+}

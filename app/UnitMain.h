@@ -155,6 +155,8 @@ public:
     TPage ActivePage() const override;
     QPlainTextEdit* MessageView() override;
     std::string ShownMessageName() const override { return navtex->ShownMessageName(); }
+    QString MessageHeaderText() const override { return messageHeader->text(); }
+    void SetMessageHeaderText(const QString& text) override { messageHeader->setText(text); }
     TChart* Chart() override;
     QTextBrowser* HelpView() override;
 

@@ -43,18 +43,31 @@ QStringList TextLines(const QByteArray& bytes) {
 }  // namespace
 
 // Prints text lines as a line printer would: long lines wrap, a full page starts a new one.
-void PrintLines(QPainter& painter, const QStringList& lines, const QFont& font) {
+void PrintLines(QPainter& painter, const QStringList& lines, const QFont& font, const QString& heading) {
     painter.setFont(font);
     const QFontMetrics metrics(font, painter.device());
     const int width = painter.viewport().width();
     const int height = painter.viewport().height();
     const int step = metrics.lineSpacing();
-    int y = 0;
+    int y = 0, page = 0;
     auto* printer = static_cast<QPrinter*>(painter.device());
+    // Each page begins with the heading and its number, then a blank line.
+    const auto beginPage = [&] {
+        ++page;
+        y = 0;
+        if (heading.isEmpty()) return;
+        const QString number = QString("Page %1").arg(page);
+        const int numberWidth = metrics.horizontalAdvance(number);
+        painter.drawText(0, metrics.ascent(), metrics.elidedText(heading, Qt::ElideRight, width - numberWidth - step));
+        painter.drawText(width - numberWidth, metrics.ascent(), number);
+        y = 2 * step;
+    };
     const auto printLine = [&](const QString& piece) {
-        if (y + step > height && y > 0) {
+        if (page == 0) {
+            beginPage();
+        } else if (y + step > height && y > (heading.isEmpty() ? 0 : 2 * step)) {
             printer->newPage();
-            y = 0;
+            beginPage();
         }
         painter.drawText(0, y + metrics.ascent(), piece);
         y += step;
@@ -144,6 +157,7 @@ void TUserTools::Open() {
         return;
     }
     window.MessageView()->setPlainText(TextLines(bytes).join('\n'));
+    window.SetMessageHeaderText(QStringLiteral("Fichier : %1").arg(QFileInfo(path).fileName()));
 }
 
 void TUserTools::Save() {
@@ -199,6 +213,7 @@ void TUserTools::PrintMessage() {
         return;
     }
     printer->setPageOrientation(QPageLayout::Portrait);
+    printer->setPageMargins(QMarginsF(PrintMarginMm, PrintMarginMm, PrintMarginMm, PrintMarginMm), QPageLayout::Millimeter);
     if (!dialogs->Print(window.Window(), *printer, true)) return;
     QPlainTextEdit* memo = window.MessageView();
     QStringList lines;
@@ -216,20 +231,33 @@ void TUserTools::PrintMessage() {
         ShowError("The printer could not be opened.");
         return;
     }
-    PrintLines(painter, lines, memo->font());
+    PrintLines(painter, lines, memo->font(), window.MessageHeaderText());
     painter.end();
 }
 
 void TUserTools::PrintChart() {
     printer->setPageOrientation(QPageLayout::Landscape);
+    printer->setPageMargins(QMarginsF(PrintMarginMm, PrintMarginMm, PrintMarginMm, PrintMarginMm), QPageLayout::Millimeter);
     if (!dialogs->Print(window.Window(), *printer, false)) return;
     QPainter painter;
     if (!painter.begin(printer.get())) {
         ShowError("The printer could not be opened.");
         return;
     }
+    // A title line with the span and its end, then the chart drawn for the page itself.
+    TChart* chart = window.Chart();
+    const QStringList footer = chart->FooterLines();
+    const QString span = footer.size() > 1 && !footer[1].isEmpty() ? footer[1] : QStringLiteral("(zoom)");
+    const QString title = QStringLiteral("Barographe %1, jusqu’au %2")
+                              .arg(span, chart->BottomMaximum().toString(chart->BottomFormat()));
+    QFont font("Arial");
+    font.setPointSize(11);
+    painter.setFont(font);
+    const QFontMetrics metrics(font, painter.device());
     const QRect page = painter.viewport();
-    window.Chart()->PrintInto(painter, QRectF(0, 0, page.width() - 1, page.height() - 1));
+    painter.drawText(QRect(0, 0, page.width(), metrics.lineSpacing()), Qt::AlignLeft | Qt::AlignVCenter, title);
+    const int top = metrics.lineSpacing() * 3 / 2;
+    chart->PrintInto(painter, QRectF(0, top, page.width() - 1, page.height() - 1 - top));
     painter.end();
 }
 

@@ -23,6 +23,8 @@ public:
     virtual TPage ActivePage() const = 0;
     virtual QPlainTextEdit* MessageView() = 0;
     virtual std::string ShownMessageName() const = 0;  // empty: no message selected
+    virtual QString MessageHeaderText() const = 0;     // the line above the shown message
+    virtual void SetMessageHeaderText(const QString& text) = 0;
     virtual TChart* Chart() = 0;
     virtual QTextBrowser* HelpView() = 0;
 };
@@ -51,7 +53,11 @@ QString QtFilter(const QString& filter);
 
 // Prints lines through the painter's page, each broken where the page ends and new pages
 // begun as they fill.
-void PrintLines(QPainter& painter, const QStringList& lines, const QFont& font);
+// With a heading, each page begins with it and its page number.
+void PrintLines(QPainter& painter, const QStringList& lines, const QFont& font, const QString& heading = {});
+
+// Margins of the printed message and chart.
+inline constexpr double PrintMarginMm = 15;
 
 inline constexpr const char* TextFilter = "Textdateien (*.txt)|*.txt|Alle Dateien (*.*)|*.*";
 inline constexpr const char* PictureFilter = "Bilddateien (*.bmp)|*.bmp|Alle Dateien (*.*)|*.*";

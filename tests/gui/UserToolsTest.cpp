@@ -208,6 +208,13 @@ TEST_F(UserToolsTest, MessagePrintsAllLinesOrTheSelection) {
     QString text = PdfText();
     EXPECT_TRUE(text.contains("ZCZC FA12"));
     EXPECT_TRUE(text.contains("GALE WARNING"));
+    // The heading of the message and the page number, and 15 mm of margin (42.5 points).
+    EXPECT_TRUE(text.contains(QRegularExpression("518 kHz · station F · Avertissements de navigation .* Page 1"))) << text.toStdString();
+    const QString boxes = RunTool("pdftotext", {"-bbox", dialogs.pdf, "-"});
+    const auto zczc = QRegularExpression("xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\"[^>]*>ZCZC<").match(boxes);
+    ASSERT_TRUE(zczc.hasMatch()) << boxes.left(400).toStdString();
+    EXPECT_GE(zczc.captured(1).toDouble(), 42.0);
+    EXPECT_GE(zczc.captured(2).toDouble(), 42.0);
     EXPECT_TRUE(text.contains("WORD0"));
     EXPECT_TRUE(text.contains("WORD39"));  // wrapped, not cut
     EXPECT_TRUE(text.contains("NNNN"));
@@ -256,6 +263,7 @@ TEST_F(UserToolsTest, ChartPrintsFillTheLandscapePage) {
         QRegularExpressionMatch size = QRegularExpression("Page size:\\s+([\\d.]+) x ([\\d.]+)").match(info);
         ASSERT_TRUE(size.hasMatch()) << info.toStdString();
         EXPECT_GT(size.captured(1).toDouble(), size.captured(2).toDouble());  // landscape
+        EXPECT_TRUE(PdfText().contains(QRegularExpression("Barographe \\(\\d+ jours?\\), jusqu’au \\S+"))) << PdfText().toStdString();
         // Drawn from edge to edge: ink near the right and the bottom of the page.
         RunTool("pdftoppm", {"-r", "30", "-png", "-singlefile", dialogs.pdf, QString::fromStdString(temp / "page")});
         const QImage page(QString::fromStdString(temp / "page.png"));
@@ -415,7 +423,11 @@ TEST_F(UserToolsTest, ALongLineIsPrintedWholeAcrossLinesAndPages) {
     dialogs.openPath = QString::fromStdString(temp / "long.txt");
     form->OpenCommand();
     form->PrintCommand();
-    const QString text = PdfText().simplified().remove(' ');
+    // Every page begins with the file's name and its number.
+    QString printed = PdfText();
+    EXPECT_TRUE(printed.contains(QRegularExpression("Fichier : long\\.txt +Page 1"))) << printed.left(200).toStdString();
+    printed.remove(QRegularExpression("Fichier : long\\.txt +Page \\d+"));
+    const QString text = printed.simplified().remove(' ');
     const QString expected = QString::fromStdString(line + "NNNN").remove(' ');
     EXPECT_EQ(text, expected);
     const QString pages = RunTool("pdfinfo", {dialogs.pdf});

@@ -11,6 +11,8 @@
 #include <QHelpEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QProcess>
+#include <QScreen>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStatusBar>
@@ -258,4 +260,37 @@ TEST_F(WindowLookTest, TheUpdateDialogAsksForNoTitleBarButtons) {
     EXPECT_FALSE(flags.testFlag(Qt::WindowMinimizeButtonHint));
     EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
     EXPECT_FALSE(flags.testFlag(Qt::WindowSystemMenuHint));
+}
+
+// On a 1920 x 1080 screen at a scale factor of 2 (960 x 540 to Qt) the window shrinks to
+// the screen and its title bar stays on it. Run in a process of its own, whose offscreen
+// screen has that size.
+TEST(WindowFit, TheWindowFitsA1920By1080ScreenAtScaleFactorTwo) {
+    if (qEnvironmentVariableIsSet("ZEL2_FIT_CHILD")) {
+        const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+        ASSERT_EQ(available.size(), QSize(960, 540));
+        testing_support::TempFolder temp;
+        testing_support::ScopedEnv data("XDG_DATA_HOME", temp / "data");
+        TMainForm form({});
+        form.show();
+        for (int i = 0; i < 5; ++i) QApplication::processEvents();
+        EXPECT_TRUE(available.contains(form.frameGeometry())) << form.frameGeometry().width() << "x"
+                                                              << form.frameGeometry().height();
+        EXPECT_GE(form.frameGeometry().top(), available.top()) << "the title bar on the screen";
+        return;
+    }
+    testing_support::TempFolder temp;
+    temp.WriteFile("screens.json", R"({"screens": [{"name": "wide", "x": 0, "y": 0, "width": 1920, "height": 1080,
+                                      "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("ZEL2_FIT_CHILD", "1");
+    env.insert("QT_SCALE_FACTOR", "2");
+    env.insert("QT_QPA_PLATFORM", QString::fromStdString("offscreen:configfile=" + temp / "screens.json"));
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=WindowFit.*"});
+    ASSERT_TRUE(child.waitForFinished(60000));
+    const QString output = QString::fromLocal8Bit(child.readAllStandardOutput());
+    EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
+    EXPECT_TRUE(output.contains("[  PASSED  ] 1 test")) << output.toStdString();
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/UnitDoubleStart.h"
 
 #include "platform/Process.h"

@@ -1,9 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/UnitMain.h"
 
 #include "acquisition/MessageTransfer.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QScreen>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -484,8 +486,12 @@ void TMainForm::showEvent(QShowEvent* event) {
 }
 
 void TMainForm::LoadHelpPage() {
-    const std::string path = platform::JoinPath(platform::ExecutableFolder(), "Aide\\Manuel.htm");
-    ui->WebBrowser1->setSource(QUrl::fromLocalFile(QString::fromStdString(path)));
+    // Beside the program (its build folder, a portable folder), else where an installation
+    // under any prefix puts it: ../share/zel2 from the program's folder.
+    std::string path = platform::JoinPath(platform::ExecutableFolder(), "Aide\\Manuel.htm");
+    if (!platform::FileExists(path))
+        path = platform::JoinPath(platform::ExecutableFolder(), "..\\share\\zel2\\Aide\\Manuel.htm");
+    ui->WebBrowser1->setSource(QUrl::fromLocalFile(QDir::cleanPath(QString::fromStdString(path))));
 }
 
 void TMainForm::FormShow() {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The archive side of the program against plain file access: the ZEL2D transfer with a
 // full ring, unchanged and all new, and the tree rebuild over thousands of files.
 #include <dirent.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window side against Qt doing the bare work: the chart fill of a full ring, printing
 // a 16,000-character line, and the message tree's items.
 #include <QApplication>

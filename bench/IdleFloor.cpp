@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The floor of the idle figures: a bare Qt window whose one thread wakes once a second and
 // looks at the given files, as the program's polling does, and nothing else. On a virtual
 // machine a wake-up in a process of this size costs far more than in a small one, so the

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Cross build for 64-bit Windows with Debian's MinGW-w64 (the POSIX thread model, so
 # std::thread and std::mutex work). ZEL2_WINDOWS_PREFIX names where Qt and libjpeg for
 # Windows were installed (scripts/build-windows); the core and its tests need neither.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/UnitSystemInfo.h"
 
 #include <QPixmap>
@@ -30,6 +31,7 @@ void TSysteminfoForm::showEvent(QShowEvent* event) {
 void TSysteminfoForm::FormShow() {
     ui->OSLabel->setText(QString::fromStdString(tools::OsName(platform::GetOsVersion())));
     ui->SoftwareVersionLabel->setText(SoftwareVersion);
+    ui->SoftwareVersionLabel->setToolTip("Logiciel libre sous licence GNU GPL, version 3 ou ultérieure");
     ui->ProduktLabel->setText(QString::fromStdString(Acquisition.ReceiverModel()));
     ui->FirmwareLabel->setText(QString::fromStdString(Acquisition.FirmwareVersionText));
     ui->SeriennummerLabel->setText(QString::fromStdString(Acquisition.SerialNumberText));

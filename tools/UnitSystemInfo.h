@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <QDialog>
@@ -19,7 +20,7 @@ public:
     void CloseButtonClick() { reject(); }
     void UpdatesLinkLabelClick();
 
-    static constexpr const char* SoftwareVersion = "1.0.22";
+    static constexpr const char* SoftwareVersion = ZEL2_VERSION;  // from the project's one version
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -94,11 +95,15 @@ std::vector<DriveEntry> MountedRemovableVolumes() {
         std::string devicePath = RealPath(source);
         struct stat st;
         if (devicePath.empty() || ::stat(devicePath.c_str(), &st) != 0 || !S_ISBLK(st.st_mode)) continue;
-        if (!IsRemovableDevice(st.st_rdev)) continue;
+        // Where a desktop mounts what is plugged in (udisks): a receiver, whatever the disk says.
+        const bool desktopMount = target.rfind("/media/", 0) == 0 || target.rfind("/run/media/", 0) == 0;
+        if (!IsRemovableDevice(st.st_rdev) && !desktopMount) continue;
         DriveEntry d;
         d.index = next++;
         d.type = DriveType::Removable;
         d.label = LabelOf(devicePath, st.st_rdev);
+        // Without udev's label records, udisks names the mount point after the label.
+        if (d.label.empty() && desktopMount) d.label = target.substr(target.find_last_of('/') + 1);
         d.root = WithSlash(target);
         d.raw = devicePath;
         drives.push_back(d);

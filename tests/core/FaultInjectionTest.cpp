@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Real processes killed at random moments of a save or a transfer, or run out of disk
 // space; after each fault the next start must find whole files and work.
 #include <gtest/gtest.h>

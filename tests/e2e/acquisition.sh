@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real program polling a live simulated receiver that is unplugged and plugged in
 # again on another letter; SIGTERM in the middle still leaves a whole saved state.
 set -euo pipefail

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A plain NMEA 0183 TCP client, independent of the program's own code: it checks every
 // sentence (length, checksum), rebuilds each NAVTEX message from its NRX sentences and
 // writes it as OUT/<id>.<band>.txt (band 518 or 490), and the last MDA body to OUT/mda.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real program against hostile surroundings: a receiver whose message folder holds a
 # named pipe and a link to /dev/zero, a file-size limit, Qt's own options among the
 # arguments, and a data folder that cannot be created.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The program's NMEA 0183 output on the boat's network, against a real Signal K server and
 # a plain TCP client: the server reads the barometer from it, the client rebuilds every
 # message that arrives from its NRX sentences, and a restart sends nothing again.

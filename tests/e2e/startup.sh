@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real program under Xvfb with a simulated ZEL2B: the start-up picture first, the
 # pages three seconds later, and SIGTERM ends it the orderly way with status 0.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # "zel2 FORCE ..." against a simulated receiver in update mode, served through FUSE so the
 # program's unbuffered reads and writes reach the emulation through the kernel, with the
 # files' real sizes: a whole transfer from an installed simulator package to the success

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The program under a real window manager (openbox): the main window centred by its frame,
 # the update dialog asking for no title-bar buttons, a second copy's box with the
 # application's title.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a user sees: every text whole in its control, the message view wrapping, a readable
 // selection, Qt's dialogs in French, the axis with the user's decimal separator.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Does one of the program's writing jobs over and over, for tests that kill it at random
 // moments or run it out of disk space:
 //   zel2faultprobe save ARCHIVE [GENERATION]   saves state sets of generation 1, 2, ...

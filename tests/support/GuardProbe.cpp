@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Takes the single-instance guard and reports "acquired" or "refused" on its output. With
 // a file name, it holds the guard until that file exists.
 #include <chrono>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The core tests and the simulator built for Windows, run under wine in a prefix of their
 # own: the tests once, as one process; then a simulated receiver on a real drive letter
 # (wine's drive E: as a floppy labelled ZEL2B), found without any drive map. Ends its own

@@ -114,26 +114,35 @@ for _ in $(seq 300); do [ "$(count)" -eq $((whole + 10)) ] && break; sleep 0.1; 
 stop "receiver returned"
 
 # 6. A UDP destination named by a host whose name server never answers: the window comes up
-# and the program ends on SIGTERM as fast as without it (in a mount namespace of its own, the
-# system's resolver is pointed at a silent server on this machine).
+# and the program ends on SIGTERM as fast as with an address that needs no lookup, measured in
+# the same run (in a mount namespace of its own, the system's resolver is pointed at a silent
+# server on this machine).
 if unshare -m true 2>/dev/null; then
-  node -e "require('dgram').createSocket('udp4').bind(53, '127.0.0.2'); setTimeout(() => process.exit(0), 120000)" &
+  node -e "require('dgram').createSocket('udp4').bind(53, '127.0.0.2'); setTimeout(() => process.exit(0), 180000)" &
   dns_pid=$!
   printf 'nameserver 127.0.0.2\noptions timeout:5 attempts:3\n' >"$work/resolv.conf"
   : >"$ZEL2_DRIVES"
-  began=$(date +%s%N)
-  ZEL2_NMEA=tcp:0,udp:plotter.example.org:10118 unshare -m sh -c \
-    "mount --bind '$work/resolv.conf' /etc/resolv.conf && exec '$zel2'" >"$out/robust-dns.log" 2>&1 &
-  app_pid=$!
-  for _ in $(seq 100); do visible "ZEL2" && break; sleep 0.05; done
-  up_ms=$(( ($(date +%s%N) - began) / 1000000 ))
-  visible "ZEL2" || fail "no main window with a silent name server"
-  [ "$up_ms" -lt 4000 ] || fail "the window came up after $up_ms ms while a name was looked up"
-  sleep 1
-  began=$(date +%s%N)
-  stop "silent name server"
-  down_ms=$(( ($(date +%s%N) - began) / 1000000 ))
-  [ "$down_ms" -lt 2000 ] || fail "SIGTERM took $down_ms ms while a name was looked up"
+  timed_run() {  # DESTINATION: sets up_ms and down_ms
+    local began
+    began=$(date +%s%N)
+    ZEL2_NMEA=udp:$1 unshare -m sh -c \
+      "mount --bind '$work/resolv.conf' /etc/resolv.conf && exec '$zel2'" >>"$out/robust-dns.log" 2>&1 &
+    app_pid=$!
+    for _ in $(seq 600); do visible "ZEL2" && break; sleep 0.05; done
+    up_ms=$(( ($(date +%s%N) - began) / 1000000 ))
+    visible "ZEL2" || fail "no main window with UDP to $1"
+    sleep 1
+    began=$(date +%s%N)
+    stop "UDP to $1"
+    down_ms=$(( ($(date +%s%N) - began) / 1000000 ))
+  }
+  timed_run 127.0.0.1:10118
+  base_up=$up_ms base_down=$down_ms
+  timed_run plotter.example.org:10118
+  [ "$up_ms" -lt $((base_up + 3000)) ] ||
+    fail "the window came up after $up_ms ms while a name was looked up ($base_up ms without)"
+  [ "$down_ms" -lt $((base_down + 2000)) ] ||
+    fail "SIGTERM took $down_ms ms while a name was looked up ($base_down ms without)"
   kill "$dns_pid" 2>/dev/null || true
 else
   echo "robustness e2e: no mount namespace here, the silent name server case is skipped" >&2

@@ -39,6 +39,14 @@ protected:
         platform::SetFileTimes(temp / relative, when, when, when);
     }
 
+    // The window at its design size, past the start-up picture.
+    static void ShowWindow(TMainForm& form) {
+        form.resize(980, 700);
+        form.StartupTimerTimer();
+        form.show();
+        QApplication::processEvents();
+    }
+
     static QTreeWidgetItem* Find(QTreeWidget* tree, int root, const QString& text) {
         const auto found = tree->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
         for (QTreeWidgetItem* item : found)
@@ -66,10 +74,7 @@ TEST_F(NavtexPageTest, TreeShowsTheArchiveAtStartAndOpensMessages) {
     Message("INTERNAT", "GB05.TXT", "GALE\r\n", 11);
     Message("NATIONAL", "AE07.TXT", "NATIONAL\r\n");
     TMainForm form({});
-    form.resize(980, 700);
-    form.StartupTimerTimer();
-    form.show();
-    QApplication::processEvents();
+    ShowWindow(form);
     QTreeWidget* tree = form.Ui()->NavtexTreeView;
 
     ASSERT_EQ(tree->topLevelItemCount(), 2);
@@ -161,10 +166,7 @@ TEST_F(NavtexPageTest, TheShownMessageSurvivesARebuildAndItsHeaderSaysWhatItIs) 
     Message("INTERNAT", "FA12.TXT", "ZCZC FA12\r\nNNNN\r\n");
     Message("INTERNAT", "GB05.TXT", "GALE\r\n", 11);
     TMainForm form({});
-    form.resize(980, 700);
-    form.StartupTimerTimer();
-    form.show();
-    QApplication::processEvents();
+    ShowWindow(form);
     QTreeWidget* tree = form.Ui()->NavtexTreeView;
     tree->setCurrentItem(Find(tree, 0, "FA12"));
     // 6 December 2026, 12:00 in Paris is 11:00 UTC.
@@ -191,10 +193,7 @@ TEST_F(NavtexPageTest, TheShownMessageSurvivesARebuildAndItsHeaderSaysWhatItIs) 
 TEST_F(NavtexPageTest, TheTreeIsWidenedByDraggingAndKeepsItsWidth) {
     {
         TMainForm form({});
-        form.resize(980, 700);
-        form.StartupTimerTimer();
-        form.show();
-        QApplication::processEvents();
+        ShowWindow(form);
         QApplication::processEvents();
         ASSERT_EQ(form.TreeWidth(), 233);
         QSplitterHandle* handle = form.NavtexSplitter()->handle(1);

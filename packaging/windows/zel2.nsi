@@ -4,7 +4,8 @@
 ; Made by scripts/build-windows:
 ;   makensis -DVERSION=x.y.z -DSOURCE=<portable folder> -DOUTFILE=<setup.exe> zel2.nsi
 ; with files.nsh and unfiles.nsh beside it, which list the portable folder's files.
-Unicode true
+; A 64-bit installer for a 64-bit program (and for wine64 in the tests).
+Target amd64-unicode
 !include "MUI2.nsh"
 
 Name "ZEL2 ${VERSION}"

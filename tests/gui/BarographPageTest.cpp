@@ -283,6 +283,7 @@ TEST_F(BarographPageTest, PointsLandWhereTheAxesSayAndTheMarkStaysInside) {
 // Printing lays the chart out for the page and draws at the printer's resolution: the
 // curve inside the rectangle, the footer lines in the PDF's text, sharp at 600 dpi.
 TEST_F(BarographPageTest, PrintedIntoAPdfAndA600DpiImage) {
+    if (!testing_support::NoPdfToolsReason().isEmpty()) GTEST_SKIP() << testing_support::NoPdfToolsReason().toStdString();
     TMainForm form({});
     ShowFullRing(form);
     TChart* chart = form.Ui()->Chart1;

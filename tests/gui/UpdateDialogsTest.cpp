@@ -123,8 +123,10 @@ TEST_F(UpdateDialogsTest, StartRunsTheTransferToTheSuccessDialog) {
     update.show();
     // The dialog says what it will write, and that it is simulator data.
     EXPECT_EQ(update.Ui()->StatusLabel->text(), "ZEL2B 1.0.10 (simulator firmware)");
-    EXPECT_LE(update.Ui()->StatusLabel->fontMetrics().horizontalAdvance(update.Ui()->StatusLabel->text()),
-              update.Ui()->StatusLabel->width());
+    if (testing_support::NoFontsReason().isEmpty()) {
+        EXPECT_LE(update.Ui()->StatusLabel->fontMetrics().horizontalAdvance(update.Ui()->StatusLabel->text()),
+                  update.Ui()->StatusLabel->width());
+    }
     const auto infoShown = CloseWhenShown(&info);
     update.Ui()->StartButton->click();
 

@@ -128,7 +128,7 @@ if unshare -m true 2>/dev/null; then
     ZEL2_NMEA=udp:$1 unshare -m sh -c \
       "mount --bind '$work/resolv.conf' /etc/resolv.conf && exec '$zel2'" >>"$out/robust-dns.log" 2>&1 &
     app_pid=$!
-    for _ in $(seq 600); do visible "ZEL2" && break; sleep 0.05; done
+    for _ in $(seq 1200); do visible "ZEL2" && break; sleep 0.05; done
     up_ms=$(( ($(date +%s%N) - began) / 1000000 ))
     visible "ZEL2" || fail "no main window with UDP to $1"
     sleep 1

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <set>
 
 #include "platform/Files.h"
@@ -14,6 +15,19 @@ namespace {
 
 const char* const BandFolders[] = {"INTERNAT\\", "NATIONAL\\"};
 
+// Removes the folder's files (read-only ones too) that keep does not claim; sub-folders stay.
+// True when every one went.
+bool RemoveFilesExcept(const std::string& folder, const std::function<bool(const std::string&)>& keep) {
+    bool removed = true;
+    for (const platform::FolderEntry& e : platform::ListFolder(folder)) {
+        if (e.isFolder || (keep && keep(e.name))) continue;
+        const std::string path = platform::JoinPath(folder, e.name);
+        platform::SetAttributes(path, platform::AttrNormal);
+        if (!platform::RemoveFile(path)) removed = false;
+    }
+    return removed;
+}
+
 bool IsAlnum(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'); }
 
 }  // namespace
@@ -22,12 +36,7 @@ void EmptyArchive(const std::string& archiveRoot) {
     for (const char* band : BandFolders) {
         const std::string folder = platform::JoinPath(archiveRoot, band);
         if (!platform::FolderExists(folder)) platform::CreateFolder(folder);
-        for (const platform::FolderEntry& e : platform::ListFolder(folder)) {
-            if (e.isFolder) continue;
-            const std::string path = platform::JoinPath(folder, e.name);
-            platform::SetAttributes(path, platform::AttrNormal);
-            platform::RemoveFile(path);
-        }
+        RemoveFilesExcept(folder, nullptr);
     }
 }
 
@@ -46,12 +55,7 @@ void RemoveStage(const std::string& archiveRoot) {
     if (!platform::FolderExists(stage)) return;
     for (const char* band : BandFolders) {
         const std::string folder = platform::JoinPath(stage, band);
-        for (const platform::FolderEntry& e : platform::ListFolder(folder)) {
-            if (e.isFolder) continue;
-            const std::string path = platform::JoinPath(folder, e.name);
-            platform::SetAttributes(path, platform::AttrNormal);
-            platform::RemoveFile(path);
-        }
+        RemoveFilesExcept(folder, nullptr);
         platform::RemoveFolder(folder);
     }
     platform::RemoveFile(platform::JoinPath(stage, StageDoneName));
@@ -115,12 +119,9 @@ bool ApplyStage(const std::string& archiveRoot) {
             const std::string from = platform::JoinPath(staged, name);
             if (platform::FileExists(from) && !platform::RenameOver(from, platform::JoinPath(folder, name))) moved = false;
         }
-        for (const platform::FolderEntry& e : platform::ListFolder(folder)) {
-            if (e.isFolder || names.count(e.name) || platform::IsTemporaryName(e.name)) continue;
-            const std::string path = platform::JoinPath(folder, e.name);
-            platform::SetAttributes(path, platform::AttrNormal);
-            if (!platform::RemoveFile(path)) moved = false;
-        }
+        const bool gone = RemoveFilesExcept(
+            folder, [&names](const std::string& name) { return names.count(name) || platform::IsTemporaryName(name); });
+        if (!gone) moved = false;
     }
     return moved;
 }

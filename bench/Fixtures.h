@@ -12,6 +12,8 @@
 
 #include "navtex/UnitNavtex.h"
 #include "platform/Files.h"
+#include "receiver/LittleEndian.h"
+#include "sim/VolumeWriter.h"
 
 // What the benchmarks share: plain file access for the baselines and a message archive.
 namespace bench {
@@ -78,6 +80,43 @@ struct Archive {
                 if (e->d_name[0] != '.') n += ReadRaw(root + band + e->d_name);
             ::closedir(dir);
         }
+        return n;
+    }
+};
+
+// A ZEL2D whose two rings are full: 350 one-block messages each, all younger than two days.
+struct FullRing {
+    std::string drive = TempFolder("zel2bench-d");
+    FullRing() {
+        const int64_t now = 1796000000;  // December 2026
+        std::vector<uint8_t> system(776, 0);
+        le::PutU32(&system[0], sim::ReceiverSeconds(now));
+        const char* letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+        for (int band = 0; band < 2; ++band) {
+            std::vector<uint8_t> ring(1024 * 256, 0xFF);
+            for (int m = 0; m < 350; ++m) {
+                const int block = m * 2;  // every other block a message, the rest erased
+                char id[5] = {letters[m % 26], letters[(m / 26) % 26], char('0' + m % 10), char('0' + (m / 10) % 10), 0};
+                const std::string text = std::string("ZCZC ") + id + "\nNAVAREA WARNING " + std::to_string(m) +
+                                         "\nPOSITION 47-30N 003-10W. DERELICT VESSEL.\nNNNN\n";
+                uint8_t* head = &ring[static_cast<size_t>(block) * 256];
+                le::PutU32(head, 0x18F96C3B);
+                le::PutU32(head + 4, static_cast<uint32_t>(text.size()));
+                le::PutU32(head + 8, sim::ReceiverSeconds(now - (350 - m) * 300));
+                std::copy(text.begin(), text.end(), head + 17);
+                le::PutU32(&ring[static_cast<size_t>(block + 1) * 256], 0x12345678);  // skipped by the scan
+            }
+            le::PutI16(&system[band == 0 ? 42 : 44], 700);
+            WriteRaw(drive + (band == 0 ? "NAV518.BIN" : "NAV490.BIN"), ring.data(), ring.size());
+        }
+        WriteRaw(drive + "SYSTEM.BIN", system.data(), system.size());
+        std::vector<uint8_t> baro(65536, 0xFF);
+        WriteRaw(drive + "BARO.BIN", baro.data(), baro.size());
+    }
+    ~FullRing() { std::filesystem::remove_all(drive); }
+    size_t ReadAll() const {
+        size_t n = 0;
+        for (const char* f : {"SYSTEM.BIN", "BARO.BIN", "NAV518.BIN", "NAV490.BIN"}) n += ReadRaw(drive + f);
         return n;
     }
 };

@@ -63,7 +63,7 @@ std::vector<std::string> SplitMessageLines(const std::string& bytes) {
     return lines;
 }
 
-TMsgList ReadMessageFolder(const std::string& folder, bool& found) {
+TMsgList ReadMessageFolder(const std::string& folder, bool& found, std::vector<TArchiveFile>* files, int band) {
     TMsgList list;
     found = false;
     if (folder.empty()) return list;
@@ -82,6 +82,9 @@ TMsgList ReadMessageFolder(const std::string& folder, bool& found) {
         record->Lines = SplitMessageLines(std::string(bytes.begin(), bytes.end()));
         record->Name = entry.name.substr(0, 4);
         record->Age = timeKnown ? datetime::PackFat(written) : -1;
+        if (files)
+            files->push_back({band, record->Name, std::string(bytes.begin(), bytes.end()),
+                              timeKnown ? platform::FromLocal(written) : -1});
         list.push_back(std::move(record));
     }
     return list;
@@ -173,8 +176,11 @@ void TNavtexTree::Rebuild() {
         return archiveRoot.empty() ? std::string() : platform::JoinPath(archiveRoot, name);
     };
     bool found518 = false, found490 = false;
-    TMsgList new518 = ReadMessageFolder(folder("INTERNAT\\"), found518);
-    TMsgList new490 = ReadMessageFolder(folder("NATIONAL\\"), found490);
+    std::vector<TArchiveFile> files;
+    std::vector<TArchiveFile>* seen = archiveSink ? &files : nullptr;
+    TMsgList new518 = ReadMessageFolder(folder("INTERNAT\\"), found518, seen, 518);
+    TMsgList new490 = ReadMessageFolder(folder("NATIONAL\\"), found490, seen, 490);
+    if (archiveSink) archiveSink(std::move(files));
     if (found518) SortAndRemoveDuplicates(new518);
     if (found490) SortAndRemoveDuplicates(new490);
     ApplyAgeWindow(new518, found518, new490, found490);

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -22,6 +23,15 @@ struct TMsgHeaderElement {
 using TMsgList = std::vector<std::unique_ptr<TMsgHeaderElement>>;
 
 namespace navtex {
+
+// A message file as a rebuild found it, for what keeps messages beyond the archive.
+struct TArchiveFile {
+    int band = 518;         // 518 or 490
+    std::string name;       // the first four characters of the file's name
+    std::string bytes;      // as received
+    int64_t received = -1;  // the file's time, seconds since 1970 UTC; -1 when unknown
+};
+using TArchiveSink = std::function<void(std::vector<TArchiveFile>)>;
 
 // The most of one message file that is read (messages are a few KB).
 inline constexpr size_t MaxMessageFileBytes = size_t{1} << 20;
@@ -43,8 +53,10 @@ int CategoryOf(const std::string& name);
 std::vector<std::string> SplitMessageLines(const std::string& bytes);
 
 // Reads every file of a folder (not its sub-folders) into records. A file that cannot be
-// opened or read is left out. found is set when the folder listed at least one file.
-TMsgList ReadMessageFolder(const std::string& folder, bool& found);
+// opened or read is left out. found is set when the folder listed at least one file. With
+// files, each file read is also added there as it is, with the band given.
+TMsgList ReadMessageFolder(const std::string& folder, bool& found, std::vector<TArchiveFile>* files = nullptr,
+                           int band = 518);
 
 // Sorts by name (ordinal) and keeps, of every run of equal names, the first of the newest.
 void SortAndRemoveDuplicates(TMsgList& list);
@@ -87,6 +99,9 @@ public:
                 std::vector<std::string> arguments);
 
     void SetArchiveRoot(const std::string& root) { archiveRoot = root; }
+    // After each rebuild the sink receives every file the archive held (duplicates and
+    // messages older than the tree shows included).
+    void SetArchiveSink(TArchiveSink sink) { archiveSink = std::move(sink); }
 
     void BuildSkeleton();
     void Rebuild();
@@ -136,6 +151,7 @@ private:
     const TAcquisitionState& state;
     std::vector<std::string> arguments;
     std::string archiveRoot;
+    TArchiveSink archiveSink;
 
     TMsgList list518, list490;
     std::vector<Node> nodes;  // by handle

@@ -38,7 +38,16 @@ char FromCodePoint(uint32_t cp) {
 std::string Windows1252ToUtf8(const std::string& bytes) {
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 8);
-    for (unsigned char b : bytes) AppendUtf8(out, b >= 0x80 && b < 0xA0 ? High[b - 0x80] : b);
+    // Runs of ASCII, nearly all of a message, go over whole.
+    for (size_t at = 0; at < bytes.size();) {
+        size_t end = at;
+        while (end < bytes.size() && static_cast<unsigned char>(bytes[end]) < 0x80) ++end;
+        out.append(bytes, at, end - at);
+        if (end == bytes.size()) break;
+        const auto b = static_cast<unsigned char>(bytes[end]);
+        AppendUtf8(out, b < 0xA0 ? High[b - 0x80] : b);
+        at = end + 1;
+    }
     return out;
 }
 

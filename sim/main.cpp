@@ -11,6 +11,7 @@
 #include "receiver/ReceiverDetection.h"
 
 #include "sim/DriveMapFile.h"
+#include "sim/History.h"
 #ifdef ZEL2_SIM_FUSE
 #include "sim/FuseVolume.h"
 #endif
@@ -45,6 +46,11 @@ int Usage() {
         "                                        FOLDER: simulator data for the emulated update mode\n"
         "                                        only, marked so in its manifest; install it as a\n"
         "                                        folder of <data folder>/ZEL2/FIRMWARE/\n"
+        "  zel2sim history ARCHIVE import FOLDER add every message file under FOLDER (its sub-folders\n"
+        "                                        too) to the message history of the data folder ARCHIVE\n"
+        "  zel2sim history ARCHIVE search QUERY  the messages of the history that hold every word of\n"
+        "                                        QUERY, newest first: band, identifier, reception time\n"
+        "                                        (UTC), first line\n"
         "  zel2sim update-mode FOLDER MOUNT LOG  serve FOLDER at MOUNT (FUSE) as a receiver in update\n"
         "                                        mode; attach MOUNT with raw path MOUNT/.volume; what\n"
         "                                        the receiver saw is written to LOG\n"
@@ -131,6 +137,8 @@ int main(int argc, char* argv[]) {
         if (!sim::IsKnownModel(argv[3])) return Fail(std::string("unknown model ") + argv[3]);
         return sim::MakeFirmwarePackage(argv[2], argv[3]) ? 0 : Fail(std::string("cannot write ") + argv[2]);
     }
+    if (command == "history" && argc == 5 && (std::strcmp(argv[3], "import") == 0 || std::strcmp(argv[3], "search") == 0))
+        return sim::HistoryCommand(argv[2], argv[3], argv[4], stdout);
 #ifdef ZEL2_SIM_FUSE
     if (command == "update-mode" && argc == 5) return sim::ServeUpdateMode(argv[2], argv[3], argv[4]);
 #else

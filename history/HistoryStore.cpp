@@ -1,0 +1,497 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "history/HistoryStore.h"
+
+#include <sqlite3.h>
+
+#include <cstdio>
+#include <mutex>
+#include <string_view>
+
+#include "navtex/UnitNavtex.h"
+#include "navtex/Windows1252.h"
+#include "platform/Files.h"
+#include "platform/Hash.h"
+#include "receiver/DateTime.h"
+
+namespace history {
+namespace {
+
+constexpr int SchemaVersion = 1;
+
+// A search reads the messages' small columns only: the texts have a table of their own,
+// so the rows it visits lie close together. The word index keeps neither the text
+// (content='') nor where a word stands (detail=none): a search is for messages holding
+// words, not for phrases.
+constexpr const char* Schema = R"(
+CREATE TABLE IF NOT EXISTS messages(
+  id INTEGER PRIMARY KEY,
+  band INTEGER NOT NULL,
+  name TEXT NOT NULL,
+  station TEXT NOT NULL,
+  subject TEXT NOT NULL,
+  received INTEGER NOT NULL,
+  digest INTEGER NOT NULL,
+  first_seen INTEGER NOT NULL,
+  last_seen INTEGER NOT NULL,
+  UNIQUE(band, name, digest));
+CREATE TABLE IF NOT EXISTS texts(id INTEGER PRIMARY KEY, body BLOB NOT NULL);
+CREATE VIRTUAL TABLE IF NOT EXISTS words USING fts5(
+  body, content='', columnsize=0, detail=none, tokenize='unicode61 remove_diacritics 2');
+)";
+
+// Segments are merged only when sixteen pile up at one level: merging as it goes would
+// cost an import a third more, and a search over a few segments stays within a millisecond.
+constexpr const char* IndexSettings = "INSERT INTO words(words, rank) VALUES('automerge', 0)";
+
+class Statement {
+public:
+    Statement(sqlite3* db, const char* sql) { sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr); }
+    ~Statement() { sqlite3_finalize(stmt); }
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+    sqlite3_stmt* get() const { return stmt; }
+    explicit operator bool() const { return stmt != nullptr; }
+
+private:
+    sqlite3_stmt* stmt = nullptr;
+};
+
+std::string Column(sqlite3_stmt* stmt, int column) {
+    const auto* data = static_cast<const char*>(sqlite3_column_blob(stmt, column));
+    return data ? std::string(data, static_cast<size_t>(sqlite3_column_bytes(stmt, column))) : std::string();
+}
+
+void BindText(sqlite3_stmt* stmt, int index, const std::string& text) {
+    sqlite3_bind_text(stmt, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+}
+
+// Before the first connection: no statistics of memory use, whose lock every allocation
+// would take.
+void ConfigureOnce() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+        sqlite3_initialize();
+    });
+}
+
+bool IsBusy(int code) {
+    code &= 0xFF;
+    return code == SQLITE_BUSY || code == SQLITE_LOCKED || code == SQLITE_INTERRUPT;
+}
+
+// One code point from UTF-8 at s[at], advancing at; a stray byte reads as itself.
+uint32_t NextCodePoint(const std::string& s, size_t& at) {
+    const auto byte = [&](size_t i) { return static_cast<unsigned char>(s[i]); };
+    const unsigned char lead = byte(at);
+    const int length = lead < 0x80 ? 1 : (lead >> 5) == 6 ? 2 : (lead >> 4) == 14 ? 3 : (lead >> 3) == 30 ? 4 : 1;
+    if (length == 1 || at + static_cast<size_t>(length) > s.size()) return byte(at++);
+    uint32_t cp = lead & (0x7F >> length);
+    for (int i = 1; i < length; ++i) {
+        if ((byte(at + static_cast<size_t>(i)) & 0xC0) != 0x80) return byte(at++);
+        cp = (cp << 6) | (byte(at + static_cast<size_t>(i)) & 0x3F);
+    }
+    at += static_cast<size_t>(length);
+    return cp;
+}
+
+// Letters and digits of the scripts NAVTEX carries, each of them a letter or digit for the
+// index's tokenizer too: a word of ours is always exactly one word of the index.
+bool IsWordCharacter(uint32_t cp) {
+    if (cp < 0x80) return (cp >= '0' && cp <= '9') || ((cp | 0x20) >= 'a' && (cp | 0x20) <= 'z');
+    if (cp >= 0xC0 && cp <= 0x24F) return cp != 0xD7 && cp != 0xF7;
+    if (cp == 0x386 || (cp >= 0x388 && cp <= 0x38A) || cp == 0x38C) return true;
+    if (cp >= 0x38E && cp <= 0x3CE) return cp != 0x3A2;
+    return cp >= 0x400 && cp <= 0x45F;
+}
+
+// Calls word(begin, end) for every word of UTF-8 text; returns whether it ended in a word.
+template <class Word>
+bool ForEachWord(const std::string& text, Word&& word) {
+    size_t at = 0, start = std::string::npos;
+    while (at < text.size()) {
+        const size_t here = at;
+        const auto byte = static_cast<unsigned char>(text[at]);
+        bool inWord;
+        if (byte < 0x80) {
+            inWord = (byte >= '0' && byte <= '9') || ((byte | 0x20) >= 'a' && (byte | 0x20) <= 'z');
+            ++at;
+        } else {
+            inWord = IsWordCharacter(NextCodePoint(text, at));
+        }
+        if (inWord && start == std::string::npos) start = here;
+        if (!inWord && start != std::string::npos) {
+            word(start, here);
+            start = std::string::npos;
+        }
+    }
+    if (start != std::string::npos) word(start, text.size());
+    return start != std::string::npos;
+}
+
+// What the index is fed of a message: each of its words once, case aside. The index keeps
+// no positions, so a word said ten times costs it nothing more than once.
+std::string IndexText(const std::string& bytes) {
+    std::string utf8 = text::Windows1252ToUtf8(bytes);
+    for (char& c : utf8)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    std::vector<std::string_view> words;
+    words.reserve(utf8.size() / 4);
+    ForEachWord(utf8, [&](size_t begin, size_t end) { words.emplace_back(utf8.data() + begin, end - begin); });
+    // An open-addressing set of the words kept so far (a message has a few hundred).
+    size_t slots = 16;
+    while (slots < words.size() * 2) slots *= 2;
+    std::vector<uint32_t> table(slots, 0);  // 1 + index into words, 0 for free
+    std::string joined;
+    joined.reserve(utf8.size());
+    for (size_t i = 0; i < words.size(); ++i) {
+        uint64_t hash = 1469598103934665603ULL;
+        for (char c : words[i]) hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
+        size_t slot = static_cast<size_t>(hash) & (slots - 1);
+        while (table[slot] != 0 && words[table[slot] - 1] != words[i]) slot = (slot + 1) & (slots - 1);
+        if (table[slot] != 0) continue;
+        table[slot] = static_cast<uint32_t>(i + 1);
+        if (!joined.empty()) joined += ' ';
+        joined += words[i];
+    }
+    return joined;
+}
+
+}  // namespace
+
+std::string MatchExpression(const std::string& typed) {
+    std::vector<std::string> words;
+    const bool endsInWord =
+        ForEachWord(typed, [&](size_t begin, size_t end) { words.push_back(typed.substr(begin, end - begin)); });
+    std::string expression;
+    for (size_t i = 0; i < words.size(); ++i) {
+        if (i > 0) expression += ' ';
+        expression += '"' + words[i] + '"';
+        // A single letter as a prefix would match nearly every message.
+        if (i + 1 == words.size() && endsInWord && words[i].size() >= 2) expression += '*';
+    }
+    return expression;
+}
+
+std::string FirstLine(const std::string& bytes) {
+    size_t at = 0;
+    while (at < bytes.size()) {
+        size_t end = bytes.find_first_of("\r\n\x1A", at);
+        if (end == std::string::npos) end = bytes.size();
+        std::string line = bytes.substr(at, end - at);
+        const size_t first = line.find_first_not_of(" \t");
+        if (bytes[std::min(end, bytes.size() - 1)] == '\x1A' && end < bytes.size()) at = bytes.size();
+        else at = end + 1;
+        if (first == std::string::npos || line.compare(first, 4, "ZCZC") == 0) continue;
+        return text::Windows1252ToUtf8(line.substr(first));
+    }
+    return {};
+}
+
+std::string StampName(int64_t unixSeconds) {
+    const platform::LocalDateTime utc = datetime::UtcFromUnixSeconds(unixSeconds);
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d%02d%02d-%02d%02d%02d", utc.year, utc.month, utc.day, utc.hour, utc.minute,
+                  utc.second);
+    return text;
+}
+
+THistoryStore::~THistoryStore() { Close(); }
+
+void THistoryStore::Close() {
+    for (sqlite3_stmt** stmt : {&touch, &insert, &insertText, &index}) {
+        sqlite3_finalize(*stmt);
+        *stmt = nullptr;
+    }
+    if (db) sqlite3_close_v2(db);
+    db = nullptr;
+}
+
+void THistoryStore::Fail(const char* what) const {
+    lastError = std::string(what) + ": " + (db ? sqlite3_errmsg(db) : "no database");
+}
+
+
+THistoryStore::Check THistoryStore::OpenAndCheck(const std::string& path) {
+    Close();
+    // Whatever sits at the name must be a file SQLite can own.
+    if (platform::FolderExists(path)) {
+        lastError = path + " is a folder";
+        return Check::Damaged;
+    }
+    ConfigureOnce();
+    // The writer's connection is used by one thread at a time.
+    int code = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
+                               nullptr);
+    if (code != SQLITE_OK) {
+        Fail("open");
+        return IsBusy(code) ? Check::Busy : Check::Damaged;
+    }
+    sqlite3_busy_timeout(db, 5000);
+    sqlite3_progress_handler(
+        db, 1000, [](void* flag) { return flag && static_cast<const std::atomic<bool>*>(flag)->load() ? 1 : 0; },
+        const_cast<std::atomic<bool>*>(cancel));
+    sqlite3_extended_result_codes(db, 0);
+    // WAL: readers (the window's searches) go on while the writer writes, and a kill
+    // loses at most the transaction in progress.
+    code = sqlite3_exec(db,
+                        "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA cache_size=-32768; "
+                        "PRAGMA wal_autocheckpoint=8192;",
+                        nullptr, nullptr, nullptr);
+    if (code != SQLITE_OK) {
+        Fail("journal");
+        return IsBusy(code) ? Check::Busy : Check::Damaged;
+    }
+    {
+        Statement check(db, "PRAGMA quick_check");
+        if (!check) {
+            Fail("check");
+            return IsBusy(sqlite3_errcode(db)) ? Check::Busy : Check::Damaged;
+        }
+        code = sqlite3_step(check.get());
+        if (code != SQLITE_ROW) {
+            Fail("check");
+            return IsBusy(code) ? Check::Busy : Check::Damaged;
+        }
+        if (Column(check.get(), 0) != "ok") {
+            lastError = "check: " + Column(check.get(), 0);
+            return Check::Damaged;
+        }
+    }
+    int version = 0;
+    {
+        Statement read(db, "PRAGMA user_version");
+        if (read && sqlite3_step(read.get()) == SQLITE_ROW) version = sqlite3_column_int(read.get(), 0);
+    }
+    if (version > SchemaVersion) {
+        lastError = "made by a newer version of the program";
+        return Check::Damaged;
+    }
+    code = sqlite3_exec(db, Schema, nullptr, nullptr, nullptr);
+    if (code == SQLITE_OK && version == 0) code = sqlite3_exec(db, IndexSettings, nullptr, nullptr, nullptr);
+    if (code == SQLITE_OK && version == 0)
+        code = sqlite3_exec(db, ("PRAGMA user_version=" + std::to_string(SchemaVersion)).c_str(), nullptr, nullptr,
+                            nullptr);
+    if (code != SQLITE_OK) {
+        Fail("schema");
+        return IsBusy(code) ? Check::Busy : Check::Damaged;
+    }
+    // A table of the same name but of another shape does not prepare.
+    if (!PrepareStatements()) return IsBusy(sqlite3_errcode(db)) ? Check::Busy : Check::Damaged;
+    return Check::Good;
+}
+
+bool THistoryStore::PrepareStatements() {
+    const std::pair<sqlite3_stmt**, const char*> statements[] = {
+        {&touch, "UPDATE messages SET last_seen = max(last_seen, ?4) WHERE band = ?1 AND name = ?2 AND digest = ?3"},
+        {&insert,
+         "INSERT INTO messages(band, name, station, subject, digest, received, first_seen, last_seen) "
+         "VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?7)"},
+        {&insertText, "INSERT INTO texts(id, body) VALUES(?1, ?2)"},
+        {&index, "INSERT INTO words(rowid, body) VALUES(?1, ?2)"},
+    };
+    for (const auto& [stmt, sql] : statements) {
+        if (sqlite3_prepare_v3(db, sql, -1, SQLITE_PREPARE_PERSISTENT, stmt, nullptr) != SQLITE_OK) {
+            Fail("prepare");
+            return false;
+        }
+    }
+    return true;
+}
+
+THistoryStore::Outcome THistoryStore::OpenForWriting(const std::string& path, int64_t now, std::string* setAsideAs) {
+    const bool existed = platform::FileExists(path) || platform::FolderExists(path);
+    const Check check = OpenAndCheck(path);
+    if (check == Check::Good) return existed ? Outcome::Opened : Outcome::Created;
+    if (check == Check::Busy) {
+        Close();
+        return Outcome::Busy;
+    }
+    Close();
+    // The damaged file and its journal keep their data for whoever wants to look.
+    const std::string aside = path + ".damaged-" + StampName(now);
+    if (!platform::MoveNoReplace(path, aside)) {
+        lastError = "cannot set " + path + " aside: " + lastError;
+        return Outcome::Failed;
+    }
+    for (const char* part : {"-wal", "-shm"})
+        if (platform::FileExists(path + part)) platform::MoveNoReplace(path + part, aside + part);
+    if (setAsideAs) *setAsideAs = aside;
+    if (OpenAndCheck(path) != Check::Good) {
+        Close();
+        return Outcome::Failed;
+    }
+    return Outcome::SetAside;
+}
+
+bool THistoryStore::OpenForReading(const std::string& path) {
+    Close();
+    if (!platform::FileExists(path)) return false;
+    ConfigureOnce();
+    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
+        Fail("open");
+        Close();
+        return false;
+    }
+    sqlite3_busy_timeout(db, 2000);
+    // A search visits a row of every hit: mapped pages spare it a read call each.
+    sqlite3_exec(db, "PRAGMA mmap_size=268435456; PRAGMA cache_size=-16384;", nullptr, nullptr, nullptr);
+    return true;
+}
+
+TPreparedMessage Prepare(TArchivedMessage message) {
+    TPreparedMessage prepared;
+    const std::string hex = platform::Sha256Hex(message.bytes.data(), message.bytes.size());
+    prepared.digest = static_cast<int64_t>(std::stoull(hex.substr(0, 16), nullptr, 16));
+    // The identifier, the station letter and the subject (its letter and its category's
+    // words) are found like the words of the text.
+    const std::string station = message.name.substr(0, 1);
+    const std::string subject = message.name.size() > 1 ? message.name.substr(1, 1) : std::string();
+    prepared.indexText = IndexText(message.bytes + " " + message.name + " " + station + " " + subject) + " " +
+                         navtex::CategoryTexts[navtex::CategoryOf(message.name)];
+    prepared.message = std::move(message);
+    return prepared;
+}
+
+int THistoryStore::Record(const std::vector<TArchivedMessage>& batch, int64_t now) {
+    std::vector<TPreparedMessage> prepared;
+    prepared.reserve(batch.size());
+    for (const TArchivedMessage& message : batch) prepared.push_back(Prepare(message));
+    return Record(prepared, now);
+}
+
+int THistoryStore::Record(const std::vector<TPreparedMessage>& batch, int64_t now) {
+    if (!touch) return -1;
+    if (sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        Fail("begin");
+        return -1;
+    }
+    int added = 0;
+    bool ok = true;
+    for (const TPreparedMessage& prepared : batch) {
+        const TArchivedMessage& message = prepared.message;
+        sqlite3_reset(touch);
+        sqlite3_bind_int(touch, 1, message.band);
+        BindText(touch, 2, message.name);
+        sqlite3_bind_int64(touch, 3, prepared.digest);
+        sqlite3_bind_int64(touch, 4, now);
+        if (sqlite3_step(touch) != SQLITE_DONE) {
+            ok = false;
+            break;
+        }
+        if (sqlite3_changes(db) > 0) continue;
+
+        const std::string station = message.name.substr(0, 1);
+        const std::string subject = message.name.size() > 1 ? message.name.substr(1, 1) : std::string();
+        sqlite3_reset(insert);
+        sqlite3_bind_int(insert, 1, message.band);
+        BindText(insert, 2, message.name);
+        BindText(insert, 3, station);
+        BindText(insert, 4, subject);
+        sqlite3_bind_int64(insert, 5, prepared.digest);
+        sqlite3_bind_int64(insert, 6, message.received);
+        sqlite3_bind_int64(insert, 7, now);
+        if (sqlite3_step(insert) != SQLITE_DONE) {
+            ok = false;
+            break;
+        }
+        const sqlite3_int64 id = sqlite3_last_insert_rowid(db);
+        sqlite3_reset(insertText);
+        sqlite3_bind_int64(insertText, 1, id);
+        sqlite3_bind_blob(insertText, 2, message.bytes.data(), static_cast<int>(message.bytes.size()), SQLITE_STATIC);
+        if (sqlite3_step(insertText) != SQLITE_DONE) {
+            ok = false;
+            break;
+        }
+        sqlite3_reset(index);
+        sqlite3_bind_int64(index, 1, id);
+        sqlite3_bind_text(index, 2, prepared.indexText.data(), static_cast<int>(prepared.indexText.size()),
+                          SQLITE_STATIC);
+        if (sqlite3_step(index) != SQLITE_DONE) {
+            ok = false;
+            break;
+        }
+        ++added;
+    }
+    if (!ok) {
+        Fail("record");
+        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        return -1;
+    }
+    if (sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        Fail("commit");
+        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        return -1;
+    }
+    return added;
+}
+
+TSearchResult THistoryStore::Search(const std::string& typed, const TFilter& filter, size_t limit) const {
+    TSearchResult result;
+    const std::string expression = MatchExpression(typed);
+    if (!db || expression.empty()) return result;
+    Statement query(db,
+                    "SELECT m.id, m.band, m.name, m.received FROM words "
+                    "JOIN messages m ON m.id = words.rowid WHERE words MATCH ?1 "
+                    "AND (?2 = 0 OR m.band = ?2) AND (?3 = '' OR m.station = ?3) AND (?4 = '' OR m.subject = ?4) "
+                    "AND m.received >= ?5 ORDER BY m.received DESC, m.id DESC");
+    if (!query) {
+        Fail("search");
+        return result;
+    }
+    BindText(query.get(), 1, expression);
+    sqlite3_bind_int(query.get(), 2, filter.band);
+    BindText(query.get(), 3, filter.station ? std::string(1, filter.station) : std::string());
+    BindText(query.get(), 4, filter.subject ? std::string(1, filter.subject) : std::string());
+    sqlite3_bind_int64(query.get(), 5, filter.since);
+    int code;
+    while ((code = sqlite3_step(query.get())) == SQLITE_ROW) {
+        if (result.total++ >= limit) continue;
+        THit hit;
+        hit.id = sqlite3_column_int64(query.get(), 0);
+        hit.band = sqlite3_column_int(query.get(), 1);
+        hit.name = Column(query.get(), 2);
+        hit.received = sqlite3_column_int64(query.get(), 3);
+        result.hits.push_back(std::move(hit));
+    }
+    result.ok = code == SQLITE_DONE;
+    if (!result.ok) Fail("search");
+    return result;
+}
+
+void THistoryStore::FillFirstLines(std::vector<THit>& hits) const {
+    if (!db) return;
+    Statement query(db, "SELECT substr(body, 1, 400) FROM texts WHERE id = ?1");
+    if (!query) return;
+    for (THit& hit : hits) {
+        sqlite3_reset(query.get());
+        sqlite3_bind_int64(query.get(), 1, hit.id);
+        if (sqlite3_step(query.get()) == SQLITE_ROW) hit.firstLine = FirstLine(Column(query.get(), 0));
+    }
+}
+
+bool THistoryStore::Message(int64_t id, TStoredMessage& message) const {
+    if (!db) return false;
+    Statement query(db,
+                    "SELECT band, name, body, received, first_seen, last_seen FROM messages JOIN texts USING(id) "
+                    "WHERE id = ?1");
+    if (!query) return false;
+    sqlite3_bind_int64(query.get(), 1, id);
+    if (sqlite3_step(query.get()) != SQLITE_ROW) return false;
+    message.id = id;
+    message.band = sqlite3_column_int(query.get(), 0);
+    message.name = Column(query.get(), 1);
+    message.bytes = Column(query.get(), 2);
+    message.received = sqlite3_column_int64(query.get(), 3);
+    message.firstSeen = sqlite3_column_int64(query.get(), 4);
+    message.lastSeen = sqlite3_column_int64(query.get(), 5);
+    return true;
+}
+
+int64_t THistoryStore::Count() const {
+    if (!db) return 0;
+    Statement query(db, "SELECT count(*) FROM messages");
+    return query && sqlite3_step(query.get()) == SQLITE_ROW ? sqlite3_column_int64(query.get(), 0) : 0;
+}
+
+}  // namespace history

@@ -1,0 +1,121 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "navtex/UnitNavtex.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+// Every message that ever entered the archive, kept in one SQLite database beside the
+// saved state and searchable by its words. The archive itself is never touched from here.
+namespace history {
+
+inline constexpr const char* DatabaseName = "HISTORY.DB";
+
+// One message file as the archive holds it.
+using TArchivedMessage = navtex::TArchiveFile;
+
+// A message with what writing it needs worked out beforehand, on any thread.
+struct TPreparedMessage {
+    TArchivedMessage message;
+    int64_t digest = 0;     // the first 64 bits of the bytes' SHA-256
+    std::string indexText;  // UTF-8 for the word index
+};
+TPreparedMessage Prepare(TArchivedMessage message);
+
+struct TFilter {
+    int band = 0;       // 518 or 490; 0 for both
+    char station = 0;   // B1, 0 for any
+    char subject = 0;   // B2, 0 for any
+    int64_t since = std::numeric_limits<int64_t>::min();  // received at or after
+};
+
+struct THit {
+    int64_t id = 0;
+    int band = 518;
+    std::string name;
+    int64_t received = -1;
+    std::string firstLine;  // UTF-8, the first line after ZCZC (FillFirstLines)
+};
+
+struct TSearchResult {
+    bool ok = false;
+    size_t total = 0;        // every match, also beyond the limit
+    std::vector<THit> hits;  // newest first, at most the limit
+};
+
+struct TStoredMessage {
+    int64_t id = 0;
+    int band = 518;
+    std::string name;
+    std::string bytes;
+    int64_t received = -1, firstSeen = 0, lastSeen = 0;
+};
+
+// What a user typed as a full-text expression: its words, each quoted, so that no
+// character has a meaning of its own (quotes, stars, NEAR, columns); the last word also
+// matches as a prefix while it is still being typed. Empty when no word is left.
+std::string MatchExpression(const std::string& typed);
+
+// The first line of a message worth showing: not the ZCZC line, not a blank one (UTF-8).
+std::string FirstLine(const std::string& bytes);
+
+// A timestamp for names: 20261209-045800 (UTC).
+std::string StampName(int64_t unixSeconds);
+
+class THistoryStore {
+public:
+    enum class Outcome { Opened, Created, SetAside, Busy, Failed };
+
+    THistoryStore() = default;
+    ~THistoryStore();
+    THistoryStore(const THistoryStore&) = delete;
+    THistoryStore& operator=(const THistoryStore&) = delete;
+
+    // The writer's open: creates the database when there is none; a damaged or unreadable
+    // one (or anything else at its name) is renamed aside with a time stamp and a new one is
+    // made. Busy means another program holds it for writing: nothing was set aside.
+    Outcome OpenForWriting(const std::string& path, int64_t now, std::string* setAsideAs = nullptr);
+    // A reader's open: an existing database only, nothing is created, checked or moved.
+    bool OpenForReading(const std::string& path);
+    void Close();
+    bool IsOpen() const { return db != nullptr; }
+
+    // Records a batch in one transaction: a message not seen before (band, name and bytes)
+    // is added, one seen before gets its last-seen time. The number of new messages, or
+    // -1 when nothing could be written.
+    int Record(const std::vector<TArchivedMessage>& batch, int64_t now);
+    int Record(const std::vector<TPreparedMessage>& batch, int64_t now);
+
+    TSearchResult Search(const std::string& typed, const TFilter& filter, size_t limit) const;
+    void FillFirstLines(std::vector<THit>& hits) const;
+    bool Message(int64_t id, TStoredMessage& message) const;
+    int64_t Count() const;
+
+    // While *flag is set, a running statement (the check at open, a search) stops.
+    void SetCancelFlag(const std::atomic<bool>* flag) { cancel = flag; }
+    const std::string& LastError() const { return lastError; }
+
+private:
+    enum class Check { Good, Damaged, Busy };
+    Check OpenAndCheck(const std::string& path);
+    bool PrepareStatements();
+    void Fail(const char* what) const;
+
+    sqlite3* db = nullptr;
+    sqlite3_stmt* touch = nullptr;
+    sqlite3_stmt* insert = nullptr;
+    sqlite3_stmt* insertText = nullptr;
+    sqlite3_stmt* index = nullptr;
+    const std::atomic<bool>* cancel = nullptr;
+    mutable std::string lastError;
+};
+
+}  // namespace history

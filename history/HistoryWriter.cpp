@@ -1,0 +1,86 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "history/HistoryWriter.h"
+
+#include <chrono>
+
+#include "receiver/DateTime.h"
+
+namespace history {
+
+THistoryWriter::THistoryWriter(std::string databasePath, Events events, Clock clock)
+    : path(std::move(databasePath)), events(std::move(events)), clock(std::move(clock)) {
+    if (!this->clock) this->clock = [] { return static_cast<int64_t>(datetime::Now()); };
+    store.SetCancelFlag(&cancel);
+    thread = std::thread([this] { Run(); });
+}
+
+THistoryWriter::~THistoryWriter() {
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        stopping = true;
+        if (state.load() == State::Opening) cancel = true;
+    }
+    wake.notify_all();
+    thread.join();
+}
+
+void THistoryWriter::Add(std::vector<TArchivedMessage> batch) {
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        queue.push_back(std::move(batch));
+    }
+    wake.notify_all();
+}
+
+void THistoryWriter::WaitIdle() {
+    std::unique_lock<std::mutex> lock(mutex);
+    idle.wait(lock, [this] { return (queue.empty() && !writing) || state.load() == State::Unavailable; });
+}
+
+bool THistoryWriter::OpenStore() {
+    // Another program writing it (an import from the command line) is waited for.
+    while (true) {
+        std::string aside;
+        const THistoryStore::Outcome outcome = store.OpenForWriting(path, clock(), &aside);
+        if (outcome != THistoryStore::Outcome::Busy) {
+            const bool ok = outcome != THistoryStore::Outcome::Failed;
+            state = ok ? State::Ready : State::Unavailable;
+            if (events.opened) events.opened(state.load(), aside);
+            return ok;
+        }
+        std::unique_lock<std::mutex> lock(mutex);
+        if (wake.wait_for(lock, std::chrono::seconds(2), [this] { return stopping; })) return false;
+    }
+}
+
+void THistoryWriter::Run() {
+    const bool ready = OpenStore();
+    std::unique_lock<std::mutex> lock(mutex);
+    if (!ready) {
+        state = State::Unavailable;
+        queue.clear();
+        idle.notify_all();
+        return;
+    }
+    while (true) {
+        wake.wait(lock, [this] { return stopping || !queue.empty(); });
+        if (queue.empty()) break;
+        std::vector<TArchivedMessage> batch;
+        for (auto& part : queue)
+            batch.insert(batch.end(), std::make_move_iterator(part.begin()), std::make_move_iterator(part.end()));
+        queue.clear();
+        writing = true;
+        lock.unlock();
+        // A batch that cannot be written is dropped: the archive still holds its messages
+        // and the next rebuild hands them over again.
+        const int added = store.Record(batch, clock());
+        if (added > 0 && events.recorded) events.recorded(added);
+        lock.lock();
+        writing = false;
+        idle.notify_all();
+    }
+    store.Close();
+    idle.notify_all();
+}
+
+}  // namespace history

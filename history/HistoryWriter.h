@@ -1,0 +1,63 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "history/HistoryStore.h"
+
+namespace history {
+
+// The one writer of the history, on a thread of its own: the window hands it what the
+// archive holds after each rebuild and goes on at once. It opens (and if need be sets aside
+// and makes anew) the database first; each batch is one transaction, so a kill loses at
+// most the batch in progress, which the archive hands over again at the next start.
+class THistoryWriter {
+public:
+    enum class State { Opening, Ready, Unavailable };
+    struct Events {
+        // Both run on the writer's thread.
+        std::function<void(State state, const std::string& setAsideAs)> opened;
+        std::function<void(int added)> recorded;
+    };
+    using Clock = std::function<int64_t()>;  // seconds since 1970 UTC
+
+    THistoryWriter(std::string databasePath, Events events, Clock clock = {});
+    // Writes what is queued (a few milliseconds), then stops; an open still checking the
+    // database is interrupted.
+    ~THistoryWriter();
+    THistoryWriter(const THistoryWriter&) = delete;
+    THistoryWriter& operator=(const THistoryWriter&) = delete;
+
+    void Add(std::vector<TArchivedMessage> batch);
+    State GetState() const { return state.load(); }
+    const std::string& DatabasePath() const { return path; }
+    // Until everything handed over so far is written or dropped (tests, benchmarks).
+    void WaitIdle();
+
+private:
+    void Run();
+    bool OpenStore();
+
+    const std::string path;
+    Events events;
+    Clock clock;
+    THistoryStore store;
+    std::atomic<State> state{State::Opening};
+
+    std::mutex mutex;
+    std::condition_variable wake, idle;
+    std::vector<std::vector<TArchivedMessage>> queue;
+    bool stopping = false;
+    std::atomic<bool> cancel{false};
+    bool writing = false;
+    std::thread thread;
+};
+
+}  // namespace history

@@ -1,0 +1,71 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "sim/History.h"
+
+#include <limits>
+
+#include "history/HistoryStore.h"
+#include "history/Import.h"
+#include "platform/Files.h"
+#include "receiver/DateTime.h"
+
+namespace sim {
+namespace {
+
+std::string Iso8601(int64_t seconds) {
+    if (seconds < 0) return "-";
+    const platform::LocalDateTime utc = datetime::UtcFromUnixSeconds(seconds);
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02dZ", utc.year, utc.month, utc.day, utc.hour,
+                  utc.minute, utc.second);
+    return text;
+}
+
+}  // namespace
+
+int HistoryCommand(const std::string& archive, const std::string& verb, const std::string& argument, FILE* out) {
+    const std::string path = platform::JoinPath(platform::JoinPath(archive, ""), history::DatabaseName);
+    history::THistoryStore store;
+    const int64_t now = static_cast<int64_t>(datetime::Now());
+    if (verb == "import") {
+        std::string aside;
+        const auto outcome = store.OpenForWriting(path, now, &aside);
+        if (outcome == history::THistoryStore::Outcome::Busy) {
+            std::fprintf(stderr, "zel2sim: %s is being written by another program; try again\n", path.c_str());
+            return 1;
+        }
+        if (outcome == history::THistoryStore::Outcome::Failed) {
+            std::fprintf(stderr, "zel2sim: cannot open %s: %s\n", path.c_str(), store.LastError().c_str());
+            return 1;
+        }
+        if (outcome == history::THistoryStore::Outcome::SetAside)
+            std::fprintf(stderr, "zel2sim: the damaged history was set aside as %s\n", aside.c_str());
+        const history::TImportResult result = history::ImportFolder(store, argument, now);
+        std::fprintf(out, "%zu files read, %zu new, %zu skipped\n", result.files, result.added, result.skipped);
+        if (!result.ok) {
+            std::fprintf(stderr, "zel2sim: not everything could be imported from %s: %s\n", argument.c_str(),
+                         store.LastError().c_str());
+            return 1;
+        }
+        return 0;
+    }
+    if (verb == "search") {
+        if (!store.OpenForReading(path)) {
+            std::fprintf(stderr, "zel2sim: no history in %s\n", archive.c_str());
+            return 1;
+        }
+        history::TSearchResult result =
+            store.Search(argument, history::TFilter{}, std::numeric_limits<size_t>::max());
+        if (!result.ok && !history::MatchExpression(argument).empty()) {
+            std::fprintf(stderr, "zel2sim: the search failed: %s\n", store.LastError().c_str());
+            return 1;
+        }
+        store.FillFirstLines(result.hits);
+        for (const history::THit& hit : result.hits)
+            std::fprintf(out, "%d %s %s %s\n", hit.band, hit.name.c_str(), Iso8601(hit.received).c_str(),
+                         hit.firstLine.c_str());
+        return 0;
+    }
+    return 2;
+}
+
+}  // namespace sim

@@ -6,12 +6,15 @@
 //   zel2faultprobe save ARCHIVE --ready FILE    the same, and after the first save writes
 //                                               into FILE how long it took, in microseconds
 //   zel2faultprobe transfer MODEL DRIVE ARCHIVE copies the receiver's messages again and again
+//   zel2faultprobe history ARCHIVE FOLDER       imports FOLDER into the history, in small
+//                                               batches, again and again
 #include <chrono>
 #include <cstdlib>
 #include <string>
 
 #include "acquisition/AcquisitionState.h"
 #include "acquisition/MessageTransfer.h"
+#include "history/Import.h"
 #include "platform/Files.h"
 #include "platform/Signals.h"
 #include "receiver/StateFiles.h"
@@ -55,6 +58,14 @@ int main(int argc, char* argv[]) {
                 acquisition::CopyMessageFiles(drive, archive, state);
             }
         }
+        return 0;
+    }
+    if (mode == "history" && argc == 4) {
+        history::THistoryStore store;
+        if (store.OpenForWriting(platform::JoinPath(platform::JoinPath(argv[2], ""), history::DatabaseName), 0) ==
+            history::THistoryStore::Outcome::Failed)
+            return 1;
+        for (int round = 0; round < 100000; ++round) history::ImportFolder(store, argv[3], round, 100);
         return 0;
     }
     return 2;

@@ -1,0 +1,254 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "history/HistoryWriter.h"
+#include "history/Import.h"
+#include "platform/Files.h"
+#include "support/ChildProcess.h"
+#include "support/TempFolder.h"
+
+using history::TArchivedMessage;
+using history::THistoryStore;
+using testing_support::TempFolder;
+
+namespace {
+
+constexpr int64_t Now = 1796000000;  // December 2026
+
+TArchivedMessage Message(const std::string& name, const std::string& text, int64_t received = Now - 3600,
+                         int band = 518) {
+    return {band, name, "ZCZC " + name + "\r\n" + text + "\r\nNNNN\r\n", received};
+}
+
+std::vector<std::string> Names(const history::TSearchResult& result) {
+    std::vector<std::string> names;
+    for (const auto& hit : result.hits) names.push_back(std::to_string(hit.band) + hit.name);
+    return names;
+}
+
+class History : public ::testing::Test {
+protected:
+    void Open() { ASSERT_NE(store.OpenForWriting(path, Now), THistoryStore::Outcome::Failed) << store.LastError(); }
+    history::TSearchResult Find(const std::string& typed, history::TFilter filter = {}) {
+        return store.Search(typed, filter, 100);
+    }
+
+    TempFolder folder;
+    std::string path = folder / history::DatabaseName;
+    THistoryStore store;
+};
+
+}  // namespace
+
+TEST_F(History, EveryMessageIsRecordedOnceAndKeptWhenTheArchiveDropsIt) {
+    Open();
+    const std::vector<TArchivedMessage> archive = {Message("FA12", "GALE WARNING"), Message("FE01", "FORECAST"),
+                                                   Message("FA12", "GALE WARNING", Now - 3600, 490)};
+    EXPECT_EQ(store.Record(archive, Now), 3);  // the same identifier on 490 kHz is another message
+    EXPECT_EQ(store.Record(archive, Now + 60), 0);
+    // A ring that has dropped FE01, and FA12 reused with new text two days later.
+    EXPECT_EQ(store.Record({Message("FA12", "CABLE OPERATIONS", Now + 172800)}, Now + 172800), 1);
+    EXPECT_EQ(store.Count(), 4);
+    EXPECT_EQ(Names(Find("forecast")), std::vector<std::string>{"518FE01"});
+    // Newest first; of two received together, the one recorded last.
+    EXPECT_EQ(Names(Find("FA12")), (std::vector<std::string>{"518FA12", "490FA12", "518FA12"}));
+
+    // After a restart the same archive adds nothing; the first and last sightings are kept.
+    store.Close();
+    Open();
+    EXPECT_EQ(store.Record(archive, Now + 300), 0);
+    const auto gale = Find("gale");
+    ASSERT_EQ(gale.total, 2u);
+    history::TStoredMessage stored;
+    ASSERT_TRUE(store.Message(gale.hits[0].id, stored));
+    EXPECT_EQ(stored.firstSeen, Now);
+    EXPECT_EQ(stored.lastSeen, Now + 300);
+    EXPECT_EQ(stored.bytes, "ZCZC FA12\r\nGALE WARNING\r\nNNNN\r\n");
+}
+
+TEST_F(History, SearchTakesWhatIsTypedAsWordsOnly) {
+    Open();
+    // Windows-1252: É (0xC9), € (0x80), ü (0xFC).
+    ASSERT_EQ(store.Record({Message("FA12", "UNDERWATER CABLE OPERATIONS OFF SPLIT"),
+                            Message("GA15", "MER AGIT\xC9" "E, VENT 5 \x80 ST\xFC" "CK", Now - 60),
+                            Message("FB03", "NEAR GALE 7. DON'T PROCEED; \"QUOTED\" NEAR(A B)", Now - 30)},
+                           Now),
+              3);
+    EXPECT_EQ(Names(Find("cable split")), std::vector<std::string>{"518FA12"});
+    EXPECT_EQ(Names(Find("cab")), std::vector<std::string>{"518FA12"});       // still typing
+    EXPECT_TRUE(Find("cab ").hits.empty());                                   // a whole word
+    EXPECT_EQ(Names(Find("ga15")), std::vector<std::string>{"518GA15"});
+    EXPECT_EQ(Names(Find("G")), std::vector<std::string>{"518GA15"});         // the station letter
+    EXPECT_EQ(Names(Find("meteorologiques")), std::vector<std::string>{"518FB03"});  // the subject
+    EXPECT_EQ(Names(Find("agitee")), std::vector<std::string>{"518GA15"});
+    EXPECT_EQ(Names(Find("AGITÉE")), std::vector<std::string>{"518GA15"});
+    EXPECT_EQ(Names(Find("stück")), std::vector<std::string>{"518GA15"});
+
+    // Syntax of the index or of SQL is never syntax here: it fails nothing and matches
+    // only the words it holds.
+    for (const char* typed : {"\"", "*", "'", ";", "NEAR", "near(", "\"quoted", "don't", "proceed;", "a OR b",
+                              "NOT cable", "body:cable", "'; DROP TABLE messages; --", "^gale", "gale -near"}) {
+        SCOPED_TRACE(typed);
+        const auto result = Find(typed);
+        if (history::MatchExpression(typed).empty()) {
+            EXPECT_TRUE(result.hits.empty());
+        } else {
+            EXPECT_TRUE(result.ok) << store.LastError();
+            EXPECT_LE(result.total, 1u);
+        }
+    }
+    EXPECT_EQ(Names(Find("NEAR(A B)")), std::vector<std::string>{"518FB03"});
+    EXPECT_TRUE(Find("NOT cable").hits.empty());  // NOT is a word the messages lack
+    EXPECT_TRUE(Find("").hits.empty());
+    EXPECT_TRUE(Find("  -- ").hits.empty());
+    EXPECT_EQ(store.Count(), 3);
+}
+
+TEST_F(History, FiltersAndOrder) {
+    Open();
+    ASSERT_EQ(store.Record({Message("FA12", "BUOY ADRIFT", Now - 7200), Message("FB01", "BUOY GALE", Now - 60),
+                            Message("KA01", "BUOY", Now - 4 * 86400, 490), Message("FA13", "BUOY", -1)},
+                           Now),
+              4);
+    EXPECT_EQ(Names(Find("buoy")), (std::vector<std::string>{"518FB01", "518FA12", "490KA01", "518FA13"}));
+    history::TFilter filter;
+    filter.band = 490;
+    EXPECT_EQ(Names(Find("buoy", filter)), std::vector<std::string>{"490KA01"});
+    filter = {};
+    filter.station = 'F';
+    filter.subject = 'A';
+    EXPECT_EQ(Names(Find("buoy", filter)), (std::vector<std::string>{"518FA12", "518FA13"}));
+    filter = {};
+    filter.since = Now - 86400;  // a message of unknown time is in no time span
+    EXPECT_EQ(Names(Find("buoy", filter)), (std::vector<std::string>{"518FB01", "518FA12"}));
+    const auto limited = store.Search("buoy", {}, 1);
+    EXPECT_EQ(limited.total, 4u);
+    EXPECT_EQ(limited.hits.size(), 1u);
+}
+
+TEST_F(History, ADamagedDatabaseIsSetAsideAndMadeAnew) {
+    const auto damage = [&](int how) {
+        std::filesystem::remove_all(path);
+        if (how == 2) {
+            std::filesystem::create_directory(path);
+            return;
+        }
+        {
+            THistoryStore good;
+            ASSERT_NE(good.OpenForWriting(path, Now), THistoryStore::Outcome::Failed);
+            std::vector<TArchivedMessage> many;
+            for (int i = 0; i < 300; ++i) many.push_back(Message("FA" + std::to_string(10 + i % 90), std::string(500, 'X') + std::to_string(i)));
+            ASSERT_EQ(good.Record(many, Now), 300);
+        }
+        if (how == 0) {
+            std::filesystem::resize_file(path, std::filesystem::file_size(path) / 2);
+        } else {
+            std::string noise(8192, '\0');
+            for (size_t i = 0; i < noise.size(); ++i) noise[i] = static_cast<char>(i * 7919 % 251);
+            std::ofstream(path, std::ios::binary | std::ios::trunc) << noise;
+        }
+    };
+    for (int how : {0, 1, 2}) {
+        SCOPED_TRACE(how == 0 ? "truncated" : how == 1 ? "random bytes" : "a folder");
+        damage(how);
+        std::string aside;
+        THistoryStore store;
+        ASSERT_EQ(store.OpenForWriting(path, Now + how, &aside), THistoryStore::Outcome::SetAside) << store.LastError();
+        EXPECT_EQ(aside, path + ".damaged-" + history::StampName(Now + how));
+        EXPECT_TRUE(platform::FileExists(aside) || platform::FolderExists(aside));
+        EXPECT_EQ(store.Record({Message("FA12", "AGAIN")}, Now), 1);
+        EXPECT_EQ(store.Search("again", {}, 10).total, 1u);
+    }
+}
+
+TEST(HistoryImport, ReceptionTimeBandAndNamesFromAFolderTree) {
+    TempFolder folder;
+    // Three real messages; their paths in ../shared/corpus/navtex-2013-2020.tar.xz are
+    // archive/2019/03/03/LE22 and archive/2020/12/29/OA35 (the third's text is shortened).
+    folder.WriteFile("corpus/2019/03/03/LE22",
+                     "ZCZC LE22\n031800 UTC MAR 19\nARKHANGELSK RADIO\nWEATHER FORECAST NR 22\nNNNN\n");
+    folder.WriteFile("corpus/2020/12/29/OA35",
+                     "ZCZC OA35\nIRISH SEA. ISLE OF MAN SOUTHWARDS.\n1. UNDERWATER CABLE OPERATIONS IN PROGRESS\nNNNN\n");
+    folder.WriteFile("corpus/NATIONAL/FA01", "ZCZC FA01\r\nNATIONAL WARNING\r\nNNNN\r\n");
+    folder.WriteFile("corpus/notes.txt", "not a message");
+    folder.WriteFile("corpus/2019/03/03/desktop.ini", "[x]");
+
+    THistoryStore store;
+    ASSERT_NE(store.OpenForWriting(folder / history::DatabaseName, Now), THistoryStore::Outcome::Failed);
+    const auto result = history::ImportFolder(store, folder / "corpus", Now);
+    EXPECT_TRUE(result.ok);
+    EXPECT_EQ(result.files, 3u);
+    EXPECT_EQ(result.added, 3u);
+    EXPECT_EQ(result.skipped, 2u);
+    EXPECT_EQ(history::ImportFolder(store, folder / "corpus", Now).added, 0u);
+
+    auto le22 = store.Search("arkhangelsk", {}, 10);
+    store.FillFirstLines(le22.hits);
+    ASSERT_EQ(le22.hits.size(), 1u);
+    EXPECT_EQ(le22.hits[0].received, 1551636000);  // 2019-03-03 18:00 UTC, from the date-time group
+    EXPECT_EQ(le22.hits[0].firstLine, "031800 UTC MAR 19");
+    EXPECT_EQ(store.Search("cable", {}, 10).hits.at(0).received, 1609200000);  // 2020-12-29, no group
+    EXPECT_EQ(store.Search("national", {}, 10).hits.at(0).band, 490);
+
+    // A group of another day is not this message's time; a path without a date keeps the file's.
+    EXPECT_EQ(history::ReceptionTime({"2019", "03", "04"}, "ZCZC LE22\n031800 UTC MAR 19\n", -1), 1551657600);
+    EXPECT_EQ(history::ReceptionTime({"archive"}, "ZCZC LE22\n031800 UTC MAR 19\n", 42), 42);
+    EXPECT_FALSE(history::ImportFolder(store, folder / "missing", Now).ok);
+}
+
+TEST(HistoryWriter, WritesOnItsOwnThreadBesideAnotherProgram) {
+    TempFolder folder;
+    const std::string path = folder / history::DatabaseName;
+    // Another program (an import from the command line) has the database open.
+    THistoryStore other;
+    ASSERT_EQ(other.OpenForWriting(path, Now), THistoryStore::Outcome::Created);
+    ASSERT_EQ(other.Record({Message("ZZ99", "HOLD")}, Now), 1);
+    std::atomic<int> recorded{0};
+    std::atomic<bool> opened{false};
+    history::THistoryWriter::Events events;
+    events.opened = [&](history::THistoryWriter::State state, const std::string& aside) {
+        EXPECT_EQ(state, history::THistoryWriter::State::Ready);
+        EXPECT_TRUE(aside.empty());
+        opened = true;
+    };
+    events.recorded = [&](int added) { recorded += added; };
+    {
+        history::THistoryWriter writer(path, events, [] { return Now; });
+        writer.Add({Message("FA12", "ONE"), Message("FA13", "TWO")});
+        writer.Add({Message("FA12", "ONE")});
+        writer.WaitIdle();
+        EXPECT_TRUE(opened);
+        writer.Add({Message("FA14", "THREE")});
+        // Leaving writes what was handed over.
+    }
+    EXPECT_EQ(recorded, 3);
+    EXPECT_EQ(other.Count(), 4);
+}
+
+TEST(HistoryWriter, AKillDuringAnImportLosesNothingTheNextRunAdds) {
+    TempFolder folder;
+    for (int i = 0; i < 3000; ++i)
+        folder.WriteFile("messages/" + std::string(1, char('A' + i % 26)) + "A" + std::to_string(10 + i % 90) + "_" +
+                             std::to_string(i),
+                         "ZCZC\r\nCOMMON WORD " + std::to_string(i) + std::string(300, '.') + "\r\nNNNN\r\n");
+    const std::string archive = folder.MakeFolder("archive");
+    const std::string database = platform::JoinPath(archive, history::DatabaseName);
+    for (int delay : {30, 90, 200}) {
+        testing_support::ChildProcess probe(
+            {testing_support::Helper(ZEL2_FAULT_PROBE), "history", archive, folder / "messages"});
+        testing_support::SleepMilliseconds(delay);
+        probe.Kill();
+        probe.Wait();
+        THistoryStore store;
+        ASSERT_EQ(store.OpenForWriting(database, Now), THistoryStore::Outcome::Opened) << store.LastError();
+        EXPECT_LE(store.Count(), 3000);
+    }
+    THistoryStore store;
+    ASSERT_EQ(store.OpenForWriting(database, Now), THistoryStore::Outcome::Opened);
+    history::ImportFolder(store, folder / "messages", Now);
+    EXPECT_EQ(store.Count(), 3000);
+    EXPECT_EQ(store.Search("common", {}, 10).total, 3000u);
+}

@@ -60,9 +60,15 @@ TMainForm::TMainForm(std::vector<std::string> args, QWidget* parent)
     BuildNavtexPage();
     navtexControl = std::make_unique<TNavtexTreeControl>(ui->NavtexTreeView, ui->NavtexMemo, messageHeader);
     navtex = std::make_unique<navtex::TNavtexTree>(*navtexControl, readMarks, Acquisition, arguments);
+    historyPanel->Results()->setPalette(ui->NavtexTreeView->palette());  // the tree's selection colours
     ui->NavtexTreeView->setItemDelegate(new TNavtexItemDelegate(
         [this](int node, bool selected) { return NavtexTreeViewCustomDrawItem(node, selected); }, ui->NavtexTreeView));
     connect(ui->NavtexTreeView, &QTreeWidget::currentItemChanged, this, &TMainForm::NavtexTreeViewChange);
+    // A message found in the history takes the memo until the search ends.
+    connect(historyPanel, &THistoryPanel::MessageChosen, this, [this](const std::string& text, const QString& header) {
+        navtexControl->ShowLent(text, header.toStdString());
+    });
+    connect(historyPanel, &THistoryPanel::SearchEnded, this, [this] { navtexControl->ReturnMemo(); });
     baroControl = std::make_unique<TBaroChartControl>(ui->Chart1);
     baro = std::make_unique<baro::TBaroChart>(*baroControl, Acquisition);
     connect(ui->Chart1, &TChart::Zoom, this, &TMainForm::Chart1Zoom);
@@ -161,7 +167,8 @@ void TMainForm::BuildNavtexPage() {
     navtexSplitter = new QSplitter(Qt::Horizontal, ui->NavtexTabSheet);
     navtexSplitter->setObjectName("NavtexSplitter");
     navtexSplitter->setChildrenCollapsible(false);
-    navtexSplitter->addWidget(tree);
+    historyPanel = new THistoryPanel(tree, nullptr);
+    navtexSplitter->addWidget(historyPanel);
     navtexSplitter->addWidget(message);
     navtexSplitter->setStretchFactor(1, 1);
     navtexSplitter->setSizes({wantedTreeWidth, 747});
@@ -239,6 +246,14 @@ void TMainForm::WireCommands() {
             if (action->isEnabled()) action->trigger();
         });
     }
+    auto* find = new QShortcut(QKeySequence::Find, this);
+    find->setObjectName("KeySearch");
+    connect(find, &QShortcut::activated, this, [this] {
+        if (!ui->PageControl1->isVisible() || !ui->PageControl1->isEnabled()) return;
+        ui->PageControl1->setCurrentWidget(ui->NavtexTabSheet);
+        PageControl1Change();
+        historyPanel->FocusSearch();
+    });
     networkAction = new QAction("Réseau du bord et alarmes…", this);
     networkAction->setObjectName("NetworkAction");
     ui->Einstellungen->addAction(networkAction);
@@ -348,6 +363,9 @@ void TMainForm::FormCreate() {
             [this](const QDateTime& when, double hPa, const QString& label) { ui->Chart1->AddMark(when, hPa, label); });
     LoadWindowSettings();
     acquisition::RecoverTransfer(archivePath);
+    // Every rebuild, the first at start-up included, hands the archive to the history.
+    historyPanel->Start(archivePath);
+    navtex->SetArchiveSink([this](std::vector<navtex::TArchiveFile> files) { historyPanel->ArchiveRead(std::move(files)); });
     receiver::LoadLocalCopies(archivePath, Acquisition, readMarks, *this);
 
     TGetDataThread::Options options;
@@ -443,6 +461,11 @@ IUserToolsWindow::TPage TMainForm::ActivePage() const {
 }
 
 QPlainTextEdit* TMainForm::MessageView() { return ui->NavtexMemo; }
+
+std::string TMainForm::ShownMessageName() const {
+    const std::string& fromHistory = historyPanel->ShownName();
+    return fromHistory.empty() ? navtex->ShownMessageName() : fromHistory;
+}
 TChart* TMainForm::Chart() { return ui->Chart1; }
 QTextBrowser* TMainForm::HelpView() { return ui->WebBrowser1; }
 
@@ -537,12 +560,14 @@ void TMainForm::FormDestroy() {
         dataThread = nullptr;
     }
     receiver::SaveLocalCopies(archivePath, Acquisition, readMarks);
+    historyPanel->Stop();
     SaveWindowSettings();
     readMarks.clear();
 }
 
 namespace {
-// What the window keeps of its look between runs, beside NMEA.INI: "tree-width=N" lines.
+// What the window keeps of its look between runs, beside NMEA.INI: the tree's width and
+// the search filters, as key=value lines.
 constexpr const char* WindowSettingsName = "WINDOW.INI";
 }  // namespace
 
@@ -550,6 +575,7 @@ void TMainForm::LoadWindowSettings() {
     std::vector<uint8_t> bytes;
     if (!platform::ReadWholeFile(platform::JoinPath(archivePath, WindowSettingsName), bytes, 4096)) return;
     const QString text = QString::fromLatin1(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+    historyPanel->LoadSettings(text.split('\n'));
     for (const QString& line : text.split('\n')) {
         const QString value = line.trimmed().section('=', 1);
         bool ok = false;
@@ -559,7 +585,8 @@ void TMainForm::LoadWindowSettings() {
 }
 
 void TMainForm::SaveWindowSettings() const {
-    const std::string text = "tree-width=" + std::to_string(TreeWidth()) + "\r\n";
+    std::string text = "tree-width=" + std::to_string(TreeWidth()) + "\r\n";
+    for (const QString& line : historyPanel->Settings()) text += line.toStdString() + "\r\n";
     platform::WriteFileAtomic(platform::JoinPath(archivePath, WindowSettingsName), text.data(), text.size());
 }
 

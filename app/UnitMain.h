@@ -16,6 +16,7 @@
 
 #include "acquisition/UnitDataThread.h"
 #include "app/BoatNetwork.h"
+#include "app/HistoryPanel.h"
 #include "app/NetworkDialog.h"
 #include "app/StormAlarm.h"
 #include "baro/BaroChartControl.h"
@@ -150,12 +151,14 @@ public:
     int TreeWidth() const;
     QLabel* MessageHeader() const { return messageHeader; }
     QSplitter* NavtexSplitter() const { return navtexSplitter; }
+    // The search field over the tree and the history behind it.
+    THistoryPanel* History() const { return historyPanel; }
 
     // Open, Save and Print's view of the window.
     QWidget* Window() override { return this; }
     TPage ActivePage() const override;
     QPlainTextEdit* MessageView() override;
-    std::string ShownMessageName() const override { return navtex->ShownMessageName(); }
+    std::string ShownMessageName() const override;
     QString MessageHeaderText() const override { return messageHeader->text(); }
     void SetMessageHeaderText(const QString& text) override { messageHeader->setText(text); }
     TChart* Chart() override;
@@ -194,6 +197,7 @@ private:
     QLabel* networkIndicator = nullptr;
     QLabel* messageHeader = nullptr;
     QSplitter* navtexSplitter = nullptr;
+    THistoryPanel* historyPanel = nullptr;
     int wantedTreeWidth = 233;
     bool treeWidthApplied = false;
     std::string parameterText;

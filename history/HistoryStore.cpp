@@ -4,6 +4,8 @@
 #include <sqlite3.h>
 
 #include <cstdio>
+#include <ctime>
+#include <algorithm>
 #include <mutex>
 #include <string_view>
 
@@ -187,6 +189,23 @@ std::string FirstLine(const std::string& bytes) {
     }
     return {};
 }
+
+std::string ShownText(const std::string& bytes) {
+    std::string shown;
+    shown.reserve(bytes.size() + bytes.size() / 16);
+    const size_t end = std::min(bytes.find('\x1A'), bytes.size());
+    for (size_t at = 0; at < end;) {
+        size_t stop = bytes.find_first_of("\r\n", at);
+        if (stop >= end) stop = end;
+        shown.append(bytes, at, stop - at);
+        shown += "\r\n";
+        at = stop;
+        if (at < end && bytes[at++] == '\r' && at < end && bytes[at] == '\n') ++at;
+    }
+    return shown;
+}
+
+int64_t UnixNow() { return static_cast<int64_t>(std::time(nullptr)); }
 
 std::string StampName(int64_t unixSeconds) {
     const platform::LocalDateTime utc = datetime::UtcFromUnixSeconds(unixSeconds);

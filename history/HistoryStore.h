@@ -67,6 +67,13 @@ std::string MatchExpression(const std::string& typed);
 // The first line of a message worth showing: not the ZCZC line, not a blank one (UTF-8).
 std::string FirstLine(const std::string& bytes);
 
+// A message as the window shows it: one line per CR LF, CR or LF (files copied from other
+// systems end their lines with LF alone), each line ended by CR LF; 0x1A ends the text.
+std::string ShownText(const std::string& bytes);
+
+// Seconds since 1970 UTC now.
+int64_t UnixNow();
+
 // A timestamp for names: 20261209-045800 (UTC).
 std::string StampName(int64_t unixSeconds);
 

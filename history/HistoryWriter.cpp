@@ -3,13 +3,12 @@
 
 #include <chrono>
 
-#include "receiver/DateTime.h"
 
 namespace history {
 
 THistoryWriter::THistoryWriter(std::string databasePath, Events events, Clock clock)
     : path(std::move(databasePath)), events(std::move(events)), clock(std::move(clock)) {
-    if (!this->clock) this->clock = [] { return static_cast<int64_t>(datetime::Now()); };
+    if (!this->clock) this->clock = UnixNow;
     store.SetCancelFlag(&cancel);
     thread = std::thread([this] { Run(); });
 }

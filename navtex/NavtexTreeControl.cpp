@@ -107,10 +107,29 @@ void TNavtexTreeControl::SelectNode(int node) {
 }
 
 void TNavtexTreeControl::SetMessageHeader(const std::string& text) {
-    if (header) header->setText(QString::fromStdString(text));
+    treeHeader = text;
+    if (header && !lent) header->setText(QString::fromStdString(text));
 }
 
 void TNavtexTreeControl::SetMemoText(const std::string& bytes) {
+    treeMemo = bytes;
+    if (!lent) ShowMemo(memo, bytes);
+}
+
+void TNavtexTreeControl::ShowLent(const std::string& bytes, const std::string& text) {
+    lent = true;
+    ShowMemo(memo, bytes);
+    if (header) header->setText(QString::fromStdString(text));
+}
+
+void TNavtexTreeControl::ReturnMemo() {
+    if (!lent) return;
+    lent = false;
+    ShowMemo(memo, treeMemo);
+    if (header) header->setText(QString::fromStdString(treeHeader));
+}
+
+void TNavtexTreeControl::ShowMemo(QPlainTextEdit* memo, const std::string& bytes) {
     QString shown = QString::fromUtf8(text::Windows1252ToUtf8(bytes));
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     // Every line ends with CR LF, so the last one leaves an empty paragraph behind it.

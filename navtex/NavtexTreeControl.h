@@ -49,13 +49,24 @@ public:
     void SetMemoText(const std::string& text) override;
     void SetMessageHeader(const std::string& text) override;
 
+    // While a message found in the history is shown, the tree's own message and header are
+    // kept back and come back when the search ends.
+    void LendMemo() { lent = true; }
+    void ShowLent(const std::string& bytes, const std::string& header);
+    void ReturnMemo();
+    bool MemoLent() const { return lent; }
+
     // The node number of an item, -1 for none.
     static int NodeOf(const QTreeWidgetItem* item);
     QTreeWidgetItem* Item(int node) const;
 
 private:
+    static void ShowMemo(QPlainTextEdit* memo, const std::string& bytes);
+
     QTreeWidget* tree;
     QPlainTextEdit* memo;
     QLabel* header;
     std::vector<QTreeWidgetItem*> items;
+    bool lent = false;
+    std::string treeMemo, treeHeader;  // the tree's last, shown or kept back
 };

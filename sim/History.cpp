@@ -25,7 +25,7 @@ std::string Iso8601(int64_t seconds) {
 int HistoryCommand(const std::string& archive, const std::string& verb, const std::string& argument, FILE* out) {
     const std::string path = platform::JoinPath(platform::JoinPath(archive, ""), history::DatabaseName);
     history::THistoryStore store;
-    const int64_t now = static_cast<int64_t>(datetime::Now());
+    const int64_t now = history::UnixNow();
     if (verb == "import") {
         std::string aside;
         const auto outcome = store.OpenForWriting(path, now, &aside);

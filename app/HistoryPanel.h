@@ -1,0 +1,92 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QStackedWidget>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QWidget>
+
+#include <memory>
+
+#include "history/HistoryWriter.h"
+
+class QMessageBox;
+
+// The left side of the NAVTEX page: a search field and its filters over the receiver's
+// tree. Typing shows, in a tree of its own, the messages of the whole history that hold
+// the words typed; Escape or an empty field brings the receiver's tree back. It also owns
+// the history's writer, which the tree rebuilds feed.
+class THistoryPanel : public QWidget {
+    Q_OBJECT
+
+public:
+    static constexpr int ShownHits = 500;
+
+    // tree: the receiver's tree, placed under the search field.
+    THistoryPanel(QTreeWidget* tree, QWidget* parent);
+    ~THistoryPanel() override;
+
+    // Opens the history of the archive root (on the writer's thread); before the first
+    // tree rebuild, so that the archive at start-up reaches it.
+    void Start(const std::string& archiveRoot);
+    // Writes what was handed over and closes the history.
+    void Stop();
+    // What a tree rebuild found in the archive.
+    void ArchiveRead(std::vector<navtex::TArchiveFile> files);
+
+    // Ctrl+F: the field, its text selected.
+    void FocusSearch();
+    bool Searching() const { return stack->currentWidget() == results; }
+    // The identifier of the history message shown in the memo, empty when none is.
+    const std::string& ShownName() const { return shownName; }
+    void ForgetShown() { shownName.clear(); }
+
+    // The filters, kept between runs as key=value lines.
+    void LoadSettings(const QStringList& lines);
+    QStringList Settings() const;
+
+    QLineEdit* SearchField() const { return field; }
+    QTreeWidget* Results() const { return results; }
+    QLabel* Hits() const { return hits; }
+    history::THistoryWriter* Writer() const { return writer.get(); }
+
+signals:
+    // A message of the history was chosen: its text (lines ended by CR LF) and its header.
+    void MessageChosen(const std::string& text, const QString& header);
+    // The receiver's tree is back.
+    void SearchEnded();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void Search();
+    void EndSearch();
+    void ShowHits(const history::TSearchResult& result, int64_t keep);
+    void Choose(QTreeWidgetItem* item);
+    bool OpenReader();
+    history::TFilter Filter() const;
+    void Opened(history::THistoryWriter::State state, const QString& setAsideAs);
+    void SetAsideNotice(const QString& setAsideAs);
+
+    QLineEdit* field;
+    QComboBox* band;
+    QComboBox* span;
+    QComboBox* station;
+    QComboBox* subject;
+    QLabel* hits;
+    QStackedWidget* stack;
+    QTreeWidget* receiverTree;
+    QTreeWidget* results;
+    QTimer typing;
+
+    std::unique_ptr<history::THistoryWriter> writer;
+    history::THistoryStore reader;
+    std::string databasePath;
+    std::string shownName;
+    QPointer<QMessageBox> notice;
+};

@@ -239,6 +239,8 @@ TEST(HistoryWriter, AKillDuringAnImportLosesNothingTheNextRunAdds) {
     for (int delay : {30, 90, 200}) {
         testing_support::ChildProcess probe(
             {testing_support::Helper(ZEL2_FAULT_PROBE), "history", archive, folder / "messages"});
+        // Counted from the database's creation: a process starts slowly under wine.
+        for (int wait = 0; wait < 200 && !platform::FileExists(database); ++wait) testing_support::SleepMilliseconds(50);
         testing_support::SleepMilliseconds(delay);
         probe.Kill();
         probe.Wait();

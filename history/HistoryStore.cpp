@@ -82,18 +82,30 @@ bool IsBusy(int code) {
     return code == SQLITE_BUSY || code == SQLITE_LOCKED || code == SQLITE_INTERRUPT;
 }
 
-// One code point from UTF-8 at s[at], advancing at; a stray byte reads as itself.
+// One code point from UTF-8 at s[at], advancing at. A byte that starts no well-formed
+// sequence is Invalid: typed text may hold any bytes, and the index refuses malformed UTF-8.
+constexpr uint32_t Invalid = 0xFFFFFFFF;
 uint32_t NextCodePoint(const std::string& s, size_t& at) {
     const auto byte = [&](size_t i) { return static_cast<unsigned char>(s[i]); };
     const unsigned char lead = byte(at);
-    const int length = lead < 0x80 ? 1 : (lead >> 5) == 6 ? 2 : (lead >> 4) == 14 ? 3 : (lead >> 3) == 30 ? 4 : 1;
-    if (length == 1 || at + static_cast<size_t>(length) > s.size()) return byte(at++);
+    if (lead < 0x80) return byte(at++);
+    const int length = (lead >> 5) == 6 ? 2 : (lead >> 4) == 14 ? 3 : (lead >> 3) == 30 ? 4 : 0;
+    if (length == 0 || at + static_cast<size_t>(length) > s.size()) {
+        ++at;
+        return Invalid;
+    }
     uint32_t cp = lead & (0x7F >> length);
     for (int i = 1; i < length; ++i) {
-        if ((byte(at + static_cast<size_t>(i)) & 0xC0) != 0x80) return byte(at++);
+        if ((byte(at + static_cast<size_t>(i)) & 0xC0) != 0x80) {
+            ++at;
+            return Invalid;
+        }
         cp = (cp << 6) | (byte(at + static_cast<size_t>(i)) & 0x3F);
     }
     at += static_cast<size_t>(length);
+    // Overlong forms, surrogates and what lies past Unicode are malformed too.
+    constexpr uint32_t Least[5] = {0, 0, 0x80, 0x800, 0x10000};
+    if (cp < Least[length] || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) return Invalid;
     return cp;
 }
 
@@ -376,10 +388,10 @@ int THistoryStore::Record(const std::vector<TArchivedMessage>& batch, int64_t no
     std::vector<TPreparedMessage> prepared;
     prepared.reserve(batch.size());
     for (const TArchivedMessage& message : batch) prepared.push_back(Prepare(message));
-    return Record(prepared, now);
+    return RecordPrepared(prepared, now);
 }
 
-int THistoryStore::Record(const std::vector<TPreparedMessage>& batch, int64_t now) {
+int THistoryStore::RecordPrepared(const std::vector<TPreparedMessage>& batch, int64_t now) {
     if (!touch) return -1;
     if (sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK) {
         Fail("begin");

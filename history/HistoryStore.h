@@ -99,7 +99,7 @@ public:
     // is added, one seen before gets its last-seen time. The number of new messages, or
     // -1 when nothing could be written.
     int Record(const std::vector<TArchivedMessage>& batch, int64_t now);
-    int Record(const std::vector<TPreparedMessage>& batch, int64_t now);
+    int RecordPrepared(const std::vector<TPreparedMessage>& batch, int64_t now);
 
     TSearchResult Search(const std::string& typed, const TFilter& filter, size_t limit) const;
     void FillFirstLines(std::vector<THit>& hits) const;

@@ -176,7 +176,7 @@ TImportResult ImportFolder(THistoryStore& store, const std::string& folder, int6
     Walk walk(batchSize == 0 ? 1 : batchSize);
     std::thread reader([&] { walk.Run(root); });
     for (std::vector<TPreparedMessage> batch; !(batch = walk.Next()).empty();) {
-        const int added = store.Record(batch, now);
+        const int added = store.RecordPrepared(batch, now);
         if (added < 0) {
             // A database that refuses one batch refuses the next: stop reading.
             result.ok = false;

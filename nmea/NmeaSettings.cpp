@@ -2,6 +2,8 @@
 #include "nmea/NmeaSettings.h"
 
 #include <cstdlib>
+#include <charconv>
+#include <cmath>
 #include <sstream>
 #include <vector>
 
@@ -62,9 +64,12 @@ TNmeaSettings LoadNmeaSettings(const std::string& archiveRoot) {
             }
         }
         if (key == "storm-threshold") {
-            char* end = nullptr;
-            const double v = std::strtod(value.c_str(), &end);
-            if (end && *end == '\0' && v >= 0.5 && v <= 20) s.stormThreshold = v;
+            // Not strtod: the window's locale may want a decimal comma. Kept to the tenth the
+            // file and the dialog hold, so what is used is what is saved.
+            double v = 0;
+            const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), v);
+            if (error == std::errc() && end == value.data() + value.size() && v >= 0.5 && v <= 20)
+                s.stormThreshold = std::round(v * 10) / 10;
         }
     }
     return s;

@@ -33,7 +33,7 @@ public:
     CriticalErrorModeGuard& operator=(const CriticalErrorModeGuard&) = delete;
 
 private:
-    unsigned oldMode;
+    [[maybe_unused]] unsigned oldMode;  // what the guard restores (Windows only)
 };
 
 }  // namespace platform

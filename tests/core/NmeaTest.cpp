@@ -165,6 +165,12 @@ TEST(NmeaSettingsFile, DefaultsStoredValuesAndTheEnvironment) {
     EXPECT_EQ(damaged.tcpPort, 10110);
     EXPECT_TRUE(damaged.udpHost.empty());
     EXPECT_DOUBLE_EQ(damaged.stormThreshold, 3.6);
+    // A threshold finer than the file keeps is the one saved (found by fuzzing).
+    temp.WriteFile("NMEA.INI", "storm-threshold=2.5119\n");
+    const TNmeaSettings fine = LoadNmeaSettings(root);
+    EXPECT_DOUBLE_EQ(fine.stormThreshold, 2.5);
+    ASSERT_TRUE(SaveNmeaSettings(root, fine));
+    EXPECT_EQ(LoadNmeaSettings(root), fine);
 
     const TNmeaSettings tcp = WithOverride({}, "tcp:10117");
     EXPECT_TRUE(tcp.enabled);

@@ -519,6 +519,26 @@ bool THistoryStore::Message(int64_t id, TStoredMessage& message) const {
     return true;
 }
 
+std::vector<TStoredMessage> THistoryStore::AllMessages() const {
+    std::vector<TStoredMessage> all;
+    if (!db) return all;
+    Statement query(db,
+                    "SELECT id, band, name, body, received, first_seen, last_seen FROM messages JOIN texts USING(id) "
+                    "ORDER BY received, id");
+    while (query && sqlite3_step(query.get()) == SQLITE_ROW) {
+        TStoredMessage m;
+        m.id = sqlite3_column_int64(query.get(), 0);
+        m.band = sqlite3_column_int(query.get(), 1);
+        m.name = Column(query.get(), 2);
+        m.bytes = Column(query.get(), 3);
+        m.received = sqlite3_column_int64(query.get(), 4);
+        m.firstSeen = sqlite3_column_int64(query.get(), 5);
+        m.lastSeen = sqlite3_column_int64(query.get(), 6);
+        all.push_back(std::move(m));
+    }
+    return all;
+}
+
 int64_t THistoryStore::Count() const {
     if (!db) return 0;
     Statement query(db, "SELECT count(*) FROM messages");

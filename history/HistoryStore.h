@@ -103,6 +103,8 @@ public:
 
     TSearchResult Search(const std::string& typed, const TFilter& filter, size_t limit) const;
     void FillFirstLines(std::vector<THit>& hits) const;
+    // Every message, oldest first.
+    std::vector<TStoredMessage> AllMessages() const;
     bool Message(int64_t id, TStoredMessage& message) const;
     int64_t Count() const;
 

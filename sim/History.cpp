@@ -6,6 +6,7 @@
 #include "history/HistoryStore.h"
 #include "history/Import.h"
 #include "platform/Files.h"
+#include "warnings/Export.h"
 #include "receiver/DateTime.h"
 
 namespace sim {
@@ -66,6 +67,33 @@ int HistoryCommand(const std::string& archive, const std::string& verb, const st
         return 0;
     }
     return 2;
+}
+
+int ExportWarningsCommand(const std::string& archive, const std::string& folder, bool all, FILE* out) {
+    history::THistoryStore store;
+    if (!store.OpenForReading(platform::JoinPath(platform::JoinPath(archive, ""), history::DatabaseName))) {
+        std::fprintf(stderr, "zel2sim: no history in %s\n", archive.c_str());
+        return 1;
+    }
+    const auto list = warnings::Evaluate(store, history::UnixNow());
+    if (!warnings::WriteExport(platform::JoinPath(folder, ""), list, all)) {
+        std::fprintf(stderr, "zel2sim: cannot write into %s\n", folder.c_str());
+        return 1;
+    }
+    size_t placed = 0, subjectA = 0, placedA = 0, cancelled = 0, expired = 0, shapes = 0;
+    for (const auto& w : list) {
+        const bool a = w.name.size() > 1 && w.name[1] == 'A';
+        subjectA += a;
+        placed += !w.shapes.empty();
+        placedA += a && !w.shapes.empty();
+        shapes += w.shapes.size();
+        cancelled += w.state == warnings::TWarning::State::Cancelled;
+        expired += w.state == warnings::TWarning::State::Expired;
+    }
+    std::fprintf(out,
+                 "%zu messages: %zu with positions (%zu shapes); subject A: %zu of %zu; %zu cancelled, %zu expired\n",
+                 list.size(), placed, shapes, placedA, subjectA, cancelled, expired);
+    return 0;
 }
 
 }  // namespace sim

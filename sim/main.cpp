@@ -51,6 +51,10 @@ int Usage() {
         "  zel2sim history ARCHIVE search QUERY  the messages of the history that hold every word of\n"
         "                                        QUERY, newest first: band, identifier, reception time\n"
         "                                        (UTC), first line\n"
+        "  zel2sim export-warnings ARCHIVE FOLDER [--all]\n"
+        "                                        write navtex-warnings.gpx and .geojson into FOLDER:\n"
+        "                                        every message of the history with positions, in\n"
+        "                                        force (with --all, cancelled and expired ones too)\n"
         "  zel2sim update-mode FOLDER MOUNT LOG  serve FOLDER at MOUNT (FUSE) as a receiver in update\n"
         "                                        mode; attach MOUNT with raw path MOUNT/.volume; what\n"
         "                                        the receiver saw is written to LOG\n"
@@ -139,6 +143,8 @@ int main(int argc, char* argv[]) {
     }
     if (command == "history" && argc == 5 && (std::strcmp(argv[3], "import") == 0 || std::strcmp(argv[3], "search") == 0))
         return sim::HistoryCommand(argv[2], argv[3], argv[4], stdout);
+    if (command == "export-warnings" && (argc == 4 || (argc == 5 && std::strcmp(argv[4], "--all") == 0)))
+        return sim::ExportWarningsCommand(argv[2], argv[3], argc == 5, stdout);
 #ifdef ZEL2_SIM_FUSE
     if (command == "update-mode" && argc == 5) return sim::ServeUpdateMode(argv[2], argv[3], argv[4]);
 #else

@@ -1,0 +1,161 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "warnings/Export.h"
+#include "warnings/Warnings.h"
+
+using warnings::FindPositions;
+using warnings::TShape;
+
+namespace {
+
+// "lat lon" of every position, rounded to 1e-5 degrees.
+std::vector<std::pair<double, double>> Read(const std::string& text) {
+    std::vector<std::pair<double, double>> out;
+    for (const auto& p : FindPositions(text))
+        out.push_back({std::round(p.latitude * 1e5) / 1e5, std::round(p.longitude * 1e5) / 1e5});
+    return out;
+}
+
+std::pair<double, double> Deg(double latDeg, double latMin, double lonDeg, double lonMin) {
+    const auto r = [](double v) { return std::round(v * 1e5) / 1e5; };
+    return {r(latDeg + (latDeg < 0 ? -latMin : latMin) / 60), r(lonDeg + (lonDeg < 0 ? -lonMin : lonMin) / 60)};
+}
+
+history::TStoredMessage Stored(int64_t id, const std::string& name, const std::string& text, int64_t received) {
+    history::TStoredMessage m;
+    m.id = id;
+    m.name = name;
+    m.bytes = "ZCZC " + name + "\n" + text + "\nNNNN\n";
+    m.received = received;
+    return m;
+}
+
+}  // namespace
+
+TEST(Positions, EveryFormOfRealBroadcasts) {
+    // Lines of real messages (../shared/corpus/navtex-2013-2020.tar.xz and the forms the
+    // issue quotes from NAVAREA I and III broadcasts).
+    const std::vector<std::pair<std::string, std::pair<double, double>>> forms = {
+        {"WRECK IN 53-27N 004-13E.", Deg(53, 27, 4, 13)},
+        {"ZC1 BUOY 50-45.0N 001-27.2E UNLIT", Deg(50, 45.0, 1, 27.2)},
+        {"1. 70-40-00.4N 040-10-21.0E", Deg(70, 40 + 0.4 / 60, 40, 10 + 21.0 / 60)},
+        {"POSITION 52-21N 03-35E", Deg(52, 21, 3, 35)},
+        {"43 42.600N - 013 12.600E", Deg(43, 42.6, 13, 12.6)},
+        {"40 38 40N - 18 01 12E", Deg(40, 38 + 40.0 / 60, 18, 1 + 12.0 / 60)},
+        {"LOW 49 52N 011 53W MOVING", Deg(49, 52, -11, 53)},
+        {"43 45.86 N - 013 13.02 E", Deg(43, 45.86, 13, 13.02)},
+        {"A. 37-01.06N 011-04.16E", Deg(37, 1.06, 11, 4.16)},
+        {"BUHOLMRAASA LIGHT 6424.1N 01027.2E IS UNLIT.", Deg(64, 24.1, 10, 27.2)},
+        {"5417.007N 01005.559W", Deg(54, 17.007, -10, 5.559)},
+        {"5746N 01117E", Deg(57, 46, 11, 17)},
+        {"IN APPROX. 55-0470N 006-4648E.", Deg(55, 4.70, 6, 46.48)},
+        {"43-3800N 015-5072E", Deg(43, 38.00, 15, 50.72)},
+        {"54-251N 007-123E", Deg(54, 25.1, 7, 12.3)},
+        {"48 2040 N - 004 3700 W", Deg(48, 20.40, -4, 37.00)},
+        {"43 02'26N 016 11'30E", Deg(43, 2 + 26.0 / 60, 16, 11 + 30.0 / 60)},
+        {"32 49'02.1 N 035 01'17.5 E", Deg(32, 49 + 2.1 / 60, 35, 1 + 17.5 / 60)},
+        {"4238.7'N 01610.2'E", Deg(42, 38.7, 16, 10.2)},
+        {"SOUTH OF 33-10S 017-50E", Deg(-33, 10, 17, 50)},
+        {"IN POSITION 54-05.8N\r\n004-34.4W", Deg(54, 5.8, -4, 34.4)},
+        {"PLATFORM 12/3 53-27N 004-13E", Deg(53, 27, 4, 13)},
+        {"RIG 12 53-27N 004-13E", Deg(53, 27, 4, 13)},
+    };
+    for (const auto& [text, expected] : forms) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(Read(text), (std::vector<std::pair<double, double>>{expected}));
+    }
+    // Numbers that are no positions, and impossible values.
+    for (const char* none : {"201200 UTC DEC 20", "VALID 18.01.2023", "2023 SERIES: 029 032", "NAVAREA I 034/23",
+                             "WIND N 5 TO 6, SEA 2.5 M", "DEPTH 12 M. 518 KHZ", "FORCE 7 NW 8", "60-00N 004-00E",
+                             "53-61N 004-13E", "91-00N 004-00E", "53-00N 181-00E", "53-27-60N 004-13E",
+                             "53-27N", "12 53-27NM 004-13E", "LOW 990 HPA 72 N 51 E"}) {
+        SCOPED_TRACE(none);
+        if (std::string(none) == "60-00N 004-00E") continue;  // 60 degrees is a latitude, kept below
+        EXPECT_TRUE(Read(none).empty());
+    }
+    EXPECT_EQ(Read("60-00N 004-00E").size(), 1u);
+    EXPECT_EQ(warnings::SailorText(FindPositions("53-26.9N 001-53.0E").at(0)), "53°26.9′N 001°53.0′E");
+}
+
+TEST(Shapes, PolygonsLinesCirclesAndPoints) {
+    // archive/2020/12/29/OA35 and the forms of NAVAREA III (shortened).
+    const std::string cable =
+        "1. UNDERWATER CABLE OPERATIONS IN PROGRESS BY C/S ILE DE BATZ IN VICINITY\nOF LINE JOINING 54-05.8N "
+        "004-34.4W AND 53-50.6N 004-34.9W. WIDE BERTH OF\nONE MILE REQUESTED.";
+    auto shapes = warnings::FindShapes(cable);
+    ASSERT_EQ(shapes.size(), 1u);
+    EXPECT_EQ(shapes[0].kind, TShape::Kind::Line);
+    EXPECT_EQ(shapes[0].points.size(), 2u);
+
+    shapes = warnings::FindShapes(
+        "AREA BOUNDED BY FOLLOWING POINTS:\n43 42.600N - 013 12.600E\n44 14.441N - 013 23.761E\n"
+        "43 23.134N - 014 22.258E\nWRECK 43 12.814N - 013 50.530E IS MARKED.");
+    ASSERT_EQ(shapes.size(), 2u);
+    EXPECT_EQ(shapes[0].kind, TShape::Kind::Polygon);
+    EXPECT_EQ(shapes[0].points.size(), 3u);
+    EXPECT_EQ(shapes[1].kind, TShape::Kind::Point);
+
+    shapes = warnings::FindShapes("DIVING OPERATIONS WITHIN 1 NM RADIUS OF 54-10.0N 007-53.0E. A. 54-00N 008-00E");
+    ASSERT_EQ(shapes.size(), 2u);
+    EXPECT_EQ(shapes[0].kind, TShape::Kind::Circle);
+    EXPECT_DOUBLE_EQ(shapes[0].radiusNm, 1);
+    EXPECT_EQ(shapes[1].kind, TShape::Kind::Point);
+    shapes = warnings::FindShapes("IN AREA WITH 17NM RADIUS CENTERED IN 40 38 40N - 18 01 12E");
+    ASSERT_EQ(shapes.size(), 1u);
+    EXPECT_EQ(shapes[0].kind, TShape::Kind::Circle);
+    EXPECT_DOUBLE_EQ(shapes[0].radiusNm, 17);
+    // Too few positions for the shape named: points.
+    shapes = warnings::FindShapes("AREA BOUNDED BY 54-00N 008-00E AND 54-10N 008-10E.");
+    ASSERT_EQ(shapes.size(), 2u);
+    EXPECT_EQ(shapes[1].kind, TShape::Kind::Point);
+}
+
+TEST(Cancellations, RealPairsAndExpiry) {
+    // archive/2019/04/14/EA83 ("WZ 370") and a later OA67 that cancels it by its series
+    // number; a coastal warning cancelled by identifier; one that ends itself.
+    const int64_t day = 86400, t0 = 1555200000;  // 2019-04-14
+    std::vector<history::TStoredMessage> messages = {
+        Stored(1, "EA83", "WZ 370\nDOVER STRAIT TSS. NE BOUND LANE. ZC1 BUOY 50-45.0N 001-27.2E UNLIT", t0),
+        Stored(2, "OA08", "WZ 370\nDOVER STRAIT TSS. NE BOUND LANE. ZC1 BUOY 50-45.0N 001-27.2E UNLIT", t0 + 60),
+        Stored(3, "EL27", "FINNISH NAV WARN 024/19\nBUOY 60-05N 024-55E MISSING", t0 + day),
+        Stored(4, "OA67", "WZ 533\nBUOY 54-46.3N 003-42.1W MISSING.\n2. CANCEL WZ 370 (OA08).", t0 + 2 * day),
+        Stored(5, "EL30", "CANCEL FINNISH NAV WARN 024/19", t0 + 3 * day),
+        Stored(6, "GA77", "NAVAREA I 031/19\nRIG 58-10N 001-50E\nCANCEL THIS MSG 292159 UTC APR", t0 + 4 * day),
+        Stored(7, "EL27", "NEW TEXT 61-00N 021-00E", t0 + 5 * day),
+    };
+    const auto list = warnings::Evaluate(messages, t0 + 20 * day);
+    ASSERT_EQ(list.size(), 7u);
+    using S = warnings::TWarning::State;
+    EXPECT_EQ(list[0].state, S::Cancelled);  // the same warning from another station
+    EXPECT_EQ(list[1].state, S::Cancelled);
+    EXPECT_EQ(list[1].cancelledBy, "OA67");
+    EXPECT_EQ(list[2].state, S::Cancelled);
+    EXPECT_EQ(list[2].cancelledBy, "EL30");
+    EXPECT_EQ(list[3].state, S::InForce);
+    EXPECT_EQ(list[5].expires, 1556575140);  // 2019-04-29 21:59 UTC
+    EXPECT_EQ(list[5].state, S::Expired);
+    EXPECT_EQ(list[6].state, S::InForce);  // EL27 again, with new text: not the one cancelled
+    EXPECT_EQ(warnings::Evaluate(messages, t0 + 5 * day)[5].state, S::InForce);
+    // A month already past is next year's.
+    EXPECT_EQ(*warnings::FindReferences("CANCEL THIS MSG 010000 UTC JAN", 1577000000).expires, 1577836800);
+}
+
+TEST(Export, GpxAndGeoJsonOfWhatIsInForce) {
+    std::vector<history::TStoredMessage> messages = {
+        Stored(1, "OA35", "IRISH SEA.\nLINE JOINING 54-05.8N 004-34.4W AND 53-50.6N 004-34.9W. <&>", 1609200000),
+        Stored(2, "OA36", "CANCEL OA35\nWRECK 53-00N 004-00W", 1609300000),
+    };
+    const auto list = warnings::Evaluate(messages, 1609400000);
+    const std::string gpx = warnings::Gpx(list, false);
+    EXPECT_NE(gpx.find("<name>OA36 CANCEL OA35</name>"), std::string::npos);
+    EXPECT_EQ(gpx.find("OA35 IRISH"), std::string::npos);  // cancelled
+    EXPECT_NE(warnings::Gpx(list, true).find("&lt;&amp;&gt;"), std::string::npos);
+    const std::string json = warnings::GeoJson(list, true);
+    EXPECT_NE(json.find("\"type\": \"LineString\", \"coordinates\": [[-4.573333, 54.096667], [-4.581667, 53.843333]]"),
+              std::string::npos);
+    EXPECT_NE(json.find("\"state\": \"cancelled\", \"shape\": \"line\", \"cancelled_by\": \"OA36\""), std::string::npos);
+    EXPECT_NE(json.find("\"received\": \"2020-12-29T00:00:00Z\""), std::string::npos);
+}

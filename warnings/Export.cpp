@@ -1,0 +1,249 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "warnings/Export.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+
+#include "navtex/Windows1252.h"
+#include "platform/Files.h"
+#include "receiver/DateTime.h"
+
+namespace warnings {
+
+const char* StateName(TWarning::State state) {
+    switch (state) {
+    case TWarning::State::Cancelled: return "cancelled";
+    case TWarning::State::Expired: return "expired";
+    default: return "in force";
+    }
+}
+
+std::string Iso8601(int64_t unixSeconds) {
+    const platform::LocalDateTime utc = datetime::UtcFromUnixSeconds(unixSeconds);
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02dZ", utc.year, utc.month, utc.day, utc.hour,
+                  utc.minute, utc.second);
+    return text;
+}
+
+std::vector<TWarning> Evaluate(const history::THistoryStore& store, int64_t now) {
+    return Evaluate(store.AllMessages(), now);
+}
+
+std::vector<TWarning> Evaluate(std::vector<history::TStoredMessage> messages, int64_t now) {
+    std::stable_sort(messages.begin(), messages.end(),
+                     [](const auto& a, const auto& b) { return a.received < b.received; });
+    std::vector<TWarning> result;
+    result.reserve(messages.size());
+    // The messages known by each reference: "518:FA12" for an identifier on a band (the
+    // newest only: identifiers come round again within days), the series numbers as they are
+    // written, with and without their year (every station repeating the warning).
+    std::map<std::string, size_t> byIdentifier;
+    std::map<std::string, std::vector<size_t>> bySeries;
+    constexpr int64_t SeriesYear = 366 * 86400;  // a series number is used again the next year
+    for (const history::TStoredMessage& m : messages) {
+        TWarning w;
+        w.id = m.id;
+        w.band = m.band;
+        w.name = m.name;
+        w.received = m.received;
+        w.text = text::Windows1252ToUtf8(m.bytes);
+        w.shapes = FindShapes(m.bytes);
+        const TReferences refs = FindReferences(m.bytes, m.received);
+        const size_t self = result.size();
+        result.push_back(std::move(w));
+        const auto cancel = [&](size_t target) {
+            TWarning& t = result[target];
+            if (target == self || t.state == TWarning::State::Cancelled) return;
+            t.state = TWarning::State::Cancelled;
+            t.cancelledBy = m.name;
+            t.cancelledAt = m.received;
+        };
+        for (const std::string& id : refs.cancelsIds) {
+            const auto it = byIdentifier.find(std::to_string(m.band) + ":" + id);
+            if (it != byIdentifier.end()) cancel(it->second);
+        }
+        for (const std::string& series : refs.cancelsSeries) {
+            auto it = bySeries.find(series);
+            if (it == bySeries.end()) it = bySeries.find(WithoutYear(series));
+            if (it == bySeries.end()) continue;
+            for (size_t target : it->second)
+                if (m.received - result[target].received < SeriesYear) cancel(target);
+        }
+        byIdentifier[std::to_string(m.band) + ":" + m.name] = self;
+        for (const std::string& own : refs.own) {
+            bySeries[own].push_back(self);
+            if (WithoutYear(own) != own) bySeries[WithoutYear(own)].push_back(self);
+        }
+        if (refs.expires) {
+            result[self].expires = *refs.expires;
+            if (now > *refs.expires && result[self].state == TWarning::State::InForce)
+                result[self].state = TWarning::State::Expired;
+        }
+    }
+    return result;
+}
+
+namespace {
+
+std::string Xml(const std::string& s) {
+    std::string out;
+    for (unsigned char c : s) {
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        case '\'': out += "&apos;"; break;
+        default:
+            // XML 1.0 allows no other control character.
+            if (c >= 0x20 || c == '\t' || c == '\n') out += static_cast<char>(c);
+            else if (c == '\r') continue;
+            else out += ' ';
+        }
+    }
+    return out;
+}
+
+std::string Json(const std::string& s) {
+    std::string out = "\"";
+    for (unsigned char c : s) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += static_cast<char>(c);
+        } else if (c == '\n') {
+            out += "\\n";
+        } else if (c == '\r') {
+            continue;
+        } else if (c < 0x20) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+            out += escaped;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out + "\"";
+}
+
+std::string Coordinate(double v) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.6f", v);
+    return text;
+}
+
+// "<B1B2B3B4> <first words>": the identifier and the start of its first line after ZCZC.
+std::string Title(const TWarning& w) {
+    // The first line after ZCZC that is not a date-time group.
+    std::string line;
+    size_t at = 0;
+    while (at < w.text.size()) {
+        size_t end = w.text.find_first_of("\r\n", at);
+        if (end == std::string::npos) end = w.text.size();
+        const std::string candidate = w.text.substr(at, end - at);
+        at = end + 1;
+        if (candidate.empty() || candidate.compare(0, 4, "ZCZC") == 0 || (candidate[0] >= '0' && candidate[0] <= '9'))
+            continue;
+        line = candidate;
+        break;
+    }
+    std::string words;
+    int count = 0;
+    for (size_t i = 0; i < line.size() && count < 5;) {
+        const size_t end = std::min(line.find(' ', i), line.size());
+        if (end > i) {
+            words += (words.empty() ? "" : " ") + line.substr(i, end - i);
+            ++count;
+        }
+        i = end + 1;
+    }
+    return w.name + (words.empty() ? "" : " " + words);
+}
+
+bool Exported(const TWarning& w, bool all) { return !w.shapes.empty() && (all || w.state == TWarning::State::InForce); }
+
+}  // namespace
+
+std::string Gpx(const std::vector<TWarning>& warnings, bool all) {
+    std::string waypoints, routes;
+    for (auto it = warnings.rbegin(); it != warnings.rend(); ++it) {
+        const TWarning& w = *it;
+        if (!Exported(w, all)) continue;
+        const std::string name = Xml(Title(w));
+        std::string desc = w.text;
+        if (w.state != TWarning::State::InForce) desc = std::string(StateName(w.state)) + ". " + desc;
+        for (const TShape& shape : w.shapes) {
+            if (shape.kind == TShape::Kind::Point || shape.kind == TShape::Kind::Circle) {
+                const TPosition& p = shape.points.front();
+                std::string text = desc;
+                if (shape.kind == TShape::Kind::Circle) {
+                    char radius[64];
+                    std::snprintf(radius, sizeof radius, "Radius %g NM. ", shape.radiusNm);
+                    text = radius + text;
+                }
+                waypoints += "  <wpt lat=\"" + Coordinate(p.latitude) + "\" lon=\"" + Coordinate(p.longitude) +
+                             "\">\n    <time>" + Iso8601(std::max<int64_t>(w.received, 0)) + "</time>\n    <name>" +
+                             name + "</name>\n    <desc>" + Xml(text) + "</desc>\n  </wpt>\n";
+                continue;
+            }
+            routes += "  <rte>\n    <name>" + name + "</name>\n    <desc>" + Xml(desc) + "</desc>\n";
+            std::vector<TPosition> points = shape.points;
+            if (shape.kind == TShape::Kind::Polygon) points.push_back(points.front());  // closed
+            for (const TPosition& p : points)
+                routes += "    <rtept lat=\"" + Coordinate(p.latitude) + "\" lon=\"" + Coordinate(p.longitude) + "\"/>\n";
+            routes += "  </rte>\n";
+        }
+    }
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+           "<gpx version=\"1.1\" creator=\"zel2\" xmlns=\"http://www.topografix.com/GPX/1/1\">\n" +
+           waypoints + routes + "</gpx>\n";
+}
+
+std::string GeoJson(const std::vector<TWarning>& warnings, bool all) {
+    std::string features;
+    for (auto it = warnings.rbegin(); it != warnings.rend(); ++it) {
+        const TWarning& w = *it;
+        if (!Exported(w, all)) continue;
+        for (const TShape& shape : w.shapes) {
+            const auto point = [](const TPosition& p) {
+                return "[" + Coordinate(p.longitude) + ", " + Coordinate(p.latitude) + "]";
+            };
+            std::string geometry;
+            if (shape.kind == TShape::Kind::Point || shape.kind == TShape::Kind::Circle) {
+                geometry = "{\"type\": \"Point\", \"coordinates\": " + point(shape.points.front()) + "}";
+            } else {
+                std::vector<TPosition> points = shape.points;
+                if (shape.kind == TShape::Kind::Polygon) points.push_back(points.front());
+                std::string list;
+                for (const TPosition& p : points) list += (list.empty() ? "" : ", ") + point(p);
+                geometry = shape.kind == TShape::Kind::Polygon
+                               ? "{\"type\": \"Polygon\", \"coordinates\": [[" + list + "]]}"
+                               : "{\"type\": \"LineString\", \"coordinates\": [" + list + "]}";
+            }
+            std::string properties = "\"id\": " + Json(w.name) + ", \"band\": " + std::to_string(w.band) +
+                                     ", \"file\": " + Json(w.name) + ", \"received\": " +
+                                     (w.received < 0 ? std::string("null") : Json(Iso8601(w.received))) +
+                                     ", \"state\": " + Json(StateName(w.state)) + ", \"shape\": " +
+                                     Json(KindName(shape.kind));
+            if (shape.kind == TShape::Kind::Circle) {
+                char radius[32];
+                std::snprintf(radius, sizeof radius, "%g", shape.radiusNm);
+                properties += std::string(", \"radius_nm\": ") + radius;
+            }
+            if (w.state == TWarning::State::Cancelled) properties += ", \"cancelled_by\": " + Json(w.cancelledBy);
+            properties += ", \"text\": " + Json(w.text);
+            features += std::string(features.empty() ? "" : ",\n") + "    {\"type\": \"Feature\", \"geometry\": " +
+                        geometry + ", \"properties\": {" + properties + "}}";
+        }
+    }
+    return "{\n  \"type\": \"FeatureCollection\",\n  \"features\": [\n" + features + "\n  ]\n}\n";
+}
+
+bool WriteExport(const std::string& folder, const std::vector<TWarning>& warnings, bool all) {
+    const std::string gpx = Gpx(warnings, all), geojson = GeoJson(warnings, all);
+    return platform::WriteFileAtomic(platform::JoinPath(folder, GpxName), gpx.data(), gpx.size()) &&
+           platform::WriteFileAtomic(platform::JoinPath(folder, GeoJsonName), geojson.data(), geojson.size());
+}
+
+}  // namespace warnings

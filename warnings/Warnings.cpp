@@ -1,0 +1,423 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "warnings/Warnings.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+namespace warnings {
+namespace {
+
+bool Digit(char c) { return c >= '0' && c <= '9'; }
+bool Letter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+char At(const std::string& t, size_t i) { return i < t.size() ? t[i] : '\0'; }
+
+size_t Digits(const std::string& t, size_t i) {
+    size_t n = 0;
+    while (Digit(At(t, i + n))) ++n;
+    return n;
+}
+
+double Number(const std::string& t, size_t i, size_t n) {
+    double v = 0;
+    for (size_t k = 0; k < n; ++k) v = v * 10 + (t[i + k] - '0');
+    return v;
+}
+
+// ".ddd" at p: its value as a fraction, p moved past it; 0 when there is none.
+double Decimals(const std::string& t, size_t& p) {
+    if (At(t, p) != '.' || !Digit(At(t, p + 1))) return 0;
+    const size_t n = Digits(t, p + 1);
+    const double v = Number(t, p + 1, n) / std::pow(10.0, static_cast<double>(n));
+    p += 1 + n;
+    return v;
+}
+
+// The hemisphere letter at p (one space and a minute or second mark may come first);
+// returns the letter and moves p past it, or '\0'.
+char Hemisphere(const std::string& t, size_t& p, bool latitude) {
+    size_t q = p;
+    while (At(t, q) == '\'' || At(t, q) == '"') ++q;
+    if (At(t, q) == ' ') ++q;
+    const char h = At(t, q);
+    const bool fits = latitude ? (h == 'N' || h == 'S') : (h == 'E' || h == 'W');
+    if (!fits || Letter(At(t, q + 1))) return '\0';
+    p = q + 1;
+    return h;
+}
+
+struct Coordinate {
+    double value = 0;
+    size_t end = 0;
+};
+
+// One latitude or longitude starting with the digit at i.
+std::optional<Coordinate> ReadCoordinate(const std::string& t, size_t i, bool latitude) {
+    const size_t n1 = Digits(t, i);
+    const size_t degreeDigits = latitude ? 2 : 3;
+    double degrees = 0, minutes = 0, seconds = 0;
+    size_t p = i + n1;
+    if (n1 == degreeDigits + 2) {
+        // Compact: 5417.007N, 01117E.
+        degrees = Number(t, i, degreeDigits);
+        minutes = Number(t, i + degreeDigits, 2) + Decimals(t, p);
+    } else if (n1 >= 1 && n1 <= degreeDigits) {
+        degrees = Number(t, i, n1);
+        const char separator = At(t, p);
+        if (separator != '-' && separator != ' ') return std::nullopt;
+        ++p;
+        const size_t nm = Digits(t, p);
+        if (nm == 2) {
+            minutes = Number(t, p, 2);
+            p += 2;
+            const size_t beforeDecimals = p;
+            minutes += Decimals(t, p);
+            // Seconds after the same separator as the degrees', or after a minute mark.
+            const char mark = At(t, p);
+            if (p == beforeDecimals && (mark == separator || mark == '\'') && Digits(t, p + 1) == 2) {
+                size_t q = p + 3;
+                const double fraction = Decimals(t, q);
+                size_t h = q;
+                if (Hemisphere(t, h, latitude) != '\0') {
+                    seconds = Number(t, p + 1, 2) + fraction;
+                    p = q;
+                }
+            }
+        } else if (nm == 3 || nm == 4) {
+            // Minutes with implied decimals: 3800 is 38.00, 251 is 25.1.
+            minutes = Number(t, p, 2) + Number(t, p + 2, nm - 2) / std::pow(10.0, static_cast<double>(nm - 2));
+            p += nm;
+        } else {
+            return std::nullopt;
+        }
+    } else {
+        return std::nullopt;
+    }
+    const char h = Hemisphere(t, p, latitude);
+    if (h == '\0' || minutes >= 60 || seconds >= 60 || degrees > (latitude ? 90 : 180)) return std::nullopt;
+    double value = degrees + minutes / 60 + seconds / 3600;
+    if (value > (latitude ? 90 : 180)) return std::nullopt;
+    if (h == 'S' || h == 'W') value = -value;
+    return Coordinate{value, p};
+}
+
+bool StartsWord(const std::string& t, size_t i) {
+    if (i == 0) return true;
+    const char c = t[i - 1];
+    return !Letter(c) && !Digit(c) && c != '.' && c != '/' && c != ',';
+}
+
+// The word at i equals w (a whole word).
+bool WordAt(const std::string& t, size_t i, const char* w) {
+    const size_t n = std::strlen(w);
+    return t.compare(i, n, w) == 0 && (i == 0 || !Letter(t[i - 1])) && !Letter(At(t, i + n));
+}
+
+}  // namespace
+
+std::vector<TPosition> FindPositions(const std::string& text) {
+    std::vector<TPosition> found;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (!Digit(text[i]) || !StartsWord(text, i)) continue;
+        const auto latitude = ReadCoordinate(text, i, true);
+        if (!latitude) continue;
+        // Between the two: spaces, a dash, a comma, a slash or a line break.
+        size_t p = latitude->end;
+        const size_t limit = p + 6;
+        while (p < text.size() && p < limit && std::strchr(" -,/\r\n\t", text[p])) ++p;
+        if (p >= text.size() || !Digit(text[p])) continue;
+        const auto longitude = ReadCoordinate(text, p, false);
+        if (!longitude) continue;
+        found.push_back({latitude->value, longitude->value, i, longitude->end});
+        i = longitude->end - 1;
+    }
+    return found;
+}
+
+const char* KindName(TShape::Kind kind) {
+    switch (kind) {
+    case TShape::Kind::Line: return "line";
+    case TShape::Kind::Polygon: return "polygon";
+    case TShape::Kind::Circle: return "circle";
+    default: return "point";
+    }
+}
+
+const char* KindNameFr(TShape::Kind kind) {
+    switch (kind) {
+    case TShape::Kind::Line: return "ligne";
+    case TShape::Kind::Polygon: return "zone";
+    case TShape::Kind::Circle: return "cercle";
+    default: return "point";
+    }
+}
+
+namespace {
+
+struct Keyword {
+    size_t end;
+    TShape::Kind kind;
+    double radius = 0;
+};
+
+std::vector<Keyword> Keywords(const std::string& t) {
+    std::vector<Keyword> keys;
+    const std::pair<const char*, TShape::Kind> words[] = {
+        {"AREA BOUNDED BY", TShape::Kind::Polygon}, {"IN AREA", TShape::Kind::Polygon}, {"AREA:", TShape::Kind::Polygon},
+        {"BETWEEN", TShape::Kind::Line},            {"JOINING", TShape::Kind::Line},   {"TRACK", TShape::Kind::Line},
+        {"ROUTE", TShape::Kind::Line},
+    };
+    for (const auto& [word, kind] : words)
+        for (size_t at = t.find(word); at != std::string::npos; at = t.find(word, at + 1))
+            if (WordAt(t, at, word) || word[std::strlen(word) - 1] == ':') keys.push_back({at + std::strlen(word), kind});
+    // n NM: a circle after WITHIN, or before RADIUS.
+    for (size_t at = t.find("NM"); at != std::string::npos; at = t.find("NM", at + 2)) {
+        if (Letter(At(t, at + 2)) || (at > 0 && Letter(t[at - 1]))) continue;
+        size_t e = at;
+        if (e > 0 && t[e - 1] == ' ') --e;
+        size_t b = e;
+        while (b > 0 && (Digit(t[b - 1]) || t[b - 1] == '.')) --b;
+        if (b == e || !Digit(t[b])) continue;
+        const double radius = std::atof(t.substr(b, e - b).c_str());
+        const bool within = b >= 7 && t.compare(b - 7, 7, "WITHIN ") == 0;
+        size_t after = at + 2;
+        while (At(t, after) == ' ' || At(t, after) == '.') ++after;
+        const bool radiusWord = t.compare(after, 6, "RADIUS") == 0;
+        if ((within || radiusWord) && radius > 0 && radius < 1000)
+            keys.push_back({radiusWord ? after + 6 : at + 2, TShape::Kind::Circle, radius});
+    }
+    return keys;
+}
+
+// Only labels, small words and punctuation between two positions of one shape.
+bool Joined(const std::string& t, size_t from, size_t to) {
+    if (to < from || to - from > 40) return false;
+    size_t i = from;
+    while (i < to) {
+        if (!Letter(t[i]) && !Digit(t[i])) {
+            ++i;
+            continue;
+        }
+        size_t j = i;
+        while (j < to && (Letter(t[j]) || Digit(t[j]))) ++j;
+        const std::string word = t.substr(i, j - i);
+        const bool label = word.size() <= 2;
+        if (!label && word != "AND" && word != "TO" && word != "THEN" && word != "THENCE" && word != "POINT") return false;
+        i = j;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::vector<TShape> FindShapes(const std::string& text) {
+    const std::vector<TPosition> positions = FindPositions(text);
+    const std::vector<Keyword> keys = Keywords(text);
+    std::vector<TShape> shapes;
+    size_t previousEnd = 0;
+    for (size_t first = 0; first < positions.size();) {
+        size_t last = first;
+        while (last + 1 < positions.size() && Joined(text, positions[last].end, positions[last + 1].offset)) ++last;
+        // The nearest keyword before the group and after the group before it.
+        const Keyword* key = nullptr;
+        for (const Keyword& k : keys)
+            if (k.end <= positions[first].offset && k.end >= previousEnd && positions[first].offset - k.end <= 60 &&
+                (!key || k.end > key->end))
+                key = &k;
+        const size_t count = last - first + 1;
+        const auto group = [&](size_t from, size_t to) {
+            return std::vector<TPosition>(positions.begin() + static_cast<long>(from),
+                                          positions.begin() + static_cast<long>(to) + 1);
+        };
+        size_t pointsFrom = first;
+        if (key && key->kind == TShape::Kind::Polygon && count >= 3) {
+            shapes.push_back({TShape::Kind::Polygon, group(first, last), 0});
+            pointsFrom = last + 1;
+        } else if (key && key->kind == TShape::Kind::Line && count >= 2) {
+            shapes.push_back({TShape::Kind::Line, group(first, last), 0});
+            pointsFrom = last + 1;
+        } else if (key && key->kind == TShape::Kind::Circle) {
+            shapes.push_back({TShape::Kind::Circle, group(first, first), key->radius});
+            pointsFrom = first + 1;
+        }
+        for (size_t k = pointsFrom; k <= last; ++k) shapes.push_back({TShape::Kind::Point, group(k, k), 0});
+        previousEnd = positions[last].end;
+        first = last + 1;
+    }
+    return shapes;
+}
+
+std::string SailorText(const TPosition& position) {
+    const auto part = [](double value, int degreeDigits, char positive, char negative) {
+        const double magnitude = std::fabs(value);
+        int degrees = static_cast<int>(magnitude);
+        double minutes = std::round((magnitude - degrees) * 600) / 10;
+        if (minutes >= 60) {
+            minutes -= 60;
+            ++degrees;
+        }
+        char text[40];
+        std::snprintf(text, sizeof text, "%0*d\xC2\xB0%04.1f\xE2\x80\xB2%c", degreeDigits, degrees, minutes,
+                      value < 0 ? negative : positive);
+        return std::string(text);
+    };
+    return part(position.latitude, 2, 'N', 'S') + " " + part(position.longitude, 3, 'E', 'W');
+}
+
+namespace {
+
+bool IsIdentifier(const std::string& w) {
+    return w.size() == 4 && w[0] >= 'A' && w[0] <= 'Z' && w[1] >= 'A' && w[1] <= 'Z' && Digit(w[2]) && Digit(w[3]);
+}
+
+// "031/23" or "845": the number without its leading zeros, and its year; false otherwise.
+bool SeriesNumber(const std::string& w, std::string& normal) {
+    const size_t slash = w.find('/');
+    const std::string number = w.substr(0, slash);
+    if (number.empty() || number.size() > 4) return false;
+    for (char c : number)
+        if (!Digit(c)) return false;
+    normal = std::to_string(std::atoi(number.c_str()));
+    if (slash == std::string::npos) return true;
+    const std::string year = w.substr(slash + 1);
+    if (year.size() != 2 || !Digit(year[0]) || !Digit(year[1])) return false;
+    normal += "/" + year;
+    return true;
+}
+
+std::vector<std::string> Words(const std::string& line) {
+    std::vector<std::string> words;
+    std::string w;
+    for (char c : line) {
+        if (c == ' ' || c == '\t' || c == '(' || c == ')' || c == ',' || c == ';') {
+            if (!w.empty()) words.push_back(w);
+            w.clear();
+        } else {
+            w += c;
+        }
+    }
+    if (!w.empty()) words.push_back(w);
+    for (std::string& word : words)
+        while (!word.empty() && (word.back() == '.' || word.back() == '=' || word.back() == ':')) word.pop_back();
+    return words;
+}
+
+bool AllLetters(const std::string& w) {
+    if (w.empty()) return false;
+    for (char c : w)
+        if (!(c >= 'A' && c <= 'Z')) return false;
+    return true;
+}
+
+// Series references in words: letters words followed by a number ("WZ 720", "NAVAREA I 31/23").
+void SeriesIn(const std::vector<std::string>& words, std::vector<std::string>& out) {
+    std::string name;
+    for (const std::string& w : words) {
+        std::string number;
+        if (!name.empty() && SeriesNumber(w, number)) {
+            out.push_back(name + " " + number);
+            name.clear();
+        } else if (AllLetters(w) && !IsIdentifier(w) && w != "NR" && w != "NO" && w != "CANCEL") {
+            name += (name.empty() ? "" : " ") + w;
+        } else if (w != "NR" && w != "NO") {
+            name.clear();
+        }
+    }
+}
+
+int MonthOf(const std::string& w) {
+    static const char* const Months[] = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN",
+                                         "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
+    for (int m = 0; m < 12; ++m)
+        if (w == Months[m]) return m + 1;
+    return 0;
+}
+
+int64_t DaysFromCivil(int64_t y, unsigned m, unsigned d) {
+    y -= m <= 2;
+    const int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const auto yoe = static_cast<unsigned>(y - era * 400);
+    const unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
+    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + static_cast<int64_t>(doe) - 719468;
+}
+
+void CivilFromDays(int64_t z, int& y, int& m) {
+    z += 719468;
+    const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    const auto doe = static_cast<unsigned>(z - era * 146097);
+    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const unsigned mp = (5 * doy + 2) / 153;
+    m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+    y = static_cast<int>(static_cast<int64_t>(yoe) + era * 400 + (m <= 2));
+}
+
+}  // namespace
+
+std::string WithoutYear(const std::string& reference) {
+    const size_t slash = reference.rfind('/');
+    return slash == std::string::npos ? reference : reference.substr(0, slash);
+}
+
+TReferences FindReferences(const std::string& text, int64_t receivedUtc) {
+    TReferences refs;
+    std::vector<std::string> lines;
+    size_t at = 0;
+    while (at < text.size()) {
+        size_t end = text.find_first_of("\r\n", at);
+        if (end == std::string::npos) end = text.size();
+        lines.push_back(text.substr(at, end - at));
+        at = end + 1;
+    }
+    // Its own series numbers: a first line that is a name and a number and nothing else.
+    int header = 0;
+    for (const std::string& line : lines) {
+        if (line.find_first_not_of(" \t") == std::string::npos || line.compare(0, 4, "ZCZC") == 0) continue;
+        if (++header > 3) break;
+        const std::vector<std::string> words = Words(line);
+        std::string number;
+        if (words.size() >= 2 && SeriesNumber(words.back(), number)) {
+            bool name = true;
+            for (size_t k = 0; k + 1 < words.size(); ++k) name = name && AllLetters(words[k]);
+            if (name) SeriesIn(words, refs.own);
+        }
+    }
+    for (size_t l = 0; l < lines.size(); ++l) {
+        for (size_t c = lines[l].find("CANCEL"); c != std::string::npos; c = lines[l].find("CANCEL", c + 6)) {
+            if (Letter(At(lines[l], c + 6)) || (c > 0 && Letter(lines[l][c - 1]))) continue;  // CANCELLED
+            std::string span = lines[l].substr(c + 6);
+            for (size_t next = l + 1; next < lines.size() && !lines[next].empty() && lines[next][0] == '('; ++next)
+                span += " " + lines[next];
+            std::vector<std::string> words = Words(span);
+            if (!words.empty() && words[0] == "THIS") {
+                // CANCEL THIS MSG 292159 UTC MAR [23]
+                for (size_t k = 1; k + 2 < words.size() && k < 4; ++k) {
+                    const std::string& g = words[k];
+                    const int month = MonthOf(words[k + 2]);
+                    if (g.size() != 6 || Digits(g, 0) != 6 || words[k + 1] != "UTC" || month == 0) continue;
+                    const int day = std::atoi(g.substr(0, 2).c_str()), hour = std::atoi(g.substr(2, 2).c_str()),
+                              minute = std::atoi(g.substr(4, 2).c_str());
+                    if (day < 1 || day > 31 || hour > 23 || minute > 59) break;
+                    int year = 0, receivedMonth = 0;
+                    CivilFromDays(receivedUtc / 86400, year, receivedMonth);
+                    std::string yy;
+                    if (k + 3 < words.size() && SeriesNumber(words[k + 3], yy) && words[k + 3].size() == 2)
+                        year = 2000 + std::atoi(words[k + 3].c_str());
+                    else if (month < receivedMonth)
+                        ++year;
+                    refs.expires = DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) * 86400 +
+                                   hour * 3600 + minute * 60;
+                    break;
+                }
+                continue;
+            }
+            for (const std::string& w : words)
+                if (IsIdentifier(w)) refs.cancelsIds.push_back(w);
+            SeriesIn(words, refs.cancelsSeries);
+        }
+    }
+    return refs;
+}
+
+}  // namespace warnings

@@ -1,0 +1,55 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// What a warning's text says of places and of other warnings: its positions and the shapes
+// they draw, the references it goes by and the ones it cancels. Read from the words of real
+// broadcasts; a form that cannot be read with certainty is left out rather than guessed.
+namespace warnings {
+
+struct TPosition {
+    double latitude = 0;   // decimal degrees, north positive (WGS 84)
+    double longitude = 0;  // decimal degrees, east positive
+    size_t offset = 0;     // where it starts in the text
+    size_t end = 0;        // just past it
+};
+
+// Every position of the text, in order.
+std::vector<TPosition> FindPositions(const std::string& text);
+
+struct TShape {
+    enum class Kind { Point, Line, Polygon, Circle };
+    Kind kind = Kind::Point;
+    std::vector<TPosition> points;  // a circle: its centre
+    double radiusNm = 0;            // a circle only
+};
+const char* KindName(TShape::Kind kind);  // "point", "line", "polygon", "circle"
+const char* KindNameFr(TShape::Kind kind);  // "point", "ligne", "zone", "cercle"
+
+// The positions grouped as the text draws them: AREA BOUNDED BY / IN AREA / AREA: and three
+// or more positions a polygon; BETWEEN, JOINING, TRACK or ROUTE a line; WITHIN n NM OF or
+// n NM RADIUS ON / AT a circle; any other position a point.
+std::vector<TShape> FindShapes(const std::string& text);
+
+// 53°26.9′N 001°53.0′E, as a sailor writes it.
+std::string SailorText(const TPosition& position);
+
+struct TReferences {
+    std::vector<std::string> own;            // the series numbers on its first lines ("WZ 845")
+    std::vector<std::string> cancelsIds;     // B1B2B3B4 it cancels
+    std::vector<std::string> cancelsSeries;  // series numbers it cancels
+    std::optional<int64_t> expires;          // CANCEL THIS MSG ddhhmm UTC MON: seconds since 1970 UTC
+};
+
+// receivedUtc: when the message came, for the year of its own expiry.
+TReferences FindReferences(const std::string& text, int64_t receivedUtc);
+
+// A series reference without its year ("NAVAREA I 31/23" -> "NAVAREA I 31").
+std::string WithoutYear(const std::string& reference);
+
+}  // namespace warnings

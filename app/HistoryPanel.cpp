@@ -121,7 +121,8 @@ THistoryPanel::THistoryPanel(QTreeWidget* tree, QWidget* parent) : QWidget(paren
 
 THistoryPanel::~THistoryPanel() { Stop(); }
 
-void THistoryPanel::Start(const std::string& archiveRoot) {
+void THistoryPanel::Start(const std::string& archiveRoot,
+                          std::function<void(int added, const history::THistoryStore& store)> written) {
     databasePath = platform::JoinPath(archiveRoot, history::DatabaseName);
     history::THistoryWriter::Events events;
     // Both come on the writer's thread; the panel handles them on its own.
@@ -133,6 +134,7 @@ void THistoryPanel::Start(const std::string& archiveRoot) {
         QMetaObject::invokeMethod(
             this, [this] { if (Searching()) Search(); }, Qt::QueuedConnection);
     };
+    events.written = std::move(written);
     writer = std::make_unique<history::THistoryWriter>(databasePath, std::move(events));
 }
 

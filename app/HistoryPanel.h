@@ -10,6 +10,7 @@
 #include <QTreeWidget>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 #include "history/HistoryWriter.h"
@@ -32,7 +33,9 @@ public:
 
     // Opens the history of the archive root (on the writer's thread); before the first
     // tree rebuild, so that the archive at start-up reaches it.
-    void Start(const std::string& archiveRoot);
+    // written: after each batch, on the writer's thread (the warnings read the history there).
+    void Start(const std::string& archiveRoot,
+               std::function<void(int added, const history::THistoryStore& store)> written = {});
     // Writes what was handed over and closes the history.
     void Stop();
     // What a tree rebuild found in the archive.

@@ -4,7 +4,10 @@
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
+#include <QDir>
+#include <QFileDialog>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -63,6 +66,29 @@ TNetworkDlg::TNetworkDlg(TBoatNetwork& n, QWidget* parent) : QDialog(parent), ne
     status->setWordWrap(true);
     status->setMinimumWidth(320);
 
+    // The warnings with positions, for the chart plotter: off while no folder is named.
+    warningsFolder = new QLineEdit(this);
+    warningsFolder->setObjectName("WarningsFolder");
+    warningsFolder->setPlaceholderText("aucun (pas d’export)");
+    warningsFolder->setToolTip("Après chaque transfert, les avertissements en vigueur qui donnent des positions y "
+                               "sont écrits en GPX et en GeoJSON (navtex-warnings.gpx, navtex-warnings.geojson).");
+    auto* browse = new QPushButton("Parcourir…", this);
+    browse->setObjectName("WarningsFolderBrowse");
+    connect(browse, &QPushButton::clicked, this, [this] {
+        const QString chosen = QFileDialog::getExistingDirectory(this, "Dossier des avertissements", warningsFolder->text());
+        if (!chosen.isEmpty()) warningsFolder->setText(QDir::toNativeSeparators(chosen));
+    });
+    auto* folderRow = new QHBoxLayout;
+    folderRow->addWidget(warningsFolder, 1);
+    folderRow->addWidget(browse);
+    if (const QString layers = OpenCpnLayers(); !layers.isEmpty()) {
+        auto* opencpn = new QPushButton("Calques d’OpenCPN", this);
+        opencpn->setObjectName("WarningsFolderOpenCpn");
+        opencpn->setToolTip(layers);
+        connect(opencpn, &QPushButton::clicked, this, [this, layers] { warningsFolder->setText(layers); });
+        folderRow->addWidget(opencpn);
+    }
+
     auto* form = new QFormLayout;
     form->addRow(output);
     form->addRow("Port TCP :", port);
@@ -70,6 +96,7 @@ TNetworkDlg::TNetworkDlg(TBoatNetwork& n, QWidget* parent) : QDialog(parent), ne
     form->addRow("Destination UDP :", udp);
     form->addRow("Avis de tempête [hPa/3h] :", threshold);
     form->addRow("État :", status);
+    form->addRow("Exporter les avertissements vers", folderRow);
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* ok = buttons->addButton("Enregistrer", QDialogButtonBox::AcceptRole);
     ok->setObjectName("OKBtn");
@@ -90,8 +117,18 @@ void TNetworkDlg::showEvent(QShowEvent* event) {
     allInterfaces->setChecked(s.allInterfaces);
     udp->setText(s.udpHost.empty() ? QString() : QString::fromStdString(s.udpHost + ":" + std::to_string(s.udpPort)));
     threshold->setValue(s.stormThreshold);
+    warningsFolder->setText(QString::fromStdString(s.warningsFolder));
     ShowStatus();
     QDialog::showEvent(event);
+}
+
+QString TNetworkDlg::OpenCpnLayers() {
+    QStringList candidates{QDir::homePath() + "/.opencpn/layers"};
+    if (const QString local = qEnvironmentVariable("LOCALAPPDATA"); !local.isEmpty())
+        candidates << local + "/opencpn/layers";
+    for (const QString& folder : candidates)
+        if (QDir(folder).exists()) return QDir::toNativeSeparators(folder);
+    return {};
 }
 
 void TNetworkDlg::ShowStatus() { status->setText(network.Output().StatusText()); }
@@ -107,6 +144,8 @@ void TNetworkDlg::OKBtnClick() {
     // What is typed counts, also when the field has not taken it yet.
     threshold->interpretText();
     s.stormThreshold = threshold->value();
+    const std::string folder = warningsFolder->text().trimmed().toStdString();
+    s.warningsFolder = nmea::ValidFolder(folder) ? folder : std::string();
     network.Apply(s, true);
     accept();
 }

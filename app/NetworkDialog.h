@@ -24,6 +24,9 @@ public:
     QLineEdit* UdpEdit() const { return udp; }
     QDoubleSpinBox* ThresholdSpinEdit() const { return threshold; }
     QLabel* StatusLabel() const { return status; }
+    QLineEdit* WarningsFolderEdit() const { return warningsFolder; }
+    // The layers folder of OpenCPN when this computer has one, else empty.
+    static QString OpenCpnLayers();
 
     // Keeps what the fields say (in NMEA.INI too) and closes.
     void OKBtnClick();
@@ -41,4 +44,5 @@ private:
     QLineEdit* udp;
     QDoubleSpinBox* threshold;
     QLabel* status;
+    QLineEdit* warningsFolder;
 };

@@ -1,15 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/StormAlarm.h"
 
-#include <QApplication>
-#include <QSystemTrayIcon>
 #include <QWidget>
 
-#include "app/MessageBox.h"
 #include "baro/BaroChartControl.h"
 #include "platform/Process.h"
 
-TStormAlarm::TStormAlarm(QWidget* w) : QObject(w), window(w) {}
+TStormAlarm::TStormAlarm(QWidget* w) : QObject(w), notice(new TNotice(w, "StormNotice", "Avis de tempête")) {}
 
 void TStormAlarm::StatusShown(const TAcquisitionState& state, double threshold) {
     if (watch.Update(state.TendencyHpa3h, threshold) != nmea::TStormWatch::TChange::Raised) return;
@@ -23,23 +20,5 @@ void TStormAlarm::StatusShown(const TAcquisitionState& state, double threshold) 
         emit Raised(when, *state.SeaLevelHpa,
                     QStringLiteral("Avis de tempête %1 : %2 hPa en 3 h").arg(when.toString("HH:mm"), tendency));
     }
-    Notify(QString::fromStdString(nmea::StormNotice(*state.TendencyHpa3h, separator)));
-}
-
-void TStormAlarm::Notify(const QString& text) {
-    if (QSystemTrayIcon::isSystemTrayAvailable()) {
-        if (!trayIcon) {
-            trayIcon = new QSystemTrayIcon(window->windowIcon(), this);
-            trayIcon->show();
-        }
-        trayIcon->showMessage(QApplication::applicationName(), text, QSystemTrayIcon::Warning, 0);
-        return;
-    }
-    if (notice) notice->close();
-    notice = MakeMessageBox(window, TBoxKind::Warning, text, TBoxButtons::Ok);
-    notice->setAttribute(Qt::WA_DeleteOnClose);
-    notice->setModal(false);
-    notice->setObjectName("StormNotice");
-    notice->setWindowTitle("Avis de tempête");
-    notice->show();
+    notice->Show(QString::fromStdString(nmea::StormNotice(*state.TendencyHpa3h, separator)));
 }

@@ -2,16 +2,14 @@
 #pragma once
 
 #include <QDateTime>
-#include <QMessageBox>
 #include <QObject>
-#include <QPointer>
 
 #include <optional>
 
 #include "acquisition/AcquisitionState.h"
+#include "app/Notice.h"
 #include "nmea/StormWarning.h"
 
-class QSystemTrayIcon;
 class QWidget;
 
 // The storm watch: a fall of the three-hour tendency past the threshold raises one notice
@@ -33,10 +31,6 @@ signals:
     void Raised(const QDateTime& when, double hPa, const QString& label);
 
 private:
-    void Notify(const QString& text);
-
-    QWidget* window;
     nmea::TStormWatch watch;
-    QPointer<QMessageBox> notice;
-    QSystemTrayIcon* trayIcon = nullptr;
+    TNotice* notice;
 };

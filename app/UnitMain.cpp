@@ -6,6 +6,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QFileDialog>
+#include <QHBoxLayout>
 #include <QScreen>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -164,6 +166,19 @@ void TMainForm::BuildNavtexPage() {
     messageHeader->setContentsMargins(4, 2, 4, 2);
     column->addWidget(messageHeader);
     column->addWidget(ui->NavtexMemo, 1);
+    // Under the message, the positions it gives, and a button that copies them.
+    auto* placeRow = new QHBoxLayout;
+    placeRow->setContentsMargins(4, 2, 4, 2);
+    positionsLabel = new QLabel(message);
+    positionsLabel->setObjectName("PositionsLabel");
+    positionsLabel->setWordWrap(true);
+    positionsLabel->setTextFormat(Qt::PlainText);
+    positionsLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    copyPositions = new QPushButton(QStringLiteral("Copier les positions"), message);
+    copyPositions->setObjectName("CopyPositions");
+    placeRow->addWidget(positionsLabel, 1);
+    placeRow->addWidget(copyPositions, 0, Qt::AlignTop);
+    column->addLayout(placeRow);
     navtexSplitter = new QSplitter(Qt::Horizontal, ui->NavtexTabSheet);
     navtexSplitter->setObjectName("NavtexSplitter");
     navtexSplitter->setChildrenCollapsible(false);
@@ -254,6 +269,12 @@ void TMainForm::WireCommands() {
         PageControl1Change();
         historyPanel->FocusSearch();
     });
+    exportWarningsAction = new QAction(QStringLiteral("Exporter les avertissements…"), this);
+    exportWarningsAction->setObjectName("ExportWarningsAction");
+    const QList<QAction*> fileActions = ui->Datei->actions();
+    const qsizetype afterPrint = fileActions.indexOf(ui->Drucken) + 1;
+    ui->Datei->insertAction(afterPrint < fileActions.size() ? fileActions.at(afterPrint) : nullptr, exportWarningsAction);
+    connect(exportWarningsAction, &QAction::triggered, this, &TMainForm::ExportWarningsCommand);
     networkAction = new QAction("Réseau du bord et alarmes…", this);
     networkAction->setObjectName("NetworkAction");
     ui->Einstellungen->addAction(networkAction);
@@ -363,8 +384,17 @@ void TMainForm::FormCreate() {
             [this](const QDateTime& when, double hPa, const QString& label) { ui->Chart1->AddMark(when, hPa, label); });
     LoadWindowSettings();
     acquisition::RecoverTransfer(archivePath);
-    // Every rebuild, the first at start-up included, hands the archive to the history.
-    historyPanel->Start(archivePath);
+    // Every rebuild, the first at start-up included, hands the archive to the history; after
+    // each of its batches the warnings are read anew there, on the history's thread.
+    warningsView = new TWarningsView(this, positionsLabel, copyPositions);
+    warningsView->Start(archivePath, network->Settings().warningsFolder);
+    connect(warningsView, &TWarningsView::StatesChanged, this, [this] { warningsView->Decorate(*navtex, *navtexControl); },
+            Qt::QueuedConnection);
+    connect(ui->NavtexMemo, &QPlainTextEdit::textChanged, this,
+            [this] { warningsView->ShowPositions(ui->NavtexMemo->toPlainText().toStdString()); });
+    historyPanel->Start(archivePath, [view = warningsView](int added, const history::THistoryStore& store) {
+        view->HistoryWritten(added, store);
+    });
     navtex->SetArchiveSink([this](std::vector<navtex::TArchiveFile> files) { historyPanel->ArchiveRead(std::move(files)); });
     receiver::LoadLocalCopies(archivePath, Acquisition, readMarks, *this);
 
@@ -397,6 +427,7 @@ void TMainForm::ZoomOut1Click() {
 
 void TMainForm::RebuildTree() {
     navtex->Rebuild();
+    warningsView->Decorate(*navtex, *navtexControl);
     network->TreeRebuilt(navtex->List518(), navtex->List490());
 }
 
@@ -408,6 +439,7 @@ void TMainForm::RefreshShown() {
 
 void TMainForm::NavtexTreeViewChange() {
     navtex->SelectionChanged(TNavtexTreeControl::NodeOf(ui->NavtexTreeView->currentItem()));
+    if (warningsView) warningsView->Decorate(*navtex, *navtexControl);  // an alarm read is red no more
 }
 
 bool TMainForm::NavtexTreeViewCustomDrawItem(int node, bool selected) const {
@@ -477,6 +509,19 @@ void TMainForm::ConfigurationAccepted() {
 void TMainForm::NetworkCommand() {
     if (!networkDialog) networkDialog = new TNetworkDlg(*network, this);
     networkDialog->exec();
+    warningsView->SetExportFolder(network->Settings().warningsFolder);
+}
+
+void TMainForm::ExportWarningsCommand() {
+    const QString folder = QFileDialog::getExistingDirectory(this, QStringLiteral("Exporter les avertissements vers"),
+                                                             QString::fromStdString(network->Settings().warningsFolder));
+    if (folder.isEmpty()) return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool written = TWarningsView::ExportOnce(archivePath, QDir::toNativeSeparators(folder).toStdString());
+    QApplication::restoreOverrideCursor();
+    if (!written)
+        ShowMessageBox(this, TBoxKind::Error,
+                       QStringLiteral("Les avertissements n’ont pas pu être écrits dans %1.").arg(folder));
 }
 
 void TMainForm::RepaintStatusBar() { ui->StatusBar1->repaint(); }

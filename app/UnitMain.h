@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QSplitter>
 #include <QTimer>
 
@@ -17,6 +18,7 @@
 #include "acquisition/UnitDataThread.h"
 #include "app/BoatNetwork.h"
 #include "app/HistoryPanel.h"
+#include "app/WarningsView.h"
 #include "app/NetworkDialog.h"
 #include "app/StormAlarm.h"
 #include "baro/BaroChartControl.h"
@@ -153,6 +155,10 @@ public:
     QSplitter* NavtexSplitter() const { return navtexSplitter; }
     // The search field over the tree and the history behind it.
     THistoryPanel* History() const { return historyPanel; }
+    TWarningsView* Warnings() const { return warningsView; }
+    // File menu: the warnings for the chart plotter, once, into a folder chosen.
+    void ExportWarningsCommand();
+    QAction* ExportWarningsAction() const { return exportWarningsAction; }
 
     // Open, Save and Print's view of the window.
     QWidget* Window() override { return this; }
@@ -198,6 +204,10 @@ private:
     QLabel* messageHeader = nullptr;
     QSplitter* navtexSplitter = nullptr;
     THistoryPanel* historyPanel = nullptr;
+    TWarningsView* warningsView = nullptr;
+    QLabel* positionsLabel = nullptr;
+    QPushButton* copyPositions = nullptr;
+    QAction* exportWarningsAction = nullptr;
     int wantedTreeWidth = 233;
     bool treeWidthApplied = false;
     std::string parameterText;

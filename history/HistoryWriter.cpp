@@ -74,6 +74,7 @@ void THistoryWriter::Run() {
         // and the next rebuild hands them over again.
         const int added = store.Record(batch, clock());
         if (added > 0 && events.recorded) events.recorded(added);
+        if (added >= 0 && events.written) events.written(added, store);
         lock.lock();
         writing = false;
         idle.notify_all();

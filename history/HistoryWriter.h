@@ -25,6 +25,8 @@ public:
         // Both run on the writer's thread.
         std::function<void(State state, const std::string& setAsideAs)> opened;
         std::function<void(int added)> recorded;
+        // After every batch, with the writer's own connection for reading what is there.
+        std::function<void(int added, const THistoryStore& store)> written;
     };
     using Clock = std::function<int64_t()>;  // seconds since 1970 UTC
 

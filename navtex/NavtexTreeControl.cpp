@@ -29,6 +29,11 @@ bool TNavtexItemDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view, 
     const QWidget* widget = view;
     const QStyle* style = widget ? widget->style() : QApplication::style();
     const QRect textRect = style->subElementRect(QStyle::SE_ItemViewItemText, &opt, widget);
+    // A message's own tip (its reception, first line, why it is grey) comes first.
+    if (const QString own = index.data(Qt::ToolTipRole).toString(); !own.isEmpty()) {
+        QToolTip::showText(event->globalPos(), own, view, textRect);
+        return true;
+    }
     // The style keeps a small margin on each side of the text.
     const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
     if (opt.fontMetrics.horizontalAdvance(opt.text) > textRect.width() - 2 * margin) {

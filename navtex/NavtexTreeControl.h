@@ -18,7 +18,7 @@ public:
     using Decide = std::function<bool(int node, bool selected)>;
     TNavtexItemDelegate(Decide drawRed, QObject* parent) : QStyledItemDelegate(parent), drawRed(std::move(drawRed)) {}
 
-    // A name cut short by the column shows whole as a tool tip.
+    // A message's own tool tip, else a name cut short by the column shown whole.
     bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
                    const QModelIndex& index) override;
 

@@ -112,6 +112,14 @@ public:
     // The selection-change event of the control, with the node now selected (-1: none).
     void SelectionChanged(int node);
 
+    // The record of a message node and its band (0 = 518 kHz, 1 = 490 kHz); null otherwise.
+    const TMsgHeaderElement* RecordOf(int node, int& band) const {
+        if (node < 0 || node >= static_cast<int>(nodes.size())) return nullptr;
+        band = nodes[static_cast<size_t>(node)].band;
+        return nodes[static_cast<size_t>(node)].record;
+    }
+    int NodeCount() const { return static_cast<int>(nodes.size()); }
+
     // Red is for a selected message node only, never a root or a category.
     bool DrawSelectedRed(int node, bool selected) const;
 

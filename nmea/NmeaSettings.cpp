@@ -41,6 +41,13 @@ bool ValidHost(const std::string& host) {
     return true;
 }
 
+bool ValidFolder(const std::string& folder) {
+    if (folder.size() > 1024) return false;
+    for (unsigned char c : folder)
+        if (c < 0x20 || c == 0x7F) return false;
+    return true;
+}
+
 TNmeaSettings LoadNmeaSettings(const std::string& archiveRoot) {
     TNmeaSettings s;
     std::vector<uint8_t> bytes;
@@ -53,6 +60,7 @@ TNmeaSettings LoadNmeaSettings(const std::string& archiveRoot) {
         if (eq == std::string::npos) continue;
         const std::string key = line.substr(0, eq), value = line.substr(eq + 1);
         if (key == "output") s.enabled = value == "on";
+        if (key == "warnings-folder" && ValidFolder(value)) s.warningsFolder = value;
         if (key == "tcp-port") Port(value, s.tcpPort);
         if (key == "listen") s.allInterfaces = value == "all";
         if (key == "udp") {
@@ -84,6 +92,7 @@ bool SaveNmeaSettings(const std::string& archiveRoot, const TNmeaSettings& s) {
     out.setf(std::ios::fixed);
     out.precision(1);
     out << "storm-threshold=" << s.stormThreshold << "\r\n";
+    if (!s.warningsFolder.empty() && ValidFolder(s.warningsFolder)) out << "warnings-folder=" << s.warningsFolder << "\r\n";
     const std::string text = out.str();
     return platform::WriteFileAtomic(platform::JoinPath(archiveRoot, SettingsFileName), text.data(), text.size());
 }

@@ -16,6 +16,7 @@ struct TNmeaSettings {
     std::string udpHost;         // empty: no UDP
     int udpPort = 0;
     double stormThreshold = 3.6;  // hPa fall in three hours
+    std::string warningsFolder;   // where the warnings for the chart plotter go; empty: nowhere
 
     bool operator==(const TNmeaSettings&) const = default;
 };
@@ -23,6 +24,9 @@ struct TNmeaSettings {
 // A UDP destination host: an IPv4 or IPv6 address or a DNS name (letters, digits, '.', '-',
 // ':' for IPv6), at most 253 characters. Nothing else is used, and nothing else is saved.
 bool ValidHost(const std::string& host);
+
+// A folder name as NMEA.INI keeps it: one line, no control character, at most 1024 bytes.
+bool ValidFolder(const std::string& folder);
 
 TNmeaSettings LoadNmeaSettings(const std::string& archiveRoot);
 bool SaveNmeaSettings(const std::string& archiveRoot, const TNmeaSettings& settings);

@@ -1,0 +1,165 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/WarningsView.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDateTime>
+
+#include <sstream>
+
+#include "navtex/Windows1252.h"
+#include "platform/Files.h"
+#include "receiver/DateTime.h"
+
+namespace {
+
+constexpr const char* NotifiedName = "ALARMS.INI";
+constexpr size_t NotifiedKept = 2000;
+
+QString When(int64_t seconds) {
+    return QDateTime::fromSecsSinceEpoch(seconds).toString(QStringLiteral("dd/MM/yyyy à HH:mm"));
+}
+
+}  // namespace
+
+TWarningsView::TWarningsView(QWidget* window, QLabel* p, QPushButton* c)
+    : QObject(window), positions(p), copy(c),
+      notice(new TNotice(window, "AlarmNotice", QStringLiteral("Message de détresse ou urgent"))) {
+    positions->hide();
+    copy->hide();
+    connect(copy, &QPushButton::clicked, this, [this] { QApplication::clipboard()->setText(copied); });
+}
+
+bool TWarningsView::IsAlarm(const std::string& name) {
+    return (name.size() >= 2 && name[1] == 'D') || (name.size() >= 4 && name.compare(2, 2, "00") == 0);
+}
+
+void TWarningsView::Start(const std::string& root, const std::string& folder) {
+    archiveRoot = root;
+    SetExportFolder(folder);
+    std::vector<uint8_t> bytes;
+    if (!platform::ReadWholeFile(platform::JoinPath(archiveRoot, NotifiedName), bytes, 1 << 20)) return;
+    std::istringstream in(std::string(bytes.begin(), bytes.end()));
+    int band = 0;
+    std::string name;
+    int32_t age = 0;
+    while (in >> band >> name >> age) notified.insert({band, name, age});
+}
+
+void TWarningsView::SaveNotified() const {
+    std::string text;
+    size_t skip = notified.size() > NotifiedKept ? notified.size() - NotifiedKept : 0;
+    for (const auto& [band, name, age] : notified) {
+        if (skip > 0) {
+            --skip;
+            continue;
+        }
+        text += std::to_string(band) + " " + name + " " + std::to_string(age) + "\r\n";
+    }
+    platform::WriteFileAtomic(platform::JoinPath(archiveRoot, NotifiedName), text.data(), text.size());
+}
+
+void TWarningsView::SetExportFolder(const std::string& folder) {
+    std::lock_guard<std::mutex> lock(mutex);
+    exportFolder = folder;
+}
+
+void TWarningsView::HistoryWritten(int added, const history::THistoryStore& store) {
+    std::string folder;
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        if (added == 0 && evaluated) return;  // nothing new since the last reading
+        evaluated = true;
+        folder = exportFolder;
+    }
+    const std::vector<warnings::TWarning> list = warnings::Evaluate(store, history::UnixNow());
+    std::map<Name, Info> fresh;
+    for (const warnings::TWarning& w : list)  // oldest first: the newest of a name stays
+        fresh[{w.band, w.name}] = {w.state, w.cancelledBy, w.cancelledAt, w.expires};
+    if (!folder.empty()) warnings::WriteExport(folder, list, false);
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        states = std::move(fresh);
+    }
+    emit StatesChanged();
+}
+
+bool TWarningsView::ExportOnce(const std::string& root, const std::string& folder) {
+    history::THistoryStore store;
+    if (!store.OpenForReading(platform::JoinPath(root, history::DatabaseName))) return false;
+    return warnings::WriteExport(folder, warnings::Evaluate(store, history::UnixNow()), false);
+}
+
+void TWarningsView::Decorate(const navtex::TNavtexTree& tree, const TNavtexTreeControl& control) {
+    std::map<Name, Info> known;
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        known = states;
+    }
+    bool notifiedChanged = false;
+    QStringList raised;
+    for (int node = 0; node < tree.NodeCount(); ++node) {
+        int band = 0;
+        const TMsgHeaderElement* record = tree.RecordOf(node, band);
+        QTreeWidgetItem* item = control.Item(node);
+        if (!record || !item) continue;
+        const Key key{band == 0 ? 518 : 490, record->Name, record->Age};
+        QString tip;
+        if (record->Age >= 0) {
+            const platform::LocalDateTime t = datetime::UnpackFat(record->Age);
+            tip = QStringLiteral("reçu le %1/%2/%3 à %4:%5")
+                      .arg(t.day, 2, 10, QChar('0')).arg(t.month, 2, 10, QChar('0')).arg(t.year)
+                      .arg(t.hour, 2, 10, QChar('0')).arg(t.minute, 2, 10, QChar('0'));
+        }
+        for (const std::string& line : record->Lines)
+            if (!line.empty() && line.compare(0, 4, "ZCZC") != 0) {
+                tip += (tip.isEmpty() ? "" : "\n") + QString::fromStdString(text::Windows1252ToUtf8(line));
+                break;
+            }
+        QBrush colour;  // the tree's own
+        if (const auto it = known.find({std::get<0>(key), record->Name});
+            it != known.end() && it->second.state != warnings::TWarning::State::InForce) {
+            const Info& info = it->second;
+            colour = QColor(128, 128, 128);
+            tip += info.state == warnings::TWarning::State::Cancelled
+                       ? QStringLiteral("\nannulé par %1 le %2")
+                             .arg(QString::fromStdString(info.cancelledBy), When(info.cancelledAt))
+                       : QStringLiteral("\nexpiré depuis le %1").arg(When(info.expires));
+        }
+        const bool unread = item->font(0).bold();
+        if (IsAlarm(record->Name) && unread) {
+            colour = QColor(220, 0, 0);
+            if (notified.insert(key).second) {
+                notifiedChanged = true;
+                raised << QStringLiteral("%1 (%2 kHz)").arg(QString::fromStdString(record->Name)).arg(std::get<0>(key));
+            }
+        }
+        item->setForeground(0, colour);
+        item->setToolTip(0, tip);
+    }
+    if (notifiedChanged) SaveNotified();
+    if (!raised.isEmpty())
+        notice->Show(QStringLiteral("Nouveau message de recherche et sauvetage ou urgent : %1. Lisez-le dans "
+                                    "l’onglet NAVTEX.")
+                         .arg(raised.join(", ")),
+                     QSystemTrayIcon::Critical);
+}
+
+void TWarningsView::ShowPositions(const std::string& text) {
+    const std::vector<warnings::TShape> shapes = warnings::FindShapes(text);
+    QStringList shown, lines;
+    for (const warnings::TShape& shape : shapes) {
+        QStringList points;
+        for (const warnings::TPosition& p : shape.points) {
+            points << QString::fromStdString(warnings::SailorText(p));
+            lines << QString::fromStdString(warnings::SailorText(p));
+        }
+        QString kind = QString::fromUtf8(warnings::KindNameFr(shape.kind));
+        if (shape.kind == warnings::TShape::Kind::Circle) kind += QStringLiteral(" de %1 NM").arg(shape.radiusNm);
+        shown << points.join(QStringLiteral(" – ")) + QStringLiteral(" (") + kind + QStringLiteral(")");
+    }
+    copied = lines.join('\n');
+    positions->setText(QStringLiteral("Positions : ") + shown.join(QStringLiteral(" · ")));
+    positions->setVisible(!shapes.empty());
+    copy->setVisible(!shapes.empty());
+}

@@ -1,0 +1,123 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+
+#include "app/UnitMain.h"
+#include "platform/Files.h"
+#include "support/TempFolder.h"
+#include "support/WindowTest.h"
+#include "ui_UnitMain.h"
+
+namespace {
+
+class WarningsViewTest : public testing_support::WindowTest {
+protected:
+    WarningsViewTest() {
+        Acquisition.ShowLastMessage = 0;
+        for (const char* f : {"data", "data/ZEL2", "data/ZEL2/INTERNAT", "data/ZEL2/NATIONAL", "plotter"})
+            temp.MakeFolder(f);
+    }
+    ~WarningsViewTest() override { Acquisition.ShowLastMessage = 0; }
+
+    void Message(const std::string& name, const std::string& text, int hour) {
+        const std::string relative = "data/ZEL2/INTERNAT/" + name;
+        temp.WriteFile(relative, "ZCZC " + name + "\r\n" + text + "\r\nNNNN\r\n");
+        const platform::LocalDateTime when{2026, 12, 6, hour, 0, 0, 0};
+        platform::SetFileTimes(temp / relative, when, when, when);
+    }
+    // The window up, the archive in the history and the warnings read there.
+    static void Show(TMainForm& form) {
+        form.resize(980, 700);
+        form.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&form));
+        QApplication::processEvents();
+        form.StartupTimerTimer();
+        form.History()->Writer()->WaitIdle();
+        QTest::qWait(100);
+    }
+    static QTreeWidgetItem* Item(TMainForm& form, const char* name) {
+        return form.Ui()->NavtexTreeView->findItems(name, Qt::MatchExactly | Qt::MatchRecursive).value(0);
+    }
+    static int Notices(TMainForm& form) {
+        int shown = 0;
+        for (QMessageBox* box : form.findChildren<QMessageBox*>("AlarmNotice")) shown += box->isVisible() ? 1 : 0;
+        return shown;
+    }
+};
+
+}  // namespace
+
+TEST_F(WarningsViewTest, CancelledGreyPositionsShownAndTheFilesForThePlotter) {
+    // After archive/2018/06/08/OA67 (shortened): a buoy warning and the one that cancels it.
+    Message("EA83", "WZ 370\r\nDOVER STRAIT TSS. ZC1 BUOY 50-45.0N 001-27.2E UNLIT", 8);
+    Message("OA67", "WZ 533\r\nSPECIAL LIGHT BUOY AT 54-46.3N 003-42.1W MISSING.\r\n2. CANCEL WZ 370 (EA83).", 10);
+    temp.WriteFile("data/ZEL2/NMEA.INI", "warnings-folder=" + temp / "plotter" + "\r\n");
+    TMainForm form({});
+    Show(form);
+    QTreeWidgetItem* cancelled = Item(form, "EA83");
+    ASSERT_NE(cancelled, nullptr);
+    EXPECT_EQ(cancelled->foreground(0).color(), QColor(128, 128, 128));
+    EXPECT_TRUE(cancelled->toolTip(0).contains("annulé par OA67 le 06/12/2026 à 10:00")) << cancelled->toolTip(0).toStdString();
+    EXPECT_TRUE(cancelled->toolTip(0).startsWith("reçu le 06/12/2026 à 08:00\nWZ 370"));
+    EXPECT_NE(Item(form, "OA67")->foreground(0).color(), QColor(128, 128, 128));
+
+    form.Ui()->NavtexTreeView->setCurrentItem(Item(form, "OA67"));
+    auto* label = form.findChild<QLabel*>("PositionsLabel");
+    EXPECT_TRUE(label->isVisible());
+    EXPECT_EQ(label->text(), "Positions : 54°46.3′N 003°42.1′W (point)");
+    form.findChild<QPushButton*>("CopyPositions")->click();
+    EXPECT_EQ(QApplication::clipboard()->text(), "54°46.3′N 003°42.1′W");
+
+    // The plotter's files: what is in force, read back by gpsbabel and as GeoJSON.
+    const QString gpx = QString::fromStdString(temp / "plotter/navtex-warnings.gpx");
+    QProcess babel;
+    babel.start("gpsbabel", {"-i", "gpx", "-f", gpx, "-o", "unicsv", "-F", "-"});
+    ASSERT_TRUE(babel.waitForFinished(20000)) << "gpsbabel (Debian's package) is needed";
+    const QString csv = QString::fromUtf8(babel.readAllStandardOutput());
+    EXPECT_TRUE(csv.contains("54.771667,-3.701667")) << csv.toStdString();
+    EXPECT_FALSE(csv.contains("50.75")) << "the cancelled buoy is not exported";
+    const QJsonDocument json = QJsonDocument::fromJson(
+        QByteArray::fromStdString(testing_support::ReadText(temp / "plotter/navtex-warnings.geojson")));
+    const QJsonArray features = json.object()["features"].toArray();
+    ASSERT_EQ(features.size(), 1);
+    const QJsonObject feature = features[0].toObject();
+    EXPECT_EQ(feature["properties"].toObject()["id"].toString(), "OA67");
+    EXPECT_EQ(feature["properties"].toObject()["state"].toString(), "in force");
+    EXPECT_EQ(feature["geometry"].toObject()["coordinates"].toArray()[1].toDouble(), 54.771667);
+}
+
+TEST_F(WarningsViewTest, ASearchAndRescueMessageIsRedUntilReadWithOneNotice) {
+    // B2 is the subject: ED01 is search and rescue; FA00 is vital (B3B4 "00").
+    Message("ED01", "MAYDAY RELAY. LIFERAFT SIGHTED 50-10N 005-20W", 9);
+    Message("FA00", "VITAL WARNING. NAVIGATION CLOSED", 10);
+    Message("FE01", "WIND SW 5", 11);
+    {
+        TMainForm form({});
+        Show(form);
+        EXPECT_EQ(Item(form, "ED01")->foreground(0).color(), QColor(220, 0, 0));
+        EXPECT_EQ(Item(form, "FA00")->foreground(0).color(), QColor(220, 0, 0));
+        EXPECT_NE(Item(form, "FE01")->foreground(0).color(), QColor(220, 0, 0));
+        ASSERT_EQ(Notices(form), 1);  // one notice for both, once
+        EXPECT_TRUE(form.findChild<QMessageBox*>("AlarmNotice")->text().contains("ED01"));
+        form.RebuildTree();
+        EXPECT_EQ(Notices(form), 1);
+        form.Ui()->NavtexTreeView->setCurrentItem(Item(form, "ED01"));
+        EXPECT_NE(Item(form, "ED01")->foreground(0).color(), QColor(220, 0, 0));
+    }
+    TMainForm again({});
+    Show(again);
+    EXPECT_EQ(Notices(again), 0);
+    EXPECT_NE(Item(again, "ED01")->foreground(0).color(), QColor(220, 0, 0));  // read before
+    EXPECT_EQ(Item(again, "FA00")->foreground(0).color(), QColor(220, 0, 0));   // not yet read
+}

@@ -24,9 +24,10 @@ double Number(const std::string& t, size_t i, size_t n) {
     return v;
 }
 
-// ".ddd" at p: its value as a fraction, p moved past it; 0 when there is none.
+// ".ddd" (or ",ddd", as some stations write) at p: its value as a fraction, p moved past
+// it; 0 when there is none.
 double Decimals(const std::string& t, size_t& p) {
-    if (At(t, p) != '.' || !Digit(At(t, p + 1))) return 0;
+    if ((At(t, p) != '.' && At(t, p) != ',') || !Digit(At(t, p + 1))) return 0;
     const size_t n = Digits(t, p + 1);
     const double v = Number(t, p + 1, n) / std::pow(10.0, static_cast<double>(n));
     p += 1 + n;
@@ -61,6 +62,16 @@ std::optional<Coordinate> ReadCoordinate(const std::string& t, size_t i, bool la
         // Compact: 5417.007N, 01117E.
         degrees = Number(t, i, degreeDigits);
         minutes = Number(t, i + degreeDigits, 2) + Decimals(t, p);
+    } else if (n1 >= 1 && n1 <= degreeDigits && (At(t, p) == '.' || At(t, p) == 'N' || At(t, p) == 'S' ||
+                                                  At(t, p) == 'E' || At(t, p) == 'W' ||
+                                                  (At(t, p) == ' ' && Hemisphere(t, p, latitude) != '\0'))) {
+        // Whole or decimal degrees: 72 N 51 E, 76N 02E, 78.73N 10.01E (forecasts' lows, ice).
+        p = i + n1;
+        degrees = Number(t, i, n1);
+        if (At(t, p) == '.') {
+            if (!Digit(At(t, p + 1))) return std::nullopt;
+            degrees += Decimals(t, p);
+        }
     } else if (n1 >= 1 && n1 <= degreeDigits) {
         degrees = Number(t, i, n1);
         const char separator = At(t, p);
@@ -83,8 +94,13 @@ std::optional<Coordinate> ReadCoordinate(const std::string& t, size_t i, bool la
                     p = q;
                 }
             }
-        } else if (nm == 3 || nm == 4) {
-            // Minutes with implied decimals: 3800 is 38.00, 251 is 25.1.
+        } else if (nm == 1 && (At(t, p + 1) == '.' || At(t, p + 1) == ',') && Digit(At(t, p + 2))) {
+            // 70-3.7N: one digit of minutes, with decimals.
+            minutes = Number(t, p, 1);
+            ++p;
+            minutes += Decimals(t, p);
+        } else if (nm >= 3 && nm <= 5) {
+            // Minutes with implied decimals: 3800 is 38.00, 251 is 25.1, 22401 is 22.401.
             minutes = Number(t, p, 2) + Number(t, p + 2, nm - 2) / std::pow(10.0, static_cast<double>(nm - 2));
             p += nm;
         } else {
@@ -104,7 +120,9 @@ std::optional<Coordinate> ReadCoordinate(const std::string& t, size_t i, bool la
 bool StartsWord(const std::string& t, size_t i) {
     if (i == 0) return true;
     const char c = t[i - 1];
-    return !Letter(c) && !Digit(c) && c != '.' && c != '/' && c != ',';
+    // Not inside 53-61N: a dash right after a number joins its parts.
+    if (c == '-' && i >= 2 && Digit(t[i - 2])) return false;
+    return !Letter(c) && !Digit(c) && c != '.' && c != '/' && c != ',' && c != '\'';
 }
 
 // The word at i equals w (a whole word).

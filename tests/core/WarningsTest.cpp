@@ -62,6 +62,14 @@ TEST(Positions, EveryFormOfRealBroadcasts) {
         {"IN POSITION 54-05.8N\r\n004-34.4W", Deg(54, 5.8, -4, 34.4)},
         {"PLATFORM 12/3 53-27N 004-13E", Deg(53, 27, 4, 13)},
         {"RIG 12 53-27N 004-13E", Deg(53, 27, 4, 13)},
+        // Forms found in the corpus beyond those (LE22, NE22, AC12, UA68, AL32, BA32, KA05).
+        {"LOW 990 HPA 72 N 51 E", Deg(72, 0, 51, 0)},
+        {"HIGH 1030 76N 02E", Deg(76, 0, 2, 0)},
+        {"ICE EDGE 78.73N 10.01E", Deg(78.73, 0, 10.01, 0)},
+        {"45 22401N - 012 57497E", Deg(45, 22.401, 12, 57.497)},
+        {"48 20,40 N - 004 37,00 W", Deg(48, 20.40, -4, 37.00)},
+        {"70-3.7N 020-59.7E", Deg(70, 3.7, 20, 59.7)},
+        {"51-18900N 002-13133E", Deg(51, 18.900, 2, 13.133)},
     };
     for (const auto& [text, expected] : forms) {
         SCOPED_TRACE(text);
@@ -71,7 +79,7 @@ TEST(Positions, EveryFormOfRealBroadcasts) {
     for (const char* none : {"201200 UTC DEC 20", "VALID 18.01.2023", "2023 SERIES: 029 032", "NAVAREA I 034/23",
                              "WIND N 5 TO 6, SEA 2.5 M", "DEPTH 12 M. 518 KHZ", "FORCE 7 NW 8", "60-00N 004-00E",
                              "53-61N 004-13E", "91-00N 004-00E", "53-00N 181-00E", "53-27-60N 004-13E",
-                             "53-27N", "12 53-27NM 004-13E", "LOW 990 HPA 72 N 51 E"}) {
+                             "53-27N", "12 53-27NM 004-13E", "SEA 2.5 N", "1.5 NM"}) {
         SCOPED_TRACE(none);
         if (std::string(none) == "60-00N 004-00E") continue;  // 60 degrees is a latitude, kept below
         EXPECT_TRUE(Read(none).empty());

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "platform/Files.h"
+#include "receiver/DateTime.h"
 
 namespace history {
 namespace {
@@ -24,16 +25,6 @@ bool AllDigits(const std::string& s, size_t length) {
     for (char c : s)
         if (!std::isdigit(static_cast<unsigned char>(c))) return false;
     return true;
-}
-
-// Days since 1970-01-01 of a date of the proleptic Gregorian calendar.
-int64_t DaysFromCivil(int64_t y, unsigned m, unsigned d) {
-    y -= m <= 2;
-    const int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const auto yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<int64_t>(doe) - 719468;
 }
 
 std::string Upper(std::string s) {
@@ -148,7 +139,7 @@ int64_t ReceptionTime(const std::vector<std::string>& folders, const std::string
     const int month = std::atoi(folders[n - 2].c_str());
     const int day = std::atoi(folders[n - 1].c_str());
     if (year < 1980 || month < 1 || month > 12 || day < 1 || day > 31) return fileTime;
-    int64_t seconds = DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) * 86400;
+    int64_t seconds = datetime::UnixSecondsFromUtc(year, month, day);
     // "031800 UTC MAR 19" near the top: the day must be the folder's.
     const std::string head = bytes.substr(0, 300);
     for (size_t at = head.find("UTC"); at != std::string::npos; at = head.find("UTC", at + 3)) {

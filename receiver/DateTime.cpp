@@ -81,6 +81,11 @@ platform::LocalDateTime UtcFromUnixSeconds(int64_t seconds) {
     return t;
 }
 
+int64_t UnixSecondsFromUtc(int year, int month, int day, int hour, int minute, int second) {
+    return DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) * 86400 + hour * 3600 +
+           minute * 60 + second;
+}
+
 int32_t PackFat(const platform::LocalDateTime& t) {
     const uint32_t packed = (static_cast<uint32_t>(t.year - 1980) << 25) | (static_cast<uint32_t>(t.month) << 21) |
                             (static_cast<uint32_t>(t.day) << 16) | (static_cast<uint32_t>(t.hour) << 11) |

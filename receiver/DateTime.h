@@ -23,6 +23,8 @@ platform::LocalDateTime LocalFromReceiverSeconds(uint32_t seconds);
 
 // Calendar date and time in UTC of seconds since 1970 (for what leaves the boat in UTC).
 platform::LocalDateTime UtcFromUnixSeconds(int64_t seconds);
+// Seconds since 1970 of a calendar date and time in UTC.
+int64_t UnixSecondsFromUtc(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
 
 // Bits 25..31 years since 1980, 21..24 month, 16..20 day, 11..15 hour, 5..10 minute,
 // 0..4 seconds / 2.

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "receiver/DateTime.h"
+
 namespace warnings {
 namespace {
 
@@ -351,26 +353,6 @@ int MonthOf(const std::string& w) {
     return 0;
 }
 
-int64_t DaysFromCivil(int64_t y, unsigned m, unsigned d) {
-    y -= m <= 2;
-    const int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const auto yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<int64_t>(doe) - 719468;
-}
-
-void CivilFromDays(int64_t z, int& y, int& m) {
-    z += 719468;
-    const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const auto doe = static_cast<unsigned>(z - era * 146097);
-    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const unsigned mp = (5 * doy + 2) / 153;
-    m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    y = static_cast<int>(static_cast<int64_t>(yoe) + era * 400 + (m <= 2));
-}
-
 }  // namespace
 
 std::string WithoutYear(const std::string& reference) {
@@ -417,15 +399,15 @@ TReferences FindReferences(const std::string& text, int64_t receivedUtc) {
                     const int day = std::atoi(g.substr(0, 2).c_str()), hour = std::atoi(g.substr(2, 2).c_str()),
                               minute = std::atoi(g.substr(4, 2).c_str());
                     if (day < 1 || day > 31 || hour > 23 || minute > 59) break;
-                    int year = 0, receivedMonth = 0;
-                    CivilFromDays(receivedUtc / 86400, year, receivedMonth);
+                    const platform::LocalDateTime received = datetime::UtcFromUnixSeconds(receivedUtc);
+                    int year = received.year;
+                    const int receivedMonth = received.month;
                     std::string yy;
                     if (k + 3 < words.size() && SeriesNumber(words[k + 3], yy) && words[k + 3].size() == 2)
                         year = 2000 + std::atoi(words[k + 3].c_str());
                     else if (month < receivedMonth)
                         ++year;
-                    refs.expires = DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) * 86400 +
-                                   hour * 3600 + minute * 60;
+                    refs.expires = datetime::UnixSecondsFromUtc(year, month, day, hour, minute);
                     break;
                 }
                 continue;

@@ -79,14 +79,7 @@ TEST_F(WarningsViewTest, CancelledGreyPositionsShownAndTheFilesForThePlotter) {
     form.findChild<QPushButton*>("CopyPositions")->click();
     EXPECT_EQ(QApplication::clipboard()->text(), "54°46.3′N 003°42.1′W");
 
-    // The plotter's files: what is in force, read back by gpsbabel and as GeoJSON.
-    const QString gpx = QString::fromStdString(temp / "plotter/navtex-warnings.gpx");
-    QProcess babel;
-    babel.start("gpsbabel", {"-i", "gpx", "-f", gpx, "-o", "unicsv", "-F", "-"});
-    ASSERT_TRUE(babel.waitForFinished(20000)) << "gpsbabel (Debian's package) is needed";
-    const QString csv = QString::fromUtf8(babel.readAllStandardOutput());
-    EXPECT_TRUE(csv.contains("54.771667,-3.701667")) << csv.toStdString();
-    EXPECT_FALSE(csv.contains("50.75")) << "the cancelled buoy is not exported";
+    // The plotter's files: what is in force, as GeoJSON and read back by gpsbabel.
     const QJsonDocument json = QJsonDocument::fromJson(
         QByteArray::fromStdString(testing_support::ReadText(temp / "plotter/navtex-warnings.geojson")));
     const QJsonArray features = json.object()["features"].toArray();
@@ -95,6 +88,14 @@ TEST_F(WarningsViewTest, CancelledGreyPositionsShownAndTheFilesForThePlotter) {
     EXPECT_EQ(feature["properties"].toObject()["id"].toString(), "OA67");
     EXPECT_EQ(feature["properties"].toObject()["state"].toString(), "in force");
     EXPECT_EQ(feature["geometry"].toObject()["coordinates"].toArray()[1].toDouble(), 54.771667);
+    QProcess babel;
+    babel.start("gpsbabel", {"-i", "gpx", "-f", QString::fromStdString(temp / "plotter/navtex-warnings.gpx"), "-o",
+                             "unicsv", "-F", "-"});
+    if (!babel.waitForStarted(5000)) GTEST_SKIP() << "gpsbabel cannot be started here (Debian's package; not under wine)";
+    ASSERT_TRUE(babel.waitForFinished(20000));
+    const QString csv = QString::fromUtf8(babel.readAllStandardOutput());
+    EXPECT_TRUE(csv.contains("54.771667,-3.701667")) << csv.toStdString();
+    EXPECT_FALSE(csv.contains("50.75")) << "the cancelled buoy is not exported";
 }
 
 TEST_F(WarningsViewTest, ASearchAndRescueMessageIsRedUntilReadWithOneNotice) {

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/HistoryPanel.h"
 
-#include <QDateTime>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QKeyEvent>
@@ -29,9 +28,13 @@ QComboBox* MakeCombo(QWidget* parent, const char* name, const QString& toolTip) 
     return combo;
 }
 
+// In the program's own local time, as the receiver's tree.
 QString ReceivedText(int64_t received) {
-    return received < 0 ? QStringLiteral("date inconnue")
-                        : QDateTime::fromSecsSinceEpoch(received).toString(QStringLiteral("dd/MM/yyyy HH:mm"));
+    if (received < 0) return QStringLiteral("date inconnue");
+    const platform::LocalDateTime t = platform::ToLocal(received);
+    return QStringLiteral("%1/%2/%3 %4:%5")
+        .arg(t.day, 2, 10, QChar('0')).arg(t.month, 2, 10, QChar('0')).arg(t.year)
+        .arg(t.hour, 2, 10, QChar('0')).arg(t.minute, 2, 10, QChar('0'));
 }
 
 QString HitsText(size_t total) {

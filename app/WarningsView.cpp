@@ -3,7 +3,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QDateTime>
 
 #include <sstream>
 
@@ -16,8 +15,12 @@ namespace {
 constexpr const char* NotifiedName = "ALARMS.INI";
 constexpr size_t NotifiedKept = 2000;
 
+// In the program's own local time, as the tree's reception times.
 QString When(int64_t seconds) {
-    return QDateTime::fromSecsSinceEpoch(seconds).toString(QStringLiteral("dd/MM/yyyy à HH:mm"));
+    const platform::LocalDateTime t = platform::ToLocal(seconds);
+    return QStringLiteral("%1/%2/%3 à %4:%5")
+        .arg(t.day, 2, 10, QChar('0')).arg(t.month, 2, 10, QChar('0')).arg(t.year)
+        .arg(t.hour, 2, 10, QChar('0')).arg(t.minute, 2, 10, QChar('0'));
 }
 
 }  // namespace
@@ -105,12 +108,7 @@ void TWarningsView::Decorate(const navtex::TNavtexTree& tree, const TNavtexTreeC
         if (!record || !item) continue;
         const Key key{band == 0 ? 518 : 490, record->Name, record->Age};
         QString tip;
-        if (record->Age >= 0) {
-            const platform::LocalDateTime t = datetime::UnpackFat(record->Age);
-            tip = QStringLiteral("reçu le %1/%2/%3 à %4:%5")
-                      .arg(t.day, 2, 10, QChar('0')).arg(t.month, 2, 10, QChar('0')).arg(t.year)
-                      .arg(t.hour, 2, 10, QChar('0')).arg(t.minute, 2, 10, QChar('0'));
-        }
+        if (record->Age >= 0) tip = QStringLiteral("reçu le ") + When(platform::FromLocal(datetime::UnpackFat(record->Age)));
         for (const std::string& line : record->Lines)
             if (!line.empty() && line.compare(0, 4, "ZCZC") != 0) {
                 tip += (tip.isEmpty() ? "" : "\n") + QString::fromStdString(text::Windows1252ToUtf8(line));

@@ -129,7 +129,8 @@ TEST_F(MainFormTest, MenuHasTheDesignItemsWithoutShortcuts) {
         }
     }
     EXPECT_EQ(seen, QStringList({"Datei=&Datei", "Oeffnen=&Öffnen...", "Speichern=&Speichern...",
-                                 "Drucken=&Drucken...", "-", "Beenden1=&Beenden",
+                                 "Drucken=&Drucken...", "ExportWarningsAction=Exporter les avertissements…", "-",
+                                 "Beenden1=&Beenden",
                                  "Einstellungen=Einstellungen", "Menbaumaufklappen1=Menübaum aufklappen",
                                  "Menbaumeinklappen1=Menübaum einklappen", "-", "ZoomIn1=Zoom In",
                                  "ZoomOut1=Zoom Out", "-", "Konfiguration=Konfiguration...",

@@ -76,6 +76,7 @@ void TWarningsView::HistoryWritten(int added, const history::THistoryStore& stor
         folder = exportFolder;
     }
     const std::vector<warnings::TWarning> list = warnings::Evaluate(store, history::UnixNow());
+    if (store.Cancelled()) return;  // the program is ending
     std::map<Name, Info> fresh;
     for (const warnings::TWarning& w : list)  // oldest first: the newest of a name stays
         fresh[{w.band, w.name}] = {w.state, w.cancelledBy, w.cancelledAt, w.expires};

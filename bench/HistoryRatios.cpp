@@ -2,7 +2,8 @@
 // The message history against plain work on the same data, over the real corpus of
 // 71,040 messages (ZEL2_CORPUS: its unpacked archive/ folder, which scripts/bench makes):
 // its import against reading the files, a search against a scan of the texts in memory,
-// and the first transfer after start-up with the corpus in the history against none.
+// and the first transfer after start-up with the corpus in the history (and the warnings
+// read anew over it) against none.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +16,7 @@
 #include "bench/Ratio.h"
 #include "history/HistoryWriter.h"
 #include "history/Import.h"
+#include "warnings/Export.h"
 #include "navtex/UnitNavtex.h"
 #include "receiver/DateTime.h"
 #include "sim/VolumeWriter.h"
@@ -75,7 +77,13 @@ std::pair<double, double> FirstTransfer(const std::string& drive, const std::str
         std::unique_ptr<history::THistoryWriter> writer;
         const auto start = std::chrono::steady_clock::now();
         if (withHistory) {
-            writer = std::make_unique<history::THistoryWriter>(database, history::THistoryWriter::Events{});
+            // As the window does: the warnings are read anew over the whole history after a
+            // batch that brought messages, on the writer's thread.
+            history::THistoryWriter::Events events;
+            events.written = [](int added, const history::THistoryStore& store) {
+                if (added > 0) warnings::Evaluate(store, history::UnixNow());
+            };
+            writer = std::make_unique<history::THistoryWriter>(database, std::move(events));
             tree.SetArchiveSink([&](std::vector<navtex::TArchiveFile> files) { writer->Add(std::move(files)); });
         }
         acquisition::TModelDMirror mirror;

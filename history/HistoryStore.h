@@ -110,6 +110,7 @@ public:
 
     // While *flag is set, a running statement (the check at open, a search) stops.
     void SetCancelFlag(const std::atomic<bool>* flag) { cancel = flag; }
+    bool Cancelled() const { return cancel && cancel->load(); }
     const std::string& LastError() const { return lastError; }
 
 private:

@@ -17,7 +17,8 @@ THistoryWriter::~THistoryWriter() {
     {
         std::lock_guard<std::mutex> lock(mutex);
         stopping = true;
-        if (state.load() == State::Opening) cancel = true;
+        cancel = true;
+        queue.clear();
     }
     wake.notify_all();
     thread.join();
@@ -63,7 +64,7 @@ void THistoryWriter::Run() {
     }
     while (true) {
         wake.wait(lock, [this] { return stopping || !queue.empty(); });
-        if (queue.empty()) break;
+        if (stopping) break;
         std::vector<TArchivedMessage> batch;
         for (auto& part : queue)
             batch.insert(batch.end(), std::make_move_iterator(part.begin()), std::make_move_iterator(part.end()));
@@ -74,7 +75,7 @@ void THistoryWriter::Run() {
         // and the next rebuild hands them over again.
         const int added = store.Record(batch, clock());
         if (added > 0 && events.recorded) events.recorded(added);
-        if (added >= 0 && events.written) events.written(added, store);
+        if (added >= 0 && events.written && !store.Cancelled()) events.written(added, store);
         lock.lock();
         writing = false;
         idle.notify_all();

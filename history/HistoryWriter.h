@@ -31,8 +31,9 @@ public:
     using Clock = std::function<int64_t()>;  // seconds since 1970 UTC
 
     THistoryWriter(std::string databasePath, Events events, Clock clock = {});
-    // Writes what is queued (a few milliseconds), then stops; an open still checking the
-    // database is interrupted.
+    // Stops at once: the statement running is interrupted (its transaction rolled back) and
+    // what is still queued is dropped. Nothing is lost: the archive keeps those messages and
+    // the next start hands them over again; the program's exit never waits for the history.
     ~THistoryWriter();
     THistoryWriter(const THistoryWriter&) = delete;
     THistoryWriter& operator=(const THistoryWriter&) = delete;

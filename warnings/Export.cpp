@@ -28,10 +28,11 @@ std::string Iso8601(int64_t unixSeconds) {
 }
 
 std::vector<TWarning> Evaluate(const history::THistoryStore& store, int64_t now) {
-    return Evaluate(store.AllMessages(), now);
+    return Evaluate(store.AllMessages(), now, [&store] { return store.Cancelled(); });
 }
 
-std::vector<TWarning> Evaluate(std::vector<history::TStoredMessage> messages, int64_t now) {
+std::vector<TWarning> Evaluate(std::vector<history::TStoredMessage> messages, int64_t now,
+                               const std::function<bool()>& cancelled) {
     std::stable_sort(messages.begin(), messages.end(),
                      [](const auto& a, const auto& b) { return a.received < b.received; });
     std::vector<TWarning> result;
@@ -43,6 +44,7 @@ std::vector<TWarning> Evaluate(std::vector<history::TStoredMessage> messages, in
     std::map<std::string, std::vector<size_t>> bySeries;
     constexpr int64_t SeriesYear = 366 * 86400;  // a series number is used again the next year
     for (const history::TStoredMessage& m : messages) {
+        if (cancelled && result.size() % 1024 == 0 && cancelled()) return {};
         TWarning w;
         w.id = m.id;
         w.band = m.band;

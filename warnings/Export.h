@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -29,7 +30,9 @@ const char* StateName(TWarning::State state);  // "in force", "cancelled", "expi
 // Every message of the history, in the order received, with its shapes and whether a later
 // message cancelled it or its own expiry has passed at now.
 std::vector<TWarning> Evaluate(const history::THistoryStore& store, int64_t now);
-std::vector<TWarning> Evaluate(std::vector<history::TStoredMessage> messages, int64_t now);
+// cancelled: asked now and then; when it says so the result is empty (the program ends).
+std::vector<TWarning> Evaluate(std::vector<history::TStoredMessage> messages, int64_t now,
+                               const std::function<bool()>& cancelled = {});
 
 // What goes to the plotter: messages with a position, in force ones only unless all.
 std::string Gpx(const std::vector<TWarning>& warnings, bool all);

@@ -225,11 +225,13 @@ TEST(HistoryWriter, WritesOnItsOwnThreadBesideAnotherProgram) {
         writer.Add({Message("FA12", "ONE")});
         writer.WaitIdle();
         EXPECT_TRUE(opened);
-        writer.Add({Message("FA14", "THREE")});
-        // Leaving writes what was handed over.
+        // Leaving does not wait for a large batch: it is dropped or rolled back whole (the
+        // archive hands it over again at the next start).
+        std::vector<TArchivedMessage> many;
+        for (int i = 0; i < 20000; ++i) many.push_back(Message("GA" + std::to_string(10 + i % 90), std::to_string(i) + std::string(2000, 'W')));
+        writer.Add(std::move(many));
     }
-    EXPECT_EQ(recorded, 3);
-    EXPECT_EQ(other.Count(), 4);
+    EXPECT_EQ(recorded == 2 ? other.Count() : other.Count() - 20000, 3);
 }
 
 TEST(HistoryWriter, AKillDuringAnImportLosesNothingTheNextRunAdds) {

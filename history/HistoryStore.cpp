@@ -387,7 +387,10 @@ TPreparedMessage Prepare(TArchivedMessage message) {
 int THistoryStore::Record(const std::vector<TArchivedMessage>& batch, int64_t now) {
     std::vector<TPreparedMessage> prepared;
     prepared.reserve(batch.size());
-    for (const TArchivedMessage& message : batch) prepared.push_back(Prepare(message));
+    for (const TArchivedMessage& message : batch) {
+        if (Cancelled()) return -1;
+        prepared.push_back(Prepare(message));
+    }
     return RecordPrepared(prepared, now);
 }
 
@@ -400,6 +403,10 @@ int THistoryStore::RecordPrepared(const std::vector<TPreparedMessage>& batch, in
     int added = 0;
     bool ok = true;
     for (const TPreparedMessage& prepared : batch) {
+        if (Cancelled()) {
+            ok = false;
+            break;
+        }
         const TArchivedMessage& message = prepared.message;
         sqlite3_reset(touch);
         sqlite3_bind_int(touch, 1, message.band);

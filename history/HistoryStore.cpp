@@ -394,6 +394,43 @@ int THistoryStore::Record(const std::vector<TArchivedMessage>& batch, int64_t no
     return RecordPrepared(prepared, now);
 }
 
+THistoryStore::Written THistoryStore::RecordOne(const TPreparedMessage& prepared, int64_t now) {
+    const TArchivedMessage& message = prepared.message;
+    const std::string station = message.name.substr(0, 1);
+    const std::string subject = message.name.size() > 1 ? message.name.substr(1, 1) : std::string();
+    sqlite3_reset(touch);
+    sqlite3_bind_int(touch, 1, message.band);
+    BindText(touch, 2, message.name);
+    sqlite3_bind_int64(touch, 3, prepared.digest);
+    sqlite3_bind_int64(touch, 4, now);
+    if (sqlite3_step(touch) != SQLITE_DONE) return Written::Failed;
+    if (sqlite3_changes(db) > 0) return Written::Seen;
+
+    sqlite3_reset(insert);
+    sqlite3_bind_int(insert, 1, message.band);
+    BindText(insert, 2, message.name);
+    BindText(insert, 3, station);
+    BindText(insert, 4, subject);
+    sqlite3_bind_int64(insert, 5, prepared.digest);
+    sqlite3_bind_int64(insert, 6, message.received);
+    sqlite3_bind_int64(insert, 7, now);
+    if (sqlite3_step(insert) != SQLITE_DONE) return Written::Failed;
+    const sqlite3_int64 id = sqlite3_last_insert_rowid(db);
+    // The text and its words under the same number.
+    const std::pair<sqlite3_stmt*, const std::string*> rows[] = {{insertText, &message.bytes},
+                                                                 {index, &prepared.indexText}};
+    for (const auto& [stmt, value] : rows) {
+        sqlite3_reset(stmt);
+        sqlite3_bind_int64(stmt, 1, id);
+        if (stmt == insertText)
+            sqlite3_bind_blob(stmt, 2, value->data(), static_cast<int>(value->size()), SQLITE_STATIC);
+        else
+            sqlite3_bind_text(stmt, 2, value->data(), static_cast<int>(value->size()), SQLITE_STATIC);
+        if (sqlite3_step(stmt) != SQLITE_DONE) return Written::Failed;
+    }
+    return Written::Added;
+}
+
 int THistoryStore::RecordPrepared(const std::vector<TPreparedMessage>& batch, int64_t now) {
     if (!touch) return -1;
     if (sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK) {
@@ -403,53 +440,12 @@ int THistoryStore::RecordPrepared(const std::vector<TPreparedMessage>& batch, in
     int added = 0;
     bool ok = true;
     for (const TPreparedMessage& prepared : batch) {
-        if (Cancelled()) {
+        const Written written = Cancelled() ? Written::Failed : RecordOne(prepared, now);
+        if (written == Written::Failed) {
             ok = false;
             break;
         }
-        const TArchivedMessage& message = prepared.message;
-        sqlite3_reset(touch);
-        sqlite3_bind_int(touch, 1, message.band);
-        BindText(touch, 2, message.name);
-        sqlite3_bind_int64(touch, 3, prepared.digest);
-        sqlite3_bind_int64(touch, 4, now);
-        if (sqlite3_step(touch) != SQLITE_DONE) {
-            ok = false;
-            break;
-        }
-        if (sqlite3_changes(db) > 0) continue;
-
-        const std::string station = message.name.substr(0, 1);
-        const std::string subject = message.name.size() > 1 ? message.name.substr(1, 1) : std::string();
-        sqlite3_reset(insert);
-        sqlite3_bind_int(insert, 1, message.band);
-        BindText(insert, 2, message.name);
-        BindText(insert, 3, station);
-        BindText(insert, 4, subject);
-        sqlite3_bind_int64(insert, 5, prepared.digest);
-        sqlite3_bind_int64(insert, 6, message.received);
-        sqlite3_bind_int64(insert, 7, now);
-        if (sqlite3_step(insert) != SQLITE_DONE) {
-            ok = false;
-            break;
-        }
-        const sqlite3_int64 id = sqlite3_last_insert_rowid(db);
-        sqlite3_reset(insertText);
-        sqlite3_bind_int64(insertText, 1, id);
-        sqlite3_bind_blob(insertText, 2, message.bytes.data(), static_cast<int>(message.bytes.size()), SQLITE_STATIC);
-        if (sqlite3_step(insertText) != SQLITE_DONE) {
-            ok = false;
-            break;
-        }
-        sqlite3_reset(index);
-        sqlite3_bind_int64(index, 1, id);
-        sqlite3_bind_text(index, 2, prepared.indexText.data(), static_cast<int>(prepared.indexText.size()),
-                          SQLITE_STATIC);
-        if (sqlite3_step(index) != SQLITE_DONE) {
-            ok = false;
-            break;
-        }
-        ++added;
+        if (written == Written::Added) ++added;
     }
     if (!ok) {
         Fail("record");
@@ -508,41 +504,40 @@ void THistoryStore::FillFirstLines(std::vector<THit>& hits) const {
     }
 }
 
+namespace {
+
+constexpr const char* SelectMessages =
+    "SELECT id, band, name, body, received, first_seen, last_seen FROM messages JOIN texts USING(id) ";
+
+TStoredMessage MessageOfRow(sqlite3_stmt* row) {
+    TStoredMessage m;
+    m.id = sqlite3_column_int64(row, 0);
+    m.band = sqlite3_column_int(row, 1);
+    m.name = Column(row, 2);
+    m.bytes = Column(row, 3);
+    m.received = sqlite3_column_int64(row, 4);
+    m.firstSeen = sqlite3_column_int64(row, 5);
+    m.lastSeen = sqlite3_column_int64(row, 6);
+    return m;
+}
+
+}  // namespace
+
 bool THistoryStore::Message(int64_t id, TStoredMessage& message) const {
     if (!db) return false;
-    Statement query(db,
-                    "SELECT band, name, body, received, first_seen, last_seen FROM messages JOIN texts USING(id) "
-                    "WHERE id = ?1");
+    Statement query(db, (std::string(SelectMessages) + "WHERE id = ?1").c_str());
     if (!query) return false;
     sqlite3_bind_int64(query.get(), 1, id);
     if (sqlite3_step(query.get()) != SQLITE_ROW) return false;
-    message.id = id;
-    message.band = sqlite3_column_int(query.get(), 0);
-    message.name = Column(query.get(), 1);
-    message.bytes = Column(query.get(), 2);
-    message.received = sqlite3_column_int64(query.get(), 3);
-    message.firstSeen = sqlite3_column_int64(query.get(), 4);
-    message.lastSeen = sqlite3_column_int64(query.get(), 5);
+    message = MessageOfRow(query.get());
     return true;
 }
 
 std::vector<TStoredMessage> THistoryStore::AllMessages() const {
     std::vector<TStoredMessage> all;
     if (!db) return all;
-    Statement query(db,
-                    "SELECT id, band, name, body, received, first_seen, last_seen FROM messages JOIN texts USING(id) "
-                    "ORDER BY received, id");
-    while (query && sqlite3_step(query.get()) == SQLITE_ROW) {
-        TStoredMessage m;
-        m.id = sqlite3_column_int64(query.get(), 0);
-        m.band = sqlite3_column_int(query.get(), 1);
-        m.name = Column(query.get(), 2);
-        m.bytes = Column(query.get(), 3);
-        m.received = sqlite3_column_int64(query.get(), 4);
-        m.firstSeen = sqlite3_column_int64(query.get(), 5);
-        m.lastSeen = sqlite3_column_int64(query.get(), 6);
-        all.push_back(std::move(m));
-    }
+    Statement query(db, (std::string(SelectMessages) + "ORDER BY received, id").c_str());
+    while (query && sqlite3_step(query.get()) == SQLITE_ROW) all.push_back(MessageOfRow(query.get()));
     return all;
 }
 

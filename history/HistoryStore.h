@@ -115,6 +115,8 @@ public:
 
 private:
     enum class Check { Good, Damaged, Busy };
+    enum class Written { Added, Seen, Failed };
+    Written RecordOne(const TPreparedMessage& prepared, int64_t now);
     Check OpenAndCheck(const std::string& path);
     bool PrepareStatements();
     void Fail(const char* what) const;

@@ -4,12 +4,8 @@
 # again on another letter; SIGTERM in the middle still leaves a whole saved state.
 set -euo pipefail
 zel2=$1 sim=$2 out=$3 model=${4:-ZEL2B}
-mkdir -p "$out"
-work=$(mktemp -d)
-pids=()
-cleanup() { for p in "${pids[@]}"; do kill -9 "$p" 2>/dev/null || true; done; rm -rf "$work"; }
-trap cleanup EXIT
 . "$(dirname "$0")/common.sh"
+work_folder "$out"
 
 private_environment "$work"
 export QT_QPA_PLATFORM=offscreen

@@ -3,6 +3,13 @@
 fail() { echo "FAIL: $*" >&2; exit 1; }
 skip() { echo "SKIPPED: $*" >&2; exit 77; }
 
+work_folder() {  # OUT: makes OUT and $work; at exit every process in $pids is killed and $work removed
+  mkdir -p "$1"
+  work=$(mktemp -d)
+  pids=()
+  trap 'for p in "${pids[@]}"; do kill -9 "$p" 2>/dev/null || true; done; rm -rf "$work"' EXIT
+}
+
 private_environment() {  # WORK
   export XDG_DATA_HOME=$1/data XDG_RUNTIME_DIR=$1/run ZEL2_DRIVES=$1/drives.tsv TZ=Europe/Paris
   mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"

@@ -6,12 +6,8 @@
 # at any time; a folder in the history's place does not stop the program.
 set -euo pipefail
 zel2=$1 sim=$2 out=$3
-mkdir -p "$out"
-work=$(mktemp -d)
-pids=()
-cleanup() { for p in "${pids[@]}"; do kill -9 "$p" 2>/dev/null || true; done; rm -rf "$work"; }
-trap cleanup EXIT
 . "$(dirname "$0")/common.sh"
+work_folder "$out"
 
 private_environment "$work"
 export QT_QPA_PLATFORM=offscreen

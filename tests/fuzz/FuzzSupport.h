@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "receiver/StateFiles.h"
+
 namespace fuzz {
 
 // The files of a multi-file input are separated by this mark (the seeds are made so).
@@ -68,6 +70,13 @@ inline void Write(const std::string& path, const std::string& bytes) {
     if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);
     std::fclose(f);
 }
+
+// The window's part of loading the saved state: nothing to draw here.
+class NoView : public receiver::ILocalCopiesView {
+public:
+    void FillChart(uint16_t, uint16_t) override {}
+    void RebuildTree() override {}
+};
 
 // An invariant that does not hold is a finding like a crash.
 #define FUZZ_CHECK(condition)                                                          \

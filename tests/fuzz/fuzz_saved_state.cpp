@@ -5,14 +5,6 @@
 #include "fuzz/FuzzSupport.h"
 #include "receiver/StateFiles.h"
 
-namespace {
-class NoView : public receiver::ILocalCopiesView {
-public:
-    void FillChart(uint16_t, uint16_t) override {}
-    void RebuildTree() override {}
-};
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const auto parts = fuzz::Parts(data, size, 6);
     const std::string archive = fuzz::Fresh("archive");
@@ -21,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (!parts[i].empty()) fuzz::Write(archive + names[i], parts[i]);
     TSavedState state;
     TReadMarkList marks;
-    NoView view;
+    fuzz::NoView view;
     receiver::LoadLocalCopies(archive, state, marks, view);
     FUZZ_CHECK(state.BaroHeight >= MinBaroHeight && state.BaroHeight <= MaxBaroHeight);
     FUZZ_CHECK(marks.size() <= (1u << 20));

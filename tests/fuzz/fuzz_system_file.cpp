@@ -8,14 +8,6 @@
 #include "fuzz/FuzzSupport.h"
 #include "receiver/StateFiles.h"
 
-namespace {
-class NoView : public receiver::ILocalCopiesView {
-public:
-    void FillChart(uint16_t, uint16_t) override {}
-    void RebuildTree() override {}
-};
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string drive = fuzz::Fresh("drive");
     fuzz::Write(drive + "SYSTEM.BIN", std::string(reinterpret_cast<const char*>(data), size));
@@ -35,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(receiver::SaveLocalCopies(archive, state, marks));
     TSavedState loaded;
     TReadMarkList loadedMarks;
-    NoView view;
+    fuzz::NoView view;
     receiver::LoadLocalCopies(archive, loaded, loadedMarks, view);
     FUZZ_CHECK(std::equal(read, read + TSystemData::Size, loaded.SystemData.Data()));
     return 0;

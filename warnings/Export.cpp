@@ -44,7 +44,7 @@ std::vector<TWarning> Evaluate(std::vector<history::TStoredMessage> messages, in
     std::map<std::string, std::vector<size_t>> bySeries;
     constexpr int64_t SeriesYear = 366 * 86400;  // a series number is used again the next year
     for (const history::TStoredMessage& m : messages) {
-        if (cancelled && result.size() % 1024 == 0 && cancelled()) return {};
+        if (cancelled && result.size() % 64 == 0 && cancelled()) return {};
         TWarning w;
         w.id = m.id;
         w.band = m.band;

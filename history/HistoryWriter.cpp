@@ -3,6 +3,8 @@
 
 #include <chrono>
 
+#include "platform/Thread.h"
+
 
 namespace history {
 
@@ -54,6 +56,8 @@ bool THistoryWriter::OpenStore() {
 }
 
 void THistoryWriter::Run() {
+    // Nobody waits for the history: the window and the acquisition go first.
+    platform::ApplyCurrentThreadPriority(platform::ThreadPriority::Background);
     const bool ready = OpenStore();
     std::unique_lock<std::mutex> lock(mutex);
     if (!ready) {

@@ -11,7 +11,8 @@
 
 namespace platform {
 
-enum class ThreadPriority { Normal, BelowNormal };
+// Background: work nobody waits for (the message history), after everything else.
+enum class ThreadPriority { Normal, BelowNormal, Background };
 
 // What outlives a thread that frees itself: its owner keeps this to ask it to end
 // and to wait for it, without touching the freed object.

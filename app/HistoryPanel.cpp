@@ -157,7 +157,10 @@ void THistoryPanel::Opened(history::THistoryWriter::State state, const QString& 
         field->setEnabled(false);
         return;
     }
-    if (!setAsideAs.isEmpty()) SetAsideNotice(setAsideAs);
+    if (!setAsideAs.isEmpty()) {
+        reader.Close();  // it would go on reading the file set aside
+        SetAsideNotice(setAsideAs);
+    }
     if (Searching()) Search();
 }
 

@@ -243,7 +243,27 @@ void THistoryStore::Fail(const char* what) const {
 }
 
 
-THistoryStore::Check THistoryStore::OpenAndCheck(const std::string& path) {
+THistoryStore::Check THistoryStore::QuickCheck() {
+    Statement check(db, "PRAGMA quick_check");
+    if (!check) {
+        Fail("check");
+        return IsBusy(sqlite3_errcode(db)) ? Check::Busy : Check::Damaged;
+    }
+    const int code = sqlite3_step(check.get());
+    if (code != SQLITE_ROW) {
+        Fail("check");
+        return IsBusy(code) ? Check::Busy : Check::Damaged;
+    }
+    if (Column(check.get(), 0) != "ok") {
+        lastError = "check: " + Column(check.get(), 0);
+        return Check::Damaged;
+    }
+    return Check::Good;
+}
+
+bool THistoryStore::CheckWhole() { return !db || QuickCheck() != Check::Damaged; }
+
+THistoryStore::Check THistoryStore::OpenAndCheck(const std::string& path, bool wholeCheck) {
     Close();
     // Whatever sits at the name must be a file SQLite can own.
     if (platform::FolderExists(path)) {
@@ -273,19 +293,25 @@ THistoryStore::Check THistoryStore::OpenAndCheck(const std::string& path) {
         Fail("journal");
         return IsBusy(code) ? Check::Busy : Check::Damaged;
     }
-    {
-        Statement check(db, "PRAGMA quick_check");
-        if (!check) {
-            Fail("check");
+    // After a kill the pages may still be in the journal: then every page is checked now.
+    if (wholeCheck || platform::StampOf(path + "-wal").size > 0) {
+        const Check whole = QuickCheck();
+        if (whole != Check::Good) return whole;
+    } else {
+        // A file cut short holds fewer pages than its header counts.
+        int64_t pages = -1, pageSize = -1;
+        {
+            Statement count(db, "PRAGMA page_count");
+            if (count && sqlite3_step(count.get()) == SQLITE_ROW) pages = sqlite3_column_int64(count.get(), 0);
+            Statement size(db, "PRAGMA page_size");
+            if (size && sqlite3_step(size.get()) == SQLITE_ROW) pageSize = sqlite3_column_int64(size.get(), 0);
+        }
+        if (pages < 0 || pageSize <= 0) {
+            Fail("header");
             return IsBusy(sqlite3_errcode(db)) ? Check::Busy : Check::Damaged;
         }
-        code = sqlite3_step(check.get());
-        if (code != SQLITE_ROW) {
-            Fail("check");
-            return IsBusy(code) ? Check::Busy : Check::Damaged;
-        }
-        if (Column(check.get(), 0) != "ok") {
-            lastError = "check: " + Column(check.get(), 0);
+        if (platform::StampOf(path).size < pages * pageSize) {
+            lastError = "the file is shorter than its pages";
             return Check::Damaged;
         }
     }
@@ -330,9 +356,10 @@ bool THistoryStore::PrepareStatements() {
     return true;
 }
 
-THistoryStore::Outcome THistoryStore::OpenForWriting(const std::string& path, int64_t now, std::string* setAsideAs) {
+THistoryStore::Outcome THistoryStore::OpenForWriting(const std::string& path, int64_t now, std::string* setAsideAs,
+                                                     bool wholeCheck) {
     const bool existed = platform::FileExists(path) || platform::FolderExists(path);
-    const Check check = OpenAndCheck(path);
+    const Check check = OpenAndCheck(path, wholeCheck);
     if (check == Check::Good) return existed ? Outcome::Opened : Outcome::Created;
     if (check == Check::Busy) {
         Close();
@@ -348,7 +375,7 @@ THistoryStore::Outcome THistoryStore::OpenForWriting(const std::string& path, in
     for (const char* part : {"-wal", "-shm"})
         if (platform::FileExists(path + part)) platform::MoveNoReplace(path + part, aside + part);
     if (setAsideAs) *setAsideAs = aside;
-    if (OpenAndCheck(path) != Check::Good) {
+    if (OpenAndCheck(path, true) != Check::Good) {
         Close();
         return Outcome::Failed;
     }

@@ -89,7 +89,12 @@ public:
     // The writer's open: creates the database when there is none; a damaged or unreadable
     // one (or anything else at its name) is renamed aside with a time stamp and a new one is
     // made. Busy means another program holds it for writing: nothing was set aside.
-    Outcome OpenForWriting(const std::string& path, int64_t now, std::string* setAsideAs = nullptr);
+    // wholeCheck false: only what can be told at once (the header, the schema, a file cut
+    // short); CheckWhole then reads every page later, when nobody waits.
+    Outcome OpenForWriting(const std::string& path, int64_t now, std::string* setAsideAs = nullptr,
+                           bool wholeCheck = true);
+    // Every page read and checked: false when the database is damaged.
+    bool CheckWhole();
     // A reader's open: an existing database only, nothing is created, checked or moved.
     bool OpenForReading(const std::string& path);
     void Close();
@@ -117,7 +122,8 @@ private:
     enum class Check { Good, Damaged, Busy };
     enum class Written { Added, Seen, Failed };
     Written RecordOne(const TPreparedMessage& prepared, int64_t now);
-    Check OpenAndCheck(const std::string& path);
+    Check OpenAndCheck(const std::string& path, bool wholeCheck);
+    Check QuickCheck();
     bool PrepareStatements();
     void Fail(const char* what) const;
 

@@ -8,8 +8,10 @@
 
 namespace history {
 
-THistoryWriter::THistoryWriter(std::string databasePath, Events events, Clock clock)
-    : path(std::move(databasePath)), events(std::move(events)), clock(std::move(clock)) {
+THistoryWriter::THistoryWriter(std::string databasePath, Events events, Clock clock,
+                               std::chrono::milliseconds wholeCheckAfter)
+    : path(std::move(databasePath)), wholeCheckAfter(wholeCheckAfter), events(std::move(events)),
+      clock(std::move(clock)) {
     if (!this->clock) this->clock = UnixNow;
     store.SetCancelFlag(&cancel);
     thread = std::thread([this] { Run(); });
@@ -39,11 +41,11 @@ void THistoryWriter::WaitIdle() {
     idle.wait(lock, [this] { return (queue.empty() && !writing) || state.load() == State::Unavailable; });
 }
 
-bool THistoryWriter::OpenStore() {
+bool THistoryWriter::OpenStore(bool wholeCheck) {
     // Another program writing it (an import from the command line) is waited for.
     while (true) {
         std::string aside;
-        const THistoryStore::Outcome outcome = store.OpenForWriting(path, clock(), &aside);
+        const THistoryStore::Outcome outcome = store.OpenForWriting(path, clock(), &aside, wholeCheck);
         if (outcome != THistoryStore::Outcome::Busy) {
             const bool ok = outcome != THistoryStore::Outcome::Failed;
             state = ok ? State::Ready : State::Unavailable;
@@ -58,16 +60,24 @@ bool THistoryWriter::OpenStore() {
 void THistoryWriter::Run() {
     // Nobody waits for the history: the window and the acquisition go first.
     platform::ApplyCurrentThreadPriority(platform::ThreadPriority::Background);
-    const bool ready = OpenStore();
+    // Every page is checked only once the start is over and nothing has come for a while:
+    // reading the whole database then holds up nobody's first transfer.
+    bool ready = OpenStore(false);
+    bool wholeCheckDue = ready;
     std::unique_lock<std::mutex> lock(mutex);
-    if (!ready) {
-        state = State::Unavailable;
-        queue.clear();
-        idle.notify_all();
-        return;
-    }
-    while (true) {
-        wake.wait(lock, [this] { return stopping || !queue.empty(); });
+    while (ready) {
+        const auto due = [this] { return stopping || !queue.empty(); };
+        if (wholeCheckDue && !wake.wait_for(lock, wholeCheckAfter, due)) {
+            wholeCheckDue = false;
+            lock.unlock();
+            if (!store.CheckWhole() && !store.Cancelled()) {
+                store.Close();
+                ready = OpenStore(true);  // set aside and made anew; the archive fills it again
+            }
+            lock.lock();
+            continue;
+        }
+        wake.wait(lock, due);
         if (stopping) break;
         std::vector<TArchivedMessage> batch;
         for (auto& part : queue)
@@ -83,6 +93,10 @@ void THistoryWriter::Run() {
         lock.lock();
         writing = false;
         idle.notify_all();
+    }
+    if (!ready) {
+        state = State::Unavailable;
+        queue.clear();
     }
     store.Close();
     idle.notify_all();

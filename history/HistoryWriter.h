@@ -2,6 +2,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -30,7 +31,9 @@ public:
     };
     using Clock = std::function<int64_t()>;  // seconds since 1970 UTC
 
-    THistoryWriter(std::string databasePath, Events events, Clock clock = {});
+    // wholeCheckAfter: how long nothing must come before every page is checked.
+    THistoryWriter(std::string databasePath, Events events, Clock clock = {},
+                   std::chrono::milliseconds wholeCheckAfter = std::chrono::seconds(10));
     // Stops at once: the statement running is interrupted (its transaction rolled back) and
     // what is still queued is dropped. Nothing is lost: the archive keeps those messages and
     // the next start hands them over again; the program's exit never waits for the history.
@@ -46,9 +49,10 @@ public:
 
 private:
     void Run();
-    bool OpenStore();
+    bool OpenStore(bool wholeCheck);
 
     const std::string path;
+    const std::chrono::milliseconds wholeCheckAfter;
     Events events;
     Clock clock;
     THistoryStore store;

@@ -234,6 +234,46 @@ TEST(HistoryWriter, WritesOnItsOwnThreadBesideAnotherProgram) {
     EXPECT_EQ(recorded == 2 ? other.Count() : other.Count() - 20000, 3);
 }
 
+TEST(HistoryWriter, DamageInsideThePagesIsFoundOnceIdleAndSetAside) {
+    TempFolder folder;
+    const std::string path = folder / history::DatabaseName;
+    {
+        THistoryStore store;
+        ASSERT_EQ(store.OpenForWriting(path, Now), THistoryStore::Outcome::Created);
+        std::vector<TArchivedMessage> many;
+        for (int i = 0; i < 400; ++i) many.push_back(Message("FA" + std::to_string(10 + i % 90), std::to_string(i) + std::string(900, 'Q')));
+        ASSERT_EQ(store.Record(many, Now), 400);
+    }
+    // Pages in the middle overwritten, the size kept: the quick look at the start passes.
+    {
+        std::fstream file(path, std::ios::binary | std::ios::in | std::ios::out);
+        file.seekp(static_cast<std::streamoff>(std::filesystem::file_size(path) / 2));
+        file << std::string(8192, '\x5A');
+    }
+    std::mutex mutex;
+    std::vector<std::string> asides;
+    history::THistoryWriter::Events events;
+    events.opened = [&](history::THistoryWriter::State, const std::string& aside) {
+        std::lock_guard<std::mutex> lock(mutex);
+        asides.push_back(aside);
+    };
+    history::THistoryWriter writer(path, events, [] { return Now; }, std::chrono::milliseconds(0));
+    for (int wait = 0; wait < 200; ++wait) {
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            if (asides.size() == 2) break;
+        }
+        testing_support::SleepMilliseconds(25);
+    }
+    std::lock_guard<std::mutex> lock(mutex);
+    ASSERT_EQ(asides.size(), 2u);
+    EXPECT_TRUE(asides[0].empty());
+    EXPECT_TRUE(platform::FileExists(asides[1])) << asides[1];
+    writer.Add({Message("FA12", "AGAIN")});
+    writer.WaitIdle();
+    EXPECT_EQ(writer.GetState(), history::THistoryWriter::State::Ready);
+}
+
 TEST(HistoryWriter, AKillDuringAnImportLosesNothingTheNextRunAdds) {
     TempFolder folder;
     for (int i = 0; i < 3000; ++i)

@@ -79,12 +79,12 @@ TMsgList ReadMessageFolder(const std::string& folder, bool& found, std::vector<T
         // larger file only the start is shown, and the file stays as it is.
         if (!platform::ReadWholeFile(path, bytes, MaxMessageFileBytes, &written, &timeKnown)) continue;
         auto record = std::make_unique<TMsgHeaderElement>();
-        record->Lines = SplitMessageLines(std::string(bytes.begin(), bytes.end()));
+        std::string text(bytes.begin(), bytes.end());
+        record->Lines = SplitMessageLines(text);
         record->Name = entry.name.substr(0, 4);
         record->Age = timeKnown ? datetime::PackFat(written) : -1;
-        if (files)
-            files->push_back({band, record->Name, std::string(bytes.begin(), bytes.end()),
-                              timeKnown ? platform::FromLocal(written) : -1});
+        // The bytes go on as they are, not copied again.
+        if (files) files->push_back({band, record->Name, std::move(text), timeKnown ? platform::FromLocal(written) : -1});
         list.push_back(std::move(record));
     }
     return list;

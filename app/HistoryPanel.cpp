@@ -11,6 +11,7 @@
 #include "navtex/UnitNavtex.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
+#include "platform/Log.h"
 #include "receiver/DateTime.h"
 
 namespace {
@@ -133,6 +134,9 @@ void THistoryPanel::Start(const std::string& archiveRoot,
         const QString setAside = QString::fromStdString(aside);
         QMetaObject::invokeMethod(this, [this, state, setAside] { Opened(state, setAside); }, Qt::QueuedConnection);
     };
+    events.trouble = [this](history::THistoryStore::Problem problem, const std::string&) {
+        QMetaObject::invokeMethod(this, [this, problem] { Trouble(problem); }, Qt::QueuedConnection);
+    };
     events.recorded = [this](int) {
         QMetaObject::invokeMethod(
             this, [this] { if (Searching()) Search(); }, Qt::QueuedConnection);
@@ -150,13 +154,17 @@ void THistoryPanel::ArchiveRead(std::vector<navtex::TArchiveFile> files) {
     if (writer) writer->Add(std::move(files));
 }
 
-void THistoryPanel::Opened(history::THistoryWriter::State state, const QString& setAsideAs) {
+void THistoryPanel::Opened(history::THistoryWriter::State opened, const QString& setAsideAs) {
+    state = opened;
     if (state == history::THistoryWriter::State::Unavailable) {
+        reader.Close();
         field->setToolTip(QStringLiteral("L’historique des messages ne peut pas être ouvert ; la recherche est "
                                          "indisponible."));
         field->setEnabled(false);
         return;
     }
+    field->setToolTip({});
+    field->setEnabled(true);
     if (!setAsideAs.isEmpty()) {
         reader.Close();  // it would go on reading the file set aside
         SetAsideNotice(setAsideAs);
@@ -166,12 +174,53 @@ void THistoryPanel::Opened(history::THistoryWriter::State state, const QString& 
 
 void THistoryPanel::SetAsideNotice(const QString& setAsideAs) {
     // Once, and without stopping the program: the history is being rebuilt meanwhile.
-    notice = MakeMessageBox(window(), TBoxKind::Information,
-                            QStringLiteral("L’historique des messages était endommagé. Il a été mis de côté sous le "
-                                           "nom « %1 » et un nouvel historique est fait à partir des messages de "
-                                           "l’archive.")
-                                .arg(QFileInfo(setAsideAs).fileName()),
-                            TBoxButtons::Ok);
+    ShowNotice(QStringLiteral("L’historique des messages était endommagé. Il a été mis de côté sous le nom « %1 » "
+                              "et un nouvel historique est fait à partir des messages de l’archive et de ceux "
+                              "qui ont pu y être relus.")
+                   .arg(QFileInfo(setAsideAs).fileName()));
+}
+
+void THistoryPanel::Trouble(history::THistoryStore::Problem problem) {
+    using Problem = history::THistoryStore::Problem;
+    const QString kept = QStringLiteral(" L’historique est conservé tel quel et le programme réessaie toutes les "
+                                        "30 secondes. Les détails sont dans le journal (%1).")
+                             .arg(platform::LogName);
+    QString text;
+    switch (problem) {
+    case Problem::None:
+    case Problem::Busy:
+        return;
+    case Problem::DiskFull:
+        text = QStringLiteral("Le disque est plein : les nouveaux messages ne peuvent pas être enregistrés dans "
+                              "l’historique.") + kept;
+        break;
+    case Problem::InputOutput:
+        text = QStringLiteral("Une erreur d’entrée-sortie du disque empêche d’enregistrer l’historique des "
+                              "messages.") + kept;
+        break;
+    case Problem::Access:
+        text = QStringLiteral("Le fichier de l’historique des messages ne peut pas être écrit (droits d’accès ou "
+                              "lecture seule).") + kept;
+        break;
+    case Problem::Newer:
+        text = state == history::THistoryWriter::State::ReadOnly
+                   ? QStringLiteral("L’historique des messages a été créé par une version plus récente du "
+                                    "programme. Il est laissé tel quel : la recherche le consulte sans y écrire.")
+                   : QStringLiteral("L’historique des messages a été créé par une version plus récente du "
+                                    "programme. Il est laissé tel quel ; la recherche est indisponible.");
+        break;
+    case Problem::Damaged:
+    case Problem::Refused:
+    case Problem::Other:
+        text = QStringLiteral("Les nouveaux messages ne peuvent pas être enregistrés dans l’historique.") + kept;
+        break;
+    }
+    ShowNotice(text);
+}
+
+void THistoryPanel::ShowNotice(const QString& text) {
+    if (notice) notice->close();
+    notice = MakeMessageBox(window(), TBoxKind::Information, text, TBoxButtons::Ok);
     notice->setAttribute(Qt::WA_DeleteOnClose);
     notice->setModal(false);
     notice->setObjectName("HistoryNotice");
@@ -181,7 +230,9 @@ void THistoryPanel::SetAsideNotice(const QString& setAsideAs) {
 
 bool THistoryPanel::OpenReader() {
     if (reader.IsOpen()) return true;
-    if (!writer || writer->GetState() != history::THistoryWriter::State::Ready) return false;
+    if (!writer) return false;
+    const history::THistoryWriter::State now = writer->GetState();
+    if (now != history::THistoryWriter::State::Ready && now != history::THistoryWriter::State::ReadOnly) return false;
     return reader.OpenForReading(databasePath);
 }
 

@@ -75,6 +75,8 @@ private:
     history::TFilter Filter() const;
     void Opened(history::THistoryWriter::State state, const QString& setAsideAs);
     void SetAsideNotice(const QString& setAsideAs);
+    void Trouble(history::THistoryStore::Problem problem);
+    void ShowNotice(const QString& text);
 
     QLineEdit* field;
     QComboBox* band;
@@ -92,4 +94,5 @@ private:
     std::string databasePath;
     std::string shownName;
     QPointer<QMessageBox> notice;
+    history::THistoryWriter::State state = history::THistoryWriter::State::Opening;
 };

@@ -7,7 +7,10 @@
 #include <mutex>
 #include <thread>
 
+#include "platform/Files.h"
+#include "platform/Log.h"
 #include "platform/Network.h"
+#include "platform/Process.h"
 
 namespace {
 
@@ -29,7 +32,12 @@ struct TNmeaOutput::TLookup {
 };
 
 TNmeaOutput::TNmeaOutput(QObject* parent) : QObject(parent) {
-    connect(&server, &QTcpServer::newConnection, this, &TNmeaOutput::Accept);
+    backoffTimer.setSingleShot(true);
+    connect(&backoffTimer, &QTimer::timeout, this, [this] {
+        platform::KeepDescriptorInReserve();
+        if (listening) listening->setEnabled(true);
+        Accept();
+    });
     pumpTimer.setSingleShot(true);
     pumpTimer.setInterval(0);
     connect(&pumpTimer, &QTimer::timeout, this, &TNmeaOutput::Pump);
@@ -49,7 +57,7 @@ TNmeaOutput::~TNmeaOutput() {
 
 TNmeaOutput::TState TNmeaOutput::State() const {
     if (!current.enabled) return TState::Off;
-    return server.isListening() ? TState::Listening : TState::PortBusy;
+    return listener.IsListening() ? TState::Listening : TState::PortBusy;
 }
 
 qint64 TNmeaOutput::Waiting() const {
@@ -77,6 +85,9 @@ QString TNmeaOutput::StatusText() const {
             text += QStringLiteral("1 client connecté");
         else
             text += QStringLiteral("%1 clients connectés").arg(clients.size());
+        if (refused > 0)
+            text += QStringLiteral(" (%1 refusés : au plus %2 à la fois)").arg(refused).arg(current.maxClients);
+        if (acceptBackoff > 0) text += QStringLiteral(" ; le système refuse de nouvelles connexions");
         break;
     }
     if (!current.udpHost.empty() && current.udpPort > 0) {
@@ -92,7 +103,7 @@ QString TNmeaOutput::StatusText() const {
 }
 
 bool TNmeaOutput::Apply(const nmea::TNmeaSettings& settings) {
-    if (applied && settings == current) return !settings.enabled || server.isListening();
+    if (applied && settings == current) return !settings.enabled || listener.IsListening();
     applied = true;
     current = settings;
     CloseAll();
@@ -107,12 +118,16 @@ bool TNmeaOutput::Apply(const nmea::TNmeaSettings& settings) {
     }
     if (settings.enabled) TryListen();
     emit StatusChanged();
-    return !settings.enabled || server.isListening();
+    return !settings.enabled || listener.IsListening();
 }
 
 void TNmeaOutput::CloseAll() {
-    server.close();
+    listening.reset();
+    listener.Close();
     retryTimer.stop();
+    backoffTimer.stop();
+    acceptBackoff = 0;
+    refused = 0;
     // abort() says "disconnected" at once, which must not reach Drop while this loops.
     const std::vector<std::unique_ptr<TClient>> closing = std::move(clients);
     clients.clear();
@@ -129,13 +144,13 @@ void TNmeaOutput::CloseAll() {
 }
 
 void TNmeaOutput::TryListen() {
-    if (!current.enabled || server.isListening()) {
+    if (!current.enabled || listener.IsListening()) {
         retryTimer.stop();
         return;
     }
-    const bool listening = server.listen(current.allInterfaces ? QHostAddress::Any : QHostAddress::LocalHost,
-                                         static_cast<quint16>(current.tcpPort));
-    if (listening) {
+    if (listener.Listen(current.allInterfaces, current.tcpPort)) {
+        listening = std::make_unique<QSocketNotifier>(static_cast<qintptr>(listener.Handle()), QSocketNotifier::Read);
+        connect(listening.get(), &QSocketNotifier::activated, this, &TNmeaOutput::Accept);
         retryTimer.stop();
         emit StatusChanged();
     } else if (!retryTimer.isActive()) {
@@ -184,12 +199,55 @@ void TNmeaOutput::TakeLookup() {
     emit StatusChanged();
 }
 
+void TNmeaOutput::AcceptFailed(platform::TcpListener::Accept failure) {
+    // Trying again at once would find the same lack of descriptors and keep the window's
+    // thread busy for nothing: the waiting client is told no, and the port rests, longer each time.
+    if (listening) listening->setEnabled(false);
+    if (failure == platform::TcpListener::Accept::OutOfDescriptors) listener.RefuseOne();
+    acceptBackoff = acceptBackoff == 0 ? FirstBackoffMilliseconds : std::min(acceptBackoff * 2, LastBackoffMilliseconds);
+    platform::Log(std::string("NMEA output: accepting a client failed (") +
+                  (failure == platform::TcpListener::Accept::OutOfDescriptors ? "no file descriptor left"
+                                                                               : "system error") +
+                  "); port " + std::to_string(current.tcpPort) + " rests " + std::to_string(acceptBackoff) + " ms");
+    backoffTimer.start(acceptBackoff);
+    emit StatusChanged();
+}
+
 void TNmeaOutput::Accept() {
-    while (QTcpSocket* socket = server.nextPendingConnection()) {
+    // A few at a time: a flood of connections never keeps the window long.
+    for (int n = 0; n < 64 && listener.IsListening(); ++n) {
+        long long descriptor = -1;
+        const platform::TcpListener::Accept result = listener.AcceptOne(descriptor);
+        if (result == platform::TcpListener::Accept::NoneWaiting) break;
+        if (result != platform::TcpListener::Accept::Client) {
+            AcceptFailed(result);
+            return;
+        }
+        if (acceptBackoff > 0) {
+            acceptBackoff = 0;
+            emit StatusChanged();
+        }
+        if (clients.size() >= static_cast<size_t>(std::max(1, current.maxClients))) {
+            // Refused at once: a flood of connections never takes the descriptors the
+            // program's own files need, nor the window's time.
+            platform::TcpListener::CloseClient(descriptor);
+            if (refused++ == 0)
+                platform::Log("NMEA output: more than " + std::to_string(current.maxClients) +
+                              " clients; the others are refused");
+            emit StatusChanged();
+            continue;
+        }
+        auto* socket = new QTcpSocket(this);
+        if (!socket->setSocketDescriptor(static_cast<qintptr>(descriptor))) {
+            platform::TcpListener::CloseClient(descriptor);
+            delete socket;
+            continue;
+        }
         auto client = std::make_unique<TClient>();
         client->socket = socket;
         client->sinceProgress.start();
         clients.push_back(std::move(client));
+        mostClients = std::max(mostClients, clients.size());
         // What a client sends is of no interest; only its going matters.
         connect(socket, &QTcpSocket::readyRead, socket, [socket] { socket->readAll(); });
         connect(socket, &QTcpSocket::disconnected, this, [this, socket] { Drop(socket); });
@@ -209,6 +267,11 @@ void TNmeaOutput::Drop(QTcpSocket* socket) {
     socket->disconnect(this);
     socket->abort();
     socket->deleteLater();
+    // After many clients have gone, what their sockets held is given back to the system.
+    if (mostClients >= 16 && clients.size() <= mostClients / 4) {
+        mostClients = clients.size();
+        QTimer::singleShot(0, this, [] { platform::ReleaseFreeMemory(); });
+    }
     emit StatusChanged();
 }
 

@@ -5,7 +5,7 @@
 #include <QElapsedTimer>
 #include <QHostAddress>
 #include <QObject>
-#include <QTcpServer>
+#include <QSocketNotifier>
 #include <QTimer>
 #include <QUdpSocket>
 
@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "nmea/NmeaSettings.h"
+#include "platform/Network.h"
 
 class QTcpSocket;
 
@@ -36,9 +37,13 @@ public:
     // (it is then tried again every RetryMilliseconds).
     bool Apply(const nmea::TNmeaSettings& settings);
     TState State() const;
-    bool Listening() const { return server.isListening(); }
-    quint16 Port() const { return server.serverPort(); }
+    bool Listening() const { return listener.IsListening(); }
+    quint16 Port() const { return static_cast<quint16>(listener.Port()); }
     int Clients() const { return static_cast<int>(clients.size()); }
+    // Clients refused since the output started, because MaxClients were connected.
+    int Refused() const { return refused; }
+    // Whether accepting is paused after the system refused a connection (no descriptor left).
+    bool AcceptPaused() const { return acceptBackoff > 0; }
     // Bytes queued and not yet handed to the system, over all clients and UDP.
     qint64 Waiting() const;
     // Where the settings are shown: on or off, the port, the clients, the UDP destination.
@@ -51,6 +56,9 @@ public:
     static constexpr qint64 MaxBacklog = 256 * 1024;
     static constexpr int StallMilliseconds = 2000;
     static constexpr int RetryMilliseconds = 2000;
+    // After a failed accept the port rests, from the first to the last, doubling.
+    static constexpr int FirstBackoffMilliseconds = 100;
+    static constexpr int LastBackoffMilliseconds = 3200;
 
 signals:
     void StatusChanged();
@@ -66,6 +74,7 @@ private:
     struct TLookup;
 
     void Accept();
+    void AcceptFailed(platform::TcpListener::Accept failure);
     void TryListen();
     void StartLookup();
     void TakeLookup();
@@ -75,13 +84,17 @@ private:
     void Drop(QTcpSocket* socket);
     void CloseAll();
 
-    QTcpServer server;
+    platform::TcpListener listener;
+    std::unique_ptr<QSocketNotifier> listening;
     QUdpSocket udp;
     QHostAddress udpHost;
     quint16 udpPort = 0;
     std::deque<QByteArray> datagrams;
     std::vector<std::unique_ptr<TClient>> clients;
-    QTimer pumpTimer, stallTimer, retryTimer, lookupTimer;
+    QTimer pumpTimer, stallTimer, retryTimer, lookupTimer, backoffTimer;
+    int acceptBackoff = 0;  // milliseconds, 0 while accepting
+    int refused = 0;
+    size_t mostClients = 0;  // since the memory was last given back
     size_t firstClient = 0;  // where the next pass starts, so that every client gets its turn
     std::shared_ptr<TLookup> lookup;  // the pending name lookup, if any
     bool lookupFailed = false;

@@ -29,6 +29,7 @@
 #include "app/MessageBox.h"
 #include "nmea/Sentences.h"
 #include "platform/Files.h"
+#include "platform/Log.h"
 #include "receiver/DateTime.h"
 #include "platform/Process.h"
 #include "ui_UnitMain.h"
@@ -355,6 +356,8 @@ void TMainForm::EmbedInPanel(QProgressBar* bar, int panel) {
 void TMainForm::FormCreate() {
     archivePath = app::ArchivePath(platform::ApplicationDataFolder(), platform::ExecutableFolder());
     app::PrepareArchiveFolder(archivePath);
+    platform::StartLog(archivePath);
+    platform::KeepDescriptorInReserve();
     navtex->SetArchiveRoot(archivePath);
     const QLocale locale = QLocale::system();
     baro->ChartSetup(datetime::Now(), (locale.dateFormat(QLocale::ShortFormat) + " " +
@@ -593,8 +596,14 @@ void TMainForm::StartupTimerTimer() {
 
 bool TMainForm::StartupPictureShown() const { return ui->StartupImageFrench->isVisible(); }
 
-void TMainForm::FormDestroy() {
-    if (destroyed) return;
+namespace {
+// What the window keeps of its look between runs, beside NMEA.INI: the tree's width and
+// the search filters, as key=value lines.
+constexpr const char* WindowSettingsName = "WINDOW.INI";
+}  // namespace
+
+bool TMainForm::FormDestroy() {
+    if (destroyed) return saved;
     destroyed = true;
     UTCUpdateTimer->stop();
     // The state is saved only once the thread can no longer change it.
@@ -604,17 +613,14 @@ void TMainForm::FormDestroy() {
         delete dataThread;
         dataThread = nullptr;
     }
-    receiver::SaveLocalCopies(archivePath, Acquisition, readMarks);
+    saved = receiver::SaveLocalCopies(archivePath, Acquisition, readMarks);
+    if (!saved)
+        platform::Log("exit: CONFIG.BIN, MISC.BIN, SYSTEM.BIN and BARODATA.BIN could not be saved in " + archivePath);
     historyPanel->Stop();
-    SaveWindowSettings();
+    if (!SaveWindowSettings()) platform::Log(std::string("exit: ") + WindowSettingsName + " could not be saved");
     readMarks.clear();
+    return saved;
 }
-
-namespace {
-// What the window keeps of its look between runs, beside NMEA.INI: the tree's width and
-// the search filters, as key=value lines.
-constexpr const char* WindowSettingsName = "WINDOW.INI";
-}  // namespace
 
 void TMainForm::LoadWindowSettings() {
     std::vector<uint8_t> bytes;
@@ -629,10 +635,10 @@ void TMainForm::LoadWindowSettings() {
     }
 }
 
-void TMainForm::SaveWindowSettings() const {
+bool TMainForm::SaveWindowSettings() const {
     std::string text = "tree-width=" + std::to_string(TreeWidth()) + "\r\n";
     for (const QString& line : historyPanel->Settings()) text += line.toStdString() + "\r\n";
-    platform::WriteFileAtomic(platform::JoinPath(archivePath, WindowSettingsName), text.data(), text.size());
+    return platform::WriteFileAtomic(platform::JoinPath(archivePath, WindowSettingsName), text.data(), text.size());
 }
 
 void TMainForm::OpenCommand() { userTools->Open(); }

@@ -61,7 +61,8 @@ public:
     void FormShow();
     void StartupTimerTimer();
     // Stops the timer, ends the acquisition and saves the state; runs once.
-    void FormDestroy();
+    // Saves the state; false when it could not be saved (logged).
+    bool FormDestroy();
 
     bool StartupPictureShown() const;
 
@@ -180,7 +181,7 @@ private:
     void BuildStatusBar();
     void BuildNavtexPage();
     void LoadWindowSettings();
-    void SaveWindowSettings() const;
+    bool SaveWindowSettings() const;
     void WireCommands();
     void EmbedInPanel(QProgressBar* bar, int panel);
     void LoadHelpPage();
@@ -215,4 +216,5 @@ private:
     bool pagesEnabled = true, pagesPending = false;
     bool shownOnce = false;
     bool destroyed = false;
+    bool saved = true;
 };

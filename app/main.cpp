@@ -2,12 +2,14 @@
 #include <QApplication>
 #include <QSocketNotifier>
 
+#include <cstdio>
 #include <memory>
 
 #include "app/Application.h"
 #include "app/MessageBox.h"
 #include "app/UnitDoubleStart.h"
 #include "app/UnitMain.h"
+#include "platform/Log.h"
 #include "platform/Signals.h"
 #include "platform/Thread.h"
 
@@ -68,8 +70,14 @@ int main(int argc, char* argv[]) {
     Forms.MainForm->show();
     const int result = application.exec();
     signalWatch.reset();
-    Forms.MainForm->FormDestroy();
+    // A state that could not be saved is never reported as a clean exit.
+    const bool saved = Forms.MainForm->FormDestroy();
     DestroyForms();
     app::ReleaseDoubleStartGuard();
+    platform::StopLog();
+    if (!saved) {
+        std::fprintf(stderr, "zel2: the state could not be saved (see %s)\n", platform::LogName);
+        return result != 0 ? result : 3;
+    }
     return result;
 }

@@ -37,6 +37,7 @@ CREATE TABLE IF NOT EXISTS messages(
   last_seen INTEGER NOT NULL,
   UNIQUE(band, name, digest));
 CREATE TABLE IF NOT EXISTS texts(id INTEGER PRIMARY KEY, body BLOB NOT NULL);
+CREATE TABLE IF NOT EXISTS merged(name TEXT PRIMARY KEY, messages INTEGER NOT NULL);
 CREATE VIRTUAL TABLE IF NOT EXISTS words USING fts5(
   body, content='', columnsize=0, detail=none, tokenize='unicode61 remove_diacritics 2');
 )";
@@ -227,6 +228,25 @@ std::string StampName(int64_t unixSeconds) {
     return text;
 }
 
+namespace {
+
+constexpr const char* SelectMessages =
+    "SELECT id, band, name, body, received, first_seen, last_seen FROM messages JOIN texts USING(id) ";
+
+TStoredMessage MessageOfRow(sqlite3_stmt* row) {
+    TStoredMessage m;
+    m.id = sqlite3_column_int64(row, 0);
+    m.band = sqlite3_column_int(row, 1);
+    m.name = Column(row, 2);
+    m.bytes = Column(row, 3);
+    m.received = sqlite3_column_int64(row, 4);
+    m.firstSeen = sqlite3_column_int64(row, 5);
+    m.lastSeen = sqlite3_column_int64(row, 6);
+    return m;
+}
+
+}  // namespace
+
 THistoryStore::~THistoryStore() { Close(); }
 
 void THistoryStore::Close() {
@@ -238,24 +258,45 @@ void THistoryStore::Close() {
     db = nullptr;
 }
 
-void THistoryStore::Fail(const char* what) const {
-    lastError = std::string(what) + ": " + (db ? sqlite3_errmsg(db) : "no database");
+namespace {
+
+THistoryStore::Problem ProblemOf(int code) {
+    switch (code & 0xFF) {
+    case SQLITE_OK: case SQLITE_DONE: case SQLITE_ROW: return THistoryStore::Problem::None;
+    case SQLITE_BUSY: case SQLITE_LOCKED: case SQLITE_INTERRUPT: return THistoryStore::Problem::Busy;
+    case SQLITE_FULL: return THistoryStore::Problem::DiskFull;
+    case SQLITE_IOERR: return THistoryStore::Problem::InputOutput;
+    case SQLITE_READONLY: case SQLITE_PERM: case SQLITE_CANTOPEN: case SQLITE_AUTH: return THistoryStore::Problem::Access;
+    case SQLITE_CORRUPT: case SQLITE_NOTADB: return THistoryStore::Problem::Damaged;
+    case SQLITE_CONSTRAINT: case SQLITE_MISMATCH: return THistoryStore::Problem::Refused;
+    default: return THistoryStore::Problem::Other;
+    }
 }
 
+}  // namespace
+
+void THistoryStore::Fail(const char* what) const {
+    lastError = std::string(what) + ": " + (db ? sqlite3_errmsg(db) : "no database");
+    problem = db ? ProblemOf(sqlite3_errcode(db)) : Problem::Other;
+}
+
+// Only what SQLite itself calls damage sets a database aside: a full disk, an input/output
+// error or missing rights pass, and the messages must still be there when they have.
+THistoryStore::Check THistoryStore::Classify(int code, const char* what) {
+    Fail(what);
+    if (IsBusy(code)) return Check::Busy;
+    code &= 0xFF;
+    return code == SQLITE_CORRUPT || code == SQLITE_NOTADB ? Check::Damaged : Check::Unusable;
+}
 
 THistoryStore::Check THistoryStore::QuickCheck() {
     Statement check(db, "PRAGMA quick_check");
-    if (!check) {
-        Fail("check");
-        return IsBusy(sqlite3_errcode(db)) ? Check::Busy : Check::Damaged;
-    }
+    if (!check) return Classify(sqlite3_errcode(db), "check");
     const int code = sqlite3_step(check.get());
-    if (code != SQLITE_ROW) {
-        Fail("check");
-        return IsBusy(code) ? Check::Busy : Check::Damaged;
-    }
+    if (code != SQLITE_ROW) return Classify(code, "check");
     if (Column(check.get(), 0) != "ok") {
         lastError = "check: " + Column(check.get(), 0);
+        problem = Problem::Damaged;
         return Check::Damaged;
     }
     return Check::Good;
@@ -263,79 +304,113 @@ THistoryStore::Check THistoryStore::QuickCheck() {
 
 bool THistoryStore::CheckWhole() { return !db || QuickCheck() != Check::Damaged; }
 
-THistoryStore::Check THistoryStore::OpenAndCheck(const std::string& path, bool wholeCheck) {
-    Close();
-    // Whatever sits at the name must be a file SQLite can own.
-    if (platform::FolderExists(path)) {
-        lastError = path + " is a folder";
-        return Check::Damaged;
-    }
+THistoryStore::Check THistoryStore::OpenConnection(const std::string& file, int flags) {
     ConfigureOnce();
-    // The writer's connection is used by one thread at a time.
-    int code = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
-                               nullptr);
-    if (code != SQLITE_OK) {
-        Fail("open");
-        return IsBusy(code) ? Check::Busy : Check::Damaged;
-    }
-    sqlite3_busy_timeout(db, 5000);
+    // The connection is used by one thread at a time.
+    const int code = sqlite3_open_v2(file.c_str(), &db, flags | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (code != SQLITE_OK) return Classify(code, "open");
+    // Another program's lock is waited for, but never past the program's end: SQLite's own
+    // busy timeout would sleep through it.
+    sqlite3_busy_handler(
+        db,
+        [](void* self, int count) -> int {
+            const auto* store = static_cast<const THistoryStore*>(self);
+            if (store->Cancelled() || count * BusyStepMilliseconds >= store->busyLimitMilliseconds) return 0;
+            sqlite3_sleep(BusyStepMilliseconds);
+            return 1;
+        },
+        this);
     sqlite3_progress_handler(
-        db, 1000, [](void* flag) { return flag && static_cast<const std::atomic<bool>*>(flag)->load() ? 1 : 0; },
-        const_cast<std::atomic<bool>*>(cancel));
+        db, 1000, [](void* self) { return static_cast<const THistoryStore*>(self)->Cancelled() ? 1 : 0; }, this);
     sqlite3_extended_result_codes(db, 0);
-    // WAL: readers (the window's searches) go on while the writer writes, and a kill
-    // loses at most the transaction in progress.
-    code = sqlite3_exec(db,
-                        "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA cache_size=-32768; "
-                        "PRAGMA wal_autocheckpoint=8192;",
-                        nullptr, nullptr, nullptr);
-    if (code != SQLITE_OK) {
-        Fail("journal");
-        return IsBusy(code) ? Check::Busy : Check::Damaged;
-    }
-    // After a kill the pages may still be in the journal: then every page is checked now.
-    if (wholeCheck || platform::StampOf(path + "-wal").size > 0) {
-        const Check whole = QuickCheck();
-        if (whole != Check::Good) return whole;
-    } else {
-        // A file cut short holds fewer pages than its header counts.
-        int64_t pages = -1, pageSize = -1;
-        {
-            Statement count(db, "PRAGMA page_count");
-            if (count && sqlite3_step(count.get()) == SQLITE_ROW) pages = sqlite3_column_int64(count.get(), 0);
-            Statement size(db, "PRAGMA page_size");
-            if (size && sqlite3_step(size.get()) == SQLITE_ROW) pageSize = sqlite3_column_int64(size.get(), 0);
-        }
-        if (pages < 0 || pageSize <= 0) {
-            Fail("header");
-            return IsBusy(sqlite3_errcode(db)) ? Check::Busy : Check::Damaged;
-        }
-        if (platform::StampOf(path).size < pages * pageSize) {
-            lastError = "the file is shorter than its pages";
-            return Check::Damaged;
-        }
-    }
-    int version = 0;
+    return Check::Good;
+}
+
+// After a kill the pages may still be in the journal: then every page is checked now.
+// Otherwise only what is told at once: a file cut short holds fewer pages than its header counts.
+THistoryStore::Check THistoryStore::CheckPages(const std::string& file, bool wholeCheck) {
+    if (wholeCheck || platform::StampOf(file + "-wal").size > 0) return QuickCheck();
+    int64_t pages = -1, pageSize = -1;
     {
-        Statement read(db, "PRAGMA user_version");
-        if (read && sqlite3_step(read.get()) == SQLITE_ROW) version = sqlite3_column_int(read.get(), 0);
+        Statement count(db, "PRAGMA page_count");
+        if (count && sqlite3_step(count.get()) == SQLITE_ROW) pages = sqlite3_column_int64(count.get(), 0);
+        Statement size(db, "PRAGMA page_size");
+        if (size && sqlite3_step(size.get()) == SQLITE_ROW) pageSize = sqlite3_column_int64(size.get(), 0);
     }
-    if (version > SchemaVersion) {
-        lastError = "made by a newer version of the program";
+    if (pages < 0 || pageSize <= 0) return Classify(sqlite3_errcode(db), "header");
+    if (platform::StampOf(file).size < pages * pageSize) {
+        lastError = "the file is shorter than its pages";
+        problem = Problem::Damaged;
         return Check::Damaged;
     }
-    code = sqlite3_exec(db, Schema, nullptr, nullptr, nullptr);
+    return Check::Good;
+}
+
+THistoryStore::Check THistoryStore::MakeSchema(int version) {
+    int code = sqlite3_exec(db, Schema, nullptr, nullptr, nullptr);
     if (code == SQLITE_OK && version == 0) code = sqlite3_exec(db, IndexSettings, nullptr, nullptr, nullptr);
     if (code == SQLITE_OK && version == 0)
         code = sqlite3_exec(db, ("PRAGMA user_version=" + std::to_string(SchemaVersion)).c_str(), nullptr, nullptr,
                             nullptr);
-    if (code != SQLITE_OK) {
-        Fail("schema");
-        return IsBusy(code) ? Check::Busy : Check::Damaged;
+    if (code != SQLITE_OK) return Classify(code, "schema");
+    // A table of the same name but of another shape does not prepare: that is no database of ours.
+    if (!PrepareStatements()) {
+        const int error = sqlite3_errcode(db);
+        return (error & 0xFF) == SQLITE_ERROR ? Check::Damaged : Classify(error, "prepare");
     }
-    // A table of the same name but of another shape does not prepare.
-    if (!PrepareStatements()) return IsBusy(sqlite3_errcode(db)) ? Check::Busy : Check::Damaged;
     return Check::Good;
+}
+
+// A newer version's database is never changed: read only, and only when the tables a
+// search reads are still there in the shape this version knows.
+THistoryStore::Check THistoryStore::OpenNewer(const std::string& file) {
+    Close();
+    if (OpenConnection(file, SQLITE_OPEN_READONLY) != Check::Good) {
+        Close();
+        return Check::Unusable;
+    }
+    for (const char* probe : {"SELECT id, band, name, station, subject, received, first_seen, last_seen FROM messages",
+                              "SELECT id, body FROM texts", "SELECT rowid FROM words WHERE words MATCH 'a'"}) {
+        Statement statement(db, probe);
+        if (!statement) {
+            Close();
+            break;
+        }
+    }
+    lastError = "made by a newer version of the program";
+    problem = Problem::Newer;
+    return Check::Newer;
+}
+
+THistoryStore::Check THistoryStore::OpenAndCheck(const std::string& file, bool wholeCheck) {
+    Close();
+    path = file;
+    // Whatever sits at the name must be a file SQLite can own.
+    if (platform::FolderExists(file)) {
+        lastError = file + " is a folder";
+        problem = Problem::Damaged;
+        return Check::Damaged;
+    }
+    if (const Check opened = OpenConnection(file, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE); opened != Check::Good)
+        return opened;
+    // The version first: nothing of a newer version's database is changed, not even its journal mode.
+    int version = 0;
+    {
+        Statement read(db, "PRAGMA user_version");
+        const int code = read ? sqlite3_step(read.get()) : sqlite3_errcode(db);
+        if (code != SQLITE_ROW) return Classify(code, "version");
+        version = sqlite3_column_int(read.get(), 0);
+    }
+    if (version > SchemaVersion) return OpenNewer(file);
+    // WAL: readers (the window's searches) go on while the writer writes, and a kill
+    // loses at most the transaction in progress.
+    const int code = sqlite3_exec(db,
+                                  "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA cache_size=-32768; "
+                                  "PRAGMA wal_autocheckpoint=8192;",
+                                  nullptr, nullptr, nullptr);
+    if (code != SQLITE_OK) return Classify(code, "journal");
+    if (const Check pages = CheckPages(file, wholeCheck); pages != Check::Good) return pages;
+    return MakeSchema(version);
 }
 
 bool THistoryStore::PrepareStatements() {
@@ -356,45 +431,139 @@ bool THistoryStore::PrepareStatements() {
     return true;
 }
 
-THistoryStore::Outcome THistoryStore::OpenForWriting(const std::string& path, int64_t now, std::string* setAsideAs,
+THistoryStore::Outcome THistoryStore::OpenForWriting(const std::string& file, int64_t now, std::string* setAsideAs,
                                                      bool wholeCheck) {
-    const bool existed = platform::FileExists(path) || platform::FolderExists(path);
-    const Check check = OpenAndCheck(path, wholeCheck);
-    if (check == Check::Good) return existed ? Outcome::Opened : Outcome::Created;
-    if (check == Check::Busy) {
+    busyLimitMilliseconds = WriterBusyMilliseconds;
+    problem = Problem::None;
+    const bool existed = platform::FileExists(file) || platform::FolderExists(file);
+    const Check check = OpenAndCheck(file, wholeCheck);
+    switch (check) {
+    case Check::Good:
+        MergeSetAside();
+        return existed ? Outcome::Opened : Outcome::Created;
+    case Check::Newer:
+        return Outcome::Newer;
+    case Check::Busy:
         Close();
         return Outcome::Busy;
+    case Check::Unusable:
+        Close();
+        return Outcome::Failed;
+    case Check::Damaged:
+        break;
     }
     Close();
-    // The damaged file and its journal keep their data for whoever wants to look.
-    const std::string aside = path + ".damaged-" + StampName(now);
-    if (!platform::MoveNoReplace(path, aside)) {
-        lastError = "cannot set " + path + " aside: " + lastError;
+    // The damaged file and its journal keep their data for whoever wants to look; what can
+    // still be read of them is merged into the new one.
+    const std::string aside = file + ".damaged-" + StampName(now);
+    if (!platform::MoveNoReplace(file, aside)) {
+        lastError = "cannot set " + file + " aside: " + lastError;
         return Outcome::Failed;
     }
     for (const char* part : {"-wal", "-shm"})
-        if (platform::FileExists(path + part)) platform::MoveNoReplace(path + part, aside + part);
+        if (platform::FileExists(file + part)) platform::MoveNoReplace(file + part, aside + part);
     if (setAsideAs) *setAsideAs = aside;
-    if (OpenAndCheck(path, true) != Check::Good) {
+    if (OpenAndCheck(file, true) != Check::Good) {
         Close();
         return Outcome::Failed;
     }
+    MergeSetAside();
     return Outcome::SetAside;
 }
 
-bool THistoryStore::OpenForReading(const std::string& path) {
+bool THistoryStore::OpenForReading(const std::string& file) {
     Close();
-    if (!platform::FileExists(path)) return false;
-    ConfigureOnce();
-    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
-        Fail("open");
+    if (!platform::FileExists(file)) return false;
+    // The window's thread searches: another program's lock is not waited for long.
+    busyLimitMilliseconds = ReaderBusyMilliseconds;
+    if (OpenConnection(file, SQLITE_OPEN_READWRITE) != Check::Good &&
+        (Close(), OpenConnection(file, SQLITE_OPEN_READONLY) != Check::Good)) {
         Close();
         return false;
     }
-    sqlite3_busy_timeout(db, 2000);
     // A search visits a row of every hit: mapped pages spare it a read call each.
     sqlite3_exec(db, "PRAGMA mmap_size=268435456; PRAGMA cache_size=-16384;", nullptr, nullptr, nullptr);
     return true;
+}
+
+void THistoryStore::MergeSetAside() {
+    if (!touch) return;
+    const size_t slash = path.find_last_of("/\\");
+    const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    const std::string base = path.substr(slash == std::string::npos ? 0 : slash + 1) + ".damaged-";
+    for (const platform::FolderEntry& entry : platform::ListFolder(folder.empty() ? "." : folder)) {
+        if (entry.name.compare(0, base.size(), base) != 0) continue;
+        const std::string stamp = entry.name.substr(base.size());
+        if (stamp.find('-', 9) != std::string::npos) continue;  // its -wal and -shm
+        if (Cancelled()) return;
+        MergeFrom(folder + entry.name);
+    }
+}
+
+int THistoryStore::MergeFrom(const std::string& setAside) {
+    if (!touch) return -1;
+    const size_t slash = setAside.find_last_of("/\\");
+    const std::string name = setAside.substr(slash == std::string::npos ? 0 : slash + 1);
+    {
+        Statement seen(db, "SELECT 1 FROM merged WHERE name = ?1");
+        if (!seen) return -1;
+        BindText(seen.get(), 1, name);
+        if (sqlite3_step(seen.get()) == SQLITE_ROW) return 0;
+    }
+    // Read first, written after: the set-aside file is opened for reading only.
+    std::vector<TStoredMessage> found;
+    bool readable = false, interrupted = false;
+    if (!platform::FolderExists(setAside)) {
+        sqlite3* old = nullptr;
+        if (sqlite3_open_v2(setAside.c_str(), &old, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr) == SQLITE_OK) {
+            sqlite3_progress_handler(
+                old, 1000, [](void* self) { return static_cast<const THistoryStore*>(self)->Cancelled() ? 1 : 0; }, this);
+            // Past a damaged page the rows further on may still be reached from their numbers.
+            int64_t last = 0;
+            for (int attempt = 0; attempt < 64 && !interrupted; ++attempt) {
+                Statement rows(old, (std::string(SelectMessages) + "WHERE id > ?1 ORDER BY id").c_str());
+                if (!rows) break;
+                readable = true;
+                sqlite3_bind_int64(rows.get(), 1, last);
+                int code;
+                while ((code = sqlite3_step(rows.get())) == SQLITE_ROW) {
+                    found.push_back(MessageOfRow(rows.get()));
+                    last = found.back().id;
+                }
+                if (code == SQLITE_DONE) break;
+                interrupted = Cancelled();
+                last += 1;
+            }
+        }
+        sqlite3_close_v2(old);
+    }
+    if (interrupted || Cancelled()) return -1;  // again at the next start
+    int added = 0;
+    if (sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        Fail("merge");
+        return -1;
+    }
+    for (const TStoredMessage& m : found) {
+        TPreparedMessage prepared = Prepare({m.band, m.name, m.bytes, m.received});
+        const Written first = RecordOne(prepared, m.firstSeen);
+        if (first == Written::Failed || RecordOne(prepared, m.lastSeen) == Written::Failed) {
+            Fail("merge");
+            sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+            return -1;
+        }
+        if (first == Written::Added) ++added;
+    }
+    Statement mark(db, "INSERT OR IGNORE INTO merged(name, messages) VALUES(?1, ?2)");
+    if (mark) {
+        BindText(mark.get(), 1, name);
+        sqlite3_bind_int(mark.get(), 2, added);
+    }
+    if (!mark || sqlite3_step(mark.get()) != SQLITE_DONE || sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        Fail("merge");
+        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        return -1;
+    }
+    return readable ? added : -1;
 }
 
 TPreparedMessage Prepare(TArchivedMessage message) {
@@ -531,24 +700,6 @@ void THistoryStore::FillFirstLines(std::vector<THit>& hits) const {
     }
 }
 
-namespace {
-
-constexpr const char* SelectMessages =
-    "SELECT id, band, name, body, received, first_seen, last_seen FROM messages JOIN texts USING(id) ";
-
-TStoredMessage MessageOfRow(sqlite3_stmt* row) {
-    TStoredMessage m;
-    m.id = sqlite3_column_int64(row, 0);
-    m.band = sqlite3_column_int(row, 1);
-    m.name = Column(row, 2);
-    m.bytes = Column(row, 3);
-    m.received = sqlite3_column_int64(row, 4);
-    m.firstSeen = sqlite3_column_int64(row, 5);
-    m.lastSeen = sqlite3_column_int64(row, 6);
-    return m;
-}
-
-}  // namespace
 
 bool THistoryStore::Message(int64_t id, TStoredMessage& message) const {
     if (!db) return false;

@@ -79,7 +79,12 @@ std::string StampName(int64_t unixSeconds);
 
 class THistoryStore {
 public:
-    enum class Outcome { Opened, Created, SetAside, Busy, Failed };
+    // Failed: it could not be opened for a reason that may pass (a full disk, an
+    // input/output error, no rights); it is left as it is. Newer: made by a newer version
+    // of the program; left untouched, open for reading only when its tables allow a search.
+    enum class Outcome { Opened, Created, SetAside, Busy, Failed, Newer };
+    // What went wrong last, in words a notice can say.
+    enum class Problem { None, Busy, DiskFull, InputOutput, Access, Newer, Damaged, Refused, Other };
 
     THistoryStore() = default;
     ~THistoryStore();
@@ -93,8 +98,16 @@ public:
     // short); CheckWhole then reads every page later, when nobody waits.
     Outcome OpenForWriting(const std::string& path, int64_t now, std::string* setAsideAs = nullptr,
                            bool wholeCheck = true);
-    // Every page read and checked: false when the database is damaged.
+    // Every page read and checked: false when SQLite finds it damaged (an input/output
+    // error is no damage: the database stays).
     bool CheckWhole();
+    // Adds the messages of a database set aside that can still be read (first and last seen
+    // kept); each such file is taken once. The number of messages added, -1 when none could be read.
+    int MergeFrom(const std::string& setAside);
+    // Every HISTORY.DB.damaged-* beside the database not merged yet.
+    void MergeSetAside();
+    // Open for reading only (a newer version's database).
+    bool ReadOnly() const { return db != nullptr && touch == nullptr; }
     // A reader's open: an existing database only, nothing is created, checked or moved.
     bool OpenForReading(const std::string& path);
     void Close();
@@ -117,9 +130,15 @@ public:
     void SetCancelFlag(const std::atomic<bool>* flag) { cancel = flag; }
     bool Cancelled() const { return cancel && cancel->load(); }
     const std::string& LastError() const { return lastError; }
+    Problem LastProblem() const { return problem; }
 
 private:
-    enum class Check { Good, Damaged, Busy };
+    enum class Check { Good, Damaged, Busy, Unusable, Newer };
+    Check Classify(int code, const char* what);
+    Check OpenConnection(const std::string& path, int flags);
+    Check CheckPages(const std::string& path, bool wholeCheck);
+    Check MakeSchema(int version);
+    Check OpenNewer(const std::string& path);
     enum class Written { Added, Seen, Failed };
     Written RecordOne(const TPreparedMessage& prepared, int64_t now);
     Check OpenAndCheck(const std::string& path, bool wholeCheck);
@@ -127,13 +146,22 @@ private:
     bool PrepareStatements();
     void Fail(const char* what) const;
 
+    // How long another program's lock is waited for: the writer's thread may wait, the
+    // window's searches may not; neither past the cancel flag.
+    static constexpr int BusyStepMilliseconds = 10;
+    static constexpr int WriterBusyMilliseconds = 5000;
+    static constexpr int ReaderBusyMilliseconds = 250;
+    int busyLimitMilliseconds = WriterBusyMilliseconds;
+
     sqlite3* db = nullptr;
     sqlite3_stmt* touch = nullptr;
     sqlite3_stmt* insert = nullptr;
     sqlite3_stmt* insertText = nullptr;
     sqlite3_stmt* index = nullptr;
     const std::atomic<bool>* cancel = nullptr;
+    std::string path;
     mutable std::string lastError;
+    mutable Problem problem = Problem::None;
 };
 
 }  // namespace history

@@ -21,19 +21,25 @@ namespace history {
 // most the batch in progress, which the archive hands over again at the next start.
 class THistoryWriter {
 public:
-    enum class State { Opening, Ready, Unavailable };
+    // ReadOnly: a newer version's database, searched but never written.
+    enum class State { Opening, Ready, ReadOnly, Unavailable };
     struct Events {
-        // Both run on the writer's thread.
+        // All run on the writer's thread.
         std::function<void(State state, const std::string& setAsideAs)> opened;
+        // The database cannot be opened or written (what, and SQLite's words), or again can
+        // (Problem::None). Each change once; the writer tries again every retryAfter.
+        std::function<void(THistoryStore::Problem problem, const std::string& detail)> trouble;
         std::function<void(int added)> recorded;
         // After every batch, with the writer's own connection for reading what is there.
         std::function<void(int added, const THistoryStore& store)> written;
     };
     using Clock = std::function<int64_t()>;  // seconds since 1970 UTC
 
-    // wholeCheckAfter: how long nothing must come before every page is checked.
+    // wholeCheckAfter: how long nothing must come before every page is checked; retryAfter:
+    // how long after a failed open or write it is tried again.
     THistoryWriter(std::string databasePath, Events events, Clock clock = {},
-                   std::chrono::milliseconds wholeCheckAfter = std::chrono::seconds(10));
+                   std::chrono::milliseconds wholeCheckAfter = std::chrono::seconds(10),
+                   std::chrono::milliseconds retryAfter = std::chrono::seconds(30));
     // Stops at once: the statement running is interrupted (its transaction rolled back) and
     // what is still queued is dropped. Nothing is lost: the archive keeps those messages and
     // the next start hands them over again; the program's exit never waits for the history.
@@ -49,10 +55,16 @@ public:
 
 private:
     void Run();
+    // False when the program ends before the database could be opened.
     bool OpenStore(bool wholeCheck);
+    void Report(THistoryStore::Problem problem, const std::string& detail);
+    // Waits for the time or the end; true at the end.
+    bool Rest(std::chrono::milliseconds time);
+    std::vector<TArchivedMessage> TakeQueue();
 
     const std::string path;
-    const std::chrono::milliseconds wholeCheckAfter;
+    const std::chrono::milliseconds wholeCheckAfter, retryAfter;
+    THistoryStore::Problem reported = THistoryStore::Problem::None;
     Events events;
     Clock clock;
     THistoryStore store;

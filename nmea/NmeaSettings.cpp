@@ -62,6 +62,12 @@ TNmeaSettings LoadNmeaSettings(const std::string& archiveRoot) {
         if (key == "output") s.enabled = value == "on";
         if (key == "warnings-folder" && ValidFolder(value)) s.warningsFolder = value;
         if (key == "tcp-port") Port(value, s.tcpPort);
+        if (key == "max-clients") {
+            int clients = 0;
+            const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), clients);
+            if (error == std::errc() && end == value.data() + value.size() && clients >= 1 && clients <= MaxClientsLimit)
+                s.maxClients = clients;
+        }
         if (key == "listen") s.allInterfaces = value == "all";
         if (key == "udp") {
             std::string host;
@@ -88,6 +94,7 @@ bool SaveNmeaSettings(const std::string& archiveRoot, const TNmeaSettings& s) {
     out << "output=" << (s.enabled ? "on" : "off") << "\r\n"
         << "tcp-port=" << s.tcpPort << "\r\n"
         << "listen=" << (s.allInterfaces ? "all" : "local") << "\r\n";
+    if (s.maxClients != TNmeaSettings{}.maxClients) out << "max-clients=" << s.maxClients << "\r\n";
     if (ValidHost(s.udpHost) && s.udpPort > 0 && s.udpPort <= 65535) out << "udp=" << s.udpHost << ":" << s.udpPort << "\r\n";
     out.setf(std::ios::fixed);
     out.precision(1);

@@ -15,6 +15,7 @@ struct TNmeaSettings {
     bool allInterfaces = false;  // listen on this computer only, by default
     std::string udpHost;         // empty: no UDP
     int udpPort = 0;
+    int maxClients = 32;          // more TCP clients than this are refused at once
     double stormThreshold = 3.6;  // hPa fall in three hours
     std::string warningsFolder;   // where the warnings for the chart plotter go; empty: nowhere
 
@@ -27,6 +28,8 @@ bool ValidHost(const std::string& host);
 
 // A folder name as NMEA.INI keeps it: one line, no control character, at most 1024 bytes.
 bool ValidFolder(const std::string& folder);
+
+inline constexpr int MaxClientsLimit = 1000;
 
 TNmeaSettings LoadNmeaSettings(const std::string& archiveRoot);
 bool SaveNmeaSettings(const std::string& archiveRoot, const TNmeaSettings& settings);

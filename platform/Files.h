@@ -141,4 +141,11 @@ void EndNewFiles(const std::string& folder);
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& data, size_t limit = size_t{64} << 20,
                    LocalDateTime* written = nullptr, bool* timeKnown = nullptr);
 
+// Appends to the file, creating it when missing.
+bool AppendToFile(const std::string& path, const void* data, size_t size);
+
+// Holds a few descriptors back (again) for the program's own files: when network clients
+// have taken all the others, an open of a file gives one up and still succeeds.
+bool KeepDescriptorInReserve();
+
 }  // namespace platform

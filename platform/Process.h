@@ -31,4 +31,7 @@ char DecimalSeparator();
 
 std::string GetEnv(const char* name);
 
+// Gives memory freed by the program back to the system (after a burst of network clients).
+void ReleaseFreeMemory();
+
 }  // namespace platform

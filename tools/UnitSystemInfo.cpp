@@ -1,12 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/UnitSystemInfo.h"
 
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
 #include <QPixmap>
+#include <QPushButton>
+#include <QUrl>
 
 #include <QKeyEvent>
 #include <QMouseEvent>
 
 #include "acquisition/AcquisitionState.h"
+#include "platform/Log.h"
 #include "platform/Process.h"
 #include "tools/OsName.h"
 #include "ui_UnitSystemInfo.h"
@@ -19,6 +25,18 @@ TSysteminfoForm::TSysteminfoForm(QWidget* parent) : QDialog(parent), ui(new Ui::
     connect(ui->CloseButton, &QPushButton::clicked, this, &TSysteminfoForm::CloseButtonClick);
     ui->UpdatesLinkLabel->setCursor(Qt::PointingHandCursor);
     ui->UpdatesLinkLabel->installEventFilter(this);
+    // What a user who reports a fault can send: the program's log.
+    logButton = new QPushButton("Journal…", ui->CloseButton->parentWidget());
+    logButton->setObjectName("LogFolderButton");
+    logButton->setToolTip(QStringLiteral("Ouvre le dossier qui contient le journal du programme (%1)").arg(platform::LogName));
+    logButton->setGeometry(ui->CloseButton->x() + ui->CloseButton->width() + 16, ui->CloseButton->y(), 90,
+                           ui->CloseButton->height());
+    connect(logButton, &QPushButton::clicked, this, [] { QDesktopServices::openUrl(LogFolder()); });
+}
+
+QUrl TSysteminfoForm::LogFolder() {
+    const QString log = QString::fromStdString(platform::LogPath());
+    return log.isEmpty() ? QUrl() : QUrl::fromLocalFile(QFileInfo(log).absolutePath());
 }
 
 TSysteminfoForm::~TSysteminfoForm() { delete ui; }

@@ -2,6 +2,9 @@
 #pragma once
 
 #include <QDialog>
+#include <QUrl>
+
+class QPushButton;
 
 namespace Ui {
 class TSysteminfoForm;
@@ -19,6 +22,9 @@ public:
     void FormShow();
     void CloseButtonClick() { reject(); }
     void UpdatesLinkLabelClick();
+    QPushButton* LogButton() const { return logButton; }
+    // The folder that holds the log, as the button opens it.
+    static QUrl LogFolder();
 
     static constexpr const char* SoftwareVersion = ZEL2_VERSION;  // from the project's one version
 
@@ -29,4 +35,5 @@ protected:
 
 private:
     Ui::TSysteminfoForm* ui;
+    QPushButton* logButton;
 };

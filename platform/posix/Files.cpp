@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/Files.h"
+#include "platform/posix/Reserve.h"
 #include "platform/posix/ResolvePath.h"
 
 #include <dirent.h>
@@ -13,10 +14,39 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <mutex>
 #include <random>
+#include <vector>
 
 namespace platform {
 namespace {
+
+// Descriptors held back for the program's own files: a transfer opens a few at once.
+constexpr size_t ReserveSize = 16;
+std::mutex reserveMutex;
+std::vector<int> reserve;
+
+bool GiveUpOneReserved() {
+    const std::lock_guard<std::mutex> lock(reserveMutex);
+    if (reserve.empty()) return false;
+    ::close(reserve.back());
+    reserve.pop_back();
+    return true;
+}
+
+// The program's own files open even when network clients have taken every descriptor the
+// process may have: one held in reserve is given up for each.
+int OpenFile(const char* path, int flags, mode_t mode = 0) {
+    int fd = ::open(path, flags, mode);
+    while (fd < 0 && errno == EMFILE && GiveUpOneReserved()) fd = ::open(path, flags, mode);
+    return fd;
+}
+
+DIR* OpenFolder(const char* path) {
+    DIR* dir = ::opendir(path);
+    while (!dir && errno == EMFILE && GiveUpOneReserved()) dir = ::opendir(path);
+    return dir;
+}
 
 bool Exists(const std::string& path) {
     struct stat st;
@@ -42,7 +72,7 @@ std::string Resolve(const std::string& path) {
         std::string candidate = result;
         if (!candidate.empty() && candidate.back() != '/') candidate += '/';
         if (!Exists(candidate + part)) {
-            DIR* dir = ::opendir(candidate.empty() ? "." : candidate.c_str());
+            DIR* dir = OpenFolder(candidate.empty() ? "." : candidate.c_str());
             if (!dir) return path;
             std::string match;
             while (dirent* e = ::readdir(dir)) {
@@ -115,7 +145,7 @@ std::string CreateTemporary(const std::string& target, int& fd) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string temp = TemporaryPattern(target);
         for (size_t i = temp.size() - 6; i < temp.size(); ++i) temp[i] = letters[random() % 62];
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        fd = OpenFile(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
         if (fd >= 0) return temp;
         if (errno != EEXIST) return {};
     }
@@ -123,6 +153,26 @@ std::string CreateTemporary(const std::string& target, int& fd) {
 }
 
 }  // namespace
+
+void posix::ReleaseReserve() { GiveUpOneReserved(); }
+
+bool KeepDescriptorInReserve() {
+    const std::lock_guard<std::mutex> lock(reserveMutex);
+    while (reserve.size() < ReserveSize) {
+        const int fd = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+        if (fd < 0) break;
+        reserve.push_back(fd);
+    }
+    return !reserve.empty();
+}
+
+bool AppendToFile(const std::string& path, const void* data, size_t size) {
+    const int fd = OpenFile(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+    bool ok = WriteAll(fd, data, size);
+    if (::close(fd) != 0) ok = false;
+    return ok;
+}
 
 char PathSeparator() { return '/'; }
 
@@ -165,8 +215,8 @@ ReadOnlyFile::~ReadOnlyFile() { Close(); }
 // read without end.
 static int OpenRegularForReading(const std::string& path, struct stat& st) {
     // The exact name first: the case-insensitive search costs a look at every folder.
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0 && errno == ENOENT) fd = ::open(Resolve(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    int fd = OpenFile(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0 && errno == ENOENT) fd = OpenFile(Resolve(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return -1;
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
@@ -298,7 +348,7 @@ bool CopyFileNoOverwrite(const std::string& src, const std::string& dst) {
 std::vector<FolderEntry> ListFolder(const std::string& folder) {
     std::vector<FolderEntry> entries;
     std::string base = Resolve(folder);
-    DIR* dir = ::opendir(base.c_str());
+    DIR* dir = OpenFolder(base.c_str());
     if (!dir) return entries;
     if (!base.empty() && base.back() != '/') base += '/';
     while (dirent* e = ::readdir(dir)) {
@@ -343,8 +393,8 @@ bool SetFileTimes(const std::string& path, const LocalDateTime& /*creation*/,
 }
 
 bool WriteNewFile(const std::string& path, const void* data, size_t size, const LocalDateTime* times) {
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd < 0 && errno == ENOENT) fd = ::open(ResolveParent(path).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    int fd = OpenFile(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0 && errno == ENOENT) fd = OpenFile(ResolveParent(path).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd < 0) return false;
     bool ok = WriteAll(fd, data, size);
     if (ok && times) {

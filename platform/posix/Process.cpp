@@ -4,6 +4,9 @@
 #include <fcntl.h>
 #include <langinfo.h>
 #include <locale.h>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 #include <pwd.h>
 #include <signal.h>
 #include <sys/file.h>
@@ -36,6 +39,12 @@ void MakeFolders(const std::string& path) {
 }
 
 }  // namespace
+
+void ReleaseFreeMemory() {
+#if defined(__GLIBC__)
+    ::malloc_trim(0);
+#endif
+}
 
 std::string GetEnv(const char* name) {
     const char* value = std::getenv(name);

@@ -4,6 +4,7 @@
 #include <shlobj.h>
 
 #include <cstdlib>
+#include <malloc.h>
 
 #include "platform/Process.h"
 #include "platform/win32/Wide.h"
@@ -17,6 +18,8 @@ using win32::Wide;
 HANDLE guardMutex = nullptr;
 
 }  // namespace
+
+void ReleaseFreeMemory() { ::_heapmin(); }
 
 std::string GetEnv(const char* name) {
     const std::wstring wideName = Wide(name);

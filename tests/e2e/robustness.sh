@@ -21,14 +21,15 @@ start_xvfb "$work"
 
 visible() { xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; }
 mirrored() { [ -n "$(ls "$XDG_DATA_HOME/ZEL2/INTERNAT" 2>/dev/null)" ]; }
-stop() {  # SIGTERM must end the program within ten seconds with status 0
+stop() {  # NAME [STATUS]: SIGTERM must end the program within ten seconds, with status 0 or
+          # the one given (3: the state could not be saved)
   kill -TERM "$app_pid"
   for _ in $(seq 100); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
   kill -0 "$app_pid" 2>/dev/null && fail "$1: zel2 hangs"
   status=0
   wait "$app_pid" || status=$?
   app_pid=""
-  [ "$status" -eq 0 ] || fail "$1: zel2 ended with status $status"
+  [ "$status" -eq "${2:-0}" ] || fail "$1: zel2 ended with status $status"
 }
 
 # 1. A pipe and an endless device among the receiver's messages: mirrored around, no hang.
@@ -53,8 +54,9 @@ prlimit --fsize=1000 "$zel2" >"$out/robust-fsize.log" 2>&1 &
 app_pid=$!
 sleep 4
 kill -0 "$app_pid" 2>/dev/null || fail "zel2 died under a file-size limit"
-stop "file-size limit"
+stop "file-size limit" 3
 [ -s "$XDG_DATA_HOME/ZEL2/BARODATA.BIN" ] && fail "a state set was saved past the limit"
+grep -q "could not be saved" "$XDG_DATA_HOME/ZEL2/zel2.log" || fail "the lost save is not in the log"
 # The next start without the limit works and saves a whole set.
 "$zel2" >"$out/robust-after.log" 2>&1 &
 app_pid=$!
@@ -77,7 +79,7 @@ touch "$work/blocked"
 XDG_DATA_HOME=$work/blocked/data "$zel2" >"$out/robust-data.log" 2>&1 &
 app_pid=$!
 sleep 3
-stop "blocked data folder"
+stop "blocked data folder" 3
 program=$(dirname "$zel2")
 for f in INTERNAT NATIONAL CONFIG.BIN SYSTEM.BIN BARODATA.BIN MISC.BIN; do
   [ -e "$program/$f" ] && fail "$f was written beside the program"

@@ -288,6 +288,7 @@ TEST(NmeaOutput, ManyClientsAndLargeMessagesNeverHoldUpTheWindow) {
     nmea::TNmeaSettings s;
     s.enabled = true;
     s.tcpPort = 0;
+    s.maxClients = 256;
     ASSERT_TRUE(output->Apply(s));
     std::vector<std::unique_ptr<QTcpSocket>> plotters;
     qint64 received = 0;

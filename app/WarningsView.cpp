@@ -43,10 +43,15 @@ void TWarningsView::Start(const std::string& root, const std::string& folder) {
     std::vector<uint8_t> bytes;
     if (!platform::ReadWholeFile(platform::JoinPath(archiveRoot, NotifiedName), bytes, 1 << 20)) return;
     std::istringstream in(std::string(bytes.begin(), bytes.end()));
-    int band = 0;
-    std::string name;
-    int32_t age = 0;
-    while (in >> band >> name >> age) notified.insert({band, name, age});
+    std::string line;
+    // One line that cannot be read costs that line only: every other alarm stays raised.
+    while (std::getline(in, line)) {
+        std::istringstream fields(line);
+        int band = 0;
+        std::string name;
+        int32_t age = 0;
+        if (fields >> band >> name >> age && (band == 518 || band == 490)) notified.insert({band, name, age});
+    }
 }
 
 void TWarningsView::SaveNotified() const {

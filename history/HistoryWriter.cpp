@@ -129,7 +129,7 @@ void THistoryWriter::Run() {
     std::unique_lock<std::mutex> lock(mutex);
     while (ready) {
         const auto due = [this] { return stopping || !queue.empty(); };
-        if (wholeCheckDue && !wake.wait_for(lock, wholeCheckAfter, due)) {
+        if (wholeCheckDue && failed.empty() && !wake.wait_for(lock, wholeCheckAfter, due)) {
             wholeCheckDue = false;
             lock.unlock();
             if (!store.CheckWhole() && !store.Cancelled()) {

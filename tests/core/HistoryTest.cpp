@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
+
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 
@@ -8,6 +11,7 @@
 #include "history/Import.h"
 #include "platform/Files.h"
 #include "support/ChildProcess.h"
+#include "support/System.h"
 #include "support/TempFolder.h"
 
 using history::TArchivedMessage;
@@ -168,6 +172,131 @@ TEST_F(History, ADamagedDatabaseIsSetAsideAndMadeAnew) {
     }
 }
 
+namespace {
+
+// A database of count messages, closed, its journal folded in.
+void MakeHistory(const std::string& path, int count) {
+    THistoryStore good;
+    ASSERT_EQ(good.OpenForWriting(path, Now), THistoryStore::Outcome::Created);
+    std::vector<TArchivedMessage> many;
+    for (int i = 0; i < count; ++i) many.push_back(Message("FA" + std::to_string(10 + i % 90), std::to_string(i) + std::string(400, 'K')));
+    ASSERT_EQ(good.Record(many, Now), count);
+}
+
+// Another program's statement on the database, as the sqlite3 shell would run it.
+void Exec(sqlite3* db, const char* sql) { ASSERT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db); }
+
+bool SetAsideBeside(const std::string& folder) {
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        if (entry.path().filename().string().find(".damaged-") != std::string::npos) return true;
+    return false;
+}
+
+}  // namespace
+
+// What is not damage leaves the database where it is: a file-size limit (the -shm cannot
+// grow), and a database of a newer version, which is read but never written.
+TEST(HistoryFaults, ALimitOrANewerVersionNeverSetsTheHistoryAside) {
+    TempFolder folder;
+    const std::string path = folder / history::DatabaseName;
+    MakeHistory(path, 300);
+    const auto size = std::filesystem::file_size(path);
+    if (testing_support::FileSizeLimit::Unsupported().empty()) {
+        {
+            testing_support::FileSizeLimit limit(1000);
+            THistoryStore store;
+            EXPECT_EQ(store.OpenForWriting(path, Now), THistoryStore::Outcome::Failed);
+            EXPECT_NE(store.LastProblem(), THistoryStore::Problem::None);
+            EXPECT_NE(store.LastProblem(), THistoryStore::Problem::Damaged) << store.LastError();
+        }
+        EXPECT_FALSE(SetAsideBeside(folder / ""));
+        EXPECT_EQ(std::filesystem::file_size(path), size);
+    }
+    {
+        sqlite3* other = nullptr;
+        ASSERT_EQ(sqlite3_open(path.c_str(), &other), SQLITE_OK);
+        Exec(other, "PRAGMA user_version=7");
+        sqlite3_close(other);
+    }
+    const std::string before = testing_support::ReadText(path);
+    {
+        THistoryStore store;
+        ASSERT_EQ(store.OpenForWriting(path, Now), THistoryStore::Outcome::Newer);
+        EXPECT_EQ(store.LastProblem(), THistoryStore::Problem::Newer);
+        EXPECT_TRUE(store.ReadOnly());
+        EXPECT_EQ(store.Count(), 300);
+        EXPECT_EQ(store.Search("kkkk", {}, 5).total, 0u);
+        EXPECT_EQ(store.Record({Message("FA12", "NEW")}, Now), -1);
+    }
+    std::atomic<bool> read{false};
+    history::THistoryWriter::Events events;
+    events.written = [&](int, const THistoryStore& store) { read = store.Count() == 300; };
+    {
+        history::THistoryWriter writer(path, events, [] { return Now; });
+        writer.Add({Message("FA12", "NEW")});
+        writer.WaitIdle();
+        EXPECT_EQ(writer.GetState(), history::THistoryWriter::State::ReadOnly);
+    }
+    EXPECT_TRUE(read) << "the warnings are read from a newer version's history too";
+    EXPECT_FALSE(SetAsideBeside(folder / ""));
+    EXPECT_EQ(testing_support::ReadText(path), before) << "not a byte of a newer version's history changes";
+}
+
+// A history that refuses to record says so once, keeps what it could not write and records
+// it when the cause is gone; the end of the program never waits for another program's lock.
+TEST(HistoryFaults, ARefusedRecordIsSaidOnceAndTriedAgainAndALockNeverHoldsUpTheEnd) {
+    TempFolder folder;
+    const std::string path = folder / history::DatabaseName;
+    MakeHistory(path, 10);
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &other), SQLITE_OK);
+    sqlite3_busy_timeout(other, 3000);
+    Exec(other, "CREATE TRIGGER refuse BEFORE INSERT ON messages BEGIN SELECT RAISE(ABORT, 'refused'); END");
+    std::mutex mutex;
+    std::vector<THistoryStore::Problem> said;
+    history::THistoryWriter::Events events;
+    events.trouble = [&](THistoryStore::Problem problem, const std::string&) {
+        std::lock_guard<std::mutex> lock(mutex);
+        said.push_back(problem);
+    };
+    const auto saidNow = [&] {
+        std::lock_guard<std::mutex> lock(mutex);
+        return said;
+    };
+    {
+        history::THistoryWriter writer(path, events, [] { return Now; }, std::chrono::seconds(60),
+                                       std::chrono::milliseconds(50));
+        writer.Add({Message("GA01", "FIRST")});
+        writer.WaitIdle();
+        writer.Add({Message("GA02", "SECOND")});
+        writer.WaitIdle();
+        testing_support::SleepMilliseconds(300);  // a few retries, none said again
+        ASSERT_EQ(saidNow().size(), 1u);
+        EXPECT_EQ(saidNow()[0], THistoryStore::Problem::Refused);
+        Exec(other, "DROP TRIGGER refuse");
+        for (int wait = 0; wait < 100 && saidNow().size() < 2; ++wait) testing_support::SleepMilliseconds(20);
+        ASSERT_EQ(saidNow().size(), 2u);
+        EXPECT_EQ(saidNow()[1], THistoryStore::Problem::None);
+
+    }
+    sqlite3_close(other);
+    // Another program holds the database for itself; the writer waits on it, the end does not.
+    ASSERT_EQ(sqlite3_open(path.c_str(), &other), SQLITE_OK);
+    Exec(other, "PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE; UPDATE messages SET last_seen = last_seen");
+    auto writer = std::make_unique<history::THistoryWriter>(path, history::THistoryWriter::Events{}, [] { return Now; });
+    writer->Add({Message("GA03", "THIRD")});
+    testing_support::SleepMilliseconds(300);
+    const auto began = std::chrono::steady_clock::now();
+    writer.reset();
+    EXPECT_LT(std::chrono::steady_clock::now() - began, std::chrono::seconds(2)) << "the end waited for the lock";
+    Exec(other, "ROLLBACK");
+    sqlite3_close(other);
+    THistoryStore store;
+    ASSERT_EQ(store.OpenForWriting(path, Now), THistoryStore::Outcome::Opened);
+    EXPECT_EQ(store.Search("first", {}, 5).total, 1u);
+    EXPECT_EQ(store.Search("second", {}, 5).total, 1u);
+}
+
 TEST(HistoryImport, ReceptionTimeBandAndNamesFromAFolderTree) {
     TempFolder folder;
     // Three real messages; their paths in ../shared/corpus/navtex-2013-2020.tar.xz are
@@ -272,6 +401,15 @@ TEST(HistoryWriter, DamageInsideThePagesIsFoundOnceIdleAndSetAside) {
     writer.Add({Message("FA12", "AGAIN")});
     writer.WaitIdle();
     EXPECT_EQ(writer.GetState(), history::THistoryWriter::State::Ready);
+    // What could still be read of the damaged file is in the new history, once.
+    THistoryStore reader;
+    ASSERT_TRUE(reader.OpenForReading(path));
+    const int64_t merged = reader.Count();
+    EXPECT_GT(merged, 200) << "the messages outside the damaged pages";
+    reader.Close();
+    THistoryStore again;
+    ASSERT_EQ(again.OpenForWriting(path, Now), THistoryStore::Outcome::Opened);
+    EXPECT_EQ(again.Count(), merged) << "a set-aside file is merged once";
 }
 
 TEST(HistoryWriter, AKillDuringAnImportLosesNothingTheNextRunAdds) {

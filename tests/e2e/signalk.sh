@@ -18,6 +18,8 @@ free_port() { node -e "const s=require('net').createServer().listen(0,'127.0.0.1
 
 private_environment "$work"
 export QT_QPA_PLATFORM=offscreen
+# The server never asks the npm registry for a newer version of itself: no test leaves the machine.
+export SIGNALK_DISABLE_SERVER_UPDATES=1
 archive=$XDG_DATA_HOME/ZEL2
 nmea_port=$(free_port) http_port=$(free_port)
 export ZEL2_NMEA=tcp:$nmea_port

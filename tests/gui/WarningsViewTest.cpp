@@ -116,6 +116,9 @@ TEST_F(WarningsViewTest, ASearchAndRescueMessageIsRedUntilReadWithOneNotice) {
         form.Ui()->NavtexTreeView->setCurrentItem(Item(form, "ED01"));
         EXPECT_NE(Item(form, "ED01")->foreground(0).color(), QColor(220, 0, 0));
     }
+    // A line that cannot be read, first in the file, costs no other alarm.
+    temp.WriteFile("data/ZEL2/ALARMS.INI", "518 garbage-without-a-time\r\n\x01\x02\r\n" +
+                                               testing_support::ReadText(temp / "data/ZEL2/ALARMS.INI"));
     TMainForm again({});
     Show(again);
     EXPECT_EQ(Notices(again), 0);

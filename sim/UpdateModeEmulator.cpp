@@ -143,6 +143,14 @@ long long TEmulatedUpdateTarget::ReadAt(uint64_t offset, void* buffer, size_t si
 
 long long TEmulatedUpdateTarget::WriteAt(uint64_t offset, const void* buffer, size_t size) {
     if (!open || !writable) return -1;
+    if (WritesTried++ == FailingWrite) {
+        CommandsAtFailure = emulator.Commands.size();
+        WritesAtFailure = emulator.Writes.size();
+        if (!CutShort) return -1;
+        const long long written = emulator.Write(current, offset, static_cast<const uint8_t*>(buffer), size / 2);
+        WritesAtFailure = emulator.Writes.size();
+        return written;
+    }
     return emulator.Write(current, offset, static_cast<const uint8_t*>(buffer), size);
 }
 

@@ -86,6 +86,10 @@ public:
     int Flushes = 0;
     int Reads = 0;                // reads made through the target
     int ReadsBeforeRemoval = -1;  // tests: the receiver is pulled after this many reads
+    int FailingWrite = -1;        // tests: this write (0 for the first) fails, as on EIO...
+    bool CutShort = false;        // ... or is cut short, half of it written
+    size_t CommandsAtFailure = 0, WritesAtFailure = 0;  // what the receiver had seen then
+    int WritesTried = 0;
 
     platform::TargetOpen Open(const std::string& path, bool writable) override;
     bool IsOpen() const override { return open; }

@@ -203,12 +203,13 @@ bool TFirmwareUpdater::Unlock(const std::string& path, const TPreamble& preamble
     return true;
 }
 
-void TFirmwareUpdater::WriteChunks(uint32_t firstSector, uint32_t chunks, const uint8_t* image) {
+bool TFirmwareUpdater::WriteChunks(uint32_t firstSector, uint32_t chunks, const uint8_t* image) {
     for (uint32_t k = 0; k < chunks; ++k) {
-        WriteSectors(firstSector + ChunkSectors * k, ChunkSectors, image + k * ChunkBytes);
+        if (!WriteSectors(firstSector + ChunkSectors * k, ChunkSectors, image + k * ChunkBytes)) return false;
         Advance(32);
         view.Repaint();
     }
+    return true;
 }
 
 void TFirmwareUpdater::ReadChunks(uint32_t firstSector, uint32_t chunks) {
@@ -234,13 +235,13 @@ void TFirmwareUpdater::UpdateModelD() {
     view.SetStatus(TransmitText);
     view.Repaint();
     SetMaximum(135);
-    WriteSectors(112, 8, b.Loader);
+    if (!WriteSectors(112, 8, b.Loader)) return Failed();
     SetProgress(8);
     view.Repaint();
-    WriteChunks(240, 4, b.Firmware);
+    if (!WriteChunks(240, 4, b.Firmware)) return Failed();
     target.SetAttributes(path, platform::AttrReadOnly);
     target.Flush();
-    SendCommand(preamble, 193);
+    if (!SendCommand(preamble, 193)) return Failed();
     target.Close();
     OpenTarget(path, false);
 
@@ -279,8 +280,8 @@ void TFirmwareUpdater::UpdateNew() {
     SetMaximum(383);
     SetProgress(0);
     for (uint32_t k = 0; k < 4; ++k) {
-        SendCommand(preamble, static_cast<uint16_t>(4 + k));
-        WriteSectors(0, ChunkSectors, b.Firmware + k * ChunkBytes);
+        if (!SendCommand(preamble, static_cast<uint16_t>(4 + k)) || !WriteSectors(0, ChunkSectors, b.Firmware + k * ChunkBytes))
+            return Failed();
         Advance(32);
         view.Repaint();
         target.Flush();
@@ -288,23 +289,25 @@ void TFirmwareUpdater::UpdateNew() {
     // The receiver takes its loader from the end of the data image.
     std::memcpy(b.Data + sizeof b.Data - sizeof b.Loader, b.Loader, sizeof b.Loader);
     for (uint32_t k = 0; k < 8; ++k) {
-        SendCommand(preamble, static_cast<uint16_t>(12 + k));
-        WriteSectors(0, ChunkSectors, b.Data + k * ChunkBytes);
+        if (!SendCommand(preamble, static_cast<uint16_t>(12 + k)) || !WriteSectors(0, ChunkSectors, b.Data + k * ChunkBytes))
+            return Failed();
         Advance(32);
         view.Repaint();
         target.Flush();
     }
     target.SetAttributes(path, platform::AttrReadOnly);
     target.Flush();
-    SendCommand(preamble, 3);
+    if (!SendCommand(preamble, 3)) return Failed();
     target.Close();
 
     view.SetStatus(VerifyText);
     SetProgress(0);
     view.Repaint();
     OpenTarget(path, false);
+    // As the two other methods: nothing of an earlier run can pass for what was read back.
+    std::memset(b.ReadBack, 0xFF, sizeof b.ReadBack);
     for (uint32_t k = 0; k < 4; ++k) {
-        SendCommand(preamble, static_cast<uint16_t>(4 + k));
+        if (!SendCommand(preamble, static_cast<uint16_t>(4 + k))) return Failed();
         ReadSectors(0, ChunkSectors, b.ReadBack + k * ChunkBytes);
         Advance(32);
         view.Repaint();
@@ -312,7 +315,7 @@ void TFirmwareUpdater::UpdateNew() {
     }
     bool verified = SameBytes(b.ReadBack, b.Firmware, sizeof b.Firmware);
     for (uint32_t k = 0; k < 8; ++k) {
-        SendCommand(preamble, static_cast<uint16_t>(12 + k));
+        if (!SendCommand(preamble, static_cast<uint16_t>(12 + k))) return Failed();
         ReadSectors(0, ChunkSectors, b.ReadBack + k * ChunkBytes);
         Advance(32);
         view.Repaint();
@@ -340,13 +343,12 @@ void TFirmwareUpdater::UpdateOld() {
     view.SetStatus(TransmitText);
     view.Repaint();
     SetMaximum(391);
-    WriteSectors(766, 8, b.Loader);
+    if (!WriteSectors(766, 8, b.Loader)) return Failed();
     SetProgress(8);
-    WriteChunks(774, 4, b.Firmware);
-    WriteChunks(1022, 8, b.Data);
+    if (!WriteChunks(774, 4, b.Firmware) || !WriteChunks(1022, 8, b.Data)) return Failed();
     SetProgress(maximum);
     target.Flush();
-    SendCommand(preamble, 847);
+    if (!SendCommand(preamble, 847)) return Failed();
     target.Close();
     OpenTarget(volume, false);
 

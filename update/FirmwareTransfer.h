@@ -128,7 +128,10 @@ private:
                 uint16_t second);
     void Abort(const std::string& message);
     // Chunks of 32 sectors from firstSector on, with a progress step each.
-    void WriteChunks(uint32_t firstSector, uint32_t chunks, const uint8_t* image);
+    // False at the first write that failed or was cut short: nothing more is written.
+    bool WriteChunks(uint32_t firstSector, uint32_t chunks, const uint8_t* image);
+    // A write or command that failed ends the transfer there: the receiver gets nothing more.
+    void Failed() { Abort(ErrorText); }
     void ReadChunks(uint32_t firstSector, uint32_t chunks);
     void OpenTarget(const std::string& path, bool writable);
     void SetProgress(int position);

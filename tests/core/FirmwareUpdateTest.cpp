@@ -486,6 +486,35 @@ TEST_F(FirmwareUpdateTest, CorruptedReadBackFailsWithoutStart) {
     EXPECT_FALSE(view.Saw("info"));
 }
 
+// A sector write that fails (EIO) or is cut short ends the transfer at once: no write and
+// no command after it, no start, the error shown, whatever the method.
+TEST_F(FirmwareUpdateTest, AFailedWriteIsTheLastThingTheReceiverSees) {
+    for (const auto& [model, version] : {std::pair<const char*, int>{"ZEL2D", 10200}, {"ZEL2BX", 10008}, {"ZEL2X", 10001}}) {
+        Attach(model, version);
+        for (const int failing : {0, 2}) {
+            for (const bool cutShort : {false, true}) {
+                SCOPED_TRACE(std::string(model) + " write " + std::to_string(failing) + (cutShort ? " cut short" : " EIO"));
+                sim::TUpdateModeEmulator receiver;
+                receiver.LoadVolume(temp / "E");
+                sim::TEmulatedUpdateTarget failing_target(receiver, "/dev/zel2raw");
+                failing_target.FailingWrite = failing;
+                failing_target.CutShort = cutShort;
+                RecordingView seen;
+                update::TFirmwareUpdater(failing_target, seen, state, {}, {Packages()}).StartButtonClick();
+                ASSERT_GT(failing_target.WritesTried, failing);
+                EXPECT_EQ(failing_target.WritesTried, failing + 1) << "a write after the failed one";
+                EXPECT_EQ(receiver.Commands.size(), failing_target.CommandsAtFailure) << "a command after the failed write";
+                EXPECT_EQ(receiver.Writes.size(), failing_target.WritesAtFailure);
+                EXPECT_FALSE(receiver.Started);
+                EXPECT_TRUE(seen.Saw("message " + std::string(update::ErrorText)));
+                EXPECT_FALSE(seen.Saw("info"));
+                EXPECT_TRUE(seen.Saw("close"));
+                EXPECT_FALSE(failing_target.IsOpen());
+            }
+        }
+    }
+}
+
 TEST_F(FirmwareUpdateTest, NoRightsForTheVolumeShowsTheNoticeFirst) {
     Attach("ZEL2", 10001);
     target.VolumeNeedsRights = true;

@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "app/BoatNetwork.h"
+#include "platform/Files.h"
 #include "platform/Process.h"
 
 namespace {
@@ -78,6 +79,9 @@ TNetworkDlg::TNetworkDlg(TBoatNetwork& n, QWidget* parent) : QDialog(parent), ne
         const QString chosen = QFileDialog::getExistingDirectory(this, "Dossier des avertissements", warningsFolder->text());
         if (!chosen.isEmpty()) warningsFolder->setText(QDir::toNativeSeparators(chosen));
     });
+    exportStatus = new QLabel(this);
+    exportStatus->setObjectName("ExportStatusLabel");
+    exportStatus->setWordWrap(true);
     auto* folderRow = new QHBoxLayout;
     folderRow->addWidget(warningsFolder, 1);
     folderRow->addWidget(browse);
@@ -97,6 +101,7 @@ TNetworkDlg::TNetworkDlg(TBoatNetwork& n, QWidget* parent) : QDialog(parent), ne
     form->addRow("Avis de tempête [hPa/3h] :", threshold);
     form->addRow("État :", status);
     form->addRow("Exporter les avertissements vers", folderRow);
+    form->addRow("Export :", exportStatus);
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* ok = buttons->addButton("Enregistrer", QDialogButtonBox::AcceptRole);
     ok->setObjectName("OKBtn");
@@ -119,7 +124,17 @@ void TNetworkDlg::showEvent(QShowEvent* event) {
     threshold->setValue(s.stormThreshold);
     warningsFolder->setText(QString::fromStdString(s.warningsFolder));
     ShowStatus();
+    ShowExportState();
     QDialog::showEvent(event);
+}
+
+void TNetworkDlg::SetExportState(std::function<QString()> state) {
+    exportState = std::move(state);
+    ShowExportState();
+}
+
+void TNetworkDlg::ShowExportState() {
+    exportStatus->setText(exportState ? exportState() : QString());
 }
 
 QString TNetworkDlg::OpenCpnLayers() {
@@ -145,6 +160,14 @@ void TNetworkDlg::OKBtnClick() {
     threshold->interpretText();
     s.stormThreshold = threshold->value();
     const std::string folder = warningsFolder->text().trimmed().toStdString();
+    // A relative folder would land wherever the program was started: the dialog stays open.
+    if (!folder.empty() && !platform::IsAbsolutePath(folder)) {
+        exportStatus->setText(QStringLiteral("« %1 » n’est pas un chemin complet : choisissez le dossier avec "
+                                             "« Parcourir… ».")
+                                  .arg(QString::fromStdString(folder)));
+        warningsFolder->setFocus();
+        return;
+    }
     s.warningsFolder = nmea::ValidFolder(folder) ? folder : std::string();
     network.Apply(s, true);
     accept();

@@ -3,6 +3,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class QCheckBox;
 class QDoubleSpinBox;
 class QLabel;
@@ -25,6 +27,11 @@ public:
     QDoubleSpinBox* ThresholdSpinEdit() const { return threshold; }
     QLabel* StatusLabel() const { return status; }
     QLineEdit* WarningsFolderEdit() const { return warningsFolder; }
+    QLabel* ExportStatusLabel() const { return exportStatus; }
+    // Where the state of the plotter's files comes from (last written, or why not).
+    void SetExportState(std::function<QString()> state);
+    // The state anew (the files were just written, or could not be).
+    void ShowExportState();
     // The layers folder of OpenCPN when this computer has one, else empty.
     static QString OpenCpnLayers();
 
@@ -45,4 +52,6 @@ private:
     QDoubleSpinBox* threshold;
     QLabel* status;
     QLineEdit* warningsFolder;
+    QLabel* exportStatus;
+    std::function<QString()> exportState;
 };

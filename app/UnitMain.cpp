@@ -510,9 +510,16 @@ void TMainForm::ConfigurationAccepted() {
 }
 
 void TMainForm::NetworkCommand() {
-    if (!networkDialog) networkDialog = new TNetworkDlg(*network, this);
+    if (!networkDialog) {
+        networkDialog = new TNetworkDlg(*network, this);
+        networkDialog->SetExportState([view = warningsView] { return view->ExportStateText(); });
+        connect(warningsView, &TWarningsView::ExportChanged, networkDialog, &TNetworkDlg::ShowExportState,
+                Qt::QueuedConnection);
+    }
     networkDialog->exec();
     warningsView->SetExportFolder(network->Settings().warningsFolder);
+    // A new folder gets the files at once, from the history writer's thread.
+    if (historyPanel->Writer()) historyPanel->Writer()->Add({});
 }
 
 void TMainForm::ExportWarningsCommand() {

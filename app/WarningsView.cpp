@@ -8,6 +8,7 @@
 
 #include "navtex/Windows1252.h"
 #include "platform/Files.h"
+#include "platform/Log.h"
 #include "receiver/DateTime.h"
 
 namespace {
@@ -27,7 +28,9 @@ QString When(int64_t seconds) {
 
 TWarningsView::TWarningsView(QWidget* window, QLabel* p, QPushButton* c)
     : QObject(window), positions(p), copy(c),
-      notice(new TNotice(window, "AlarmNotice", QStringLiteral("Message de détresse ou urgent"))) {
+      notice(new TNotice(window, "AlarmNotice", QStringLiteral("Message de détresse ou urgent"))),
+      exportNotice(new TNotice(window, "ExportNotice", QStringLiteral("Avertissements pour le traceur"))) {
+    connect(this, &TWarningsView::ExportChanged, this, &TWarningsView::ExportNotice, Qt::QueuedConnection);
     positions->hide();
     copy->hide();
     connect(copy, &QPushButton::clicked, this, [this] { QApplication::clipboard()->setText(copied); });
@@ -69,6 +72,7 @@ void TWarningsView::SaveNotified() const {
 
 void TWarningsView::SetExportFolder(const std::string& folder) {
     std::lock_guard<std::mutex> lock(mutex);
+    if (folder != exportFolder) exportDue = true;
     exportFolder = folder;
 }
 
@@ -76,21 +80,85 @@ void TWarningsView::HistoryWritten(int added, const history::THistoryStore& stor
     std::string folder;
     {
         std::lock_guard<std::mutex> lock(mutex);
-        if (added == 0 && evaluated) return;  // nothing new since the last reading
+        if (added == 0 && evaluated && !exportDue) return;  // nothing new since the last reading
         evaluated = true;
+        exportDue = false;
         folder = exportFolder;
     }
-    const std::vector<warnings::TWarning> list = warnings::Evaluate(store, history::UnixNow());
-    if (store.Cancelled()) return;  // the program is ending
+    // Only what the batch added is read: a large history costs a transfer next to nothing.
+    if (!evaluation.Update(store, history::UnixNow())) return;  // the program is ending
     std::map<Name, Info> fresh;
-    for (const warnings::TWarning& w : list)  // oldest first: the newest of a name stays
+    for (const warnings::TWarning& w : evaluation.Warnings())  // oldest first: the newest of a name stays
         fresh[{w.band, w.name}] = {w.state, w.cancelledBy, w.cancelledAt, w.expires};
-    if (!folder.empty()) warnings::WriteExport(folder, list, false);
+    if (!folder.empty()) Export(folder, store);
     {
         std::lock_guard<std::mutex> lock(mutex);
         states = std::move(fresh);
     }
     emit StatesChanged();
+}
+
+void TWarningsView::Export(const std::string& folder, const history::THistoryStore& store) {
+    std::vector<warnings::TWarning> shown;
+    for (const warnings::TWarning& w : evaluation.Warnings())
+        if (w.state == warnings::TWarning::State::InForce && !w.shapes.empty()) shown.push_back(w);
+    warnings::FillTexts(store, shown);
+    const warnings::ExportProblem problem = warnings::WriteExportChecked(folder, shown, false, true);
+    if (problem != warnings::ExportProblem::None)
+        platform::Log("plotter files: not written into " + folder + ": " +
+                      ExportProblemText(problem, QString::fromStdString(folder)).toStdString());
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        exportState.folder = folder;
+        exportState.problem = problem;
+        if (problem == warnings::ExportProblem::None) {
+            exportState.written = history::UnixNow();
+            exportState.count = shown.size();
+        }
+    }
+    emit ExportChanged();
+}
+
+QString TWarningsView::ExportProblemText(warnings::ExportProblem problem, const QString& folder) {
+    switch (problem) {
+    case warnings::ExportProblem::Relative:
+        return QStringLiteral("« %1 » n’est pas un chemin complet : rien n’y est écrit.").arg(folder);
+    case warnings::ExportProblem::Missing:
+        return QStringLiteral("Le dossier « %1 » n’existe pas : rien n’y est écrit.").arg(folder);
+    case warnings::ExportProblem::NotAFolder:
+        return QStringLiteral("« %1 » est un fichier, pas un dossier : rien n’y est écrit.").arg(folder);
+    case warnings::ExportProblem::Unwritable:
+        return QStringLiteral("Les fichiers ne peuvent pas être écrits dans « %1 » (droits d’accès ?).").arg(folder);
+    case warnings::ExportProblem::None:
+        break;
+    }
+    return {};
+}
+
+QString TWarningsView::ExportStateText() const {
+    std::lock_guard<std::mutex> lock(mutex);
+    if (exportFolder.empty()) return QStringLiteral("Aucun dossier : pas d’export.");
+    const QString folder = QString::fromStdString(exportFolder);
+    if (exportState.folder != exportFolder) return QStringLiteral("Écrits vers « %1 » après le prochain transfert.").arg(folder);
+    if (exportState.problem != warnings::ExportProblem::None) return ExportProblemText(exportState.problem, folder);
+    return QStringLiteral("Écrits le %1 (%2 avertissements en vigueur avec positions).")
+        .arg(When(exportState.written))
+        .arg(exportState.count);
+}
+
+// Once for each problem with each folder: the sailor learns that the plotter gets nothing.
+void TWarningsView::ExportNotice() {
+    std::pair<std::string, warnings::ExportProblem> now;
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        now = {exportState.folder, exportState.problem};
+    }
+    if (now == noticed) return;
+    noticed = now;
+    if (now.second != warnings::ExportProblem::None)
+        exportNotice->Show(QStringLiteral("Les avertissements pour le traceur n’ont pas été écrits. ") +
+                               ExportProblemText(now.second, QString::fromStdString(now.first)),
+                           QSystemTrayIcon::Warning);
 }
 
 bool TWarningsView::ExportOnce(const std::string& root, const std::string& folder) {

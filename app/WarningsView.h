@@ -51,6 +51,9 @@ public:
 
     // File menu: both files into folder once; false when they could not be written.
     static bool ExportOnce(const std::string& archiveRoot, const std::string& folder);
+    // The plotter's files as they stand: last written (when, how many), or why not.
+    QString ExportStateText() const;
+    static QString ExportProblemText(warnings::ExportProblem problem, const QString& folder);
 
     static bool IsAlarm(const std::string& name);
     TNotice* Notice() const { return notice; }
@@ -58,9 +61,13 @@ public:
 signals:
     // New states from the history (queued to the window's thread).
     void StatesChanged();
+    // The plotter's files were written, or could not be (on the history writer's thread).
+    void ExportChanged();
 
 private:
     void SaveNotified() const;
+    void Export(const std::string& folder, const history::THistoryStore& store);
+    void ExportNotice();
 
     QLabel* positions;
     QPushButton* copy;
@@ -72,6 +79,17 @@ private:
     std::map<Name, Info> states;
     std::string exportFolder;
     bool evaluated = false;
+    bool exportDue = false;  // the folder changed: written at the next reading
+    struct ExportState {
+        std::string folder;
+        warnings::ExportProblem problem = warnings::ExportProblem::None;
+        int64_t written = -1;  // when last written
+        size_t count = 0;      // the warnings it holds
+    } exportState;
+    std::pair<std::string, warnings::ExportProblem> noticed;  // the last problem told
+    TNotice* exportNotice;
+    // On the history writer's thread only: the states, brought up to date batch by batch.
+    warnings::TEvaluation evaluation;
 
     std::set<Key> notified;  // alarms already raised, kept between runs
 };

@@ -713,10 +713,22 @@ bool THistoryStore::Message(int64_t id, TStoredMessage& message) const {
 
 std::vector<TStoredMessage> THistoryStore::AllMessages() const {
     std::vector<TStoredMessage> all;
-    if (!db) return all;
-    Statement query(db, (std::string(SelectMessages) + "ORDER BY received, id").c_str());
-    while (query && sqlite3_step(query.get()) == SQLITE_ROW) all.push_back(MessageOfRow(query.get()));
+    ForEachMessage(0, [&all](const TStoredMessage& m) {
+        all.push_back(m);
+        return true;
+    });
     return all;
+}
+
+bool THistoryStore::ForEachMessage(int64_t afterId, const std::function<bool(const TStoredMessage&)>& each) const {
+    if (!db) return false;
+    Statement query(db, (std::string(SelectMessages) + "WHERE id > ?1 ORDER BY received, id").c_str());
+    if (!query) return false;
+    sqlite3_bind_int64(query.get(), 1, afterId);
+    int code;
+    while ((code = sqlite3_step(query.get())) == SQLITE_ROW)
+        if (!each(MessageOfRow(query.get()))) return true;
+    return code == SQLITE_DONE;
 }
 
 int64_t THistoryStore::Count() const {

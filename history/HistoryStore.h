@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <limits>
 #include <string>
 #include <vector>
@@ -123,6 +124,9 @@ public:
     void FillFirstLines(std::vector<THit>& hits) const;
     // Every message, oldest first.
     std::vector<TStoredMessage> AllMessages() const;
+    // The messages numbered after afterId, in the order received, one at a time (the texts
+    // never all in memory); each returns whether to go on. False when they could not be read.
+    bool ForEachMessage(int64_t afterId, const std::function<bool(const TStoredMessage&)>& each) const;
     bool Message(int64_t id, TStoredMessage& message) const;
     int64_t Count() const;
 

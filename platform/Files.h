@@ -29,6 +29,10 @@ struct FileStamp {
 };
 FileStamp StampOf(const std::string& path);
 bool FolderExists(const std::string& path);
+// A folder by exactly this name, in these letters (where names are told apart by case).
+bool FolderExistsAsNamed(const std::string& path);
+// A whole path ("/home/...", "C:\\...", "\\\\server\\..."), not one relative to where the program was started.
+bool IsAbsolutePath(const std::string& path);
 
 // Read-only file with positioned reads. Only regular files open: never a pipe, socket or
 // device, which could block or never end.

@@ -27,64 +27,126 @@ std::string Iso8601(int64_t unixSeconds) {
     return text;
 }
 
+void TEvaluation::Clear() {
+    result.clear();
+    byIdentifier.clear();
+    bySeries.clear();
+    lastId = 0;
+    lastReceived = std::numeric_limits<int64_t>::min();
+}
+
+void TEvaluation::Add(const history::TStoredMessage& m, bool keepText) {
+    constexpr int64_t SeriesYear = 366 * 86400;  // a series number is used again the next year
+    TWarning w;
+    w.id = m.id;
+    w.band = m.band;
+    w.name = m.name;
+    w.received = m.received;
+    if (keepText) w.text = text::Windows1252ToUtf8(m.bytes);
+    w.shapes = FindShapes(m.bytes);
+    const TReferences refs = FindReferences(m.bytes, m.received);
+    const size_t self = result.size();
+    result.push_back(std::move(w));
+    const auto cancel = [&](size_t target) {
+        TWarning& t = result[target];
+        if (target == self || t.state == TWarning::State::Cancelled) return;
+        t.state = TWarning::State::Cancelled;
+        t.cancelledBy = m.name;
+        t.cancelledAt = m.received;
+    };
+    for (const std::string& id : refs.cancelsIds) {
+        const auto it = byIdentifier.find(std::to_string(m.band) + ":" + id);
+        if (it != byIdentifier.end()) cancel(it->second);
+    }
+    for (const std::string& series : refs.cancelsSeries) {
+        auto it = bySeries.find(series);
+        if (it == bySeries.end()) it = bySeries.find(WithoutYear(series));
+        if (it == bySeries.end()) continue;
+        for (size_t target : it->second)
+            if (m.received - result[target].received < SeriesYear) cancel(target);
+    }
+    byIdentifier[std::to_string(m.band) + ":" + m.name] = self;
+    for (const std::string& own : refs.own) {
+        bySeries[own].push_back(self);
+        if (WithoutYear(own) != own) bySeries[WithoutYear(own)].push_back(self);
+    }
+    if (refs.expires) result[self].expires = *refs.expires;
+    lastId = std::max(lastId, m.id);
+    lastReceived = std::max(lastReceived, m.received);
+}
+
+void TEvaluation::Age(int64_t now) {
+    for (TWarning& w : result) {
+        if (w.state == TWarning::State::Cancelled) continue;
+        w.state = w.expires != -1 && now > w.expires ? TWarning::State::Expired : TWarning::State::InForce;
+    }
+}
+
+bool TEvaluation::Update(const history::THistoryStore& store, int64_t now) {
+    // What came since is read in the order received; a message received before one already
+    // evaluated (an import of older files) changes what came after it: then all anew.
+    bool inOrder = true;
+    size_t seen = 0;
+    const auto add = [&](const history::TStoredMessage& m) {
+        if (++seen % 64 == 0 && store.Cancelled()) return false;
+        if (m.received < lastReceived) {
+            inOrder = false;
+            return false;
+        }
+        Add(m, false);
+        return true;
+    };
+    const size_t before = result.size();
+    bool read = store.ForEachMessage(lastId, add);
+    if (!inOrder) {
+        Clear();
+        read = store.ForEachMessage(0, add);
+    }
+    if (!read || store.Cancelled()) {
+        if (result.size() != before) Clear();  // half read: the next update starts over
+        return false;
+    }
+    Age(now);
+    return true;
+}
+
+size_t TEvaluation::MemoryBytes() const {
+    size_t bytes = result.capacity() * sizeof(TWarning);
+    for (const TWarning& w : result) {
+        bytes += w.text.capacity() + w.shapes.capacity() * sizeof(TShape);
+        for (const TShape& shape : w.shapes) bytes += shape.points.capacity() * sizeof(TPosition);
+    }
+    for (const auto& [key, targets] : bySeries) bytes += key.capacity() + 64 + targets.capacity() * sizeof(size_t);
+    bytes += byIdentifier.size() * 80;
+    return bytes;
+}
+
+void FillTexts(const history::THistoryStore& store, std::vector<TWarning>& warnings, bool withShapesOnly) {
+    history::TStoredMessage message;
+    for (TWarning& w : warnings)
+        if (w.text.empty() && (!withShapesOnly || !w.shapes.empty()) && store.Message(w.id, message))
+            w.text = text::Windows1252ToUtf8(message.bytes);
+}
+
 std::vector<TWarning> Evaluate(const history::THistoryStore& store, int64_t now) {
-    return Evaluate(store.AllMessages(), now, [&store] { return store.Cancelled(); });
+    TEvaluation evaluation;
+    if (!evaluation.Update(store, now)) return {};
+    FillTexts(store, evaluation.Warnings(), true);
+    return std::move(evaluation.Warnings());
 }
 
 std::vector<TWarning> Evaluate(std::vector<history::TStoredMessage> messages, int64_t now,
                                const std::function<bool()>& cancelled) {
     std::stable_sort(messages.begin(), messages.end(),
                      [](const auto& a, const auto& b) { return a.received < b.received; });
-    std::vector<TWarning> result;
-    result.reserve(messages.size());
-    // The messages known by each reference: "518:FA12" for an identifier on a band (the
-    // newest only: identifiers come round again within days), the series numbers as they are
-    // written, with and without their year (every station repeating the warning).
-    std::map<std::string, size_t> byIdentifier;
-    std::map<std::string, std::vector<size_t>> bySeries;
-    constexpr int64_t SeriesYear = 366 * 86400;  // a series number is used again the next year
+    TEvaluation evaluation;
+    size_t count = 0;
     for (const history::TStoredMessage& m : messages) {
-        if (cancelled && result.size() % 64 == 0 && cancelled()) return {};
-        TWarning w;
-        w.id = m.id;
-        w.band = m.band;
-        w.name = m.name;
-        w.received = m.received;
-        w.text = text::Windows1252ToUtf8(m.bytes);
-        w.shapes = FindShapes(m.bytes);
-        const TReferences refs = FindReferences(m.bytes, m.received);
-        const size_t self = result.size();
-        result.push_back(std::move(w));
-        const auto cancel = [&](size_t target) {
-            TWarning& t = result[target];
-            if (target == self || t.state == TWarning::State::Cancelled) return;
-            t.state = TWarning::State::Cancelled;
-            t.cancelledBy = m.name;
-            t.cancelledAt = m.received;
-        };
-        for (const std::string& id : refs.cancelsIds) {
-            const auto it = byIdentifier.find(std::to_string(m.band) + ":" + id);
-            if (it != byIdentifier.end()) cancel(it->second);
-        }
-        for (const std::string& series : refs.cancelsSeries) {
-            auto it = bySeries.find(series);
-            if (it == bySeries.end()) it = bySeries.find(WithoutYear(series));
-            if (it == bySeries.end()) continue;
-            for (size_t target : it->second)
-                if (m.received - result[target].received < SeriesYear) cancel(target);
-        }
-        byIdentifier[std::to_string(m.band) + ":" + m.name] = self;
-        for (const std::string& own : refs.own) {
-            bySeries[own].push_back(self);
-            if (WithoutYear(own) != own) bySeries[WithoutYear(own)].push_back(self);
-        }
-        if (refs.expires) {
-            result[self].expires = *refs.expires;
-            if (now > *refs.expires && result[self].state == TWarning::State::InForce)
-                result[self].state = TWarning::State::Expired;
-        }
+        if (cancelled && count++ % 64 == 0 && cancelled()) return {};
+        evaluation.Add(m, true);
     }
-    return result;
+    evaluation.Age(now);
+    return std::move(evaluation.Warnings());
 }
 
 namespace {
@@ -242,10 +304,26 @@ std::string GeoJson(const std::vector<TWarning>& warnings, bool all) {
     return "{\n  \"type\": \"FeatureCollection\",\n  \"features\": [\n" + features + "\n  ]\n}\n";
 }
 
-bool WriteExport(const std::string& folder, const std::vector<TWarning>& warnings, bool all) {
+ExportProblem CheckExportFolder(const std::string& folder, bool wholePathOnly) {
+    if (wholePathOnly && !platform::IsAbsolutePath(folder)) return ExportProblem::Relative;
+    if (!platform::FolderExistsAsNamed(folder))
+        return platform::FileExists(folder) && !platform::FolderExists(folder) ? ExportProblem::NotAFolder
+                                                                              : ExportProblem::Missing;
+    return ExportProblem::None;
+}
+
+ExportProblem WriteExportChecked(const std::string& folder, const std::vector<TWarning>& warnings, bool all,
+                                 bool wholePathOnly) {
+    if (const ExportProblem problem = CheckExportFolder(folder, wholePathOnly); problem != ExportProblem::None)
+        return problem;
     const std::string gpx = Gpx(warnings, all), geojson = GeoJson(warnings, all);
-    return platform::WriteFileAtomic(platform::JoinPath(folder, GpxName), gpx.data(), gpx.size()) &&
-           platform::WriteFileAtomic(platform::JoinPath(folder, GeoJsonName), geojson.data(), geojson.size());
+    const bool written = platform::WriteFileAtomic(platform::JoinPath(folder, GpxName), gpx.data(), gpx.size()) &&
+                         platform::WriteFileAtomic(platform::JoinPath(folder, GeoJsonName), geojson.data(), geojson.size());
+    return written ? ExportProblem::None : ExportProblem::Unwritable;
+}
+
+bool WriteExport(const std::string& folder, const std::vector<TWarning>& warnings, bool all) {
+    return WriteExportChecked(folder, warnings, all, false) == ExportProblem::None;
 }
 
 }  // namespace warnings

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <limits>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -27,8 +29,41 @@ struct TWarning {
 };
 const char* StateName(TWarning::State state);  // "in force", "cancelled", "expired"
 
+// The states of the history's messages, brought up to date as messages come: only what was
+// added since the last update is read and evaluated, and each message keeps no text (the
+// store has them), so a large history costs neither a whole reading per transfer nor memory.
+class TEvaluation {
+public:
+    // Reads what the store added since the last call (everything, the first time or after
+    // an import of older messages) and ages the states to now. False when cancelled.
+    bool Update(const history::THistoryStore& store, int64_t now);
+    // A message after every message added so far (received no earlier); keepText keeps its text.
+    void Add(const history::TStoredMessage& message, bool keepText);
+    // Expired or in force again by now; a cancellation stays.
+    void Age(int64_t now);
+    void Clear();
+    const std::vector<TWarning>& Warnings() const { return result; }
+    std::vector<TWarning>& Warnings() { return result; }
+    // Bytes held, roughly (benchmarks).
+    size_t MemoryBytes() const;
+
+private:
+    std::vector<TWarning> result;
+    // The messages known by each reference: "518:FA12" for an identifier on a band (the
+    // newest only: identifiers come round again within days), the series numbers as they are
+    // written, with and without their year (every station repeating the warning).
+    std::map<std::string, size_t> byIdentifier;
+    std::map<std::string, std::vector<size_t>> bySeries;
+    int64_t lastId = 0;
+    int64_t lastReceived = std::numeric_limits<int64_t>::min();
+};
+
+// Fills the texts of these warnings from the store (those TEvaluation did not keep), of
+// those with positions only where withShapesOnly (what the plotter's files carry).
+void FillTexts(const history::THistoryStore& store, std::vector<TWarning>& warnings, bool withShapesOnly = false);
+
 // Every message of the history, in the order received, with its shapes and whether a later
-// message cancelled it or its own expiry has passed at now.
+// message cancelled it or its own expiry has passed at now; the texts of those with shapes.
 std::vector<TWarning> Evaluate(const history::THistoryStore& store, int64_t now);
 // cancelled: asked now and then; when it says so the result is empty (the program ends).
 std::vector<TWarning> Evaluate(std::vector<history::TStoredMessage> messages, int64_t now,
@@ -41,8 +76,16 @@ std::string GeoJson(const std::vector<TWarning>& warnings, bool all);
 inline constexpr const char* GpxName = "navtex-warnings.gpx";
 inline constexpr const char* GeoJsonName = "navtex-warnings.geojson";
 
+// Whether the plotter's files can go into folder, exactly as named: a folder the settings
+// name must be a whole path (a relative one would land wherever the program was started),
+// and a folder named in other letters is not the one named.
+enum class ExportProblem { None, Relative, Missing, NotAFolder, Unwritable };
+ExportProblem CheckExportFolder(const std::string& folder, bool wholePathOnly);
+
 // Both files into folder, each replaced whole or not at all.
 bool WriteExport(const std::string& folder, const std::vector<TWarning>& warnings, bool all);
+ExportProblem WriteExportChecked(const std::string& folder, const std::vector<TWarning>& warnings, bool all,
+                                 bool wholePathOnly);
 
 std::string Iso8601(int64_t unixSeconds);
 

@@ -203,6 +203,13 @@ FileStamp StampOf(const std::string& path) {
             static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec};
 }
 
+bool FolderExistsAsNamed(const std::string& path) {
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool IsAbsolutePath(const std::string& path) { return !path.empty() && path[0] == '/'; }
+
 bool FolderExists(const std::string& path) {
     struct stat st;
     return StatAnyCase(path, st) && S_ISDIR(st.st_mode);

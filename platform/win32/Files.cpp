@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <windows.h>
 
+#include <cctype>
 #include <random>
 #include <string>
 
@@ -71,6 +72,16 @@ std::string JoinPath(const std::string& root, const std::string& relative) {
 bool FileExists(const std::string& path) {
     const DWORD a = ::GetFileAttributesW(Wide(path).c_str());
     return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Windows names are the same in any letters.
+bool FolderExistsAsNamed(const std::string& path) { return FolderExists(path); }
+
+bool IsAbsolutePath(const std::string& path) {
+    const bool drive = path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' &&
+                       (path[2] == '\\' || path[2] == '/');
+    const bool share = path.size() >= 2 && (path[0] == '\\' || path[0] == '/') && (path[1] == '\\' || path[1] == '/');
+    return drive || share;
 }
 
 bool FolderExists(const std::string& path) {

@@ -125,3 +125,36 @@ TEST_F(WarningsViewTest, ASearchAndRescueMessageIsRedUntilReadWithOneNotice) {
     EXPECT_NE(Item(again, "ED01")->foreground(0).color(), QColor(220, 0, 0));  // read before
     EXPECT_EQ(Item(again, "FA00")->foreground(0).color(), QColor(220, 0, 0));   // not yet read
 }
+
+// A plotter folder that cannot take the files is said, once, and in the network dialog's
+// words: never written elsewhere (not into a folder of other letters, not beside the program).
+TEST_F(WarningsViewTest, APlotterFolderThatCannotTakeTheFilesIsSaidOnce) {
+    Message("OA67", "WZ 533\r\nSPECIAL LIGHT BUOY AT 54-46.3N 003-42.1W MISSING.", 10);
+    temp.WriteFile("afile", "x");
+    const std::pair<std::string, const char*> cases[] = {
+        {temp / "PLOTTER", "n’existe pas"}, {"plotter", "n’est pas un chemin complet"}, {temp / "afile", "est un fichier"}};
+    for (const auto& [folder, said] : cases) {
+        SCOPED_TRACE(folder);
+        temp.WriteFile("data/ZEL2/NMEA.INI", "warnings-folder=" + folder + "\r\n");
+        TMainForm form({});
+        Show(form);
+        QTest::qWait(50);
+        EXPECT_TRUE(form.Warnings()->ExportStateText().contains(QString::fromUtf8(said)))
+            << form.Warnings()->ExportStateText().toStdString();
+        const auto notices = form.findChildren<QMessageBox*>("ExportNotice");
+        ASSERT_EQ(notices.size(), 1u);
+        EXPECT_TRUE(notices[0]->text().contains(QString::fromUtf8(said)));
+        form.RebuildTree();
+        form.History()->Writer()->Add({});
+        form.History()->Writer()->WaitIdle();
+        QTest::qWait(50);
+        EXPECT_EQ(form.findChildren<QMessageBox*>("ExportNotice").size(), 1u) << "said once";
+        EXPECT_FALSE(platform::FileExists(temp / "plotter/navtex-warnings.geojson"));
+    }
+    // A whole path that exists: written, and the state says when.
+    temp.WriteFile("data/ZEL2/NMEA.INI", "warnings-folder=" + temp / "plotter" + "\r\n");
+    TMainForm form({});
+    Show(form);
+    EXPECT_TRUE(platform::FileExists(temp / "plotter/navtex-warnings.geojson"));
+    EXPECT_TRUE(form.Warnings()->ExportStateText().startsWith("Écrits le ")) << form.Warnings()->ExportStateText().toStdString();
+}

@@ -90,14 +90,15 @@ double LongestWindowStep(const std::string& drive, const std::string& archive) {
     return longest;
 }
 
-double Rebuild(const Archive& archive) {
+// A tree over an archive, rebuilt as the window does after each transfer.
+struct Rebuilder {
+    explicit Rebuilder(const Archive& archive) { tree.SetArchiveRoot(archive.root); }
+    void Rebuild() { tree.Rebuild(); }
     NullTree view;
     TReadMarkList marks;
     TAcquisitionState state;
-    navtex::TNavtexTree tree(view, marks, state, {});
-    tree.SetArchiveRoot(archive.root);
-    return bench::BestOf([&] { tree.Rebuild(); });
-}
+    navtex::TNavtexTree tree{view, marks, state, {}};
+};
 
 }  // namespace
 
@@ -108,10 +109,18 @@ int main() {
         const std::string archive = TempFolder("zel2bench-m");
         acquisition::TModelDMirror mirror;
         mirror.Transfer(receiver.drive, archive);
-        const double raw = bench::BestOf([&] { receiver.ReadAll(); });
-        const double unchanged = bench::BestOf([&] { mirror.Transfer(receiver.drive, archive); });
-        figures.push_back({"zel2d-refresh-unchanged", unchanged / raw, 1.5,
-                           "transfer " + bench::Millis(unchanged) + ", raw read " + bench::Millis(raw)});
+        // A refresh takes some tens of microseconds: each run is a hundred of them.
+        const bench::Paired unchanged = bench::Interleaved(
+            [&] {
+                for (int i = 0; i < 100; ++i) mirror.Transfer(receiver.drive, archive);
+            },
+            [&] {
+                for (int i = 0; i < 100; ++i) receiver.ReadAll();
+            },
+            15);
+        figures.push_back({"zel2d-refresh-unchanged", unchanged.ratio, 1.5,
+                           "transfer " + bench::Millis(unchanged.step) + ", raw read " + bench::Millis(unchanged.baseline) +
+                               "; " + unchanged.Spread()});
 
         // Every message new: an empty archive each time, against writing the same files plainly.
         const auto files = FilesOf(archive);
@@ -124,20 +133,19 @@ int main() {
             }
             ::sync();
         };
-        const double written = bench::BestOf(
-            [&] {
-                for (const auto& [name, text] : files) WriteRaw(plain + name, text.data(), text.size());
-            },
-            [&] { clear(plain); });
-        const double allNew = bench::BestOf(
+        const bench::Paired allNew = bench::Interleaved(
             [&] {
                 acquisition::TModelDMirror fresh;
                 fresh.Transfer(receiver.drive, archive);
             },
-            [&] { clear(archive); });
-        figures.push_back({"zel2d-refresh-all-new", allNew / written, 2.0,
-                           std::to_string(files.size()) + " files: transfer " + bench::Millis(allNew) +
-                               ", plain write " + bench::Millis(written)});
+            [&] { clear(archive); },
+            [&] {
+                for (const auto& [name, text] : files) WriteRaw(plain + name, text.data(), text.size());
+            },
+            [&] { clear(plain); }, 7);
+        figures.push_back({"zel2d-refresh-all-new", allNew.ratio, 2.0,
+                           std::to_string(files.size()) + " files: transfer " + bench::Millis(allNew.step) +
+                               ", plain write " + bench::Millis(allNew.baseline) + "; " + allNew.Spread()});
         // The window's longest wait while a whole ring of new messages is written.
         std::filesystem::remove_all(archive);
         const std::string fresh = TempFolder("zel2bench-t");
@@ -149,16 +157,17 @@ int main() {
     }
     {
         const Archive small(5000);
-        const double listed = bench::BestOf([&] { small.ListAndRead(); });
-        const double rebuilt = Rebuild(small);
-        figures.push_back({"tree-rebuild-5k", rebuilt / listed, 1.5,
-                           "rebuild " + bench::Millis(rebuilt) + ", list + read " + bench::Millis(listed)});
+        Rebuilder smallTree(small);
+        const bench::Paired rebuilt = bench::Interleaved([&] { smallTree.Rebuild(); }, [&] { small.ListAndRead(); }, 11);
+        figures.push_back({"tree-rebuild-5k", rebuilt.ratio, 1.5,
+                           "rebuild " + bench::Millis(rebuilt.step) + ", list + read " + bench::Millis(rebuilt.baseline) +
+                               "; " + rebuilt.Spread()});
         const Archive large(50000);
-        const double rebuiltLarge = Rebuild(large);
-        const double listedLarge = bench::BestOf([&] { large.ListAndRead(); });
-        figures.push_back({"tree-rebuild-50k-over-5k", rebuiltLarge / rebuilt, 11.0,
-                           "50,000 files " + bench::Millis(rebuiltLarge) + ", list + read " +
-                               bench::Millis(listedLarge)});
+        Rebuilder largeTree(large);
+        const bench::Paired scaled = bench::Interleaved([&] { largeTree.Rebuild(); }, [&] { smallTree.Rebuild(); }, 9);
+        figures.push_back({"tree-rebuild-50k-over-5k", scaled.ratio, 11.0,
+                           "50,000 files " + bench::Millis(scaled.step) + ", 5,000 files " + bench::Millis(scaled.baseline) +
+                               "; " + scaled.Spread()});
     }
     return bench::Report(figures);
 }

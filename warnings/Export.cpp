@@ -46,6 +46,8 @@ void TEvaluation::Add(const history::TStoredMessage& m, bool keepText) {
     w.shapes = FindShapes(m.bytes);
     const TReferences refs = FindReferences(m.bytes, m.received);
     const size_t self = result.size();
+    // A quarter more at a time, not twice: the history only grows, and slowly.
+    if (result.size() == result.capacity()) result.reserve(result.size() + result.size() / 4 + 64);
     result.push_back(std::move(w));
     const auto cancel = [&](size_t target) {
         TWarning& t = result[target];
@@ -97,9 +99,11 @@ bool TEvaluation::Update(const history::THistoryStore& store, int64_t now) {
         return true;
     };
     const size_t before = result.size();
+    if (result.empty()) result.reserve(static_cast<size_t>(store.Count()) + 64);
     bool read = store.ForEachMessage(lastId, add);
     if (!inOrder) {
         Clear();
+        result.reserve(static_cast<size_t>(store.Count()) + 64);
         read = store.ForEachMessage(0, add);
     }
     if (!read || store.Cancelled()) {

@@ -9,6 +9,7 @@
 #include "platform/DriveMap.h"
 #include "platform/Drives.h"
 #include "platform/Files.h"
+#include "platform/Log.h"
 #include "receiver/DateTime.h"
 #include "acquisition/SystemFileRead.h"
 #include "receiver/StateFiles.h"
@@ -79,8 +80,12 @@ void TGetDataThread::Execute() {
 void TGetDataThread::Step(const std::function<void()>& step) {
     try {
         Synchronize(step);
+    } catch (const std::exception& error) {
+        ++failedSteps;
+        platform::Log(std::string("acquisition: a step failed: ") + error.what());
     } catch (...) {
         ++failedSteps;
+        platform::Log("acquisition: a step failed");
     }
 }
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/BoatNetwork.h"
 
+#include "platform/Log.h"
+
 #include "nmea/Sentences.h"
 
 void TBoatNetwork::Start(const std::string& path, const std::string& override) {
@@ -11,7 +13,8 @@ void TBoatNetwork::Start(const std::string& path, const std::string& override) {
 void TBoatNetwork::Apply(const nmea::TNmeaSettings& newSettings, bool save) {
     settings = newSettings;
     output.Apply(settings);
-    if (save) nmea::SaveNmeaSettings(archivePath, settings);
+    if (save && !nmea::SaveNmeaSettings(archivePath, settings))
+        platform::Log(std::string("settings: ") + nmea::SettingsFileName + " could not be saved in " + archivePath);
 }
 
 void TBoatNetwork::TreeRebuilt(const TMsgList& international, const TMsgList& national) {

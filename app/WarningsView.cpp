@@ -67,7 +67,8 @@ void TWarningsView::SaveNotified() const {
         }
         text += std::to_string(band) + " " + name + " " + std::to_string(age) + "\r\n";
     }
-    platform::WriteFileAtomic(platform::JoinPath(archiveRoot, NotifiedName), text.data(), text.size());
+    if (!platform::WriteFileAtomic(platform::JoinPath(archiveRoot, NotifiedName), text.data(), text.size()))
+        platform::Log(std::string("alarms: ") + NotifiedName + " could not be saved; a restart may raise them again");
 }
 
 void TWarningsView::SetExportFolder(const std::string& folder) {

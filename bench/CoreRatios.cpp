@@ -142,7 +142,7 @@ int main() {
             [&] {
                 for (const auto& [name, text] : files) WriteRaw(plain + name, text.data(), text.size());
             },
-            [&] { clear(plain); }, 7);
+            [&] { clear(plain); }, 11);
         figures.push_back({"zel2d-refresh-all-new", allNew.ratio, 2.0,
                            std::to_string(files.size()) + " files: transfer " + bench::Millis(allNew.step) +
                                ", plain write " + bench::Millis(allNew.baseline) + "; " + allNew.Spread()});

@@ -34,12 +34,13 @@ bench::Figure ChartRender() {
     acquisition.BaroHeight = 120;
     acquisition.Detection.ReceiverModel = "ZEL2B";
     QImage target(size, QImage::Format_RGB32);
-    const double rendered = bench::BestOf([&] {
+    const auto render = [&] {
         baro.FillChart(10239, 10240);
         target.fill(Qt::white);
         QPainter painter(&target);
         chart.PrintInto(painter, QRectF(QPointF(0, 0), QSizeF(size)));
-    });
+    };
+    render();
     const QList<QPointF> points = chart.Points();
     const double x0 = points.front().x(), x1 = points.back().x();
     double y0 = points.front().y(), y1 = y0;
@@ -47,7 +48,7 @@ bench::Figure ChartRender() {
         y0 = std::min(y0, p.y());
         y1 = std::max(y1, p.y());
     }
-    const double bare = bench::BestOf([&] {
+    const auto bare = [&] {
         target.fill(Qt::white);
         QPainter painter(&target);
         QPolygonF line;
@@ -56,9 +57,10 @@ bench::Figure ChartRender() {
             line << QPointF((p.x() - x0) / (x1 - x0) * size.width(), (y1 - p.y()) / (y1 - y0 + 1e-9) * size.height());
         painter.setPen(QColor(0, 128, 0));
         painter.drawPolyline(line);
-    });
-    return {"chart-render-10240", rendered / bare, 1.5,
-            "fill and render " + bench::Millis(rendered) + ", one polyline " + bench::Millis(bare)};
+    };
+    const bench::Paired p = bench::Interleaved(render, bare, 15);
+    return {"chart-render-10240", p.ratio, 1.5,
+            "fill and render " + bench::Millis(p.step) + ", one polyline " + bench::Millis(p.baseline) + "; " + p.Spread()};
 }
 
 bench::Figure PrintLongLine(const std::string& folder) {
@@ -68,10 +70,10 @@ bench::Figure PrintLongLine(const std::string& folder) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(QString::fromStdString(folder + "long.pdf"));
-    const double printed = bench::BestOf([&] {
+    const auto printed = [&] {
         QPainter painter(&printer);
         PrintLines(painter, {line}, font);
-    });
+    };
     // The bare work: the same characters already cut to the page's width, drawn line by line.
     QStringList pieces;
     {
@@ -80,7 +82,7 @@ bench::Figure PrintLongLine(const std::string& folder) {
         const int perLine = std::max(1, painter.viewport().width() / std::max(1, metrics.horizontalAdvance('W')));
         for (qsizetype at = 0; at < line.size(); at += perLine) pieces << line.mid(at, perLine);
     }
-    const double drawn = bench::BestOf([&] {
+    const auto drawn = [&] {
         QPainter painter(&printer);
         painter.setFont(font);
         const QFontMetrics metrics(font, painter.device());
@@ -93,9 +95,10 @@ bench::Figure PrintLongLine(const std::string& folder) {
             painter.drawText(0, y + metrics.ascent(), piece);
             y += metrics.lineSpacing();
         }
-    });
-    return {"print-long-line", printed / drawn, 2.0,
-            "PrintLines " + bench::Millis(printed) + ", pre-cut lines " + bench::Millis(drawn)};
+    };
+    const bench::Paired p = bench::Interleaved(printed, drawn, 15);
+    return {"print-long-line", p.ratio, 2.0,
+            "PrintLines " + bench::Millis(p.step) + ", pre-cut lines " + bench::Millis(p.baseline) + "; " + p.Spread()};
 }
 
 bench::Figure TreeItems() {
@@ -105,7 +108,6 @@ bench::Figure TreeItems() {
     bench::NullTree none;
     navtex::TNavtexTree bare(none, marks, state, {});
     bare.SetArchiveRoot(archive.root);
-    const double files = bench::BestOf([&] { bare.Rebuild(); });
     QTreeWidget widget;
     QPlainTextEdit memo;
     widget.resize(233, 600);
@@ -113,12 +115,15 @@ bench::Figure TreeItems() {
     TNavtexTreeControl control(&widget, &memo);
     navtex::TNavtexTree shown(control, marks, state, {});
     shown.SetArchiveRoot(archive.root);
-    const double items = bench::BestOf([&] {
-        shown.Rebuild();
-        QCoreApplication::processEvents();
-    });
-    return {"tree-widget-5k", items / files, 2.0,
-            "rebuild into the tree " + bench::Millis(items) + ", without items " + bench::Millis(files)};
+    const bench::Paired p = bench::Interleaved(
+        [&] {
+            shown.Rebuild();
+            QCoreApplication::processEvents();
+        },
+        [&] { bare.Rebuild(); }, 11);
+    return {"tree-widget-5k", p.ratio, 2.0,
+            "rebuild into the tree " + bench::Millis(p.step) + ", without items " + bench::Millis(p.baseline) + "; " +
+                p.Spread()};
 }
 
 }  // namespace

@@ -53,6 +53,11 @@ struct TLog {
             target = to;
             size = StampOf(target).size;
         }
+        if (text.size() > limit / 2) {  // a burst: its newest lines only
+            size_t from = text.size() - limit / 2;
+            while (from < text.size() && text[from - 1] != '\n') ++from;
+            text = "(older lines dropped)\n" + text.substr(from);
+        }
         if (size + static_cast<long long>(text.size()) > static_cast<long long>(limit)) Trim();
         if (AppendToFile(target, text.data(), text.size())) size += static_cast<long long>(text.size());
     }

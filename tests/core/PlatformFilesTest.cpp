@@ -8,6 +8,8 @@
 
 #include "platform/Drives.h"
 #include "platform/Files.h"
+#include "platform/Log.h"
+#include "platform/Network.h"
 #include "platform/Process.h"
 #include "platform/DriveMap.h"
 #include "sim/DriveMapFile.h"
@@ -266,6 +268,42 @@ TEST(Files, AttributesListingAndCaseInsensitiveNames) {
     using testing_support::Native;
     EXPECT_EQ(platform::JoinPath(Native("/media/ZEL2/"), "HTML\\NAVAREA.HTM"), Native("/media/ZEL2/HTML/NAVAREA.HTM"));
     EXPECT_EQ(platform::JoinPath(Native("/media/ZEL2"), "SYSTEM.BIN"), Native("/media/ZEL2/SYSTEM.BIN"));
+}
+
+// The log: lines in order with their time, the same line again once with its count, and
+// past the limit the older half dropped while the newest lines stay.
+TEST(Log, RepeatsCountedAndTheOlderHalfDroppedPastTheLimit) {
+    TempFolder temp;
+    platform::StartLog(temp / "", 4096);
+    platform::Log("first");
+    for (int i = 0; i < 5; ++i) platform::Log("same\nagain");
+    platform::Log("last");
+    platform::FlushLog();
+    std::string text = testing_support::ReadText(temp / platform::LogName);
+    EXPECT_TRUE(std::regex_search(text, std::regex(R"(^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d UTC first\n)"))) << text;
+    EXPECT_NE(text.find("UTC same again\n  (the line above 4 more times)\n"), std::string::npos) << text;
+    EXPECT_LT(text.find("same again"), text.find("last"));
+    for (int i = 0; i < 400; ++i) platform::Log("line " + std::to_string(i));
+    platform::StopLog();
+    text = testing_support::ReadText(temp / platform::LogName);
+    EXPECT_LE(text.size(), 4096u + 200);
+    EXPECT_EQ(text.find("first"), std::string::npos) << "the older half is dropped";
+    EXPECT_NE(text.find("line 399\n"), std::string::npos);
+    EXPECT_EQ(platform::LogPath(), "");
+}
+
+// The NMEA output's own listener: a port taken is refused, none waiting is said so.
+TEST(TcpListener, APortTakenIsRefusedAndNoneWaitingIsNoError) {
+    platform::TcpListener first, second;
+    ASSERT_TRUE(first.Listen(false, 0));
+    EXPECT_GT(first.Port(), 0);
+    EXPECT_FALSE(second.Listen(false, first.Port()));
+    EXPECT_FALSE(second.IsListening());
+    long long client = -1;
+    EXPECT_EQ(first.AcceptOne(client), platform::TcpListener::Accept::NoneWaiting);
+    first.Close();
+    EXPECT_EQ(first.AcceptOne(client), platform::TcpListener::Accept::Failed);
+    EXPECT_TRUE(platform::KeepDescriptorInReserve());
 }
 
 TEST(DriveMap, ParsesEveryFieldAndSkipsCommentsAndJunk) {

@@ -100,15 +100,7 @@ bench::Paired FirstTransfer(const std::string& drive, const std::string& databas
         if (writer) writer->WaitIdle();
     }
     std::filesystem::remove_all(archive);
-    bench::Paired p;
-    std::vector<double> ratios;
-    for (size_t i = 0; i < times[0].size(); ++i) ratios.push_back(times[1][i] / times[0][i]);
-    p.ratio = bench::Median(ratios);
-    p.low = *std::min_element(ratios.begin(), ratios.end());
-    p.high = *std::max_element(ratios.begin(), ratios.end());
-    p.step = bench::Median(times[1]);
-    p.baseline = bench::Median(times[0]);
-    return p;
+    return bench::FromPairs(times[1], times[0]);
 }
 
 // What this process holds in memory now, in bytes: all of it, and what is allocated.
@@ -146,7 +138,7 @@ bench::Paired InForceUpdate(const std::string& database, warnings::TEvaluation& 
         work();
         return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     };
-    std::vector<double> ratios, updates, records;
+    std::vector<double> updates, records;
     for (int run = 0; run < 22; ++run) {
         next();
         const double recorded = seconds([&] { store.Record(messages, 1796000000); });
@@ -154,15 +146,8 @@ bench::Paired InForceUpdate(const std::string& database, warnings::TEvaluation& 
         if (run == 0) continue;  // warm-up
         records.push_back(recorded);
         updates.push_back(updated);
-        ratios.push_back(updated / recorded);
     }
-    bench::Paired p;
-    p.ratio = bench::Median(ratios);
-    p.low = *std::min_element(ratios.begin(), ratios.end());
-    p.high = *std::max_element(ratios.begin(), ratios.end());
-    p.step = bench::Median(updates);
-    p.baseline = bench::Median(records);
-    return p;
+    return bench::FromPairs(updates, records);
 }
 
 }  // namespace

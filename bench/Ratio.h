@@ -12,26 +12,6 @@
 // so the figures hold on a slow or a busy machine alike.
 namespace bench {
 
-// The best of five timed runs after a warm-up, in seconds; prepare runs untimed first.
-template <class Step, class Prepare>
-double BestOf(Step&& step, Prepare&& prepare, int repeats = 5) {
-    prepare();
-    step();  // warm-up: caches, first allocations
-    double best = std::numeric_limits<double>::infinity();
-    for (int i = 0; i < repeats; ++i) {
-        prepare();
-        const auto start = std::chrono::steady_clock::now();
-        step();
-        best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-    }
-    return best;
-}
-
-template <class Step>
-double BestOf(Step&& step, int repeats = 5) {
-    return BestOf(step, [] {}, repeats);
-}
-
 // A step against its baseline, run in turn pairs times after a warm-up of each, so that
 // both see the machine in the same moods; the figure is the median of the pairs' ratios,
 // which a run or two disturbed by the machine does not move.
@@ -51,6 +31,20 @@ inline double Median(std::vector<double> values) {
     return n == 0 ? 0 : n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
+// The figure of paired runs: the step's time and the baseline's of each pair.
+inline Paired FromPairs(const std::vector<double>& steps, const std::vector<double>& baselines) {
+    std::vector<double> ratios;
+    for (size_t i = 0; i < steps.size() && i < baselines.size(); ++i) ratios.push_back(steps[i] / baselines[i]);
+    Paired p;
+    if (ratios.empty()) return p;
+    p.ratio = Median(ratios);
+    p.low = *std::min_element(ratios.begin(), ratios.end());
+    p.high = *std::max_element(ratios.begin(), ratios.end());
+    p.step = Median(steps);
+    p.baseline = Median(baselines);
+    return p;
+}
+
 // prepareStep and prepareBaseline run untimed before each run of their own.
 template <class Step, class PrepareStep, class Baseline, class PrepareBaseline>
 Paired Interleaved(Step&& step, PrepareStep&& prepareStep, Baseline&& baseline, PrepareBaseline&& prepareBaseline,
@@ -63,7 +57,7 @@ Paired Interleaved(Step&& step, PrepareStep&& prepareStep, Baseline&& baseline, 
     };
     timed(prepareStep, step);
     timed(prepareBaseline, baseline);
-    std::vector<double> ratios, steps, baselines;
+    std::vector<double> steps, baselines;
     for (int i = 0; i < pairs; ++i) {
         // Which goes first alternates too: neither always finds the caches the other left.
         double s = 0, b = 0;
@@ -76,15 +70,8 @@ Paired Interleaved(Step&& step, PrepareStep&& prepareStep, Baseline&& baseline, 
         }
         steps.push_back(s);
         baselines.push_back(b);
-        ratios.push_back(s / b);
     }
-    Paired p;
-    p.ratio = Median(ratios);
-    p.low = *std::min_element(ratios.begin(), ratios.end());
-    p.high = *std::max_element(ratios.begin(), ratios.end());
-    p.step = Median(steps);
-    p.baseline = Median(baselines);
-    return p;
+    return FromPairs(steps, baselines);
 }
 
 template <class Step, class Baseline>

@@ -9,6 +9,7 @@
 #include "navtex/Windows1252.h"
 #include "platform/Files.h"
 #include "platform/Log.h"
+#include "platform/Process.h"
 #include "receiver/DateTime.h"
 
 namespace {
@@ -87,7 +88,13 @@ void TWarningsView::HistoryWritten(int added, const history::THistoryStore& stor
         folder = exportFolder;
     }
     // Only what the batch added is read: a large history costs a transfer next to nothing.
+    const bool whole = evaluation.Warnings().empty();
     if (!evaluation.Update(store, history::UnixNow())) return;  // the program is ending
+    if (whole) {
+        // Every text went through the cache once: neither it nor the freed buffers are kept.
+        store.ReleaseMemory();
+        platform::ReleaseFreeMemory();
+    }
     std::map<Name, Info> fresh;
     for (const warnings::TWarning& w : evaluation.Warnings())  // oldest first: the newest of a name stays
         fresh[{w.band, w.name}] = {w.state, w.cancelledBy, w.cancelledAt, w.expires};

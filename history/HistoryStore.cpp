@@ -731,6 +731,10 @@ bool THistoryStore::ForEachMessage(int64_t afterId, const std::function<bool(con
     return code == SQLITE_DONE;
 }
 
+void THistoryStore::ReleaseMemory() const {
+    if (db) sqlite3_db_release_memory(db);
+}
+
 int64_t THistoryStore::Count() const {
     if (!db) return 0;
     Statement query(db, "SELECT count(*) FROM messages");

@@ -129,6 +129,8 @@ public:
     bool ForEachMessage(int64_t afterId, const std::function<bool(const TStoredMessage&)>& each) const;
     bool Message(int64_t id, TStoredMessage& message) const;
     int64_t Count() const;
+    // Gives back the pages this connection keeps in its cache (after reading every message).
+    void ReleaseMemory() const;
 
     // While *flag is set, a running statement (the check at open, a search) stops.
     void SetCancelFlag(const std::atomic<bool>* flag) { cancel = flag; }

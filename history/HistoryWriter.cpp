@@ -4,6 +4,7 @@
 #include <chrono>
 
 #include "platform/Log.h"
+#include "platform/Process.h"
 #include "platform/Thread.h"
 
 namespace history {
@@ -136,6 +137,9 @@ void THistoryWriter::Run() {
                 store.Close();
                 ready = OpenStore(true);  // set aside and made anew; the archive fills it again
             }
+            // Every page went through the cache once: neither it nor the freed buffers are kept.
+            store.ReleaseMemory();
+            platform::ReleaseFreeMemory();
             lock.lock();
             continue;
         }

@@ -283,12 +283,19 @@ TEST(Log, RepeatsCountedAndTheOlderHalfDroppedPastTheLimit) {
     EXPECT_TRUE(std::regex_search(text, std::regex(R"(^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d UTC first\n)"))) << text;
     EXPECT_NE(text.find("UTC same again\n  (the line above 4 more times)\n"), std::string::npos) << text;
     EXPECT_LT(text.find("same again"), text.find("last"));
+    // A burst keeps its newest lines; rounds past the limit drop the older half of the file.
     for (int i = 0; i < 400; ++i) platform::Log("line " + std::to_string(i));
+    platform::FlushLog();
+    for (int round = 0; round < 8; ++round) {
+        for (int i = 0; i < 40; ++i) platform::Log("round " + std::to_string(round) + " line " + std::to_string(i));
+        platform::FlushLog();
+    }
     platform::StopLog();
     text = testing_support::ReadText(temp / platform::LogName);
     EXPECT_LE(text.size(), 4096u + 200);
     EXPECT_EQ(text.find("first"), std::string::npos) << "the older half is dropped";
-    EXPECT_NE(text.find("line 399\n"), std::string::npos);
+    EXPECT_EQ(text.find("UTC line 0\n"), std::string::npos) << "a burst keeps its newest lines";
+    EXPECT_NE(text.find("round 7 line 39\n"), std::string::npos);
     EXPECT_EQ(platform::LogPath(), "");
 }
 

@@ -62,7 +62,13 @@ read -r _ connected _ refused _ _ <"$work/flood"
 [ "$connected" -ge 32 ] && [ "$refused" -ge $((connected - 32)) ] ||
   fail "the clients past 32 were not refused at once: $(cat "$work/flood")"
 
-# A limit above what the process may open: the system refuses, the port rests.
+# A limit above what the process may open: the system refuses, the port rests. The
+# sanitizers' own checks open a pipe to read memory, which a process without a free
+# descriptor cannot: there they would report every access as invalid.
+if [ -n "${ZEL2_SANITIZED:-}" ]; then
+  echo "flood e2e: passed (no descriptor left: not under the sanitizers)"
+  exit 0
+fi
 printf 'output=on\r\ntcp-port=%s\r\nmax-clients=1000\r\n' "$port" >"$archive/NMEA.INI"
 run_flood "limit past the descriptors"
 grep -q "accepting a client failed" "$archive/zel2.log" || fail "the failed accepts were not logged"

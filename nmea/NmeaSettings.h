@@ -15,9 +15,9 @@ struct TNmeaSettings {
     bool allInterfaces = false;  // listen on this computer only, by default
     std::string udpHost;         // empty: no UDP
     int udpPort = 0;
-    int maxClients = 32;          // more TCP clients than this are refused at once
     double stormThreshold = 3.6;  // hPa fall in three hours
     std::string warningsFolder;   // where the warnings for the chart plotter go; empty: nowhere
+    int maxClients = 32;          // more TCP clients than this are refused at once
 
     bool operator==(const TNmeaSettings&) const = default;
 };

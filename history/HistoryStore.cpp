@@ -481,6 +481,20 @@ bool THistoryStore::OpenForReading(const std::string& file) {
         Close();
         return false;
     }
+    // A newer version's database is read without a write connection: closing one would fold
+    // its journal into it.
+    bool newer = false;
+    {
+        Statement read(db, "PRAGMA user_version");
+        newer = read && sqlite3_step(read.get()) == SQLITE_ROW && sqlite3_column_int(read.get(), 0) > SchemaVersion;
+    }
+    if (newer) {
+        Close();
+        if (OpenConnection(file, SQLITE_OPEN_READONLY) != Check::Good) {
+            Close();
+            return false;
+        }
+    }
     // A search visits a row of every hit: mapped pages spare it a read call each.
     sqlite3_exec(db, "PRAGMA mmap_size=268435456; PRAGMA cache_size=-16384;", nullptr, nullptr, nullptr);
     return true;

@@ -44,9 +44,10 @@ bool TcpListener::Listen(bool allInterfaces, int wanted) {
             address.sin6_addr = in6addr_any;
             address.sin6_port = htons(static_cast<uint16_t>(wanted));
             if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+                const int error = errno;
                 ::close(fd);
                 fd = -1;
-                if (errno == EADDRINUSE) return false;
+                if (error == EADDRINUSE) return false;
             }
         }
     }

@@ -238,6 +238,11 @@ TEST(HistoryFaults, ALimitOrANewerVersionNeverSetsTheHistoryAside) {
         EXPECT_EQ(writer.GetState(), history::THistoryWriter::State::ReadOnly);
     }
     EXPECT_TRUE(read) << "the warnings are read from a newer version's history too";
+    {
+        THistoryStore search;  // as the window's searches open it
+        ASSERT_TRUE(search.OpenForReading(path));
+        EXPECT_EQ(search.Count(), 300);
+    }
     EXPECT_FALSE(SetAsideBeside(folder / ""));
     EXPECT_EQ(testing_support::ReadText(path), before) << "not a byte of a newer version's history changes";
 }

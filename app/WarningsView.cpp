@@ -130,13 +130,13 @@ void TWarningsView::Export(const std::string& folder, const history::THistorySto
 QString TWarningsView::ExportProblemText(warnings::ExportProblem problem, const QString& folder) {
     switch (problem) {
     case warnings::ExportProblem::Relative:
-        return QStringLiteral("« %1 » n’est pas un chemin complet : rien n’y est écrit.").arg(folder);
+        return QStringLiteral("«\u00A0%1\u00A0» n’est pas un chemin complet : rien n’y est écrit.").arg(folder);
     case warnings::ExportProblem::Missing:
-        return QStringLiteral("Le dossier « %1 » n’existe pas : rien n’y est écrit.").arg(folder);
+        return QStringLiteral("Le dossier «\u00A0%1\u00A0» n’existe pas : rien n’y est écrit.").arg(folder);
     case warnings::ExportProblem::NotAFolder:
-        return QStringLiteral("« %1 » est un fichier, pas un dossier : rien n’y est écrit.").arg(folder);
+        return QStringLiteral("«\u00A0%1\u00A0» est un fichier, pas un dossier : rien n’y est écrit.").arg(folder);
     case warnings::ExportProblem::Unwritable:
-        return QStringLiteral("Les fichiers ne peuvent pas être écrits dans « %1 » (droits d’accès ?).").arg(folder);
+        return QStringLiteral("Les fichiers ne peuvent pas être écrits dans «\u00A0%1\u00A0» (droits d’accès ?).").arg(folder);
     case warnings::ExportProblem::None:
         break;
     }
@@ -147,7 +147,7 @@ QString TWarningsView::ExportStateText() const {
     std::lock_guard<std::mutex> lock(mutex);
     if (exportFolder.empty()) return QStringLiteral("Aucun dossier : pas d’export.");
     const QString folder = QString::fromStdString(exportFolder);
-    if (exportState.folder != exportFolder) return QStringLiteral("Écrits vers « %1 » après le prochain transfert.").arg(folder);
+    if (exportState.folder != exportFolder) return QStringLiteral("Écrits vers «\u00A0%1\u00A0» après le prochain transfert.").arg(folder);
     if (exportState.problem != warnings::ExportProblem::None) return ExportProblemText(exportState.problem, folder);
     return QStringLiteral("Écrits le %1 (%2 avertissements en vigueur avec positions).")
         .arg(When(exportState.written))

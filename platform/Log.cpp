@@ -74,7 +74,8 @@ struct TLog {
 
     std::string Repeats() {
         std::string text;
-        if (repeats > 0) text = "  (the line above " + std::to_string(repeats) + " more times)\n";
+        if (repeats > 0)
+            text = "  (the line above " + std::to_string(repeats) + (repeats == 1 ? " more time)\n" : " more times)\n");
         repeats = 0;
         return text;
     }

@@ -245,6 +245,42 @@ TStoredMessage MessageOfRow(sqlite3_stmt* row) {
     return m;
 }
 
+// A statement of a connection stops when the store's cancel flag is set.
+int StopWhenCancelled(void* store) { return static_cast<const THistoryStore*>(store)->Cancelled() ? 1 : 0; }
+
+enum class SetAsideRead { Read, Unreadable, Interrupted };
+
+// Every row of a set-aside database that can still be read: past a damaged page the rows
+// further on may still be reached from their numbers.
+SetAsideRead ReadSetAside(const std::string& file, const THistoryStore& store, std::vector<TStoredMessage>& found) {
+    if (platform::FolderExists(file)) return SetAsideRead::Unreadable;
+    sqlite3* old = nullptr;
+    SetAsideRead outcome = SetAsideRead::Unreadable;
+    if (sqlite3_open_v2(file.c_str(), &old, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr) == SQLITE_OK) {
+        sqlite3_progress_handler(old, 1000, StopWhenCancelled, const_cast<THistoryStore*>(&store));
+        int64_t last = 0;
+        for (int attempt = 0; attempt < 64; ++attempt) {
+            Statement rows(old, (std::string(SelectMessages) + "WHERE id > ?1 ORDER BY id").c_str());
+            if (!rows) break;
+            outcome = SetAsideRead::Read;
+            sqlite3_bind_int64(rows.get(), 1, last);
+            int code;
+            while ((code = sqlite3_step(rows.get())) == SQLITE_ROW) {
+                found.push_back(MessageOfRow(rows.get()));
+                last = found.back().id;
+            }
+            if (code == SQLITE_DONE) break;
+            if (store.Cancelled()) {
+                outcome = SetAsideRead::Interrupted;
+                break;
+            }
+            last += 1;
+        }
+    }
+    sqlite3_close_v2(old);
+    return outcome;
+}
+
 }  // namespace
 
 THistoryStore::~THistoryStore() { Close(); }
@@ -320,8 +356,7 @@ THistoryStore::Check THistoryStore::OpenConnection(const std::string& file, int 
             return 1;
         },
         this);
-    sqlite3_progress_handler(
-        db, 1000, [](void* self) { return static_cast<const THistoryStore*>(self)->Cancelled() ? 1 : 0; }, this);
+    sqlite3_progress_handler(db, 1000, StopWhenCancelled, this);
     sqlite3_extended_result_codes(db, 0);
     return Check::Good;
 }
@@ -526,32 +561,8 @@ int THistoryStore::MergeFrom(const std::string& setAside) {
     }
     // Read first, written after: the set-aside file is opened for reading only.
     std::vector<TStoredMessage> found;
-    bool readable = false, interrupted = false;
-    if (!platform::FolderExists(setAside)) {
-        sqlite3* old = nullptr;
-        if (sqlite3_open_v2(setAside.c_str(), &old, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr) == SQLITE_OK) {
-            sqlite3_progress_handler(
-                old, 1000, [](void* self) { return static_cast<const THistoryStore*>(self)->Cancelled() ? 1 : 0; }, this);
-            // Past a damaged page the rows further on may still be reached from their numbers.
-            int64_t last = 0;
-            for (int attempt = 0; attempt < 64 && !interrupted; ++attempt) {
-                Statement rows(old, (std::string(SelectMessages) + "WHERE id > ?1 ORDER BY id").c_str());
-                if (!rows) break;
-                readable = true;
-                sqlite3_bind_int64(rows.get(), 1, last);
-                int code;
-                while ((code = sqlite3_step(rows.get())) == SQLITE_ROW) {
-                    found.push_back(MessageOfRow(rows.get()));
-                    last = found.back().id;
-                }
-                if (code == SQLITE_DONE) break;
-                interrupted = Cancelled();
-                last += 1;
-            }
-        }
-        sqlite3_close_v2(old);
-    }
-    if (interrupted || Cancelled()) return -1;  // again at the next start
+    const SetAsideRead read = ReadSetAside(setAside, *this, found);
+    if (read == SetAsideRead::Interrupted || Cancelled()) return -1;  // again at the next start
     int added = 0;
     if (sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK) {
         Fail("merge");
@@ -577,7 +588,7 @@ int THistoryStore::MergeFrom(const std::string& setAside) {
         sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
         return -1;
     }
-    return readable ? added : -1;
+    return read == SetAsideRead::Read ? added : -1;
 }
 
 TPreparedMessage Prepare(TArchivedMessage message) {

@@ -31,6 +31,13 @@ std::string UtcStamp() {
     return text;
 }
 
+// The last keep bytes of text or fewer, from a line's start, marked as cut.
+std::string NewestLines(const std::string& text, size_t keep) {
+    size_t from = text.size() > keep ? text.size() - keep : 0;
+    while (from > 0 && from < text.size() && text[from - 1] != '\n') ++from;
+    return "(older lines dropped)\n" + text.substr(from);
+}
+
 struct TLog {
     std::mutex mutex;
     std::condition_variable wake, written;
@@ -53,11 +60,7 @@ struct TLog {
             target = to;
             size = StampOf(target).size;
         }
-        if (text.size() > limit / 2) {  // a burst: its newest lines only
-            size_t from = text.size() - limit / 2;
-            while (from < text.size() && text[from - 1] != '\n') ++from;
-            text = "(older lines dropped)\n" + text.substr(from);
-        }
+        if (text.size() > limit / 2) text = NewestLines(text, limit / 2);  // a burst
         if (size + static_cast<long long>(text.size()) > static_cast<long long>(limit)) Trim();
         if (AppendToFile(target, text.data(), text.size())) size += static_cast<long long>(text.size());
     }
@@ -66,9 +69,7 @@ struct TLog {
     void Trim() {
         std::vector<uint8_t> bytes;
         if (!ReadWholeFile(target, bytes, limit * 2)) return;
-        size_t from = bytes.size() / 2;
-        while (from < bytes.size() && bytes[from - 1] != '\n') ++from;
-        const std::string kept = "(older lines dropped)\n" + std::string(bytes.begin() + static_cast<long>(from), bytes.end());
+        const std::string kept = NewestLines(std::string(bytes.begin(), bytes.end()), bytes.size() / 2);
         if (WriteFileAtomic(target, kept.data(), kept.size())) size = static_cast<long long>(kept.size());
     }
 

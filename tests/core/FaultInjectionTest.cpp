@@ -83,7 +83,9 @@ TEST_F(FaultInjection, AKilledSaveLeavesAWholeSetOfOneGeneration) {
         // The kill falls anywhere in the saves that follow the first, whatever this machine's
         // and this build's speed: up to two saves' time after the first is known to be done.
         std::vector<uint8_t> took;
-        for (int i = 0; i < 20000 && !platform::ReadWholeFile(ready, took); ++i) std::this_thread::sleep_for(std::chrono::microseconds(500));
+        // Under wine the renamed file can be seen for a moment before its bytes.
+        for (int i = 0; i < 20000 && (!platform::ReadWholeFile(ready, took) || took.empty()); ++i)
+            std::this_thread::sleep_for(std::chrono::microseconds(500));
         ASSERT_FALSE(took.empty()) << "the probe never finished its first save";
         const long micros = std::atol(std::string(took.begin(), took.end()).c_str());
         std::this_thread::sleep_for(std::chrono::microseconds(std::uniform_int_distribution<long>(0, 2 * micros)(random)));

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "platform/Files.h"
-#include "receiver/LittleEndian.h"
+#include "common/LittleEndian.h"
 #include "receiver/TZel2d.h"
 
 namespace acquisition {

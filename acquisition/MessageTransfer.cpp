@@ -7,7 +7,7 @@
 #include <set>
 
 #include "platform/Files.h"
-#include "receiver/DateTime.h"
+#include "common/DateTime.h"
 #include "acquisition/ModelDMirror.h"
 
 namespace acquisition {

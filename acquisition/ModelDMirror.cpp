@@ -8,7 +8,7 @@
 #include <set>
 
 #include "acquisition/MessageTransfer.h"
-#include "receiver/DateTime.h"
+#include "common/DateTime.h"
 #include "receiver/TZel2d.h"
 
 namespace acquisition {

@@ -4,23 +4,24 @@
 #include "acquisition/StatusTexts.h"
 
 #include <algorithm>
+#include "receiver/Models.h"
 #include "receiver/TZel2d.h"
 
 namespace acquisition {
 
 void ShowStatus(TAcquisitionState& state, IStatusView& view, const StatusContext& context) {
-    const std::string& model = state.ReceiverModel();
+    const receiver::TModel& model = receiver::ModelOf(state.ReceiverModel());
     const TSystemData& data = state.SystemData;
-    const bool withBattery = model == "ZEL2" || model == "ZEL2B" || model == "ZEL2D";
+    const bool rings = model.storage == receiver::TStorage::Rings;
 
     view.SetBusyProgress(0);
     view.SetStatusPanel(0, "");
-    view.SetConfigurationEnabled(model != "ZEL2D");
-    if (withBattery) {
+    view.SetConfigurationEnabled(!rings);
+    if (model.battery != receiver::TBattery::None) {
         view.SetStatusPanel(3, CapacityCaption);
         if (const auto text = StateText(data.State())) {
             view.SetStatusPanel(5, *text);
-            view.SetBatteryProgress(model == "ZEL2D" ? BatteryPercent(data.Battery())
+            view.SetBatteryProgress(model.battery == receiver::TBattery::Charge ? BatteryPercent(data.Battery())
                                                      : static_cast<int>(std::min<uint32_t>(data.Battery(), 100)));
         }
     } else {
@@ -37,7 +38,7 @@ void ShowStatus(TAcquisitionState& state, IStatusView& view, const StatusContext
     state.SeaLevelHpa.reset();
     state.TendencyHpa3h.reset();
     double hPa = (data.PressureRaw() + 100000) / 100.0;
-    if (model != "ZEL2D") {
+    if (!rings) {
         if (context.correction) hPa = context.correction(hPa, state.BaroHeight, data.TemperatureTenths() / 10.0);
         state.PressureText = PressureText(hPa, state.BaroHeight, sep);
         state.SeaLevelHpa = hPa;
@@ -60,7 +61,7 @@ void ShowStatus(TAcquisitionState& state, IStatusView& view, const StatusContext
         }
     }
 
-    if (model != "ZEL2" && model != "ZEL2X") {
+    if (model.barograph) {
         view.SetParameterLabel(state.TemperatureText + state.PressureText + state.TendencyText);
         view.SetBaroTabVisible(true);
     } else {

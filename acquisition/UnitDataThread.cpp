@@ -10,8 +10,9 @@
 #include "platform/Drives.h"
 #include "platform/Files.h"
 #include "platform/Log.h"
-#include "receiver/DateTime.h"
+#include "common/DateTime.h"
 #include "acquisition/SystemFileRead.h"
+#include "receiver/Models.h"
 #include "receiver/StateFiles.h"
 #include "receiver/TZel2d.h"
 
@@ -44,7 +45,7 @@ TGetDataThread::TGetDataThread(TAcquisitionState& s, IAcquisitionWindow& w, Opti
     state.CurrentDrive = receiver::DetectReceiver(state.Detection);
     if (state.CurrentDrive != receiver::NoDrive) {
         const std::string root = platform::DriveRoot(state.CurrentDrive);
-        if (state.ReceiverModel() != "ZEL2D") {
+        if (receiver::ModelOf(state.ReceiverModel()).storage == receiver::TStorage::Files) {
             platform::ReadOnlyFile file;
             if (file.Open(platform::JoinPath(root, "SYSTEM.BIN")))
                 file.ReadAt(0, state.SystemData.Data(), TSystemData::Size);
@@ -129,8 +130,8 @@ void TGetDataThread::RunCycle() {
     }
     if (state.CurrentDrive == state.Detection.PreviousDrive && state.CycleCounter % 60 != 0) return;
 
-    const std::string model = state.ReceiverModel();
-    const bool modelD = model == "ZEL2D";
+    const receiver::TModel& model = receiver::ModelOf(state.ReceiverModel());
+    const bool modelD = model.storage == receiver::TStorage::Rings;
     if (modelD)
         ReadModelDStatus();
     else
@@ -138,7 +139,7 @@ void TGetDataThread::RunCycle() {
 
     const acquisition::StatusContext context{driveRoot, options.decimalSeparator, options.correction};
     const auto showStatus = [&] { Step([&] { acquisition::ShowStatus(state, window, context); }); };
-    if (model == "ZEL2" || model == "ZEL2X") {
+    if (!model.barograph) {
         state.CurrentMessagesText.clear();
         state.TemperatureText.clear();
         state.PressureText.clear();

@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "acquisition/AcquisitionState.h"
+#include "receiver/Models.h"
 
 namespace baro {
 
@@ -119,7 +120,7 @@ void TBaroChart::FillChart(uint16_t writeIndex, uint16_t validCount) {
     const int first = w >= n ? w - n : w + RingSize - n;
     SpikeFilter(state.BaroSamples, first, n);
 
-    const bool reduced = state.ReceiverModel() == "ZEL2D";  // the receiver reduced them itself
+    const bool reduced = receiver::ModelOf(state.ReceiverModel()).storage == receiver::TStorage::Rings;  // the receiver reduced them itself
     std::vector<std::pair<double, double>> points;
     points.reserve(static_cast<size_t>(n));
     for (int i = 0, slot = first; i < n; ++i, slot = (slot + 1) % RingSize) {

@@ -19,7 +19,7 @@
 #include "bench/Ratio.h"
 #include "navtex/UnitNavtex.h"
 #include "platform/Files.h"
-#include "receiver/LittleEndian.h"
+#include "common/LittleEndian.h"
 #include "sim/VolumeWriter.h"
 
 using namespace bench;

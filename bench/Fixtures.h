@@ -12,7 +12,7 @@
 
 #include "navtex/UnitNavtex.h"
 #include "platform/Files.h"
-#include "receiver/LittleEndian.h"
+#include "common/LittleEndian.h"
 #include "sim/VolumeWriter.h"
 
 // What the benchmarks share: plain file access for the baselines and a message archive.

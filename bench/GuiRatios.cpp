@@ -9,12 +9,12 @@
 #include <QTreeWidget>
 
 #include "acquisition/AcquisitionState.h"
-#include "baro/BaroChartControl.h"
+#include "baro/ui/BaroChartControl.h"
 #include "baro/UnitBaro.h"
 #include "bench/Fixtures.h"
 #include "bench/Ratio.h"
-#include "navtex/NavtexTreeControl.h"
-#include "tools/UserTools.h"
+#include "navtex/ui/NavtexTreeControl.h"
+#include "app/ui/UserTools.h"
 
 namespace {
 

@@ -23,7 +23,7 @@
 #include "history/Import.h"
 #include "warnings/Export.h"
 #include "navtex/UnitNavtex.h"
-#include "receiver/DateTime.h"
+#include "common/DateTime.h"
 #include "sim/VolumeWriter.h"
 
 #include "acquisition/AcquisitionState.h"

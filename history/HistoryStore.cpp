@@ -10,10 +10,10 @@
 #include <string_view>
 
 #include "navtex/UnitNavtex.h"
-#include "navtex/Windows1252.h"
+#include "common/Windows1252.h"
 #include "platform/Files.h"
 #include "platform/Hash.h"
-#include "receiver/DateTime.h"
+#include "common/DateTime.h"
 
 namespace history {
 namespace {

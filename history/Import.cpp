@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "platform/Files.h"
-#include "receiver/DateTime.h"
+#include "common/DateTime.h"
 
 namespace history {
 namespace {

@@ -7,7 +7,7 @@
 
 #include "acquisition/AcquisitionState.h"
 #include "platform/Files.h"
-#include "receiver/DateTime.h"
+#include "common/DateTime.h"
 
 namespace navtex {
 

@@ -2,7 +2,7 @@
 #include "nmea/NewMessages.h"
 
 #include "platform/Clock.h"
-#include "receiver/DateTime.h"
+#include "common/DateTime.h"
 
 namespace nmea {
 namespace {

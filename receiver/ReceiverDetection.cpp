@@ -2,6 +2,7 @@
 #include "receiver/ReceiverDetection.h"
 
 #include "platform/Drives.h"
+#include "receiver/Models.h"
 #include "platform/Files.h"
 
 namespace receiver {
@@ -9,22 +10,6 @@ namespace {
 
 constexpr int FirstScannedDrive = 3;  // D:
 constexpr int LastDrive = 25;         // Z:
-
-struct ModelRule {
-    const char* model;
-    bool needsIndex;
-    bool needsSystemOnPrevious;
-    bool needsSystemOnScan;
-};
-
-// First passing row wins; the two SYSTEM.BIN columns differ on purpose.
-constexpr ModelRule Rules[] = {
-    {"ZEL2", true, false, false},
-    {"ZEL2B", true, true, false},
-    {"ZEL2X", true, true, false},
-    {"ZEL2BX", true, true, true},
-    {"ZEL2D", false, true, true},
-};
 
 }  // namespace
 
@@ -38,13 +23,13 @@ std::string ReadVolumeLabel(const std::string& rootPath) {
 std::string IdentifyModel(const std::string& rootPath, CheckKind kind) {
     // The label is the same for every rule: asked once.
     const std::string label = ReadVolumeLabel(rootPath);
-    for (const ModelRule& rule : Rules) {
-        if (label != rule.model) continue;
+    for (const TModel& rule : Models()) {
+        if (label != rule.name) continue;
         if (rule.needsIndex && !platform::FileExists(platform::JoinPath(rootPath, "INDEX.HTM"))) continue;
         const bool needsSystem =
             kind == CheckKind::PreviousDrive ? rule.needsSystemOnPrevious : rule.needsSystemOnScan;
         if (needsSystem && !platform::FileExists(platform::JoinPath(rootPath, "SYSTEM.BIN"))) continue;
-        return rule.model;
+        return std::string(rule.name);
     }
     return {};
 }

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/Files.h"
-#include "receiver/LittleEndian.h"
+#include "common/LittleEndian.h"
 
 namespace receiver {
 namespace {

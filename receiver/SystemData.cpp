@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "receiver/LittleEndian.h"
+#include "common/LittleEndian.h"
 
 int16_t TSystemData::SampleSector(int i) const { return le::I16(&bytes[static_cast<size_t>(2 * i)]); }
 void TSystemData::SetSampleSector(int i, int16_t value) { le::PutI16(&bytes[static_cast<size_t>(2 * i)], value); }

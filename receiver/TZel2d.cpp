@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "platform/Files.h"
-#include "receiver/LittleEndian.h"
+#include "common/LittleEndian.h"
 
 // Reduction factors scaled by 10000, one per 5 m from 0 to 1000 m.
 const std::array<uint16_t, 201> TZel2d::AltitudeFactor = {

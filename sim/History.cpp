@@ -7,7 +7,7 @@
 #include "history/Import.h"
 #include "platform/Files.h"
 #include "warnings/Export.h"
-#include "receiver/DateTime.h"
+#include "common/DateTime.h"
 
 namespace sim {
 namespace {

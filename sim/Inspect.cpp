@@ -6,8 +6,8 @@
 
 #include "acquisition/AcquisitionState.h"
 #include "platform/Files.h"
-#include "receiver/DateTime.h"
-#include "receiver/LittleEndian.h"
+#include "common/DateTime.h"
+#include "common/LittleEndian.h"
 #include "acquisition/SystemFileRead.h"
 #include "receiver/StateFiles.h"
 #include "receiver/TZel2d.h"

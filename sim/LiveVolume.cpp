@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "platform/Files.h"
-#include "receiver/LittleEndian.h"
+#include "common/LittleEndian.h"
 #include "sim/VolumeWriter.h"
 
 namespace sim {

@@ -9,7 +9,7 @@
 
 #include "platform/Clock.h"
 #include "platform/Files.h"
-#include "receiver/LittleEndian.h"
+#include "common/LittleEndian.h"
 
 namespace sim {
 namespace {

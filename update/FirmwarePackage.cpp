@@ -9,6 +9,7 @@
 #include "platform/Files.h"
 #include "platform/Hash.h"
 #include "platform/Process.h"
+#include "receiver/Models.h"
 
 namespace update {
 namespace {
@@ -73,13 +74,6 @@ bool IsSha256(const std::string& text) {
     return text.size() == 64 && std::all_of(text.begin(), text.end(), [](char c) {
                return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
            });
-}
-
-std::string ModelsOfFamily(const std::string& family) {
-    if (family == "B") return "ZEL2/ZEL2B";
-    if (family == "BX") return "ZEL2X/ZEL2BX";
-    if (family == "D") return "ZEL2D";
-    return family;
 }
 
 // Reads at most limit bytes; false when the file is missing, unreadable or larger.
@@ -216,14 +210,11 @@ std::optional<TFirmwarePackage> Load(const std::string& folder, std::string& fam
 }  // namespace
 
 std::string FamilyOfModel(const std::string& model) {
-    if (model == "ZEL2" || model == "ZEL2B") return "B";
-    if (model == "ZEL2X" || model == "ZEL2BX") return "BX";
-    if (model == "ZEL2D") return "D";
-    return {};
+    return std::string(receiver::ModelOf(model).firmwareFamily);
 }
 
 std::string DescribePackage(const TFirmwarePackage& package, const std::string& model) {
-    std::string text = (model.empty() ? ModelsOfFamily(package.family) : model) + " " + package.versionText;
+    std::string text = (model.empty() ? receiver::ModelsOfFamily(package.family) : model) + " " + package.versionText;
     if (package.simulator) text += std::string(" (") + SimulatorMark + ")";
     return text;
 }
@@ -277,7 +268,7 @@ TPackageChoice FindFirmwarePackage(const std::vector<std::string>& roots, const 
     else if (!refusal.empty())
         choice.problem = refusal + " Mise à jour abandonner!";
     else if (!otherFamily.empty())
-        choice.problem = "Le paquet firmware installé est destiné au " + ModelsOfFamily(otherFamily) +
+        choice.problem = "Le paquet firmware installé est destiné au " + receiver::ModelsOfFamily(otherFamily) +
                          ", pas au " + model + ". Installez le paquet du " + model + " dans " +
                          (roots.empty() ? std::string() : roots[0]) + ".";
     else

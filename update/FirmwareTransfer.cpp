@@ -8,6 +8,7 @@
 #include "app/CommandLine.h"
 #include "platform/Drives.h"
 #include "platform/Files.h"
+#include "receiver/Models.h"
 #include "receiver/ReceiverDetection.h"
 
 namespace update {
@@ -58,8 +59,9 @@ bool TPlatformUpdateTarget::SetAttributes(const std::string& path, unsigned attr
 }
 
 TUpdateMethod ChooseMethod(const std::string& model, int version, const std::vector<std::string>& arguments) {
-    if (model != "ZEL2" && model != "ZEL2B" && model != "ZEL2X" && model != "ZEL2BX")
-        return model == "ZEL2D" ? TUpdateMethod::ModelD : TUpdateMethod::None;
+    const receiver::TModel& row = receiver::ModelOf(model);
+    if (row.name.empty()) return TUpdateMethod::None;
+    if (row.storage == receiver::TStorage::Rings) return TUpdateMethod::ModelD;
     const bool forced = arguments.size() == 2 && app::UpperAscii(arguments[0]) == "FORCE";
     if (forced && app::UpperAscii(arguments[1]) == "NEW_UPDATE") return TUpdateMethod::New;
     if (forced && app::UpperAscii(arguments[1]) == "OLD_UPDATE") return TUpdateMethod::Old;

@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <map>
 
-#include "navtex/Windows1252.h"
+#include "common/Windows1252.h"
 #include "platform/Files.h"
-#include "receiver/DateTime.h"
+#include "common/DateTime.h"
 
 namespace warnings {
 

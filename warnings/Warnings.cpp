@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "receiver/DateTime.h"
+#include "common/DateTime.h"
 
 namespace warnings {
 namespace {

@@ -5,7 +5,7 @@
 
 #include "platform/Clock.h"
 #include "platform/Files.h"
-#include "receiver/DateTime.h"
+#include "common/DateTime.h"
 #include "support/TempFolder.h"
 
 namespace {

@@ -5,9 +5,9 @@
 
 #include "acquisition/AcquisitionState.h"
 #include "navtex/UnitNavtex.h"
-#include "navtex/Windows1252.h"
+#include "common/Windows1252.h"
 #include "platform/Files.h"
-#include "receiver/DateTime.h"
+#include "common/DateTime.h"
 #include "receiver/StateFiles.h"
 #include "support/TempFolder.h"
 

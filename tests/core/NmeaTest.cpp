@@ -7,8 +7,8 @@
 #include "nmea/NewMessages.h"
 #include "nmea/NmeaSettings.h"
 #include "nmea/Sentences.h"
-#include "nmea/StormWarning.h"
-#include "receiver/DateTime.h"
+#include "baro/StormWarning.h"
+#include "common/DateTime.h"
 #include "support/TempFolder.h"
 
 using namespace nmea;

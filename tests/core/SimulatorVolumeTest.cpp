@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/Files.h"
-#include "receiver/LittleEndian.h"
+#include "common/LittleEndian.h"
 #include "receiver/ReceiverDetection.h"
 #include "receiver/TZel2d.h"
 #include "sim/DriveMapFile.h"

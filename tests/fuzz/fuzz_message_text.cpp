@@ -7,7 +7,7 @@
 #include "fuzz/FuzzSupport.h"
 #include "history/HistoryStore.h"
 #include "navtex/UnitNavtex.h"
-#include "navtex/Windows1252.h"
+#include "common/Windows1252.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);

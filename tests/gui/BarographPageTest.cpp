@@ -12,9 +12,9 @@
 #include <QTest>
 
 #include "acquisition/AcquisitionState.h"
-#include "app/UnitMain.h"
-#include "baro/BaroChartControl.h"
-#include "receiver/DateTime.h"
+#include "app/ui/UnitMain.h"
+#include "baro/ui/BaroChartControl.h"
+#include "common/DateTime.h"
 #include "support/TempFolder.h"
 #include "support/WindowTest.h"
 #include "ui_UnitMain.h"

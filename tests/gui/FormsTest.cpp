@@ -21,15 +21,15 @@
 #include <QTreeWidget>
 
 #include "acquisition/AcquisitionState.h"
-#include "app/UnitMain.h"
+#include "app/ui/UnitMain.h"
 #include "support/TempFolder.h"
 #include "support/WindowTest.h"
-#include "tools/UnitConfig.h"
-#include "tools/UnitSystemInfo.h"
+#include "settings/ui/UnitConfig.h"
+#include "app/ui/UnitSystemInfo.h"
 #include "ui_UnitMain.h"
-#include "update/UnitAdmin.h"
-#include "update/UnitUpdate.h"
-#include "update/UnitUpdateInfo.h"
+#include "update/ui/UnitAdmin.h"
+#include "update/ui/UnitUpdate.h"
+#include "update/ui/UnitUpdateInfo.h"
 
 using testing_support::TempFolder;
 

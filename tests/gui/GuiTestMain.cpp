@@ -3,7 +3,7 @@
 
 #include <QApplication>
 
-#include "app/Application.h"
+#include "app/ui/Application.h"
 #include "platform/Thread.h"
 
 int main(int argc, char** argv) {

@@ -9,12 +9,12 @@
 #include <QTest>
 #include <QTreeWidget>
 
-#include "app/UnitMain.h"
+#include "app/ui/UnitMain.h"
 #include "history/HistoryStore.h"
 #include "platform/Files.h"
 #include "support/TempFolder.h"
 #include "support/WindowTest.h"
-#include "tools/UserTools.h"
+#include "app/ui/UserTools.h"
 #include "ui_UnitMain.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <QBuffer>
 #include <QFile>
 
-#include "app/JpegImage.h"
+#include "app/ui/JpegImage.h"
 
 namespace {
 

@@ -17,9 +17,9 @@
 #include <QTreeWidget>
 
 #include "acquisition/AcquisitionState.h"
-#include "app/LanguagePass.h"
-#include "app/MessageBox.h"
-#include "app/UnitMain.h"
+#include "app/ui/LanguagePass.h"
+#include "app/ui/MessageBox.h"
+#include "app/ui/UnitMain.h"
 #include "support/TempFolder.h"
 #include "support/WindowTest.h"
 #include "ui_UnitMain.h"

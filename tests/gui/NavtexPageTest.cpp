@@ -11,7 +11,7 @@
 #include <QTreeWidget>
 
 #include "acquisition/AcquisitionState.h"
-#include "app/UnitMain.h"
+#include "app/ui/UnitMain.h"
 #include "platform/Files.h"
 #include "support/TempFolder.h"
 #include "support/WindowTest.h"

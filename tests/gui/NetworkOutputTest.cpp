@@ -21,16 +21,16 @@
 #include <sstream>
 
 #include "acquisition/AcquisitionState.h"
-#include "app/Application.h"
-#include "app/NmeaOutput.h"
-#include "app/UnitMain.h"
+#include "app/ui/Application.h"
+#include "nmea/ui/NmeaOutput.h"
+#include "app/ui/UnitMain.h"
 #include "nmea/NmeaSettings.h"
 #include "nmea/Sentences.h"
 #include "platform/Thread.h"
 #include "sim/DriveMapFile.h"
 #include "sim/VolumeWriter.h"
 #include "support/WindowTest.h"
-#include "tools/UnitConfig.h"
+#include "settings/ui/UnitConfig.h"
 #include "ui_UnitConfig.h"
 #include "ui_UnitMain.h"
 

@@ -12,9 +12,9 @@
 #include <filesystem>
 
 #include "acquisition/AcquisitionState.h"
-#include "app/Application.h"
-#include "app/MessageBox.h"
-#include "app/UnitMain.h"
+#include "app/ui/Application.h"
+#include "app/ui/MessageBox.h"
+#include "app/ui/UnitMain.h"
 #include "sim/DriveMapFile.h"
 #include "sim/UpdateModeEmulator.h"
 #include "sim/VolumeWriter.h"
@@ -24,9 +24,9 @@
 #include "ui_UnitAdmin.h"
 #include "ui_UnitUpdate.h"
 #include "ui_UnitUpdateInfo.h"
-#include "update/UnitAdmin.h"
-#include "update/UnitUpdate.h"
-#include "update/UnitUpdateInfo.h"
+#include "update/ui/UnitAdmin.h"
+#include "update/ui/UnitUpdate.h"
+#include "update/ui/UnitUpdateInfo.h"
 
 using testing_support::TempFolder;
 

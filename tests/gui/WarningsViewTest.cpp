@@ -13,7 +13,7 @@
 #include <QTest>
 #include <QTreeWidget>
 
-#include "app/UnitMain.h"
+#include "app/ui/UnitMain.h"
 #include "platform/Files.h"
 #include "support/TempFolder.h"
 #include "support/WindowTest.h"

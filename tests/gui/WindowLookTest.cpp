@@ -26,20 +26,20 @@
 
 #include "acquisition/AcquisitionState.h"
 #include "acquisition/StatusTexts.h"
-#include "app/Application.h"
-#include "app/UnitMain.h"
-#include "navtex/NavtexTreeControl.h"
+#include "app/ui/Application.h"
+#include "app/ui/UnitMain.h"
+#include "navtex/ui/NavtexTreeControl.h"
 #include "support/TempFolder.h"
 #include "support/WindowTest.h"
-#include "tools/UnitConfig.h"
-#include "tools/UnitSystemInfo.h"
+#include "settings/ui/UnitConfig.h"
+#include "app/ui/UnitSystemInfo.h"
 #include "ui_UnitConfig.h"
 #include "ui_UnitMain.h"
 #include "ui_UnitSystemInfo.h"
 #include "ui_UnitUpdate.h"
-#include "update/UnitAdmin.h"
-#include "update/UnitUpdate.h"
-#include "update/UnitUpdateInfo.h"
+#include "update/ui/UnitAdmin.h"
+#include "update/ui/UnitUpdate.h"
+#include "update/ui/UnitUpdateInfo.h"
 
 namespace {
 

@@ -1,0 +1,102 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "common/DateTime.h"
+
+#include <cmath>
+
+namespace datetime {
+namespace {
+
+// Days from 1970-01-01 for a proleptic Gregorian date, and back (H. Hinnant's method).
+int64_t DaysFromCivil(int64_t y, unsigned m, unsigned d) {
+    y -= m <= 2;
+    const int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const unsigned yoe = static_cast<unsigned>(y - era * 400);
+    const unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
+    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + static_cast<int64_t>(doe) - 719468;
+}
+
+void CivilFromDays(int64_t z, int& y, int& m, int& d) {
+    z += 719468;
+    const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    const unsigned doe = static_cast<unsigned>(z - era * 146097);
+    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const unsigned mp = (5 * doy + 2) / 153;
+    d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+    m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+    y = static_cast<int>(static_cast<int64_t>(yoe) + era * 400 + (m <= 2));
+}
+
+constexpr int64_t Days1899To1970 = 25569;
+
+}  // namespace
+
+double EncodeLocal(const platform::LocalDateTime& t) {
+    const int64_t days = DaysFromCivil(t.year, static_cast<unsigned>(t.month), static_cast<unsigned>(t.day)) +
+                         Days1899To1970;
+    const double time = (t.hour * 3600.0 + t.minute * 60.0 + t.second + t.millisecond / 1000.0) / 86400.0;
+    return static_cast<double>(days) + time;
+}
+
+platform::LocalDateTime DecodeLocal(double dateTime) {
+    platform::LocalDateTime t;
+    const double dayPart = std::floor(dateTime);
+    int64_t ms = std::llround((dateTime - dayPart) * 86400000.0);
+    int64_t days = static_cast<int64_t>(dayPart);
+    if (ms >= 86400000) {
+        ms -= 86400000;
+        ++days;
+    }
+    CivilFromDays(days - Days1899To1970, t.year, t.month, t.day);
+    t.hour = static_cast<int>(ms / 3600000);
+    t.minute = static_cast<int>(ms / 60000 % 60);
+    t.second = static_cast<int>(ms / 1000 % 60);
+    t.millisecond = static_cast<int>(ms % 1000);
+    return t;
+}
+
+double Now() { return EncodeLocal(platform::LocalNow()); }
+
+double FromReceiverSeconds(uint32_t seconds) { return ReceiverEpochDays + seconds / 86400.0; }
+
+platform::LocalDateTime LocalFromReceiverSeconds(uint32_t seconds) {
+    platform::LocalDateTime t;
+    CivilFromDays(DaysFromCivil(2008, 1, 1) + seconds / 86400, t.year, t.month, t.day);
+    const uint32_t rest = seconds % 86400;
+    t.hour = static_cast<int>(rest / 3600);
+    t.minute = static_cast<int>(rest / 60 % 60);
+    t.second = static_cast<int>(rest % 60);
+    return t;
+}
+
+platform::LocalDateTime UtcFromUnixSeconds(int64_t seconds) {
+    platform::LocalDateTime t;
+    const int64_t days = seconds >= 0 ? seconds / 86400 : (seconds - 86399) / 86400;
+    const int64_t rest = seconds - days * 86400;
+    CivilFromDays(days, t.year, t.month, t.day);
+    t.hour = static_cast<int>(rest / 3600);
+    t.minute = static_cast<int>(rest / 60 % 60);
+    t.second = static_cast<int>(rest % 60);
+    return t;
+}
+
+int64_t UnixSecondsFromUtc(int year, int month, int day, int hour, int minute, int second) {
+    return DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) * 86400 + hour * 3600 +
+           minute * 60 + second;
+}
+
+int32_t PackFat(const platform::LocalDateTime& t) {
+    const uint32_t packed = (static_cast<uint32_t>(t.year - 1980) << 25) | (static_cast<uint32_t>(t.month) << 21) |
+                            (static_cast<uint32_t>(t.day) << 16) | (static_cast<uint32_t>(t.hour) << 11) |
+                            (static_cast<uint32_t>(t.minute) << 5) | static_cast<uint32_t>(t.second / 2);
+    return static_cast<int32_t>(packed);
+}
+
+platform::LocalDateTime UnpackFat(int32_t value) {
+    const auto packed = static_cast<uint32_t>(value);
+    return {static_cast<int>(packed >> 25) + 1980, static_cast<int>(packed >> 21 & 15), static_cast<int>(packed >> 16 & 31),
+            static_cast<int>(packed >> 11 & 31), static_cast<int>(packed >> 5 & 63), static_cast<int>(packed & 31) * 2, 0};
+}
+
+}  // namespace datetime

@@ -1,0 +1,387 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "history/ui/HistoryPanel.h"
+
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QVBoxLayout>
+
+#include "app/ui/MessageBox.h"
+#include "navtex/UnitNavtex.h"
+#include "platform/Clock.h"
+#include "platform/Files.h"
+#include "platform/Log.h"
+#include "common/DateTime.h"
+
+namespace {
+
+constexpr int IdRole = Qt::UserRole + 2;
+constexpr const char* SubjectLetters = "ABCDEFGHJKL";
+
+QComboBox* MakeCombo(QWidget* parent, const char* name, const QString& toolTip) {
+    auto* combo = new QComboBox(parent);
+    combo->setObjectName(name);
+    combo->setToolTip(toolTip);
+    // The column may be narrow: the boxes shrink and show their texts whole when opened.
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    combo->setMinimumContentsLength(4);
+    return combo;
+}
+
+// In the program's own local time, as the receiver's tree.
+QString ReceivedText(int64_t received) {
+    if (received < 0) return QStringLiteral("date inconnue");
+    const platform::LocalDateTime t = platform::ToLocal(received);
+    return QStringLiteral("%1/%2/%3 %4:%5")
+        .arg(t.day, 2, 10, QChar('0')).arg(t.month, 2, 10, QChar('0')).arg(t.year)
+        .arg(t.hour, 2, 10, QChar('0')).arg(t.minute, 2, 10, QChar('0'));
+}
+
+QString HitsText(size_t total) {
+    const QLocale french(QLocale::French);
+    if (total == 0) return QStringLiteral("Aucun message trouvé");
+    if (total == 1) return QStringLiteral("1 message trouvé");
+    QString text = QStringLiteral("%1 messages trouvés").arg(french.toString(static_cast<qlonglong>(total)));
+    if (total > static_cast<size_t>(THistoryPanel::ShownHits))
+        text += QStringLiteral(", les %1 plus récents affichés").arg(THistoryPanel::ShownHits);
+    return text;
+}
+
+}  // namespace
+
+THistoryPanel::THistoryPanel(QTreeWidget* tree, QWidget* parent) : QWidget(parent), receiverTree(tree) {
+    setObjectName("HistoryPanel");
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(2);
+
+    field = new QLineEdit(this);
+    field->setObjectName("SearchField");
+    field->setPlaceholderText(QStringLiteral("Rechercher"));
+    field->setClearButtonEnabled(true);
+    field->setToolTip(QStringLiteral("Rechercher dans tous les messages reçus (Ctrl+F) ; Échap pour revenir"));
+    field->installEventFilter(this);
+    column->addWidget(field);
+
+    auto* filters = new QGridLayout;
+    filters->setContentsMargins(0, 0, 0, 0);
+    filters->setSpacing(2);
+    band = MakeCombo(this, "HistoryBand", QStringLiteral("Fréquence"));
+    band->addItem(QStringLiteral("518 et 490 kHz"), 0);
+    band->addItem(QStringLiteral("518 kHz"), 518);
+    band->addItem(QStringLiteral("490 kHz"), 490);
+    span = MakeCombo(this, "HistorySpan", QStringLiteral("Période de réception"));
+    span->addItem(QStringLiteral("Tout l’historique"), 0);
+    span->addItem(QStringLiteral("Dernières 24 heures"), 1);
+    span->addItem(QStringLiteral("3 derniers jours"), 3);
+    span->addItem(QStringLiteral("7 derniers jours"), 7);
+    station = MakeCombo(this, "HistoryStation", QStringLiteral("Station émettrice (B1)"));
+    station->addItem(QStringLiteral("Toutes les stations"), QString());
+    for (char c = 'A'; c <= 'Z'; ++c) station->addItem(QStringLiteral("Station %1").arg(c), QString(QChar(c)));
+    subject = MakeCombo(this, "HistorySubject", QStringLiteral("Sujet du message (B2)"));
+    subject->addItem(QStringLiteral("Tous les sujets"), QString());
+    for (const char* c = SubjectLetters; *c; ++c)
+        subject->addItem(QStringLiteral("%1 – %2").arg(QChar(*c), QString::fromUtf8(navtex::CategoryTexts[navtex::CategoryOf(std::string("?") + *c)])),
+                         QString(QChar(*c)));
+    filters->addWidget(band, 0, 0);
+    filters->addWidget(span, 0, 1);
+    filters->addWidget(station, 1, 0);
+    filters->addWidget(subject, 1, 1);
+    column->addLayout(filters);
+
+    hits = new QLabel(this);
+    hits->setObjectName("HistoryHits");
+    hits->setWordWrap(true);
+    hits->hide();
+    column->addWidget(hits);
+
+    stack = new QStackedWidget(this);
+    results = new QTreeWidget(this);
+    results->setObjectName("HistoryTree");
+    results->setHeaderHidden(true);
+    results->setFont(tree->font());
+    results->setPalette(tree->palette());
+    results->setIndentation(tree->indentation());
+    results->installEventFilter(this);
+    stack->addWidget(tree);
+    stack->addWidget(results);
+    column->addWidget(stack, 1);
+
+    typing.setSingleShot(true);
+    typing.setInterval(150);
+    connect(&typing, &QTimer::timeout, this, &THistoryPanel::Search);
+    connect(field, &QLineEdit::textEdited, this, [this] { typing.start(); });
+    // The clear button empties the field without an edit of the user's.
+    connect(field, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (text.isEmpty()) EndSearch();
+    });
+    for (QComboBox* combo : {band, span, station, subject})
+        connect(combo, &QComboBox::currentIndexChanged, this, [this] {
+            if (Searching()) Search();
+        });
+    connect(results, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) { Choose(item); });
+}
+
+THistoryPanel::~THistoryPanel() { Stop(); }
+
+void THistoryPanel::Start(const std::string& archiveRoot,
+                          std::function<void(int added, const history::THistoryStore& store)> written) {
+    databasePath = platform::JoinPath(archiveRoot, history::DatabaseName);
+    history::THistoryWriter::Events events;
+    // Both come on the writer's thread; the panel handles them on its own.
+    events.opened = [this](history::THistoryWriter::State state, const std::string& aside) {
+        const QString setAside = QString::fromStdString(aside);
+        QMetaObject::invokeMethod(this, [this, state, setAside] { Opened(state, setAside); }, Qt::QueuedConnection);
+    };
+    events.trouble = [this](history::THistoryStore::Problem problem, const std::string&) {
+        QMetaObject::invokeMethod(this, [this, problem] { Trouble(problem); }, Qt::QueuedConnection);
+    };
+    events.recorded = [this](int) {
+        QMetaObject::invokeMethod(
+            this, [this] { if (Searching()) Search(); }, Qt::QueuedConnection);
+    };
+    events.written = std::move(written);
+    writer = std::make_unique<history::THistoryWriter>(databasePath, std::move(events));
+}
+
+void THistoryPanel::Stop() {
+    writer.reset();
+    reader.Close();
+}
+
+void THistoryPanel::ArchiveRead(std::vector<navtex::TArchiveFile> files) {
+    if (writer) writer->Add(std::move(files));
+}
+
+void THistoryPanel::Opened(history::THistoryWriter::State opened, const QString& setAsideAs) {
+    state = opened;
+    if (state == history::THistoryWriter::State::Unavailable) {
+        reader.Close();
+        field->setToolTip(QStringLiteral("L’historique des messages ne peut pas être ouvert ; la recherche est "
+                                         "indisponible."));
+        field->setEnabled(false);
+        return;
+    }
+    field->setToolTip({});
+    field->setEnabled(true);
+    if (!setAsideAs.isEmpty()) {
+        reader.Close();  // it would go on reading the file set aside
+        SetAsideNotice(setAsideAs);
+    }
+    if (Searching()) Search();
+}
+
+void THistoryPanel::SetAsideNotice(const QString& setAsideAs) {
+    // Once, and without stopping the program: the history is being rebuilt meanwhile.
+    ShowNotice(QStringLiteral("L’historique des messages était endommagé. Il a été mis de côté sous le nom « %1 » "
+                              "et un nouvel historique est fait à partir des messages de l’archive et de ceux "
+                              "qui ont pu y être relus.")
+                   .arg(QFileInfo(setAsideAs).fileName()));
+}
+
+void THistoryPanel::Trouble(history::THistoryStore::Problem problem) {
+    using Problem = history::THistoryStore::Problem;
+    const QString kept = QStringLiteral(" L’historique est conservé tel quel et le programme réessaie toutes les "
+                                        "30 secondes. Les détails sont dans le journal (%1).")
+                             .arg(platform::LogName);
+    QString text;
+    switch (problem) {
+    case Problem::None:
+    case Problem::Busy:
+        return;
+    case Problem::DiskFull:
+        text = QStringLiteral("Le disque est plein : les nouveaux messages ne peuvent pas être enregistrés dans "
+                              "l’historique.") + kept;
+        break;
+    case Problem::InputOutput:
+        text = QStringLiteral("Une erreur d’entrée-sortie du disque empêche d’enregistrer l’historique des "
+                              "messages.") + kept;
+        break;
+    case Problem::Access:
+        text = QStringLiteral("Le fichier de l’historique des messages ne peut pas être écrit (droits d’accès ou "
+                              "lecture seule).") + kept;
+        break;
+    case Problem::Newer:
+        text = state == history::THistoryWriter::State::ReadOnly
+                   ? QStringLiteral("L’historique des messages a été créé par une version plus récente du "
+                                    "programme. Il est laissé tel quel : la recherche le consulte sans y écrire.")
+                   : QStringLiteral("L’historique des messages a été créé par une version plus récente du "
+                                    "programme. Il est laissé tel quel ; la recherche est indisponible.");
+        break;
+    case Problem::Damaged:
+    case Problem::Refused:
+    case Problem::Other:
+        text = QStringLiteral("Les nouveaux messages ne peuvent pas être enregistrés dans l’historique.") + kept;
+        break;
+    }
+    ShowNotice(text);
+}
+
+void THistoryPanel::ShowNotice(const QString& text) {
+    if (notice) notice->close();
+    notice = MakeMessageBox(window(), TBoxKind::Information, text, TBoxButtons::Ok);
+    notice->setAttribute(Qt::WA_DeleteOnClose);
+    notice->setModal(false);
+    notice->setObjectName("HistoryNotice");
+    notice->setWindowTitle(QStringLiteral("Historique des messages"));
+    notice->show();
+}
+
+bool THistoryPanel::OpenReader() {
+    if (reader.IsOpen()) return true;
+    if (!writer) return false;
+    const history::THistoryWriter::State now = writer->GetState();
+    if (now != history::THistoryWriter::State::Ready && now != history::THistoryWriter::State::ReadOnly) return false;
+    return reader.OpenForReading(databasePath);
+}
+
+void THistoryPanel::FocusSearch() {
+    field->setFocus(Qt::ShortcutFocusReason);
+    field->selectAll();
+}
+
+history::TFilter THistoryPanel::Filter() const {
+    history::TFilter filter;
+    filter.band = band->currentData().toInt();
+    const QString b1 = station->currentData().toString(), b2 = subject->currentData().toString();
+    filter.station = b1.isEmpty() ? 0 : b1.at(0).toLatin1();
+    filter.subject = b2.isEmpty() ? 0 : b2.at(0).toLatin1();
+    if (const int days = span->currentData().toInt(); days > 0)
+        filter.since = history::UnixNow() - int64_t{days} * 86400;
+    return filter;
+}
+
+void THistoryPanel::Search() {
+    typing.stop();
+    const std::string typed = field->text().toStdString();
+    if (history::MatchExpression(typed).empty()) {
+        if (field->text().trimmed().isEmpty()) EndSearch();
+        return;
+    }
+    const QTreeWidgetItem* current = results->currentItem();
+    const int64_t keep = Searching() && current ? current->data(0, IdRole).toLongLong() : 0;
+    stack->setCurrentWidget(results);
+    hits->show();
+    if (!OpenReader()) {
+        results->clear();
+        hits->setText(QStringLiteral("L’historique se prépare…"));
+        return;
+    }
+    ShowHits(reader.Search(typed, Filter(), ShownHits), keep);
+}
+
+void THistoryPanel::ShowHits(const history::TSearchResult& result, int64_t keep) {
+    std::vector<history::THit> found = result.hits;
+    reader.FillFirstLines(found);
+    const QSignalBlocker quiet(results);
+    results->clear();
+    hits->setText(result.ok ? HitsText(result.total) : QStringLiteral("La recherche a échoué"));
+    // Grouped as the receiver's tree: by band, then by subject, newest first.
+    QTreeWidgetItem* roots[2] = {};
+    QTreeWidgetItem* categories[2][navtex::CategoryCount] = {};
+    int counts[2][navtex::CategoryCount] = {};
+    QTreeWidgetItem* kept = nullptr;
+    for (const history::THit& hit : found) {
+        const int b = hit.band == 490 ? 1 : 0;
+        const int c = navtex::CategoryOf(hit.name);
+        if (!roots[b]) roots[b] = new QTreeWidgetItem(QStringList(b == 0 ? navtex::Root518Text : navtex::Root490Text));
+        if (!categories[b][c]) categories[b][c] = new QTreeWidgetItem(roots[b]);
+        ++counts[b][c];
+        auto* item = new QTreeWidgetItem(categories[b][c]);
+        item->setText(0, QString::fromStdString(hit.name) + QStringLiteral("  ") + ReceivedText(hit.received));
+        item->setToolTip(0, QString::fromStdString(hit.firstLine) + QStringLiteral("\nreçu le ") +
+                                ReceivedText(hit.received));
+        item->setData(0, IdRole, static_cast<qlonglong>(hit.id));
+        if (hit.id == keep) kept = item;
+    }
+    for (int b = 0; b < 2; ++b) {
+        if (!roots[b]) continue;
+        results->addTopLevelItem(roots[b]);
+        for (int c = 0; c < navtex::CategoryCount; ++c)
+            if (categories[b][c])
+                categories[b][c]->setText(
+                    0, QStringLiteral("%1 (%2)").arg(QString::fromUtf8(navtex::CategoryTexts[c])).arg(counts[b][c]));
+    }
+    results->expandAll();
+    if (kept) results->setCurrentItem(kept);
+}
+
+void THistoryPanel::Choose(QTreeWidgetItem* item) {
+    if (!item || !item->data(0, IdRole).isValid()) return;
+    history::TStoredMessage message;
+    if (!reader.Message(item->data(0, IdRole).toLongLong(), message)) return;
+    TMsgHeaderElement record;
+    record.Name = message.name;
+    record.Age = message.received < 0 ? -1 : datetime::PackFat(platform::ToLocal(message.received));
+    shownName = message.name;
+    emit MessageChosen(history::ShownText(message.bytes),
+                       QString::fromStdString(navtex::MessageHeader(record, message.band == 490 ? 1 : 0, false)) +
+                           QStringLiteral(" · historique"));
+}
+
+void THistoryPanel::EndSearch() {
+    typing.stop();
+    if (!Searching()) return;
+    const bool hadFocus = results->hasFocus();
+    stack->setCurrentWidget(receiverTree);
+    hits->hide();
+    {
+        const QSignalBlocker quiet(results);
+        results->clear();
+    }
+    shownName.clear();
+    if (!field->text().isEmpty()) field->clear();
+    if (hadFocus) receiverTree->setFocus();
+    emit SearchEnded();
+}
+
+bool THistoryPanel::eventFilter(QObject* watched, QEvent* event) {
+    if ((watched == field || watched == results) && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Escape) {
+            field->clear();
+            EndSearch();
+            return true;
+        }
+        // Down from the field goes to the messages found.
+        if (watched == field && key->key() == Qt::Key_Down && Searching()) {
+            typing.stop();
+            Search();
+            results->setFocus();
+            const QTreeWidgetItem* current = results->currentItem();
+            if ((!current || current->childCount() > 0) && results->topLevelItemCount() > 0) {
+                QTreeWidgetItem* first = results->topLevelItem(0);
+                while (first->childCount() > 0) first = first->child(0);
+                results->setCurrentItem(first);
+            }
+            return true;
+        }
+        if (watched == field && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+            Search();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void THistoryPanel::LoadSettings(const QStringList& lines) {
+    const auto pick = [](QComboBox* combo, const QVariant& value) {
+        const int index = combo->findData(value);
+        if (index >= 0) combo->setCurrentIndex(index);
+    };
+    for (const QString& line : lines) {
+        const QString key = line.section('=', 0, 0).trimmed(), value = line.section('=', 1).trimmed();
+        if (key == "history-band") pick(band, value.toInt());
+        else if (key == "history-days") pick(span, value.toInt());
+        else if (key == "history-station") pick(station, value);
+        else if (key == "history-subject") pick(subject, value);
+    }
+}
+
+QStringList THistoryPanel::Settings() const {
+    return {QStringLiteral("history-band=%1").arg(band->currentData().toInt()),
+            QStringLiteral("history-days=%1").arg(span->currentData().toInt()),
+            QStringLiteral("history-station=%1").arg(station->currentData().toString()),
+            QStringLiteral("history-subject=%1").arg(subject->currentData().toString())};
+}

@@ -1,0 +1,174 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "nmea/ui/NetworkDialog.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QDoubleSpinBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include "nmea/ui/BoatNetwork.h"
+#include "platform/Files.h"
+#include "platform/Process.h"
+
+namespace {
+
+// A number field that takes the user's decimal separator and a point alike: "2,5" and
+// "2.5" are both two and a half.
+class TDecimalSpinBox : public QDoubleSpinBox {
+public:
+    using QDoubleSpinBox::QDoubleSpinBox;
+
+    QValidator::State validate(QString& text, int& position) const override {
+        QString local = Local(text);
+        return QDoubleSpinBox::validate(local, position);
+    }
+    double valueFromText(const QString& text) const override { return QDoubleSpinBox::valueFromText(Local(text)); }
+    void fixup(QString& text) const override {
+        text = Local(text);
+        QDoubleSpinBox::fixup(text);
+    }
+
+private:
+    QString Local(QString text) const {
+        const QChar separator = locale().decimalPoint().front();
+        text.replace(QChar(separator == ',' ? '.' : ','), separator);
+        return text;
+    }
+};
+
+}  // namespace
+
+TNetworkDlg::TNetworkDlg(TBoatNetwork& n, QWidget* parent) : QDialog(parent), network(n) {
+    setObjectName("NetworkDlg");
+    setWindowTitle("Réseau du bord et alarmes");
+    output = new QCheckBox("Sortie NMEA 0183 activée", this);
+    port = new QSpinBox(this);
+    port->setRange(1, 65535);
+    allInterfaces = new QCheckBox("Écouter sur tous les réseaux", this);
+    udp = new QLineEdit(this);
+    udp->setPlaceholderText("hôte:port");
+    threshold = new TDecimalSpinBox(this);
+    threshold->setDecimals(1);
+    threshold->setRange(0.5, 20.0);
+    threshold->setSingleStep(0.1);
+    QLocale locale = platform::DecimalSeparator() == ',' ? QLocale(QLocale::French, QLocale::France) : QLocale::c();
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    threshold->setLocale(locale);
+    status = new QLabel(this);
+    status->setObjectName("NetworkStatusLabel");
+    status->setWordWrap(true);
+    status->setMinimumWidth(320);
+
+    // The warnings with positions, for the chart plotter: off while no folder is named.
+    warningsFolder = new QLineEdit(this);
+    warningsFolder->setObjectName("WarningsFolder");
+    warningsFolder->setPlaceholderText("aucun (pas d’export)");
+    warningsFolder->setToolTip("Après chaque transfert, les avertissements en vigueur qui donnent des positions y "
+                               "sont écrits en GPX et en GeoJSON (navtex-warnings.gpx, navtex-warnings.geojson).");
+    auto* browse = new QPushButton("Parcourir…", this);
+    browse->setObjectName("WarningsFolderBrowse");
+    connect(browse, &QPushButton::clicked, this, [this] {
+        const QString chosen = QFileDialog::getExistingDirectory(this, "Dossier des avertissements", warningsFolder->text());
+        if (!chosen.isEmpty()) warningsFolder->setText(QDir::toNativeSeparators(chosen));
+    });
+    exportStatus = new QLabel(this);
+    exportStatus->setObjectName("ExportStatusLabel");
+    exportStatus->setWordWrap(true);
+    auto* folderRow = new QHBoxLayout;
+    folderRow->addWidget(warningsFolder, 1);
+    folderRow->addWidget(browse);
+    if (const QString layers = OpenCpnLayers(); !layers.isEmpty()) {
+        auto* opencpn = new QPushButton("Calques d’OpenCPN", this);
+        opencpn->setObjectName("WarningsFolderOpenCpn");
+        opencpn->setToolTip(layers);
+        connect(opencpn, &QPushButton::clicked, this, [this, layers] { warningsFolder->setText(layers); });
+        folderRow->addWidget(opencpn);
+    }
+
+    auto* form = new QFormLayout;
+    form->addRow(output);
+    form->addRow("Port TCP :", port);
+    form->addRow(allInterfaces);
+    form->addRow("Destination UDP :", udp);
+    form->addRow("Avis de tempête [hPa/3h] :", threshold);
+    form->addRow("État :", status);
+    form->addRow("Exporter les avertissements vers", folderRow);
+    form->addRow("Export :", exportStatus);
+    auto* buttons = new QDialogButtonBox(this);
+    QPushButton* ok = buttons->addButton("Enregistrer", QDialogButtonBox::AcceptRole);
+    ok->setObjectName("OKBtn");
+    ok->setDefault(true);
+    buttons->addButton("Fermer", QDialogButtonBox::RejectRole)->setObjectName("CancelBtn");
+    connect(ok, &QPushButton::clicked, this, &TNetworkDlg::OKBtnClick);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(buttons);
+    connect(&network.Output(), &TNmeaOutput::StatusChanged, this, &TNetworkDlg::ShowStatus);
+}
+
+void TNetworkDlg::showEvent(QShowEvent* event) {
+    const nmea::TNmeaSettings& s = network.Settings();
+    output->setChecked(s.enabled);
+    port->setValue(s.tcpPort);
+    allInterfaces->setChecked(s.allInterfaces);
+    udp->setText(s.udpHost.empty() ? QString() : QString::fromStdString(s.udpHost + ":" + std::to_string(s.udpPort)));
+    threshold->setValue(s.stormThreshold);
+    warningsFolder->setText(QString::fromStdString(s.warningsFolder));
+    ShowStatus();
+    ShowExportState();
+    QDialog::showEvent(event);
+}
+
+void TNetworkDlg::SetExportState(std::function<QString()> state) {
+    exportState = std::move(state);
+    ShowExportState();
+}
+
+void TNetworkDlg::ShowExportState() {
+    exportStatus->setText(exportState ? exportState() : QString());
+}
+
+QString TNetworkDlg::OpenCpnLayers() {
+    QStringList candidates{QDir::homePath() + "/.opencpn/layers"};
+    if (const QString local = qEnvironmentVariable("LOCALAPPDATA"); !local.isEmpty())
+        candidates << local + "/opencpn/layers";
+    for (const QString& folder : candidates)
+        if (QDir(folder).exists()) return QDir::toNativeSeparators(folder);
+    return {};
+}
+
+void TNetworkDlg::ShowStatus() { status->setText(network.Output().StatusText()); }
+
+void TNetworkDlg::OKBtnClick() {
+    nmea::TNmeaSettings s = network.Settings();
+    s.enabled = output->isChecked();
+    s.tcpPort = port->value();
+    s.allInterfaces = allInterfaces->isChecked();
+    const nmea::TNmeaSettings destination = nmea::WithOverride({}, "udp:" + udp->text().trimmed().toStdString());
+    s.udpHost = destination.udpHost;
+    s.udpPort = destination.udpPort;
+    // What is typed counts, also when the field has not taken it yet.
+    threshold->interpretText();
+    s.stormThreshold = threshold->value();
+    const std::string folder = warningsFolder->text().trimmed().toStdString();
+    // A relative folder would land wherever the program was started: the dialog stays open.
+    if (!folder.empty() && !platform::IsAbsolutePath(folder)) {
+        exportStatus->setText(QStringLiteral("« %1 » n’est pas un chemin complet : choisissez le dossier avec "
+                                             "« Parcourir… ».")
+                                  .arg(QString::fromStdString(folder)));
+        warningsFolder->setFocus();
+        return;
+    }
+    s.warningsFolder = nmea::ValidFolder(folder) ? folder : std::string();
+    network.Apply(s, true);
+    accept();
+}

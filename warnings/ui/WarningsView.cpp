@@ -1,0 +1,245 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "warnings/ui/WarningsView.h"
+
+#include <QApplication>
+#include <QClipboard>
+
+#include <sstream>
+
+#include "common/Windows1252.h"
+#include "platform/Files.h"
+#include "platform/Log.h"
+#include "platform/Process.h"
+#include "common/DateTime.h"
+
+namespace {
+
+constexpr const char* NotifiedName = "ALARMS.INI";
+constexpr size_t NotifiedKept = 2000;
+
+// In the program's own local time, as the tree's reception times.
+QString When(int64_t seconds) {
+    const platform::LocalDateTime t = platform::ToLocal(seconds);
+    return QStringLiteral("%1/%2/%3 à %4:%5")
+        .arg(t.day, 2, 10, QChar('0')).arg(t.month, 2, 10, QChar('0')).arg(t.year)
+        .arg(t.hour, 2, 10, QChar('0')).arg(t.minute, 2, 10, QChar('0'));
+}
+
+}  // namespace
+
+TWarningsView::TWarningsView(QWidget* window, QLabel* p, QPushButton* c)
+    : QObject(window), positions(p), copy(c),
+      notice(new TNotice(window, "AlarmNotice", QStringLiteral("Message de détresse ou urgent"))),
+      exportNotice(new TNotice(window, "ExportNotice", QStringLiteral("Avertissements pour le traceur"))) {
+    connect(this, &TWarningsView::ExportChanged, this, &TWarningsView::ExportNotice, Qt::QueuedConnection);
+    positions->hide();
+    copy->hide();
+    connect(copy, &QPushButton::clicked, this, [this] { QApplication::clipboard()->setText(copied); });
+}
+
+bool TWarningsView::IsAlarm(const std::string& name) {
+    return (name.size() >= 2 && name[1] == 'D') || (name.size() >= 4 && name.compare(2, 2, "00") == 0);
+}
+
+void TWarningsView::Start(const std::string& root, const std::string& folder) {
+    archiveRoot = root;
+    SetExportFolder(folder);
+    std::vector<uint8_t> bytes;
+    if (!platform::ReadWholeFile(platform::JoinPath(archiveRoot, NotifiedName), bytes, 1 << 20)) return;
+    std::istringstream in(std::string(bytes.begin(), bytes.end()));
+    std::string line;
+    // One line that cannot be read costs that line only: every other alarm stays raised.
+    while (std::getline(in, line)) {
+        std::istringstream fields(line);
+        int band = 0;
+        std::string name;
+        int32_t age = 0;
+        if (fields >> band >> name >> age && (band == 518 || band == 490)) notified.insert({band, name, age});
+    }
+}
+
+void TWarningsView::SaveNotified() const {
+    std::string text;
+    size_t skip = notified.size() > NotifiedKept ? notified.size() - NotifiedKept : 0;
+    for (const auto& [band, name, age] : notified) {
+        if (skip > 0) {
+            --skip;
+            continue;
+        }
+        text += std::to_string(band) + " " + name + " " + std::to_string(age) + "\r\n";
+    }
+    if (!platform::WriteFileAtomic(platform::JoinPath(archiveRoot, NotifiedName), text.data(), text.size()))
+        platform::Log(std::string("alarms: ") + NotifiedName + " could not be saved; a restart may raise them again");
+}
+
+void TWarningsView::SetExportFolder(const std::string& folder) {
+    std::lock_guard<std::mutex> lock(mutex);
+    if (folder != exportFolder) exportDue = true;
+    exportFolder = folder;
+}
+
+void TWarningsView::HistoryWritten(int added, const history::THistoryStore& store) {
+    std::string folder;
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        if (added == 0 && evaluated && !exportDue) return;  // nothing new since the last reading
+        evaluated = true;
+        exportDue = false;
+        folder = exportFolder;
+    }
+    // Only what the batch added is read: a large history costs a transfer next to nothing.
+    const bool whole = evaluation.Warnings().empty();
+    if (!evaluation.Update(store, history::UnixNow())) return;  // the program is ending
+    if (whole) {
+        // Every text went through the cache once: neither it nor the freed buffers are kept.
+        store.ReleaseMemory();
+        platform::ReleaseFreeMemory();
+    }
+    std::map<Name, Info> fresh;
+    for (const warnings::TWarning& w : evaluation.Warnings())  // oldest first: the newest of a name stays
+        fresh[{w.band, w.name}] = {w.state, w.cancelledBy, w.cancelledAt, w.expires};
+    if (!folder.empty()) Export(folder, store);
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        states = std::move(fresh);
+    }
+    emit StatesChanged();
+}
+
+void TWarningsView::Export(const std::string& folder, const history::THistoryStore& store) {
+    std::vector<warnings::TWarning> shown;
+    for (const warnings::TWarning& w : evaluation.Warnings())
+        if (w.state == warnings::TWarning::State::InForce && !w.shapes.empty()) shown.push_back(w);
+    warnings::FillTexts(store, shown);
+    const warnings::ExportProblem problem = warnings::WriteExportChecked(folder, shown, false, true);
+    if (problem != warnings::ExportProblem::None)
+        platform::Log("plotter files: not written into " + folder + ": " +
+                      ExportProblemText(problem, QString::fromStdString(folder)).toStdString());
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        exportState.folder = folder;
+        exportState.problem = problem;
+        if (problem == warnings::ExportProblem::None) {
+            exportState.written = history::UnixNow();
+            exportState.count = shown.size();
+        }
+    }
+    emit ExportChanged();
+}
+
+QString TWarningsView::ExportProblemText(warnings::ExportProblem problem, const QString& folder) {
+    switch (problem) {
+    case warnings::ExportProblem::Relative:
+        return QStringLiteral("«\u00A0%1\u00A0» n’est pas un chemin complet : rien n’y est écrit.").arg(folder);
+    case warnings::ExportProblem::Missing:
+        return QStringLiteral("Le dossier «\u00A0%1\u00A0» n’existe pas : rien n’y est écrit.").arg(folder);
+    case warnings::ExportProblem::NotAFolder:
+        return QStringLiteral("«\u00A0%1\u00A0» est un fichier, pas un dossier : rien n’y est écrit.").arg(folder);
+    case warnings::ExportProblem::Unwritable:
+        return QStringLiteral("Les fichiers ne peuvent pas être écrits dans «\u00A0%1\u00A0» (droits d’accès ?).").arg(folder);
+    case warnings::ExportProblem::None:
+        break;
+    }
+    return {};
+}
+
+QString TWarningsView::ExportStateText() const {
+    std::lock_guard<std::mutex> lock(mutex);
+    if (exportFolder.empty()) return QStringLiteral("Aucun dossier : pas d’export.");
+    const QString folder = QString::fromStdString(exportFolder);
+    if (exportState.folder != exportFolder) return QStringLiteral("Écrits vers «\u00A0%1\u00A0» après le prochain transfert.").arg(folder);
+    if (exportState.problem != warnings::ExportProblem::None) return ExportProblemText(exportState.problem, folder);
+    return QStringLiteral("Écrits le %1 (%2 avertissements en vigueur avec positions).")
+        .arg(When(exportState.written))
+        .arg(exportState.count);
+}
+
+// Once for each problem with each folder: the sailor learns that the plotter gets nothing.
+void TWarningsView::ExportNotice() {
+    std::pair<std::string, warnings::ExportProblem> now;
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        now = {exportState.folder, exportState.problem};
+    }
+    if (now == noticed) return;
+    noticed = now;
+    if (now.second != warnings::ExportProblem::None)
+        exportNotice->Show(QStringLiteral("Les avertissements pour le traceur n’ont pas été écrits. ") +
+                               ExportProblemText(now.second, QString::fromStdString(now.first)),
+                           QSystemTrayIcon::Warning);
+}
+
+bool TWarningsView::ExportOnce(const std::string& root, const std::string& folder) {
+    history::THistoryStore store;
+    if (!store.OpenForReading(platform::JoinPath(root, history::DatabaseName))) return false;
+    return warnings::WriteExport(folder, warnings::Evaluate(store, history::UnixNow()), false);
+}
+
+void TWarningsView::Decorate(const navtex::TNavtexTree& tree, const TNavtexTreeControl& control) {
+    std::map<Name, Info> known;
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        known = states;
+    }
+    bool notifiedChanged = false;
+    QStringList raised;
+    for (int node = 0; node < tree.NodeCount(); ++node) {
+        int band = 0;
+        const TMsgHeaderElement* record = tree.RecordOf(node, band);
+        QTreeWidgetItem* item = control.Item(node);
+        if (!record || !item) continue;
+        const Key key{band == 0 ? 518 : 490, record->Name, record->Age};
+        QString tip;
+        if (record->Age >= 0) tip = QStringLiteral("reçu le ") + When(platform::FromLocal(datetime::UnpackFat(record->Age)));
+        for (const std::string& line : record->Lines)
+            if (!line.empty() && line.compare(0, 4, "ZCZC") != 0) {
+                tip += (tip.isEmpty() ? "" : "\n") + QString::fromStdString(text::Windows1252ToUtf8(line));
+                break;
+            }
+        QBrush colour;  // the tree's own
+        if (const auto it = known.find({std::get<0>(key), record->Name});
+            it != known.end() && it->second.state != warnings::TWarning::State::InForce) {
+            const Info& info = it->second;
+            colour = QColor(128, 128, 128);
+            tip += info.state == warnings::TWarning::State::Cancelled
+                       ? QStringLiteral("\nannulé par %1 le %2")
+                             .arg(QString::fromStdString(info.cancelledBy), When(info.cancelledAt))
+                       : QStringLiteral("\nexpiré depuis le %1").arg(When(info.expires));
+        }
+        const bool unread = item->font(0).bold();
+        if (IsAlarm(record->Name) && unread) {
+            colour = QColor(220, 0, 0);
+            if (notified.insert(key).second) {
+                notifiedChanged = true;
+                raised << QStringLiteral("%1 (%2 kHz)").arg(QString::fromStdString(record->Name)).arg(std::get<0>(key));
+            }
+        }
+        item->setForeground(0, colour);
+        item->setToolTip(0, tip);
+    }
+    if (notifiedChanged) SaveNotified();
+    if (!raised.isEmpty())
+        notice->Show(QStringLiteral("Nouveau message de recherche et sauvetage ou urgent : %1. Lisez-le dans "
+                                    "l’onglet NAVTEX.")
+                         .arg(raised.join(", ")),
+                     QSystemTrayIcon::Critical);
+}
+
+void TWarningsView::ShowPositions(const std::string& text) {
+    const std::vector<warnings::TShape> shapes = warnings::FindShapes(text);
+    QStringList shown, lines;
+    for (const warnings::TShape& shape : shapes) {
+        QStringList points;
+        for (const warnings::TPosition& p : shape.points) {
+            points << QString::fromStdString(warnings::SailorText(p));
+            lines << QString::fromStdString(warnings::SailorText(p));
+        }
+        QString kind = QString::fromUtf8(warnings::KindNameFr(shape.kind));
+        if (shape.kind == warnings::TShape::Kind::Circle) kind += QStringLiteral(" de %1 NM").arg(shape.radiusNm);
+        shown << points.join(QStringLiteral(" – ")) + QStringLiteral(" (") + kind + QStringLiteral(")");
+    }
+    copied = lines.join('\n');
+    positions->setText(QStringLiteral("Positions : ") + shown.join(QStringLiteral(" · ")));
+    positions->setVisible(!shapes.empty());
+    copy->setVisible(!shapes.empty());
+}

@@ -1,0 +1,95 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QLabel>
+#include <QObject>
+#include <QPushButton>
+#include <QTreeWidget>
+
+#include <map>
+#include <mutex>
+#include <set>
+#include <string>
+#include <tuple>
+
+#include "app/ui/Notice.h"
+#include "navtex/ui/NavtexTreeControl.h"
+#include "warnings/Export.h"
+
+// What the window shows of warnings: the positions under the message (with a button that
+// copies them), cancelled and expired messages in grey in the tree with the reason as a
+// tool tip, the search-and-rescue alarm (subject D, or B3B4 "00": red until read and one
+// notice per message, remembered in ALARMS.INI), and the files for the chart plotter,
+// written after each transfer when a folder is set.
+class TWarningsView : public QObject {
+    Q_OBJECT
+
+public:
+    // A message: band (518 or 490), identifier, and its file time as the tree packs it.
+    using Key = std::tuple<int, std::string, int32_t>;
+    // The newest message of the history by band and identifier: the one the receiver shows
+    // (a repeated broadcast is one message of the history, kept with its first reception).
+    using Name = std::pair<int, std::string>;
+    struct Info {
+        warnings::TWarning::State state = warnings::TWarning::State::InForce;
+        std::string cancelledBy;
+        int64_t cancelledAt = -1, expires = -1;
+    };
+
+    TWarningsView(QWidget* window, QLabel* positions, QPushButton* copy);
+
+    void Start(const std::string& archiveRoot, const std::string& exportFolder);
+    void SetExportFolder(const std::string& folder);
+
+    // On the history writer's thread, after each batch: states anew, the plotter's files.
+    void HistoryWritten(int added, const history::THistoryStore& store);
+
+    // The receiver's tree after a rebuild or a selection: colours, tool tips, alarms.
+    void Decorate(const navtex::TNavtexTree& tree, const TNavtexTreeControl& control);
+    // The message shown (UTF-8, as in the memo).
+    void ShowPositions(const std::string& text);
+
+    // File menu: both files into folder once; false when they could not be written.
+    static bool ExportOnce(const std::string& archiveRoot, const std::string& folder);
+    // The plotter's files as they stand: last written (when, how many), or why not.
+    QString ExportStateText() const;
+    static QString ExportProblemText(warnings::ExportProblem problem, const QString& folder);
+
+    static bool IsAlarm(const std::string& name);
+    TNotice* Notice() const { return notice; }
+
+signals:
+    // New states from the history (queued to the window's thread).
+    void StatesChanged();
+    // The plotter's files were written, or could not be (on the history writer's thread).
+    void ExportChanged();
+
+private:
+    void SaveNotified() const;
+    void Export(const std::string& folder, const history::THistoryStore& store);
+    void ExportNotice();
+
+    QLabel* positions;
+    QPushButton* copy;
+    TNotice* notice;
+    std::string archiveRoot;
+    QString copied;
+
+    mutable std::mutex mutex;  // the states and the folder, shared with the writer's thread
+    std::map<Name, Info> states;
+    std::string exportFolder;
+    bool evaluated = false;
+    bool exportDue = false;  // the folder changed: written at the next reading
+    struct ExportState {
+        std::string folder;
+        warnings::ExportProblem problem = warnings::ExportProblem::None;
+        int64_t written = -1;  // when last written
+        size_t count = 0;      // the warnings it holds
+    } exportState;
+    std::pair<std::string, warnings::ExportProblem> noticed;  // the last problem told
+    TNotice* exportNotice;
+    // On the history writer's thread only: the states, brought up to date batch by batch.
+    warnings::TEvaluation evaluation;
+
+    std::set<Key> notified;  // alarms already raised, kept between runs
+};

@@ -17,7 +17,7 @@ namespace {
 const char* const BandFolders[] = {"INTERNAT\\", "NATIONAL\\"};
 const char* const RingFiles[] = {"NAV518.BIN", "NAV490.BIN"};
 
-using TBand = TModelDMirror::TBand;
+using TBandFiles = TModelDMirror::TBandFiles;
 
 const TZel2d::Lines* LinesOf(const TZel2d& r, bool international, int i) {
     return international ? r.Nav518Lines(i) : r.Nav490Lines(i);
@@ -27,8 +27,8 @@ uint32_t TimeOf(const TZel2d& r, bool international, int i) {
 }
 
 // Oldest first, so of two equal names the newer stays.
-TBand MirrorOfBand(const TZel2d& reader, bool international) {
-    TBand band;
+TBandFiles MirrorOfBand(const TZel2d& reader, bool international) {
+    TBandFiles band;
     const int count = international ? reader.Nav518Count() : reader.Nav490Count();
     for (int i = count - 1; i >= 0; --i) {
         const TZel2d::Lines* lines = LinesOf(reader, international, i);
@@ -71,7 +71,7 @@ bool SameFile(const std::string& path, const TModelDMirror::TFile& wanted) {
 // A band whose ring could not be read whole keeps what it had and only gains what was
 // read. previous, when given, is what this program wrote there last and found unchanged.
 // True when the folder now holds the band: every write, removal and rename succeeded.
-bool SyncBand(const std::string& folder, const TBand& wanted, bool complete, const TBand* previous) {
+bool SyncBand(const std::string& folder, const TBandFiles& wanted, bool complete, const TBandFiles* previous) {
     if (!platform::FolderExists(folder) && !platform::CreateFolder(folder)) return false;
     bool synced = true;
     std::set<std::string> present;
@@ -116,7 +116,7 @@ bool SyncBand(const std::string& folder, const TBand& wanted, bool complete, con
 }
 
 // The receive time of the band's oldest message, which is the first to grow too old.
-uint32_t OldestTime(const TBand& band) {
+uint32_t OldestTime(const TBandFiles& band) {
     uint32_t oldest = UINT32_MAX;
     for (const auto& f : band) oldest = std::min(oldest, f.second.time);
     return oldest;
@@ -152,7 +152,7 @@ TModelDResult TModelDMirror::Transfer(const std::string& driveRoot, const std::s
         } else {
             std::vector<uint8_t> ring(scratch.begin(), scratch.begin() + static_cast<long>(ringSize));
             const bool whole = haveRing && next >= 0 && next < TZel2d::RingBlocks && reader.ParseNav(international, ring);
-            TBand band = MirrorOfBand(reader, international);
+            TBandFiles band = MirrorOfBand(reader, international);
             const bool synced = SyncBand(folder, band, whole, k.valid && k.folder == folder ? &k.band : nullptr);
             // A band not written whole (a full disk) is done again at the next refresh.
             k.valid = whole && synced;

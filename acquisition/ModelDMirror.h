@@ -42,7 +42,7 @@ public:
         uint32_t time = 0;
         bool operator==(const TFile&) const = default;
     };
-    using TBand = std::map<std::string, TFile>;
+    using TBandFiles = std::map<std::string, TFile>;
 
 private:
     bool ReadRing(const std::string& path, size_t& size);
@@ -56,7 +56,7 @@ private:
         uint32_t receiverTime = 0;
         uint32_t oldest = 0;
         platform::FileStamp folderStamp;
-        TBand band;
+        TBandFiles band;
         TModelDResult part;  // this band's share of the result
     };
     std::array<TKnown, 2> known;

@@ -2,6 +2,7 @@
 #include "common/DateTime.h"
 
 #include <cmath>
+#include <cstdio>
 
 namespace datetime {
 namespace {
@@ -97,6 +98,23 @@ platform::LocalDateTime UnpackFat(int32_t value) {
     const auto packed = static_cast<uint32_t>(value);
     return {static_cast<int>(packed >> 25) + 1980, static_cast<int>(packed >> 21 & 15), static_cast<int>(packed >> 16 & 31),
             static_cast<int>(packed >> 11 & 31), static_cast<int>(packed >> 5 & 63), static_cast<int>(packed & 31) * 2, 0};
+}
+
+std::string DateText(const platform::LocalDateTime& t) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d/%02d/%04d", t.day, t.month, t.year);
+    return text;
+}
+
+std::string TimeText(const platform::LocalDateTime& t) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%02d:%02d", t.hour, t.minute);
+    return text;
+}
+
+std::string LocalDateTimeText(int64_t unixSeconds, const char* between) {
+    const platform::LocalDateTime t = platform::ToLocal(unixSeconds);
+    return DateText(t) + between + TimeText(t);
 }
 
 }  // namespace datetime

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "platform/Clock.h"
 
@@ -30,5 +31,11 @@ int64_t UnixSecondsFromUtc(int year, int month, int day, int hour = 0, int minut
 // 0..4 seconds / 2.
 int32_t PackFat(const platform::LocalDateTime& t);
 platform::LocalDateTime UnpackFat(int32_t packed);
+
+// How the program writes a date and a time for the user: "09/12/2026" and "17:32".
+std::string DateText(const platform::LocalDateTime& t);
+std::string TimeText(const platform::LocalDateTime& t);
+// "09/12/2026 à 17:32" (or with the separator given) in the program's local time.
+std::string LocalDateTimeText(int64_t unixSeconds, const char* between = " à ");
 
 }  // namespace datetime

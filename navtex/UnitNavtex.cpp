@@ -160,11 +160,12 @@ int TNavtexTree::AddNode(int parent, const std::string& text, const TMsgHeaderEl
 void TNavtexTree::BuildSkeleton() {
     view.ClearTree();
     nodes.clear();
-    for (int band = 0; band < 2; ++band) {
-        roots[band] = AddNode(-1, band == 0 ? Root518Text : Root490Text, nullptr, band);
+    for (const int band : Bands) {
+        const int slot = BandSlot(band);
+        roots[slot] = AddNode(-1, band == InternationalBand ? Root518Text : Root490Text, nullptr, band);
         for (int c = 0; c < CategoryCount; ++c) {
-            categories[band][c] = AddNode(roots[band], CategoryTexts[c], nullptr, band);
-            categoryMessages[band][c].clear();
+            categories[slot][c] = AddNode(roots[slot], CategoryTexts[c], nullptr, band);
+            categoryMessages[slot][c].clear();
         }
     }
     expansion[0] = 1;
@@ -192,8 +193,8 @@ void TNavtexTree::Rebuild() {
 
     markIndex.clear();
     for (size_t i = 0; i < readMarks.size(); ++i) markIndex.try_emplace(readMarks[i].Age, i);
-    AddMessages(list518, 0);
-    AddMessages(list490, 1);
+    AddMessages(list518, InternationalBand);
+    AddMessages(list490, NationalBand);
 
     RestoreExpansionMemory();
     view.ScrollTreeToTop();
@@ -203,7 +204,7 @@ void TNavtexTree::Rebuild() {
 }
 
 void TNavtexTree::KeepShownMessage() {
-    if (shownBand < 0) return;
+    if (shownBand == 0) return;
     for (size_t node = 0; node < nodes.size(); ++node) {
         const Node& n = nodes[node];
         if (n.record && n.band == shownBand && n.record->Name == shownMessageName && n.record->Age == shownAge) {
@@ -221,8 +222,8 @@ void TNavtexTree::KeepShownMessage() {
 void TNavtexTree::AddMessages(const TMsgList& list, int band) {
     for (const auto& record : list) {
         const int category = CategoryOf(record->Name);
-        const int node = AddNode(categories[band][category], record->Name, record.get(), band);
-        categoryMessages[band][category].push_back(node);
+        const int node = AddNode(categories[BandSlot(band)][category], record->Name, record.get(), band);
+        categoryMessages[BandSlot(band)][category].push_back(node);
         ApplyReadMark(node, *record);
     }
 }
@@ -239,35 +240,35 @@ void TNavtexTree::ApplyReadMark(int node, const TMsgHeaderElement& record) {
 
 void TNavtexTree::RestoreExpansionMemory() {
     int flag = 0;
-    for (int band = 0; band < 2; ++band) {
-        view.SetNodeExpanded(roots[band], expansion[flag++] == 1);
-        for (int c = 0; c < CategoryCount; ++c) view.SetNodeExpanded(categories[band][c], expansion[flag++] == 1);
+    for (int slot = 0; slot < BandCount; ++slot) {
+        view.SetNodeExpanded(roots[slot], expansion[flag++] == 1);
+        for (int c = 0; c < CategoryCount; ++c) view.SetNodeExpanded(categories[slot][c], expansion[flag++] == 1);
     }
 }
 
 void TNavtexTree::SaveExpansionMemory() {
     if (nodes.empty()) return;
     int flag = 0;
-    for (int band = 0; band < 2; ++band) {
-        expansion[flag++] = view.NodeExpanded(roots[band]) ? 1 : 0;
-        for (int c = 0; c < CategoryCount; ++c) expansion[flag++] = view.NodeExpanded(categories[band][c]) ? 1 : 0;
+    for (int slot = 0; slot < BandCount; ++slot) {
+        expansion[flag++] = view.NodeExpanded(roots[slot]) ? 1 : 0;
+        for (int c = 0; c < CategoryCount; ++c) expansion[flag++] = view.NodeExpanded(categories[slot][c]) ? 1 : 0;
     }
 }
 
 void TNavtexTree::ExpandAll() {
     if (nodes.empty()) return;
-    for (int band = 0; band < 2; ++band) view.SetSubtreeExpanded(roots[band], true);
+    for (const int root : roots) view.SetSubtreeExpanded(root, true);
     SaveExpansionMemory();
     view.ScrollTreeToTop();
 }
 
 void TNavtexTree::CollapseAll() {
     if (nodes.empty()) return;
-    for (int band = 0; band < 2; ++band) view.SetSubtreeExpanded(roots[band], false);
+    for (const int root : roots) view.SetSubtreeExpanded(root, false);
     SaveExpansionMemory();
-    for (int band = 0; band < 2; ++band) {
-        expansion[band * (CategoryCount + 1)] = 1;
-        view.SetNodeExpanded(roots[band], true);
+    for (int slot = 0; slot < BandCount; ++slot) {
+        expansion[slot * (CategoryCount + 1)] = 1;
+        view.SetNodeExpanded(roots[slot], true);
     }
 }
 
@@ -308,9 +309,9 @@ bool TNavtexTree::DrawSelectedRed(int node, bool selected) const {
 
 std::vector<int> TNavtexTree::MessageNodesInTreeOrder() const {
     std::vector<int> order;
-    for (int band = 0; band < 2; ++band)
+    for (int slot = 0; slot < BandCount; ++slot)
         for (int c = 0; c < CategoryCount; ++c)
-            order.insert(order.end(), categoryMessages[band][c].begin(), categoryMessages[band][c].end());
+            order.insert(order.end(), categoryMessages[slot][c].begin(), categoryMessages[slot][c].end());
     return order;
 }
 
@@ -335,7 +336,7 @@ void TNavtexTree::AutomaticSelection() {
     for (int node : order) {
         const Node& n = nodes[static_cast<size_t>(node)];
         if (n.record->Name != identifier) continue;
-        const char bandDigit = n.band == 0 ? '5' : '4';
+        const char bandDigit = n.band == InternationalBand ? '5' : '4';
         for (const std::string& filter : filters) {
             if (filter[0] == bandDigit && at(identifier, 0) == at(filter, 3) && at(identifier, 1) == at(filter, 4)) {
                 view.SelectNode(node);
@@ -346,16 +347,14 @@ void TNavtexTree::AutomaticSelection() {
 }
 
 std::string MessageHeader(const TMsgHeaderElement& record, int band, bool gone) {
-    std::string header = band == 0 ? "518 kHz" : "490 kHz";
+    std::string header = std::to_string(band) + " kHz";
     if (!record.Name.empty()) header += std::string(" · station ") + record.Name[0];
     header += std::string(" · ") + CategoryTexts[CategoryOf(record.Name)];
     if (record.Age >= 0) {
         const platform::LocalDateTime local = datetime::UnpackFat(record.Age);
         const platform::LocalDateTime utc = datetime::UtcFromUnixSeconds(platform::FromLocal(local));
-        char text[64];
-        std::snprintf(text, sizeof text, " · reçu le %02d/%02d/%04d à %02d:%02d (%02d:%02d UTC)", local.day, local.month,
-                      local.year, local.hour, local.minute, utc.hour, utc.minute);
-        header += text;
+        header += " · reçu le " + datetime::DateText(local) + " à " + datetime::TimeText(local) + " (" +
+                  datetime::TimeText(utc) + " UTC)";
     }
     if (gone) header += " · n’est plus sur le récepteur";
     return header;

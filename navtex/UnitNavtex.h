@@ -11,6 +11,8 @@
 
 #include "receiver/ReadMarks.h"
 
+#include "common/Band.h"
+
 struct TAcquisitionState;
 
 // One archived message file.
@@ -89,7 +91,7 @@ public:
 
 // "518 kHz · station F · Avertissements de navigation · reçu le 09/12/2026 à 14:32 (13:32 UTC)":
 // what a sailor reads above a message; gone adds that it is no longer on the receiver.
-std::string MessageHeader(const TMsgHeaderElement& record, int band, bool gone);
+std::string MessageHeader(const TMsgHeaderElement& record, int band, bool gone);  // band in kHz
 
 // The message tree: skeleton, rebuild from the archive, read marks, selection, expand and
 // collapse. Runs on the window's thread only.
@@ -112,7 +114,7 @@ public:
     // The selection-change event of the control, with the node now selected (-1: none).
     void SelectionChanged(int node);
 
-    // The record of a message node and its band (0 = 518 kHz, 1 = 490 kHz); null otherwise.
+    // The record of a message node and its band; null otherwise.
     const TMsgHeaderElement* RecordOf(int node, int& band) const {
         if (node < 0 || node >= static_cast<int>(nodes.size())) return nullptr;
         band = nodes[static_cast<size_t>(node)].band;
@@ -130,14 +132,14 @@ public:
     const uint8_t* ExpansionMemory() const { return expansion; }
 
     // Node handles of the skeleton: root 0/1, categories 0..9.
-    int RootNode(int band) const { return roots[band]; }
-    int CategoryNode(int band, int category) const { return categories[band][category]; }
+    int RootNode(int band) const { return roots[BandSlot(band)]; }
+    int CategoryNode(int band, int category) const { return categories[BandSlot(band)][category]; }
 
 private:
     struct Node {
         int parent;
         const TMsgHeaderElement* record;
-        int band;  // 0 = 518 kHz, 1 = 490 kHz
+        int band;
     };
 
     int AddNode(int parent, const std::string& text, const TMsgHeaderElement* record, int band);
@@ -163,13 +165,13 @@ private:
 
     TMsgList list518, list490;
     std::vector<Node> nodes;  // by handle
-    int roots[2] = {-1, -1};
-    int categories[2][CategoryCount] = {};
-    std::vector<int> categoryMessages[2][CategoryCount];
+    int roots[BandCount] = {-1, -1};  // by BandSlot
+    int categories[BandCount][CategoryCount] = {};
+    std::vector<int> categoryMessages[BandCount][CategoryCount];
     uint8_t expansion[ExpansionFlagCount] = {};
     std::vector<std::string> filters;
     std::string shownMessageName;
-    int shownBand = -1;
+    int shownBand = 0;  // none
     int32_t shownAge = -1;
     bool selectedSinceRebuild = false;
     // First mark of every age, so a rebuild of many messages stays linear.

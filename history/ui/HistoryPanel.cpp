@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "app/ui/MessageBox.h"
+#include "common/Band.h"
 #include "navtex/UnitNavtex.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
@@ -32,10 +33,7 @@ QComboBox* MakeCombo(QWidget* parent, const char* name, const QString& toolTip) 
 // In the program's own local time, as the receiver's tree.
 QString ReceivedText(int64_t received) {
     if (received < 0) return QStringLiteral("date inconnue");
-    const platform::LocalDateTime t = platform::ToLocal(received);
-    return QStringLiteral("%1/%2/%3 %4:%5")
-        .arg(t.day, 2, 10, QChar('0')).arg(t.month, 2, 10, QChar('0')).arg(t.year)
-        .arg(t.hour, 2, 10, QChar('0')).arg(t.minute, 2, 10, QChar('0'));
+    return QString::fromStdString(datetime::LocalDateTimeText(received, " "));
 }
 
 QString HitsText(size_t total) {
@@ -278,14 +276,14 @@ void THistoryPanel::ShowHits(const history::TSearchResult& result, int64_t keep)
     results->clear();
     hits->setText(result.ok ? HitsText(result.total) : QStringLiteral("La recherche a échoué"));
     // Grouped as the receiver's tree: by band, then by subject, newest first.
-    QTreeWidgetItem* roots[2] = {};
-    QTreeWidgetItem* categories[2][navtex::CategoryCount] = {};
-    int counts[2][navtex::CategoryCount] = {};
+    QTreeWidgetItem* roots[BandCount] = {};
+    QTreeWidgetItem* categories[BandCount][navtex::CategoryCount] = {};
+    int counts[BandCount][navtex::CategoryCount] = {};
     QTreeWidgetItem* kept = nullptr;
     for (const history::THit& hit : found) {
-        const int b = hit.band == 490 ? 1 : 0;
+        const int b = BandSlot(hit.band);
         const int c = navtex::CategoryOf(hit.name);
-        if (!roots[b]) roots[b] = new QTreeWidgetItem(QStringList(b == 0 ? navtex::Root518Text : navtex::Root490Text));
+        if (!roots[b]) roots[b] = new QTreeWidgetItem(QStringList(hit.band == NationalBand ? navtex::Root490Text : navtex::Root518Text));
         if (!categories[b][c]) categories[b][c] = new QTreeWidgetItem(roots[b]);
         ++counts[b][c];
         auto* item = new QTreeWidgetItem(categories[b][c]);
@@ -295,7 +293,7 @@ void THistoryPanel::ShowHits(const history::TSearchResult& result, int64_t keep)
         item->setData(0, IdRole, static_cast<qlonglong>(hit.id));
         if (hit.id == keep) kept = item;
     }
-    for (int b = 0; b < 2; ++b) {
+    for (int b = 0; b < BandCount; ++b) {
         if (!roots[b]) continue;
         results->addTopLevelItem(roots[b]);
         for (int c = 0; c < navtex::CategoryCount; ++c)
@@ -316,7 +314,7 @@ void THistoryPanel::Choose(QTreeWidgetItem* item) {
     record.Age = message.received < 0 ? -1 : datetime::PackFat(platform::ToLocal(message.received));
     shownName = message.name;
     emit MessageChosen(history::ShownText(message.bytes),
-                       QString::fromStdString(navtex::MessageHeader(record, message.band == 490 ? 1 : 0, false)) +
+                       QString::fromStdString(navtex::MessageHeader(record, message.band, false)) +
                            QStringLiteral(" · historique"));
 }
 

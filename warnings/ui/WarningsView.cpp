@@ -18,12 +18,7 @@ constexpr const char* NotifiedName = "ALARMS.INI";
 constexpr size_t NotifiedKept = 2000;
 
 // In the program's own local time, as the tree's reception times.
-QString When(int64_t seconds) {
-    const platform::LocalDateTime t = platform::ToLocal(seconds);
-    return QStringLiteral("%1/%2/%3 à %4:%5")
-        .arg(t.day, 2, 10, QChar('0')).arg(t.month, 2, 10, QChar('0')).arg(t.year)
-        .arg(t.hour, 2, 10, QChar('0')).arg(t.minute, 2, 10, QChar('0'));
-}
+QString When(int64_t seconds) { return QString::fromStdString(datetime::LocalDateTimeText(seconds)); }
 
 }  // namespace
 
@@ -188,7 +183,7 @@ void TWarningsView::Decorate(const navtex::TNavtexTree& tree, const TNavtexTreeC
         const TMsgHeaderElement* record = tree.RecordOf(node, band);
         QTreeWidgetItem* item = control.Item(node);
         if (!record || !item) continue;
-        const Key key{band == 0 ? 518 : 490, record->Name, record->Age};
+        const Key key{band, record->Name, record->Age};
         QString tip;
         if (record->Age >= 0) tip = QStringLiteral("reçu le ") + When(platform::FromLocal(datetime::UnpackFat(record->Age)));
         for (const std::string& line : record->Lines)

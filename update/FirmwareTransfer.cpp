@@ -152,7 +152,7 @@ void TFirmwareUpdater::Finish(bool verified, uint16_t startCommand, const TPream
     }
 }
 
-int TFirmwareUpdater::Begin(const std::function<void(const TFirmwarePackage&)>& stage, bool modelD) {
+int TFirmwareUpdater::Begin(void (*stage)(const TFirmwarePackage&), bool modelD) {
     rightsNoticeShown = false;
     const int drive = receiver::DetectReceiver(state.Detection);
     package.reset();
@@ -205,174 +205,150 @@ bool TFirmwareUpdater::Unlock(const std::string& path, const TPreamble& preamble
     return true;
 }
 
-bool TFirmwareUpdater::WriteChunks(uint32_t firstSector, uint32_t chunks, const uint8_t* image) {
-    for (uint32_t k = 0; k < chunks; ++k) {
-        if (!WriteSectors(firstSector + ChunkSectors * k, ChunkSectors, image + k * ChunkBytes)) return false;
-        Advance(32);
-        view.Repaint();
+namespace {
+
+// Where each method puts the images, and its commands. A placement through the window
+// writes every chunk k to the same sectors after the command that selects it.
+constexpr TPlacement ModelDImages[] = {{.image = TImage::Loader, .sector = 112}, {.image = TImage::Firmware, .sector = 240}};
+constexpr TPlacement NewImages[] = {{.image = TImage::Firmware, .sector = 0, .firstWindowCommand = 4},
+                                    {.image = TImage::Data, .sector = 0, .firstWindowCommand = 12}};
+constexpr TPlacement OldImages[] = {{.image = TImage::Loader, .sector = 766},
+                                    {.image = TImage::Firmware, .sector = 774},
+                                    {.image = TImage::Data, .sector = 1022}};
+
+// The receiver takes its loader from the end of the data image.
+void StageNew(const TFirmwarePackage& package) {
+    StageFamily(package, package.loaderNew);
+    TFirmwareBuffers& b = Buffers();
+    std::memcpy(b.Data + sizeof b.Data - sizeof b.Loader, b.Loader, sizeof b.Loader);
+}
+
+}  // namespace
+
+const TProcedure ModelDProcedure{.file = "NAV518.BIN",
+                                 .modelD = true,
+                                 .stage = StageModelD,
+                                 .preamble = &TFirmwarePackage::preambleD,
+                                 .unlock = {202, 195},
+                                 .images = ModelDImages,
+                                 .commit = 193,
+                                 .start = 197,
+                                 .progressMaximum = 135};
+const TProcedure NewProcedure{.file = "HTML\\NAVAREA.HTM",
+                              .modelD = false,
+                              .stage = StageNew,
+                              .preamble = &TFirmwarePackage::preambleNew,
+                              .unlock = {1, 2},
+                              .images = NewImages,
+                              .commit = 3,
+                              .start = 20,
+                              .progressMaximum = 383};
+const TProcedure OldProcedure{.file = nullptr,
+                              .modelD = false,
+                              .stage = [](const TFirmwarePackage& p) { StageFamily(p, p.loaderOld); },
+                              .preamble = &TFirmwarePackage::preambleOld,
+                              .unlock = {856, 849},
+                              .images = OldImages,
+                              .commit = 847,
+                              .start = 851,
+                              .progressMaximum = 391,
+                              .closeBeforeNotice = true};
+
+std::span<uint8_t> ImageBytes(TImage image) {
+    TFirmwareBuffers& b = Buffers();
+    switch (image) {
+    case TImage::Loader: return b.Loader;
+    case TImage::Firmware: return b.Firmware;
+    case TImage::Data: return b.Data;
+    }
+    return {};
+}
+
+uint32_t HighestSector(const TProcedure& procedure) {
+    uint32_t highest = 0;
+    for (const TPlacement& place : procedure.images) {
+        const auto sectors = static_cast<uint32_t>(ImageBytes(place.image).size() / platform::SectorSize);
+        highest = std::max(highest, place.sector + (place.firstWindowCommand ? std::min(sectors, ChunkSectors) : sectors) - 1);
+    }
+    return highest;
+}
+
+bool TFirmwareUpdater::MovePiece(const TPlacement& place, uint32_t k, const TPreamble& preamble, uint8_t* bytes,
+                                 uint32_t sectors, bool write) {
+    uint32_t sector = place.sector + ChunkSectors * k;
+    if (place.firstWindowCommand) {
+        if (!SendCommand(preamble, static_cast<uint16_t>(place.firstWindowCommand + k))) return false;
+        sector = place.sector;
+    }
+    if (write) {
+        if (!WriteSectors(sector, static_cast<int>(sectors), bytes)) return false;
+    } else {
+        // A read that fails leaves the read-back unlike the image: the comparison says so.
+        ReadSectors(sector, static_cast<int>(sectors), bytes);
+    }
+    Advance(static_cast<int>(sectors));
+    view.Repaint();
+    if (write && place.firstWindowCommand) target.Flush();
+    return true;
+}
+
+bool TFirmwareUpdater::MoveImage(const TPlacement& place, const TPreamble& preamble, bool write) {
+    const std::span<uint8_t> image = ImageBytes(place.image);
+    uint8_t* readBack = Buffers().ReadBack;
+    if (!write) std::memset(readBack, 0xFF, sizeof Buffers().ReadBack);
+    const auto total = static_cast<uint32_t>(image.size() / platform::SectorSize);
+    for (uint32_t k = 0, done = 0; done < total; ++k) {
+        const uint32_t sectors = std::min(ChunkSectors, total - done);
+        uint8_t* bytes = (write ? image.data() : readBack) + size_t{done} * platform::SectorSize;
+        if (!MovePiece(place, k, preamble, bytes, sectors, write)) return false;
+        done += sectors;
     }
     return true;
 }
 
-void TFirmwareUpdater::ReadChunks(uint32_t firstSector, uint32_t chunks) {
-    for (uint32_t k = 0; k < chunks; ++k) {
-        ReadSectors(firstSector + ChunkSectors * k, ChunkSectors, Buffers().ReadBack + k * ChunkBytes);
-        Advance(32);
-        view.Repaint();
-    }
-}
-
-void TFirmwareUpdater::UpdateModelD() {
-    const int drive = Begin([](const TFirmwarePackage& p) { StageModelD(p); }, true);
+void TFirmwareUpdater::Run(const TProcedure& procedure) {
+    const int drive = Begin(procedure.stage, procedure.modelD);
     if (drive == receiver::NoDrive) return;
-    TFirmwareBuffers& b = Buffers();
-    const TPreamble preamble = package->preambleD;
-    const std::string path = platform::JoinPath(platform::DriveRoot(drive), "NAV518.BIN");
+    const TPreamble preamble = (*package).*procedure.preamble;
+    const std::string path = procedure.file ? platform::JoinPath(platform::DriveRoot(drive), procedure.file)
+                                            : platform::RawVolumePath(drive);
     view.Repaint();
-    if (!Unlock(path, preamble, 367, 202, 195)) return;
-    target.SetAttributes(path, platform::AttrNormal);
+    if (!Unlock(path, preamble, HighestSector(procedure), procedure.unlock[0], procedure.unlock[1])) return;
+    // A file on the receiver is written with its read-only flag off, and gets it back.
+    if (procedure.file) target.SetAttributes(path, platform::AttrNormal);
     target.Close();
     OpenTarget(path, true);
 
     view.SetStatus(TransmitText);
     view.Repaint();
-    SetMaximum(135);
-    if (!WriteSectors(112, 8, b.Loader)) return Failed();
-    SetProgress(8);
-    view.Repaint();
-    if (!WriteChunks(240, 4, b.Firmware)) return Failed();
-    target.SetAttributes(path, platform::AttrReadOnly);
+    SetMaximum(procedure.progressMaximum);
+    for (const TPlacement& place : procedure.images)
+        if (!MoveImage(place, preamble, true)) return Failed();
+    if (procedure.file) target.SetAttributes(path, platform::AttrReadOnly);
     target.Flush();
-    if (!SendCommand(preamble, 193)) return Failed();
+    if (!SendCommand(preamble, procedure.commit)) return Failed();
     target.Close();
     OpenTarget(path, false);
 
     view.SetStatus(VerifyText);
     SetProgress(0);
     view.Repaint();
-    ReadSectors(112, 8, b.ReadBack);
-    bool verified = SameBytes(b.ReadBack, b.Loader, sizeof b.Loader);
-    SetProgress(8);
-    view.Repaint();
-    std::memset(b.ReadBack, 0xFF, sizeof b.ReadBack);
-    ReadChunks(240, 4);
-    verified = verified && SameBytes(b.ReadBack, b.Firmware, sizeof b.Firmware);
+    bool verified = true;
+    for (const TPlacement& place : procedure.images) {
+        if (!MoveImage(place, preamble, false)) return Failed();
+        const std::span<uint8_t> image = ImageBytes(place.image);
+        verified = verified && SameBytes(Buffers().ReadBack, image.data(), image.size());
+    }
     SetProgress(maximum);
     view.Repaint();
 
-    Finish(verified, 197, preamble, false);
+    Finish(verified, procedure.start, preamble, procedure.closeBeforeNotice);
     SetProgress(0);
     target.Close();
 }
 
-void TFirmwareUpdater::UpdateNew() {
-    const int drive = Begin([](const TFirmwarePackage& p) { StageFamily(p, p.loaderNew); }, false);
-    if (drive == receiver::NoDrive) return;
-    TFirmwareBuffers& b = Buffers();
-    const TPreamble preamble = package->preambleNew;
-    const std::string path = platform::JoinPath(platform::DriveRoot(drive), "HTML\\NAVAREA.HTM");
-    view.Repaint();
-    if (!Unlock(path, preamble, 31, 1, 2)) return;
-    target.SetAttributes(path, platform::AttrNormal);
-    target.Close();
-    OpenTarget(path, true);
-
-    view.SetStatus(TransmitText);
-    view.Repaint();
-    SetMaximum(383);
-    SetProgress(0);
-    for (uint32_t k = 0; k < 4; ++k) {
-        if (!SendCommand(preamble, static_cast<uint16_t>(4 + k)) || !WriteSectors(0, ChunkSectors, b.Firmware + k * ChunkBytes))
-            return Failed();
-        Advance(32);
-        view.Repaint();
-        target.Flush();
-    }
-    // The receiver takes its loader from the end of the data image.
-    std::memcpy(b.Data + sizeof b.Data - sizeof b.Loader, b.Loader, sizeof b.Loader);
-    for (uint32_t k = 0; k < 8; ++k) {
-        if (!SendCommand(preamble, static_cast<uint16_t>(12 + k)) || !WriteSectors(0, ChunkSectors, b.Data + k * ChunkBytes))
-            return Failed();
-        Advance(32);
-        view.Repaint();
-        target.Flush();
-    }
-    target.SetAttributes(path, platform::AttrReadOnly);
-    target.Flush();
-    if (!SendCommand(preamble, 3)) return Failed();
-    target.Close();
-
-    view.SetStatus(VerifyText);
-    SetProgress(0);
-    view.Repaint();
-    OpenTarget(path, false);
-    // As the two other methods: nothing of an earlier run can pass for what was read back.
-    std::memset(b.ReadBack, 0xFF, sizeof b.ReadBack);
-    for (uint32_t k = 0; k < 4; ++k) {
-        if (!SendCommand(preamble, static_cast<uint16_t>(4 + k))) return Failed();
-        ReadSectors(0, ChunkSectors, b.ReadBack + k * ChunkBytes);
-        Advance(32);
-        view.Repaint();
-        target.Flush();
-    }
-    bool verified = SameBytes(b.ReadBack, b.Firmware, sizeof b.Firmware);
-    for (uint32_t k = 0; k < 8; ++k) {
-        if (!SendCommand(preamble, static_cast<uint16_t>(12 + k))) return Failed();
-        ReadSectors(0, ChunkSectors, b.ReadBack + k * ChunkBytes);
-        Advance(32);
-        view.Repaint();
-    }
-    SetProgress(maximum);
-    view.Repaint();
-    verified = verified && SameBytes(b.ReadBack, b.Data, sizeof b.Data);
-
-    Finish(verified, 20, preamble, false);
-    SetProgress(0);
-    target.Close();
-}
-
-void TFirmwareUpdater::UpdateOld() {
-    const int drive = Begin([](const TFirmwarePackage& p) { StageFamily(p, p.loaderOld); }, false);
-    if (drive == receiver::NoDrive) return;
-    TFirmwareBuffers& b = Buffers();
-    const TPreamble preamble = package->preambleOld;
-    const std::string volume = platform::RawVolumePath(drive);
-    view.Repaint();
-    if (!Unlock(volume, preamble, 1277, 856, 849)) return;
-    target.Close();
-    OpenTarget(volume, true);
-
-    view.SetStatus(TransmitText);
-    view.Repaint();
-    SetMaximum(391);
-    if (!WriteSectors(766, 8, b.Loader)) return Failed();
-    SetProgress(8);
-    if (!WriteChunks(774, 4, b.Firmware) || !WriteChunks(1022, 8, b.Data)) return Failed();
-    SetProgress(maximum);
-    target.Flush();
-    if (!SendCommand(preamble, 847)) return Failed();
-    target.Close();
-    OpenTarget(volume, false);
-
-    view.SetStatus(VerifyText);
-    SetProgress(0);
-    view.Repaint();
-    std::memset(b.ReadBack, 0xFF, sizeof b.ReadBack);
-    ReadSectors(766, 8, b.ReadBack);
-    bool verified = SameBytes(b.ReadBack, b.Loader, sizeof b.Loader);
-    SetProgress(8);
-    view.Repaint();
-    std::memset(b.ReadBack, 0xFF, sizeof b.ReadBack);
-    ReadChunks(774, 4);
-    verified = verified && SameBytes(b.ReadBack, b.Firmware, sizeof b.Firmware);
-    std::memset(b.ReadBack, 0xFF, sizeof b.ReadBack);
-    ReadChunks(1022, 8);
-    verified = verified && SameBytes(b.ReadBack, b.Data, sizeof b.Data);
-    SetProgress(maximum);
-    view.Repaint();
-
-    Finish(verified, 851, preamble, true);
-    SetProgress(0);
-}
+void TFirmwareUpdater::UpdateModelD() { Run(ModelDProcedure); }
+void TFirmwareUpdater::UpdateNew() { Run(NewProcedure); }
+void TFirmwareUpdater::UpdateOld() { Run(OldProcedure); }
 
 }  // namespace update

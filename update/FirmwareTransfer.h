@@ -88,6 +88,34 @@ public:
 
 enum class TUpdateMethod { None, ModelD, New, Old };
 
+enum class TImage { Loader, Firmware, Data };
+
+// Where an image goes: from `sector` on, 32 sectors at a time; or, through the receiver's
+// window, every chunk k to `sector` after the command firstWindowCommand + k.
+struct TPlacement {
+    TImage image;
+    uint32_t sector = 0;
+    uint16_t firstWindowCommand = 0;  // 0: written in place
+};
+
+// One transfer method as data: what it writes where, and the commands around it.
+struct TProcedure {
+    const char* file;  // on the receiver's drive; null: the raw volume
+    bool modelD;       // takes the D family's package
+    void (*stage)(const TFirmwarePackage&);
+    TPreamble TFirmwarePackage::*preamble;
+    uint16_t unlock[2];  // before anything is written; both must reach the receiver
+    std::span<const TPlacement> images;
+    uint16_t commit;  // after the writes
+    uint16_t start;   // after a verification that passed
+    int progressMaximum;
+    bool closeBeforeNotice = false;  // the target is closed before the success is shown
+};
+extern const TProcedure ModelDProcedure, NewProcedure, OldProcedure;
+
+// The last sector a procedure writes: the target must reach it.
+uint32_t HighestSector(const TProcedure& procedure);
+
 // Which procedure a press of Start runs.
 TUpdateMethod ChooseMethod(const std::string& model, int version, const std::vector<std::string>& arguments);
 
@@ -121,18 +149,23 @@ public:
 private:
     // Detects the receiver, finds its package and stages the blocks. NoDrive after the
     // not-found message or when no sound package is installed (after saying so).
-    int Begin(const std::function<void(const TFirmwarePackage&)>& stage, bool modelD);
+    int Begin(void (*stage)(const TFirmwarePackage&), bool modelD);
     // Opens the target read-only, checks that every sector the procedure touches lies
     // inside it and sends the two commands before writing; false after the error shown.
     bool Unlock(const std::string& path, const TPreamble& preamble, uint32_t lastSector, uint16_t first,
                 uint16_t second);
     void Abort(const std::string& message);
-    // Chunks of 32 sectors from firstSector on, with a progress step each.
-    // False at the first write that failed or was cut short: nothing more is written.
-    bool WriteChunks(uint32_t firstSector, uint32_t chunks, const uint8_t* image);
+    // Writes each image, reads it back, and starts the receiver when both agree. Stops at
+    // the first write or command that failed: the receiver gets nothing more.
+    void Run(const TProcedure& procedure);
+    // An image written from its buffer or read into the read-back buffer (filled with FF
+    // first), piece by piece with a progress step each; false at the first failed write or
+    // window command.
+    bool MoveImage(const TPlacement& place, const TPreamble& preamble, bool write);
+    bool MovePiece(const TPlacement& place, uint32_t k, const TPreamble& preamble, uint8_t* bytes, uint32_t sectors,
+                   bool write);
     // A write or command that failed ends the transfer there: the receiver gets nothing more.
     void Failed() { Abort(ErrorText); }
-    void ReadChunks(uint32_t firstSector, uint32_t chunks);
     void OpenTarget(const std::string& path, bool writable);
     void SetProgress(int position);
     void Advance(int by) { SetProgress(progress + by); }

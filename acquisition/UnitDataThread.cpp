@@ -131,53 +131,9 @@ void TGetDataThread::RunCycle() {
     if (state.CurrentDrive == state.Detection.PreviousDrive && state.CycleCounter % 60 != 0) return;
 
     const receiver::TModel& model = receiver::ModelOf(state.ReceiverModel());
-    const bool modelD = model.storage == receiver::TStorage::Rings;
-    if (modelD)
-        ReadModelDStatus();
-    else
-        acquisition::ReadSystemFile(driveRoot, state, [this] { Step([this] { window.RedrawChart(); }); });
-
-    const acquisition::StatusContext context{driveRoot, options.decimalSeparator, options.correction};
-    const auto showStatus = [&] { Step([&] { acquisition::ShowStatus(state, window, context); }); };
-    if (!model.barograph) {
-        state.CurrentMessagesText.clear();
-        state.TemperatureText.clear();
-        state.PressureText.clear();
-        state.TendencyText.clear();
-        showStatus();
-    } else {
-        state.TendencyEnabled = 0;
-        showStatus();
-        Step([&] {
-            if (modelD)
-                acquisition::LoadBaroModelD(driveRoot, state, window, options.now());
-            else
-                acquisition::LoadBaroFile(driveRoot, state, window, options.now());
-        });
-        if (state.BaroLoaded == 1) Step([this] { window.RedrawChart(); });
-    }
-
+    ReadStatusAndBarograph(model);
     if (state.NewMessages == 1 || state.Detection.DriveFound == 1 || transferPending) {
-        if (!modelD) {
-            transferPending = true;
-            Step([this] { transferPending = !acquisition::CopyMessageFiles(driveRoot, options.archiveRoot, state); });
-            // An archive left as it was needs no new tree.
-            if (!transferPending) Step([this] { window.RebuildTree(); });
-        } else {
-            // The files are read and written here; the window only applies the result.
-            acquisition::TModelDResult result;
-            {
-                TBusyScope busy(state.Busy);
-                result = mirror.Transfer(driveRoot, options.archiveRoot);
-            }
-            Step([&] {
-                acquisition::ApplyModelDResult(result, state);
-                if (state.TreeRebuild != 0) {
-                    window.RebuildTree();
-                    state.TreeRebuild = 0;
-                }
-            });
-        }
+        TransferMessages(model);
         state.Detection.DriveFound = 0;
     }
 
@@ -186,6 +142,60 @@ void TGetDataThread::RunCycle() {
         window.SetPagesEnabled(true);
     });
     state.TendencyEnabled = 1;
-    showStatus();
+    ShowStatus();
     Step([this] { window.RefreshShown(); });
+}
+
+void TGetDataThread::ShowStatus() {
+    const acquisition::StatusContext context{driveRoot, options.decimalSeparator, options.correction};
+    Step([&] { acquisition::ShowStatus(state, window, context); });
+}
+
+void TGetDataThread::ReadStatusAndBarograph(const receiver::TModel& model) {
+    const bool rings = model.storage == receiver::TStorage::Rings;
+    if (rings)
+        ReadModelDStatus();
+    else
+        acquisition::ReadSystemFile(driveRoot, state, [this] { Step([this] { window.RedrawChart(); }); });
+
+    if (!model.barograph) {
+        state.CurrentMessagesText.clear();
+        state.TemperatureText.clear();
+        state.PressureText.clear();
+        state.TendencyText.clear();
+        ShowStatus();
+        return;
+    }
+    state.TendencyEnabled = 0;
+    ShowStatus();
+    Step([&] {
+        if (rings)
+            acquisition::LoadBaroModelD(driveRoot, state, window, options.now());
+        else
+            acquisition::LoadBaroFile(driveRoot, state, window, options.now());
+    });
+    if (state.BaroLoaded == 1) Step([this] { window.RedrawChart(); });
+}
+
+void TGetDataThread::TransferMessages(const receiver::TModel& model) {
+    if (model.storage == receiver::TStorage::Files) {
+        transferPending = true;
+        Step([this] { transferPending = !acquisition::CopyMessageFiles(driveRoot, options.archiveRoot, state); });
+        // An archive left as it was needs no new tree.
+        if (!transferPending) Step([this] { window.RebuildTree(); });
+        return;
+    }
+    // The files are read and written here; the window only applies the result.
+    acquisition::TModelDResult result;
+    {
+        TBusyScope busy(state.Busy);
+        result = mirror.Transfer(driveRoot, options.archiveRoot);
+    }
+    Step([&] {
+        acquisition::ApplyModelDResult(result, state);
+        if (state.TreeRebuild != 0) {
+            window.RebuildTree();
+            state.TreeRebuild = 0;
+        }
+    });
 }

@@ -9,6 +9,7 @@
 #include "acquisition/ModelDMirror.h"
 #include "acquisition/StatusDisplay.h"
 #include "platform/Thread.h"
+#include "receiver/Models.h"
 
 // What the acquisition cycle asks of the main window, always on the window's thread.
 class IAcquisitionWindow : public acquisition::IStatusView, public acquisition::IBaroTransferView {
@@ -49,6 +50,10 @@ protected:
 private:
     void Step(const std::function<void()>& step);
     void ReadModelDStatus();
+    // The status, and for a barograph model the pressure samples, each shown as it is read.
+    void ReadStatusAndBarograph(const receiver::TModel& model);
+    void TransferMessages(const receiver::TModel& model);
+    void ShowStatus();
     void Pause(int milliseconds);
 
     TAcquisitionState& state;

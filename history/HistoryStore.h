@@ -60,18 +60,6 @@ struct TStoredMessage {
     int64_t received = -1, firstSeen = 0, lastSeen = 0;
 };
 
-// What a user typed as a full-text expression: its words, each quoted, so that no
-// character has a meaning of its own (quotes, stars, NEAR, columns); the last word also
-// matches as a prefix while it is still being typed. Empty when no word is left.
-std::string MatchExpression(const std::string& typed);
-
-// The first line of a message worth showing: not the ZCZC line, not a blank one (UTF-8).
-std::string FirstLine(const std::string& bytes);
-
-// A message as the window shows it: one line per CR LF, CR or LF (files copied from other
-// systems end their lines with LF alone), each line ended by CR LF; 0x1A ends the text.
-std::string ShownText(const std::string& bytes);
-
 // Seconds since 1970 UTC now.
 int64_t UnixNow();
 
@@ -147,6 +135,7 @@ private:
     Check OpenNewer(const std::string& path);
     enum class Written { Added, Seen, Failed };
     Written RecordOne(const TPreparedMessage& prepared, int64_t now);
+    Check ReadVersion(int& version);
     Check OpenAndCheck(const std::string& path, bool wholeCheck);
     Check QuickCheck();
     bool PrepareStatements();

@@ -5,6 +5,8 @@
 
 #include "history/HistoryStore.h"
 #include "history/Import.h"
+#include "history/MessageText.h"
+#include "history/Words.h"
 #include "platform/Files.h"
 #include "warnings/Export.h"
 #include "common/DateTime.h"

@@ -122,6 +122,88 @@ bool ParsePreamble(const std::vector<std::string>& values, TPreamble& preamble) 
     return true;
 }
 
+using TManifest = std::map<std::string, std::vector<std::string>>;
+
+std::string Single(const TManifest& lines, const char* key) {
+    auto it = lines.find(key);
+    return it != lines.end() && it->second.size() == 1 ? it->second[0] : std::string();
+}
+
+// Family, version and origin; false with the reason. The family is told as soon as it is known.
+bool ReadHeader(const TManifest& lines, TFirmwarePackage& package, std::string& family, std::string& problem) {
+    package.family = Single(lines, "family");
+    if (package.family != "B" && package.family != "BX" && package.family != "D") {
+        problem = "famille de récepteurs inconnue";
+        return false;
+    }
+    family = package.family;
+    package.versionText = Single(lines, "version");
+    if (!ParseVersion(package.versionText, package.version)) {
+        problem = "version invalide";
+        return false;
+    }
+    const std::string origin = Single(lines, "origin");
+    if (origin != "simulator" && origin != "maker") {
+        problem = "origine inconnue";
+        return false;
+    }
+    package.simulator = origin == "simulator";
+    return true;
+}
+
+// One image: the manifest's line "key file size sha256" checked, then the file against it.
+bool ReadImage(const TManifest& lines, const TRole& role, TFirmwarePackage& package, std::string& problem) {
+    const char* expected = FileOfRole(role, package.family);
+    if (!expected) return true;
+    auto it = lines.find(role.key);
+    if (it == lines.end() || it->second.size() != 3) {
+        problem = std::string("le paquet est incomplet (") + role.key + ")";
+        return false;
+    }
+    const std::vector<std::string>& v = it->second;
+    if (v[0] != expected) {
+        problem = "le fichier " + v[0] + " n'est pas " + expected;
+        return false;
+    }
+    if (v[1] != std::to_string(role.size)) {
+        problem = "la taille de " + v[0] + " n'est pas celle de l'image (" + std::to_string(role.size) + " octets)";
+        return false;
+    }
+    if (!IsSha256(v[2])) {
+        problem = "la somme SHA-256 de " + v[0] + " est invalide";
+        return false;
+    }
+    std::vector<uint8_t>& bytes = package.*role.bytes;
+    if (!ReadSmallFile(platform::JoinPath(package.folder, v[0]), role.size + 1, bytes)) {
+        problem = "le fichier " + v[0] + " manque ou est illisible";
+        return false;
+    }
+    if (bytes.size() != role.size) {
+        problem = "le fichier " + v[0] + " n'a pas la taille annoncée";
+        return false;
+    }
+    if (platform::Sha256Hex(bytes.data(), bytes.size()) != v[2]) {
+        problem = "la somme SHA-256 de " + v[0] + " ne correspond pas";
+        return false;
+    }
+    return true;
+}
+
+bool ReadPreamble(const TManifest& lines, const TPreambleRole& role, TFirmwarePackage& package, std::string& problem) {
+    if (!NeedsPreamble(role, package.family)) return true;
+    auto it = lines.find(role.key);
+    TPreamble& preamble = package.*role.preamble;
+    if (it == lines.end() || !ParsePreamble(it->second, preamble)) {
+        problem = std::string("le préambule ") + role.key + " manque ou est invalide";
+        return false;
+    }
+    if (role.limit != 0 && !PreambleFits(preamble, role.limit)) {
+        problem = std::string("le préambule ") + role.key + " dépasse la fin du fichier " + role.target;
+        return false;
+    }
+    return true;
+}
+
 // The whole check of one package folder; family is set as soon as the manifest names it.
 std::optional<TFirmwarePackage> Load(const std::string& folder, std::string& family, std::string& problem) {
     std::vector<uint8_t> manifest;
@@ -129,81 +211,15 @@ std::optional<TFirmwarePackage> Load(const std::string& folder, std::string& fam
         problem = std::string(ManifestName) + " manque ou est illisible";
         return std::nullopt;
     }
-    std::map<std::string, std::vector<std::string>> lines;
+    TManifest lines;
     if (!ParseManifest(manifest, lines, problem)) return std::nullopt;
-    auto single = [&lines](const char* key) {
-        auto it = lines.find(key);
-        return it != lines.end() && it->second.size() == 1 ? it->second[0] : std::string();
-    };
-
     TFirmwarePackage package;
     package.folder = folder;
-    package.family = single("family");
-    if (package.family != "B" && package.family != "BX" && package.family != "D") {
-        problem = "famille de récepteurs inconnue";
-        return std::nullopt;
-    }
-    family = package.family;
-    package.versionText = single("version");
-    if (!ParseVersion(package.versionText, package.version)) {
-        problem = "version invalide";
-        return std::nullopt;
-    }
-    const std::string origin = single("origin");
-    if (origin != "simulator" && origin != "maker") {
-        problem = "origine inconnue";
-        return std::nullopt;
-    }
-    package.simulator = origin == "simulator";
-
-    for (const TRole& role : Roles) {
-        const char* expected = FileOfRole(role, package.family);
-        if (!expected) continue;
-        auto it = lines.find(role.key);
-        if (it == lines.end() || it->second.size() != 3) {
-            problem = std::string("le paquet est incomplet (") + role.key + ")";
-            return std::nullopt;
-        }
-        const std::vector<std::string>& v = it->second;
-        if (v[0] != expected) {
-            problem = "le fichier " + v[0] + " n'est pas " + expected;
-            return std::nullopt;
-        }
-        if (v[1] != std::to_string(role.size)) {
-            problem = "la taille de " + v[0] + " n'est pas celle de l'image (" + std::to_string(role.size) + " octets)";
-            return std::nullopt;
-        }
-        if (!IsSha256(v[2])) {
-            problem = "la somme SHA-256 de " + v[0] + " est invalide";
-            return std::nullopt;
-        }
-        std::vector<uint8_t>& bytes = package.*role.bytes;
-        if (!ReadSmallFile(platform::JoinPath(folder, v[0]), role.size + 1, bytes)) {
-            problem = "le fichier " + v[0] + " manque ou est illisible";
-            return std::nullopt;
-        }
-        if (bytes.size() != role.size) {
-            problem = "le fichier " + v[0] + " n'a pas la taille annoncée";
-            return std::nullopt;
-        }
-        if (platform::Sha256Hex(bytes.data(), bytes.size()) != v[2]) {
-            problem = "la somme SHA-256 de " + v[0] + " ne correspond pas";
-            return std::nullopt;
-        }
-    }
-    for (const TPreambleRole& role : PreambleRoles) {
-        if (!NeedsPreamble(role, package.family)) continue;
-        auto it = lines.find(role.key);
-        TPreamble& preamble = package.*role.preamble;
-        if (it == lines.end() || !ParsePreamble(it->second, preamble)) {
-            problem = std::string("le préambule ") + role.key + " manque ou est invalide";
-            return std::nullopt;
-        }
-        if (role.limit != 0 && !PreambleFits(preamble, role.limit)) {
-            problem = std::string("le préambule ") + role.key + " dépasse la fin du fichier " + role.target;
-            return std::nullopt;
-        }
-    }
+    if (!ReadHeader(lines, package, family, problem)) return std::nullopt;
+    for (const TRole& role : Roles)
+        if (!ReadImage(lines, role, package, problem)) return std::nullopt;
+    for (const TPreambleRole& role : PreambleRoles)
+        if (!ReadPreamble(lines, role, package, problem)) return std::nullopt;
     return package;
 }
 

@@ -54,67 +54,85 @@ struct Coordinate {
     size_t end = 0;
 };
 
+struct Parts {
+    double degrees = 0, minutes = 0, seconds = 0;
+};
+
+// Whole or decimal degrees followed by the hemisphere: 72 N 51 E, 76N 02E, 78.73N 10.01E
+// (forecasts' lows, ice).
+bool DegreesOnlyFollow(const std::string& t, size_t p, bool latitude) {
+    const char c = At(t, p);
+    return c == '.' || c == 'N' || c == 'S' || c == 'E' || c == 'W' || (c == ' ' && Hemisphere(t, p, latitude) != '\0');
+}
+
+// Seconds after the same separator as the degrees', or after a minute mark, when the
+// hemisphere follows them; p moved past them.
+void ReadSeconds(const std::string& t, size_t& p, char separator, bool latitude, Parts& parts) {
+    const char mark = At(t, p);
+    if ((mark != separator && mark != '\'') || Digits(t, p + 1) != 2) return;
+    size_t q = p + 3;
+    const double fraction = Decimals(t, q);
+    size_t h = q;
+    if (Hemisphere(t, h, latitude) == '\0') return;
+    parts.seconds = Number(t, p + 1, 2) + fraction;
+    p = q;
+}
+
+// The minutes after the degrees' separator ('-' or ' ') at p; false when they are not
+// minutes. p moved past them.
+bool ReadMinutes(const std::string& t, size_t& p, bool latitude, Parts& parts) {
+    const char separator = At(t, p);
+    if (separator != '-' && separator != ' ') return false;
+    ++p;
+    const size_t nm = Digits(t, p);
+    if (nm == 2) {
+        parts.minutes = Number(t, p, 2);
+        p += 2;
+        const size_t beforeDecimals = p;
+        parts.minutes += Decimals(t, p);
+        if (p == beforeDecimals) ReadSeconds(t, p, separator, latitude, parts);
+    } else if (nm == 1 && (At(t, p + 1) == '.' || At(t, p + 1) == ',') && Digit(At(t, p + 2))) {
+        // 70-3.7N: one digit of minutes, with decimals.
+        parts.minutes = Number(t, p, 1);
+        ++p;
+        parts.minutes += Decimals(t, p);
+    } else if (nm >= 3 && nm <= 5) {
+        // Minutes with implied decimals: 3800 is 38.00, 251 is 25.1, 22401 is 22.401.
+        parts.minutes = Number(t, p, 2) + Number(t, p + 2, nm - 2) / std::pow(10.0, static_cast<double>(nm - 2));
+        p += nm;
+    } else {
+        return false;
+    }
+    return true;
+}
+
 // One latitude or longitude starting with the digit at i.
 std::optional<Coordinate> ReadCoordinate(const std::string& t, size_t i, bool latitude) {
     const size_t n1 = Digits(t, i);
     const size_t degreeDigits = latitude ? 2 : 3;
-    double degrees = 0, minutes = 0, seconds = 0;
+    Parts parts;
     size_t p = i + n1;
     if (n1 == degreeDigits + 2) {
         // Compact: 5417.007N, 01117E.
-        degrees = Number(t, i, degreeDigits);
-        minutes = Number(t, i + degreeDigits, 2) + Decimals(t, p);
-    } else if (n1 >= 1 && n1 <= degreeDigits && (At(t, p) == '.' || At(t, p) == 'N' || At(t, p) == 'S' ||
-                                                  At(t, p) == 'E' || At(t, p) == 'W' ||
-                                                  (At(t, p) == ' ' && Hemisphere(t, p, latitude) != '\0'))) {
-        // Whole or decimal degrees: 72 N 51 E, 76N 02E, 78.73N 10.01E (forecasts' lows, ice).
-        p = i + n1;
-        degrees = Number(t, i, n1);
+        parts.degrees = Number(t, i, degreeDigits);
+        parts.minutes = Number(t, i + degreeDigits, 2) + Decimals(t, p);
+    } else if (n1 >= 1 && n1 <= degreeDigits && DegreesOnlyFollow(t, p, latitude)) {
+        parts.degrees = Number(t, i, n1);
         if (At(t, p) == '.') {
             if (!Digit(At(t, p + 1))) return std::nullopt;
-            degrees += Decimals(t, p);
+            parts.degrees += Decimals(t, p);
         }
     } else if (n1 >= 1 && n1 <= degreeDigits) {
-        degrees = Number(t, i, n1);
-        const char separator = At(t, p);
-        if (separator != '-' && separator != ' ') return std::nullopt;
-        ++p;
-        const size_t nm = Digits(t, p);
-        if (nm == 2) {
-            minutes = Number(t, p, 2);
-            p += 2;
-            const size_t beforeDecimals = p;
-            minutes += Decimals(t, p);
-            // Seconds after the same separator as the degrees', or after a minute mark.
-            const char mark = At(t, p);
-            if (p == beforeDecimals && (mark == separator || mark == '\'') && Digits(t, p + 1) == 2) {
-                size_t q = p + 3;
-                const double fraction = Decimals(t, q);
-                size_t h = q;
-                if (Hemisphere(t, h, latitude) != '\0') {
-                    seconds = Number(t, p + 1, 2) + fraction;
-                    p = q;
-                }
-            }
-        } else if (nm == 1 && (At(t, p + 1) == '.' || At(t, p + 1) == ',') && Digit(At(t, p + 2))) {
-            // 70-3.7N: one digit of minutes, with decimals.
-            minutes = Number(t, p, 1);
-            ++p;
-            minutes += Decimals(t, p);
-        } else if (nm >= 3 && nm <= 5) {
-            // Minutes with implied decimals: 3800 is 38.00, 251 is 25.1, 22401 is 22.401.
-            minutes = Number(t, p, 2) + Number(t, p + 2, nm - 2) / std::pow(10.0, static_cast<double>(nm - 2));
-            p += nm;
-        } else {
-            return std::nullopt;
-        }
+        parts.degrees = Number(t, i, n1);
+        if (!ReadMinutes(t, p, latitude, parts)) return std::nullopt;
     } else {
         return std::nullopt;
     }
     const char h = Hemisphere(t, p, latitude);
-    if (h == '\0' || minutes >= 60 || seconds >= 60 || degrees > (latitude ? 90 : 180)) return std::nullopt;
-    double value = degrees + minutes / 60 + seconds / 3600;
-    if (value > (latitude ? 90 : 180)) return std::nullopt;
+    const double limit = latitude ? 90 : 180;
+    if (h == '\0' || parts.minutes >= 60 || parts.seconds >= 60 || parts.degrees > limit) return std::nullopt;
+    double value = parts.degrees + parts.minutes / 60 + parts.seconds / 3600;
+    if (value > limit) return std::nullopt;
     if (h == 'S' || h == 'W') value = -value;
     return Coordinate{value, p};
 }
@@ -360,8 +378,9 @@ std::string WithoutYear(const std::string& reference) {
     return slash == std::string::npos ? reference : reference.substr(0, slash);
 }
 
-TReferences FindReferences(const std::string& text, int64_t receivedUtc) {
-    TReferences refs;
+namespace {
+
+std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
     size_t at = 0;
     while (at < text.size()) {
@@ -370,7 +389,12 @@ TReferences FindReferences(const std::string& text, int64_t receivedUtc) {
         lines.push_back(text.substr(at, end - at));
         at = end + 1;
     }
-    // Its own series numbers: a first line that is a name and a number and nothing else.
+    return lines;
+}
+
+// Its own series numbers: one of the first three lines that is a name and a number and
+// nothing else.
+void OwnSeries(const std::vector<std::string>& lines, std::vector<std::string>& own) {
     int header = 0;
     for (const std::string& line : lines) {
         if (line.find_first_not_of(" \t") == std::string::npos || line.compare(0, 4, "ZCZC") == 0) continue;
@@ -380,36 +404,53 @@ TReferences FindReferences(const std::string& text, int64_t receivedUtc) {
         if (words.size() >= 2 && SeriesNumber(words.back(), number)) {
             bool name = true;
             for (size_t k = 0; k + 1 < words.size(); ++k) name = name && AllLetters(words[k]);
-            if (name) SeriesIn(words, refs.own);
+            if (name) SeriesIn(words, own);
         }
     }
+}
+
+// "THIS MSG 292159 UTC MAR [23]" after CANCEL: the message's own end, in UTC seconds. Without
+// a year, the month's next occurrence from the reception.
+std::optional<int64_t> OwnExpiry(const std::vector<std::string>& words, int64_t receivedUtc) {
+    for (size_t k = 1; k + 2 < words.size() && k < 4; ++k) {
+        const std::string& g = words[k];
+        const int month = MonthOf(words[k + 2]);
+        if (g.size() != 6 || Digits(g, 0) != 6 || words[k + 1] != "UTC" || month == 0) continue;
+        const int day = std::atoi(g.substr(0, 2).c_str()), hour = std::atoi(g.substr(2, 2).c_str()),
+                  minute = std::atoi(g.substr(4, 2).c_str());
+        if (day < 1 || day > 31 || hour > 23 || minute > 59) return std::nullopt;
+        const platform::LocalDateTime received = datetime::UtcFromUnixSeconds(receivedUtc);
+        int year = received.year;
+        std::string yy;
+        if (k + 3 < words.size() && SeriesNumber(words[k + 3], yy) && words[k + 3].size() == 2)
+            year = 2000 + std::atoi(words[k + 3].c_str());
+        else if (month < received.month)
+            ++year;
+        return datetime::UnixSecondsFromUtc(year, month, day, hour, minute);
+    }
+    return std::nullopt;
+}
+
+// What follows CANCEL at c on line l, with the lines in brackets that continue it.
+std::vector<std::string> CancelWords(const std::vector<std::string>& lines, size_t l, size_t c) {
+    std::string span = lines[l].substr(c + 6);
+    for (size_t next = l + 1; next < lines.size() && !lines[next].empty() && lines[next][0] == '('; ++next)
+        span += " " + lines[next];
+    return Words(span);
+}
+
+}  // namespace
+
+TReferences FindReferences(const std::string& text, int64_t receivedUtc) {
+    TReferences refs;
+    const std::vector<std::string> lines = Lines(text);
+    OwnSeries(lines, refs.own);
     for (size_t l = 0; l < lines.size(); ++l) {
         for (size_t c = lines[l].find("CANCEL"); c != std::string::npos; c = lines[l].find("CANCEL", c + 6)) {
             if (Letter(At(lines[l], c + 6)) || (c > 0 && Letter(lines[l][c - 1]))) continue;  // CANCELLED
-            std::string span = lines[l].substr(c + 6);
-            for (size_t next = l + 1; next < lines.size() && !lines[next].empty() && lines[next][0] == '('; ++next)
-                span += " " + lines[next];
-            std::vector<std::string> words = Words(span);
+            const std::vector<std::string> words = CancelWords(lines, l, c);
             if (!words.empty() && words[0] == "THIS") {
-                // CANCEL THIS MSG 292159 UTC MAR [23]
-                for (size_t k = 1; k + 2 < words.size() && k < 4; ++k) {
-                    const std::string& g = words[k];
-                    const int month = MonthOf(words[k + 2]);
-                    if (g.size() != 6 || Digits(g, 0) != 6 || words[k + 1] != "UTC" || month == 0) continue;
-                    const int day = std::atoi(g.substr(0, 2).c_str()), hour = std::atoi(g.substr(2, 2).c_str()),
-                              minute = std::atoi(g.substr(4, 2).c_str());
-                    if (day < 1 || day > 31 || hour > 23 || minute > 59) break;
-                    const platform::LocalDateTime received = datetime::UtcFromUnixSeconds(receivedUtc);
-                    int year = received.year;
-                    const int receivedMonth = received.month;
-                    std::string yy;
-                    if (k + 3 < words.size() && SeriesNumber(words[k + 3], yy) && words[k + 3].size() == 2)
-                        year = 2000 + std::atoi(words[k + 3].c_str());
-                    else if (month < receivedMonth)
-                        ++year;
-                    refs.expires = datetime::UnixSecondsFromUtc(year, month, day, hour, minute);
-                    break;
-                }
+                if (const auto expires = OwnExpiry(words, receivedUtc)) refs.expires = *expires;
                 continue;
             }
             for (const std::string& w : words)

@@ -241,10 +241,8 @@ QList<TChart::TTick> TChart::RightTicks() const { return Layout(size()).rightTic
 double TChart::RightStep() const { return Layout(size()).rightStep; }
 QRectF TChart::PlotArea() const { return Layout(size()).plot; }
 
-namespace {
-
 // Value to position within a plot; degenerate ranges map to the middle.
-struct TMapping {
+struct TChart::TMapping {
     QRectF plot;
     double x0, xSpan, y0, ySpan;
     TMapping(const QRectF& plot, double x0, double x1, double y0, double y1)
@@ -253,10 +251,50 @@ struct TMapping {
     double Y(double y) const { return ySpan > 0 ? plot.bottom() - (y - y0) / ySpan * plot.height() : plot.center().y(); }
 };
 
+TChart::TMapping TChart::Mapping(const QRectF& plot) const {
+    return TMapping(plot, static_cast<double>(bottomMin), static_cast<double>(bottomMax), rightMin, rightMax);
+}
+
+namespace {
+
+// No more than each pixel column's first, lowest, highest and last point: a week of
+// minutes drawn as fast as an hour, with the same extremes.
+template <typename Iterator, typename Map>
+QPolygonF ColumnExtremes(Iterator from, Iterator to, const Map& map, double left, double devicePixelsPerUnit,
+                         double columns) {
+    QPolygonF line;
+    line.reserve(static_cast<qsizetype>(columns) * 4 + 8);
+    long column = std::numeric_limits<long>::min();
+    double x = 0, firstY = 0, lowY = 0, highY = 0, lastY = 0;
+    const auto flush = [&] {
+        if (column == std::numeric_limits<long>::min()) return;
+        line << QPointF(x, firstY);
+        if (lowY != firstY) line << QPointF(x, lowY);
+        if (highY != lowY) line << QPointF(x, highY);
+        if (lastY != highY) line << QPointF(x, lastY);
+    };
+    for (auto it = from; it != to; ++it) {
+        const double px = map.X(it->x()), py = map.Y(it->y());
+        const long c = static_cast<long>(std::floor((px - left) * devicePixelsPerUnit));
+        if (c != column) {
+            flush();
+            column = c;
+            x = px;
+            firstY = lowY = highY = lastY = py;
+        } else {
+            lowY = std::max(lowY, py);  // screen y grows downwards
+            highY = std::min(highY, py);
+            lastY = py;
+        }
+    }
+    flush();
+    return line;
+}
+
 }  // namespace
 
 QPointF TChart::MapToPosition(double milliseconds, double value) const {
-    const TMapping map(PlotArea(), static_cast<double>(bottomMin), static_cast<double>(bottomMax), rightMin, rightMax);
+    const TMapping map = Mapping(PlotArea());
     return {map.X(milliseconds), map.Y(value)};
 }
 
@@ -269,30 +307,38 @@ QRectF TChart::MarkArea(int index) const {
 
 void TChart::Draw(QPainter& painter, const QSizeF& size, double devicePixelsPerUnit) const {
     const TLayout l = Layout(size);
-    const QRectF& plot = l.plot;
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     painter.fillRect(QRectF(QPointF(0, 0), size), Qt::white);
     painter.setFont(l.font);
-    const QColor ink(0, 0, 0), grid(215, 215, 215);
+    const TMapping map = Mapping(l.plot);
+    DrawTitles(painter, l, size);
+    DrawAxes(painter, l, map, size);
+    DrawCurve(painter, l.plot, map, devicePixelsPerUnit);
+    DrawMarks(painter, l, map);
+    painter.restore();
+}
 
-    // Title and footer, centred.
+// Title and footer, centred.
+void TChart::DrawTitles(QPainter& painter, const TLayout& l, const QSizeF& size) const {
+    painter.setPen(QColor(0, 0, 0));
     double y = 4;
     for (const QString& line : titleLines) {
-        painter.setPen(ink);
         painter.drawText(QRectF(0, y, size.width(), l.line), Qt::AlignHCenter | Qt::AlignTop, line);
         y += l.line;
     }
     y = size.height() - l.line * static_cast<double>(footerLines.size()) - 2;
     for (const QString& line : footerLines) {
-        painter.setPen(ink);
         painter.drawText(QRectF(0, y, size.width(), l.line), Qt::AlignHCenter | Qt::AlignTop, line);
         y += l.line;
     }
+}
 
-    const TMapping map(plot, static_cast<double>(bottomMin), static_cast<double>(bottomMax), rightMin, rightMax);
-    // Grid and ticks.
+// Grid, frame, ticks with their labels, and the pressure axis title.
+void TChart::DrawAxes(QPainter& painter, const TLayout& l, const TMapping& map, const QSizeF& size) const {
+    const QRectF& plot = l.plot;
+    const QColor ink(0, 0, 0), grid(215, 215, 215);
     painter.setPen(QPen(grid, 1));
     for (const TTick& t : l.rightTicks) painter.drawLine(QPointF(plot.left(), map.Y(t.value)), QPointF(plot.right(), map.Y(t.value)));
     for (const TTick& t : l.bottomTicks) painter.drawLine(QPointF(map.X(t.value), plot.top()), QPointF(map.X(t.value), plot.bottom()));
@@ -315,14 +361,16 @@ void TChart::Draw(QPainter& painter, const QSizeF& size, double devicePixelsPerU
         painter.drawText(QRectF(tx - width / 2, plot.bottom() + TickLength + 2, width, l.line * 2),
                          Qt::AlignHCenter | Qt::AlignTop, t.label);
     }
-    // The pressure axis title, turned to read upwards.
+    // Turned to read upwards.
     painter.save();
     painter.translate(size.width() - 4 - l.line, plot.center().y());
     painter.rotate(-90);
     painter.drawText(QRectF(-plot.height() / 2, 0, plot.height(), l.line), Qt::AlignCenter, rightTitle);
     painter.restore();
+}
 
-    // The curve: only what can be seen, and no more than each pixel column's extremes.
+// Only what can be seen, and no more than each pixel column's extremes.
+void TChart::DrawCurve(QPainter& painter, const QRectF& plot, const TMapping& map, double devicePixelsPerUnit) const {
     painter.save();
     painter.setClipRect(plot);
     const auto first = std::lower_bound(points.begin(), points.end(), static_cast<double>(bottomMin),
@@ -331,34 +379,10 @@ void TChart::Draw(QPainter& painter, const QSizeF& size, double devicePixelsPerU
                                        [](double x, const QPointF& p) { return x < p.x(); });
     const auto from = first == points.begin() ? first : first - 1;
     const auto to = last == points.end() ? last : last + 1;
-    QPolygonF line;
     const double columns = std::max(1.0, plot.width() * devicePixelsPerUnit);
+    QPolygonF line;
     if (to - from > 2 * static_cast<qsizetype>(columns)) {
-        line.reserve(static_cast<qsizetype>(columns) * 4 + 8);
-        long column = std::numeric_limits<long>::min();
-        double x = 0, firstY = 0, lowY = 0, highY = 0, lastY = 0;
-        const auto flush = [&] {
-            if (column == std::numeric_limits<long>::min()) return;
-            line << QPointF(x, firstY);
-            if (lowY != firstY) line << QPointF(x, lowY);
-            if (highY != lowY) line << QPointF(x, highY);
-            if (lastY != highY) line << QPointF(x, lastY);
-        };
-        for (auto it = from; it != to; ++it) {
-            const double px = map.X(it->x()), py = map.Y(it->y());
-            const long c = static_cast<long>(std::floor((px - plot.left()) * devicePixelsPerUnit));
-            if (c != column) {
-                flush();
-                column = c;
-                x = px;
-                firstY = lowY = highY = lastY = py;
-            } else {
-                lowY = std::max(lowY, py);  // screen y grows downwards
-                highY = std::min(highY, py);
-                lastY = py;
-            }
-        }
-        flush();
+        line = ColumnExtremes(from, to, map, plot.left(), devicePixelsPerUnit, columns);
     } else {
         line.reserve(to - from);
         for (auto it = from; it != to; ++it) line << QPointF(map.X(it->x()), map.Y(it->y()));
@@ -366,12 +390,16 @@ void TChart::Draw(QPainter& painter, const QSizeF& size, double devicePixelsPerU
     painter.setPen(QPen(seriesColor, 1));
     painter.drawPolyline(line);
     painter.restore();
+}
 
-    // Storm marks: a triangle pointing at the curve and a label inside the plot.
+// Storm marks: a triangle pointing at the curve and a label inside the plot.
+void TChart::DrawMarks(QPainter& painter, const TLayout& l, const TMapping& map) const {
+    const QRectF& plot = l.plot;
+    const QFontMetricsF metrics(l.font);
+    const QColor red(220, 0, 0);
     for (int i = 0; i < MarkCount(); ++i) {
         const TMark& m = marks[static_cast<size_t>(i)];
         if (m.when < bottomMin || m.when > bottomMax) continue;
-        const QColor red(220, 0, 0);
         const double mx = map.X(static_cast<double>(m.when));
         painter.setPen(QPen(red, 1, Qt::DashLine));
         painter.drawLine(QPointF(mx, plot.top()), QPointF(mx, plot.bottom()));
@@ -394,7 +422,6 @@ void TChart::Draw(QPainter& painter, const QSizeF& size, double devicePixelsPerU
         painter.drawRect(box);
         painter.drawText(box, Qt::AlignCenter, m.label);
     }
-    painter.restore();
 }
 
 void TChart::paintEvent(QPaintEvent*) {

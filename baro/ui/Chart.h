@@ -123,8 +123,14 @@ private:
         double value;
         QString label;
     };
+    struct TMapping;
     TLayout Layout(const QSizeF& size) const;
+    TMapping Mapping(const QRectF& plot) const;
     void Draw(QPainter& painter, const QSizeF& size, double devicePixelsPerUnit) const;
+    void DrawTitles(QPainter& painter, const TLayout& l, const QSizeF& size) const;
+    void DrawAxes(QPainter& painter, const TLayout& l, const TMapping& map, const QSizeF& size) const;
+    void DrawCurve(QPainter& painter, const QRectF& plot, const TMapping& map, double devicePixelsPerUnit) const;
+    void DrawMarks(QPainter& painter, const TLayout& l, const TMapping& map) const;
     QString PressureLabel(double value, double step) const;
 
     QList<QPointF> points;

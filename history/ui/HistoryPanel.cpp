@@ -9,6 +9,8 @@
 
 #include "app/ui/MessageBox.h"
 #include "common/Band.h"
+#include "history/MessageText.h"
+#include "history/Words.h"
 #include "navtex/UnitNavtex.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"

@@ -9,6 +9,8 @@
 
 #include "history/HistoryWriter.h"
 #include "history/Import.h"
+#include "history/MessageText.h"
+#include "history/Words.h"
 #include "platform/Files.h"
 #include "support/ChildProcess.h"
 #include "support/System.h"

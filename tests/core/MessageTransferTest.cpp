@@ -8,6 +8,7 @@
 
 #include "acquisition/MessageTransfer.h"
 #include "acquisition/ModelDMirror.h"
+#include "history/MessageText.h"
 #include "platform/Files.h"
 #include "support/System.h"
 #include "support/TempFolder.h"

@@ -3,6 +3,7 @@
 // search fail or match more than the messages that hold its words.
 #include "fuzz/FuzzSupport.h"
 #include "history/HistoryStore.h"
+#include "history/Words.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static history::THistoryStore store;

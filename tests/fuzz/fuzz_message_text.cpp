@@ -6,6 +6,8 @@
 
 #include "fuzz/FuzzSupport.h"
 #include "history/HistoryStore.h"
+#include "history/MessageText.h"
+#include "history/Words.h"
 #include "navtex/UnitNavtex.h"
 #include "common/Windows1252.h"
 

@@ -170,54 +170,68 @@ bool TWarningsView::ExportOnce(const std::string& root, const std::string& folde
     return warnings::WriteExport(folder, warnings::Evaluate(store, history::UnixNow()), false);
 }
 
+namespace {
+
+// Its reception time and first line of text.
+QString MessageTip(const TMsgHeaderElement& record) {
+    QString tip;
+    if (record.Age >= 0) tip = QStringLiteral("reçu le ") + When(platform::FromLocal(datetime::UnpackFat(record.Age)));
+    for (const std::string& line : record.Lines)
+        if (!line.empty() && line.compare(0, 4, "ZCZC") != 0) {
+            tip += (tip.isEmpty() ? "" : "\n") + QString::fromStdString(text::Windows1252ToUtf8(line));
+            break;
+        }
+    return tip;
+}
+
+QString EndedText(const TWarningsView::Info& info) {
+    return info.state == warnings::TWarning::State::Cancelled
+               ? QStringLiteral("\nannulé par %1 le %2").arg(QString::fromStdString(info.cancelledBy), When(info.cancelledAt))
+               : QStringLiteral("\nexpiré depuis le %1").arg(When(info.expires));
+}
+
+}  // namespace
+
 void TWarningsView::Decorate(const navtex::TNavtexTree& tree, const TNavtexTreeControl& control) {
     std::map<Name, Info> known;
     {
         std::lock_guard<std::mutex> lock(mutex);
         known = states;
     }
-    bool notifiedChanged = false;
+    const size_t notifiedBefore = notified.size();
     QStringList raised;
     for (int node = 0; node < tree.NodeCount(); ++node) {
         int band = 0;
         const TMsgHeaderElement* record = tree.RecordOf(node, band);
         QTreeWidgetItem* item = control.Item(node);
-        if (!record || !item) continue;
-        const Key key{band, record->Name, record->Age};
-        QString tip;
-        if (record->Age >= 0) tip = QStringLiteral("reçu le ") + When(platform::FromLocal(datetime::UnpackFat(record->Age)));
-        for (const std::string& line : record->Lines)
-            if (!line.empty() && line.compare(0, 4, "ZCZC") != 0) {
-                tip += (tip.isEmpty() ? "" : "\n") + QString::fromStdString(text::Windows1252ToUtf8(line));
-                break;
-            }
-        QBrush colour;  // the tree's own
-        if (const auto it = known.find({std::get<0>(key), record->Name});
-            it != known.end() && it->second.state != warnings::TWarning::State::InForce) {
-            const Info& info = it->second;
-            colour = QColor(128, 128, 128);
-            tip += info.state == warnings::TWarning::State::Cancelled
-                       ? QStringLiteral("\nannulé par %1 le %2")
-                             .arg(QString::fromStdString(info.cancelledBy), When(info.cancelledAt))
-                       : QStringLiteral("\nexpiré depuis le %1").arg(When(info.expires));
-        }
-        const bool unread = item->font(0).bold();
-        if (IsAlarm(record->Name) && unread) {
-            colour = QColor(220, 0, 0);
-            if (notified.insert(key).second) {
-                notifiedChanged = true;
-                raised << QStringLiteral("%1 (%2 kHz)").arg(QString::fromStdString(record->Name)).arg(std::get<0>(key));
-            }
-        }
-        item->setForeground(0, colour);
-        item->setToolTip(0, tip);
+        if (record && item) DecorateMessage(*item, *record, band, known, raised);
     }
-    if (notifiedChanged) SaveNotified();
+    if (notified.size() != notifiedBefore) SaveNotified();
     if (!raised.isEmpty())
         notice->Show(QStringLiteral("Nouveau message de recherche et sauvetage ou urgent : %1. Lisez-le dans "
                                     "l’onglet NAVTEX.")
                          .arg(raised.join(", ")),
                      QSystemTrayIcon::Critical);
+}
+
+// Grey once it is no longer in force, red while an alarm is unread (raised once).
+void TWarningsView::DecorateMessage(QTreeWidgetItem& item, const TMsgHeaderElement& record, int band,
+                                    const std::map<Name, Info>& known, QStringList& raised) {
+    QString tip = MessageTip(record);
+    QBrush colour;  // the tree's own
+    if (const auto it = known.find({band, record.Name});
+        it != known.end() && it->second.state != warnings::TWarning::State::InForce) {
+        colour = QColor(128, 128, 128);
+        tip += EndedText(it->second);
+    }
+    const bool unread = item.font(0).bold();
+    if (IsAlarm(record.Name) && unread) {
+        colour = QColor(220, 0, 0);
+        if (notified.insert({band, record.Name, record.Age}).second)
+            raised << QStringLiteral("%1 (%2 kHz)").arg(QString::fromStdString(record.Name)).arg(band);
+    }
+    item.setForeground(0, colour);
+    item.setToolTip(0, tip);
 }
 
 void TWarningsView::ShowPositions(const std::string& text) {

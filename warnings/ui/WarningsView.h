@@ -65,6 +65,8 @@ signals:
     void ExportChanged();
 
 private:
+    void DecorateMessage(QTreeWidgetItem& item, const TMsgHeaderElement& record, int band,
+                         const std::map<Name, Info>& known, QStringList& raised);
     void SaveNotified() const;
     void Export(const std::string& folder, const history::THistoryStore& store);
     void ExportNotice();

@@ -9,34 +9,28 @@
 
 namespace acquisition {
 
-void ShowStatus(TAcquisitionState& state, IStatusView& view, const StatusContext& context) {
-    const receiver::TModel& model = receiver::ModelOf(state.ReceiverModel());
-    const TSystemData& data = state.SystemData;
-    const bool rings = model.storage == receiver::TStorage::Rings;
+namespace {
 
-    view.SetBusyProgress(0);
-    view.SetStatusPanel(0, "");
-    view.SetConfigurationEnabled(!rings);
-    if (model.battery != receiver::TBattery::None) {
-        view.SetStatusPanel(3, CapacityCaption);
-        if (const auto text = StateText(data.State())) {
-            view.SetStatusPanel(5, *text);
-            view.SetBatteryProgress(model.battery == receiver::TBattery::Charge ? BatteryPercent(data.Battery())
-                                                     : static_cast<int>(std::min<uint32_t>(data.Battery(), 100)));
-        }
-    } else {
+void ShowBattery(const receiver::TModel& model, const TSystemData& data, IStatusView& view) {
+    if (model.battery == receiver::TBattery::None) {
         view.SetStatusPanel(5, "");
         view.SetBatteryProgress(0);
+        return;
     }
+    view.SetStatusPanel(3, CapacityCaption);
+    if (const auto text = StateText(data.State())) {
+        view.SetStatusPanel(5, *text);
+        view.SetBatteryProgress(model.battery == receiver::TBattery::Charge
+                                    ? BatteryPercent(data.Battery())
+                                    : static_cast<int>(std::min<uint32_t>(data.Battery(), 100)));
+    }
+}
 
-    state.CurrentMessagesText = CurrentMessagesText(data);
-    if (view.NavtexPageActive()) view.SetStatusPanel(2, state.CurrentMessagesText);
-
+// Sea-level pressure and tendency: reduced here from the receiver's own pressure, or as the
+// ZEL2D's barograph file gives them.
+void ReadPressure(bool rings, TAcquisitionState& state, const StatusContext& context) {
+    const TSystemData& data = state.SystemData;
     const char sep = context.decimalSeparator;
-    state.TemperatureText = TemperatureText(data.TemperatureTenths(), sep);
-    state.TemperatureC = data.TemperatureTenths() / 10.0;
-    state.SeaLevelHpa.reset();
-    state.TendencyHpa3h.reset();
     double hPa = (data.PressureRaw() + 100000) / 100.0;
     if (!rings) {
         if (context.correction) hPa = context.correction(hPa, state.BaroHeight, data.TemperatureTenths() / 10.0);
@@ -49,17 +43,38 @@ void ShowStatus(TAcquisitionState& state, IStatusView& view, const StatusContext
                 state.TendencyHpa3h = *t;
             }
         }
-    } else {
-        TZel2d reader(context.driveRoot);
-        if (reader.ReadBarograph()) {
-            state.PressureText = PressureText(hPa, reader.Altitude, sep);
-            state.SeaLevelHpa = hPa;
-            if (reader.Tendency() != -32768.0) {
-                state.TendencyText = TendencyText(reader.Tendency(), false, sep);
-                state.TendencyHpa3h = reader.Tendency();
-            }
-        }
+        return;
     }
+    TZel2d reader(context.driveRoot);
+    if (!reader.ReadBarograph()) return;
+    state.PressureText = PressureText(hPa, reader.Altitude, sep);
+    state.SeaLevelHpa = hPa;
+    if (reader.Tendency() != -32768.0) {
+        state.TendencyText = TendencyText(reader.Tendency(), false, sep);
+        state.TendencyHpa3h = reader.Tendency();
+    }
+}
+
+}  // namespace
+
+void ShowStatus(TAcquisitionState& state, IStatusView& view, const StatusContext& context) {
+    const receiver::TModel& model = receiver::ModelOf(state.ReceiverModel());
+    const TSystemData& data = state.SystemData;
+    const bool rings = model.storage == receiver::TStorage::Rings;
+
+    view.SetBusyProgress(0);
+    view.SetStatusPanel(0, "");
+    view.SetConfigurationEnabled(!rings);
+    ShowBattery(model, data, view);
+
+    state.CurrentMessagesText = CurrentMessagesText(data);
+    if (view.NavtexPageActive()) view.SetStatusPanel(2, state.CurrentMessagesText);
+
+    state.TemperatureText = TemperatureText(data.TemperatureTenths(), context.decimalSeparator);
+    state.TemperatureC = data.TemperatureTenths() / 10.0;
+    state.SeaLevelHpa.reset();
+    state.TendencyHpa3h.reset();
+    ReadPressure(rings, state, context);
 
     if (model.barograph) {
         view.SetParameterLabel(state.TemperatureText + state.PressureText + state.TendencyText);

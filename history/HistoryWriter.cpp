@@ -119,6 +119,32 @@ bool THistoryWriter::OpenStore(bool wholeCheck) {
     }
 }
 
+bool THistoryWriter::CheckWhole() {
+    bool ready = true;
+    if (!store.CheckWhole() && !store.Cancelled()) {
+        store.Close();
+        ready = OpenStore(true);  // set aside and made anew; the archive fills it again
+    }
+    // Every page went through the cache once: neither it nor the freed buffers are kept.
+    store.ReleaseMemory();
+    platform::ReleaseFreeMemory();
+    return ready;
+}
+
+std::vector<TArchivedMessage> THistoryWriter::Write(std::vector<TArchivedMessage> batch) {
+    const int added = store.Record(batch, clock());
+    if (added > 0 && events.recorded) events.recorded(added);
+    if (added >= 0 && events.written && !store.Cancelled()) events.written(added, store);
+    if (added >= 0) {
+        Report(THistoryStore::Problem::None, {});
+    } else if (!store.Cancelled()) {
+        // Kept and tried again: the archive may have dropped some of these meanwhile.
+        Report(store.LastProblem(), store.LastError());
+        if (batch.size() <= MaxWaiting) return batch;
+    }
+    return {};
+}
+
 void THistoryWriter::Run() {
     // Nobody waits for the history: the window and the acquisition go first.
     platform::ApplyCurrentThreadPriority(platform::ThreadPriority::Background);
@@ -133,13 +159,7 @@ void THistoryWriter::Run() {
         if (wholeCheckDue && failed.empty() && !wake.wait_for(lock, wholeCheckAfter, due)) {
             wholeCheckDue = false;
             lock.unlock();
-            if (!store.CheckWhole() && !store.Cancelled()) {
-                store.Close();
-                ready = OpenStore(true);  // set aside and made anew; the archive fills it again
-            }
-            // Every page went through the cache once: neither it nor the freed buffers are kept.
-            store.ReleaseMemory();
-            platform::ReleaseFreeMemory();
+            ready = CheckWhole();
             lock.lock();
             continue;
         }
@@ -154,16 +174,7 @@ void THistoryWriter::Run() {
         batch.insert(batch.end(), std::make_move_iterator(fresh.begin()), std::make_move_iterator(fresh.end()));
         writing = true;
         lock.unlock();
-        const int added = store.Record(batch, clock());
-        if (added > 0 && events.recorded) events.recorded(added);
-        if (added >= 0 && events.written && !store.Cancelled()) events.written(added, store);
-        if (added >= 0) {
-            Report(THistoryStore::Problem::None, {});
-        } else if (!store.Cancelled()) {
-            // Kept and tried again: the archive may have dropped some of these meanwhile.
-            Report(store.LastProblem(), store.LastError());
-            if (batch.size() <= MaxWaiting) failed = std::move(batch);
-        }
+        failed = Write(std::move(batch));
         lock.lock();
         writing = false;
         idle.notify_all();

@@ -57,6 +57,10 @@ private:
     void Run();
     // False when the program ends before the database could be opened.
     bool OpenStore(bool wholeCheck);
+    // Every page read once; false when the store was damaged and could not be made anew.
+    bool CheckWhole();
+    // Records a batch; what could not be written, to be tried again.
+    std::vector<TArchivedMessage> Write(std::vector<TArchivedMessage> batch);
     void Report(THistoryStore::Problem problem, const std::string& detail);
     // Waits for the time or the end; true at the end.
     bool Rest(std::chrono::milliseconds time);

@@ -192,8 +192,13 @@ TChart::TLayout TChart::Layout(const QSizeF& size) const {
     const double left = 4 + widest + Gap + TickLength;
     const double right = size.width() - (TickLength + Gap + widest + Gap + l.line + 4);
     l.plot = QRectF(QPointF(left, plotTop), QPointF(std::max(right, left + 10), plotTop + plotHeight));
+    l.bottomTicks = TimeTicks(formats, metrics, l.plot.width());
+    return l;
+}
 
-    // The time step: the smallest round step whose labels do not touch.
+// The smallest round step whose labels do not touch, its ticks on the local clock.
+QList<TChart::TTick> TChart::TimeTicks(const QStringList& formats, const QFontMetricsF& metrics, double width) const {
+    QList<TTick> ticks;
     const auto labelOf = [&formats](const QDateTime& when) {
         QStringList lines;
         for (const QString& format : formats) lines << when.toString(format);
@@ -205,8 +210,8 @@ TChart::TLayout TChart::Layout(const QSizeF& size) const {
         for (const QString& line : labelOf(QDateTime(QDate(2026, month, 28), QTime(23, 58, 58))).split('\n'))
             labelWidth = std::max(labelWidth, metrics.horizontalAdvance(line));
     const qint64 range = bottomMax - bottomMin;
-    if (range <= 0) return l;
-    const double most = std::max(1.0, l.plot.width() / (labelWidth + 3 * Gap));
+    if (range <= 0) return ticks;
+    const double most = std::max(1.0, width / (labelWidth + 3 * Gap));
     qint64 step = 0;
     for (qint64 s : TimeSteps) {
         if (static_cast<double>(range) / static_cast<double>(s) <= most) {
@@ -214,12 +219,12 @@ TChart::TLayout TChart::Layout(const QSizeF& size) const {
             break;
         }
     }
-    if (step == 0) return l;  // a span of many weeks: no labels rather than a crowd
+    if (step == 0) return ticks;  // a span of many weeks: no labels rather than a crowd
     const QDateTime from = QDateTime::fromMSecsSinceEpoch(bottomMin), to = QDateTime::fromMSecsSinceEpoch(bottomMax);
     const auto add = [&](const QDateTime& when) {
         const qint64 ms = when.toMSecsSinceEpoch();
         if (ms < bottomMin || ms > bottomMax) return;
-        l.bottomTicks.append({static_cast<double>(ms), labelOf(when)});
+        ticks.append({static_cast<double>(ms), labelOf(when)});
     };
     // Local wall-clock ticks, day by day, so a change of daylight saving time keeps them round.
     for (QDate day = from.date().addDays(-1); day <= to.date(); day = day.addDays(1)) {
@@ -233,7 +238,7 @@ TChart::TLayout TChart::Layout(const QSizeF& size) const {
             if (when.isValid() && when.time() == time) add(when);  // an hour skipped in spring is no tick
         }
     }
-    return l;
+    return ticks;
 }
 
 QList<TChart::TTick> TChart::BottomTicks() const { return Layout(size()).bottomTicks; }

@@ -15,6 +15,7 @@
 
 class QPainter;
 class QRubberBand;
+class QFontMetricsF;
 
 // A line chart over a date-time axis with a pressure scale on the right, a fixed scale on
 // the left, title and footer lines and mouse zoom: drag right-down to zoom into a
@@ -125,6 +126,7 @@ private:
     };
     struct TMapping;
     TLayout Layout(const QSizeF& size) const;
+    QList<TTick> TimeTicks(const QStringList& formats, const QFontMetricsF& metrics, double width) const;
     TMapping Mapping(const QRectF& plot) const;
     void Draw(QPainter& painter, const QSizeF& size, double devicePixelsPerUnit) const;
     void DrawTitles(QPainter& painter, const TLayout& l, const QSizeF& size) const;

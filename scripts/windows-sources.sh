@@ -1,7 +1,9 @@
+# shellcheck shell=bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by the Windows builds: Debian's source packages, fetched once into a cache.
 #   source_of PACKAGE   prints the unpacked source folder of PACKAGE
 # Needs $cache (the cache folder) and log().
+: "${cache:?the sourcing script sets the cache folder}"
 mkdir -p "$cache/src"
 if ! grep -qs deb.debian.org /etc/apt/sources.list.d/zel2-sources.sources; then
   log "adding Debian's source archive"

@@ -15,7 +15,7 @@ pids+=($!)
 
 "$zel2" >"$out/zel2-$model.log" 2>&1 &
 app=$!
-pids+=($app)
+pids+=("$app")
 for _ in $(seq 100); do
   [ -n "$(ls "$XDG_DATA_HOME/ZEL2/INTERNAT" 2>/dev/null)" ] && break
   sleep 0.1
@@ -52,7 +52,7 @@ for f in CONFIG.BIN:5 SYSTEM.BIN:556 BARODATA.BIN:20488; do
 done
 # The saved status is the receiver's, read after it came back on F:.
 serial=$(dd if="$XDG_DATA_HOME/ZEL2/SYSTEM.BIN" bs=1 skip=528 count=12 2>/dev/null)
-[ "$serial" != "------------" ] && [ -n "$(echo "$serial" | tr -d '\0')" ] || fail "saved serial '$serial'"
-ls -A "$XDG_DATA_HOME/ZEL2" "$XDG_DATA_HOME/ZEL2/INTERNAT" | grep -q "zel2tmp\|zel2-commit" && fail "temporary files left in the archive"
+{ [ "$serial" != "------------" ] && [ -n "$(echo "$serial" | tr -d '\0')" ]; } || fail "saved serial '$serial'"
+find "$XDG_DATA_HOME/ZEL2" "$XDG_DATA_HOME/ZEL2/INTERNAT" -maxdepth 1 \( -name '*zel2tmp*' -o -name '*zel2-commit*' \) | grep -q . && fail "temporary files left in the archive"
 echo "saved serial: $serial"
 echo "1 passed, 0 failed"

@@ -9,9 +9,9 @@ mkdir -p "$out"
 work=$(mktemp -d)
 xvfb_pid="" app_pid="" mounted=""
 cleanup() {
-  [ -n "$app_pid" ] && kill -9 "$app_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  [ -n "$mounted" ] && umount "$mounted" 2>/dev/null && rmdir "$mounted" 2>/dev/null || true
+  if [ -n "$app_pid" ]; then kill -9 "$app_pid" 2>/dev/null || true; fi
+  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+  if [ -n "$mounted" ]; then { umount "$mounted" 2>/dev/null && rmdir "$mounted" 2>/dev/null; } || true; fi
   rm -rf "$work"
 }
 trap cleanup EXIT

@@ -27,7 +27,7 @@ run_flood() {  # NAME: the program under a descriptor limit of 160, flooded with
   local name=$1 app before ticks0 ticks1 hz status
   ZEL2_NMEA=tcp:$port prlimit --nofile=160:160 "$zel2" >"$out/flood-$name.log" 2>&1 &
   app=$!
-  pids+=($app)
+  pids+=("$app")
   for _ in $(seq 100); do [ "$(count)" -gt 0 ] && break; sleep 0.1; done
   [ "$(count)" -gt 0 ] || fail "$name: no message mirrored before the flood"
   rm -f "$archive/CONFIG.BIN" "$archive/SYSTEM.BIN" "$archive/MISC.BIN" "$archive/BARODATA.BIN"
@@ -59,7 +59,7 @@ run_flood() {  # NAME: the program under a descriptor limit of 160, flooded with
 
 run_flood "default limit"
 read -r _ connected _ refused _ _ <"$work/flood"
-[ "$connected" -ge 32 ] && [ "$refused" -ge $((connected - 32)) ] ||
+{ [ "$connected" -ge 32 ] && [ "$refused" -ge $((connected - 32)) ]; } ||
   fail "the clients past 32 were not refused at once: $(cat "$work/flood")"
 
 # A limit above what the process may open: the system refuses, the port rests. The

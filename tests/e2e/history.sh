@@ -20,7 +20,7 @@ seen=$work/seen
 : >"$seen"
 remember() {  # the identifier of every message file the archive holds now
   for f in "$archive"/INTERNAT/* "$archive"/NATIONAL/*; do
-    [ -f "$f" ] && echo "$(basename "$f" | cut -c1-4)" >>"$seen"
+    [ -f "$f" ] && basename "$f" | cut -c1-4 >>"$seen"
   done
   return 0
 }
@@ -28,7 +28,7 @@ remember() {  # the identifier of every message file the archive holds now
 for delay in 1.5 0.4 2.5 0.8 3 0.2 1.1; do
   "$zel2" >>"$out/zel2-history.log" 2>&1 &
   app=$!
-  pids+=($app)
+  pids+=("$app")
   sleep "$delay"
   remember
   kill -9 "$app" 2>/dev/null || true
@@ -37,7 +37,7 @@ for delay in 1.5 0.4 2.5 0.8 3 0.2 1.1; do
   "$sim" history "$archive" search zzzznothing >/dev/null 2>"$work/err" ||
     fail "the history does not open after a kill at ${delay} s: $(cat "$work/err")"
 done
-ls "$archive" | grep 'HISTORY.DB.damaged' >/dev/null && fail "a kill left a history that had to be set aside"
+compgen -G "$archive/HISTORY.DB.damaged*" >/dev/null && fail "a kill left a history that had to be set aside"
 
 # A quiet run: what the archive holds at its start goes into the history.
 found() {  # WORD: the history holds a message with it (no grep -q: it would cut the pipe)
@@ -45,16 +45,16 @@ found() {  # WORD: the history holds a message with it (no grep -q: it would cut
 }
 "$zel2" >>"$out/zel2-history.log" 2>&1 &
 app=$!
-pids+=($app)
+pids+=("$app")
 sleep 3
 remember
 for _ in $(seq 60); do found "$(tail -1 "$seen")" && break; sleep 1; done
 kill -TERM "$app"
 wait "$app" || fail "zel2 ended with an error after SIGTERM"
 missing=0
-for id in $(sort -u "$seen"); do
+while read -r id; do
   "$sim" history "$archive" search "$id" | grep " $id " >/dev/null || { echo "not in the history: $id" >&2; missing=$((missing + 1)); }
-done
+done < <(sort -u "$seen")
 [ "$missing" -eq 0 ] || fail "$missing identifiers of the archive are missing from the history"
 echo "history holds all $(sort -u "$seen" | wc -l) identifiers the archive held"
 
@@ -64,11 +64,12 @@ rm -f "$archive"/HISTORY.DB*
 mkdir "$archive/HISTORY.DB"
 "$zel2" >>"$out/zel2-history.log" 2>&1 &
 app=$!
-pids+=($app)
+pids+=("$app")
 for _ in $(seq 60); do found zczc && break; sleep 1; done
 kill -0 "$app" 2>/dev/null || fail "zel2 did not start with a folder in the history's place"
 kill -TERM "$app"
 wait "$app" || fail "zel2 ended with an error"
-[ -d "$archive"/HISTORY.DB.damaged-* ] || fail "the folder was not set aside"
+aside=$(compgen -G "$archive/HISTORY.DB.damaged-*" | head -1 || true)
+{ [ -n "$aside" ] && [ -d "$aside" ]; } || fail "the folder was not set aside"
 found zczc || fail "the history was not rebuilt from the archive"
 echo "1 passed, 0 failed"

@@ -9,8 +9,8 @@ mkdir -p "$out"
 work=$(mktemp -d)
 xvfb_pid="" app_pid=""
 cleanup() {
-  [ -n "$app_pid" ] && kill -9 "$app_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  if [ -n "$app_pid" ]; then kill -9 "$app_pid" 2>/dev/null || true; fi
+  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -42,7 +42,7 @@ for _ in $(seq 100); do mirrored && break; sleep 0.1; done
 mirrored || fail "no messages mirrored past the pipe"
 sleep 1
 visible "ZEL2" || fail "no main window"
-[ ! -e "$XDG_DATA_HOME/ZEL2/INTERNAT/PIPE.TXT" ] && [ ! -e "$XDG_DATA_HOME/ZEL2/INTERNAT/ZERO.TXT" ] ||
+{ [ ! -e "$XDG_DATA_HOME/ZEL2/INTERNAT/PIPE.TXT" ] && [ ! -e "$XDG_DATA_HOME/ZEL2/INTERNAT/ZERO.TXT" ]; } ||
   fail "a pipe or device was copied"
 big=$(find "$XDG_DATA_HOME" -size +1M | head -1)
 [ -z "$big" ] || fail "a runaway copy: $big"
@@ -89,7 +89,7 @@ done
 rm -rf "$XDG_DATA_HOME" "$work/volume"
 : >"$ZEL2_DRIVES"
 "$sim" demo ZEL2B "$work/volume" "$ZEL2_DRIVES" E >/dev/null
-first=$(ls "$work/volume/INTERNAT" | head -1)
+first=$(find "$work/volume/INTERNAT" -mindepth 1 -maxdepth 1 -printf '%f\n' | sort | head -1)
 head -c 16000 /dev/urandom | base64 >"$work/big.txt"
 for i in $(seq 1000 6999); do cp "$work/big.txt" "$work/volume/INTERNAT/X$i.TXT"; done
 count() { find "$XDG_DATA_HOME/ZEL2/INTERNAT" "$XDG_DATA_HOME/ZEL2/NATIONAL" -type f 2>/dev/null | wc -l; }

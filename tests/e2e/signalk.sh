@@ -28,7 +28,7 @@ export ZEL2_NMEA=tcp:$nmea_port
 start_zel2() {
   "$zel2" >>"$out/zel2-signalk.log" 2>&1 &
   app=$!
-  pids+=($app)
+  pids+=("$app")
   for _ in $(seq 100); do
     [ -n "$(ls "$archive/INTERNAT" 2>/dev/null)" ] && node -e "require('net').connect($nmea_port,'127.0.0.1').on('connect',()=>process.exit(0)).on('error',()=>process.exit(1))" 2>/dev/null && return
     sleep 0.1
@@ -57,7 +57,7 @@ pids+=($!)
 # New messages arrive while a plain client listens.
 node "$here/nrx-client.js" 127.0.0.1 "$nmea_port" "$work/nrx" 60 >"$work/client.out" 2>"$work/client.err" &
 client=$!
-pids+=($client)
+pids+=("$client")
 sleep 1
 "$sim" run "$work/volume" 420 6 >/dev/null   # a message a second
 # Replugged on another letter, the receiver is read at once rather than at the minute.
@@ -79,7 +79,7 @@ for f in $arrived; do
   [ -f "$work/nrx/$id.$band.txt" ] || fail "$f entered the archive but was not sent"
   cmp -s "$work/nrx/$id.$band.txt" "$archive/$f" || fail "$f: the NRX text differs from the archived file"
 done
-sent=$(ls "$work/nrx" | grep -c '\.txt$')
+sent=$(find "$work/nrx" -maxdepth 1 -name '*.txt' | wc -l)
 [ "$sent" -eq "$(echo "$arrived" | wc -l)" ] || fail "$sent messages sent for $(echo "$arrived" | wc -l) arrived"
 echo "NRX: $sent arrived messages rebuilt byte for byte"
 
@@ -108,7 +108,7 @@ client=$!
 sleep 1
 "$sim" move "$ZEL2_DRIVES" F G   # a full refresh, with its transfer, while the client listens
 wait "$client" || fail "the NRX client saw faults after the restart: $(head -5 "$work/client.err")"
-[ -z "$(ls "$work/again" | grep '\.txt$')" ] || fail "the restart sent the archive again: $(ls "$work/again")"
+[ -z "$(find "$work/again" -maxdepth 1 -name '*.txt')" ] || fail "the restart sent the archive again: $(ls "$work/again")"
 [ -s "$work/again/mda" ] || fail "no barometer sentence after the restart"
 kill -TERM "$app"; wait "$app" || fail "zel2 ended with status $? after SIGTERM"
 echo "1 passed, 0 failed"

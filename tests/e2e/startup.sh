@@ -8,8 +8,8 @@ mkdir -p "$out"
 work=$(mktemp -d)
 xvfb_pid="" app_pid=""
 cleanup() {
-  [ -n "$app_pid" ] && kill -9 "$app_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  if [ -n "$app_pid" ]; then kill -9 "$app_pid" 2>/dev/null || true; fi
+  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -44,7 +44,7 @@ sleep 4
 /usr/bin/import -window root "$out/pages.png"
 read -r r g b <<<"$(mean "$out/pages.png")"
 echo "pages mean colour: $r $g $b"
-[ "$r" -gt 180 ] && [ "$b" -lt $((r + 40)) ] || fail "the pages did not replace the picture"
+{ [ "$r" -gt 180 ] && [ "$b" -lt $((r + 40)) ]; } || fail "the pages did not replace the picture"
 
 # A second copy in the same logon asks "Application already runs!" and opens no window of its own.
 "$zel2" >"$out/second.log" 2>&1 &

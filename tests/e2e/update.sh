@@ -12,10 +12,10 @@ mkdir -p "$out"
 work=$(mktemp -d)
 xvfb_pid="" app_pid="" fuse_pid=""
 cleanup() {
-  [ -n "$app_pid" ] && kill -9 "$app_pid" 2>/dev/null || true
+  if [ -n "$app_pid" ]; then kill -9 "$app_pid" 2>/dev/null || true; fi
   fusermount3 -u "$work/mnt" 2>/dev/null || true
-  [ -n "$fuse_pid" ] && kill "$fuse_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  if [ -n "$fuse_pid" ]; then kill "$fuse_pid" 2>/dev/null || true; fi
+  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
   rm -rf "$work"
 }
 trap cleanup EXIT

@@ -9,7 +9,7 @@ mkdir -p "$out"
 work=$(mktemp -d)
 xvfb_pid="" wm_pid="" app_pid="" second_pid=""
 cleanup() {
-  for p in "$second_pid" "$app_pid" "$wm_pid" "$xvfb_pid"; do [ -n "$p" ] && kill -9 "$p" 2>/dev/null || true; done
+  for p in "$second_pid" "$app_pid" "$wm_pid" "$xvfb_pid"; do if [ -n "$p" ]; then kill -9 "$p" 2>/dev/null || true; fi; done
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -43,7 +43,8 @@ sleep 1
 # Motif hints: word 1 says which fields count, word 2 the functions the window offers:
 # close (0x20), minimise (0x8) and maximise (0x10) must not be among them.
 hints=$(xprop -id "$dialog" _MOTIF_WM_HINTS | sed 's/.*= //; s/,//g')
-set -- $hints
+read -r -a words <<<"$hints"
+set -- "${words[@]}"
 [ $(( $1 & 1 )) -eq 1 ] || fail "the update dialog leaves its functions to the window manager: $hints"
 [ $(( $2 & 0x38 )) -eq 0 ] || fail "the update dialog offers close, minimise or maximise: $hints"
 
@@ -51,10 +52,11 @@ set -- $hints
 read -r fx fy fw fh < <(xwininfo -frame -id "$main" |
   awk '/Absolute upper-left X/{x=$4}/Absolute upper-left Y/{y=$4}/Width/{w=$2}/Height/{h=$2}END{print x, y, w, h}')
 frame=$(xprop -id "$main" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
-set -- $frame
+read -r -a words <<<"$frame"
+set -- "${words[@]}"
 left=$1 right=$2 top=$3 bottom=$4
 cx=$(( fx - left + (fw + left + right) / 2 )) cy=$(( fy - top + (fh + top + bottom) / 2 ))
-[ $(( cx - 640 )) -ge -1 ] && [ $(( cx - 640 )) -le 1 ] && [ $(( cy - 400 )) -ge -1 ] && [ $(( cy - 400 )) -le 1 ] ||
+{ [ $(( cx - 640 )) -ge -1 ] && [ $(( cx - 640 )) -le 1 ] && [ $(( cy - 400 )) -ge -1 ] && [ $(( cy - 400 )) -le 1 ]; } ||
   fail "main window frame centred at $cx,$cy, not 640,400 (client $fx,$fy ${fw}x$fh, frame $frame)"
 
 # A second copy's box carries the application title.

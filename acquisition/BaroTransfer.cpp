@@ -3,8 +3,8 @@
 
 #include <cmath>
 
-#include "platform/Files.h"
 #include "common/LittleEndian.h"
+#include "platform/Files.h"
 #include "receiver/TZel2d.h"
 
 namespace acquisition {
@@ -23,7 +23,8 @@ void ReadBlock(platform::ReadOnlyFile& file, int block, TAcquisitionState& state
 
 }  // namespace
 
-void LoadBaroFile(const std::string& driveRoot, TAcquisitionState& state, IBaroTransferView& view, double now) {
+void LoadBaroFile(const std::string& driveRoot, TAcquisitionState& state, IBaroTransferView& view,
+                  double now) {
     state.Busy = 1;
     state.BaroLoaded = 0;
     const uint16_t w = state.SystemData.WriteIndex();
@@ -60,14 +61,16 @@ void LoadBaroFile(const std::string& driveRoot, TAcquisitionState& state, IBaroT
         if (w < TSystemData::RingSize) {
             const int n = w == 0 ? 0 : (w - 1) % 256 + 1;
             const int base = w / 256 * 256;
-            for (int i = 0; i < n; ++i) state.BaroSamples[static_cast<size_t>(base + i)] = state.SystemData.SampleSector(i);
+            for (int i = 0; i < n; ++i)
+                state.BaroSamples[static_cast<size_t>(base + i)] = state.SystemData.SampleSector(i);
         }
     }
     state.Busy = 0;
     state.BaroTime = now;
 }
 
-void LoadBaroModelD(const std::string& driveRoot, TAcquisitionState& state, IBaroTransferView& view, double now) {
+void LoadBaroModelD(const std::string& driveRoot, TAcquisitionState& state, IBaroTransferView& view,
+                    double now) {
     state.Busy = 1;
     state.BaroLoaded = 0;
     view.SetStatusPanel0(LoadBarographText);

@@ -20,9 +20,11 @@ public:
 
 // ZEL2B / ZEL2BX: the whole BARODATA.BIN after an attachment, afterwards the block under
 // WriteIndex; then the current sector of SYSTEM.BIN laid over the ring. now: BaroTime.
-void LoadBaroFile(const std::string& driveRoot, TAcquisitionState& state, IBaroTransferView& view, double now);
+void LoadBaroFile(const std::string& driveRoot, TAcquisitionState& state, IBaroTransferView& view,
+                  double now);
 
 // ZEL2D: the samples and the altitude from the receiver's own files.
-void LoadBaroModelD(const std::string& driveRoot, TAcquisitionState& state, IBaroTransferView& view, double now);
+void LoadBaroModelD(const std::string& driveRoot, TAcquisitionState& state, IBaroTransferView& view,
+                    double now);
 
 }  // namespace acquisition

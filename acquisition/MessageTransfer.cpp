@@ -6,9 +6,9 @@
 #include <functional>
 #include <set>
 
-#include "platform/Files.h"
-#include "common/DateTime.h"
 #include "acquisition/ModelDMirror.h"
+#include "common/DateTime.h"
+#include "platform/Files.h"
 
 namespace acquisition {
 namespace {
@@ -28,7 +28,9 @@ bool RemoveFilesExcept(const std::string& folder, const std::function<bool(const
     return removed;
 }
 
-bool IsAlnum(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'); }
+bool IsAlnum(unsigned char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+}
 
 }  // namespace
 
@@ -48,7 +50,9 @@ constexpr const char* StageName = ".zel2tmp-transfer\\";
 // In the stage once every file is copied: "band<TAB>name" lines and a closing "end" line.
 constexpr const char* StageDoneName = "DONE";
 
-std::string StageOf(const std::string& archiveRoot) { return platform::JoinPath(archiveRoot, StageName); }
+std::string StageOf(const std::string& archiveRoot) {
+    return platform::JoinPath(archiveRoot, StageName);
+}
 
 void RemoveStage(const std::string& archiveRoot) {
     const std::string stage = StageOf(archiveRoot);
@@ -111,16 +115,19 @@ bool ApplyStage(const std::string& archiveRoot) {
         std::set<std::string> names;
         const std::string prefix = std::string(band, 8) + "\t";
         for (size_t at = 0, end; (end = text.find('\n', at)) != std::string::npos; at = end + 1) {
-            if (text.compare(at, prefix.size(), prefix) == 0) names.insert(text.substr(at + prefix.size(), end - at - prefix.size()));
+            if (text.compare(at, prefix.size(), prefix) == 0)
+                names.insert(text.substr(at + prefix.size(), end - at - prefix.size()));
         }
         const std::string staged = platform::JoinPath(stage, band);
         for (const std::string& name : names) {
             if (name.empty() || name.find_first_of("/\\") != std::string::npos) continue;
             const std::string from = platform::JoinPath(staged, name);
-            if (platform::FileExists(from) && !platform::RenameOver(from, platform::JoinPath(folder, name))) moved = false;
+            if (platform::FileExists(from) && !platform::RenameOver(from, platform::JoinPath(folder, name)))
+                moved = false;
         }
-        const bool gone = RemoveFilesExcept(
-            folder, [&names](const std::string& name) { return names.count(name) || platform::IsTemporaryName(name); });
+        const bool gone = RemoveFilesExcept(folder, [&names](const std::string& name) {
+            return names.count(name) || platform::IsTemporaryName(name);
+        });
         if (!gone) moved = false;
     }
     return moved;
@@ -133,7 +140,8 @@ void RecoverTransfer(const std::string& archiveRoot) {
     RemoveStage(archiveRoot);
 }
 
-bool CopyMessageFiles(const std::string& driveRoot, const std::string& archiveRoot, TAcquisitionState& state) {
+bool CopyMessageFiles(const std::string& driveRoot, const std::string& archiveRoot,
+                      TAcquisitionState& state) {
     TBusyScope busy(state.Busy);
     const bool whole = CopyIntoStage(driveRoot, archiveRoot) && ApplyStage(archiveRoot);
     RemoveStage(archiveRoot);
@@ -146,7 +154,8 @@ bool CopyMessageFiles(const std::string& driveRoot, const std::string& archiveRo
     return false;
 }
 
-void WriteModelDMessages(const std::string& driveRoot, const std::string& archiveRoot, TAcquisitionState& state) {
+void WriteModelDMessages(const std::string& driveRoot, const std::string& archiveRoot,
+                         TAcquisitionState& state) {
     TBusyScope busy(state.Busy);
     TModelDMirror mirror;
     ApplyModelDResult(mirror.Transfer(driveRoot, archiveRoot), state);

@@ -23,7 +23,8 @@ void RecoverTransfer(const std::string& archiveRoot);
 
 // ZEL2D: brings the archive to both rings (see TModelDMirror), fills the recent identifiers
 // and asks for a tree rebuild when the newest message of a band changed.
-void WriteModelDMessages(const std::string& driveRoot, const std::string& archiveRoot, TAcquisitionState& state);
+void WriteModelDMessages(const std::string& driveRoot, const std::string& archiveRoot,
+                         TAcquisitionState& state);
 
 // All three file times := the receiver time (seconds since 2008-01-01 00:00 local).
 bool SetMessageFileTime(const std::string& path, uint32_t seconds);

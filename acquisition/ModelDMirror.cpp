@@ -61,17 +61,20 @@ bool SameFile(const std::string& path, const TModelDMirror::TFile& wanted) {
     std::vector<uint8_t> bytes;
     platform::LocalDateTime written;
     bool timeKnown = false;
-    if (!platform::ReadWholeFile(path, bytes, wanted.text.size() + 1, &written, &timeKnown) || !timeKnown) return false;
+    if (!platform::ReadWholeFile(path, bytes, wanted.text.size() + 1, &written, &timeKnown) || !timeKnown)
+        return false;
     const platform::LocalDateTime expected = datetime::LocalFromReceiverSeconds(wanted.time);
     written.millisecond = expected.millisecond;
-    return bytes.size() == wanted.text.size() && std::equal(bytes.begin(), bytes.end(), wanted.text.begin()) &&
+    return bytes.size() == wanted.text.size() &&
+           std::equal(bytes.begin(), bytes.end(), wanted.text.begin()) &&
            platform::FromLocal(written) == platform::FromLocal(expected);
 }
 
 // A band whose ring could not be read whole keeps what it had and only gains what was
 // read. previous, when given, is what this program wrote there last and found unchanged.
 // True when the folder now holds the band: every write, removal and rename succeeded.
-bool SyncBand(const std::string& folder, const TBandFiles& wanted, bool complete, const TBandFiles* previous) {
+bool SyncBand(const std::string& folder, const TBandFiles& wanted, bool complete,
+              const TBandFiles* previous) {
     if (!platform::FolderExists(folder) && !platform::CreateFolder(folder)) return false;
     bool synced = true;
     std::set<std::string> present;
@@ -95,7 +98,8 @@ bool SyncBand(const std::string& folder, const TBandFiles& wanted, bool complete
         const std::string path = platform::JoinPath(folder, name);
         const platform::LocalDateTime t = datetime::LocalFromReceiverSeconds(file.time);
         if (!present.count(name)) {
-            if (!batch || !platform::WriteNewFile(path, file.text.data(), file.text.size(), &t)) synced = false;
+            if (!batch || !platform::WriteNewFile(path, file.text.data(), file.text.size(), &t))
+                synced = false;
             continue;
         }
         // Only a file that is there can be the same.
@@ -106,7 +110,8 @@ bool SyncBand(const std::string& folder, const TBandFiles& wanted, bool complete
         if (SameFile(path, file)) continue;
         // A changed message replaces the old one whole, times and all; the mirror can be
         // made again, so no sync per file.
-        const std::string temp = platform::WriteTemporary(path, file.text.data(), file.text.size(), false, &t);
+        const std::string temp =
+            platform::WriteTemporary(path, file.text.data(), file.text.size(), false, &t);
         if (!temp.empty() && platform::RenameOver(temp, path)) continue;
         if (!temp.empty()) platform::RemoveFile(temp);
         synced = false;
@@ -147,13 +152,16 @@ TModelDResult TModelDMirror::Transfer(const std::string& driveRoot, const std::s
 
         // The same ring, the same position, messages no older, and the folder as we left it.
         if (sameRing && k.valid && k.folder == folder && k.next == next &&
-            StillCurrent(k.oldest, k.receiverTime, reader.ReceiverTime) && platform::StampOf(folder) == k.folderStamp) {
+            StillCurrent(k.oldest, k.receiverTime, reader.ReceiverTime) &&
+            platform::StampOf(folder) == k.folderStamp) {
             k.receiverTime = reader.ReceiverTime;
         } else {
             std::vector<uint8_t> ring(scratch.begin(), scratch.begin() + static_cast<long>(ringSize));
-            const bool whole = haveRing && next >= 0 && next < TZel2d::RingBlocks && reader.ParseNav(international, ring);
+            const bool whole =
+                haveRing && next >= 0 && next < TZel2d::RingBlocks && reader.ParseNav(international, ring);
             TBandFiles band = MirrorOfBand(reader, international);
-            const bool synced = SyncBand(folder, band, whole, k.valid && k.folder == folder ? &k.band : nullptr);
+            const bool synced =
+                SyncBand(folder, band, whole, k.valid && k.folder == folder ? &k.band : nullptr);
             // A band not written whole (a full disk) is done again at the next refresh.
             k.valid = whole && synced;
             if (k.unsynced) result.rewritten = true;

@@ -23,11 +23,11 @@ struct TRecentMessage {
 
 // What one transfer leaves for the shared state.
 struct TModelDResult {
-    std::array<bool, 2> bandRead{};     // 518 kHz, 490 kHz: the ring was read whole
-    std::array<int, 2> count{};         // messages in the ring
-    std::array<uint32_t, 2> newest{};   // receive time of the newest message
-    std::vector<TRecentMessage> recent; // up to three per band, index 0 (newest) first
-    bool rewritten = false;             // a band that failed to write was written again
+    std::array<bool, 2> bandRead{};      // 518 kHz, 490 kHz: the ring was read whole
+    std::array<int, 2> count{};          // messages in the ring
+    std::array<uint32_t, 2> newest{};    // receive time of the newest message
+    std::vector<TRecentMessage> recent;  // up to three per band, index 0 (newest) first
+    bool rewritten = false;              // a band that failed to write was written again
 };
 
 class TModelDMirror {

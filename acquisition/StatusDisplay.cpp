@@ -33,7 +33,8 @@ void ReadPressure(bool rings, TAcquisitionState& state, const StatusContext& con
     const char sep = context.decimalSeparator;
     double hPa = (data.PressureRaw() + 100000) / 100.0;
     if (!rings) {
-        if (context.correction) hPa = context.correction(hPa, state.BaroHeight, data.TemperatureTenths() / 10.0);
+        if (context.correction)
+            hPa = context.correction(hPa, state.BaroHeight, data.TemperatureTenths() / 10.0);
         state.PressureText = PressureText(hPa, state.BaroHeight, sep);
         state.SeaLevelHpa = hPa;
         state.TendencyText.clear();

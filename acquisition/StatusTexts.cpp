@@ -7,10 +7,16 @@
 namespace acquisition {
 namespace {
 
-bool IsUpper(char c) { return c >= 'A' && c <= 'Z'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsUpper(char c) {
+    return c >= 'A' && c <= 'Z';
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
-int RingPosition(int writeIndex, int back) { return ((writeIndex - back) % 10240 + 10240) % 10240; }
+int RingPosition(int writeIndex, int back) {
+    return ((writeIndex - back) % 10240 + 10240) % 10240;
+}
 
 }  // namespace
 
@@ -23,15 +29,22 @@ uint8_t BatteryPercent(uint32_t charge) {
 
 std::optional<std::string> StateText(uint8_t state) {
     switch (state) {
-        case 0: return "Init";
-        case 1: return "E´tat: Stand-by exempt USB";
-        case 2: return "E´tat: Stand-by par USB";
-        case 3: return "E´tat: Stand-by exempt batterie";
+        case 0:
+            return "Init";
+        case 1:
+            return "E´tat: Stand-by exempt USB";
+        case 2:
+            return "E´tat: Stand-by par USB";
+        case 3:
+            return "E´tat: Stand-by exempt batterie";
         case 4:
         case 5:
-        case 6: return "E´tat: charger";
-        case 7: return "E´tat: Stand-by par USB";
-        default: return std::nullopt;
+        case 6:
+            return "E´tat: charger";
+        case 7:
+            return "E´tat: Stand-by par USB";
+        default:
+            return std::nullopt;
     }
 }
 
@@ -46,7 +59,8 @@ std::string CurrentMessagesText(const TSystemData& data) {
 
 std::optional<double> ThreeHourTendency(const TSystemData& data, const std::array<int16_t, 10240>& ring) {
     const uint16_t writeIndex = data.WriteIndex();
-    if (data.ValidCount() <= 184 || writeIndex == TSystemData::Invalid || writeIndex >= 10240) return std::nullopt;
+    if (data.ValidCount() <= 184 || writeIndex == TSystemData::Invalid || writeIndex >= 10240)
+        return std::nullopt;
     long newest = 0, older = 0;
     for (int k = 1; k <= 3; ++k) {
         newest += ring[static_cast<size_t>(RingPosition(writeIndex, k))];
@@ -59,9 +73,9 @@ std::string FormatOneDecimal(double value, int width, char decimalSeparator) {
     // Room for any finite double in fixed notation; a value that is no number reads as
     // dashes rather than as whatever the buffer held.
     char buffer[400];
-    const auto result = std::isfinite(value)
-                            ? std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 1)
-                            : std::to_chars_result{buffer, std::errc::invalid_argument};
+    const auto result = std::isfinite(value) ? std::to_chars(buffer, buffer + sizeof buffer, value,
+                                                             std::chars_format::fixed, 1)
+                                             : std::to_chars_result{buffer, std::errc::invalid_argument};
     std::string text = result.ec == std::errc() ? std::string(buffer, result.ptr) : std::string("--.-");
     for (char& c : text) {
         if (c == '.') c = decimalSeparator;

@@ -25,8 +25,8 @@ void ReadSystemFile(const std::string& driveRoot, TAcquisitionState& state,
         file.Close();
     }
     data.ClampIndices();
-    state.NewMessages =
-        std::memcmp(data.RecentMessageIds(), state.PreviousMessageIds.data(), state.PreviousMessageIds.size()) != 0;
+    state.NewMessages = std::memcmp(data.RecentMessageIds(), state.PreviousMessageIds.data(),
+                                    state.PreviousMessageIds.size()) != 0;
     std::copy(data.RecentMessageIds(), data.RecentMessageIds() + 12, state.PreviousMessageIds.begin());
 }
 

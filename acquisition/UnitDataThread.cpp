@@ -6,12 +6,12 @@
 #include <thread>
 
 #include "acquisition/MessageTransfer.h"
+#include "acquisition/SystemFileRead.h"
+#include "common/DateTime.h"
 #include "platform/DriveMap.h"
 #include "platform/Drives.h"
 #include "platform/Files.h"
 #include "platform/Log.h"
-#include "common/DateTime.h"
-#include "acquisition/SystemFileRead.h"
 #include "receiver/Models.h"
 #include "receiver/StateFiles.h"
 #include "receiver/TZel2d.h"
@@ -20,7 +20,9 @@ namespace {
 
 // TZel2d values are whole tenths; rounding undoes the binary fraction (1013.2 * 100 is
 // 101319.99..), which truncation would turn into a pascal less.
-int16_t Wrapped16(double value) { return static_cast<int16_t>(static_cast<uint16_t>(std::lround(value))); }
+int16_t Wrapped16(double value) {
+    return static_cast<int16_t>(static_cast<uint16_t>(std::lround(value)));
+}
 
 }  // namespace
 
@@ -180,7 +182,9 @@ void TGetDataThread::ReadStatusAndBarograph(const receiver::TModel& model) {
 void TGetDataThread::TransferMessages(const receiver::TModel& model) {
     if (model.storage == receiver::TStorage::Files) {
         transferPending = true;
-        Step([this] { transferPending = !acquisition::CopyMessageFiles(driveRoot, options.archiveRoot, state); });
+        Step([this] {
+            transferPending = !acquisition::CopyMessageFiles(driveRoot, options.archiveRoot, state);
+        });
         // An archive left as it was needs no new tree.
         if (!transferPending) Step([this] { window.RebuildTree(); });
         return;

@@ -30,7 +30,7 @@ public:
         char decimalSeparator = '.';
         acquisition::AltitudeCorrection correction;
         std::function<void(int milliseconds)> sleep;  // default: a real, interruptible sleep
-        std::function<double()> now;                 // default: the local date-time
+        std::function<double()> now;                  // default: the local date-time
     };
 
     // Created suspended; does the creation-time detection and firmware read.
@@ -61,6 +61,6 @@ private:
     Options options;
     std::string driveRoot;
     int failedSteps = 0;
-    bool transferPending = false;  // the last message copy did not complete: try again
+    bool transferPending = false;       // the last message copy did not complete: try again
     acquisition::TModelDMirror mirror;  // the ZEL2D's rings as last written to the archive
 };

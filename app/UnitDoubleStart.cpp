@@ -5,8 +5,12 @@
 
 namespace app {
 
-bool AcquireDoubleStartGuard() { return platform::AcquireSingleInstance("ZEL2"); }
+bool AcquireDoubleStartGuard() {
+    return platform::AcquireSingleInstance("ZEL2");
+}
 
-void ReleaseDoubleStartGuard() { platform::ReleaseSingleInstance(); }
+void ReleaseDoubleStartGuard() {
+    platform::ReleaseSingleInstance();
+}
 
 }  // namespace app

@@ -8,7 +8,9 @@
 namespace nmea {
 namespace {
 
-double Tenths(double v) { return std::round(std::fabs(v) * 10.0) / 10.0; }
+double Tenths(double v) {
+    return std::round(std::fabs(v) * 10.0) / 10.0;
+}
 
 }  // namespace
 
@@ -24,11 +26,16 @@ TTendencyTerm TermOf(double t) {
 std::string TendencyWords(double t) {
     const bool rising = t > 0;
     switch (TermOf(t)) {
-    case TTendencyTerm::Steady: return "stable";
-    case TTendencyTerm::Slowly: return rising ? "en hausse lente" : "en baisse lente";
-    case TTendencyTerm::Plain: return rising ? "en hausse" : "en baisse";
-    case TTendencyTerm::Quickly: return rising ? "en hausse rapide" : "en baisse rapide";
-    case TTendencyTerm::VeryRapidly: break;
+        case TTendencyTerm::Steady:
+            return "stable";
+        case TTendencyTerm::Slowly:
+            return rising ? "en hausse lente" : "en baisse lente";
+        case TTendencyTerm::Plain:
+            return rising ? "en hausse" : "en baisse";
+        case TTendencyTerm::Quickly:
+            return rising ? "en hausse rapide" : "en baisse rapide";
+        case TTendencyTerm::VeryRapidly:
+            break;
     }
     return rising ? "en hausse très rapide" : "en baisse très rapide";
 }

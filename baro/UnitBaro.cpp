@@ -20,13 +20,17 @@ double AltitudeCorrection(double hPa, int32_t altitude, double t) {
     return hPa * std::exp(x);
 }
 
-double SampleToHpa(int16_t sample) { return ((sample + 100000 + 5) / 10 * 10) / 100.0; }
+double SampleToHpa(int16_t sample) {
+    return ((sample + 100000 + 5) / 10 * 10) / 100.0;
+}
 
 void SpikeFilter(std::array<int16_t, RingSize>& s, int first, int count) {
     if (count < 4) return;
     const auto wrap = [](int slot) { return slot % RingSize; };
     int a = wrap(first), b = wrap(first + 1), c = wrap(first + 2);
-    const auto jump = [&](int x, int y) { return std::abs(s[static_cast<size_t>(x)] - s[static_cast<size_t>(y)]) > 100; };
+    const auto jump = [&](int x, int y) {
+        return std::abs(s[static_cast<size_t>(x)] - s[static_cast<size_t>(y)]) > 100;
+    };
     const auto advance = [&](int by) {
         a = wrap(a + by);
         b = wrap(b + by);
@@ -120,7 +124,8 @@ void TBaroChart::FillChart(uint16_t writeIndex, uint16_t validCount) {
     const int first = w >= n ? w - n : w + RingSize - n;
     SpikeFilter(state.BaroSamples, first, n);
 
-    const bool reduced = receiver::ModelOf(state.ReceiverModel()).storage == receiver::TStorage::Rings;  // the receiver reduced them itself
+    const bool reduced = receiver::ModelOf(state.ReceiverModel()).storage ==
+                         receiver::TStorage::Rings;  // the receiver reduced them itself
     std::vector<std::pair<double, double>> points;
     points.reserve(static_cast<size_t>(n));
     for (int i = 0, slot = first; i < n; ++i, slot = (slot + 1) % RingSize) {
@@ -148,8 +153,12 @@ void TBaroChart::FillChart(uint16_t writeIndex, uint16_t validCount) {
     SpanCaption(true);
 }
 
-void TBaroChart::ZoomIn() { ApplySpan(ZoomInSpan(SpanDays)); }
-void TBaroChart::ZoomOut() { ApplySpan(ZoomOutSpan(SpanDays)); }
+void TBaroChart::ZoomIn() {
+    ApplySpan(ZoomInSpan(SpanDays));
+}
+void TBaroChart::ZoomOut() {
+    ApplySpan(ZoomOutSpan(SpanDays));
+}
 
 void TBaroChart::ApplySpan(double spanDays) {
     SpanDays = spanDays;

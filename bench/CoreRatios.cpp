@@ -8,8 +8,8 @@
 
 #include <chrono>
 #include <filesystem>
-#include <thread>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "acquisition/AcquisitionState.h"
@@ -17,9 +17,9 @@
 #include "acquisition/UnitDataThread.h"
 #include "bench/Fixtures.h"
 #include "bench/Ratio.h"
+#include "common/LittleEndian.h"
 #include "navtex/UnitNavtex.h"
 #include "platform/Files.h"
-#include "common/LittleEndian.h"
 #include "sim/VolumeWriter.h"
 
 using namespace bench;
@@ -32,7 +32,8 @@ std::vector<std::pair<std::string, std::string>> FilesOf(const std::string& arch
         for (const auto& e : std::filesystem::directory_iterator(archive + band)) {
             std::vector<uint8_t> bytes;
             platform::ReadWholeFile(e.path().string(), bytes);
-            files.push_back({std::string(band) + e.path().filename().string(), std::string(bytes.begin(), bytes.end())});
+            files.push_back(
+                {std::string(band) + e.path().filename().string(), std::string(bytes.begin(), bytes.end())});
         }
     return files;
 }
@@ -80,7 +81,8 @@ double LongestWindowStep(const std::string& drive, const std::string& archive) {
     while (!window.done && std::chrono::steady_clock::now() - start < std::chrono::seconds(30)) {
         const auto before = std::chrono::steady_clock::now();
         if (platform::CheckSynchronize())
-            longest = std::max(longest, std::chrono::duration<double>(std::chrono::steady_clock::now() - before).count());
+            longest = std::max(
+                longest, std::chrono::duration<double>(std::chrono::steady_clock::now() - before).count());
         else
             std::this_thread::sleep_for(std::chrono::microseconds(200));
     }
@@ -119,8 +121,8 @@ int main() {
             },
             15);
         figures.push_back({"zel2d-refresh-unchanged", unchanged.ratio, 1.5,
-                           "transfer " + bench::Millis(unchanged.step) + ", raw read " + bench::Millis(unchanged.baseline) +
-                               "; " + unchanged.Spread()});
+                           "transfer " + bench::Millis(unchanged.step) + ", raw read " +
+                               bench::Millis(unchanged.baseline) + "; " + unchanged.Spread()});
 
         // Every message new: an empty archive each time, against writing the same files plainly.
         const auto files = FilesOf(archive);
@@ -158,16 +160,18 @@ int main() {
     {
         const Archive small(5000);
         Rebuilder smallTree(small);
-        const bench::Paired rebuilt = bench::Interleaved([&] { smallTree.Rebuild(); }, [&] { small.ListAndRead(); }, 11);
+        const bench::Paired rebuilt =
+            bench::Interleaved([&] { smallTree.Rebuild(); }, [&] { small.ListAndRead(); }, 11);
         figures.push_back({"tree-rebuild-5k", rebuilt.ratio, 1.5,
-                           "rebuild " + bench::Millis(rebuilt.step) + ", list + read " + bench::Millis(rebuilt.baseline) +
-                               "; " + rebuilt.Spread()});
+                           "rebuild " + bench::Millis(rebuilt.step) + ", list + read " +
+                               bench::Millis(rebuilt.baseline) + "; " + rebuilt.Spread()});
         const Archive large(50000);
         Rebuilder largeTree(large);
-        const bench::Paired scaled = bench::Interleaved([&] { largeTree.Rebuild(); }, [&] { smallTree.Rebuild(); }, 9);
+        const bench::Paired scaled =
+            bench::Interleaved([&] { largeTree.Rebuild(); }, [&] { smallTree.Rebuild(); }, 9);
         figures.push_back({"tree-rebuild-50k-over-5k", scaled.ratio, 11.0,
-                           "50,000 files " + bench::Millis(scaled.step) + ", 5,000 files " + bench::Millis(scaled.baseline) +
-                               "; " + scaled.Spread()});
+                           "50,000 files " + bench::Millis(scaled.step) + ", 5,000 files " +
+                               bench::Millis(scaled.baseline) + "; " + scaled.Spread()});
     }
     return bench::Report(figures);
 }

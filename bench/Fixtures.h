@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "common/LittleEndian.h"
 #include "navtex/UnitNavtex.h"
 #include "platform/Files.h"
-#include "common/LittleEndian.h"
 #include "sim/VolumeWriter.h"
 
 // What the benchmarks share: plain file access for the baselines and a message archive.
@@ -63,7 +63,8 @@ struct Archive {
             const int id = i % 5 == 4 ? i - 2 : i;
             std::string name;
             for (int k = 0, v = id; k < 4; ++k, v /= 36) name += letters[v % 36];
-            const std::string path = root + (i % 2 ? "NATIONAL/" : "INTERNAT/") + name + "_" + std::to_string(i);
+            const std::string path =
+                root + (i % 2 ? "NATIONAL/" : "INTERNAT/") + name + "_" + std::to_string(i);
             const std::string text = "ZCZC " + name + "\r\nWIND SW 5 TO 6. SEA MODERATE.\r\nNNNN\r\n";
             WriteRaw(path, text.data(), text.size());
             const platform::LocalDateTime when{2026, 12, 6, 6 + i % 12, i % 60, (i / 60) % 60, 0};
@@ -96,8 +97,10 @@ struct FullRing {
             std::vector<uint8_t> ring(1024 * 256, 0xFF);
             for (int m = 0; m < 350; ++m) {
                 const int block = m * 2;  // every other block a message, the rest erased
-                char id[5] = {letters[m % 26], letters[(m / 26) % 26], char('0' + m % 10), char('0' + (m / 10) % 10), 0};
-                const std::string text = std::string("ZCZC ") + id + "\nNAVAREA WARNING " + std::to_string(m) +
+                char id[5] = {letters[m % 26], letters[(m / 26) % 26], char('0' + m % 10),
+                              char('0' + (m / 10) % 10), 0};
+                const std::string text = std::string("ZCZC ") + id + "\nNAVAREA WARNING " +
+                                         std::to_string(m) +
                                          "\nPOSITION 47-30N 003-10W. DERELICT VESSEL.\nNNNN\n";
                 uint8_t* head = &ring[static_cast<size_t>(block) * 256];
                 le::PutU32(head, 0x18F96C3B);

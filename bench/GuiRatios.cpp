@@ -9,12 +9,12 @@
 #include <QTreeWidget>
 
 #include "acquisition/AcquisitionState.h"
-#include "baro/ui/BaroChartControl.h"
+#include "app/ui/UserTools.h"
 #include "baro/UnitBaro.h"
+#include "baro/ui/BaroChartControl.h"
 #include "bench/Fixtures.h"
 #include "bench/Ratio.h"
 #include "navtex/ui/NavtexTreeControl.h"
-#include "app/ui/UserTools.h"
 
 namespace {
 
@@ -54,13 +54,15 @@ bench::Figure ChartRender() {
         QPolygonF line;
         line.reserve(points.size());
         for (const QPointF& p : points)
-            line << QPointF((p.x() - x0) / (x1 - x0) * size.width(), (y1 - p.y()) / (y1 - y0 + 1e-9) * size.height());
+            line << QPointF((p.x() - x0) / (x1 - x0) * size.width(),
+                            (y1 - p.y()) / (y1 - y0 + 1e-9) * size.height());
         painter.setPen(QColor(0, 128, 0));
         painter.drawPolyline(line);
     };
     const bench::Paired p = bench::Interleaved(render, bare, 15);
     return {"chart-render-10240", p.ratio, 1.5,
-            "fill and render " + bench::Millis(p.step) + ", one polyline " + bench::Millis(p.baseline) + "; " + p.Spread()};
+            "fill and render " + bench::Millis(p.step) + ", one polyline " + bench::Millis(p.baseline) +
+                "; " + p.Spread()};
 }
 
 bench::Figure PrintLongLine(const std::string& folder) {
@@ -79,7 +81,8 @@ bench::Figure PrintLongLine(const std::string& folder) {
     {
         QPainter painter(&printer);
         const QFontMetrics metrics(font, painter.device());
-        const int perLine = std::max(1, painter.viewport().width() / std::max(1, metrics.horizontalAdvance('W')));
+        const int perLine =
+            std::max(1, painter.viewport().width() / std::max(1, metrics.horizontalAdvance('W')));
         for (qsizetype at = 0; at < line.size(); at += perLine) pieces << line.mid(at, perLine);
     }
     const auto drawn = [&] {
@@ -98,7 +101,8 @@ bench::Figure PrintLongLine(const std::string& folder) {
     };
     const bench::Paired p = bench::Interleaved(printed, drawn, 15);
     return {"print-long-line", p.ratio, 2.0,
-            "PrintLines " + bench::Millis(p.step) + ", pre-cut lines " + bench::Millis(p.baseline) + "; " + p.Spread()};
+            "PrintLines " + bench::Millis(p.step) + ", pre-cut lines " + bench::Millis(p.baseline) + "; " +
+                p.Spread()};
 }
 
 bench::Figure TreeItems() {
@@ -122,8 +126,8 @@ bench::Figure TreeItems() {
         },
         [&] { bare.Rebuild(); }, 11);
     return {"tree-widget-5k", p.ratio, 2.0,
-            "rebuild into the tree " + bench::Millis(p.step) + ", without items " + bench::Millis(p.baseline) + "; " +
-                p.Spread()};
+            "rebuild into the tree " + bench::Millis(p.step) + ", without items " +
+                bench::Millis(p.baseline) + "; " + p.Spread()};
 }
 
 }  // namespace

@@ -19,12 +19,12 @@
 #include "acquisition/ModelDMirror.h"
 #include "bench/Fixtures.h"
 #include "bench/Ratio.h"
+#include "common/DateTime.h"
 #include "history/HistoryWriter.h"
 #include "history/Import.h"
-#include "warnings/Export.h"
 #include "navtex/UnitNavtex.h"
-#include "common/DateTime.h"
 #include "sim/VolumeWriter.h"
+#include "warnings/Export.h"
 
 #include "acquisition/AcquisitionState.h"
 
@@ -57,7 +57,8 @@ size_t Scan(const std::vector<Text>& texts, const std::string& word, std::vector
     hits.clear();
     for (const Text& t : texts)
         if (t.bytes.find(word) != std::string::npos) hits.push_back(&t);
-    std::sort(hits.begin(), hits.end(), [](const Text* a, const Text* b) { return a->received > b->received; });
+    std::sort(hits.begin(), hits.end(),
+              [](const Text* a, const Text* b) { return a->received > b->received; });
     return hits.size();
 }
 
@@ -90,7 +91,8 @@ bench::Paired FirstTransfer(const std::string& drive, const std::string& databas
                 if (added > 0) evaluation->Update(store, history::UnixNow());
             };
             writer = std::make_unique<history::THistoryWriter>(database, std::move(events));
-            tree.SetArchiveSink([&](std::vector<navtex::TArchiveFile> files) { writer->Add(std::move(files)); });
+            tree.SetArchiveSink(
+                [&](std::vector<navtex::TArchiveFile> files) { writer->Add(std::move(files)); });
         }
         acquisition::TModelDMirror mirror;
         mirror.Transfer(drive, archive);
@@ -126,10 +128,12 @@ bench::Paired InForceUpdate(const std::string& database, warnings::TEvaluation& 
         messages.clear();
         ++batch;
         for (int i = 0; i < 10; ++i)
-            messages.push_back({518, "FA" + std::to_string(10 + i), "ZCZC FA" + std::to_string(10 + i) +
-                                    "\r\nNAVAREA I WARNING " + std::to_string(batch * 10 + i) + "/26\r\n"
-                                    "WRECK IN 54-10.2N 007-30.5E. CANCEL NAVAREA I " + std::to_string(batch * 10 + i - 5) +
-                                    "/26.\r\nNNNN\r\n",
+            messages.push_back({518, "FA" + std::to_string(10 + i),
+                                "ZCZC FA" + std::to_string(10 + i) + "\r\nNAVAREA I WARNING " +
+                                    std::to_string(batch * 10 + i) +
+                                    "/26\r\n"
+                                    "WRECK IN 54-10.2N 007-30.5E. CANCEL NAVAREA I " +
+                                    std::to_string(batch * 10 + i - 5) + "/26.\r\nNNNN\r\n",
                                 1796000000 + batch * 60});
     };
     // Recorded first, then evaluated: the update finds what the record added.
@@ -155,8 +159,9 @@ bench::Paired InForceUpdate(const std::string& database, warnings::TEvaluation& 
 int main() {
     const char* corpus = std::getenv("ZEL2_CORPUS");
     if (!corpus || !std::filesystem::is_directory(corpus)) {
-        std::printf("SKIP history-*: no corpus (ZEL2_CORPUS names the unpacked archive/ folder of "
-                    "../shared/corpus/navtex-2013-2020.tar.xz; scripts/bench unpacks it)\n");
+        std::printf(
+            "SKIP history-*: no corpus (ZEL2_CORPUS names the unpacked archive/ folder of "
+            "../shared/corpus/navtex-2013-2020.tar.xz; scripts/bench unpacks it)\n");
         return 0;
     }
     std::vector<bench::Figure> figures;
@@ -176,8 +181,8 @@ int main() {
         },
         removeDatabase, [&] { texts = ReadAll(corpus); }, [] {}, 5);
     figures.push_back({"history-import", import.ratio, 3.0,
-                       std::to_string(imported.files) + " files: import " + bench::Millis(import.step) + ", reading " +
-                           bench::Millis(import.baseline) + "; " + import.Spread()});
+                       std::to_string(imported.files) + " files: import " + bench::Millis(import.step) +
+                           ", reading " + bench::Millis(import.baseline) + "; " + import.Spread()});
 
     // A word in about one message in a hundred.
     const std::string word = "CABLE";
@@ -221,17 +226,18 @@ int main() {
                                std::to_string(evaluation.MemoryBytes() / 1000000) + " MB counted"});
         const bench::Paired update = InForceUpdate(database, evaluation);
         figures.push_back({"in-force-update", update.ratio, 2.0,
-                           "10 new messages over " + std::to_string(evaluation.Warnings().size()) + ": update " +
-                               bench::Millis(update.step) + ", recording them " + bench::Millis(update.baseline) + "; " +
-                               update.Spread()});
+                           "10 new messages over " + std::to_string(evaluation.Warnings().size()) +
+                               ": update " + bench::Millis(update.step) + ", recording them " +
+                               bench::Millis(update.baseline) + "; " + update.Spread()});
     }
 
     const FullRing receiver;
     const std::string& drive = receiver.drive;
     const bench::Paired first = FirstTransfer(drive, database);
     figures.push_back({"history-first-transfer", first.ratio, 1.1,
-                       "with " + std::to_string(imported.added) + " messages in the history " + bench::Millis(first.step) +
-                           ", without " + bench::Millis(first.baseline) + "; " + first.Spread()});
+                       "with " + std::to_string(imported.added) + " messages in the history " +
+                           bench::Millis(first.step) + ", without " + bench::Millis(first.baseline) + "; " +
+                           first.Spread()});
     std::filesystem::remove_all(folder);
     return bench::Report(figures);
 }

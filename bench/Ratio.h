@@ -34,7 +34,8 @@ inline double Median(std::vector<double> values) {
 // The figure of paired runs: the step's time and the baseline's of each pair.
 inline Paired FromPairs(const std::vector<double>& steps, const std::vector<double>& baselines) {
     std::vector<double> ratios;
-    for (size_t i = 0; i < steps.size() && i < baselines.size(); ++i) ratios.push_back(steps[i] / baselines[i]);
+    for (size_t i = 0; i < steps.size() && i < baselines.size(); ++i)
+        ratios.push_back(steps[i] / baselines[i]);
     Paired p;
     if (ratios.empty()) return p;
     p.ratio = Median(ratios);
@@ -47,8 +48,8 @@ inline Paired FromPairs(const std::vector<double>& steps, const std::vector<doub
 
 // prepareStep and prepareBaseline run untimed before each run of their own.
 template <class Step, class PrepareStep, class Baseline, class PrepareBaseline>
-Paired Interleaved(Step&& step, PrepareStep&& prepareStep, Baseline&& baseline, PrepareBaseline&& prepareBaseline,
-                   int pairs = 9) {
+Paired Interleaved(Step&& step, PrepareStep&& prepareStep, Baseline&& baseline,
+                   PrepareBaseline&& prepareBaseline, int pairs = 9) {
     const auto timed = [](auto&& prepare, auto&& work) {
         prepare();
         const auto start = std::chrono::steady_clock::now();
@@ -100,6 +101,8 @@ inline int Report(const std::vector<Figure>& figures) {
     return missed == 0 ? 0 : 1;
 }
 
-inline std::string Millis(double seconds) { return std::to_string(seconds * 1000.0) + " ms"; }
+inline std::string Millis(double seconds) {
+    return std::to_string(seconds * 1000.0) + " ms";
+}
 
 }  // namespace bench

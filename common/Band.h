@@ -7,4 +7,6 @@ inline constexpr int InternationalBand = 518;
 inline constexpr int NationalBand = 490;
 inline constexpr int Bands[] = {InternationalBand, NationalBand};
 inline constexpr int BandCount = 2;
-inline constexpr int BandSlot(int band) { return band == NationalBand ? 1 : 0; }
+inline constexpr int BandSlot(int band) {
+    return band == NationalBand ? 1 : 0;
+}

@@ -34,8 +34,8 @@ constexpr int64_t Days1899To1970 = 25569;
 }  // namespace
 
 double EncodeLocal(const platform::LocalDateTime& t) {
-    const int64_t days = DaysFromCivil(t.year, static_cast<unsigned>(t.month), static_cast<unsigned>(t.day)) +
-                         Days1899To1970;
+    const int64_t days =
+        DaysFromCivil(t.year, static_cast<unsigned>(t.month), static_cast<unsigned>(t.day)) + Days1899To1970;
     const double time = (t.hour * 3600.0 + t.minute * 60.0 + t.second + t.millisecond / 1000.0) / 86400.0;
     return static_cast<double>(days) + time;
 }
@@ -57,9 +57,13 @@ platform::LocalDateTime DecodeLocal(double dateTime) {
     return t;
 }
 
-double Now() { return EncodeLocal(platform::LocalNow()); }
+double Now() {
+    return EncodeLocal(platform::LocalNow());
+}
 
-double FromReceiverSeconds(uint32_t seconds) { return ReceiverEpochDays + seconds / 86400.0; }
+double FromReceiverSeconds(uint32_t seconds) {
+    return ReceiverEpochDays + seconds / 86400.0;
+}
 
 platform::LocalDateTime LocalFromReceiverSeconds(uint32_t seconds) {
     platform::LocalDateTime t;
@@ -83,21 +87,27 @@ platform::LocalDateTime UtcFromUnixSeconds(int64_t seconds) {
 }
 
 int64_t UnixSecondsFromUtc(int year, int month, int day, int hour, int minute, int second) {
-    return DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) * 86400 + hour * 3600 +
-           minute * 60 + second;
+    return DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) * 86400 +
+           hour * 3600 + minute * 60 + second;
 }
 
 int32_t PackFat(const platform::LocalDateTime& t) {
-    const uint32_t packed = (static_cast<uint32_t>(t.year - 1980) << 25) | (static_cast<uint32_t>(t.month) << 21) |
-                            (static_cast<uint32_t>(t.day) << 16) | (static_cast<uint32_t>(t.hour) << 11) |
-                            (static_cast<uint32_t>(t.minute) << 5) | static_cast<uint32_t>(t.second / 2);
+    const uint32_t packed = (static_cast<uint32_t>(t.year - 1980) << 25) |
+                            (static_cast<uint32_t>(t.month) << 21) | (static_cast<uint32_t>(t.day) << 16) |
+                            (static_cast<uint32_t>(t.hour) << 11) | (static_cast<uint32_t>(t.minute) << 5) |
+                            static_cast<uint32_t>(t.second / 2);
     return static_cast<int32_t>(packed);
 }
 
 platform::LocalDateTime UnpackFat(int32_t value) {
     const auto packed = static_cast<uint32_t>(value);
-    return {static_cast<int>(packed >> 25) + 1980, static_cast<int>(packed >> 21 & 15), static_cast<int>(packed >> 16 & 31),
-            static_cast<int>(packed >> 11 & 31), static_cast<int>(packed >> 5 & 63), static_cast<int>(packed & 31) * 2, 0};
+    return {static_cast<int>(packed >> 25) + 1980,
+            static_cast<int>(packed >> 21 & 15),
+            static_cast<int>(packed >> 16 & 31),
+            static_cast<int>(packed >> 11 & 31),
+            static_cast<int>(packed >> 5 & 63),
+            static_cast<int>(packed & 31) * 2,
+            0};
 }
 
 std::string DateText(const platform::LocalDateTime& t) {

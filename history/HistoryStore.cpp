@@ -3,19 +3,19 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
-#include <algorithm>
 #include <mutex>
 #include <string_view>
 
+#include "common/DateTime.h"
+#include "common/Windows1252.h"
 #include "history/MessageText.h"
 #include "history/Words.h"
 #include "navtex/UnitNavtex.h"
-#include "common/Windows1252.h"
 #include "platform/Files.h"
 #include "platform/Hash.h"
-#include "common/DateTime.h"
 
 namespace history {
 namespace {
@@ -87,13 +87,15 @@ bool IsBusy(int code) {
 
 }  // namespace
 
-int64_t UnixNow() { return static_cast<int64_t>(std::time(nullptr)); }
+int64_t UnixNow() {
+    return static_cast<int64_t>(std::time(nullptr));
+}
 
 std::string StampName(int64_t unixSeconds) {
     const platform::LocalDateTime utc = datetime::UtcFromUnixSeconds(unixSeconds);
     char text[32];
-    std::snprintf(text, sizeof text, "%04d%02d%02d-%02d%02d%02d", utc.year, utc.month, utc.day, utc.hour, utc.minute,
-                  utc.second);
+    std::snprintf(text, sizeof text, "%04d%02d%02d-%02d%02d%02d", utc.year, utc.month, utc.day, utc.hour,
+                  utc.minute, utc.second);
     return text;
 }
 
@@ -115,17 +117,21 @@ TStoredMessage MessageOfRow(sqlite3_stmt* row) {
 }
 
 // A statement of a connection stops when the store's cancel flag is set.
-int StopWhenCancelled(void* store) { return static_cast<const THistoryStore*>(store)->Cancelled() ? 1 : 0; }
+int StopWhenCancelled(void* store) {
+    return static_cast<const THistoryStore*>(store)->Cancelled() ? 1 : 0;
+}
 
 enum class SetAsideRead { Read, Unreadable, Interrupted };
 
 // Every row of a set-aside database that can still be read: past a damaged page the rows
 // further on may still be reached from their numbers.
-SetAsideRead ReadSetAside(const std::string& file, const THistoryStore& store, std::vector<TStoredMessage>& found) {
+SetAsideRead ReadSetAside(const std::string& file, const THistoryStore& store,
+                          std::vector<TStoredMessage>& found) {
     if (platform::FolderExists(file)) return SetAsideRead::Unreadable;
     sqlite3* old = nullptr;
     SetAsideRead outcome = SetAsideRead::Unreadable;
-    if (sqlite3_open_v2(file.c_str(), &old, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr) == SQLITE_OK) {
+    if (sqlite3_open_v2(file.c_str(), &old, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr) ==
+        SQLITE_OK) {
         sqlite3_progress_handler(old, 1000, StopWhenCancelled, const_cast<THistoryStore*>(&store));
         int64_t last = 0;
         for (int attempt = 0; attempt < 64; ++attempt) {
@@ -152,7 +158,9 @@ SetAsideRead ReadSetAside(const std::string& file, const THistoryStore& store, s
 
 }  // namespace
 
-THistoryStore::~THistoryStore() { Close(); }
+THistoryStore::~THistoryStore() {
+    Close();
+}
 
 void THistoryStore::Close() {
     for (sqlite3_stmt** stmt : {&touch, &insert, &insertText, &index}) {
@@ -167,14 +175,31 @@ namespace {
 
 THistoryStore::Problem ProblemOf(int code) {
     switch (code & 0xFF) {
-    case SQLITE_OK: case SQLITE_DONE: case SQLITE_ROW: return THistoryStore::Problem::None;
-    case SQLITE_BUSY: case SQLITE_LOCKED: case SQLITE_INTERRUPT: return THistoryStore::Problem::Busy;
-    case SQLITE_FULL: return THistoryStore::Problem::DiskFull;
-    case SQLITE_IOERR: return THistoryStore::Problem::InputOutput;
-    case SQLITE_READONLY: case SQLITE_PERM: case SQLITE_CANTOPEN: case SQLITE_AUTH: return THistoryStore::Problem::Access;
-    case SQLITE_CORRUPT: case SQLITE_NOTADB: return THistoryStore::Problem::Damaged;
-    case SQLITE_CONSTRAINT: case SQLITE_MISMATCH: return THistoryStore::Problem::Refused;
-    default: return THistoryStore::Problem::Other;
+        case SQLITE_OK:
+        case SQLITE_DONE:
+        case SQLITE_ROW:
+            return THistoryStore::Problem::None;
+        case SQLITE_BUSY:
+        case SQLITE_LOCKED:
+        case SQLITE_INTERRUPT:
+            return THistoryStore::Problem::Busy;
+        case SQLITE_FULL:
+            return THistoryStore::Problem::DiskFull;
+        case SQLITE_IOERR:
+            return THistoryStore::Problem::InputOutput;
+        case SQLITE_READONLY:
+        case SQLITE_PERM:
+        case SQLITE_CANTOPEN:
+        case SQLITE_AUTH:
+            return THistoryStore::Problem::Access;
+        case SQLITE_CORRUPT:
+        case SQLITE_NOTADB:
+            return THistoryStore::Problem::Damaged;
+        case SQLITE_CONSTRAINT:
+        case SQLITE_MISMATCH:
+            return THistoryStore::Problem::Refused;
+        default:
+            return THistoryStore::Problem::Other;
     }
 }
 
@@ -207,7 +232,9 @@ THistoryStore::Check THistoryStore::QuickCheck() {
     return Check::Good;
 }
 
-bool THistoryStore::CheckWhole() { return !db || QuickCheck() != Check::Damaged; }
+bool THistoryStore::CheckWhole() {
+    return !db || QuickCheck() != Check::Damaged;
+}
 
 THistoryStore::Check THistoryStore::OpenConnection(const std::string& file, int flags) {
     ConfigureOnce();
@@ -254,8 +281,8 @@ THistoryStore::Check THistoryStore::MakeSchema(int version) {
     int code = sqlite3_exec(db, Schema, nullptr, nullptr, nullptr);
     if (code == SQLITE_OK && version == 0) code = sqlite3_exec(db, IndexSettings, nullptr, nullptr, nullptr);
     if (code == SQLITE_OK && version == 0)
-        code = sqlite3_exec(db, ("PRAGMA user_version=" + std::to_string(SchemaVersion)).c_str(), nullptr, nullptr,
-                            nullptr);
+        code = sqlite3_exec(db, ("PRAGMA user_version=" + std::to_string(SchemaVersion)).c_str(), nullptr,
+                            nullptr, nullptr);
     if (code != SQLITE_OK) return Classify(code, "schema");
     // A table of the same name but of another shape does not prepare: that is no database of ours.
     if (!PrepareStatements()) {
@@ -273,8 +300,9 @@ THistoryStore::Check THistoryStore::OpenNewer(const std::string& file) {
         Close();
         return Check::Unusable;
     }
-    for (const char* probe : {"SELECT id, band, name, station, subject, received, first_seen, last_seen FROM messages",
-                              "SELECT id, body FROM texts", "SELECT rowid FROM words WHERE words MATCH 'a'"}) {
+    for (const char* probe :
+         {"SELECT id, band, name, station, subject, received, first_seen, last_seen FROM messages",
+          "SELECT id, body FROM texts", "SELECT rowid FROM words WHERE words MATCH 'a'"}) {
         Statement statement(db, probe);
         if (!statement) {
             Close();
@@ -303,7 +331,8 @@ THistoryStore::Check THistoryStore::OpenAndCheck(const std::string& file, bool w
         problem = Problem::Damaged;
         return Check::Damaged;
     }
-    if (const Check opened = OpenConnection(file, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE); opened != Check::Good)
+    if (const Check opened = OpenConnection(file, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+        opened != Check::Good)
         return opened;
     // The version first: nothing of a newer version's database is changed, not even its journal mode.
     int version = 0;
@@ -311,10 +340,11 @@ THistoryStore::Check THistoryStore::OpenAndCheck(const std::string& file, bool w
     if (version > SchemaVersion) return OpenNewer(file);
     // WAL: readers (the window's searches) go on while the writer writes, and a kill
     // loses at most the transaction in progress.
-    const int code = sqlite3_exec(db,
-                                  "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA cache_size=-32768; "
-                                  "PRAGMA wal_autocheckpoint=8192;",
-                                  nullptr, nullptr, nullptr);
+    const int code =
+        sqlite3_exec(db,
+                     "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA cache_size=-32768; "
+                     "PRAGMA wal_autocheckpoint=8192;",
+                     nullptr, nullptr, nullptr);
     if (code != SQLITE_OK) return Classify(code, "journal");
     if (const Check pages = CheckPages(file, wholeCheck); pages != Check::Good) return pages;
     return MakeSchema(version);
@@ -322,7 +352,8 @@ THistoryStore::Check THistoryStore::OpenAndCheck(const std::string& file, bool w
 
 bool THistoryStore::PrepareStatements() {
     const std::pair<sqlite3_stmt**, const char*> statements[] = {
-        {&touch, "UPDATE messages SET last_seen = max(last_seen, ?4) WHERE band = ?1 AND name = ?2 AND digest = ?3"},
+        {&touch,
+         "UPDATE messages SET last_seen = max(last_seen, ?4) WHERE band = ?1 AND name = ?2 AND digest = ?3"},
         {&insert,
          "INSERT INTO messages(band, name, station, subject, digest, received, first_seen, last_seen) "
          "VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?7)"},
@@ -338,26 +369,26 @@ bool THistoryStore::PrepareStatements() {
     return true;
 }
 
-THistoryStore::Outcome THistoryStore::OpenForWriting(const std::string& file, int64_t now, std::string* setAsideAs,
-                                                     bool wholeCheck) {
+THistoryStore::Outcome THistoryStore::OpenForWriting(const std::string& file, int64_t now,
+                                                     std::string* setAsideAs, bool wholeCheck) {
     busyLimitMilliseconds = WriterBusyMilliseconds;
     problem = Problem::None;
     const bool existed = platform::FileExists(file) || platform::FolderExists(file);
     const Check check = OpenAndCheck(file, wholeCheck);
     switch (check) {
-    case Check::Good:
-        MergeSetAside();
-        return existed ? Outcome::Opened : Outcome::Created;
-    case Check::Newer:
-        return Outcome::Newer;
-    case Check::Busy:
-        Close();
-        return Outcome::Busy;
-    case Check::Unusable:
-        Close();
-        return Outcome::Failed;
-    case Check::Damaged:
-        break;
+        case Check::Good:
+            MergeSetAside();
+            return existed ? Outcome::Opened : Outcome::Created;
+        case Check::Newer:
+            return Outcome::Newer;
+        case Check::Busy:
+            Close();
+            return Outcome::Busy;
+        case Check::Unusable:
+            Close();
+            return Outcome::Failed;
+        case Check::Damaged:
+            break;
     }
     Close();
     // The damaged file and its journal keep their data for whoever wants to look; what can
@@ -393,7 +424,8 @@ bool THistoryStore::OpenForReading(const std::string& file) {
     bool newer = false;
     {
         Statement read(db, "PRAGMA user_version");
-        newer = read && sqlite3_step(read.get()) == SQLITE_ROW && sqlite3_column_int(read.get(), 0) > SchemaVersion;
+        newer = read && sqlite3_step(read.get()) == SQLITE_ROW &&
+                sqlite3_column_int(read.get(), 0) > SchemaVersion;
     }
     if (newer) {
         Close();
@@ -455,7 +487,8 @@ int THistoryStore::MergeFrom(const std::string& setAside) {
         BindText(mark.get(), 1, name);
         sqlite3_bind_int(mark.get(), 2, added);
     }
-    if (!mark || sqlite3_step(mark.get()) != SQLITE_DONE || sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
+    if (!mark || sqlite3_step(mark.get()) != SQLITE_DONE ||
+        sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
         Fail("merge");
         sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
         return -1;
@@ -557,11 +590,12 @@ TSearchResult THistoryStore::Search(const std::string& typed, const TFilter& fil
     TSearchResult result;
     const std::string expression = MatchExpression(typed);
     if (!db || expression.empty()) return result;
-    Statement query(db,
-                    "SELECT m.id, m.band, m.name, m.received FROM words "
-                    "JOIN messages m ON m.id = words.rowid WHERE words MATCH ?1 "
-                    "AND (?2 = 0 OR m.band = ?2) AND (?3 = '' OR m.station = ?3) AND (?4 = '' OR m.subject = ?4) "
-                    "AND m.received >= ?5 ORDER BY m.received DESC, m.id DESC");
+    Statement query(
+        db,
+        "SELECT m.id, m.band, m.name, m.received FROM words "
+        "JOIN messages m ON m.id = words.rowid WHERE words MATCH ?1 "
+        "AND (?2 = 0 OR m.band = ?2) AND (?3 = '' OR m.station = ?3) AND (?4 = '' OR m.subject = ?4) "
+        "AND m.received >= ?5 ORDER BY m.received DESC, m.id DESC");
     if (!query) {
         Fail("search");
         return result;
@@ -597,7 +631,6 @@ void THistoryStore::FillFirstLines(std::vector<THit>& hits) const {
     }
 }
 
-
 bool THistoryStore::Message(int64_t id, TStoredMessage& message) const {
     if (!db) return false;
     Statement query(db, (std::string(SelectMessages) + "WHERE id = ?1").c_str());
@@ -617,7 +650,8 @@ std::vector<TStoredMessage> THistoryStore::AllMessages() const {
     return all;
 }
 
-bool THistoryStore::ForEachMessage(int64_t afterId, const std::function<bool(const TStoredMessage&)>& each) const {
+bool THistoryStore::ForEachMessage(int64_t afterId,
+                                   const std::function<bool(const TStoredMessage&)>& each) const {
     if (!db) return false;
     Statement query(db, (std::string(SelectMessages) + "WHERE id > ?1 ORDER BY received, id").c_str());
     if (!query) return false;

@@ -32,9 +32,9 @@ struct TPreparedMessage {
 TPreparedMessage Prepare(TArchivedMessage message);
 
 struct TFilter {
-    int band = 0;       // 518 or 490; 0 for both
-    char station = 0;   // B1, 0 for any
-    char subject = 0;   // B2, 0 for any
+    int band = 0;                                         // 518 or 490; 0 for both
+    char station = 0;                                     // B1, 0 for any
+    char subject = 0;                                     // B2, 0 for any
     int64_t since = std::numeric_limits<int64_t>::min();  // received at or after
 };
 

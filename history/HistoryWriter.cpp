@@ -17,9 +17,13 @@ constexpr size_t MaxWaiting = 100000;
 }  // namespace
 
 THistoryWriter::THistoryWriter(std::string databasePath, Events events, Clock clock,
-                               std::chrono::milliseconds wholeCheckAfter, std::chrono::milliseconds retryAfter)
-    : path(std::move(databasePath)), wholeCheckAfter(wholeCheckAfter), retryAfter(retryAfter),
-      events(std::move(events)), clock(std::move(clock)) {
+                               std::chrono::milliseconds wholeCheckAfter,
+                               std::chrono::milliseconds retryAfter)
+    : path(std::move(databasePath)),
+      wholeCheckAfter(wholeCheckAfter),
+      retryAfter(retryAfter),
+      events(std::move(events)),
+      clock(std::move(clock)) {
     if (!this->clock) this->clock = UnixNow;
     store.SetCancelFlag(&cancel);
     thread = std::thread([this] { Run(); });
@@ -39,7 +43,8 @@ THistoryWriter::~THistoryWriter() {
 void THistoryWriter::Add(std::vector<TArchivedMessage> batch) {
     {
         std::lock_guard<std::mutex> lock(mutex);
-        if (state.load() == State::ReadOnly) return;  // nothing is ever written into a newer version's database
+        if (state.load() == State::ReadOnly)
+            return;  // nothing is ever written into a newer version's database
         queue.push_back(std::move(batch));
         size_t waiting = 0;
         for (const auto& part : queue) waiting += part.size();
@@ -86,35 +91,36 @@ bool THistoryWriter::OpenStore(bool wholeCheck) {
         std::string aside;
         const THistoryStore::Outcome outcome = store.OpenForWriting(path, clock(), &aside, wholeCheck);
         switch (outcome) {
-        case THistoryStore::Outcome::Busy:
-            // Another program writing it (an import from the command line) is waited for.
-            if (Rest(std::chrono::seconds(2))) return false;
-            continue;
-        case THistoryStore::Outcome::Failed:
-            // Left as it is, and tried again: a full disk or missing rights may pass.
-            state = State::Unavailable;
-            Report(store.LastProblem(), store.LastError());
-            if (events.opened) events.opened(State::Unavailable, {});
-            idle.notify_all();
-            if (Rest(retryAfter)) return false;
-            continue;
-        case THistoryStore::Outcome::Newer:
-            state = store.IsOpen() ? State::ReadOnly : State::Unavailable;
-            {
-                std::lock_guard<std::mutex> lock(mutex);
-                queue.clear();
-            }
-            Report(THistoryStore::Problem::Newer, store.LastError());
-            if (events.opened) events.opened(state.load(), {});
-            if (state.load() == State::ReadOnly && events.written) events.written(0, store);
-            idle.notify_all();
-            return false;
-        default:
-            if (!aside.empty()) platform::Log("history: damaged (" + store.LastError() + "), set aside as " + aside);
-            state = State::Ready;
-            Report(THistoryStore::Problem::None, {});
-            if (events.opened) events.opened(State::Ready, aside);
-            return true;
+            case THistoryStore::Outcome::Busy:
+                // Another program writing it (an import from the command line) is waited for.
+                if (Rest(std::chrono::seconds(2))) return false;
+                continue;
+            case THistoryStore::Outcome::Failed:
+                // Left as it is, and tried again: a full disk or missing rights may pass.
+                state = State::Unavailable;
+                Report(store.LastProblem(), store.LastError());
+                if (events.opened) events.opened(State::Unavailable, {});
+                idle.notify_all();
+                if (Rest(retryAfter)) return false;
+                continue;
+            case THistoryStore::Outcome::Newer:
+                state = store.IsOpen() ? State::ReadOnly : State::Unavailable;
+                {
+                    std::lock_guard<std::mutex> lock(mutex);
+                    queue.clear();
+                }
+                Report(THistoryStore::Problem::Newer, store.LastError());
+                if (events.opened) events.opened(state.load(), {});
+                if (state.load() == State::ReadOnly && events.written) events.written(0, store);
+                idle.notify_all();
+                return false;
+            default:
+                if (!aside.empty())
+                    platform::Log("history: damaged (" + store.LastError() + "), set aside as " + aside);
+                state = State::Ready;
+                Report(THistoryStore::Problem::None, {});
+                if (events.opened) events.opened(State::Ready, aside);
+                return true;
         }
     }
 }
@@ -171,7 +177,8 @@ void THistoryWriter::Run() {
         std::vector<TArchivedMessage> batch = std::move(failed);
         failed.clear();
         std::vector<TArchivedMessage> fresh = TakeQueue();
-        batch.insert(batch.end(), std::make_move_iterator(fresh.begin()), std::make_move_iterator(fresh.end()));
+        batch.insert(batch.end(), std::make_move_iterator(fresh.begin()),
+                     std::make_move_iterator(fresh.end()));
         writing = true;
         lock.unlock();
         failed = Write(std::move(batch));

@@ -8,8 +8,8 @@
 #include <mutex>
 #include <thread>
 
-#include "platform/Files.h"
 #include "common/DateTime.h"
+#include "platform/Files.h"
 
 namespace history {
 namespace {
@@ -95,7 +95,8 @@ private:
             if (entry.isFolder) {
                 const std::string upper = Upper(entry.name);
                 folders.push_back(entry.name);
-                Visit(path + platform::PathSeparator(), folders, upper == "NATIONAL" || upper == "490" ? 490 : band);
+                Visit(path + platform::PathSeparator(), folders,
+                      upper == "NATIONAL" || upper == "490" ? 490 : band);
                 folders.pop_back();
                 continue;
             }
@@ -114,7 +115,8 @@ private:
             message.band = band;
             message.name = entry.name.substr(0, 4);
             message.bytes.assign(bytes.begin(), bytes.end());
-            message.received = ReceptionTime(folders, message.bytes, timeKnown ? platform::FromLocal(written) : -1);
+            message.received =
+                ReceptionTime(folders, message.bytes, timeKnown ? platform::FromLocal(written) : -1);
             batch.push_back(Prepare(std::move(message)));
             ++files;
             if (batch.size() >= batchSize) Push();
@@ -133,7 +135,8 @@ private:
 
 int64_t ReceptionTime(const std::vector<std::string>& folders, const std::string& bytes, int64_t fileTime) {
     const size_t n = folders.size();
-    if (n < 3 || !AllDigits(folders[n - 3], 4) || !AllDigits(folders[n - 2], 2) || !AllDigits(folders[n - 1], 2))
+    if (n < 3 || !AllDigits(folders[n - 3], 4) || !AllDigits(folders[n - 2], 2) ||
+        !AllDigits(folders[n - 1], 2))
         return fileTime;
     const int year = std::atoi(folders[n - 3].c_str());
     const int month = std::atoi(folders[n - 2].c_str());
@@ -145,7 +148,8 @@ int64_t ReceptionTime(const std::vector<std::string>& folders, const std::string
     for (size_t at = head.find("UTC"); at != std::string::npos; at = head.find("UTC", at + 3)) {
         if (at < 7 || head[at - 1] != ' ') continue;
         const std::string group = head.substr(at - 7, 6);
-        if (!AllDigits(group, 6) || (at >= 8 && std::isdigit(static_cast<unsigned char>(head[at - 8])))) continue;
+        if (!AllDigits(group, 6) || (at >= 8 && std::isdigit(static_cast<unsigned char>(head[at - 8]))))
+            continue;
         const int d = std::atoi(group.substr(0, 2).c_str()), h = std::atoi(group.substr(2, 2).c_str()),
                   m = std::atoi(group.substr(4, 2).c_str());
         if (d == day && h < 24 && m < 60) {

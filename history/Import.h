@@ -25,6 +25,7 @@ int64_t ReceptionTime(const std::vector<std::string>& folders, const std::string
 // Adds every message file under folder (sub-folders too) to the history, in transactions
 // of batchSize files, so a kill loses at most one batch and a second run adds the rest.
 // A folder named NATIONAL or 490 on the way holds 490 kHz messages; all others 518 kHz.
-TImportResult ImportFolder(THistoryStore& store, const std::string& folder, int64_t now, size_t batchSize = 5000);
+TImportResult ImportFolder(THistoryStore& store, const std::string& folder, int64_t now,
+                           size_t batchSize = 5000);
 
 }  // namespace history

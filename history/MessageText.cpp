@@ -14,8 +14,10 @@ std::string FirstLine(const std::string& bytes) {
         if (end == std::string::npos) end = bytes.size();
         std::string line = bytes.substr(at, end - at);
         const size_t first = line.find_first_not_of(" \t");
-        if (bytes[std::min(end, bytes.size() - 1)] == '\x1A' && end < bytes.size()) at = bytes.size();
-        else at = end + 1;
+        if (bytes[std::min(end, bytes.size() - 1)] == '\x1A' && end < bytes.size())
+            at = bytes.size();
+        else
+            at = end + 1;
         if (first == std::string::npos || line.compare(first, 4, "ZCZC") == 0) continue;
         return text::Windows1252ToUtf8(line.substr(first));
     }

@@ -81,7 +81,8 @@ std::string IndexText(const std::string& bytes) {
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     std::vector<std::string_view> words;
     words.reserve(utf8.size() / 4);
-    ForEachWord(utf8, [&](size_t begin, size_t end) { words.emplace_back(utf8.data() + begin, end - begin); });
+    ForEachWord(utf8,
+                [&](size_t begin, size_t end) { words.emplace_back(utf8.data() + begin, end - begin); });
     // An open-addressing set of the words kept so far (a message has a few hundred).
     size_t slots = 16;
     while (slots < words.size() * 2) slots *= 2;
@@ -101,11 +102,10 @@ std::string IndexText(const std::string& bytes) {
     return joined;
 }
 
-
 std::string MatchExpression(const std::string& typed) {
     std::vector<std::string> words;
-    const bool endsInWord =
-        ForEachWord(typed, [&](size_t begin, size_t end) { words.push_back(typed.substr(begin, end - begin)); });
+    const bool endsInWord = ForEachWord(
+        typed, [&](size_t begin, size_t end) { words.push_back(typed.substr(begin, end - begin)); });
     std::string expression;
     for (size_t i = 0; i < words.size(); ++i) {
         if (i > 0) expression += ' ';

@@ -6,41 +6,46 @@
 #include <cstring>
 
 #include "acquisition/AcquisitionState.h"
-#include "platform/Files.h"
 #include "common/DateTime.h"
+#include "platform/Files.h"
 
 namespace navtex {
 
 const char* const Root518Text = "International (518 kHz)";
 const char* const Root490Text = "National (490 kHz)";
 const char* const CategoryTexts[CategoryCount] = {
-    "Avertissements de navigation",
-    "Avis météorologiques",
-    "Rapport sur la situation des glaces",
-    "Renseignements recherche/sauvetage",
-    "Prévisions météorologiques",
-    "Messages sur service de pilotage",
-    "Messages d’aide à la navigation",
-    "Autres messages",
-    "Avertissement supplémentaires",
-    "Messages restants",
+    "Avertissements de navigation",        "Avis météorologiques",
+    "Rapport sur la situation des glaces", "Renseignements recherche/sauvetage",
+    "Prévisions météorologiques",          "Messages sur service de pilotage",
+    "Messages d’aide à la navigation",     "Autres messages",
+    "Avertissement supplémentaires",       "Messages restants",
 };
 
 int CategoryOf(const std::string& name) {
     if (name.size() < 2) return 9;
     switch (name[1]) {
-    case 'A': return 0;
-    case 'B': return 1;
-    case 'C': return 2;
-    case 'D': return 3;
-    case 'E': return 4;
-    case 'F': return 5;
-    case 'G':
-    case 'H':
-    case 'J': return 6;
-    case 'K': return 7;
-    case 'L': return 8;
-    default: return 9;
+        case 'A':
+            return 0;
+        case 'B':
+            return 1;
+        case 'C':
+            return 2;
+        case 'D':
+            return 3;
+        case 'E':
+            return 4;
+        case 'F':
+            return 5;
+        case 'G':
+        case 'H':
+        case 'J':
+            return 6;
+        case 'K':
+            return 7;
+        case 'L':
+            return 8;
+        default:
+            return 9;
     }
 }
 
@@ -63,7 +68,8 @@ std::vector<std::string> SplitMessageLines(const std::string& bytes) {
     return lines;
 }
 
-TMsgList ReadMessageFolder(const std::string& folder, bool& found, std::vector<TArchiveFile>* files, int band) {
+TMsgList ReadMessageFolder(const std::string& folder, bool& found, std::vector<TArchiveFile>* files,
+                           int band) {
     TMsgList list;
     found = false;
     if (folder.empty()) return list;
@@ -84,15 +90,18 @@ TMsgList ReadMessageFolder(const std::string& folder, bool& found, std::vector<T
         record->Name = entry.name.substr(0, 4);
         record->Age = timeKnown ? datetime::PackFat(written) : -1;
         // The bytes go on as they are, not copied again.
-        if (files) files->push_back({band, record->Name, std::move(text), timeKnown ? platform::FromLocal(written) : -1});
+        if (files)
+            files->push_back(
+                {band, record->Name, std::move(text), timeKnown ? platform::FromLocal(written) : -1});
         list.push_back(std::move(record));
     }
     return list;
 }
 
 void SortAndRemoveDuplicates(TMsgList& list) {
-    std::stable_sort(list.begin(), list.end(),
-                     [](const auto& a, const auto& b) { return std::strcmp(a->Name.c_str(), b->Name.c_str()) < 0; });
+    std::stable_sort(list.begin(), list.end(), [](const auto& a, const auto& b) {
+        return std::strcmp(a->Name.c_str(), b->Name.c_str()) < 0;
+    });
     // Of each run of equal names the first record with the largest age survives, which is
     // what pairwise removal of the older neighbour (the second one on a tie) leaves.
     TMsgList kept;
@@ -117,7 +126,8 @@ int32_t NewestAge(const TMsgList& list, int32_t newest) {
 void DropOlderThan(TMsgList& list, int32_t newest) {
     // The window is measured on the packed values and wraps like 32-bit arithmetic.
     std::erase_if(list, [newest](const auto& record) {
-        const auto difference = static_cast<int32_t>(static_cast<uint32_t>(newest) - static_cast<uint32_t>(record->Age));
+        const auto difference =
+            static_cast<int32_t>(static_cast<uint32_t>(newest) - static_cast<uint32_t>(record->Age));
         return difference > AgeWindow;
     });
 }
@@ -207,7 +217,8 @@ void TNavtexTree::KeepShownMessage() {
     if (shownBand == 0) return;
     for (size_t node = 0; node < nodes.size(); ++node) {
         const Node& n = nodes[node];
-        if (n.record && n.band == shownBand && n.record->Name == shownMessageName && n.record->Age == shownAge) {
+        if (n.record && n.band == shownBand && n.record->Name == shownMessageName &&
+            n.record->Age == shownAge) {
             view.SelectNode(static_cast<int>(node));
             return;
         }
@@ -242,7 +253,8 @@ void TNavtexTree::RestoreExpansionMemory() {
     int flag = 0;
     for (int slot = 0; slot < BandCount; ++slot) {
         view.SetNodeExpanded(roots[slot], expansion[flag++] == 1);
-        for (int c = 0; c < CategoryCount; ++c) view.SetNodeExpanded(categories[slot][c], expansion[flag++] == 1);
+        for (int c = 0; c < CategoryCount; ++c)
+            view.SetNodeExpanded(categories[slot][c], expansion[flag++] == 1);
     }
 }
 
@@ -251,7 +263,8 @@ void TNavtexTree::SaveExpansionMemory() {
     int flag = 0;
     for (int slot = 0; slot < BandCount; ++slot) {
         expansion[flag++] = view.NodeExpanded(roots[slot]) ? 1 : 0;
-        for (int c = 0; c < CategoryCount; ++c) expansion[flag++] = view.NodeExpanded(categories[slot][c]) ? 1 : 0;
+        for (int c = 0; c < CategoryCount; ++c)
+            expansion[flag++] = view.NodeExpanded(categories[slot][c]) ? 1 : 0;
     }
 }
 
@@ -338,7 +351,8 @@ void TNavtexTree::AutomaticSelection() {
         if (n.record->Name != identifier) continue;
         const char bandDigit = n.band == InternationalBand ? '5' : '4';
         for (const std::string& filter : filters) {
-            if (filter[0] == bandDigit && at(identifier, 0) == at(filter, 3) && at(identifier, 1) == at(filter, 4)) {
+            if (filter[0] == bandDigit && at(identifier, 0) == at(filter, 3) &&
+                at(identifier, 1) == at(filter, 4)) {
                 view.SelectNode(node);
                 return;
             }

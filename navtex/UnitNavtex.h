@@ -79,7 +79,7 @@ public:
     virtual void AddNode(int node, int parent, const std::string& text) = 0;
     virtual void SetNodeBold(int node, bool bold) = 0;
     virtual bool NodeExpanded(int node) const = 0;
-    virtual void SetNodeExpanded(int node, bool expanded) = 0;  // this node only
+    virtual void SetNodeExpanded(int node, bool expanded) = 0;     // this node only
     virtual void SetSubtreeExpanded(int node, bool expanded) = 0;  // with all descendants
     virtual void ScrollTreeToTop() = 0;
     // Makes node the selected one; the control reports it back through SelectionChanged.
@@ -164,7 +164,7 @@ private:
     TArchiveSink archiveSink;
 
     TMsgList list518, list490;
-    std::vector<Node> nodes;  // by handle
+    std::vector<Node> nodes;          // by handle
     int roots[BandCount] = {-1, -1};  // by BandSlot
     int categories[BandCount][CategoryCount] = {};
     std::vector<int> categoryMessages[BandCount][CategoryCount];

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "nmea/NmeaSettings.h"
 
-#include <cstdlib>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <sstream>
 #include <vector>
 
@@ -13,7 +13,8 @@ namespace nmea {
 namespace {
 
 bool Port(const std::string& text, int& port) {
-    if (text.empty() || text.size() > 5 || text.find_first_not_of("0123456789") != std::string::npos) return false;
+    if (text.empty() || text.size() > 5 || text.find_first_not_of("0123456789") != std::string::npos)
+        return false;
     const int value = std::atoi(text.c_str());
     if (value < 1 || value > 65535) return false;
     port = value;
@@ -23,7 +24,8 @@ bool Port(const std::string& text, int& port) {
 // "host:port" with a valid host and port.
 bool Destination(const std::string& text, std::string& host, int& port) {
     const size_t colon = text.rfind(':');
-    if (colon == std::string::npos || colon == 0 || !ValidHost(text.substr(0, colon)) || !Port(text.substr(colon + 1), port))
+    if (colon == std::string::npos || colon == 0 || !ValidHost(text.substr(0, colon)) ||
+        !Port(text.substr(colon + 1), port))
         return false;
     host = text.substr(0, colon);
     return true;
@@ -34,8 +36,8 @@ bool Destination(const std::string& text, std::string& host, int& port) {
 bool ValidHost(const std::string& host) {
     if (host.empty() || host.size() > 253 || host.front() == '-' || host.front() == '.') return false;
     for (unsigned char c : host) {
-        const bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
-                        c == '-' || c == ':';
+        const bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                        c == '.' || c == '-' || c == ':';
         if (!ok) return false;
     }
     return true;
@@ -65,7 +67,8 @@ TNmeaSettings LoadNmeaSettings(const std::string& archiveRoot) {
         if (key == "max-clients") {
             int clients = 0;
             const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), clients);
-            if (error == std::errc() && end == value.data() + value.size() && clients >= 1 && clients <= MaxClientsLimit)
+            if (error == std::errc() && end == value.data() + value.size() && clients >= 1 &&
+                clients <= MaxClientsLimit)
                 s.maxClients = clients;
         }
         if (key == "listen") s.allInterfaces = value == "all";
@@ -95,13 +98,16 @@ bool SaveNmeaSettings(const std::string& archiveRoot, const TNmeaSettings& s) {
         << "tcp-port=" << s.tcpPort << "\r\n"
         << "listen=" << (s.allInterfaces ? "all" : "local") << "\r\n";
     if (s.maxClients != TNmeaSettings{}.maxClients) out << "max-clients=" << s.maxClients << "\r\n";
-    if (ValidHost(s.udpHost) && s.udpPort > 0 && s.udpPort <= 65535) out << "udp=" << s.udpHost << ":" << s.udpPort << "\r\n";
+    if (ValidHost(s.udpHost) && s.udpPort > 0 && s.udpPort <= 65535)
+        out << "udp=" << s.udpHost << ":" << s.udpPort << "\r\n";
     out.setf(std::ios::fixed);
     out.precision(1);
     out << "storm-threshold=" << s.stormThreshold << "\r\n";
-    if (!s.warningsFolder.empty() && ValidFolder(s.warningsFolder)) out << "warnings-folder=" << s.warningsFolder << "\r\n";
+    if (!s.warningsFolder.empty() && ValidFolder(s.warningsFolder))
+        out << "warnings-folder=" << s.warningsFolder << "\r\n";
     const std::string text = out.str();
-    return platform::WriteFileAtomic(platform::JoinPath(archiveRoot, SettingsFileName), text.data(), text.size());
+    return platform::WriteFileAtomic(platform::JoinPath(archiveRoot, SettingsFileName), text.data(),
+                                     text.size());
 }
 
 TNmeaSettings WithOverride(TNmeaSettings s, const std::string& value) {

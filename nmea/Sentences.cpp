@@ -31,7 +31,9 @@ std::string Checksum(const std::string& body) {
     return {hex[sum >> 4], hex[sum & 15]};
 }
 
-std::string Sentence(const std::string& body) { return "$" + body + "*" + Checksum(body) + "\r\n"; }
+std::string Sentence(const std::string& body) {
+    return "$" + body + "*" + Checksum(body) + "\r\n";
+}
 
 std::string MdaSentence(double hPa, double celsius) {
     const double inchesOfMercury = hPa / 33.8638866667;
@@ -40,7 +42,8 @@ std::string MdaSentence(double hPa, double celsius) {
 }
 
 std::string XdrSentence(double hPa, double celsius) {
-    return Sentence("WIXDR,P," + Fixed(hPa / 1000.0, 5) + ",B,Barometer,C," + Fixed(celsius, 1) + ",C,AirTemp");
+    return Sentence("WIXDR,P," + Fixed(hPa / 1000.0, 5) + ",B,Barometer,C," + Fixed(celsius, 1) +
+                    ",C,AirTemp");
 }
 
 std::string EscapeText(const std::string& text) {

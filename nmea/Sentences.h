@@ -26,7 +26,7 @@ std::string XdrSentence(double seaLevelHpa, double airTemperatureC);
 // One NAVTEX message for NRX: its identifier (B1 transmitter, B2 subject, B3B4 serial),
 // band, reception time (UTC) and text as received (8-bit bytes, lines with CR LF).
 struct TNavtexMessage {
-    std::string identifier;  // "FA12"
+    std::string identifier;     // "FA12"
     bool international = true;  // 518 kHz, else 490 kHz
     int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
     std::string text;

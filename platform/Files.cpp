@@ -50,7 +50,8 @@ std::vector<std::pair<std::string, std::string>> ParseRecord(const std::vector<u
     if (bytes.empty() || bytes.back() != '\n' || lines.empty()) return {};
     const std::string last = lines.back();
     lines.pop_back();
-    if (last != std::string(CommitEnd) + "\t" + std::to_string(lines.size()) + "\t" + RecordChecksum(lines)) return {};
+    if (last != std::string(CommitEnd) + "\t" + std::to_string(lines.size()) + "\t" + RecordChecksum(lines))
+        return {};
     std::vector<std::pair<std::string, std::string>> renames;
     for (const std::string& line : lines) {
         const size_t tab = line.find('\t');
@@ -70,7 +71,9 @@ void ClearCommitPath(const std::string& folder) {
     const std::string commit = JoinPath(folder, CommitName);
     if (!FolderExists(commit)) return;
     for (int n = 1; n < 1000; ++n) {
-        if (MoveNoReplace(commit, JoinPath(folder, std::string(CommitName) + ".set-aside-" + std::to_string(n)))) return;
+        if (MoveNoReplace(commit,
+                          JoinPath(folder, std::string(CommitName) + ".set-aside-" + std::to_string(n))))
+            return;
     }
 }
 
@@ -185,7 +188,9 @@ bool BeginNewFiles(const std::string& folder, const std::vector<std::string>& na
     return WriteFileAtomic(JoinPath(folder, BatchName), text.data(), text.size());
 }
 
-void EndNewFiles(const std::string& folder) { RemoveFile(JoinPath(folder, BatchName)); }
+void EndNewFiles(const std::string& folder) {
+    RemoveFile(JoinPath(folder, BatchName));
+}
 
 void RemoveTemporaries(const std::string& folder) {
     const std::string batch = JoinPath(folder, BatchName);

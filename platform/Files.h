@@ -31,7 +31,8 @@ FileStamp StampOf(const std::string& path);
 bool FolderExists(const std::string& path);
 // A folder by exactly this name, in these letters (where names are told apart by case).
 bool FolderExistsAsNamed(const std::string& path);
-// A whole path ("/home/...", "C:\\...", "\\\\server\\..."), not one relative to where the program was started.
+// A whole path ("/home/...", "C:\\...", "\\\\server\\..."), not one relative to where the program was
+// started.
 bool IsAbsolutePath(const std::string& path);
 
 // Read-only file with positioned reads. Only regular files open: never a pipe, socket or
@@ -94,8 +95,8 @@ bool CreateFolder(const std::string& path);
 bool LastWriteTime(const std::string& path, LocalDateTime& when);
 
 // Sets the file's times (local time). Platforms without a creation time ignore it.
-bool SetFileTimes(const std::string& path, const LocalDateTime& creation,
-                  const LocalDateTime& access, const LocalDateTime& write);
+bool SetFileTimes(const std::string& path, const LocalDateTime& creation, const LocalDateTime& access,
+                  const LocalDateTime& write);
 
 // Temporaries are hidden files beside their target whose names carry this marker, so
 // folder scans can pass them over and the start-up can remove what a kill left behind.
@@ -137,7 +138,8 @@ void RemoveTemporaries(const std::string& folder);
 // goes when all are written. After a crash the next RemoveTemporaries removes the batch's
 // files, whole or not, so none is ever left cut short.
 bool BeginNewFiles(const std::string& folder, const std::vector<std::string>& names);
-bool WriteNewFile(const std::string& path, const void* data, size_t size, const LocalDateTime* times = nullptr);
+bool WriteNewFile(const std::string& path, const void* data, size_t size,
+                  const LocalDateTime* times = nullptr);
 void EndNewFiles(const std::string& folder);
 
 // Reads the whole file, or its first limit bytes when it is larger; with written, also its

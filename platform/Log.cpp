@@ -76,7 +76,8 @@ struct TLog {
     std::string Repeats() {
         std::string text;
         if (repeats > 0)
-            text = "  (the line above " + std::to_string(repeats) + (repeats == 1 ? " more time)\n" : " more times)\n");
+            text = "  (the line above " + std::to_string(repeats) +
+                   (repeats == 1 ? " more time)\n" : " more times)\n");
         repeats = 0;
         return text;
     }
@@ -113,7 +114,9 @@ struct TLog {
                 text += Repeats() + line + "\n";
                 lastText = body;
             }
-            if (lost > 0) text += Repeats() + UtcStamp() + " " + std::to_string(lost) + " lines lost: too many at once\n";
+            if (lost > 0)
+                text +=
+                    Repeats() + UtcStamp() + " " + std::to_string(lost) + " lines lost: too many at once\n";
             if (last) text += Repeats();
             Write(std::move(text), to);
             lock.lock();

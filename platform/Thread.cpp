@@ -21,9 +21,13 @@ std::thread::id mainThreadId = std::this_thread::get_id();
 
 }  // namespace
 
-void SetMainThread() { mainThreadId = std::this_thread::get_id(); }
+void SetMainThread() {
+    mainThreadId = std::this_thread::get_id();
+}
 
-bool IsMainThread() { return std::this_thread::get_id() == mainThreadId; }
+bool IsMainThread() {
+    return std::this_thread::get_id() == mainThreadId;
+}
 
 void SetSynchronizeWakeUp(std::function<void()> wakeUp) {
     std::lock_guard<std::mutex> lock(syncMutex);

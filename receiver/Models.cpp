@@ -17,7 +17,9 @@ constexpr TModel Unknown{};
 
 }  // namespace
 
-std::span<const TModel> Models() { return Table; }
+std::span<const TModel> Models() {
+    return Table;
+}
 
 const TModel& ModelOf(std::string_view name) {
     if (name.empty()) return Unknown;
@@ -26,7 +28,9 @@ const TModel& ModelOf(std::string_view name) {
     return Unknown;
 }
 
-bool IsKnownModel(std::string_view name) { return !ModelOf(name).name.empty(); }
+bool IsKnownModel(std::string_view name) {
+    return !ModelOf(name).name.empty();
+}
 
 std::string ModelsOfFamily(std::string_view family) {
     std::string names;

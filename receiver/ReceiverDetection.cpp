@@ -2,8 +2,8 @@
 #include "receiver/ReceiverDetection.h"
 
 #include "platform/Drives.h"
-#include "receiver/Models.h"
 #include "platform/Files.h"
+#include "receiver/Models.h"
 
 namespace receiver {
 namespace {

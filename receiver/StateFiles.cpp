@@ -6,8 +6,8 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/Files.h"
 #include "common/LittleEndian.h"
+#include "platform/Files.h"
 
 namespace receiver {
 namespace {
@@ -37,8 +37,9 @@ void RemoveOldTemporaries(const std::string& archiveRoot) {
             const std::string prefix = state;
             if (e.name.size() != prefix.size() + 6 || e.name.compare(0, prefix.size(), prefix) != 0) continue;
             const std::string tail = e.name.substr(prefix.size());
-            const bool random = std::all_of(tail.begin(), tail.end(), [](unsigned char c) { return std::isalnum(c); }) &&
-                                std::any_of(tail.begin(), tail.end(), [](unsigned char c) { return !std::islower(c); });
+            const bool random =
+                std::all_of(tail.begin(), tail.end(), [](unsigned char c) { return std::isalnum(c); }) &&
+                std::any_of(tail.begin(), tail.end(), [](unsigned char c) { return !std::islower(c); });
             if (random) platform::RemoveFile(platform::JoinPath(archiveRoot, e.name));
         }
     }
@@ -88,7 +89,8 @@ void LoadLocalCopies(const std::string& archiveRoot, TSavedState& state, TReadMa
         std::vector<uint8_t> baro(BaroFileSize);
         const long long n = file.ReadAt(0, baro.data(), baro.size());
         file.Close();
-        const size_t samples = n > 0 ? std::min<size_t>(static_cast<size_t>(n) / 2, state.BaroSamples.size()) : 0;
+        const size_t samples =
+            n > 0 ? std::min<size_t>(static_cast<size_t>(n) / 2, state.BaroSamples.size()) : 0;
         for (size_t i = 0; i < samples; ++i) state.BaroSamples[i] = le::I16(&baro[2 * i]);
         if (n >= static_cast<long long>(BaroFileSize)) {
             const uint64_t bits = le::U64(&baro[20480]);
@@ -115,7 +117,8 @@ bool SaveLocalCopies(const std::string& archiveRoot, const TSavedState& state,
         misc[i * ReadMarkSize + 4] = readMarks[i].Unread;
     }
     files.push_back({"MISC.BIN", std::move(misc)});
-    files.push_back({"SYSTEM.BIN", std::vector<uint8_t>(state.SystemData.Data(), state.SystemData.Data() + TSystemData::Size)});
+    files.push_back({"SYSTEM.BIN", std::vector<uint8_t>(state.SystemData.Data(),
+                                                        state.SystemData.Data() + TSystemData::Size)});
 
     std::vector<uint8_t> baro(BaroFileSize);
     for (size_t i = 0; i < state.BaroSamples.size(); ++i) le::PutI16(&baro[2 * i], state.BaroSamples[i]);
@@ -129,4 +132,3 @@ bool SaveLocalCopies(const std::string& archiveRoot, const TSavedState& state,
 }
 
 }  // namespace receiver
-

@@ -5,20 +5,38 @@
 
 #include "common/LittleEndian.h"
 
-int16_t TSystemData::SampleSector(int i) const { return le::I16(&bytes[static_cast<size_t>(2 * i)]); }
-void TSystemData::SetSampleSector(int i, int16_t value) { le::PutI16(&bytes[static_cast<size_t>(2 * i)], value); }
-uint16_t TSystemData::WriteIndex() const { return le::U16(&bytes[512]); }
-void TSystemData::SetWriteIndex(uint16_t value) { le::PutU16(&bytes[512], value); }
-uint16_t TSystemData::ValidCount() const { return le::U16(&bytes[514]); }
-void TSystemData::SetValidCount(uint16_t value) { le::PutU16(&bytes[514], value); }
-uint32_t TSystemData::Battery() const { return le::U32(&bytes[520]); }
-void TSystemData::SetBattery(uint32_t value) { le::PutU32(&bytes[520], value); }
+int16_t TSystemData::SampleSector(int i) const {
+    return le::I16(&bytes[static_cast<size_t>(2 * i)]);
+}
+void TSystemData::SetSampleSector(int i, int16_t value) {
+    le::PutI16(&bytes[static_cast<size_t>(2 * i)], value);
+}
+uint16_t TSystemData::WriteIndex() const {
+    return le::U16(&bytes[512]);
+}
+void TSystemData::SetWriteIndex(uint16_t value) {
+    le::PutU16(&bytes[512], value);
+}
+uint16_t TSystemData::ValidCount() const {
+    return le::U16(&bytes[514]);
+}
+void TSystemData::SetValidCount(uint16_t value) {
+    le::PutU16(&bytes[514], value);
+}
+uint32_t TSystemData::Battery() const {
+    return le::U32(&bytes[520]);
+}
+void TSystemData::SetBattery(uint32_t value) {
+    le::PutU32(&bytes[520], value);
+}
 
 void TSystemData::SetFirmwareVersion(const std::array<uint8_t, 3>& v) {
     std::copy(v.begin(), v.end(), &bytes[525]);
 }
 
-int TSystemData::FirmwareVersionNumber() const { return bytes[525] * 10000 + bytes[526] * 100 + bytes[527]; }
+int TSystemData::FirmwareVersionNumber() const {
+    return bytes[525] * 10000 + bytes[526] * 100 + bytes[527];
+}
 
 std::string TSystemData::SerialNumber() const {
     return std::string(reinterpret_cast<const char*>(&bytes[528]), 12);
@@ -32,10 +50,18 @@ std::string TSystemData::RecentMessageId(int slot) const {
     return std::string(reinterpret_cast<const char*>(&bytes[static_cast<size_t>(540 + 4 * slot)]), 4);
 }
 
-int16_t TSystemData::PressureRaw() const { return le::I16(&bytes[552]); }
-void TSystemData::SetPressureRaw(int16_t value) { le::PutI16(&bytes[552], value); }
-int16_t TSystemData::TemperatureTenths() const { return le::I16(&bytes[554]); }
-void TSystemData::SetTemperatureTenths(int16_t value) { le::PutI16(&bytes[554], value); }
+int16_t TSystemData::PressureRaw() const {
+    return le::I16(&bytes[552]);
+}
+void TSystemData::SetPressureRaw(int16_t value) {
+    le::PutI16(&bytes[552], value);
+}
+int16_t TSystemData::TemperatureTenths() const {
+    return le::I16(&bytes[554]);
+}
+void TSystemData::SetTemperatureTenths(int16_t value) {
+    le::PutI16(&bytes[554], value);
+}
 
 void TSystemData::ClampIndices() {
     if (WriteIndex() > RingSize - 1) SetWriteIndex(Invalid);

@@ -3,32 +3,25 @@
 
 #include <algorithm>
 
-#include "platform/Files.h"
 #include "common/LittleEndian.h"
+#include "platform/Files.h"
 
 // Reduction factors scaled by 10000, one per 5 m from 0 to 1000 m.
 const std::array<uint16_t, 201> TZel2d::AltitudeFactor = {
-    10000, 10006, 10012, 10018, 10024, 10030, 10035, 10041, 10047, 10053,
-    10059, 10065, 10071, 10077, 10083, 10089, 10095, 10101, 10107, 10113,
-    10119, 10124, 10130, 10136, 10142, 10148, 10154, 10160, 10166, 10172,
-    10178, 10184, 10190, 10196, 10202, 10208, 10214, 10220, 10226, 10232,
-    10238, 10244, 10250, 10256, 10262, 10268, 10274, 10280, 10286, 10292,
-    10298, 10304, 10311, 10317, 10323, 10329, 10335, 10341, 10347, 10353,
-    10359, 10365, 10371, 10377, 10383, 10389, 10395, 10402, 10408, 10414,
-    10420, 10426, 10432, 10438, 10444, 10450, 10456, 10463, 10469, 10475,
-    10481, 10487, 10493, 10499, 10505, 10512, 10518, 10524, 10530, 10536,
-    10542, 10548, 10555, 10561, 10567, 10573, 10579, 10585, 10592, 10598,
-    10604, 10610, 10616, 10623, 10629, 10635, 10641, 10647, 10654, 10660,
-    10666, 10672, 10678, 10685, 10691, 10697, 10703, 10710, 10716, 10722,
-    10728, 10735, 10741, 10747, 10753, 10760, 10766, 10772, 10778, 10785,
-    10791, 10797, 10803, 10810, 10816, 10822, 10829, 10835, 10841, 10847,
-    10854, 10860, 10866, 10873, 10879, 10885, 10892, 10898, 10904, 10911,
-    10917, 10923, 10930, 10936, 10942, 10949, 10955, 10961, 10968, 10974,
-    10980, 10987, 10993, 10999, 11006, 11012, 11019, 11025, 11031, 11038,
-    11044, 11051, 11057, 11063, 11070, 11076, 11083, 11089, 11095, 11102,
-    11108, 11115, 11121, 11127, 11134, 11140, 11147, 11153, 11160, 11166,
-    11173, 11179, 11185, 11192, 11198, 11205, 11211, 11218, 11224, 11231,
-    11237,
+    10000, 10006, 10012, 10018, 10024, 10030, 10035, 10041, 10047, 10053, 10059, 10065, 10071, 10077, 10083,
+    10089, 10095, 10101, 10107, 10113, 10119, 10124, 10130, 10136, 10142, 10148, 10154, 10160, 10166, 10172,
+    10178, 10184, 10190, 10196, 10202, 10208, 10214, 10220, 10226, 10232, 10238, 10244, 10250, 10256, 10262,
+    10268, 10274, 10280, 10286, 10292, 10298, 10304, 10311, 10317, 10323, 10329, 10335, 10341, 10347, 10353,
+    10359, 10365, 10371, 10377, 10383, 10389, 10395, 10402, 10408, 10414, 10420, 10426, 10432, 10438, 10444,
+    10450, 10456, 10463, 10469, 10475, 10481, 10487, 10493, 10499, 10505, 10512, 10518, 10524, 10530, 10536,
+    10542, 10548, 10555, 10561, 10567, 10573, 10579, 10585, 10592, 10598, 10604, 10610, 10616, 10623, 10629,
+    10635, 10641, 10647, 10654, 10660, 10666, 10672, 10678, 10685, 10691, 10697, 10703, 10710, 10716, 10722,
+    10728, 10735, 10741, 10747, 10753, 10760, 10766, 10772, 10778, 10785, 10791, 10797, 10803, 10810, 10816,
+    10822, 10829, 10835, 10841, 10847, 10854, 10860, 10866, 10873, 10879, 10885, 10892, 10898, 10904, 10911,
+    10917, 10923, 10930, 10936, 10942, 10949, 10955, 10961, 10968, 10974, 10980, 10987, 10993, 10999, 11006,
+    11012, 11019, 11025, 11031, 11038, 11044, 11051, 11057, 11063, 11070, 11076, 11083, 11089, 11095, 11102,
+    11108, 11115, 11121, 11127, 11134, 11140, 11147, 11153, 11160, 11166, 11173, 11179, 11185, 11192, 11198,
+    11205, 11211, 11218, 11224, 11231, 11237,
 };
 
 namespace {
@@ -125,7 +118,8 @@ bool TZel2d::ReadBarograph() {
         }
     }
     const int tail = (n - 1) % 128;
-    for (int i = 0; i <= tail; ++i) Samples[static_cast<size_t>(full * 128 + i)] = CurrentBlock[static_cast<size_t>(i)];
+    for (int i = 0; i <= tail; ++i)
+        Samples[static_cast<size_t>(full * 128 + i)] = CurrentBlock[static_cast<size_t>(i)];
     return ok;
 }
 
@@ -144,9 +138,13 @@ double TZel2d::Tendency() const {
 
 // The count is 16 bits wide, but the ring holds 256 full blocks and the current block
 // adds one more: a larger count would read and index past both.
-int TZel2d::StoredCount() const { return std::min<int>(SampleCount, (MaxFullBlocks + 1) * 128); }
+int TZel2d::StoredCount() const {
+    return std::min<int>(SampleCount, (MaxFullBlocks + 1) * 128);
+}
 
-uint16_t TZel2d::BaroCount() const { return static_cast<uint16_t>(std::min(StoredCount(), OfferedSamples)); }
+uint16_t TZel2d::BaroCount() const {
+    return static_cast<uint16_t>(std::min(StoredCount(), OfferedSamples));
+}
 
 double TZel2d::BaroValue(int index) const {
     const int n = StoredCount();
@@ -169,8 +167,12 @@ uint32_t TZel2d::Nav490Time(int index) const {
     return index >= 0 && index < Nav490Count() ? nav490Times[static_cast<size_t>(index)] : 0;
 }
 
-bool TZel2d::ReadNav518() { return ReadNav("NAV518.BIN", true); }
-bool TZel2d::ReadNav490() { return ReadNav("NAV490.BIN", false); }
+bool TZel2d::ReadNav518() {
+    return ReadNav("NAV518.BIN", true);
+}
+bool TZel2d::ReadNav490() {
+    return ReadNav("NAV490.BIN", false);
+}
 
 bool TZel2d::ReadNav(const char* fileName, bool international) {
     if (!ReadSystem()) return false;
@@ -212,8 +214,9 @@ bool TZel2d::ParseNav(bool international, const std::vector<uint8_t>& ring) {
 bool TZel2d::ReadMessage(const std::vector<uint8_t>& ring, int block, std::vector<Lines>& messages,
                          std::vector<uint32_t>& times) {
     const auto whole = [&ring](int b) {
-        return static_cast<size_t>(b + 1) * BlockSize <= ring.size() ? &ring[static_cast<size_t>(b) * BlockSize]
-                                                                     : nullptr;
+        return static_cast<size_t>(b + 1) * BlockSize <= ring.size()
+                   ? &ring[static_cast<size_t>(b) * BlockSize]
+                   : nullptr;
     };
     const uint8_t* data = whole(block);
     if (!data) return false;

@@ -24,7 +24,9 @@ char LetterOf(const std::string& line) {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
-char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char Upper(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 bool WriteLines(const std::string& path, const std::vector<std::string>& lines) {
     std::string text;
@@ -34,8 +36,8 @@ bool WriteLines(const std::string& path, const std::vector<std::string>& lines) 
 
 }  // namespace
 
-bool AttachDrive(const std::string& mapPath, char letter, const std::string& type,
-                 const std::string& label, const std::string& root, const std::string& raw) {
+bool AttachDrive(const std::string& mapPath, char letter, const std::string& type, const std::string& label,
+                 const std::string& root, const std::string& raw) {
     letter = Upper(letter);
     std::vector<std::string> lines;
     for (const std::string& l : ReadLines(mapPath))

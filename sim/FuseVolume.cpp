@@ -27,26 +27,36 @@ struct Served {
     std::mutex lock;
 };
 
-Served* TheVolume() { return static_cast<Served*>(fuse_get_context()->private_data); }
+Served* TheVolume() {
+    return static_cast<Served*>(fuse_get_context()->private_data);
+}
 
-std::string Real(const char* path) { return TheVolume()->volume + path; }
+std::string Real(const char* path) {
+    return TheVolume()->volume + path;
+}
 
 // Which of the update mode's targets a path is, if any.
 bool Emulated(const char* path, TUpdateModeEmulator::Target& target) {
     const std::string upper = app::UpperAscii(path);
-    if (upper == "/NAV518.BIN") target = TUpdateModeEmulator::Target::ModelDFile;
-    else if (upper == "/HTML/NAVAREA.HTM") target = TUpdateModeEmulator::Target::NewFile;
-    else if (std::string(path) == std::string("/") + RawVolumeName) target = TUpdateModeEmulator::Target::Volume;
-    else return false;
+    if (upper == "/NAV518.BIN")
+        target = TUpdateModeEmulator::Target::ModelDFile;
+    else if (upper == "/HTML/NAVAREA.HTM")
+        target = TUpdateModeEmulator::Target::NewFile;
+    else if (std::string(path) == std::string("/") + RawVolumeName)
+        target = TUpdateModeEmulator::Target::Volume;
+    else
+        return false;
     return true;
 }
 
 void WriteLog(Served& s) {
     std::ofstream log(s.log + ".tmp", std::ios::trunc);
     log << "started " << (s.emulator.Started ? 1 : 0) << "\n";
-    for (const auto& c : s.emulator.Commands) log << "command " << static_cast<int>(c.target) << " " << c.command << "\n";
+    for (const auto& c : s.emulator.Commands)
+        log << "command " << static_cast<int>(c.target) << " " << c.command << "\n";
     for (const auto& w : s.emulator.Writes)
-        log << "write " << static_cast<int>(w.target) << " " << w.firstSector << " " << w.sectors << " " << w.window << "\n";
+        log << "write " << static_cast<int>(w.target) << " " << w.firstSector << " " << w.sectors << " "
+            << w.window << "\n";
     log.close();
     std::rename((s.log + ".tmp").c_str(), s.log.c_str());
 }
@@ -79,7 +89,8 @@ int GetAttr(const char* path, struct stat* st, fuse_file_info*) {
     return ::lstat(Real(path).c_str(), st) == 0 ? 0 : -errno;
 }
 
-int ReadDir(const char* path, void* buffer, fuse_fill_dir_t fill, off_t, fuse_file_info*, fuse_readdir_flags) {
+int ReadDir(const char* path, void* buffer, fuse_fill_dir_t fill, off_t, fuse_file_info*,
+            fuse_readdir_flags) {
     DIR* dir = ::opendir(Real(path).c_str());
     if (!dir) return -errno;
     while (dirent* e = ::readdir(dir)) fill(buffer, e->d_name, nullptr, 0, fuse_fill_dir_flags{});
@@ -90,7 +101,8 @@ int ReadDir(const char* path, void* buffer, fuse_fill_dir_t fill, off_t, fuse_fi
 int Open(const char* path, fuse_file_info* fi) {
     TUpdateModeEmulator::Target target;
     if (Emulated(path, target)) {
-        if (target != TUpdateModeEmulator::Target::Volume && ::access(Real(path).c_str(), F_OK) != 0) return -ENOENT;
+        if (target != TUpdateModeEmulator::Target::Volume && ::access(Real(path).c_str(), F_OK) != 0)
+            return -ENOENT;
         Served& s = *TheVolume();
         std::lock_guard<std::mutex> hold(s.lock);
         LoadOnce(s, target, path);
@@ -116,7 +128,8 @@ int Read(const char* path, char* buffer, size_t size, off_t offset, fuse_file_in
     if (Emulated(path, target)) {
         Served& s = *TheVolume();
         std::lock_guard<std::mutex> hold(s.lock);
-        const long long n = s.emulator.Read(target, static_cast<uint64_t>(offset), reinterpret_cast<uint8_t*>(buffer), size);
+        const long long n =
+            s.emulator.Read(target, static_cast<uint64_t>(offset), reinterpret_cast<uint8_t*>(buffer), size);
         WriteLog(s);
         return n < 0 ? -EIO : static_cast<int>(n);
     }
@@ -129,8 +142,8 @@ int Write(const char* path, const char* buffer, size_t size, off_t offset, fuse_
     if (Emulated(path, target)) {
         Served& s = *TheVolume();
         std::lock_guard<std::mutex> hold(s.lock);
-        const long long n =
-            s.emulator.Write(target, static_cast<uint64_t>(offset), reinterpret_cast<const uint8_t*>(buffer), size);
+        const long long n = s.emulator.Write(target, static_cast<uint64_t>(offset),
+                                             reinterpret_cast<const uint8_t*>(buffer), size);
         WriteLog(s);
         return n < 0 ? -EIO : static_cast<int>(n);
     }
@@ -143,8 +156,12 @@ int Release(const char*, fuse_file_info* fi) {
     return 0;
 }
 
-int Flush(const char*, fuse_file_info*) { return 0; }
-int Fsync(const char*, int, fuse_file_info*) { return 0; }
+int Flush(const char*, fuse_file_info*) {
+    return 0;
+}
+int Fsync(const char*, int, fuse_file_info*) {
+    return 0;
+}
 
 int Chmod(const char* path, mode_t mode, fuse_file_info*) {
     TUpdateModeEmulator::Target target;
@@ -157,9 +174,15 @@ int Truncate(const char* path, off_t size, fuse_file_info*) {
 int Utimens(const char* path, const timespec times[2], fuse_file_info*) {
     return ::utimensat(AT_FDCWD, Real(path).c_str(), times, AT_SYMLINK_NOFOLLOW) == 0 ? 0 : -errno;
 }
-int Unlink(const char* path) { return ::unlink(Real(path).c_str()) == 0 ? 0 : -errno; }
-int MkDir(const char* path, mode_t mode) { return ::mkdir(Real(path).c_str(), mode) == 0 ? 0 : -errno; }
-int RmDir(const char* path) { return ::rmdir(Real(path).c_str()) == 0 ? 0 : -errno; }
+int Unlink(const char* path) {
+    return ::unlink(Real(path).c_str()) == 0 ? 0 : -errno;
+}
+int MkDir(const char* path, mode_t mode) {
+    return ::mkdir(Real(path).c_str(), mode) == 0 ? 0 : -errno;
+}
+int RmDir(const char* path) {
+    return ::rmdir(Real(path).c_str()) == 0 ? 0 : -errno;
+}
 int Rename(const char* from, const char* to, unsigned int) {
     return ::rename(Real(from).c_str(), Real(to).c_str()) == 0 ? 0 : -errno;
 }
@@ -177,7 +200,8 @@ int ServeUpdateMode(const std::string& volume, const std::string& mountPoint, co
     std::free(full);
     while (!served.volume.empty() && served.volume.back() == '/') served.volume.pop_back();
     char* logFolder = ::realpath(".", nullptr);
-    served.log = logPath.empty() || logPath[0] == '/' || !logFolder ? logPath : std::string(logFolder) + "/" + logPath;
+    served.log =
+        logPath.empty() || logPath[0] == '/' || !logFolder ? logPath : std::string(logFolder) + "/" + logPath;
     std::free(logFolder);
     WriteLog(served);
 
@@ -202,7 +226,8 @@ int ServeUpdateMode(const std::string& volume, const std::string& mountPoint, co
     // Foreground, one thread: the emulation sees the reads in the order they were made.
     std::string program = "zel2sim";
     std::string foreground = "-f", single = "-s";
-    char* argv[] = {program.data(), foreground.data(), single.data(), const_cast<char*>(mountPoint.c_str()), nullptr};
+    char* argv[] = {program.data(), foreground.data(), single.data(), const_cast<char*>(mountPoint.c_str()),
+                    nullptr};
     return fuse_main(4, argv, &ops, &served);
 }
 

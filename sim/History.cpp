@@ -3,13 +3,13 @@
 
 #include <limits>
 
+#include "common/DateTime.h"
 #include "history/HistoryStore.h"
 #include "history/Import.h"
 #include "history/MessageText.h"
 #include "history/Words.h"
 #include "platform/Files.h"
 #include "warnings/Export.h"
-#include "common/DateTime.h"
 
 namespace sim {
 namespace {
@@ -25,7 +25,8 @@ std::string Iso8601(int64_t seconds) {
 
 }  // namespace
 
-int HistoryCommand(const std::string& archive, const std::string& verb, const std::string& argument, FILE* out) {
+int HistoryCommand(const std::string& archive, const std::string& verb, const std::string& argument,
+                   FILE* out) {
     const std::string path = platform::JoinPath(platform::JoinPath(archive, ""), history::DatabaseName);
     history::THistoryStore store;
     const int64_t now = history::UnixNow();
@@ -33,7 +34,8 @@ int HistoryCommand(const std::string& archive, const std::string& verb, const st
         std::string aside;
         const auto outcome = store.OpenForWriting(path, now, &aside);
         if (outcome == history::THistoryStore::Outcome::Busy) {
-            std::fprintf(stderr, "zel2sim: %s is being written by another program; try again\n", path.c_str());
+            std::fprintf(stderr, "zel2sim: %s is being written by another program; try again\n",
+                         path.c_str());
             return 1;
         }
         if (outcome == history::THistoryStore::Outcome::Failed) {
@@ -43,7 +45,8 @@ int HistoryCommand(const std::string& archive, const std::string& verb, const st
         if (outcome == history::THistoryStore::Outcome::SetAside)
             std::fprintf(stderr, "zel2sim: the damaged history was set aside as %s\n", aside.c_str());
         const history::TImportResult result = history::ImportFolder(store, argument, now);
-        std::fprintf(out, "%zu files read, %zu new, %zu skipped\n", result.files, result.added, result.skipped);
+        std::fprintf(out, "%zu files read, %zu new, %zu skipped\n", result.files, result.added,
+                     result.skipped);
         if (!result.ok) {
             std::fprintf(stderr, "zel2sim: not everything could be imported from %s: %s\n", argument.c_str(),
                          store.LastError().c_str());
@@ -92,9 +95,10 @@ int ExportWarningsCommand(const std::string& archive, const std::string& folder,
         cancelled += w.state == warnings::TWarning::State::Cancelled;
         expired += w.state == warnings::TWarning::State::Expired;
     }
-    std::fprintf(out,
-                 "%zu messages: %zu with positions (%zu shapes); subject A: %zu of %zu; %zu cancelled, %zu expired\n",
-                 list.size(), placed, shapes, placedA, subjectA, cancelled, expired);
+    std::fprintf(
+        out,
+        "%zu messages: %zu with positions (%zu shapes); subject A: %zu of %zu; %zu cancelled, %zu expired\n",
+        list.size(), placed, shapes, placedA, subjectA, cancelled, expired);
     return 0;
 }
 

@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "acquisition/AcquisitionState.h"
-#include "platform/Files.h"
+#include "acquisition/SystemFileRead.h"
 #include "common/DateTime.h"
 #include "common/LittleEndian.h"
-#include "acquisition/SystemFileRead.h"
+#include "platform/Files.h"
 #include "receiver/StateFiles.h"
 #include "receiver/TZel2d.h"
 
@@ -23,8 +23,8 @@ std::string Printable(const std::string& bytes) {
 
 std::string Stamp(const platform::LocalDateTime& t) {
     char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute,
-                  t.second);
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour,
+                  t.minute, t.second);
     return text;
 }
 
@@ -37,7 +37,8 @@ void PrintFolder(const std::string& folder, const char* title, std::FILE* out) {
         const std::string path = platform::JoinPath(folder, e.name);
         std::vector<uint8_t> text;
         platform::ReadWholeFile(path, text);
-        std::string first(text.begin(), std::find_if(text.begin(), text.end(), [](uint8_t c) { return c == '\r' || c == '\n'; }));
+        std::string first(text.begin(), std::find_if(text.begin(), text.end(),
+                                                     [](uint8_t c) { return c == '\r' || c == '\n'; }));
         platform::LocalDateTime when;
         const bool dated = platform::LastWriteTime(path, when);
         std::fprintf(out, "  %-12s %s %5zu bytes  %s\n", e.name.c_str(), dated ? Stamp(when).c_str() : "?",
@@ -50,12 +51,13 @@ void InspectFileModel(const std::string& folder, std::FILE* out) {
     acquisition::ReadSystemFile(folder, state, nullptr);
     const TSystemData& d = state.SystemData;
     const auto v = d.FirmwareVersion();
-    std::fprintf(out, "SYSTEM.BIN: battery %u, state %u, firmware %u.%u.%u, serial %s\n", d.Battery(), d.State(),
-                 v[0], v[1], v[2], Printable(d.SerialNumber()).c_str());
+    std::fprintf(out, "SYSTEM.BIN: battery %u, state %u, firmware %u.%u.%u, serial %s\n", d.Battery(),
+                 d.State(), v[0], v[1], v[2], Printable(d.SerialNumber()).c_str());
     std::fprintf(out, "  recent messages %s %s %s\n", Printable(d.RecentMessageId(0)).c_str(),
                  Printable(d.RecentMessageId(1)).c_str(), Printable(d.RecentMessageId(2)).c_str());
     std::fprintf(out, "  pressure %.2f hPa, temperature %.1f C, write index %u, valid samples %u\n",
-                 (d.PressureRaw() + 100000) / 100.0, d.TemperatureTenths() / 10.0, d.WriteIndex(), d.ValidCount());
+                 (d.PressureRaw() + 100000) / 100.0, d.TemperatureTenths() / 10.0, d.WriteIndex(),
+                 d.ValidCount());
 
     std::vector<uint8_t> baro;
     if (platform::ReadWholeFile(platform::JoinPath(folder, "BARODATA.BIN"), baro) && baro.size() >= 20480 &&
@@ -94,17 +96,20 @@ void InspectModelD(const std::string& folder, std::FILE* out) {
     if (!status.ReadSystem()) std::fprintf(out, "SYSTEM.BIN: not readable\n");
     const auto serial = status.SerialNumber();
     std::fprintf(out, "SYSTEM.BIN: clock %s, battery %u, state %u, firmware %u.%u.%u, serial %s\n",
-                 Stamp(datetime::LocalFromReceiverSeconds(status.ReceiverTime)).c_str(), status.Battery, status.State,
-                 status.Major, status.Minor, status.Patch, Printable(std::string(serial.begin(), serial.end())).c_str());
-    std::fprintf(out, "  pressure %.1f hPa (sea level), tendency %.1f hPa/3h, temperature %.1f C, altitude %u m\n",
+                 Stamp(datetime::LocalFromReceiverSeconds(status.ReceiverTime)).c_str(), status.Battery,
+                 status.State, status.Major, status.Minor, status.Patch,
+                 Printable(std::string(serial.begin(), serial.end())).c_str());
+    std::fprintf(out,
+                 "  pressure %.1f hPa (sea level), tendency %.1f hPa/3h, temperature %.1f C, altitude %u m\n",
                  status.Pressure(), status.Tendency(), status.Temperature(), status.Altitude);
 
     TZel2d baro(folder);
     const bool baroOk = baro.ReadBarograph();
-    std::fprintf(out, "BARO.BIN: %s, %u samples held, oldest block %u, %u offered", baroOk ? "read" : "incomplete",
-                 baro.SampleCount, baro.OldestBlock, baro.BaroCount());
+    std::fprintf(out, "BARO.BIN: %s, %u samples held, oldest block %u, %u offered",
+                 baroOk ? "read" : "incomplete", baro.SampleCount, baro.OldestBlock, baro.BaroCount());
     if (baro.BaroCount() > 0)
-        std::fprintf(out, ", oldest %.1f hPa, newest %.1f hPa", baro.BaroValue(0), baro.BaroValue(baro.BaroCount() - 1));
+        std::fprintf(out, ", oldest %.1f hPa, newest %.1f hPa", baro.BaroValue(0),
+                     baro.BaroValue(baro.BaroCount() - 1));
     std::fprintf(out, "\n");
 
     TZel2d nav(folder);

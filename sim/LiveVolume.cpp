@@ -3,14 +3,14 @@
 
 #include <algorithm>
 #include <chrono>
-#include <ctime>
 #include <cstdio>
+#include <ctime>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "platform/Files.h"
 #include "common/LittleEndian.h"
+#include "platform/Files.h"
 #include "sim/VolumeWriter.h"
 
 namespace sim {
@@ -31,7 +31,8 @@ bool Save(const std::string& path, const std::vector<uint8_t>& bytes) {
 std::string NewIdentifier(int minute) {
     const int n = minute / MessageEveryMinutes;
     char id[8];
-    std::snprintf(id, sizeof id, "%c%c%02d", Transmitters[n % 7], Subjects[(n / 7) % 5], static_cast<int>(static_cast<unsigned>(n * 13) % 100u));
+    std::snprintf(id, sizeof id, "%c%c%02d", Transmitters[n % 7], Subjects[(n / 7) % 5],
+                  static_cast<int>(static_cast<unsigned>(n * 13) % 100u));
     return id;
 }
 
@@ -40,11 +41,22 @@ std::string MessageText(const std::string& id, int minute) {
     const std::string number = std::to_string(minute);
     std::string body;
     switch (id.size() > 1 ? id[1] : 'A') {
-    case 'B': body = "GALE WARNING " + number + "\nSOUTHWEST 8, SEVERE GALE 9 LATER.\n"; break;
-    case 'D': body = "SAR INFORMATION " + number + "\nOVERDUE YACHT, ANY INFORMATION TO THE MRCC.\n"; break;
-    case 'E': body = "WEATHER FORECAST " + number + "\nWEST 4 TO 5, OCCASIONALLY 6. SHOWERS. GOOD.\n"; break;
-    case 'L': body = "NAVIGATIONAL WARNING " + number + "\nCABLE OPERATIONS IN PROGRESS, KEEP CLEAR.\n"; break;
-    default: body = "NAVIGATIONAL WARNING " + number + "\nBUOY OFF STATION, MARINERS ARE ADVISED TO KEEP CLEAR.\n"; break;
+        case 'B':
+            body = "GALE WARNING " + number + "\nSOUTHWEST 8, SEVERE GALE 9 LATER.\n";
+            break;
+        case 'D':
+            body = "SAR INFORMATION " + number + "\nOVERDUE YACHT, ANY INFORMATION TO THE MRCC.\n";
+            break;
+        case 'E':
+            body = "WEATHER FORECAST " + number + "\nWEST 4 TO 5, OCCASIONALLY 6. SHOWERS. GOOD.\n";
+            break;
+        case 'L':
+            body = "NAVIGATIONAL WARNING " + number + "\nCABLE OPERATIONS IN PROGRESS, KEEP CLEAR.\n";
+            break;
+        default:
+            body = "NAVIGATIONAL WARNING " + number +
+                   "\nBUOY OFF STATION, MARINERS ARE ADVISED TO KEEP CLEAR.\n";
+            break;
     }
     return "ZCZC " + id + "\nSIMULATED STATION\n" + body + "NNNN\n";
 }
@@ -55,7 +67,8 @@ LiveVolume::LiveVolume(std::string f, int64_t s) : folder(std::move(f)), start(s
 
 bool LiveVolume::AdvanceMinute() {
     ++minute;
-    return platform::FileExists(platform::JoinPath(folder, "NAV518.BIN")) ? AdvanceModelD() : AdvanceFileModel();
+    return platform::FileExists(platform::JoinPath(folder, "NAV518.BIN")) ? AdvanceModelD()
+                                                                          : AdvanceFileModel();
 }
 
 bool LiveVolume::AdvanceFileModel() {
@@ -73,7 +86,9 @@ bool LiveVolume::AdvanceFileModel() {
         le::PutU16(&system[512], static_cast<uint16_t>(w));
         le::PutU16(&system[514], 10240);
         const int block = w / 256 * 256;  // the sector is the block that holds WriteIndex
-        for (int i = 0; i < 256; ++i) le::PutI16(&system[static_cast<size_t>(2 * i)], le::I16(&baro[static_cast<size_t>(2 * (block + i))]));
+        for (int i = 0; i < 256; ++i)
+            le::PutI16(&system[static_cast<size_t>(2 * i)],
+                       le::I16(&baro[static_cast<size_t>(2 * (block + i))]));
         if (!Save(baroPath, baro)) return false;
     }
     le::PutI16(&system[552], sample);
@@ -98,7 +113,8 @@ bool LiveVolume::AdvanceFileModel() {
 bool LiveVolume::AdvanceModelD() {
     const std::string systemPath = platform::JoinPath(folder, "SYSTEM.BIN");
     std::vector<uint8_t> system, baro;
-    if (!Load(systemPath, system, 776) || !Load(platform::JoinPath(folder, "BARO.BIN"), baro, 65536)) return false;
+    if (!Load(systemPath, system, 776) || !Load(platform::JoinPath(folder, "BARO.BIN"), baro, 65536))
+        return false;
     const int16_t sample = PressureAt(-minute);
     le::PutU32(&system[0], ReceiverSeconds(start + 60LL * minute));
     le::PutI16(&system[24], sample);
@@ -130,10 +146,12 @@ bool LiveVolume::AdvanceModelD() {
         le::PutU32(head, 0x18F96C3B);
         le::PutU32(head + 4, static_cast<uint32_t>(text.size()));
         le::PutU32(head + 8, le::U32(&system[0]));
-        std::copy(text.begin(), text.begin() + static_cast<long>(std::min<size_t>(239, text.size())), head + 17);
+        std::copy(text.begin(), text.begin() + static_cast<long>(std::min<size_t>(239, text.size())),
+                  head + 17);
         block = (block + 1) % 1024;
         // The block after the newest message is erased, as the receiver leaves it.
-        std::fill(&ring[static_cast<size_t>(block) * 256], &ring[static_cast<size_t>(block) * 256] + 4, uint8_t{0xFF});
+        std::fill(&ring[static_cast<size_t>(block) * 256], &ring[static_cast<size_t>(block) * 256] + 4,
+                  uint8_t{0xFF});
         le::PutI16(&system[42], static_cast<int16_t>(block));
         if (!Save(ringPath, ring)) return false;
     }
@@ -151,7 +169,8 @@ int RunLive(const std::string& folder, double speed, double seconds) {
             std::fprintf(stderr, "zel2sim: cannot update %s\n", folder.c_str());
             return 1;
         }
-        const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+        const double elapsed =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
         if (seconds > 0 && elapsed >= seconds) return 0;
     }
 }

@@ -72,11 +72,14 @@ bool Serves(const TBlock& block, const std::string& family) {
 
 update::TPreamble SimulatorPreamble(TUpdateProcedure procedure) {
     switch (procedure) {
-    // Inside NAV518.BIN, behind the sectors the update writes.
-    case TUpdateProcedure::ModelD: return Preamble(0xD, 368, update::ModelDTargetSectors);
-    // NAVAREA.HTM is one 32-sector window.
-    case TUpdateProcedure::New: return Preamble(0xE, 0, update::NewTargetSectors);
-    case TUpdateProcedure::Old: break;
+        // Inside NAV518.BIN, behind the sectors the update writes.
+        case TUpdateProcedure::ModelD:
+            return Preamble(0xD, 368, update::ModelDTargetSectors);
+        // NAVAREA.HTM is one 32-sector window.
+        case TUpdateProcedure::New:
+            return Preamble(0xE, 0, update::NewTargetSectors);
+        case TUpdateProcedure::Old:
+            break;
     }
     return Preamble(0xF, 2000, 4000);  // the volume, clear of the written sectors
 }
@@ -96,8 +99,10 @@ bool MakeFirmwarePackage(const std::string& folder, const std::string& model) {
     for (const TBlock& block : Blocks) {
         if (!Serves(block, family)) continue;
         const std::vector<uint8_t> bytes = Image(block.tag, block.seed, block.size);
-        if (!platform::WriteFileAtomic(platform::JoinPath(folder, block.file), bytes.data(), bytes.size())) return false;
-        files.push_back({block.role, {block.file, bytes.size(), platform::Sha256Hex(bytes.data(), bytes.size())}});
+        if (!platform::WriteFileAtomic(platform::JoinPath(folder, block.file), bytes.data(), bytes.size()))
+            return false;
+        files.push_back(
+            {block.role, {block.file, bytes.size(), platform::Sha256Hex(bytes.data(), bytes.size())}});
     }
     std::vector<std::pair<std::string, update::TPreamble>> preambles;
     if (family == "D") {

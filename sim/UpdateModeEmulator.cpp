@@ -22,9 +22,12 @@ struct Codes {
 
 Codes CodesOf(Target t) {
     switch (t) {
-    case Target::ModelDFile: return {202, 195, 193, 197};
-    case Target::NewFile: return {1, 2, 3, 20};
-    case Target::Volume: break;
+        case Target::ModelDFile:
+            return {202, 195, 193, 197};
+        case Target::NewFile:
+            return {1, 2, 3, 20};
+        case Target::Volume:
+            break;
     }
     return {856, 849, 847, 851};
 }
@@ -37,9 +40,12 @@ bool EndsWithIgnoringCase(const std::string& text, const std::string& tail) {
 
 update::TPreamble TUpdateModeEmulator::PreambleOf(Target t) {
     switch (t) {
-    case Target::ModelDFile: return SimulatorPreamble(TUpdateProcedure::ModelD);
-    case Target::NewFile: return SimulatorPreamble(TUpdateProcedure::New);
-    case Target::Volume: break;
+        case Target::ModelDFile:
+            return SimulatorPreamble(TUpdateProcedure::ModelD);
+        case Target::NewFile:
+            return SimulatorPreamble(TUpdateProcedure::New);
+        case Target::Volume:
+            break;
     }
     return SimulatorPreamble(TUpdateProcedure::Old);
 }
@@ -47,13 +53,17 @@ update::TPreamble TUpdateModeEmulator::PreambleOf(Target t) {
 void TUpdateModeEmulator::LoadVolume(const std::string& folder) {
     std::vector<uint8_t> bytes;
     Load(Target::ModelDFile, platform::ReadWholeFile(platform::JoinPath(folder, "NAV518.BIN"), bytes)
-                                 ? bytes : std::vector<uint8_t>{});
+                                 ? bytes
+                                 : std::vector<uint8_t>{});
     Load(Target::NewFile, platform::ReadWholeFile(platform::JoinPath(folder, "HTML\\NAVAREA.HTM"), bytes)
-                              ? bytes : std::vector<uint8_t>{});
+                              ? bytes
+                              : std::vector<uint8_t>{});
     Load(Target::Volume, std::vector<uint8_t>(VolumeSize, 0));
 }
 
-void TUpdateModeEmulator::Load(Target t, std::vector<uint8_t> bytes) { contents[t] = std::move(bytes); }
+void TUpdateModeEmulator::Load(Target t, std::vector<uint8_t> bytes) {
+    contents[t] = std::move(bytes);
+}
 
 uint64_t TUpdateModeEmulator::Size(Target t) const {
     auto it = contents.find(t);
@@ -74,7 +84,8 @@ void TUpdateModeEmulator::SawSectorRead(Target t, uint32_t sector) {
     if (command == codes.unlockSecond && lastCommand[t] == codes.unlockFirst) unlocked[t] = true;
     if (command == codes.lock) unlocked[t] = false;
     if (command == codes.start) Started = true;
-    if (t == Target::NewFile && ((command >= 4 && command <= 7) || (command >= 12 && command <= 19))) window = command;
+    if (t == Target::NewFile && ((command >= 4 && command <= 7) || (command >= 12 && command <= 19)))
+        window = command;
     lastCommand[t] = command;
 }
 
@@ -95,7 +106,8 @@ long long TUpdateModeEmulator::Read(Target t, uint64_t offset, uint8_t* buffer, 
     if (size == Sector && offset % Sector == 0) SawSectorRead(t, static_cast<uint32_t>(offset / Sector));
     const std::vector<uint8_t>& data = Storage(t, offset);
     std::memset(buffer, 0, size);
-    if (offset < data.size()) std::memcpy(buffer, data.data() + offset, std::min<uint64_t>(size, data.size() - offset));
+    if (offset < data.size())
+        std::memcpy(buffer, data.data() + offset, std::min<uint64_t>(size, data.size() - offset));
     // Reading back a written chunk: a corrupted link flips one byte.
     if (CorruptReadBack && size >= update::ChunkBytes / 4) buffer[size / 2] ^= 0x5A;
     return static_cast<long long>(size);
@@ -147,7 +159,8 @@ long long TEmulatedUpdateTarget::WriteAt(uint64_t offset, const void* buffer, si
         CommandsAtFailure = emulator.Commands.size();
         WritesAtFailure = emulator.Writes.size();
         if (!CutShort) return -1;
-        const long long written = emulator.Write(current, offset, static_cast<const uint8_t*>(buffer), size / 2);
+        const long long written =
+            emulator.Write(current, offset, static_cast<const uint8_t*>(buffer), size / 2);
         WritesAtFailure = emulator.Writes.size();
         return written;
     }

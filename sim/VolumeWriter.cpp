@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <vector>
 
+#include "common/LittleEndian.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
-#include "common/LittleEndian.h"
 
 namespace sim {
 namespace {
@@ -17,28 +17,34 @@ namespace {
 constexpr int RingSize = 10240;
 
 struct Message {
-    const char* id;       // transmitter, subject, number: "FA12"
-    int ageMinutes;       // how long ago it was received
+    const char* id;  // transmitter, subject, number: "FA12"
+    int ageMinutes;  // how long ago it was received
     const char* body;
 };
 
 // A small, believable day of traffic on both bands; each text is of its subject letter
 // (A navigational warning, B meteorological warning, E forecast, L further navigational warning).
 const Message International[] = {
-    {"FA12", 35, "CROSS CORSEN\nNAVIGATIONAL WARNING NR 214\nOUESSANT TSS.\n"
-                 "WRECK DANGEROUS TO NAVIGATION IN 48-31.2N 005-21.4W. WIDE BERTH REQUESTED.\n"},
-    {"GB05", 190, "NITON\nGALE WARNING 0512\nPORTLAND PLYMOUTH\n"
-                  "SOUTHWEST GALE FORCE 8 IMMINENT, INCREASING SEVERE GALE 9 LATER.\n"},
-    {"EE33", 410, "CULLERCOATS\nMETEO FORECAST\nHUMBER THAMES: SOUTHWEST 5 TO 7.\n"
-                  "RAIN THEN SHOWERS. MODERATE OR GOOD.\n"},
-    {"AL02", 720, "CROSS GRIS NEZ\nNAVIGATIONAL WARNING 0033\nDOVER STRAIT.\n"
-                  "DRIFTING CONTAINER REPORTED 50-58.2N 001-12.7E AT 080915 UTC.\nVESSELS KEEP A SHARP LOOKOUT.\n"},
+    {"FA12", 35,
+     "CROSS CORSEN\nNAVIGATIONAL WARNING NR 214\nOUESSANT TSS.\n"
+     "WRECK DANGEROUS TO NAVIGATION IN 48-31.2N 005-21.4W. WIDE BERTH REQUESTED.\n"},
+    {"GB05", 190,
+     "NITON\nGALE WARNING 0512\nPORTLAND PLYMOUTH\n"
+     "SOUTHWEST GALE FORCE 8 IMMINENT, INCREASING SEVERE GALE 9 LATER.\n"},
+    {"EE33", 410,
+     "CULLERCOATS\nMETEO FORECAST\nHUMBER THAMES: SOUTHWEST 5 TO 7.\n"
+     "RAIN THEN SHOWERS. MODERATE OR GOOD.\n"},
+    {"AL02", 720,
+     "CROSS GRIS NEZ\nNAVIGATIONAL WARNING 0033\nDOVER STRAIT.\n"
+     "DRIFTING CONTAINER REPORTED 50-58.2N 001-12.7E AT 080915 UTC.\nVESSELS KEEP A SHARP LOOKOUT.\n"},
 };
 const Message National[] = {
-    {"AE07", 60, "CROSS ETEL\nBULLETIN COTIER\nDE PENMARCH A L'ANSE DE L'AIGUILLON\n"
-                 "SUD-OUEST 5 A 6, MER AGITEE, HOULE OUEST 2 M.\n"},
-    {"AA41", 300, "CROSS CORSEN\nAVURNAV 0871\nCHENAL DU FOUR: BOUEE CARDINALE OUEST\n"
-                  "DE LA BASSE ROYALE ETEINTE.\n"},
+    {"AE07", 60,
+     "CROSS ETEL\nBULLETIN COTIER\nDE PENMARCH A L'ANSE DE L'AIGUILLON\n"
+     "SUD-OUEST 5 A 6, MER AGITEE, HOULE OUEST 2 M.\n"},
+    {"AA41", 300,
+     "CROSS CORSEN\nAVURNAV 0871\nCHENAL DU FOUR: BOUEE CARDINALE OUEST\n"
+     "DE LA BASSE ROYALE ETEINTE.\n"},
 };
 
 std::string NavtexText(const Message& m, const char* frame) {
@@ -91,8 +97,8 @@ void SetTimes(const std::string& path, int64_t when) {
     platform::SetFileTimes(path, t, t, t);
 }
 
-bool WriteMessageFolder(const std::string& folder, const Message* begin, const Message* end, const char* frame,
-                        int64_t now) {
+bool WriteMessageFolder(const std::string& folder, const Message* begin, const Message* end,
+                        const char* frame, int64_t now) {
     if (!EnsureFolder(folder)) return false;
     for (const Message* m = begin; m != end; ++m) {
         const std::string path = platform::JoinPath(folder, std::string(m->id) + ".TXT");
@@ -114,7 +120,8 @@ bool MakeFileModel(const std::string& model, const std::string& folder, const Vo
 
     std::vector<uint8_t> system(556, 0);
     const int blockStart = writeIndex / 256 * 256;
-    for (int i = 0; i < 256; ++i) le::PutI16(&system[static_cast<size_t>(2 * i)], ring[static_cast<size_t>(blockStart + i)]);
+    for (int i = 0; i < 256; ++i)
+        le::PutI16(&system[static_cast<size_t>(2 * i)], ring[static_cast<size_t>(blockStart + i)]);
     le::PutU16(&system[512], barograph ? writeIndex : 0);
     le::PutU16(&system[514], barograph ? RingSize : 0);
     le::PutU32(&system[520], 87);
@@ -122,12 +129,15 @@ bool MakeFileModel(const std::string& model, const std::string& folder, const Vo
     system[525] = 1;
     system[526] = 0;
     system[527] = 12;
-    const std::string serial = model == "ZEL2" ? "Z20120400317" : model == "ZEL2X" ? "X20130900042"
-                             : model == "ZEL2B" ? "B20140300158" : "BX2015010077";
+    const std::string serial = model == "ZEL2"    ? "Z20120400317"
+                               : model == "ZEL2X" ? "X20130900042"
+                               : model == "ZEL2B" ? "B20140300158"
+                                                  : "BX2015010077";
     for (size_t i = 0; i < 12; ++i) system[528 + i] = static_cast<uint8_t>(serial[i]);
     const char* ids[3] = {International[2].id, International[1].id, International[0].id};
     for (int s = 0; s < 3; ++s)
-        for (int i = 0; i < 4; ++i) system[static_cast<size_t>(540 + 4 * s + i)] = static_cast<uint8_t>(ids[s][i]);
+        for (int i = 0; i < 4; ++i)
+            system[static_cast<size_t>(540 + 4 * s + i)] = static_cast<uint8_t>(ids[s][i]);
     le::PutI16(&system[552], PressureAt(0, o.weather));
     le::PutI16(&system[554], 185);
 
@@ -139,15 +149,17 @@ bool MakeFileModel(const std::string& model, const std::string& folder, const Vo
     if (o.withSystemFile && !WriteBytes(platform::JoinPath(folder, "SYSTEM.BIN"), system)) return false;
     if (barograph) {
         std::vector<uint8_t> baro(2 * RingSize);
-        for (int i = 0; i < RingSize; ++i) le::PutI16(&baro[static_cast<size_t>(2 * i)], ring[static_cast<size_t>(i)]);
+        for (int i = 0; i < RingSize; ++i)
+            le::PutI16(&baro[static_cast<size_t>(2 * i)], ring[static_cast<size_t>(i)]);
         if (!WriteBytes(platform::JoinPath(folder, "BARODATA.BIN"), baro)) return false;
     }
     if (!EnsureFolder(platform::JoinPath(folder, "HTML"))) return false;
-    if (!WriteBytes(platform::JoinPath(folder, "HTML\\NAVAREA.HTM"), std::vector<uint8_t>(16384, ' '))) return false;
+    if (!WriteBytes(platform::JoinPath(folder, "HTML\\NAVAREA.HTM"), std::vector<uint8_t>(16384, ' ')))
+        return false;
     return WriteMessageFolder(platform::JoinPath(folder, "INTERNAT"), std::begin(International),
                               std::end(International), "ZCZC", now) &&
-           WriteMessageFolder(platform::JoinPath(folder, "NATIONAL"), std::begin(National), std::end(National),
-                              "ZCZC", now);
+           WriteMessageFolder(platform::JoinPath(folder, "NATIONAL"), std::begin(National),
+                              std::end(National), "ZCZC", now);
 }
 
 }  // namespace
@@ -180,7 +192,8 @@ std::vector<uint8_t> MessageRing(const Message* begin, const Message* end, int64
             uint8_t* cont = &ring[static_cast<size_t>(block) * 256];
             le::PutU32(cont, 0x18F96C3C);
             const size_t n = std::min<size_t>(252, text.size() - done);
-            std::copy(text.begin() + static_cast<long>(done), text.begin() + static_cast<long>(done + n), cont + 4);
+            std::copy(text.begin() + static_cast<long>(done), text.begin() + static_cast<long>(done + n),
+                      cont + 4);
             done += n;
             block = (block + 1) % 1024;
         }
@@ -201,8 +214,10 @@ bool MakeModelD(const std::string& folder, const VolumeOptions& o, int64_t now) 
         }
     }
     int16_t next518 = 0, next490 = 0;
-    const std::vector<uint8_t> nav518 = MessageRing(std::begin(International), std::end(International), now, 1022, next518);
-    const std::vector<uint8_t> nav490 = MessageRing(std::begin(National), std::end(National), now, 300, next490);
+    const std::vector<uint8_t> nav518 =
+        MessageRing(std::begin(International), std::end(International), now, 1022, next518);
+    const std::vector<uint8_t> nav490 =
+        MessageRing(std::begin(National), std::end(National), now, 300, next490);
 
     std::vector<uint8_t> system(776, 0);
     le::PutU32(&system[0], ReceiverSeconds(now));
@@ -214,7 +229,8 @@ bool MakeModelD(const std::string& folder, const VolumeOptions& o, int64_t now) 
     const std::string serial = "D20190600211";
     for (size_t i = 0; i < 12; ++i) system[12 + i] = static_cast<uint8_t>(serial[i]);
     le::PutI16(&system[24], PressureAt(0, o.weather));
-    le::PutI16(&system[26], static_cast<int16_t>(std::lround((PressureAt(0, o.weather) - PressureAt(180, o.weather)) / 10.0)));
+    le::PutI16(&system[26], static_cast<int16_t>(
+                                std::lround((PressureAt(0, o.weather) - PressureAt(180, o.weather)) / 10.0)));
     le::PutU16(&system[28], 12);
     le::PutI16(&system[30], 0);
     le::PutI16(&system[32], 172);
@@ -222,7 +238,8 @@ bool MakeModelD(const std::string& folder, const VolumeOptions& o, int64_t now) 
     le::PutI16(&system[44], next490);
     for (int i = 0; i < 128; ++i) {
         const int age = inCurrent - 1 - i;
-        le::PutI16(&system[static_cast<size_t>(512 + 2 * i)], i < inCurrent ? PressureAt(age, o.weather) : int16_t(-1));
+        le::PutI16(&system[static_cast<size_t>(512 + 2 * i)],
+                   i < inCurrent ? PressureAt(age, o.weather) : int16_t(-1));
     }
     le::PutU16(&system[768], static_cast<uint16_t>(total));
     system[770] = oldestBlock;

@@ -13,7 +13,7 @@ bool IsKnownModel(const std::string& model);
 enum class Weather { Passing, Steady, Storm };
 
 struct VolumeOptions {
-    int64_t now = 0;           // unix seconds; 0 = the current time
+    int64_t now = 0;  // unix seconds; 0 = the current time
     bool withSystemFile = true;
     bool withIndexFile = true;
     Weather weather = Weather::Passing;

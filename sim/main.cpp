@@ -73,10 +73,14 @@ bool Letter(const char* arg, char& letter) {
 }
 
 bool WeatherOf(const std::string& word, sim::Weather& weather) {
-    if (word == "passing") weather = sim::Weather::Passing;
-    else if (word == "steady") weather = sim::Weather::Steady;
-    else if (word == "storm") weather = sim::Weather::Storm;
-    else return false;
+    if (word == "passing")
+        weather = sim::Weather::Passing;
+    else if (word == "steady")
+        weather = sim::Weather::Steady;
+    else if (word == "storm")
+        weather = sim::Weather::Storm;
+    else
+        return false;
     return true;
 }
 
@@ -100,14 +104,17 @@ int main(int argc, char* argv[]) {
     if (command == "attach" && (argc >= 6 && argc <= 8) && Letter(argv[3], letter)) {
         const std::string type = argc >= 7 ? argv[6] : "removable";
         const std::string raw = argc >= 8 ? argv[7] : "";
-        return sim::AttachDrive(argv[2], letter, type, argv[4], argv[5], raw) ? 0 : Fail("cannot write the drive map");
+        return sim::AttachDrive(argv[2], letter, type, argv[4], argv[5], raw)
+                   ? 0
+                   : Fail("cannot write the drive map");
     }
     if (command == "detach" && argc == 4 && Letter(argv[3], letter))
         return sim::DetachDrive(argv[2], letter) ? 0 : Fail("no such drive in the map");
     if (command == "move" && argc == 5 && Letter(argv[3], letter) && Letter(argv[4], other))
         return sim::MoveDrive(argv[2], letter, other) ? 0 : Fail("no such drive in the map");
     if (command == "run" && argc >= 3 && argc <= 5)
-        return sim::RunLive(argv[2], argc >= 4 ? std::atof(argv[3]) : 1.0, argc >= 5 ? std::atof(argv[4]) : 0.0);
+        return sim::RunLive(argv[2], argc >= 4 ? std::atof(argv[3]) : 1.0,
+                            argc >= 5 ? std::atof(argv[4]) : 0.0);
     if (command == "inspect" && argc == 3)
         return sim::InspectVolume(argv[2], stdout) ? 0 : Fail(std::string("no receiver files in ") + argv[2]);
     if (command == "demo" && (argc == 5 || argc == 6)) {
@@ -115,7 +122,8 @@ int main(int argc, char* argv[]) {
         letter = 'E';
         if (argc == 6 && !Letter(argv[5], letter)) return Usage();
         if (!sim::MakeVolume(argv[2], argv[3])) return Fail(std::string("cannot write ") + argv[3]);
-        if (!sim::AttachDrive(argv[4], letter, "removable", argv[2], argv[3])) return Fail("cannot write the drive map");
+        if (!sim::AttachDrive(argv[4], letter, "removable", argv[2], argv[3]))
+            return Fail("cannot write the drive map");
         std::printf("%s attached as %c: from %s\n", argv[2], letter, argv[3]);
         return 0;
     }
@@ -134,14 +142,16 @@ int main(int argc, char* argv[]) {
         if (platform::FileExists(platform::JoinPath(drive, "NAV518.BIN")))
             acquisition::WriteModelDMessages(drive, archive, state);
         else if (!acquisition::CopyMessageFiles(drive, archive, state))
-            return Fail(std::string("the copy from ") + argv[2] + " did not complete; the archive is as it was");
+            return Fail(std::string("the copy from ") + argv[2] +
+                        " did not complete; the archive is as it was");
         return 0;
     }
     if (command == "make-firmware" && argc == 4) {
         if (!sim::IsKnownModel(argv[3])) return Fail(std::string("unknown model ") + argv[3]);
         return sim::MakeFirmwarePackage(argv[2], argv[3]) ? 0 : Fail(std::string("cannot write ") + argv[2]);
     }
-    if (command == "history" && argc == 5 && (std::strcmp(argv[3], "import") == 0 || std::strcmp(argv[3], "search") == 0))
+    if (command == "history" && argc == 5 &&
+        (std::strcmp(argv[3], "import") == 0 || std::strcmp(argv[3], "search") == 0))
         return sim::HistoryCommand(argv[2], argv[3], argv[4], stdout);
     if (command == "export-warnings" && (argc == 4 || (argc == 5 && std::strcmp(argv[4], "--all") == 0)))
         return sim::ExportWarningsCommand(argv[2], argv[3], argc == 5, stdout);

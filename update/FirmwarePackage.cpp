@@ -62,7 +62,8 @@ bool ParseVersion(const std::string& text, int& number) {
     int parts[3];
     char dot1 = 0, dot2 = 0, extra = 0;
     std::istringstream in(text);
-    if (!(in >> parts[0] >> dot1 >> parts[1] >> dot2 >> parts[2]) || dot1 != '.' || dot2 != '.' || (in >> extra))
+    if (!(in >> parts[0] >> dot1 >> parts[1] >> dot2 >> parts[2]) || dot1 != '.' || dot2 != '.' ||
+        (in >> extra))
         return false;
     for (int p : parts)
         if (p < 0 || p > 255) return false;
@@ -113,7 +114,8 @@ bool ParsePreamble(const std::vector<std::string>& values, TPreamble& preamble) 
     if (values.size() != preamble.size()) return false;
     for (size_t i = 0; i < values.size(); ++i) {
         const std::string& v = values[i];
-        if (v.empty() || v.size() > 5 || !std::all_of(v.begin(), v.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        if (v.empty() || v.size() > 5 ||
+            !std::all_of(v.begin(), v.end(), [](char c) { return c >= '0' && c <= '9'; }))
             return false;
         const long number = std::stol(v);
         if (number > 65535) return false;
@@ -130,7 +132,8 @@ std::string Single(const TManifest& lines, const char* key) {
 }
 
 // Family, version and origin; false with the reason. The family is told as soon as it is known.
-bool ReadHeader(const TManifest& lines, TFirmwarePackage& package, std::string& family, std::string& problem) {
+bool ReadHeader(const TManifest& lines, TFirmwarePackage& package, std::string& family,
+                std::string& problem) {
     package.family = Single(lines, "family");
     if (package.family != "B" && package.family != "BX" && package.family != "D") {
         problem = "famille de récepteurs inconnue";
@@ -166,7 +169,8 @@ bool ReadImage(const TManifest& lines, const TRole& role, TFirmwarePackage& pack
         return false;
     }
     if (v[1] != std::to_string(role.size)) {
-        problem = "la taille de " + v[0] + " n'est pas celle de l'image (" + std::to_string(role.size) + " octets)";
+        problem =
+            "la taille de " + v[0] + " n'est pas celle de l'image (" + std::to_string(role.size) + " octets)";
         return false;
     }
     if (!IsSha256(v[2])) {
@@ -189,7 +193,8 @@ bool ReadImage(const TManifest& lines, const TRole& role, TFirmwarePackage& pack
     return true;
 }
 
-bool ReadPreamble(const TManifest& lines, const TPreambleRole& role, TFirmwarePackage& package, std::string& problem) {
+bool ReadPreamble(const TManifest& lines, const TPreambleRole& role, TFirmwarePackage& package,
+                  std::string& problem) {
     if (!NeedsPreamble(role, package.family)) return true;
     auto it = lines.find(role.key);
     TPreamble& preamble = package.*role.preamble;
@@ -230,13 +235,15 @@ std::string FamilyOfModel(const std::string& model) {
 }
 
 std::string DescribePackage(const TFirmwarePackage& package, const std::string& model) {
-    std::string text = (model.empty() ? receiver::ModelsOfFamily(package.family) : model) + " " + package.versionText;
+    std::string text =
+        (model.empty() ? receiver::ModelsOfFamily(package.family) : model) + " " + package.versionText;
     if (package.simulator) text += std::string(" (") + SimulatorMark + ")";
     return text;
 }
 
 bool PreambleFits(const TPreamble& preamble, uint32_t targetSectors) {
-    return std::all_of(preamble.begin(), preamble.end(), [targetSectors](uint16_t s) { return s < targetSectors; });
+    return std::all_of(preamble.begin(), preamble.end(),
+                       [targetSectors](uint16_t s) { return s < targetSectors; });
 }
 
 std::optional<TFirmwarePackage> LoadFirmwarePackage(const std::string& folder, std::string& problem) {
@@ -245,7 +252,8 @@ std::optional<TFirmwarePackage> LoadFirmwarePackage(const std::string& folder, s
 }
 
 std::vector<std::string> InstalledPackageRoots() {
-    const std::string archive = app::ArchivePath(platform::ApplicationDataFolder(), platform::ExecutableFolder());
+    const std::string archive =
+        app::ArchivePath(platform::ApplicationDataFolder(), platform::ExecutableFolder());
     const std::string beside = platform::JoinPath(platform::ExecutableFolder(), PackagesFolderName);
     std::vector<std::string> roots{platform::JoinPath(archive, PackagesFolderName)};
     if (beside != roots[0]) roots.push_back(beside);
@@ -258,8 +266,9 @@ TPackageChoice FindFirmwarePackage(const std::vector<std::string>& roots, const 
     std::string refusal, otherFamily;
     for (const std::string& root : roots) {
         std::vector<platform::FolderEntry> entries = platform::ListFolder(root);
-        std::sort(entries.begin(), entries.end(),
-                  [](const platform::FolderEntry& a, const platform::FolderEntry& b) { return a.name < b.name; });
+        std::sort(
+            entries.begin(), entries.end(),
+            [](const platform::FolderEntry& a, const platform::FolderEntry& b) { return a.name < b.name; });
         for (const platform::FolderEntry& entry : entries) {
             if (!entry.isFolder) continue;
             const std::string folder = platform::JoinPath(root, entry.name);
@@ -275,7 +284,8 @@ TPackageChoice FindFirmwarePackage(const std::vector<std::string>& roots, const 
                 if (otherFamily.empty()) otherFamily = package->family;
                 continue;
             }
-            if (!choice.package || package->version > choice.package->version) choice.package = std::move(package);
+            if (!choice.package || package->version > choice.package->version)
+                choice.package = std::move(package);
         }
     }
     if (choice.package) return choice;
@@ -284,12 +294,14 @@ TPackageChoice FindFirmwarePackage(const std::vector<std::string>& roots, const 
     else if (!refusal.empty())
         choice.problem = refusal + " Mise à jour abandonner!";
     else if (!otherFamily.empty())
-        choice.problem = "Le paquet firmware installé est destiné au " + receiver::ModelsOfFamily(otherFamily) +
-                         ", pas au " + model + ". Installez le paquet du " + model + " dans " +
+        choice.problem = "Le paquet firmware installé est destiné au " +
+                         receiver::ModelsOfFamily(otherFamily) + ", pas au " + model +
+                         ". Installez le paquet du " + model + " dans " +
                          (roots.empty() ? std::string() : roots[0]) + ".";
     else
-        choice.problem = "Aucun firmware n'est installé pour le " + model + ". Installez le paquet firmware du " +
-                         model + " dans " + (roots.empty() ? std::string() : roots[0]) + ".";
+        choice.problem = "Aucun firmware n'est installé pour le " + model +
+                         ". Installez le paquet firmware du " + model + " dans " +
+                         (roots.empty() ? std::string() : roots[0]) + ".";
     return choice;
 }
 
@@ -299,9 +311,10 @@ std::string ManifestText(const std::string& family, const std::string& version, 
     std::ostringstream out;
     out << "# ZEL2 firmware package\n";
     if (simulator) out << "# SIMULATOR DATA: made for the simulated receiver; it would destroy a real one.\n";
-    out << "family " << family << "\nversion " << version << "\norigin " << (simulator ? "simulator" : "maker")
-        << "\n";
-    for (const auto& [key, file] : files) out << key << " " << file.name << " " << file.size << " " << file.sha256 << "\n";
+    out << "family " << family << "\nversion " << version << "\norigin "
+        << (simulator ? "simulator" : "maker") << "\n";
+    for (const auto& [key, file] : files)
+        out << key << " " << file.name << " " << file.size << " " << file.sha256 << "\n";
     for (const auto& [key, preamble] : preambles) {
         out << key;
         for (uint16_t s : preamble) out << " " << s;

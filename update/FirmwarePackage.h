@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-
 // A firmware package: a folder holding a receiver family's images and MANIFEST.TXT, which
 // names each file with its size and SHA-256, the firmware version and the access codes of
 // the update mode. The program writes nothing to a receiver that does not come from a

@@ -14,7 +14,8 @@
 namespace update {
 
 const char* const NotFoundText =
-    "ZEL2 non trouvé. Veuillez vérifier la connection du câble. Le PC doit fonctionner en mode administrateur!";
+    "ZEL2 non trouvé. Veuillez vérifier la connection du câble. Le PC doit fonctionner en mode "
+    "administrateur!";
 const char* const TransmitText = "Transmettre les données firmware ...";
 const char* const VerifyText = "Vérification des données firmware ...";
 const char* const StartProgrammerText = "Demarrage programmer ...";
@@ -23,7 +24,8 @@ const char* const ErrorText = "Erreur! Mise à jour abandonner!";
 const char* const StartNotSentText =
     "Erreur! La commande de démarrage n'a pas atteint le récepteur. Mise à jour abandonner!";
 const char* const TargetTooSmallText =
-    "Erreur! Le fichier du récepteur est plus petit que ne le prévoit le firmware. Rien n'a été écrit. Mise à jour "
+    "Erreur! Le fichier du récepteur est plus petit que ne le prévoit le firmware. Rien n'a été écrit. Mise "
+    "à jour "
     "abandonner!";
 
 TFirmwareBuffers& Buffers() {
@@ -37,7 +39,9 @@ void CopyInto(uint8_t* target, size_t capacity, std::span<const uint8_t> block) 
     std::memcpy(target, block.data(), std::min(capacity, block.size()));
 }
 
-bool SameBytes(const uint8_t* a, const uint8_t* b, size_t n) { return std::memcmp(a, b, n) == 0; }
+bool SameBytes(const uint8_t* a, const uint8_t* b, size_t n) {
+    return std::memcmp(a, b, n) == 0;
+}
 
 }  // namespace
 
@@ -76,13 +80,15 @@ bool FirmwareOfferDue(const std::string& model, int version, const TPackageChoic
 bool TFirmwareUpdater::ReadSectors(uint32_t first, int count, uint8_t* buffer) {
     if (!target.IsOpen() || count <= 0) return false;
     const size_t size = static_cast<size_t>(count) * platform::SectorSize;
-    return target.ReadAt(uint64_t{first} * platform::SectorSize, buffer, size) == static_cast<long long>(size);
+    return target.ReadAt(uint64_t{first} * platform::SectorSize, buffer, size) ==
+           static_cast<long long>(size);
 }
 
 bool TFirmwareUpdater::WriteSectors(uint32_t first, int count, const uint8_t* buffer) {
     if (!target.IsOpen() || count <= 0) return false;
     const size_t size = static_cast<size_t>(count) * platform::SectorSize;
-    return target.WriteAt(uint64_t{first} * platform::SectorSize, buffer, size) == static_cast<long long>(size);
+    return target.WriteAt(uint64_t{first} * platform::SectorSize, buffer, size) ==
+           static_cast<long long>(size);
 }
 
 bool TFirmwareUpdater::SendCommand(const TPreamble& preamble, uint16_t command) {
@@ -121,14 +127,22 @@ void TFirmwareUpdater::StartButtonClick() {
     receiver::DetectReceiver(state.Detection);
     const int version = state.SystemData.FirmwareVersionNumber();
     switch (ChooseMethod(state.ReceiverModel(), version, arguments)) {
-    case TUpdateMethod::ModelD: UpdateModelD(); break;
-    case TUpdateMethod::New: UpdateNew(); break;
-    case TUpdateMethod::Old: UpdateOld(); break;
-    case TUpdateMethod::None: break;
+        case TUpdateMethod::ModelD:
+            UpdateModelD();
+            break;
+        case TUpdateMethod::New:
+            UpdateNew();
+            break;
+        case TUpdateMethod::Old:
+            UpdateOld();
+            break;
+        case TUpdateMethod::None:
+            break;
     }
 }
 
-void TFirmwareUpdater::Finish(bool verified, uint16_t startCommand, const TPreamble& preamble, bool closeFirst) {
+void TFirmwareUpdater::Finish(bool verified, uint16_t startCommand, const TPreamble& preamble,
+                              bool closeFirst) {
     if (verified) {
         // A receiver pulled after the verification never got the start: that is no success.
         const bool started = SendCommand(preamble, startCommand);
@@ -190,8 +204,8 @@ bool TFirmwareUpdater::Unlock(const std::string& path, const TPreamble& preamble
     const long long size = target.IsOpen() ? target.Size() : -1;
     if (size >= 0) {
         const auto sectors = static_cast<uint64_t>(size) / platform::SectorSize;
-        if (highestSector >= sectors || !std::all_of(preamble.begin(), preamble.end(),
-                                                     [sectors](uint16_t s) { return s < sectors; })) {
+        if (highestSector >= sectors ||
+            !std::all_of(preamble.begin(), preamble.end(), [sectors](uint16_t s) { return s < sectors; })) {
             Abort(TargetTooSmallText);
             return false;
         }
@@ -209,7 +223,8 @@ namespace {
 
 // Where each method puts the images, and its commands. A placement through the window
 // writes every chunk k to the same sectors after the command that selects it.
-constexpr TPlacement ModelDImages[] = {{.image = TImage::Loader, .sector = 112}, {.image = TImage::Firmware, .sector = 240}};
+constexpr TPlacement ModelDImages[] = {{.image = TImage::Loader, .sector = 112},
+                                       {.image = TImage::Firmware, .sector = 240}};
 constexpr TPlacement NewImages[] = {{.image = TImage::Firmware, .sector = 0, .firstWindowCommand = 4},
                                     {.image = TImage::Data, .sector = 0, .firstWindowCommand = 12}};
 constexpr TPlacement OldImages[] = {{.image = TImage::Loader, .sector = 766},
@@ -257,9 +272,12 @@ const TProcedure OldProcedure{.file = nullptr,
 std::span<uint8_t> ImageBytes(TImage image) {
     TFirmwareBuffers& b = Buffers();
     switch (image) {
-    case TImage::Loader: return b.Loader;
-    case TImage::Firmware: return b.Firmware;
-    case TImage::Data: return b.Data;
+        case TImage::Loader:
+            return b.Loader;
+        case TImage::Firmware:
+            return b.Firmware;
+        case TImage::Data:
+            return b.Data;
     }
     return {};
 }
@@ -268,13 +286,15 @@ uint32_t HighestSector(const TProcedure& procedure) {
     uint32_t highest = 0;
     for (const TPlacement& place : procedure.images) {
         const auto sectors = static_cast<uint32_t>(ImageBytes(place.image).size() / platform::SectorSize);
-        highest = std::max(highest, place.sector + (place.firstWindowCommand ? std::min(sectors, ChunkSectors) : sectors) - 1);
+        highest =
+            std::max(highest, place.sector +
+                                  (place.firstWindowCommand ? std::min(sectors, ChunkSectors) : sectors) - 1);
     }
     return highest;
 }
 
-bool TFirmwareUpdater::MovePiece(const TPlacement& place, uint32_t k, const TPreamble& preamble, uint8_t* bytes,
-                                 uint32_t sectors, bool write) {
+bool TFirmwareUpdater::MovePiece(const TPlacement& place, uint32_t k, const TPreamble& preamble,
+                                 uint8_t* bytes, uint32_t sectors, bool write) {
     uint32_t sector = place.sector + ChunkSectors * k;
     if (place.firstWindowCommand) {
         if (!SendCommand(preamble, static_cast<uint16_t>(place.firstWindowCommand + k))) return false;
@@ -347,8 +367,14 @@ void TFirmwareUpdater::Run(const TProcedure& procedure) {
     target.Close();
 }
 
-void TFirmwareUpdater::UpdateModelD() { Run(ModelDProcedure); }
-void TFirmwareUpdater::UpdateNew() { Run(NewProcedure); }
-void TFirmwareUpdater::UpdateOld() { Run(OldProcedure); }
+void TFirmwareUpdater::UpdateModelD() {
+    Run(ModelDProcedure);
+}
+void TFirmwareUpdater::UpdateNew() {
+    Run(NewProcedure);
+}
+void TFirmwareUpdater::UpdateOld() {
+    Run(OldProcedure);
+}
 
 }  // namespace update

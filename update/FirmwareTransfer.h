@@ -59,7 +59,9 @@ public:
 // The receiver itself, through the platform.
 class TPlatformUpdateTarget : public IUpdateTarget {
 public:
-    platform::TargetOpen Open(const std::string& path, bool writable) override { return target.Open(path, writable); }
+    platform::TargetOpen Open(const std::string& path, bool writable) override {
+        return target.Open(path, writable);
+    }
     bool IsOpen() const override { return target.IsOpen(); }
     void Close() override { target.Close(); }
     long long Size() override { return target.Size(); }
@@ -162,8 +164,8 @@ private:
     // first), piece by piece with a progress step each; false at the first failed write or
     // window command.
     bool MoveImage(const TPlacement& place, const TPreamble& preamble, bool write);
-    bool MovePiece(const TPlacement& place, uint32_t k, const TPreamble& preamble, uint8_t* bytes, uint32_t sectors,
-                   bool write);
+    bool MovePiece(const TPlacement& place, uint32_t k, const TPreamble& preamble, uint8_t* bytes,
+                   uint32_t sectors, bool write);
     // A write or command that failed ends the transfer there: the receiver gets nothing more.
     void Failed() { Abort(ErrorText); }
     void OpenTarget(const std::string& path, bool writable);

@@ -5,17 +5,20 @@
 #include <cstdio>
 #include <map>
 
+#include "common/DateTime.h"
 #include "common/Windows1252.h"
 #include "platform/Files.h"
-#include "common/DateTime.h"
 
 namespace warnings {
 
 const char* StateName(TWarning::State state) {
     switch (state) {
-    case TWarning::State::Cancelled: return "cancelled";
-    case TWarning::State::Expired: return "expired";
-    default: return "in force";
+        case TWarning::State::Cancelled:
+            return "cancelled";
+        case TWarning::State::Expired:
+            return "expired";
+        default:
+            return "in force";
     }
 }
 
@@ -120,7 +123,8 @@ size_t TEvaluation::MemoryBytes() const {
         bytes += w.text.capacity() + w.shapes.capacity() * sizeof(TShape);
         for (const TShape& shape : w.shapes) bytes += shape.points.capacity() * sizeof(TPosition);
     }
-    for (const auto& [key, targets] : bySeries) bytes += key.capacity() + 64 + targets.capacity() * sizeof(size_t);
+    for (const auto& [key, targets] : bySeries)
+        bytes += key.capacity() + 64 + targets.capacity() * sizeof(size_t);
     bytes += byIdentifier.size() * 80;
     return bytes;
 }
@@ -159,16 +163,29 @@ std::string Xml(const std::string& s) {
     std::string out;
     for (unsigned char c : s) {
         switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        case '\'': out += "&apos;"; break;
-        default:
-            // XML 1.0 allows no other control character.
-            if (c >= 0x20 || c == '\t' || c == '\n') out += static_cast<char>(c);
-            else if (c == '\r') continue;
-            else out += ' ';
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            case '\'':
+                out += "&apos;";
+                break;
+            default:
+                // XML 1.0 allows no other control character.
+                if (c >= 0x20 || c == '\t' || c == '\n')
+                    out += static_cast<char>(c);
+                else if (c == '\r')
+                    continue;
+                else
+                    out += ' ';
         }
     }
     return out;
@@ -211,7 +228,8 @@ std::string Title(const TWarning& w) {
         if (end == std::string::npos) end = w.text.size();
         const std::string candidate = w.text.substr(at, end - at);
         at = end + 1;
-        if (candidate.empty() || candidate.compare(0, 4, "ZCZC") == 0 || (candidate[0] >= '0' && candidate[0] <= '9'))
+        if (candidate.empty() || candidate.compare(0, 4, "ZCZC") == 0 ||
+            (candidate[0] >= '0' && candidate[0] <= '9'))
             continue;
         line = candidate;
         break;
@@ -229,7 +247,9 @@ std::string Title(const TWarning& w) {
     return w.name + (words.empty() ? "" : " " + words);
 }
 
-bool Exported(const TWarning& w, bool all) { return !w.shapes.empty() && (all || w.state == TWarning::State::InForce); }
+bool Exported(const TWarning& w, bool all) {
+    return !w.shapes.empty() && (all || w.state == TWarning::State::InForce);
+}
 
 }  // namespace
 
@@ -250,16 +270,18 @@ std::string Gpx(const std::vector<TWarning>& warnings, bool all) {
                     std::snprintf(radius, sizeof radius, "Radius %g NM. ", shape.radiusNm);
                     text = radius + text;
                 }
-                waypoints += "  <wpt lat=\"" + Coordinate(p.latitude) + "\" lon=\"" + Coordinate(p.longitude) +
-                             "\">\n    <time>" + Iso8601(std::max<int64_t>(w.received, 0)) + "</time>\n    <name>" +
-                             name + "</name>\n    <desc>" + Xml(text) + "</desc>\n  </wpt>\n";
+                waypoints += "  <wpt lat=\"" + Coordinate(p.latitude) + "\" lon=\"" +
+                             Coordinate(p.longitude) + "\">\n    <time>" +
+                             Iso8601(std::max<int64_t>(w.received, 0)) + "</time>\n    <name>" + name +
+                             "</name>\n    <desc>" + Xml(text) + "</desc>\n  </wpt>\n";
                 continue;
             }
             routes += "  <rte>\n    <name>" + name + "</name>\n    <desc>" + Xml(desc) + "</desc>\n";
             std::vector<TPosition> points = shape.points;
             if (shape.kind == TShape::Kind::Polygon) points.push_back(points.front());  // closed
             for (const TPosition& p : points)
-                routes += "    <rtept lat=\"" + Coordinate(p.latitude) + "\" lon=\"" + Coordinate(p.longitude) + "\"/>\n";
+                routes += "    <rtept lat=\"" + Coordinate(p.latitude) + "\" lon=\"" +
+                          Coordinate(p.longitude) + "\"/>\n";
             routes += "  </rte>\n";
         }
     }
@@ -289,20 +311,22 @@ std::string GeoJson(const std::vector<TWarning>& warnings, bool all) {
                                ? "{\"type\": \"Polygon\", \"coordinates\": [[" + list + "]]}"
                                : "{\"type\": \"LineString\", \"coordinates\": [" + list + "]}";
             }
-            std::string properties = "\"id\": " + Json(w.name) + ", \"band\": " + std::to_string(w.band) +
-                                     ", \"file\": " + Json(w.name) + ", \"received\": " +
-                                     (w.received < 0 ? std::string("null") : Json(Iso8601(w.received))) +
-                                     ", \"state\": " + Json(StateName(w.state)) + ", \"shape\": " +
-                                     Json(KindName(shape.kind));
+            std::string properties =
+                "\"id\": " + Json(w.name) + ", \"band\": " + std::to_string(w.band) +
+                ", \"file\": " + Json(w.name) +
+                ", \"received\": " + (w.received < 0 ? std::string("null") : Json(Iso8601(w.received))) +
+                ", \"state\": " + Json(StateName(w.state)) + ", \"shape\": " + Json(KindName(shape.kind));
             if (shape.kind == TShape::Kind::Circle) {
                 char radius[32];
                 std::snprintf(radius, sizeof radius, "%g", shape.radiusNm);
                 properties += std::string(", \"radius_nm\": ") + radius;
             }
-            if (w.state == TWarning::State::Cancelled) properties += ", \"cancelled_by\": " + Json(w.cancelledBy);
+            if (w.state == TWarning::State::Cancelled)
+                properties += ", \"cancelled_by\": " + Json(w.cancelledBy);
             properties += ", \"text\": " + Json(w.text);
-            features += std::string(features.empty() ? "" : ",\n") + "    {\"type\": \"Feature\", \"geometry\": " +
-                        geometry + ", \"properties\": {" + properties + "}}";
+            features += std::string(features.empty() ? "" : ",\n") +
+                        "    {\"type\": \"Feature\", \"geometry\": " + geometry + ", \"properties\": {" +
+                        properties + "}}";
         }
     }
     return "{\n  \"type\": \"FeatureCollection\",\n  \"features\": [\n" + features + "\n  ]\n}\n";
@@ -312,17 +336,19 @@ ExportProblem CheckExportFolder(const std::string& folder, bool wholePathOnly) {
     if (wholePathOnly && !platform::IsAbsolutePath(folder)) return ExportProblem::Relative;
     if (!platform::FolderExistsAsNamed(folder))
         return platform::FileExists(folder) && !platform::FolderExists(folder) ? ExportProblem::NotAFolder
-                                                                              : ExportProblem::Missing;
+                                                                               : ExportProblem::Missing;
     return ExportProblem::None;
 }
 
 ExportProblem WriteExportChecked(const std::string& folder, const std::vector<TWarning>& warnings, bool all,
                                  bool wholePathOnly) {
-    if (const ExportProblem problem = CheckExportFolder(folder, wholePathOnly); problem != ExportProblem::None)
+    if (const ExportProblem problem = CheckExportFolder(folder, wholePathOnly);
+        problem != ExportProblem::None)
         return problem;
     const std::string gpx = Gpx(warnings, all), geojson = GeoJson(warnings, all);
-    const bool written = platform::WriteFileAtomic(platform::JoinPath(folder, GpxName), gpx.data(), gpx.size()) &&
-                         platform::WriteFileAtomic(platform::JoinPath(folder, GeoJsonName), geojson.data(), geojson.size());
+    const bool written =
+        platform::WriteFileAtomic(platform::JoinPath(folder, GpxName), gpx.data(), gpx.size()) &&
+        platform::WriteFileAtomic(platform::JoinPath(folder, GeoJsonName), geojson.data(), geojson.size());
     return written ? ExportProblem::None : ExportProblem::Unwritable;
 }
 

@@ -60,7 +60,8 @@ private:
 
 // Fills the texts of these warnings from the store (those TEvaluation did not keep), of
 // those with positions only where withShapesOnly (what the plotter's files carry).
-void FillTexts(const history::THistoryStore& store, std::vector<TWarning>& warnings, bool withShapesOnly = false);
+void FillTexts(const history::THistoryStore& store, std::vector<TWarning>& warnings,
+               bool withShapesOnly = false);
 
 // Every message of the history, in the order received, with its shapes and whether a later
 // message cancelled it or its own expiry has passed at now; the texts of those with shapes.

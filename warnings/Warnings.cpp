@@ -10,9 +10,15 @@
 namespace warnings {
 namespace {
 
-bool Digit(char c) { return c >= '0' && c <= '9'; }
-bool Letter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-char At(const std::string& t, size_t i) { return i < t.size() ? t[i] : '\0'; }
+bool Digit(char c) {
+    return c >= '0' && c <= '9';
+}
+bool Letter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+char At(const std::string& t, size_t i) {
+    return i < t.size() ? t[i] : '\0';
+}
 
 size_t Digits(const std::string& t, size_t i) {
     size_t n = 0;
@@ -62,7 +68,8 @@ struct Parts {
 // (forecasts' lows, ice).
 bool DegreesOnlyFollow(const std::string& t, size_t p, bool latitude) {
     const char c = At(t, p);
-    return c == '.' || c == 'N' || c == 'S' || c == 'E' || c == 'W' || (c == ' ' && Hemisphere(t, p, latitude) != '\0');
+    return c == '.' || c == 'N' || c == 'S' || c == 'E' || c == 'W' ||
+           (c == ' ' && Hemisphere(t, p, latitude) != '\0');
 }
 
 // Seconds after the same separator as the degrees', or after a minute mark, when the
@@ -98,7 +105,8 @@ bool ReadMinutes(const std::string& t, size_t& p, bool latitude, Parts& parts) {
         parts.minutes += Decimals(t, p);
     } else if (nm >= 3 && nm <= 5) {
         // Minutes with implied decimals: 3800 is 38.00, 251 is 25.1, 22401 is 22.401.
-        parts.minutes = Number(t, p, 2) + Number(t, p + 2, nm - 2) / std::pow(10.0, static_cast<double>(nm - 2));
+        parts.minutes =
+            Number(t, p, 2) + Number(t, p + 2, nm - 2) / std::pow(10.0, static_cast<double>(nm - 2));
         p += nm;
     } else {
         return false;
@@ -174,19 +182,27 @@ std::vector<TPosition> FindPositions(const std::string& text) {
 
 const char* KindName(TShape::Kind kind) {
     switch (kind) {
-    case TShape::Kind::Line: return "line";
-    case TShape::Kind::Polygon: return "polygon";
-    case TShape::Kind::Circle: return "circle";
-    default: return "point";
+        case TShape::Kind::Line:
+            return "line";
+        case TShape::Kind::Polygon:
+            return "polygon";
+        case TShape::Kind::Circle:
+            return "circle";
+        default:
+            return "point";
     }
 }
 
 const char* KindNameFr(TShape::Kind kind) {
     switch (kind) {
-    case TShape::Kind::Line: return "ligne";
-    case TShape::Kind::Polygon: return "zone";
-    case TShape::Kind::Circle: return "cercle";
-    default: return "point";
+        case TShape::Kind::Line:
+            return "ligne";
+        case TShape::Kind::Polygon:
+            return "zone";
+        case TShape::Kind::Circle:
+            return "cercle";
+        default:
+            return "point";
     }
 }
 
@@ -201,13 +217,18 @@ struct Keyword {
 std::vector<Keyword> Keywords(const std::string& t) {
     std::vector<Keyword> keys;
     const std::pair<const char*, TShape::Kind> words[] = {
-        {"AREA BOUNDED BY", TShape::Kind::Polygon}, {"IN AREA", TShape::Kind::Polygon}, {"AREA:", TShape::Kind::Polygon},
-        {"BETWEEN", TShape::Kind::Line},            {"JOINING", TShape::Kind::Line},   {"TRACK", TShape::Kind::Line},
+        {"AREA BOUNDED BY", TShape::Kind::Polygon},
+        {"IN AREA", TShape::Kind::Polygon},
+        {"AREA:", TShape::Kind::Polygon},
+        {"BETWEEN", TShape::Kind::Line},
+        {"JOINING", TShape::Kind::Line},
+        {"TRACK", TShape::Kind::Line},
         {"ROUTE", TShape::Kind::Line},
     };
     for (const auto& [word, kind] : words)
         for (size_t at = t.find(word); at != std::string::npos; at = t.find(word, at + 1))
-            if (WordAt(t, at, word) || word[std::strlen(word) - 1] == ':') keys.push_back({at + std::strlen(word), kind});
+            if (WordAt(t, at, word) || word[std::strlen(word) - 1] == ':')
+                keys.push_back({at + std::strlen(word), kind});
     // n NM: a circle after WITHIN, or before RADIUS.
     for (size_t at = t.find("NM"); at != std::string::npos; at = t.find("NM", at + 2)) {
         if (Letter(At(t, at + 2)) || (at > 0 && Letter(t[at - 1]))) continue;
@@ -240,7 +261,8 @@ bool Joined(const std::string& t, size_t from, size_t to) {
         while (j < to && (Letter(t[j]) || Digit(t[j]))) ++j;
         const std::string word = t.substr(i, j - i);
         const bool label = word.size() <= 2;
-        if (!label && word != "AND" && word != "TO" && word != "THEN" && word != "THENCE" && word != "POINT") return false;
+        if (!label && word != "AND" && word != "TO" && word != "THEN" && word != "THENCE" && word != "POINT")
+            return false;
         i = j;
     }
     return true;
@@ -255,12 +277,13 @@ std::vector<TShape> FindShapes(const std::string& text) {
     size_t previousEnd = 0;
     for (size_t first = 0; first < positions.size();) {
         size_t last = first;
-        while (last + 1 < positions.size() && Joined(text, positions[last].end, positions[last + 1].offset)) ++last;
+        while (last + 1 < positions.size() && Joined(text, positions[last].end, positions[last + 1].offset))
+            ++last;
         // The nearest keyword before the group and after the group before it.
         const Keyword* key = nullptr;
         for (const Keyword& k : keys)
-            if (k.end <= positions[first].offset && k.end >= previousEnd && positions[first].offset - k.end <= 60 &&
-                (!key || k.end > key->end))
+            if (k.end <= positions[first].offset && k.end >= previousEnd &&
+                positions[first].offset - k.end <= 60 && (!key || k.end > key->end))
                 key = &k;
         const size_t count = last - first + 1;
         const auto group = [&](size_t from, size_t to) {
@@ -305,7 +328,8 @@ std::string SailorText(const TPosition& position) {
 namespace {
 
 bool IsIdentifier(const std::string& w) {
-    return w.size() == 4 && w[0] >= 'A' && w[0] <= 'Z' && w[1] >= 'A' && w[1] <= 'Z' && Digit(w[2]) && Digit(w[3]);
+    return w.size() == 4 && w[0] >= 'A' && w[0] <= 'Z' && w[1] >= 'A' && w[1] <= 'Z' && Digit(w[2]) &&
+           Digit(w[3]);
 }
 
 // "031/23" or "845": the number without its leading zeros, and its year; false otherwise.
@@ -336,7 +360,8 @@ std::vector<std::string> Words(const std::string& line) {
     }
     if (!w.empty()) words.push_back(w);
     for (std::string& word : words)
-        while (!word.empty() && (word.back() == '.' || word.back() == '=' || word.back() == ':')) word.pop_back();
+        while (!word.empty() && (word.back() == '.' || word.back() == '=' || word.back() == ':'))
+            word.pop_back();
     return words;
 }
 

@@ -28,7 +28,7 @@ struct TShape {
     std::vector<TPosition> points;  // a circle: its centre
     double radiusNm = 0;            // a circle only
 };
-const char* KindName(TShape::Kind kind);  // "point", "line", "polygon", "circle"
+const char* KindName(TShape::Kind kind);    // "point", "line", "polygon", "circle"
 const char* KindNameFr(TShape::Kind kind);  // "point", "ligne", "zone", "cercle"
 
 // The positions grouped as the text draws them: AREA BOUNDED BY / IN AREA / AREA: and three

@@ -5,20 +5,19 @@
 #include <QFont>
 #include <QFontDatabase>
 
-#include <algorithm>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QScreen>
 #include <QTimer>
 #include <QTranslator>
 #include <QWidget>
+#include <algorithm>
 
 #include <memory>
 
-
 #include "app/ui/UnitMain.h"
-#include "settings/ui/UnitConfig.h"
 #include "app/ui/UnitSystemInfo.h"
+#include "settings/ui/UnitConfig.h"
 #include "update/ui/UnitAdmin.h"
 #include "update/ui/UnitUpdate.h"
 #include "update/ui/UnitUpdateInfo.h"
@@ -30,7 +29,8 @@ void InstallFontSubstitutes() {
     const auto substitute = [](const char* family, const char* with) {
         if (!QFontDatabase::hasFamily(family)) QFont::insertSubstitution(family, with);
     };
-    for (const char* family : {"MS Sans Serif", "MS Shell Dlg", "MS Shell Dlg 2", "Microsoft Sans Serif", "Arial"})
+    for (const char* family :
+         {"MS Sans Serif", "MS Shell Dlg", "MS Shell Dlg 2", "Microsoft Sans Serif", "Arial"})
         substitute(family, "Liberation Sans");
     substitute("Courier New", "Liberation Mono");
 }
@@ -48,7 +48,8 @@ void CentreOnScreen(QWidget* window) {
             // stays reachable.
             const QRect available = screen->availableGeometry();
             const QSize border = window->frameGeometry().size() - window->size();
-            const QSize fits = (available.size() - border).boundedTo(window->size()).expandedTo(window->minimumSize());
+            const QSize fits =
+                (available.size() - border).boundedTo(window->size()).expandedTo(window->minimumSize());
             if (fits != window->size()) window->resize(fits);
             QRect frame = window->frameGeometry();
             frame.moveCenter(available.center());

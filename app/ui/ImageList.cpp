@@ -85,7 +85,7 @@ QList<QIcon> BuildImageList1() {
     });
     icons << Draw([](QPainter& p) { Tree(p, true); });   // 3 expand
     icons << Draw([](QPainter& p) { Tree(p, false); });  // 4 collapse
-    icons << Draw([](QPainter& p) {                       // 5 manual
+    icons << Draw([](QPainter& p) {                      // 5 manual
         p.setPen(QPen(QColor(20, 60, 20), 1));
         p.setBrush(QColor(90, 170, 90));
         p.drawRect(QRectF(2.5, 1.5, 11, 13));

@@ -45,7 +45,9 @@ constexpr TLanguageText French[] = {
 
 }  // namespace
 
-std::span<const TLanguageText> FrenchMainTexts() { return French; }
+std::span<const TLanguageText> FrenchMainTexts() {
+    return French;
+}
 
 void RunLanguagePass(TMainForm& form) {
     Ui::TMainForm& ui = *form.Ui();
@@ -53,22 +55,22 @@ void RunLanguagePass(TMainForm& form) {
         const QString text = QString::fromUtf8(entry.text);
         const QString name = QString::fromLatin1(entry.control);
         switch (entry.kind) {
-        case T::PageCaption:
-            ui.PageControl1->setTabText(name.toInt(), text);
-            break;
-        case T::MenuCaption:
-            // The three menus are menus, their items actions of the same name.
-            if (auto* menu = form.findChild<QMenu*>(name))
-                menu->setTitle(text);
-            else if (auto* action = form.findChild<QAction*>(name))
-                action->setText(text);
-            break;
-        case T::AxisTitle:
-            ui.Chart1->SetRightTitle(text);
-            break;
-        case T::Hint:
-            if (auto* action = form.findChild<QAction*>(name)) action->setToolTip(text);
-            break;
+            case T::PageCaption:
+                ui.PageControl1->setTabText(name.toInt(), text);
+                break;
+            case T::MenuCaption:
+                // The three menus are menus, their items actions of the same name.
+                if (auto* menu = form.findChild<QMenu*>(name))
+                    menu->setTitle(text);
+                else if (auto* action = form.findChild<QAction*>(name))
+                    action->setText(text);
+                break;
+            case T::AxisTitle:
+                ui.Chart1->SetRightTitle(text);
+                break;
+            case T::Hint:
+                if (auto* action = form.findChild<QAction*>(name)) action->setToolTip(text);
+                break;
         }
     }
 }

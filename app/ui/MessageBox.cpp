@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/ui/MessageBox.h"
 
-#include <QPushButton>
 #include <QApplication>
+#include <QPushButton>
 
 #include <memory>
 
@@ -17,11 +17,15 @@ TBoxAnswerer& Answerer() {
 
 QString BoxCaption(TBoxKind kind) {
     switch (kind) {
-    case TBoxKind::Warning: return QStringLiteral("Warnung");
-    case TBoxKind::Information: return QStringLiteral("Information");
-    case TBoxKind::Confirmation: return QStringLiteral("Bestätigen");
-    case TBoxKind::Error:  // the application's own error box carries its title
-    case TBoxKind::Plain: break;
+        case TBoxKind::Warning:
+            return QStringLiteral("Warnung");
+        case TBoxKind::Information:
+            return QStringLiteral("Information");
+        case TBoxKind::Confirmation:
+            return QStringLiteral("Bestätigen");
+        case TBoxKind::Error:  // the application's own error box carries its title
+        case TBoxKind::Plain:
+            break;
     }
     return QApplication::applicationName();
 }
@@ -29,11 +33,20 @@ QString BoxCaption(TBoxKind kind) {
 QMessageBox* MakeMessageBox(QWidget* parent, TBoxKind kind, const QString& text, TBoxButtons buttons) {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     switch (kind) {
-    case TBoxKind::Warning: icon = QMessageBox::Warning; break;
-    case TBoxKind::Information: icon = QMessageBox::Information; break;
-    case TBoxKind::Error: icon = QMessageBox::Critical; break;
-    case TBoxKind::Confirmation: icon = QMessageBox::Question; break;
-    case TBoxKind::Plain: break;
+        case TBoxKind::Warning:
+            icon = QMessageBox::Warning;
+            break;
+        case TBoxKind::Information:
+            icon = QMessageBox::Information;
+            break;
+        case TBoxKind::Error:
+            icon = QMessageBox::Critical;
+            break;
+        case TBoxKind::Confirmation:
+            icon = QMessageBox::Question;
+            break;
+        case TBoxKind::Plain:
+            break;
     }
     auto* box = new QMessageBox(icon, BoxCaption(kind), text, QMessageBox::NoButton, parent);
     if (buttons == TBoxButtons::YesNo) {
@@ -59,4 +72,6 @@ int ShowMessageBox(QWidget* parent, TBoxKind kind, const QString& text, TBoxButt
                : (buttons == TBoxButtons::YesNo ? QMessageBox::No : QMessageBox::Ok);
 }
 
-void SetMessageBoxAnswerer(TBoxAnswerer answerer) { Answerer() = std::move(answerer); }
+void SetMessageBoxAnswerer(TBoxAnswerer answerer) {
+    Answerer() = std::move(answerer);
+}

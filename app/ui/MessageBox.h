@@ -20,7 +20,8 @@ QString BoxCaption(TBoxKind kind);
 QMessageBox* MakeMessageBox(QWidget* parent, TBoxKind kind, const QString& text, TBoxButtons buttons);
 
 // Shows the box modally; QMessageBox::Yes, QMessageBox::No or QMessageBox::Ok.
-int ShowMessageBox(QWidget* parent, TBoxKind kind, const QString& text, TBoxButtons buttons = TBoxButtons::Ok);
+int ShowMessageBox(QWidget* parent, TBoxKind kind, const QString& text,
+                   TBoxButtons buttons = TBoxButtons::Ok);
 
 // Lets tests answer the boxes instead of a user: the answerer sees the box and returns
 // the button. Empty: the boxes are shown.

@@ -9,33 +9,33 @@
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QScreen>
-#include <QTreeWidget>
-#include <QVBoxLayout>
-#include <QSplitter>
 #include <QShortcut>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
+#include <QTreeWidget>
 #include <QUrl>
+#include <QVBoxLayout>
 
-#include "app/ui/Application.h"
 #include "acquisition/AcquisitionState.h"
 #include "acquisition/MessageTransfer.h"
 #include "app/ArchivePath.h"
 #include "app/CommandLine.h"
+#include "app/ui/Application.h"
 #include "app/ui/ImageList.h"
 #include "app/ui/JpegImage.h"
 #include "app/ui/LanguagePass.h"
 #include "app/ui/MessageBox.h"
+#include "app/ui/UnitSystemInfo.h"
+#include "app/ui/UserTools.h"
+#include "common/DateTime.h"
 #include "nmea/Sentences.h"
 #include "platform/Files.h"
 #include "platform/Log.h"
-#include "common/DateTime.h"
 #include "platform/Process.h"
-#include "ui_UnitMain.h"
 #include "settings/ui/UnitConfig.h"
-#include "app/ui/UserTools.h"
-#include "app/ui/UnitSystemInfo.h"
+#include "ui_UnitMain.h"
 #include "update/FirmwareTransfer.h"
 #include "update/ui/UnitUpdate.h"
 
@@ -65,12 +65,14 @@ TMainForm::TMainForm(std::vector<std::string> args, QWidget* parent)
     navtex = std::make_unique<navtex::TNavtexTree>(*navtexControl, readMarks, Acquisition, arguments);
     historyPanel->Results()->setPalette(ui->NavtexTreeView->palette());  // the tree's selection colours
     ui->NavtexTreeView->setItemDelegate(new TNavtexItemDelegate(
-        [this](int node, bool selected) { return NavtexTreeViewCustomDrawItem(node, selected); }, ui->NavtexTreeView));
+        [this](int node, bool selected) { return NavtexTreeViewCustomDrawItem(node, selected); },
+        ui->NavtexTreeView));
     connect(ui->NavtexTreeView, &QTreeWidget::currentItemChanged, this, &TMainForm::NavtexTreeViewChange);
     // A message found in the history takes the memo until the search ends.
-    connect(historyPanel, &THistoryPanel::MessageChosen, this, [this](const std::string& text, const QString& header) {
-        navtexControl->ShowLent(text, header.toStdString());
-    });
+    connect(historyPanel, &THistoryPanel::MessageChosen, this,
+            [this](const std::string& text, const QString& header) {
+                navtexControl->ShowLent(text, header.toStdString());
+            });
     connect(historyPanel, &THistoryPanel::SearchEnded, this, [this] { navtexControl->ReturnMemo(); });
     baroControl = std::make_unique<TBaroChartControl>(ui->Chart1);
     baro = std::make_unique<baro::TBaroChart>(*baroControl, Acquisition);
@@ -113,9 +115,9 @@ void TMainForm::BuildToolBar() {
     ui->ToolBar1->setStyleSheet("QToolBar#ToolBar1 { border: 2px; spacing: 0px; }");
     const QList<QIcon> images = BuildImageList1();
     const std::pair<QAction*, int> buttons[] = {
-        {ui->LoadToolButton, 0},       {ui->SaveToolButton, 1},        {ui->PrintToolButton, 2},
-        {ui->ExpandToolButton, 3},     {ui->CollapseToolButton, 4},    {ui->BaroZoomInToolButton, 6},
-        {ui->BaroZoomOutToolButton, 7}, {ui->HelpToolButton, 5},        {ui->SystemToolButton, 8},
+        {ui->LoadToolButton, 0},        {ui->SaveToolButton, 1},     {ui->PrintToolButton, 2},
+        {ui->ExpandToolButton, 3},      {ui->CollapseToolButton, 4}, {ui->BaroZoomInToolButton, 6},
+        {ui->BaroZoomOutToolButton, 7}, {ui->HelpToolButton, 5},     {ui->SystemToolButton, 8},
     };
     for (const auto& [action, image] : buttons) {
         action->setIcon(images.at(image));
@@ -274,7 +276,8 @@ void TMainForm::WireCommands() {
     exportWarningsAction->setObjectName("ExportWarningsAction");
     const QList<QAction*> fileActions = ui->Datei->actions();
     const qsizetype afterPrint = fileActions.indexOf(ui->Drucken) + 1;
-    ui->Datei->insertAction(afterPrint < fileActions.size() ? fileActions.at(afterPrint) : nullptr, exportWarningsAction);
+    ui->Datei->insertAction(afterPrint < fileActions.size() ? fileActions.at(afterPrint) : nullptr,
+                            exportWarningsAction);
     connect(exportWarningsAction, &QAction::triggered, this, &TMainForm::ExportWarningsCommand);
     networkAction = new QAction("Réseau du bord et alarmes…", this);
     networkAction->setObjectName("NetworkAction");
@@ -360,8 +363,9 @@ void TMainForm::FormCreate() {
     platform::KeepDescriptorInReserve();
     navtex->SetArchiveRoot(archivePath);
     const QLocale locale = QLocale::system();
-    baro->ChartSetup(datetime::Now(), (locale.dateFormat(QLocale::ShortFormat) + " " +
-                                       locale.timeFormat(QLocale::ShortFormat)).toStdString());
+    baro->ChartSetup(datetime::Now(),
+                     (locale.dateFormat(QLocale::ShortFormat) + " " + locale.timeFormat(QLocale::ShortFormat))
+                         .toStdString());
     ui->Chart1->SetDecimalSeparator(platform::DecimalSeparator());
     readMarks.clear();
     navtex->BuildSkeleton();
@@ -384,21 +388,25 @@ void TMainForm::FormCreate() {
     });
     stormAlarm = new TStormAlarm(this);
     connect(stormAlarm, &TStormAlarm::Raised, this,
-            [this](const QDateTime& when, double hPa, const QString& label) { ui->Chart1->AddMark(when, hPa, label); });
+            [this](const QDateTime& when, double hPa, const QString& label) {
+                ui->Chart1->AddMark(when, hPa, label);
+            });
     LoadWindowSettings();
     acquisition::RecoverTransfer(archivePath);
     // Every rebuild, the first at start-up included, hands the archive to the history; after
     // each of its batches the warnings are read anew there, on the history's thread.
     warningsView = new TWarningsView(this, positionsLabel, copyPositions);
     warningsView->Start(archivePath, network->Settings().warningsFolder);
-    connect(warningsView, &TWarningsView::StatesChanged, this, [this] { warningsView->Decorate(*navtex, *navtexControl); },
-            Qt::QueuedConnection);
+    connect(
+        warningsView, &TWarningsView::StatesChanged, this,
+        [this] { warningsView->Decorate(*navtex, *navtexControl); }, Qt::QueuedConnection);
     connect(ui->NavtexMemo, &QPlainTextEdit::textChanged, this,
             [this] { warningsView->ShowPositions(ui->NavtexMemo->toPlainText().toStdString()); });
     historyPanel->Start(archivePath, [view = warningsView](int added, const history::THistoryStore& store) {
         view->HistoryWritten(added, store);
     });
-    navtex->SetArchiveSink([this](std::vector<navtex::TArchiveFile> files) { historyPanel->ArchiveRead(std::move(files)); });
+    navtex->SetArchiveSink(
+        [this](std::vector<navtex::TArchiveFile> files) { historyPanel->ArchiveRead(std::move(files)); });
     receiver::LoadLocalCopies(archivePath, Acquisition, readMarks, *this);
 
     TGetDataThread::Options options;
@@ -409,20 +417,30 @@ void TMainForm::FormCreate() {
     dataThread->SetPriority(platform::ThreadPriority::BelowNormal);
 }
 
-void TMainForm::FillChart(uint16_t writeIndex, uint16_t validCount) { baro->FillChart(writeIndex, validCount); }
+void TMainForm::FillChart(uint16_t writeIndex, uint16_t validCount) {
+    baro->FillChart(writeIndex, validCount);
+}
 
 void TMainForm::RedrawChart() {
     baro->FillChart(Acquisition.SystemData.WriteIndex(), Acquisition.SystemData.ValidCount());
 }
 
-void TMainForm::Chart1Zoom() { baro->Chart1Zoom(); }
-void TMainForm::Chart1UndoZoom() { baro->Chart1UndoZoom(); }
-void TMainForm::BaroZoomInToolButtonClick() { ZoomIn1Click(); }
+void TMainForm::Chart1Zoom() {
+    baro->Chart1Zoom();
+}
+void TMainForm::Chart1UndoZoom() {
+    baro->Chart1UndoZoom();
+}
+void TMainForm::BaroZoomInToolButtonClick() {
+    ZoomIn1Click();
+}
 void TMainForm::ZoomIn1Click() {
     baro->ZoomIn();
     PageControl1Change();
 }
-void TMainForm::BaroZoomOutToolButtonClick() { ZoomOut1Click(); }
+void TMainForm::BaroZoomOutToolButtonClick() {
+    ZoomOut1Click();
+}
 void TMainForm::ZoomOut1Click() {
     baro->ZoomOut();
     PageControl1Change();
@@ -453,9 +471,13 @@ void TMainForm::SetStatusPanel(int index, const std::string& text) {
     StatusPanel(index)->setText(QString::fromStdString(text));
 }
 
-void TMainForm::SetBusyProgress(int position) { BusyProgressBar->setValue(position); }
+void TMainForm::SetBusyProgress(int position) {
+    BusyProgressBar->setValue(position);
+}
 
-void TMainForm::SetBatteryProgress(int percent) { BatteryCapacityProgressBar->setValue(percent); }
+void TMainForm::SetBatteryProgress(int percent) {
+    BatteryCapacityProgressBar->setValue(percent);
+}
 
 void TMainForm::SetParameterLabel(const std::string& text) {
     parameterText = text;
@@ -473,7 +495,8 @@ void TMainForm::ShowParameterLabel() {
     }
     ParameterLabel->setTextFormat(Qt::RichText);
     ParameterLabel->setText(text.left(text.size() - tendency.size()).toHtmlEscaped().replace(" ", "&nbsp;") +
-                            "<span style=\"color:#e00000; font-weight:bold\">" + tendency.toHtmlEscaped() + "</span>");
+                            "<span style=\"color:#e00000; font-weight:bold\">" + tendency.toHtmlEscaped() +
+                            "</span>");
 }
 
 void TMainForm::SetBaroTabVisible(bool visible) {
@@ -481,11 +504,17 @@ void TMainForm::SetBaroTabVisible(bool visible) {
     if (ui->PageControl1->isTabVisible(1) != visible) ui->PageControl1->setTabVisible(1, visible);
 }
 
-void TMainForm::SetConfigurationEnabled(bool enabled) { ui->Konfiguration->setEnabled(enabled); }
+void TMainForm::SetConfigurationEnabled(bool enabled) {
+    ui->Konfiguration->setEnabled(enabled);
+}
 
-void TMainForm::SetSeriesBlue(bool blue) { ui->Chart1->SetSeriesColor(blue ? QColor(0, 0, 255) : QColor(0, 0, 0)); }
+void TMainForm::SetSeriesBlue(bool blue) {
+    ui->Chart1->SetSeriesColor(blue ? QColor(0, 0, 255) : QColor(0, 0, 0));
+}
 
-bool TMainForm::NavtexPageActive() const { return ui->PageControl1->currentWidget() == ui->NavtexTabSheet; }
+bool TMainForm::NavtexPageActive() const {
+    return ui->PageControl1->currentWidget() == ui->NavtexTabSheet;
+}
 
 IUserToolsWindow::TPage TMainForm::ActivePage() const {
     const QWidget* page = ui->PageControl1->currentWidget();
@@ -495,14 +524,20 @@ IUserToolsWindow::TPage TMainForm::ActivePage() const {
     return TPage::Other;
 }
 
-QPlainTextEdit* TMainForm::MessageView() { return ui->NavtexMemo; }
+QPlainTextEdit* TMainForm::MessageView() {
+    return ui->NavtexMemo;
+}
 
 std::string TMainForm::ShownMessageName() const {
     const std::string& fromHistory = historyPanel->ShownName();
     return fromHistory.empty() ? navtex->ShownMessageName() : fromHistory;
 }
-TChart* TMainForm::Chart() { return ui->Chart1; }
-QTextBrowser* TMainForm::HelpView() { return ui->WebBrowser1; }
+TChart* TMainForm::Chart() {
+    return ui->Chart1;
+}
+QTextBrowser* TMainForm::HelpView() {
+    return ui->WebBrowser1;
+}
 
 void TMainForm::ConfigurationAccepted() {
     RedrawChart();
@@ -523,18 +558,22 @@ void TMainForm::NetworkCommand() {
 }
 
 void TMainForm::ExportWarningsCommand() {
-    const QString folder = QFileDialog::getExistingDirectory(this, QStringLiteral("Exporter les avertissements vers"),
-                                                             QString::fromStdString(network->Settings().warningsFolder));
+    const QString folder =
+        QFileDialog::getExistingDirectory(this, QStringLiteral("Exporter les avertissements vers"),
+                                          QString::fromStdString(network->Settings().warningsFolder));
     if (folder.isEmpty()) return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool written = TWarningsView::ExportOnce(archivePath, QDir::toNativeSeparators(folder).toStdString());
+    const bool written =
+        TWarningsView::ExportOnce(archivePath, QDir::toNativeSeparators(folder).toStdString());
     QApplication::restoreOverrideCursor();
     if (!written)
         ShowMessageBox(this, TBoxKind::Error,
                        QStringLiteral("Les avertissements n’ont pas pu être écrits dans %1.").arg(folder));
 }
 
-void TMainForm::RepaintStatusBar() { ui->StatusBar1->repaint(); }
+void TMainForm::RepaintStatusBar() {
+    ui->StatusBar1->repaint();
+}
 
 void TMainForm::SetPagesEnabled(bool enabled) {
     // The acquisition thread disables the pages and enables them again in one synchronised
@@ -601,7 +640,9 @@ void TMainForm::StartupTimerTimer() {
     ui->PageControl1->show();
 }
 
-bool TMainForm::StartupPictureShown() const { return ui->StartupImageFrench->isVisible(); }
+bool TMainForm::StartupPictureShown() const {
+    return ui->StartupImageFrench->isVisible();
+}
 
 namespace {
 // What the window keeps of its look between runs, beside NMEA.INI: the tree's width and
@@ -622,9 +663,11 @@ bool TMainForm::FormDestroy() {
     }
     saved = receiver::SaveLocalCopies(archivePath, Acquisition, readMarks);
     if (!saved)
-        platform::Log("exit: CONFIG.BIN, MISC.BIN, SYSTEM.BIN and BARODATA.BIN could not be saved in " + archivePath);
+        platform::Log("exit: CONFIG.BIN, MISC.BIN, SYSTEM.BIN and BARODATA.BIN could not be saved in " +
+                      archivePath);
     historyPanel->Stop();
-    if (!SaveWindowSettings()) platform::Log(std::string("exit: ") + WindowSettingsName + " could not be saved");
+    if (!SaveWindowSettings())
+        platform::Log(std::string("exit: ") + WindowSettingsName + " could not be saved");
     readMarks.clear();
     return saved;
 }
@@ -632,7 +675,8 @@ bool TMainForm::FormDestroy() {
 void TMainForm::LoadWindowSettings() {
     std::vector<uint8_t> bytes;
     if (!platform::ReadWholeFile(platform::JoinPath(archivePath, WindowSettingsName), bytes, 4096)) return;
-    const QString text = QString::fromLatin1(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+    const QString text = QString::fromLatin1(reinterpret_cast<const char*>(bytes.data()),
+                                             static_cast<qsizetype>(bytes.size()));
     historyPanel->LoadSettings(text.split('\n'));
     for (const QString& line : text.split('\n')) {
         const QString value = line.trimmed().section('=', 1);
@@ -645,19 +689,27 @@ void TMainForm::LoadWindowSettings() {
 bool TMainForm::SaveWindowSettings() const {
     std::string text = "tree-width=" + std::to_string(TreeWidth()) + "\r\n";
     for (const QString& line : historyPanel->Settings()) text += line.toStdString() + "\r\n";
-    return platform::WriteFileAtomic(platform::JoinPath(archivePath, WindowSettingsName), text.data(), text.size());
+    return platform::WriteFileAtomic(platform::JoinPath(archivePath, WindowSettingsName), text.data(),
+                                     text.size());
 }
 
-void TMainForm::OpenCommand() { userTools->Open(); }
-void TMainForm::SaveCommand() { userTools->Save(); }
-void TMainForm::PrintCommand() { userTools->Print(); }
+void TMainForm::OpenCommand() {
+    userTools->Open();
+}
+void TMainForm::SaveCommand() {
+    userTools->Save();
+}
+void TMainForm::PrintCommand() {
+    userTools->Print();
+}
 
 void TMainForm::CheckFirmwareOffer() {
     const std::string model = Acquisition.ReceiverModel();
-    const update::TPackageChoice installed = update::FindFirmwarePackage(update::InstalledPackageRoots(), model);
+    const update::TPackageChoice installed =
+        update::FindFirmwarePackage(update::InstalledPackageRoots(), model);
     if (!update::FirmwareOfferDue(model, Acquisition.SystemData.FirmwareVersionNumber(), installed)) return;
-    const int answer =
-        ShowMessageBox(this, TBoxKind::Information,
-                       "There is an new firmware available. Update receiver with newest firmware?", TBoxButtons::YesNo);
+    const int answer = ShowMessageBox(
+        this, TBoxKind::Information,
+        "There is an new firmware available. Update receiver with newest firmware?", TBoxButtons::YesNo);
     if (answer == QMessageBox::Yes && Forms.UpdateForm) Forms.UpdateForm->exec();
 }

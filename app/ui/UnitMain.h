@@ -16,19 +16,19 @@
 #include <vector>
 
 #include "acquisition/UnitDataThread.h"
-#include "nmea/ui/BoatNetwork.h"
-#include "history/ui/HistoryPanel.h"
-#include "warnings/ui/WarningsView.h"
-#include "nmea/ui/NetworkDialog.h"
-#include "baro/ui/StormAlarm.h"
-#include "baro/ui/BaroChartControl.h"
+#include "app/ui/UserTools.h"
 #include "baro/UnitBaro.h"
-#include "navtex/ui/NavtexTreeControl.h"
-#include "receiver/ReadMarks.h"
+#include "baro/ui/BaroChartControl.h"
+#include "baro/ui/StormAlarm.h"
+#include "history/ui/HistoryPanel.h"
 #include "navtex/UnitNavtex.h"
+#include "navtex/ui/NavtexTreeControl.h"
+#include "nmea/ui/BoatNetwork.h"
+#include "nmea/ui/NetworkDialog.h"
+#include "receiver/ReadMarks.h"
 #include "receiver/StateFiles.h"
 #include "settings/ui/UnitConfig.h"
-#include "app/ui/UserTools.h"
+#include "warnings/ui/WarningsView.h"
 
 namespace Ui {
 class TMainForm;

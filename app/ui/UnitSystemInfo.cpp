@@ -12,9 +12,9 @@
 #include <QMouseEvent>
 
 #include "acquisition/AcquisitionState.h"
+#include "app/OsName.h"
 #include "platform/Log.h"
 #include "platform/Process.h"
-#include "app/OsName.h"
 #include "ui_UnitSystemInfo.h"
 
 TSysteminfoForm::TSysteminfoForm(QWidget* parent) : QDialog(parent), ui(new Ui::TSysteminfoForm) {
@@ -28,7 +28,8 @@ TSysteminfoForm::TSysteminfoForm(QWidget* parent) : QDialog(parent), ui(new Ui::
     // What a user who reports a fault can send: the program's log.
     logButton = new QPushButton("Journal…", ui->CloseButton->parentWidget());
     logButton->setObjectName("LogFolderButton");
-    logButton->setToolTip(QStringLiteral("Ouvre le dossier qui contient le journal du programme (%1)").arg(platform::LogName));
+    logButton->setToolTip(
+        QStringLiteral("Ouvre le dossier qui contient le journal du programme (%1)").arg(platform::LogName));
     logButton->setGeometry(ui->CloseButton->x() + ui->CloseButton->width() + 16, ui->CloseButton->y(), 90,
                            ui->CloseButton->height());
     connect(logButton, &QPushButton::clicked, this, [] { QDesktopServices::openUrl(LogFolder()); });
@@ -39,7 +40,9 @@ QUrl TSysteminfoForm::LogFolder() {
     return log.isEmpty() ? QUrl() : QUrl::fromLocalFile(QFileInfo(log).absolutePath());
 }
 
-TSysteminfoForm::~TSysteminfoForm() { delete ui; }
+TSysteminfoForm::~TSysteminfoForm() {
+    delete ui;
+}
 
 void TSysteminfoForm::showEvent(QShowEvent* event) {
     FormShow();
@@ -60,7 +63,9 @@ void TSysteminfoForm::FormShow() {
     ui->SoftwareLabel->setText("Software version:");
 }
 
-void TSysteminfoForm::UpdatesLinkLabelClick() { platform::OpenInBrowser(ui->UpdatesLinkLabel->text().toStdString()); }
+void TSysteminfoForm::UpdatesLinkLabelClick() {
+    platform::OpenInBrowser(ui->UpdatesLinkLabel->text().toStdString());
+}
 
 // Its button is no cancel button: Esc leaves the dialog open.
 void TSysteminfoForm::keyPressEvent(QKeyEvent* event) {

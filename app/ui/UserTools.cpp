@@ -59,7 +59,8 @@ void PrintLines(QPainter& painter, const QStringList& lines, const QFont& font, 
         if (heading.isEmpty()) return;
         const QString number = QString("Page %1").arg(page);
         const int numberWidth = metrics.horizontalAdvance(number);
-        painter.drawText(0, metrics.ascent(), metrics.elidedText(heading, Qt::ElideRight, width - numberWidth - step));
+        painter.drawText(0, metrics.ascent(),
+                         metrics.elidedText(heading, Qt::ElideRight, width - numberWidth - step));
         painter.drawText(width - numberWidth, metrics.ascent(), number);
         y = 2 * step;
     };
@@ -109,7 +110,8 @@ bool TStandardToolDialogs::OpenFile(QWidget* parent, const QString& filter, QStr
     return !path.isEmpty();
 }
 
-bool TStandardToolDialogs::SaveFile(QWidget* parent, const QString& filter, const QString& proposed, QString& path) {
+bool TStandardToolDialogs::SaveFile(QWidget* parent, const QString& filter, const QString& proposed,
+                                    QString& path) {
     QFileDialog dialog(parent);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilter(QtFilter(filter));
@@ -132,15 +134,19 @@ bool TStandardToolDialogs::Print(QWidget* parent, QPrinter& printer, bool offerS
 
 TUserTools::TUserTools(IUserToolsWindow& window) : window(window), printer(std::make_unique<QPrinter>()) {}
 
-void TUserTools::SetDialogs(IToolDialogs* replacement) { dialogs = replacement ? replacement : &standardDialogs; }
+void TUserTools::SetDialogs(IToolDialogs* replacement) {
+    dialogs = replacement ? replacement : &standardDialogs;
+}
 
-void TUserTools::ShowError(const QString& text) { ShowMessageBox(window.Window(), TBoxKind::Error, text); }
+void TUserTools::ShowError(const QString& text) {
+    ShowMessageBox(window.Window(), TBoxKind::Error, text);
+}
 
 bool TUserTools::ConfirmOverwrite(const QString& path) {
     if (!QFileInfo::exists(path)) return true;
     const QString full = QFileInfo(path).absoluteFilePath();
-    return ShowMessageBox(window.Window(), TBoxKind::Warning, "Files " + full + " exists! Overwrite?", TBoxButtons::YesNo) ==
-           QMessageBox::Yes;
+    return ShowMessageBox(window.Window(), TBoxKind::Warning, "Files " + full + " exists! Overwrite?",
+                          TBoxButtons::YesNo) == QMessageBox::Yes;
 }
 
 void TUserTools::Open() {
@@ -175,7 +181,8 @@ void TUserTools::SaveMessage() {
         return;
     }
     QString path;
-    if (!dialogs->SaveFile(window.Window(), TextFilter, name + ".TXT", path) || !ConfirmOverwrite(path)) return;
+    if (!dialogs->SaveFile(window.Window(), TextFilter, name + ".TXT", path) || !ConfirmOverwrite(path))
+        return;
     // Through a temporary file, so a failed save never leaves half a message behind.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(MemoBytes(window.MessageView())) < 0 || !file.commit())
@@ -184,7 +191,9 @@ void TUserTools::SaveMessage() {
 
 void TUserTools::SaveChart() {
     QString path;
-    if (!dialogs->SaveFile(window.Window(), PictureFilter, "Barographdaten.bmp", path) || !ConfirmOverwrite(path)) return;
+    if (!dialogs->SaveFile(window.Window(), PictureFilter, "Barographdaten.bmp", path) ||
+        !ConfirmOverwrite(path))
+        return;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         ShowError(file.errorString());
@@ -201,10 +210,17 @@ void TUserTools::SaveChart() {
 
 void TUserTools::Print() {
     switch (window.ActivePage()) {
-    case IUserToolsWindow::TPage::Navtex: PrintMessage(); break;
-    case IUserToolsWindow::TPage::Barograph: PrintChart(); break;
-    case IUserToolsWindow::TPage::Help: PrintHelp(); break;
-    case IUserToolsWindow::TPage::Other: break;
+        case IUserToolsWindow::TPage::Navtex:
+            PrintMessage();
+            break;
+        case IUserToolsWindow::TPage::Barograph:
+            PrintChart();
+            break;
+        case IUserToolsWindow::TPage::Help:
+            PrintHelp();
+            break;
+        case IUserToolsWindow::TPage::Other:
+            break;
     }
 }
 
@@ -214,7 +230,8 @@ void TUserTools::PrintMessage() {
         return;
     }
     printer->setPageOrientation(QPageLayout::Portrait);
-    printer->setPageMargins(QMarginsF(PrintMarginMm, PrintMarginMm, PrintMarginMm, PrintMarginMm), QPageLayout::Millimeter);
+    printer->setPageMargins(QMarginsF(PrintMarginMm, PrintMarginMm, PrintMarginMm, PrintMarginMm),
+                            QPageLayout::Millimeter);
     if (!dialogs->Print(window.Window(), *printer, true)) return;
     QPlainTextEdit* memo = window.MessageView();
     QStringList lines;
@@ -238,7 +255,8 @@ void TUserTools::PrintMessage() {
 
 void TUserTools::PrintChart() {
     printer->setPageOrientation(QPageLayout::Landscape);
-    printer->setPageMargins(QMarginsF(PrintMarginMm, PrintMarginMm, PrintMarginMm, PrintMarginMm), QPageLayout::Millimeter);
+    printer->setPageMargins(QMarginsF(PrintMarginMm, PrintMarginMm, PrintMarginMm, PrintMarginMm),
+                            QPageLayout::Millimeter);
     if (!dialogs->Print(window.Window(), *printer, false)) return;
     QPainter painter;
     if (!painter.begin(printer.get())) {
@@ -256,7 +274,8 @@ void TUserTools::PrintChart() {
     painter.setFont(font);
     const QFontMetrics metrics(font, painter.device());
     const QRect page = painter.viewport();
-    painter.drawText(QRect(0, 0, page.width(), metrics.lineSpacing()), Qt::AlignLeft | Qt::AlignVCenter, title);
+    painter.drawText(QRect(0, 0, page.width(), metrics.lineSpacing()), Qt::AlignLeft | Qt::AlignVCenter,
+                     title);
     const int top = metrics.lineSpacing() * 3 / 2;
     chart->PrintInto(painter, QRectF(0, top, page.width() - 1, page.height() - 1 - top));
     painter.end();

@@ -4,8 +4,8 @@
 #include <QFont>
 #include <QPainter>
 #include <QPrinter>
-#include <QStringList>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 #include <string>

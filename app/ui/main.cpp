@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <memory>
 
+#include "app/UnitDoubleStart.h"
 #include "app/ui/Application.h"
 #include "app/ui/MessageBox.h"
-#include "app/UnitDoubleStart.h"
 #include "app/ui/UnitMain.h"
 #include "platform/Log.h"
 #include "platform/Signals.h"
@@ -57,7 +57,8 @@ int main(int argc, char* argv[]) {
     };
     std::unique_ptr<QSocketNotifier> signalWatch;
     if (platform::TerminationRequestDescriptor() >= 0) {
-        signalWatch = std::make_unique<QSocketNotifier>(platform::TerminationRequestDescriptor(), QSocketNotifier::Read);
+        signalWatch = std::make_unique<QSocketNotifier>(platform::TerminationRequestDescriptor(),
+                                                        QSocketNotifier::Read);
         QSocketNotifier* watch = signalWatch.get();
         QObject::connect(watch, &QSocketNotifier::activated, [watch, closeOnRequest] {
             watch->setEnabled(false);  // the byte stays in the pipe; once is enough

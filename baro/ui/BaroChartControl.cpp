@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "baro/ui/BaroChartControl.h"
 
-#include "platform/Clock.h"
 #include "common/DateTime.h"
+#include "platform/Clock.h"
 
 QDateTime ToQDateTime(double dateTime) {
     const platform::LocalDateTime t = datetime::DecodeLocal(dateTime);
@@ -20,7 +20,9 @@ double FromQDateTime(const QDateTime& when) {
     return datetime::EncodeLocal({d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second(), t.msec()});
 }
 
-void TBaroChartControl::ClearSeries() { chart->ClearPoints(); }
+void TBaroChartControl::ClearSeries() {
+    chart->ClearPoints();
+}
 
 void TBaroChartControl::SetSeriesPoints(std::vector<std::pair<double, double>> points) {
     QList<QPointF> converted;

@@ -14,8 +14,8 @@
 
 namespace {
 
-constexpr int MinimumDrag = 4;             // pixels; less is a click
-constexpr qint64 MinimumSpanMs = 60000;    // a zoom shows at least a minute
+constexpr int MinimumDrag = 4;           // pixels; less is a click
+constexpr qint64 MinimumSpanMs = 60000;  // a zoom shows at least a minute
 constexpr double MinimumPressureSpan = 0.1;
 constexpr qint64 Minute = 60000, Hour = 60 * Minute, Day = 24 * Hour;
 constexpr double TickLength = 4, Gap = 4;
@@ -58,8 +58,8 @@ QStringList SplitDateAndTime(const QString& format) {
 }
 
 // Steps of the time axis: round minutes, hours and days of the local clock.
-const qint64 TimeSteps[] = {Minute,    2 * Minute, 5 * Minute, 10 * Minute, 15 * Minute, 30 * Minute, Hour,
-                            2 * Hour,  3 * Hour,   6 * Hour,   12 * Hour,   Day,         2 * Day,     7 * Day};
+const qint64 TimeSteps[] = {Minute,   2 * Minute, 5 * Minute, 10 * Minute, 15 * Minute, 30 * Minute, Hour,
+                            2 * Hour, 3 * Hour,   6 * Hour,   12 * Hour,   Day,         2 * Day,     7 * Day};
 
 }  // namespace
 
@@ -88,13 +88,18 @@ void TChart::SetPoints(const QList<QPointF>& newPoints) {
     points.reserve(newPoints.size());
     // Nothing that is no number or lies beyond any pressure reaches the drawing.
     for (const QPointF& p : newPoints)
-        if (std::isfinite(p.x()) && std::isfinite(p.y()) && std::abs(p.y()) <= AbsurdAxisValue) points.append(p);
-    if (!std::is_sorted(points.begin(), points.end(), [](const QPointF& a, const QPointF& b) { return a.x() < b.x(); }))
-        std::stable_sort(points.begin(), points.end(), [](const QPointF& a, const QPointF& b) { return a.x() < b.x(); });
+        if (std::isfinite(p.x()) && std::isfinite(p.y()) && std::abs(p.y()) <= AbsurdAxisValue)
+            points.append(p);
+    if (!std::is_sorted(points.begin(), points.end(),
+                        [](const QPointF& a, const QPointF& b) { return a.x() < b.x(); }))
+        std::stable_sort(points.begin(), points.end(),
+                         [](const QPointF& a, const QPointF& b) { return a.x() < b.x(); });
     update();
 }
 
-void TChart::ClearPoints() { SetPoints({}); }
+void TChart::ClearPoints() {
+    SetPoints({});
+}
 
 void TChart::SetSeriesColor(const QColor& color) {
     seriesColor = color;
@@ -182,8 +187,8 @@ TChart::TLayout TChart::Layout(const QSizeF& size) const {
     l.rightStep = NiceStep(span > 0 ? span : 1, fit);
     double widest = metrics.horizontalAdvance(PressureLabel(rightMax, l.rightStep));
     if (span > 0 && span / l.rightStep < 1000) {
-        for (double v = std::ceil(rightMin / l.rightStep - 1e-9) * l.rightStep; v <= rightMax + l.rightStep * 1e-9;
-             v += l.rightStep) {
+        for (double v = std::ceil(rightMin / l.rightStep - 1e-9) * l.rightStep;
+             v <= rightMax + l.rightStep * 1e-9; v += l.rightStep) {
             const double value = std::abs(v) < l.rightStep * 1e-9 ? 0.0 : v;
             l.rightTicks.append({value, PressureLabel(value, l.rightStep)});
             widest = std::max(widest, metrics.horizontalAdvance(l.rightTicks.back().label));
@@ -197,7 +202,8 @@ TChart::TLayout TChart::Layout(const QSizeF& size) const {
 }
 
 // The smallest round step whose labels do not touch, its ticks on the local clock.
-QList<TChart::TTick> TChart::TimeTicks(const QStringList& formats, const QFontMetricsF& metrics, double width) const {
+QList<TChart::TTick> TChart::TimeTicks(const QStringList& formats, const QFontMetricsF& metrics,
+                                       double width) const {
     QList<TTick> ticks;
     const auto labelOf = [&formats](const QDateTime& when) {
         QStringList lines;
@@ -220,7 +226,8 @@ QList<TChart::TTick> TChart::TimeTicks(const QStringList& formats, const QFontMe
         }
     }
     if (step == 0) return ticks;  // a span of many weeks: no labels rather than a crowd
-    const QDateTime from = QDateTime::fromMSecsSinceEpoch(bottomMin), to = QDateTime::fromMSecsSinceEpoch(bottomMax);
+    const QDateTime from = QDateTime::fromMSecsSinceEpoch(bottomMin),
+                    to = QDateTime::fromMSecsSinceEpoch(bottomMax);
     const auto add = [&](const QDateTime& when) {
         const qint64 ms = when.toMSecsSinceEpoch();
         if (ms < bottomMin || ms > bottomMax) return;
@@ -241,10 +248,18 @@ QList<TChart::TTick> TChart::TimeTicks(const QStringList& formats, const QFontMe
     return ticks;
 }
 
-QList<TChart::TTick> TChart::BottomTicks() const { return Layout(size()).bottomTicks; }
-QList<TChart::TTick> TChart::RightTicks() const { return Layout(size()).rightTicks; }
-double TChart::RightStep() const { return Layout(size()).rightStep; }
-QRectF TChart::PlotArea() const { return Layout(size()).plot; }
+QList<TChart::TTick> TChart::BottomTicks() const {
+    return Layout(size()).bottomTicks;
+}
+QList<TChart::TTick> TChart::RightTicks() const {
+    return Layout(size()).rightTicks;
+}
+double TChart::RightStep() const {
+    return Layout(size()).rightStep;
+}
+QRectF TChart::PlotArea() const {
+    return Layout(size()).plot;
+}
 
 // Value to position within a plot; degenerate ranges map to the middle.
 struct TChart::TMapping {
@@ -252,8 +267,12 @@ struct TChart::TMapping {
     double x0, xSpan, y0, ySpan;
     TMapping(const QRectF& plot, double x0, double x1, double y0, double y1)
         : plot(plot), x0(x0), xSpan(x1 - x0), y0(y0), ySpan(y1 - y0) {}
-    double X(double x) const { return xSpan > 0 ? plot.left() + (x - x0) / xSpan * plot.width() : plot.center().x(); }
-    double Y(double y) const { return ySpan > 0 ? plot.bottom() - (y - y0) / ySpan * plot.height() : plot.center().y(); }
+    double X(double x) const {
+        return xSpan > 0 ? plot.left() + (x - x0) / xSpan * plot.width() : plot.center().x();
+    }
+    double Y(double y) const {
+        return ySpan > 0 ? plot.bottom() - (y - y0) / ySpan * plot.height() : plot.center().y();
+    }
 };
 
 TChart::TMapping TChart::Mapping(const QRectF& plot) const {
@@ -345,8 +364,10 @@ void TChart::DrawAxes(QPainter& painter, const TLayout& l, const TMapping& map, 
     const QRectF& plot = l.plot;
     const QColor ink(0, 0, 0), grid(215, 215, 215);
     painter.setPen(QPen(grid, 1));
-    for (const TTick& t : l.rightTicks) painter.drawLine(QPointF(plot.left(), map.Y(t.value)), QPointF(plot.right(), map.Y(t.value)));
-    for (const TTick& t : l.bottomTicks) painter.drawLine(QPointF(map.X(t.value), plot.top()), QPointF(map.X(t.value), plot.bottom()));
+    for (const TTick& t : l.rightTicks)
+        painter.drawLine(QPointF(plot.left(), map.Y(t.value)), QPointF(plot.right(), map.Y(t.value)));
+    for (const TTick& t : l.bottomTicks)
+        painter.drawLine(QPointF(map.X(t.value), plot.top()), QPointF(map.X(t.value), plot.bottom()));
     painter.setPen(QPen(ink, 1));
     painter.drawRect(plot);
     const QFontMetricsF metrics(l.font);
@@ -375,7 +396,8 @@ void TChart::DrawAxes(QPainter& painter, const TLayout& l, const TMapping& map, 
 }
 
 // Only what can be seen, and no more than each pixel column's extremes.
-void TChart::DrawCurve(QPainter& painter, const QRectF& plot, const TMapping& map, double devicePixelsPerUnit) const {
+void TChart::DrawCurve(QPainter& painter, const QRectF& plot, const TMapping& map,
+                       double devicePixelsPerUnit) const {
     painter.save();
     painter.setClipRect(plot);
     const auto first = std::lower_bound(points.begin(), points.end(), static_cast<double>(bottomMin),
@@ -444,7 +466,8 @@ void TChart::PrintInto(QPainter& painter, const QRectF& target) {
     painter.translate(target.topLeft());
     painter.scale(scale, scale);
     painter.setClipRect(QRectF(0, 0, reference, target.height() / scale));
-    const double devicePixels = std::abs(painter.combinedTransform().m11()) > 0 ? std::abs(painter.combinedTransform().m11()) : 1;
+    const double devicePixels =
+        std::abs(painter.combinedTransform().m11()) > 0 ? std::abs(painter.combinedTransform().m11()) : 1;
     Draw(painter, QSizeF(reference, target.height() / scale), devicePixels);
     painter.restore();
 }
@@ -458,7 +481,9 @@ QImage TChart::Picture() {
     return image;
 }
 
-bool TChart::SaveBitmap(const QString& path) { return Picture().save(path, "BMP"); }
+bool TChart::SaveBitmap(const QString& path) {
+    return Picture().save(path, "BMP");
+}
 
 void TChart::AddMark(const QDateTime& when, double value, const QString& label) {
     if (!when.isValid() || !std::isfinite(value)) return;
@@ -483,9 +508,12 @@ void TChart::ZoomToRect(const QRectF& rect) {
     if (plot.width() < 1 || plot.height() < 1) return;
     const QRectF area = PlotArea();
     const auto timeAt = [&](double x) {
-        return static_cast<double>(bottomMin) + (x - area.left()) / area.width() * static_cast<double>(bottomMax - bottomMin);
+        return static_cast<double>(bottomMin) +
+               (x - area.left()) / area.width() * static_cast<double>(bottomMax - bottomMin);
     };
-    const auto valueAt = [&](double y) { return rightMin + (area.bottom() - y) / area.height() * (rightMax - rightMin); };
+    const auto valueAt = [&](double y) {
+        return rightMin + (area.bottom() - y) / area.height() * (rightMax - rightMin);
+    };
     double t0 = timeAt(plot.left()), t1 = timeAt(plot.right());
     double v0 = valueAt(plot.bottom()), v1 = valueAt(plot.top());
     if (!(t1 > t0) || !(v1 > v0) || !std::isfinite(v0) || !std::isfinite(v1)) return;

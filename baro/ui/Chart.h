@@ -103,7 +103,10 @@ public:
     QRectF MarkArea(int index) const;
 
     // Axis labels with the user's decimal separator, as the status texts have it.
-    void SetDecimalSeparator(char separator) { decimalSeparator = separator; update(); }
+    void SetDecimalSeparator(char separator) {
+        decimalSeparator = separator;
+        update();
+    }
     // Axis values beyond this are no pressure of this world.
     static constexpr double AbsurdAxisValue = 1e6;
 
@@ -131,7 +134,8 @@ private:
     void Draw(QPainter& painter, const QSizeF& size, double devicePixelsPerUnit) const;
     void DrawTitles(QPainter& painter, const TLayout& l, const QSizeF& size) const;
     void DrawAxes(QPainter& painter, const TLayout& l, const TMapping& map, const QSizeF& size) const;
-    void DrawCurve(QPainter& painter, const QRectF& plot, const TMapping& map, double devicePixelsPerUnit) const;
+    void DrawCurve(QPainter& painter, const QRectF& plot, const TMapping& map,
+                   double devicePixelsPerUnit) const;
     void DrawMarks(QPainter& painter, const TLayout& l, const TMapping& map) const;
     QString PressureLabel(double value, double step) const;
 

@@ -17,8 +17,9 @@ void TStormAlarm::StatusShown(const TAcquisitionState& state, double threshold) 
         when = when.addMSecs(-(when.time().second() * 1000 + when.time().msec()));
         QString tendency = QString::number(*state.TendencyHpa3h, 'f', 1);
         tendency.replace('.', QChar(separator));
-        emit Raised(when, *state.SeaLevelHpa,
-                    QStringLiteral("Avis de tempête %1 : %2 hPa en 3 h").arg(when.toString("HH:mm"), tendency));
+        emit Raised(
+            when, *state.SeaLevelHpa,
+            QStringLiteral("Avis de tempête %1 : %2 hPa en 3 h").arg(when.toString("HH:mm"), tendency));
     }
     notice->Show(QString::fromStdString(nmea::StormNotice(*state.TendencyHpa3h, separator)));
 }

@@ -9,13 +9,13 @@
 
 #include "app/ui/MessageBox.h"
 #include "common/Band.h"
+#include "common/DateTime.h"
 #include "history/MessageText.h"
 #include "history/Words.h"
 #include "navtex/UnitNavtex.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
 #include "platform/Log.h"
-#include "common/DateTime.h"
 
 namespace {
 
@@ -60,7 +60,8 @@ THistoryPanel::THistoryPanel(QTreeWidget* tree, QWidget* parent) : QWidget(paren
     field->setObjectName("SearchField");
     field->setPlaceholderText(QStringLiteral("Rechercher"));
     field->setClearButtonEnabled(true);
-    field->setToolTip(QStringLiteral("Rechercher dans tous les messages reçus (Ctrl+F) ; Échap pour revenir"));
+    field->setToolTip(
+        QStringLiteral("Rechercher dans tous les messages reçus (Ctrl+F) ; Échap pour revenir"));
     field->installEventFilter(this);
     column->addWidget(field);
 
@@ -78,12 +79,16 @@ THistoryPanel::THistoryPanel(QTreeWidget* tree, QWidget* parent) : QWidget(paren
     span->addItem(QStringLiteral("7 derniers jours"), 7);
     station = MakeCombo(this, "HistoryStation", QStringLiteral("Station émettrice (B1)"));
     station->addItem(QStringLiteral("Toutes les stations"), QString());
-    for (char c = 'A'; c <= 'Z'; ++c) station->addItem(QStringLiteral("Station %1").arg(c), QString(QChar(c)));
+    for (char c = 'A'; c <= 'Z'; ++c)
+        station->addItem(QStringLiteral("Station %1").arg(c), QString(QChar(c)));
     subject = MakeCombo(this, "HistorySubject", QStringLiteral("Sujet du message (B2)"));
     subject->addItem(QStringLiteral("Tous les sujets"), QString());
     for (const char* c = SubjectLetters; *c; ++c)
-        subject->addItem(QStringLiteral("%1 – %2").arg(QChar(*c), QString::fromUtf8(navtex::CategoryTexts[navtex::CategoryOf(std::string("?") + *c)])),
-                         QString(QChar(*c)));
+        subject->addItem(
+            QStringLiteral("%1 – %2").arg(
+                QChar(*c),
+                QString::fromUtf8(navtex::CategoryTexts[navtex::CategoryOf(std::string("?") + *c)])),
+            QString(QChar(*c)));
     filters->addWidget(band, 0, 0);
     filters->addWidget(span, 0, 1);
     filters->addWidget(station, 1, 0);
@@ -123,7 +128,9 @@ THistoryPanel::THistoryPanel(QTreeWidget* tree, QWidget* parent) : QWidget(paren
     connect(results, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) { Choose(item); });
 }
 
-THistoryPanel::~THistoryPanel() { Stop(); }
+THistoryPanel::~THistoryPanel() {
+    Stop();
+}
 
 void THistoryPanel::Start(const std::string& archiveRoot,
                           std::function<void(int added, const history::THistoryStore& store)> written) {
@@ -132,14 +139,20 @@ void THistoryPanel::Start(const std::string& archiveRoot,
     // Both come on the writer's thread; the panel handles them on its own.
     events.opened = [this](history::THistoryWriter::State state, const std::string& aside) {
         const QString setAside = QString::fromStdString(aside);
-        QMetaObject::invokeMethod(this, [this, state, setAside] { Opened(state, setAside); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, state, setAside] { Opened(state, setAside); }, Qt::QueuedConnection);
     };
     events.trouble = [this](history::THistoryStore::Problem problem, const std::string&) {
-        QMetaObject::invokeMethod(this, [this, problem] { Trouble(problem); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, problem] { Trouble(problem); }, Qt::QueuedConnection);
     };
     events.recorded = [this](int) {
         QMetaObject::invokeMethod(
-            this, [this] { if (Searching()) Search(); }, Qt::QueuedConnection);
+            this,
+            [this] {
+                if (Searching()) Search();
+            },
+            Qt::QueuedConnection);
     };
     events.written = std::move(written);
     writer = std::make_unique<history::THistoryWriter>(databasePath, std::move(events));
@@ -158,8 +171,9 @@ void THistoryPanel::Opened(history::THistoryWriter::State opened, const QString&
     state = opened;
     if (state == history::THistoryWriter::State::Unavailable) {
         reader.Close();
-        field->setToolTip(QStringLiteral("L’historique des messages ne peut pas être ouvert ; la recherche est "
-                                         "indisponible."));
+        field->setToolTip(
+            QStringLiteral("L’historique des messages ne peut pas être ouvert ; la recherche est "
+                           "indisponible."));
         field->setEnabled(false);
         return;
     }
@@ -174,46 +188,58 @@ void THistoryPanel::Opened(history::THistoryWriter::State opened, const QString&
 
 void THistoryPanel::SetAsideNotice(const QString& setAsideAs) {
     // Once, and without stopping the program: the history is being rebuilt meanwhile.
-    ShowNotice(QStringLiteral("L’historique des messages était endommagé. Il a été mis de côté sous le nom « %1 » "
-                              "et un nouvel historique est fait à partir des messages de l’archive et de ceux "
-                              "qui ont pu y être relus.")
-                   .arg(QFileInfo(setAsideAs).fileName()));
+    ShowNotice(
+        QStringLiteral("L’historique des messages était endommagé. Il a été mis de côté sous le nom « %1 » "
+                       "et un nouvel historique est fait à partir des messages de l’archive et de ceux "
+                       "qui ont pu y être relus.")
+            .arg(QFileInfo(setAsideAs).fileName()));
 }
 
 void THistoryPanel::Trouble(history::THistoryStore::Problem problem) {
     using Problem = history::THistoryStore::Problem;
-    const QString kept = QStringLiteral(" L’historique est conservé tel quel et le programme réessaie toutes les "
-                                        "30 secondes. Les détails sont dans le journal (%1).")
+    const QString kept = QStringLiteral(
+                             " L’historique est conservé tel quel et le programme réessaie toutes les "
+                             "30 secondes. Les détails sont dans le journal (%1).")
                              .arg(platform::LogName);
     QString text;
     switch (problem) {
-    case Problem::None:
-    case Problem::Busy:
-        return;
-    case Problem::DiskFull:
-        text = QStringLiteral("Le disque est plein : les nouveaux messages ne peuvent pas être enregistrés dans "
-                              "l’historique.") + kept;
-        break;
-    case Problem::InputOutput:
-        text = QStringLiteral("Une erreur d’entrée-sortie du disque empêche d’enregistrer l’historique des "
-                              "messages.") + kept;
-        break;
-    case Problem::Access:
-        text = QStringLiteral("Le fichier de l’historique des messages ne peut pas être écrit (droits d’accès ou "
-                              "lecture seule).") + kept;
-        break;
-    case Problem::Newer:
-        text = state == history::THistoryWriter::State::ReadOnly
-                   ? QStringLiteral("L’historique des messages a été créé par une version plus récente du "
-                                    "programme. Il est laissé tel quel : la recherche le consulte sans y écrire.")
-                   : QStringLiteral("L’historique des messages a été créé par une version plus récente du "
-                                    "programme. Il est laissé tel quel ; la recherche est indisponible.");
-        break;
-    case Problem::Damaged:
-    case Problem::Refused:
-    case Problem::Other:
-        text = QStringLiteral("Les nouveaux messages ne peuvent pas être enregistrés dans l’historique.") + kept;
-        break;
+        case Problem::None:
+        case Problem::Busy:
+            return;
+        case Problem::DiskFull:
+            text = QStringLiteral(
+                       "Le disque est plein : les nouveaux messages ne peuvent pas être enregistrés dans "
+                       "l’historique.") +
+                   kept;
+            break;
+        case Problem::InputOutput:
+            text = QStringLiteral(
+                       "Une erreur d’entrée-sortie du disque empêche d’enregistrer l’historique des "
+                       "messages.") +
+                   kept;
+            break;
+        case Problem::Access:
+            text = QStringLiteral(
+                       "Le fichier de l’historique des messages ne peut pas être écrit (droits d’accès ou "
+                       "lecture seule).") +
+                   kept;
+            break;
+        case Problem::Newer:
+            text = state == history::THistoryWriter::State::ReadOnly
+                       ? QStringLiteral(
+                             "L’historique des messages a été créé par une version plus récente du "
+                             "programme. Il est laissé tel quel : la recherche le consulte sans y écrire.")
+                       : QStringLiteral(
+                             "L’historique des messages a été créé par une version plus récente du "
+                             "programme. Il est laissé tel quel ; la recherche est indisponible.");
+            break;
+        case Problem::Damaged:
+        case Problem::Refused:
+        case Problem::Other:
+            text =
+                QStringLiteral("Les nouveaux messages ne peuvent pas être enregistrés dans l’historique.") +
+                kept;
+            break;
     }
     ShowNotice(text);
 }
@@ -232,7 +258,8 @@ bool THistoryPanel::OpenReader() {
     if (reader.IsOpen()) return true;
     if (!writer) return false;
     const history::THistoryWriter::State now = writer->GetState();
-    if (now != history::THistoryWriter::State::Ready && now != history::THistoryWriter::State::ReadOnly) return false;
+    if (now != history::THistoryWriter::State::Ready && now != history::THistoryWriter::State::ReadOnly)
+        return false;
     return reader.OpenForReading(databasePath);
 }
 
@@ -285,11 +312,14 @@ void THistoryPanel::ShowHits(const history::TSearchResult& result, int64_t keep)
     for (const history::THit& hit : found) {
         const int b = BandSlot(hit.band);
         const int c = navtex::CategoryOf(hit.name);
-        if (!roots[b]) roots[b] = new QTreeWidgetItem(QStringList(hit.band == NationalBand ? navtex::Root490Text : navtex::Root518Text));
+        if (!roots[b])
+            roots[b] = new QTreeWidgetItem(
+                QStringList(hit.band == NationalBand ? navtex::Root490Text : navtex::Root518Text));
         if (!categories[b][c]) categories[b][c] = new QTreeWidgetItem(roots[b]);
         ++counts[b][c];
         auto* item = new QTreeWidgetItem(categories[b][c]);
-        item->setText(0, QString::fromStdString(hit.name) + QStringLiteral("  ") + ReceivedText(hit.received));
+        item->setText(0,
+                      QString::fromStdString(hit.name) + QStringLiteral("  ") + ReceivedText(hit.received));
         item->setToolTip(0, QString::fromStdString(hit.firstLine) + QStringLiteral("\nreçu le ") +
                                 ReceivedText(hit.received));
         item->setData(0, IdRole, static_cast<qlonglong>(hit.id));
@@ -300,8 +330,9 @@ void THistoryPanel::ShowHits(const history::TSearchResult& result, int64_t keep)
         results->addTopLevelItem(roots[b]);
         for (int c = 0; c < navtex::CategoryCount; ++c)
             if (categories[b][c])
-                categories[b][c]->setText(
-                    0, QStringLiteral("%1 (%2)").arg(QString::fromUtf8(navtex::CategoryTexts[c])).arg(counts[b][c]));
+                categories[b][c]->setText(0, QStringLiteral("%1 (%2)")
+                                                 .arg(QString::fromUtf8(navtex::CategoryTexts[c]))
+                                                 .arg(counts[b][c]));
     }
     results->expandAll();
     if (kept) results->setCurrentItem(kept);
@@ -372,10 +403,14 @@ void THistoryPanel::LoadSettings(const QStringList& lines) {
     };
     for (const QString& line : lines) {
         const QString key = line.section('=', 0, 0).trimmed(), value = line.section('=', 1).trimmed();
-        if (key == "history-band") pick(band, value.toInt());
-        else if (key == "history-days") pick(span, value.toInt());
-        else if (key == "history-station") pick(station, value);
-        else if (key == "history-subject") pick(subject, value);
+        if (key == "history-band")
+            pick(band, value.toInt());
+        else if (key == "history-days")
+            pick(span, value.toInt());
+        else if (key == "history-station")
+            pick(station, value);
+        else if (key == "history-subject")
+            pick(subject, value);
     }
 }
 

@@ -21,9 +21,10 @@ void TNavtexItemDelegate::initStyleOption(QStyleOptionViewItem* option, const QM
     }
 }
 
-bool TNavtexItemDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
-                                    const QModelIndex& index) {
-    if (!event || event->type() != QEvent::ToolTip) return QStyledItemDelegate::helpEvent(event, view, option, index);
+bool TNavtexItemDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
+                                    const QStyleOptionViewItem& option, const QModelIndex& index) {
+    if (!event || event->type() != QEvent::ToolTip)
+        return QStyledItemDelegate::helpEvent(event, view, option, index);
     QStyleOptionViewItem opt = option;
     initStyleOption(&opt, index);
     const QWidget* widget = view;
@@ -105,7 +106,9 @@ void TNavtexTreeControl::SetSubtreeExpanded(int node, bool expanded) {
     for (int i = 0; i < item->childCount(); ++i) SetSubtreeExpanded(NodeOf(item->child(i)), expanded);
 }
 
-void TNavtexTreeControl::ScrollTreeToTop() { tree->verticalScrollBar()->setValue(0); }
+void TNavtexTreeControl::ScrollTreeToTop() {
+    tree->verticalScrollBar()->setValue(0);
+}
 
 void TNavtexTreeControl::SelectNode(int node) {
     if (QTreeWidgetItem* item = Item(node)) tree->setCurrentItem(item);

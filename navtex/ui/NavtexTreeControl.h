@@ -16,7 +16,8 @@
 class TNavtexItemDelegate : public QStyledItemDelegate {
 public:
     using Decide = std::function<bool(int node, bool selected)>;
-    TNavtexItemDelegate(Decide drawRed, QObject* parent) : QStyledItemDelegate(parent), drawRed(std::move(drawRed)) {}
+    TNavtexItemDelegate(Decide drawRed, QObject* parent)
+        : QStyledItemDelegate(parent), drawRed(std::move(drawRed)) {}
 
     // A message's own tool tip, else a name cut short by the column shown whole.
     bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,

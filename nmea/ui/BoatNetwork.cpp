@@ -14,7 +14,8 @@ void TBoatNetwork::Apply(const nmea::TNmeaSettings& newSettings, bool save) {
     settings = newSettings;
     output.Apply(settings);
     if (save && !nmea::SaveNmeaSettings(archivePath, settings))
-        platform::Log(std::string("settings: ") + nmea::SettingsFileName + " could not be saved in " + archivePath);
+        platform::Log(std::string("settings: ") + nmea::SettingsFileName + " could not be saved in " +
+                      archivePath);
 }
 
 void TBoatNetwork::TreeRebuilt(const TMsgList& international, const TMsgList& national) {

@@ -6,10 +6,10 @@
 #include <string>
 
 #include "acquisition/AcquisitionState.h"
-#include "nmea/ui/NmeaOutput.h"
 #include "navtex/UnitNavtex.h"
 #include "nmea/NewMessages.h"
 #include "nmea/NmeaSettings.h"
+#include "nmea/ui/NmeaOutput.h"
 
 // The boat's network as the window sees it: its settings (NMEA.INI, or ZEL2_NMEA), the
 // output, and what goes out on it: the barometer at each status refresh and each message

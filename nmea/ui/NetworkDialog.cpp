@@ -3,8 +3,8 @@
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
-#include <QDoubleSpinBox>
 #include <QDir>
+#include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -30,7 +30,9 @@ public:
         QString local = Local(text);
         return QDoubleSpinBox::validate(local, position);
     }
-    double valueFromText(const QString& text) const override { return QDoubleSpinBox::valueFromText(Local(text)); }
+    double valueFromText(const QString& text) const override {
+        return QDoubleSpinBox::valueFromText(Local(text));
+    }
     void fixup(QString& text) const override {
         text = Local(text);
         QDoubleSpinBox::fixup(text);
@@ -59,7 +61,8 @@ TNetworkDlg::TNetworkDlg(TBoatNetwork& n, QWidget* parent) : QDialog(parent), ne
     threshold->setDecimals(1);
     threshold->setRange(0.5, 20.0);
     threshold->setSingleStep(0.1);
-    QLocale locale = platform::DecimalSeparator() == ',' ? QLocale(QLocale::French, QLocale::France) : QLocale::c();
+    QLocale locale =
+        platform::DecimalSeparator() == ',' ? QLocale(QLocale::French, QLocale::France) : QLocale::c();
     locale.setNumberOptions(QLocale::OmitGroupSeparator);
     threshold->setLocale(locale);
     status = new QLabel(this);
@@ -71,12 +74,14 @@ TNetworkDlg::TNetworkDlg(TBoatNetwork& n, QWidget* parent) : QDialog(parent), ne
     warningsFolder = new QLineEdit(this);
     warningsFolder->setObjectName("WarningsFolder");
     warningsFolder->setPlaceholderText("aucun (pas d’export)");
-    warningsFolder->setToolTip("Après chaque transfert, les avertissements en vigueur qui donnent des positions y "
-                               "sont écrits en GPX et en GeoJSON (navtex-warnings.gpx, navtex-warnings.geojson).");
+    warningsFolder->setToolTip(
+        "Après chaque transfert, les avertissements en vigueur qui donnent des positions y "
+        "sont écrits en GPX et en GeoJSON (navtex-warnings.gpx, navtex-warnings.geojson).");
     auto* browse = new QPushButton("Parcourir…", this);
     browse->setObjectName("WarningsFolderBrowse");
     connect(browse, &QPushButton::clicked, this, [this] {
-        const QString chosen = QFileDialog::getExistingDirectory(this, "Dossier des avertissements", warningsFolder->text());
+        const QString chosen =
+            QFileDialog::getExistingDirectory(this, "Dossier des avertissements", warningsFolder->text());
         if (!chosen.isEmpty()) warningsFolder->setText(QDir::toNativeSeparators(chosen));
     });
     exportStatus = new QLabel(this);
@@ -120,7 +125,8 @@ void TNetworkDlg::showEvent(QShowEvent* event) {
     output->setChecked(s.enabled);
     port->setValue(s.tcpPort);
     allInterfaces->setChecked(s.allInterfaces);
-    udp->setText(s.udpHost.empty() ? QString() : QString::fromStdString(s.udpHost + ":" + std::to_string(s.udpPort)));
+    udp->setText(s.udpHost.empty() ? QString()
+                                   : QString::fromStdString(s.udpHost + ":" + std::to_string(s.udpPort)));
     threshold->setValue(s.stormThreshold);
     warningsFolder->setText(QString::fromStdString(s.warningsFolder));
     ShowStatus();
@@ -146,14 +152,17 @@ QString TNetworkDlg::OpenCpnLayers() {
     return {};
 }
 
-void TNetworkDlg::ShowStatus() { status->setText(network.Output().StatusText()); }
+void TNetworkDlg::ShowStatus() {
+    status->setText(network.Output().StatusText());
+}
 
 void TNetworkDlg::OKBtnClick() {
     nmea::TNmeaSettings s = network.Settings();
     s.enabled = output->isChecked();
     s.tcpPort = port->value();
     s.allInterfaces = allInterfaces->isChecked();
-    const nmea::TNmeaSettings destination = nmea::WithOverride({}, "udp:" + udp->text().trimmed().toStdString());
+    const nmea::TNmeaSettings destination =
+        nmea::WithOverride({}, "udp:" + udp->text().trimmed().toStdString());
     s.udpHost = destination.udpHost;
     s.udpPort = destination.udpPort;
     // What is typed counts, also when the field has not taken it yet.
@@ -162,9 +171,10 @@ void TNetworkDlg::OKBtnClick() {
     const std::string folder = warningsFolder->text().trimmed().toStdString();
     // A relative folder would land wherever the program was started: the dialog stays open.
     if (!folder.empty() && !platform::IsAbsolutePath(folder)) {
-        exportStatus->setText(QStringLiteral("« %1 » n’est pas un chemin complet : choisissez le dossier avec "
-                                             "« Parcourir… ».")
-                                  .arg(QString::fromStdString(folder)));
+        exportStatus->setText(
+            QStringLiteral("« %1 » n’est pas un chemin complet : choisissez le dossier avec "
+                           "« Parcourir… ».")
+                .arg(QString::fromStdString(folder)));
         warningsFolder->setFocus();
         return;
     }

@@ -70,25 +70,27 @@ qint64 TNmeaOutput::Waiting() const {
 QString TNmeaOutput::StatusText() const {
     QString text;
     switch (State()) {
-    case TState::Off:
-        return QStringLiteral("Sortie arrêtée");
-    case TState::PortBusy:
-        text = QStringLiteral("Port %1 occupé : nouvel essai toutes les %2 secondes")
-                   .arg(current.tcpPort)
-                   .arg(RetryMilliseconds / 1000);
-        break;
-    case TState::Listening:
-        text = QStringLiteral("À l’écoute sur le port %1, ").arg(Port());
-        if (clients.empty())
-            text += QStringLiteral("aucun client connecté");
-        else if (clients.size() == 1)
-            text += QStringLiteral("1 client connecté");
-        else
-            text += QStringLiteral("%1 clients connectés").arg(clients.size());
-        if (refused > 0)
-            text += QStringLiteral(" (%1 refusés : au plus %2 à la fois)").arg(refused).arg(current.maxClients);
-        if (acceptBackoff > 0) text += QStringLiteral(" ; le système refuse de nouvelles connexions");
-        break;
+        case TState::Off:
+            return QStringLiteral("Sortie arrêtée");
+        case TState::PortBusy:
+            text = QStringLiteral("Port %1 occupé : nouvel essai toutes les %2 secondes")
+                       .arg(current.tcpPort)
+                       .arg(RetryMilliseconds / 1000);
+            break;
+        case TState::Listening:
+            text = QStringLiteral("À l’écoute sur le port %1, ").arg(Port());
+            if (clients.empty())
+                text += QStringLiteral("aucun client connecté");
+            else if (clients.size() == 1)
+                text += QStringLiteral("1 client connecté");
+            else
+                text += QStringLiteral("%1 clients connectés").arg(clients.size());
+            if (refused > 0)
+                text += QStringLiteral(" (%1 refusés : au plus %2 à la fois)")
+                            .arg(refused)
+                            .arg(current.maxClients);
+            if (acceptBackoff > 0) text += QStringLiteral(" ; le système refuse de nouvelles connexions");
+            break;
     }
     if (!current.udpHost.empty() && current.udpPort > 0) {
         const QString host = QString::fromStdString(current.udpHost);
@@ -149,7 +151,8 @@ void TNmeaOutput::TryListen() {
         return;
     }
     if (listener.Listen(current.allInterfaces, current.tcpPort)) {
-        listening = std::make_unique<QSocketNotifier>(static_cast<qintptr>(listener.Handle()), QSocketNotifier::Read);
+        listening =
+            std::make_unique<QSocketNotifier>(static_cast<qintptr>(listener.Handle()), QSocketNotifier::Read);
         connect(listening.get(), &QSocketNotifier::activated, this, &TNmeaOutput::Accept);
         retryTimer.stop();
         emit StatusChanged();
@@ -204,11 +207,13 @@ void TNmeaOutput::AcceptFailed(platform::TcpListener::Accept failure) {
     // thread busy for nothing: the waiting client is told no, and the port rests, longer each time.
     if (listening) listening->setEnabled(false);
     if (failure == platform::TcpListener::Accept::OutOfDescriptors) listener.RefuseOne();
-    acceptBackoff = acceptBackoff == 0 ? FirstBackoffMilliseconds : std::min(acceptBackoff * 2, LastBackoffMilliseconds);
+    acceptBackoff =
+        acceptBackoff == 0 ? FirstBackoffMilliseconds : std::min(acceptBackoff * 2, LastBackoffMilliseconds);
     platform::Log(std::string("NMEA output: accepting a client failed (") +
                   (failure == platform::TcpListener::Accept::OutOfDescriptors ? "no file descriptor left"
-                                                                               : "system error") +
-                  "); port " + std::to_string(current.tcpPort) + " rests " + std::to_string(acceptBackoff) + " ms");
+                                                                              : "system error") +
+                  "); port " + std::to_string(current.tcpPort) + " rests " + std::to_string(acceptBackoff) +
+                  " ms");
     backoffTimer.start(acceptBackoff);
     emit StatusChanged();
 }
@@ -261,7 +266,8 @@ void TNmeaOutput::Accept() {
 }
 
 void TNmeaOutput::Drop(QTcpSocket* socket) {
-    const auto it = std::find_if(clients.begin(), clients.end(), [socket](const auto& c) { return c->socket == socket; });
+    const auto it =
+        std::find_if(clients.begin(), clients.end(), [socket](const auto& c) { return c->socket == socket; });
     if (it == clients.end()) return;
     clients.erase(it);
     socket->disconnect(this);

@@ -94,8 +94,8 @@ private:
     QTimer pumpTimer, stallTimer, retryTimer, lookupTimer, backoffTimer;
     int acceptBackoff = 0;  // milliseconds, 0 while accepting
     int refused = 0;
-    size_t mostClients = 0;  // since the memory was last given back
-    size_t firstClient = 0;  // where the next pass starts, so that every client gets its turn
+    size_t mostClients = 0;           // since the memory was last given back
+    size_t firstClient = 0;           // where the next pass starts, so that every client gets its turn
     std::shared_ptr<TLookup> lookup;  // the pending name lookup, if any
     bool lookupFailed = false;
     nmea::TNmeaSettings current;

@@ -8,9 +8,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/DriveMap.h"
 #include "platform/Files.h"
 #include "platform/Process.h"
-#include "platform/DriveMap.h"
 #include "platform/posix/DriveTable.h"
 
 namespace platform {
@@ -55,8 +55,8 @@ std::string RealPath(const std::string& path) {
 }
 
 bool IsRemovableDevice(dev_t device) {
-    std::string sys = RealPath("/sys/dev/block/" + std::to_string(major(device)) + ":" +
-                               std::to_string(minor(device)));
+    std::string sys =
+        RealPath("/sys/dev/block/" + std::to_string(major(device)) + ":" + std::to_string(minor(device)));
     if (sys.empty()) return false;
     if (sys.find("/usb") != std::string::npos) return true;
     std::string disk = sys;

@@ -139,7 +139,8 @@ bool WriteAll(int fd, const void* data, size_t size) {
 
 // Creates a new temporary beside target, open for writing; its path, or empty.
 std::string CreateTemporary(const std::string& target, int& fd) {
-    static thread_local std::mt19937 random{static_cast<unsigned>(::getpid()) ^ static_cast<unsigned>(std::time(nullptr)) ^
+    static thread_local std::mt19937 random{static_cast<unsigned>(::getpid()) ^
+                                            static_cast<unsigned>(std::time(nullptr)) ^
                                             static_cast<unsigned>(reinterpret_cast<uintptr_t>(&fd))};
     static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     for (int attempt = 0; attempt < 100; ++attempt) {
@@ -154,7 +155,9 @@ std::string CreateTemporary(const std::string& target, int& fd) {
 
 }  // namespace
 
-void posix::ReleaseReserve() { GiveUpOneReserved(); }
+void posix::ReleaseReserve() {
+    GiveUpOneReserved();
+}
 
 bool KeepDescriptorInReserve() {
     const std::lock_guard<std::mutex> lock(reserveMutex);
@@ -174,7 +177,9 @@ bool AppendToFile(const std::string& path, const void* data, size_t size) {
     return ok;
 }
 
-char PathSeparator() { return '/'; }
+char PathSeparator() {
+    return '/';
+}
 
 std::string JoinPath(const std::string& root, const std::string& relative) {
     std::string result = root;
@@ -208,14 +213,18 @@ bool FolderExistsAsNamed(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-bool IsAbsolutePath(const std::string& path) { return !path.empty() && path[0] == '/'; }
+bool IsAbsolutePath(const std::string& path) {
+    return !path.empty() && path[0] == '/';
+}
 
 bool FolderExists(const std::string& path) {
     struct stat st;
     return StatAnyCase(path, st) && S_ISDIR(st.st_mode);
 }
 
-ReadOnlyFile::~ReadOnlyFile() { Close(); }
+ReadOnlyFile::~ReadOnlyFile() {
+    Close();
+}
 
 // Opens a file for reading only when it is a regular file. Non-blocking, so a named pipe
 // dropped into a folder cannot hang the program; a device (a link to /dev/zero) would be
@@ -265,8 +274,8 @@ long long ReadOnlyFile::ReadAt(uint64_t offset, void* buffer, size_t count) {
     auto* p = static_cast<uint8_t*>(buffer);
     size_t done = 0;
     while (done < count) {
-        ssize_t n = ::pread(static_cast<int>(handle), p + done, count - done,
-                            static_cast<off_t>(offset + done));
+        ssize_t n =
+            ::pread(static_cast<int>(handle), p + done, count - done, static_cast<off_t>(offset + done));
         if (n < 0) {
             if (errno == EINTR) continue;
             return -1;
@@ -307,7 +316,9 @@ unsigned GetAttributes(const std::string& path) {
     return a;
 }
 
-bool RemoveFile(const std::string& path) { return ::unlink(Resolve(path).c_str()) == 0; }
+bool RemoveFile(const std::string& path) {
+    return ::unlink(Resolve(path).c_str()) == 0;
+}
 
 bool CopyFileNoOverwrite(const std::string& src, const std::string& dst) {
     struct stat st;
@@ -375,9 +386,13 @@ std::vector<FolderEntry> ListFolder(const std::string& folder) {
     return entries;
 }
 
-bool MoveNoReplace(const std::string& from, const std::string& to) { return RenameNoReplace(from, to); }
+bool MoveNoReplace(const std::string& from, const std::string& to) {
+    return RenameNoReplace(from, to);
+}
 
-bool RemoveFolder(const std::string& path) { return ::rmdir(Resolve(path).c_str()) == 0; }
+bool RemoveFolder(const std::string& path) {
+    return ::rmdir(Resolve(path).c_str()) == 0;
+}
 
 bool CreateFolder(const std::string& path) {
     std::string p = ResolveParent(path);
@@ -393,15 +408,16 @@ bool LastWriteTime(const std::string& path, LocalDateTime& when) {
     return true;
 }
 
-bool SetFileTimes(const std::string& path, const LocalDateTime& /*creation*/,
-                  const LocalDateTime& access, const LocalDateTime& write) {
+bool SetFileTimes(const std::string& path, const LocalDateTime& /*creation*/, const LocalDateTime& access,
+                  const LocalDateTime& write) {
     timespec times[2] = {ToTimespec(access), ToTimespec(write)};
     return ::utimensat(AT_FDCWD, Resolve(path).c_str(), times, 0) == 0;
 }
 
 bool WriteNewFile(const std::string& path, const void* data, size_t size, const LocalDateTime* times) {
     int fd = OpenFile(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd < 0 && errno == ENOENT) fd = OpenFile(ResolveParent(path).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0 && errno == ENOENT)
+        fd = OpenFile(ResolveParent(path).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd < 0) return false;
     bool ok = WriteAll(fd, data, size);
     if (ok && times) {
@@ -445,6 +461,8 @@ void SyncFolder(const std::string& folder) {
     ::close(fd);
 }
 
-std::string ResolveCaseInsensitive(const std::string& path) { return Resolve(path); }
+std::string ResolveCaseInsensitive(const std::string& path) {
+    return Resolve(path);
+}
 
 }  // namespace platform

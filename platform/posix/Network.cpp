@@ -22,9 +22,10 @@ std::string ResolveHostAddress(const std::string& host) {
     addrinfo* found = nullptr;
     if (host.empty() || ::getaddrinfo(host.c_str(), nullptr, &hints, &found) != 0 || !found) return {};
     char text[INET6_ADDRSTRLEN] = {};
-    const void* address = found->ai_family == AF_INET6
-                              ? static_cast<const void*>(&reinterpret_cast<sockaddr_in6*>(found->ai_addr)->sin6_addr)
-                              : static_cast<const void*>(&reinterpret_cast<sockaddr_in*>(found->ai_addr)->sin_addr);
+    const void* address =
+        found->ai_family == AF_INET6
+            ? static_cast<const void*>(&reinterpret_cast<sockaddr_in6*>(found->ai_addr)->sin6_addr)
+            : static_cast<const void*>(&reinterpret_cast<sockaddr_in*>(found->ai_addr)->sin_addr);
     const bool ok = ::inet_ntop(found->ai_family, address, text, sizeof text) != nullptr;
     ::freeaddrinfo(found);
     return ok ? text : std::string();
@@ -92,10 +93,19 @@ TcpListener::Accept TcpListener::AcceptOne(long long& client) {
             return Accept::Client;
         }
         switch (errno) {
-        case EINTR: case ECONNABORTED: case EPROTO: continue;
-        case EAGAIN: return Accept::NoneWaiting;
-        case EMFILE: case ENFILE: case ENOBUFS: case ENOMEM: return Accept::OutOfDescriptors;
-        default: return Accept::Failed;
+            case EINTR:
+            case ECONNABORTED:
+            case EPROTO:
+                continue;
+            case EAGAIN:
+                return Accept::NoneWaiting;
+            case EMFILE:
+            case ENFILE:
+            case ENOBUFS:
+            case ENOMEM:
+                return Accept::OutOfDescriptors;
+            default:
+                return Accept::Failed;
         }
     }
 }

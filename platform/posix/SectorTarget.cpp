@@ -25,7 +25,9 @@ TargetOpen SectorTarget::Open(const std::string& path, bool writable) {
         unbuffered = false;
         fd = ::open(resolved.c_str(), mode | O_DSYNC);
     }
-    if (fd < 0) return errno == EACCES || errno == EPERM || errno == EROFS ? TargetOpen::NoRights : TargetOpen::Failed;
+    if (fd < 0)
+        return errno == EACCES || errno == EPERM || errno == EROFS ? TargetOpen::NoRights
+                                                                   : TargetOpen::Failed;
     // Nobody else may have the target while we talk to the receiver through it.
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         ::close(fd);
@@ -44,7 +46,8 @@ void SectorTarget::Close() {
 long long SectorTarget::ReadAt(uint64_t offset, void* buffer, size_t size) {
     if (handle == -1) return -1;
     const int fd = static_cast<int>(handle);
-    if (!unbuffered) ::posix_fadvise(fd, static_cast<off_t>(offset), static_cast<off_t>(size), POSIX_FADV_DONTNEED);
+    if (!unbuffered)
+        ::posix_fadvise(fd, static_cast<off_t>(offset), static_cast<off_t>(size), POSIX_FADV_DONTNEED);
     ssize_t n;
     do n = ::pread(fd, buffer, size, static_cast<off_t>(offset));
     while (n < 0 && errno == EINTR);
@@ -70,6 +73,8 @@ long long SectorTarget::Size() {
     return -1;
 }
 
-bool SectorTarget::Flush() { return handle != -1 && ::fsync(static_cast<int>(handle)) == 0; }
+bool SectorTarget::Flush() {
+    return handle != -1 && ::fsync(static_cast<int>(handle)) == 0;
+}
 
 }  // namespace platform

@@ -34,9 +34,13 @@ void InstallTerminationRequest() {
     std::signal(SIGXFSZ, SIG_IGN);
 }
 
-bool TerminationRequested() { return requested != 0; }
+bool TerminationRequested() {
+    return requested != 0;
+}
 
-int TerminationRequestDescriptor() { return wakePipe[0]; }
+int TerminationRequestDescriptor() {
+    return wakePipe[0];
+}
 
 // The descriptor wakes the event loop here; no thread of the system's calls back.
 void SetTerminationWakeUp(std::function<void()>) {}

@@ -31,7 +31,9 @@ std::string Normal(std::string path) {
     return path;
 }
 
-std::string LetterRoot(int index) { return std::string(1, static_cast<char>('A' + index)) + ":\\"; }
+std::string LetterRoot(int index) {
+    return std::string(1, static_cast<char>('A' + index)) + ":\\";
+}
 
 }  // namespace
 
@@ -50,13 +52,20 @@ DriveType DriveTypeOf(int index) {
     if (FromMap(index, d, mapped)) return d.type;
     if (mapped) return DriveType::NoRootDir;
     switch (::GetDriveTypeW(win32::Wide(LetterRoot(index)).c_str())) {
-        case DRIVE_REMOVABLE: return DriveType::Removable;
-        case DRIVE_FIXED: return DriveType::Fixed;
-        case DRIVE_REMOTE: return DriveType::Remote;
-        case DRIVE_CDROM: return DriveType::CdRom;
-        case DRIVE_RAMDISK: return DriveType::RamDisk;
-        case DRIVE_NO_ROOT_DIR: return DriveType::NoRootDir;
-        default: return DriveType::Unknown;
+        case DRIVE_REMOVABLE:
+            return DriveType::Removable;
+        case DRIVE_FIXED:
+            return DriveType::Fixed;
+        case DRIVE_REMOTE:
+            return DriveType::Remote;
+        case DRIVE_CDROM:
+            return DriveType::CdRom;
+        case DRIVE_RAMDISK:
+            return DriveType::RamDisk;
+        case DRIVE_NO_ROOT_DIR:
+            return DriveType::NoRootDir;
+        default:
+            return DriveType::Unknown;
     }
 }
 
@@ -90,8 +99,8 @@ bool VolumeLabel(const std::string& rootPath, std::string& label) {
     }
     wchar_t name[MAX_PATH + 1] = {};
     DWORD maxComponent = 0, flags = 0;
-    if (!::GetVolumeInformationW(win32::Wide(rootPath).c_str(), name, MAX_PATH + 1, nullptr, &maxComponent, &flags,
-                                 nullptr, 0))
+    if (!::GetVolumeInformationW(win32::Wide(rootPath).c_str(), name, MAX_PATH + 1, nullptr, &maxComponent,
+                                 &flags, nullptr, 0))
         return false;
     label = win32::Utf8(name);
     return true;
@@ -99,6 +108,8 @@ bool VolumeLabel(const std::string& rootPath, std::string& label) {
 
 CriticalErrorModeGuard::CriticalErrorModeGuard()
     : oldMode(::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX)) {}
-CriticalErrorModeGuard::~CriticalErrorModeGuard() { ::SetErrorMode(oldMode); }
+CriticalErrorModeGuard::~CriticalErrorModeGuard() {
+    ::SetErrorMode(oldMode);
+}
 
 }  // namespace platform

@@ -14,7 +14,9 @@ namespace {
 
 using win32::Wide;
 
-HANDLE AsHandle(long long h) { return reinterpret_cast<HANDLE>(static_cast<intptr_t>(h)); }
+HANDLE AsHandle(long long h) {
+    return reinterpret_cast<HANDLE>(static_cast<intptr_t>(h));
+}
 
 std::string FolderOf(const std::string& path) {
     const size_t slash = path.find_last_of("\\/");
@@ -33,8 +35,8 @@ std::string CreateTemporary(const std::string& target, HANDLE& handle) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string temp = FolderOf(target) + "." + NameOf(target) + TemporaryMarker;
         for (int i = 0; i < 6; ++i) temp += letters[random() % 62];
-        handle = ::CreateFileW(Wide(temp).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_HIDDEN,
-                               nullptr);
+        handle = ::CreateFileW(Wide(temp).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                               FILE_ATTRIBUTE_HIDDEN, nullptr);
         if (handle != INVALID_HANDLE_VALUE) return temp;
         if (::GetLastError() != ERROR_FILE_EXISTS) return {};
     }
@@ -53,7 +55,8 @@ bool WriteAll(HANDLE h, const void* data, size_t size) {
     return true;
 }
 
-bool SetTimes(HANDLE h, const LocalDateTime& creation, const LocalDateTime& access, const LocalDateTime& write) {
+bool SetTimes(HANDLE h, const LocalDateTime& creation, const LocalDateTime& access,
+              const LocalDateTime& write) {
     const FILETIME c = win32::UtcFileTimeFromLocal(creation), a = win32::UtcFileTimeFromLocal(access),
                    w = win32::UtcFileTimeFromLocal(write);
     return ::SetFileTime(h, &c, &a, &w) != 0;
@@ -61,7 +64,9 @@ bool SetTimes(HANDLE h, const LocalDateTime& creation, const LocalDateTime& acce
 
 }  // namespace
 
-char PathSeparator() { return '\\'; }
+char PathSeparator() {
+    return '\\';
+}
 
 std::string JoinPath(const std::string& root, const std::string& relative) {
     std::string result = root;
@@ -75,12 +80,15 @@ bool FileExists(const std::string& path) {
 }
 
 // Windows names are the same in any letters.
-bool FolderExistsAsNamed(const std::string& path) { return FolderExists(path); }
+bool FolderExistsAsNamed(const std::string& path) {
+    return FolderExists(path);
+}
 
 bool IsAbsolutePath(const std::string& path) {
-    const bool drive = path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' &&
-                       (path[2] == '\\' || path[2] == '/');
-    const bool share = path.size() >= 2 && (path[0] == '\\' || path[0] == '/') && (path[1] == '\\' || path[1] == '/');
+    const bool drive = path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) &&
+                       path[1] == ':' && (path[2] == '\\' || path[2] == '/');
+    const bool share =
+        path.size() >= 2 && (path[0] == '\\' || path[0] == '/') && (path[1] == '\\' || path[1] == '/');
     return drive || share;
 }
 
@@ -98,12 +106,15 @@ FileStamp StampOf(const std::string& path) {
             win32::Ticks(data.ftLastWriteTime) * 100};
 }
 
-ReadOnlyFile::~ReadOnlyFile() { Close(); }
+ReadOnlyFile::~ReadOnlyFile() {
+    Close();
+}
 
 bool ReadOnlyFile::Open(const std::string& path) {
     Close();
-    HANDLE h = ::CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h = ::CreateFileW(Wide(path).c_str(), GENERIC_READ,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
     // Files only: never a pipe, a console or a device, which could block or never end.
     BY_HANDLE_FILE_INFORMATION info;
@@ -135,7 +146,8 @@ long long ReadOnlyFile::ReadOnce(uint64_t offset, void* buffer, size_t count) {
     at.OffsetHigh = static_cast<DWORD>(offset >> 32);
     DWORD read = 0;
     const DWORD chunk = count > 0x40000000u ? 0x40000000u : static_cast<DWORD>(count);
-    if (!::ReadFile(AsHandle(handle), buffer, chunk, &read, &at)) return ::GetLastError() == ERROR_HANDLE_EOF ? 0 : -1;
+    if (!::ReadFile(AsHandle(handle), buffer, chunk, &read, &at))
+        return ::GetLastError() == ERROR_HANDLE_EOF ? 0 : -1;
     return read;
 }
 
@@ -175,7 +187,9 @@ unsigned GetAttributes(const std::string& path) {
     return r;
 }
 
-bool RemoveFile(const std::string& path) { return ::DeleteFileW(Wide(path).c_str()) != 0; }
+bool RemoveFile(const std::string& path) {
+    return ::DeleteFileW(Wide(path).c_str()) != 0;
+}
 
 bool CopyFileNoOverwrite(const std::string& src, const std::string& dst) {
     {
@@ -213,13 +227,17 @@ std::vector<FolderEntry> ListFolder(const std::string& folder) {
     return entries;
 }
 
-bool CreateFolder(const std::string& path) { return ::CreateDirectoryW(Wide(path).c_str(), nullptr) != 0; }
+bool CreateFolder(const std::string& path) {
+    return ::CreateDirectoryW(Wide(path).c_str(), nullptr) != 0;
+}
 
 bool MoveNoReplace(const std::string& from, const std::string& to) {
     return ::MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), MOVEFILE_WRITE_THROUGH) != 0;
 }
 
-bool RemoveFolder(const std::string& path) { return ::RemoveDirectoryW(Wide(path).c_str()) != 0; }
+bool RemoveFolder(const std::string& path) {
+    return ::RemoveDirectoryW(Wide(path).c_str()) != 0;
+}
 
 bool LastWriteTime(const std::string& path, LocalDateTime& when) {
     WIN32_FILE_ATTRIBUTE_DATA data;
@@ -230,8 +248,8 @@ bool LastWriteTime(const std::string& path, LocalDateTime& when) {
 
 bool SetFileTimes(const std::string& path, const LocalDateTime& creation, const LocalDateTime& access,
                   const LocalDateTime& write) {
-    HANDLE h = ::CreateFileW(Wide(path).c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h = ::CreateFileW(Wide(path).c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
     const bool ok = SetTimes(h, creation, access, write);
     ::CloseHandle(h);
@@ -261,14 +279,16 @@ bool RenameOver(const std::string& from, const std::string& to) {
     const DWORD old = ::GetFileAttributesW(Wide(to).c_str());
     if (old != INVALID_FILE_ATTRIBUTES && (old & FILE_ATTRIBUTE_READONLY))
         ::SetFileAttributesW(Wide(to).c_str(), old & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
-    return ::MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    return ::MoveFileExW(Wide(from).c_str(), Wide(to).c_str(),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 // Renames on NTFS are journaled; there is nothing to sync for a folder.
 void SyncFolder(const std::string&) {}
 
 bool WriteNewFile(const std::string& path, const void* data, size_t size, const LocalDateTime* times) {
-    HANDLE h = ::CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h = ::CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                             nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
     bool ok = WriteAll(h, data, size);
     if (ok && times) ok = SetTimes(h, *times, *times, *times);
@@ -278,7 +298,9 @@ bool WriteNewFile(const std::string& path, const void* data, size_t size, const 
 }
 
 // Windows gives a process handles until memory runs out: nothing to hold back.
-bool KeepDescriptorInReserve() { return true; }
+bool KeepDescriptorInReserve() {
+    return true;
+}
 
 bool AppendToFile(const std::string& path, const void* data, size_t size) {
     HANDLE h = ::CreateFileW(Wide(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,

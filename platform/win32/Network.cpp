@@ -26,8 +26,9 @@ std::string ResolveHostAddress(const std::string& host) {
     addrinfo* found = nullptr;
     if (::getaddrinfo(host.c_str(), nullptr, &hints, &found) != 0 || !found) return {};
     char text[INET6_ADDRSTRLEN] = {};
-    void* address = found->ai_family == AF_INET6 ? static_cast<void*>(&reinterpret_cast<sockaddr_in6*>(found->ai_addr)->sin6_addr)
-                                                 : static_cast<void*>(&reinterpret_cast<sockaddr_in*>(found->ai_addr)->sin_addr);
+    void* address = found->ai_family == AF_INET6
+                        ? static_cast<void*>(&reinterpret_cast<sockaddr_in6*>(found->ai_addr)->sin6_addr)
+                        : static_cast<void*>(&reinterpret_cast<sockaddr_in*>(found->ai_addr)->sin_addr);
     const bool ok = ::inet_ntop(found->ai_family, address, text, sizeof text) != nullptr;
     ::freeaddrinfo(found);
     return ok ? text : std::string();
@@ -100,16 +101,24 @@ TcpListener::Accept TcpListener::AcceptOne(long long& client) {
             return Accept::Client;
         }
         switch (::WSAGetLastError()) {
-        case WSAEINTR: case WSAECONNRESET: continue;
-        case WSAEWOULDBLOCK: return Accept::NoneWaiting;
-        case WSAEMFILE: case WSAENOBUFS: return Accept::OutOfDescriptors;
-        default: return Accept::Failed;
+            case WSAEINTR:
+            case WSAECONNRESET:
+                continue;
+            case WSAEWOULDBLOCK:
+                return Accept::NoneWaiting;
+            case WSAEMFILE:
+            case WSAENOBUFS:
+                return Accept::OutOfDescriptors;
+            default:
+                return Accept::Failed;
         }
     }
 }
 
 // Windows has no per-process descriptor limit to hold one back from: nothing to refuse with.
-bool TcpListener::RefuseOne() { return false; }
+bool TcpListener::RefuseOne() {
+    return false;
+}
 
 void TcpListener::CloseClient(long long client) {
     if (client != -1) ::closesocket(static_cast<SOCKET>(client));

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// windows.h first: the other headers of the system build on it.
 #include <windows.h>
+
 #include <shellapi.h>
 #include <shlobj.h>
 
-#include <cstdlib>
 #include <malloc.h>
+#include <cstdlib>
 
 #include "platform/Process.h"
 #include "platform/win32/Wide.h"
@@ -19,7 +21,9 @@ HANDLE guardMutex = nullptr;
 
 }  // namespace
 
-void ReleaseFreeMemory() { ::_heapmin(); }
+void ReleaseFreeMemory() {
+    ::_heapmin();
+}
 
 std::string GetEnv(const char* name) {
     const std::wstring wideName = Wide(name);
@@ -95,7 +99,8 @@ void OpenInBrowser(const std::string& address) {
 
 char DecimalSeparator() {
     wchar_t buffer[4] = {};
-    if (::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, buffer, 4) > 0 && buffer[0] > 0 && buffer[0] < 128)
+    if (::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, buffer, 4) > 0 && buffer[0] > 0 &&
+        buffer[0] < 128)
         return static_cast<char>(buffer[0]);
     return '.';
 }

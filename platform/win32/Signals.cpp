@@ -18,12 +18,20 @@ BOOL WINAPI OnConsoleEvent(DWORD) {
 
 }  // namespace
 
-void InstallTerminationRequest() { ::SetConsoleCtrlHandler(OnConsoleEvent, TRUE); }
+void InstallTerminationRequest() {
+    ::SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
+}
 
-bool TerminationRequested() { return InterlockedCompareExchange(&requested, 0, 0) != 0; }
+bool TerminationRequested() {
+    return InterlockedCompareExchange(&requested, 0, 0) != 0;
+}
 
-int TerminationRequestDescriptor() { return -1; }
+int TerminationRequestDescriptor() {
+    return -1;
+}
 
-void SetTerminationWakeUp(std::function<void()> wakeUp) { wakeUpHook = std::move(wakeUp); }
+void SetTerminationWakeUp(std::function<void()> wakeUp) {
+    wakeUpHook = std::move(wakeUp);
+}
 
 }  // namespace platform

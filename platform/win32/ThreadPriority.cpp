@@ -6,7 +6,8 @@
 namespace platform {
 
 void ApplyCurrentThreadPriority(ThreadPriority p) {
-    if (p == ThreadPriority::BelowNormal) ::SetThreadPriority(::GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
+    if (p == ThreadPriority::BelowNormal)
+        ::SetThreadPriority(::GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
     if (p == ThreadPriority::Background) ::SetThreadPriority(::GetCurrentThread(), THREAD_PRIORITY_LOWEST);
 }
 

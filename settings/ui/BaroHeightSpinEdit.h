@@ -14,5 +14,7 @@ public:
 
 protected:
     QValidator::State validate(QString&, int&) const override { return QValidator::Acceptable; }
-    int valueFromText(const QString& text) const override { return settings::ParseBaroHeight(text.toStdString()); }
+    int valueFromText(const QString& text) const override {
+        return settings::ParseBaroHeight(text.toStdString());
+    }
 };

@@ -12,7 +12,9 @@ TConfigurationDlg::TConfigurationDlg(QWidget* parent) : QDialog(parent), ui(new 
     connect(ui->OKBtn, &QPushButton::clicked, this, &TConfigurationDlg::OKBtnClick);
 }
 
-TConfigurationDlg::~TConfigurationDlg() { delete ui; }
+TConfigurationDlg::~TConfigurationDlg() {
+    delete ui;
+}
 
 void TConfigurationDlg::showEvent(QShowEvent* event) {
     FormShow();

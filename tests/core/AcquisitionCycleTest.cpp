@@ -84,7 +84,8 @@ TEST_F(CycleTest, AttachedAtStartTheConstructorReadsTheFirmwareAndTheFirstCycleR
     EXPECT_EQ(window.battery, 87);
     EXPECT_EQ(window.panels[3], "Capacité:");
     EXPECT_EQ(window.panels[2], "Actuel messages: EE33  GB05  FA12  ");
-    EXPECT_NE(window.parameter.find("Tendance: "), std::string::npos) << "the second ShowStatus has the tendency";
+    EXPECT_NE(window.parameter.find("Tendance: "), std::string::npos)
+        << "the second ShowStatus has the tendency";
     EXPECT_TRUE(window.baroTab);
     EXPECT_TRUE(window.configuration);
     EXPECT_TRUE(window.blue);

@@ -37,12 +37,16 @@ public:
     double AxisMinimum(Axis a) const override { return Of(a).min; }
     double AxisMaximum(Axis a) const override { return Of(a).max; }
     void SetAxisMinimum(Axis a, double v) override {
-        if (v > Of(a).max) refused = true;
-        else Of(a).min = v;
+        if (v > Of(a).max)
+            refused = true;
+        else
+            Of(a).min = v;
     }
     void SetAxisMaximum(Axis a, double v) override {
-        if (v < Of(a).min) refused = true;
-        else Of(a).max = v;
+        if (v < Of(a).min)
+            refused = true;
+        else
+            Of(a).max = v;
     }
     void SetBottomDateTimeFormat(const std::string& f) override { format = f; }
     void UndoZoom() override {
@@ -139,7 +143,8 @@ TEST_F(BaroFillTest, PartRingEndsAtTheTruncatedBaroTime) {
 }
 
 TEST_F(BaroFillTest, FullRingWrapsAndTheNewestIsBeforeTheWriteIndex) {
-    for (int i = 0; i < baro::RingSize; ++i) state.BaroSamples[static_cast<size_t>(i)] = static_cast<int16_t>(i % 50);
+    for (int i = 0; i < baro::RingSize; ++i)
+        state.BaroSamples[static_cast<size_t>(i)] = static_cast<int16_t>(i % 50);
     state.BaroSamples[4] = 77;
     state.BaroSamples[5] = 66;
     baro.FillChart(5, 10240);
@@ -148,7 +153,8 @@ TEST_F(BaroFillTest, FullRingWrapsAndTheNewestIsBeforeTheWriteIndex) {
     EXPECT_DOUBLE_EQ(chart.points.back().second, baro::SampleToHpa(77));
     EXPECT_DOUBLE_EQ(chart.points[10234].second, baro::SampleToHpa(10239 % 50));  // slot 10239
     EXPECT_DOUBLE_EQ(chart.points[10235].second, baro::SampleToHpa(0));           // then slot 0
-    for (size_t i = 1; i < chart.points.size(); ++i) ASSERT_LT(chart.points[i - 1].first, chart.points[i].first);
+    for (size_t i = 1; i < chart.points.size(); ++i)
+        ASSERT_LT(chart.points[i - 1].first, chart.points[i].first);
 }
 
 TEST_F(BaroFillTest, InvalidIndexEmptyRingAndOversizedArguments) {
@@ -242,8 +248,8 @@ TEST_F(BaroFillTest, SetupThenSpansBothWaysAndTheirCaptions) {
     for (int i = 0; i < 3; ++i) step(false);
     for (int i = 0; i < 5; ++i) step(true);
     EXPECT_EQ(spans, (std::vector<double>{4, 7, 7, 4, 2, 1, 0.5, 0.5}));
-    EXPECT_EQ(captions, (std::vector<std::string>{"(4 jours)", "(7 jours)", "(7 jours)", "(4 jours)", "(2 jours)",
-                                                  "(1 jour)", "(12 heures)", "(12 heures)"}));
+    EXPECT_EQ(captions, (std::vector<std::string>{"(4 jours)", "(7 jours)", "(7 jours)", "(4 jours)",
+                                                  "(2 jours)", "(1 jour)", "(12 heures)", "(12 heures)"}));
 
     // A fill keeps the span; a mouse zoom blanks the caption, undoing brings it back.
     state.BaroSamples.fill(0);
@@ -271,5 +277,6 @@ TEST_F(BaroFillTest, AOneLineFooterIsNeverWritten) {
 TEST(BaroTime, TruncatedToTheWholeMinute) {
     EXPECT_DOUBLE_EQ(baro::TruncateToMinute(46362.5 + 59.0 / 86400), 46362.5);
     // Exactly on a minute stays on it, even where the double is a hair below.
-    for (int m = 0; m < 1440; ++m) EXPECT_EQ(std::lround(baro::TruncateToMinute(46362 + m * Minute) * 1440), 46362L * 1440 + m);
+    for (int m = 0; m < 1440; ++m)
+        EXPECT_EQ(std::lround(baro::TruncateToMinute(46362 + m * Minute) * 1440), 46362L * 1440 + m);
 }

@@ -122,11 +122,11 @@ TEST_F(BaroFileTest, MissingFileKeepsTheRingAndForcesAFullLoadNextTime) {
 TEST(BaroModelD, SamplesAltitudeAndRingPositionsComeFromTheReceiver) {
     TempFolder temp;
     std::string system(776, '\0');
-    system[28] = 120;                         // altitude 120 m
+    system[28] = 120;                             // altitude 120 m
     system[768] = static_cast<char>(500 & 0xFF);  // 500 samples
     system[769] = static_cast<char>(500 >> 8);
     system[770] = 0;
-    for (int i = 0; i < 128; ++i) {           // current block: 1325 each
+    for (int i = 0; i < 128; ++i) {  // current block: 1325 each
         system[static_cast<size_t>(512 + 2 * i)] = 0x2D;
         system[static_cast<size_t>(513 + 2 * i)] = 0x05;
     }

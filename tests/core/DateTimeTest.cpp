@@ -3,9 +3,9 @@
 
 #include <vector>
 
+#include "common/DateTime.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
-#include "common/DateTime.h"
 #include "support/TempFolder.h"
 
 namespace {

@@ -88,7 +88,8 @@ TEST_F(FaultInjection, AKilledSaveLeavesAWholeSetOfOneGeneration) {
             std::this_thread::sleep_for(std::chrono::microseconds(500));
         ASSERT_FALSE(took.empty()) << "the probe never finished its first save";
         const long micros = std::atol(std::string(took.begin(), took.end()).c_str());
-        std::this_thread::sleep_for(std::chrono::microseconds(std::uniform_int_distribution<long>(0, 2 * micros)(random)));
+        std::this_thread::sleep_for(
+            std::chrono::microseconds(std::uniform_int_distribution<long>(0, 2 * micros)(random)));
         probe.Kill();
         EXPECT_EQ(probe.Wait(), testing_support::KilledStatus);
         if (!Temporaries(archive).empty()) ++insideASave;
@@ -105,7 +106,8 @@ TEST_F(FaultInjection, AKilledSaveLeavesAWholeSetOfOneGeneration) {
 
 TEST_F(FaultInjection, AKilledTransferLeavesNoMessageCutShort) {
     for (const char* model : {"ZEL2B", "ZEL2D"}) {
-        const std::string drive = temp / (std::string(model) + "/"), archive = temp / (std::string(model) + "-A/");
+        const std::string drive = temp / (std::string(model) + "/"),
+                          archive = temp / (std::string(model) + "-A/");
         ASSERT_TRUE(sim::MakeVolume(model, drive));
         std::filesystem::create_directories(archive);
         // What a whole transfer gives, to compare each file with.
@@ -124,7 +126,8 @@ TEST_F(FaultInjection, AKilledTransferLeavesNoMessageCutShort) {
 
         bool wasWhole = false;
         for (int runs = 0; Again(runs); ++runs) {
-            ChildProcess probe({testing_support::Helper(ZEL2_FAULT_PROBE), "transfer", model, drive, archive});
+            ChildProcess probe(
+                {testing_support::Helper(ZEL2_FAULT_PROBE), "transfer", model, drive, archive});
             ASSERT_TRUE(probe.Started());
             testing_support::SleepMilliseconds(RandomDelay());
             probe.Kill();
@@ -138,9 +141,11 @@ TEST_F(FaultInjection, AKilledTransferLeavesNoMessageCutShort) {
             // File models replace the archive only with a whole copy: once whole, always whole.
             if (std::string(model) == "ZEL2D") continue;
             size_t present = 0;
-            for (const char* band : {"INTERNAT", "NATIONAL"}) present += platform::ListFolder(archive + band).size();
+            for (const char* band : {"INTERNAT", "NATIONAL"})
+                present += platform::ListFolder(archive + band).size();
             if (present == whole.size()) wasWhole = true;
-            EXPECT_TRUE(!wasWhole || present == whole.size()) << "run " << runs << ": " << present << " of " << whole.size();
+            EXPECT_TRUE(!wasWhole || present == whole.size())
+                << "run " << runs << ": " << present << " of " << whole.size();
         }
     }
 }
@@ -155,7 +160,8 @@ TEST_F(FaultInjection, AFullDiskKeepsTheLastWholeSet) {
     ASSERT_EQ(first.Wait(), 0);
     int completed = 0;
     for (int limit = 0; limit <= 24000; limit += 1000) {
-        ChildProcess probe({limiter, "--fsize=" + std::to_string(limit), testing_support::Helper(ZEL2_FAULT_PROBE), "save", archive,
+        ChildProcess probe({limiter, "--fsize=" + std::to_string(limit),
+                            testing_support::Helper(ZEL2_FAULT_PROBE), "save", archive,
                             std::to_string(2 + limit)});
         const int status = probe.Wait();
         EXPECT_TRUE(status == 0 || status == 1) << "limit " << limit << ": ended by signal " << status - 128;

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
-
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
@@ -15,8 +14,8 @@
 #include "sim/DriveMapFile.h"
 #include "sim/UpdateModeEmulator.h"
 #include "sim/VolumeWriter.h"
-#include "support/TempFolder.h"
 #include "support/FirmwarePackages.h"
+#include "support/TempFolder.h"
 #include "update/FirmwarePackage.h"
 #include "update/FirmwareTransfer.h"
 
@@ -40,7 +39,9 @@ public:
     void ShowUpdateInfo() override { events.push_back("info"); }
     void ShowNoAdmin() override { events.push_back("noadmin"); }
     void CloseDialog() override { events.push_back("close"); }
-    bool Saw(const std::string& e) const { return std::find(events.begin(), events.end(), e) != events.end(); }
+    bool Saw(const std::string& e) const {
+        return std::find(events.begin(), events.end(), e) != events.end();
+    }
 };
 
 class FirmwareUpdateTest : public ::testing::Test {
@@ -98,7 +99,8 @@ TEST(FirmwarePackage, SimulatorPackagesLoadWithTheirMark) {
         const auto package = update::LoadFirmwarePackage(folder, problem);
         ASSERT_TRUE(package) << model << ": " << problem;
         EXPECT_TRUE(package->simulator);
-        EXPECT_NE(testing_support::ReadText(folder + "/MANIFEST.TXT").find("SIMULATOR DATA"), std::string::npos);
+        EXPECT_NE(testing_support::ReadText(folder + "/MANIFEST.TXT").find("SIMULATOR DATA"),
+                  std::string::npos);
         EXPECT_EQ(package->family, update::FamilyOfModel(model));
         EXPECT_EQ(package->firmware.size(), 65536u);
         EXPECT_EQ(package->firmware, sim::SimulatorImage(package->family, "firmware"));
@@ -139,17 +141,22 @@ TEST(FirmwarePackage, DamagedOrForeignPackagesAreRefused) {
          "SHA-256 de zel2b_fra_data.bin ne correspond pas"},
         {"file cut short",
          [](const std::string& f) {
-             TempFolder::WriteFileAt(f + "/loader_new.bin", testing_support::ReadText(f + "/loader_new.bin").substr(0, 1000));
+             TempFolder::WriteFileAt(f + "/loader_new.bin",
+                                     testing_support::ReadText(f + "/loader_new.bin").substr(0, 1000));
          },
          "loader_new.bin n'a pas la taille"},
-        {"wrong stated size", [](const std::string& f) { testing_support::EditManifest(f, " 1736 ", " 2048 "); },
+        {"wrong stated size",
+         [](const std::string& f) { testing_support::EditManifest(f, " 1736 ", " 2048 "); },
          "taille de loader_old.bin"},
         {"missing file", [](const std::string& f) { std::filesystem::remove(f + "/zel2b_fra_firmware.bin"); },
          "zel2b_fra_firmware.bin manque"},
-        {"missing line", [](const std::string& f) { testing_support::EditManifest(f, "loader-old", "# loader-old"); },
+        {"missing line",
+         [](const std::string& f) { testing_support::EditManifest(f, "loader-old", "# loader-old"); },
          "incomplet (loader-old)"},
         {"image of another family",
-         [](const std::string& f) { testing_support::EditManifest(f, "zel2b_fra_data.bin", "zel2bx_fra_data.bin"); },
+         [](const std::string& f) {
+             testing_support::EditManifest(f, "zel2b_fra_data.bin", "zel2bx_fra_data.bin");
+         },
          "n'est pas zel2b_fra_data.bin"},
         {"preamble past the window",
          [](const std::string& f) {
@@ -159,13 +166,17 @@ TEST(FirmwarePackage, DamagedOrForeignPackagesAreRefused) {
              TempFolder::WriteFileAt(f + "/MANIFEST.TXT", text);
          },
          "préambule preamble-new dépasse la fin du fichier HTML\\NAVAREA.HTM"},
-        {"unknown origin", [](const std::string& f) { testing_support::EditManifest(f, "origin simulator", "origin shop"); },
+        {"unknown origin",
+         [](const std::string& f) { testing_support::EditManifest(f, "origin simulator", "origin shop"); },
          "origine inconnue"},
-        {"bad version", [](const std::string& f) { testing_support::EditManifest(f, "version 1.0.10", "version 1.0.256"); },
+        {"bad version",
+         [](const std::string& f) { testing_support::EditManifest(f, "version 1.0.10", "version 1.0.256"); },
          "version invalide"},
-        {"twice", [](const std::string& f) { testing_support::EditManifest(f, "family B\n", "family B\nfamily B\n"); },
+        {"twice",
+         [](const std::string& f) { testing_support::EditManifest(f, "family B\n", "family B\nfamily B\n"); },
          "deux fois"},
-        {"no manifest", [](const std::string& f) { std::filesystem::remove(f + "/MANIFEST.TXT"); }, "MANIFEST.TXT manque"},
+        {"no manifest", [](const std::string& f) { std::filesystem::remove(f + "/MANIFEST.TXT"); },
+         "MANIFEST.TXT manque"},
     };
     for (const Case& c : cases) {
         const std::string folder = testing_support::InstallPackage(temp.Path(), "ZEL2B", false, c.what);
@@ -190,7 +201,8 @@ TEST(FirmwarePackage, DamagedOrForeignPackagesAreRefused) {
 TEST(FirmwarePackage, TheNewestSoundPackageOfTheFamilyIsChosen) {
     TempFolder temp;
     using update::FindFirmwarePackage;
-    EXPECT_NE(FindFirmwarePackage({temp / "none"}, "ZEL2B").problem.find("Aucun firmware n'est installé pour le ZEL2B"),
+    EXPECT_NE(FindFirmwarePackage({temp / "none"}, "ZEL2B")
+                  .problem.find("Aucun firmware n'est installé pour le ZEL2B"),
               std::string::npos);
     testing_support::InstallPackage(temp / "a", "ZEL2D");
     const auto foreign = FindFirmwarePackage({temp / "a"}, "ZEL2B");
@@ -234,8 +246,8 @@ TEST(FirmwareMethods, ChoiceAndOffer) {
 
     // The offer compares with the installed package, and never offers simulator data.
     TempFolder temp;
-    using update::FirmwareOfferDue;
     using update::FindFirmwarePackage;
+    using update::FirmwareOfferDue;
     const auto none = FindFirmwarePackage({temp / "none"}, "ZEL2");
     EXPECT_FALSE(FirmwareOfferDue("ZEL2", 0, none));
     testing_support::InstallPackage(temp / "sim", "ZEL2B");
@@ -277,9 +289,10 @@ TEST_F(FirmwareUpdateTest, ModelDWritesLoaderAndFirmwareThenStarts) {
     EXPECT_EQ(view.maximum, 135);
     EXPECT_EQ(view.progress, (std::vector<int>{8, 40, 72, 104, 135, 0, 8, 40, 72, 104, 135, 135, 0}));
     EXPECT_EQ(view.events,
-              (std::vector<std::string>{"status Transmettre les données firmware ...",
-                                        "status Vérification des données firmware ...", "status Demarrage programmer ...",
-                                        "status La mise à jour a été réalisée avec succès!", "info", "close"}));
+              (std::vector<std::string>{
+                  "status Transmettre les données firmware ...",
+                  "status Vérification des données firmware ...", "status Demarrage programmer ...",
+                  "status La mise à jour a été réalisée avec succès!", "info", "close"}));
     // The file loses its read-only flag for the writes and gets it back after them.
     ASSERT_EQ(target.Attributes.size(), 2u);
     EXPECT_EQ(target.Attributes[0].second, platform::AttrNormal);
@@ -310,7 +323,8 @@ TEST_F(FirmwareUpdateTest, NewMethodMovesChunksThroughTheWindow) {
         EXPECT_EQ(emulator.Writes[i].window, i < 4 ? int(4 + i) : int(12 + i - 4));
     }
     for (int k = 0; k < 4; ++k)
-        EXPECT_EQ(std::memcmp(emulator.Chunk(4 + k).data(), Image("BX", "firmware").data() + k * 16384, 16384), 0);
+        EXPECT_EQ(
+            std::memcmp(emulator.Chunk(4 + k).data(), Image("BX", "firmware").data() + k * 16384, 16384), 0);
     // The last data chunk carries the loader in its last 4,096 bytes.
     EXPECT_EQ(std::memcmp(emulator.Chunk(19).data() + 12288, Image("BX", "loader-new").data(), 1728), 0);
     EXPECT_EQ(std::memcmp(emulator.Chunk(18).data(), Image("BX", "data").data() + 6 * 16384, 16384), 0);
@@ -371,7 +385,8 @@ TEST_F(FirmwareUpdateTest, WithoutAPackageNothingIsOpenedAndTheDialogStays) {
         Updater().StartButtonClick();
         EXPECT_TRUE(target.Opens.empty()) << model;
         ASSERT_EQ(view.events.size(), 1u) << model;
-        EXPECT_NE(view.events[0].find(std::string("Aucun firmware n'est installé pour le ") + model), std::string::npos)
+        EXPECT_NE(view.events[0].find(std::string("Aucun firmware n'est installé pour le ") + model),
+                  std::string::npos)
             << view.events[0];
         EXPECT_NE(view.events[0].find(Packages()), std::string::npos) << "names where to install it";
     }
@@ -389,8 +404,9 @@ TEST_F(FirmwareUpdateTest, RealVolumesWithoutAPackageStayByteIdentical) {
     for (const char* model : {"ZEL2D", "ZEL2B"}) {
         Attach(model, 10000, false);
         const auto before = Snapshot(temp / "E");
-        ASSERT_EQ(before.at(temp / (std::string(model) == "ZEL2D" ? "E/NAV518.BIN" : "E/HTML/NAVAREA.HTM")).size(),
-                  std::string(model) == "ZEL2D" ? 262144u : 16384u);
+        ASSERT_EQ(
+            before.at(temp / (std::string(model) == "ZEL2D" ? "E/NAV518.BIN" : "E/HTML/NAVAREA.HTM")).size(),
+            std::string(model) == "ZEL2D" ? 262144u : 16384u);
         update::TPlatformUpdateTarget real;
         view.events.clear();
         update::TFirmwareUpdater(real, view, state, {"FORCE", "NEW_UPDATE"}, {Packages()}).StartButtonClick();
@@ -489,11 +505,13 @@ TEST_F(FirmwareUpdateTest, CorruptedReadBackFailsWithoutStart) {
 // A sector write that fails (EIO) or is cut short ends the transfer at once: no write and
 // no command after it, no start, the error shown, whatever the method.
 TEST_F(FirmwareUpdateTest, AFailedWriteIsTheLastThingTheReceiverSees) {
-    for (const auto& [model, version] : {std::pair<const char*, int>{"ZEL2D", 10200}, {"ZEL2BX", 10008}, {"ZEL2X", 10001}}) {
+    for (const auto& [model, version] :
+         {std::pair<const char*, int>{"ZEL2D", 10200}, {"ZEL2BX", 10008}, {"ZEL2X", 10001}}) {
         Attach(model, version);
         for (const int failing : {0, 2}) {
             for (const bool cutShort : {false, true}) {
-                SCOPED_TRACE(std::string(model) + " write " + std::to_string(failing) + (cutShort ? " cut short" : " EIO"));
+                SCOPED_TRACE(std::string(model) + " write " + std::to_string(failing) +
+                             (cutShort ? " cut short" : " EIO"));
                 sim::TUpdateModeEmulator receiver;
                 receiver.LoadVolume(temp / "E");
                 sim::TEmulatedUpdateTarget failing_target(receiver, "/dev/zel2raw");
@@ -503,7 +521,8 @@ TEST_F(FirmwareUpdateTest, AFailedWriteIsTheLastThingTheReceiverSees) {
                 update::TFirmwareUpdater(failing_target, seen, state, {}, {Packages()}).StartButtonClick();
                 ASSERT_GT(failing_target.WritesTried, failing);
                 EXPECT_EQ(failing_target.WritesTried, failing + 1) << "a write after the failed one";
-                EXPECT_EQ(receiver.Commands.size(), failing_target.CommandsAtFailure) << "a command after the failed write";
+                EXPECT_EQ(receiver.Commands.size(), failing_target.CommandsAtFailure)
+                    << "a command after the failed write";
                 EXPECT_EQ(receiver.Writes.size(), failing_target.WritesAtFailure);
                 EXPECT_FALSE(receiver.Started);
                 EXPECT_TRUE(seen.Saw("message " + std::string(update::ErrorText)));
@@ -580,7 +599,8 @@ TEST(UpdateModeEmulator, ServesRealSizesAndShortReads) {
     EXPECT_EQ(b.Read(Target::NewFile, 827 * 512, buffer.data(), 512), 0);
     // What a plain read returns is the file itself.
     EXPECT_EQ(d.Read(Target::ModelDFile, 0, buffer.data(), 256), 256);
-    EXPECT_EQ(std::string(buffer.begin(), buffer.begin() + 256), testing_support::ReadText(temp / "D/NAV518.BIN").substr(0, 256));
+    EXPECT_EQ(std::string(buffer.begin(), buffer.begin() + 256),
+              testing_support::ReadText(temp / "D/NAV518.BIN").substr(0, 256));
 }
 
 TEST(SectorTarget, UnbufferedReadsAndWritesOnARealFile) {
@@ -606,7 +626,7 @@ TEST(SectorTarget, UnbufferedReadsAndWritesOnARealFile) {
     EXPECT_EQ(target.ReadAt(16 * 512, in, sizeof in), 8192);
     EXPECT_EQ(std::memcmp(in, out, sizeof in), 0);
     EXPECT_EQ(target.ReadAt(64 * 512, in, 512), 0);  // at the end
-    EXPECT_EQ(target.WriteAt(0, out, 512), -1);       // opened read-only
+    EXPECT_EQ(target.WriteAt(0, out, 512), -1);      // opened read-only
     target.Close();
     EXPECT_EQ(target.Open(temp / "missing.bin", false), platform::TargetOpen::Failed);
 }

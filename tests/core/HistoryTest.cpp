@@ -37,7 +37,9 @@ std::vector<std::string> Names(const history::TSearchResult& result) {
 
 class History : public ::testing::Test {
 protected:
-    void Open() { ASSERT_NE(store.OpenForWriting(path, Now), THistoryStore::Outcome::Failed) << store.LastError(); }
+    void Open() {
+        ASSERT_NE(store.OpenForWriting(path, Now), THistoryStore::Outcome::Failed) << store.LastError();
+    }
     history::TSearchResult Find(const std::string& typed, history::TFilter filter = {}) {
         return store.Search(typed, filter, 100);
     }
@@ -51,7 +53,8 @@ protected:
 
 TEST_F(History, EveryMessageIsRecordedOnceAndKeptWhenTheArchiveDropsIt) {
     Open();
-    const std::vector<TArchivedMessage> archive = {Message("FA12", "GALE WARNING"), Message("FE01", "FORECAST"),
+    const std::vector<TArchivedMessage> archive = {Message("FA12", "GALE WARNING"),
+                                                   Message("FE01", "FORECAST"),
                                                    Message("FA12", "GALE WARNING", Now - 3600, 490)};
     EXPECT_EQ(store.Record(archive, Now), 3);  // the same identifier on 490 kHz is another message
     EXPECT_EQ(store.Record(archive, Now + 60), 0);
@@ -79,15 +82,19 @@ TEST_F(History, SearchTakesWhatIsTypedAsWordsOnly) {
     Open();
     // Windows-1252: É (0xC9), € (0x80), ü (0xFC).
     ASSERT_EQ(store.Record({Message("FA12", "UNDERWATER CABLE OPERATIONS OFF SPLIT"),
-                            Message("GA15", "MER AGIT\xC9" "E, VENT 5 \x80 ST\xFC" "CK", Now - 60),
+                            Message("GA15",
+                                    "MER AGIT\xC9"
+                                    "E, VENT 5 \x80 ST\xFC"
+                                    "CK",
+                                    Now - 60),
                             Message("FB03", "NEAR GALE 7. DON'T PROCEED; \"QUOTED\" NEAR(A B)", Now - 30)},
                            Now),
               3);
     EXPECT_EQ(Names(Find("cable split")), std::vector<std::string>{"518FA12"});
-    EXPECT_EQ(Names(Find("cab")), std::vector<std::string>{"518FA12"});       // still typing
-    EXPECT_TRUE(Find("cab ").hits.empty());                                   // a whole word
+    EXPECT_EQ(Names(Find("cab")), std::vector<std::string>{"518FA12"});  // still typing
+    EXPECT_TRUE(Find("cab ").hits.empty());                              // a whole word
     EXPECT_EQ(Names(Find("ga15")), std::vector<std::string>{"518GA15"});
-    EXPECT_EQ(Names(Find("G")), std::vector<std::string>{"518GA15"});         // the station letter
+    EXPECT_EQ(Names(Find("G")), std::vector<std::string>{"518GA15"});                // the station letter
     EXPECT_EQ(Names(Find("meteorologiques")), std::vector<std::string>{"518FB03"});  // the subject
     EXPECT_EQ(Names(Find("agitee")), std::vector<std::string>{"518GA15"});
     EXPECT_EQ(Names(Find("AGITÉE")), std::vector<std::string>{"518GA15"});
@@ -97,9 +104,28 @@ TEST_F(History, SearchTakesWhatIsTypedAsWordsOnly) {
     // only the words it holds.
     // Malformed UTF-8 (cut short, overlong, a surrogate), which the index itself refuses
     // (found by fuzzing).
-    for (const char* typed : {"\"", "*", "'", ";", "NEAR", "near(", "\"quoted", "don't", "proceed;", "a OR b",
-                              "NOT cable", "body:cable", "'; DROP TABLE messages; --", "^gale", "gale -near",
-                              "ag\xC3t\xC3\xA9" "e", "\xFF\xFE" "gale", "gale\xE2\x82", "C\xC1\xA9" "ab",
+    for (const char* typed : {"\"",
+                              "*",
+                              "'",
+                              ";",
+                              "NEAR",
+                              "near(",
+                              "\"quoted",
+                              "don't",
+                              "proceed;",
+                              "a OR b",
+                              "NOT cable",
+                              "body:cable",
+                              "'; DROP TABLE messages; --",
+                              "^gale",
+                              "gale -near",
+                              "ag\xC3t\xC3\xA9"
+                              "e",
+                              "\xFF\xFE"
+                              "gale",
+                              "gale\xE2\x82",
+                              "C\xC1\xA9"
+                              "ab",
                               "\xED\xA0\x80x"}) {
         SCOPED_TRACE(typed);
         const auto result = Find(typed);
@@ -119,10 +145,11 @@ TEST_F(History, SearchTakesWhatIsTypedAsWordsOnly) {
 
 TEST_F(History, FiltersAndOrder) {
     Open();
-    ASSERT_EQ(store.Record({Message("FA12", "BUOY ADRIFT", Now - 7200), Message("FB01", "BUOY GALE", Now - 60),
-                            Message("KA01", "BUOY", Now - 4 * 86400, 490), Message("FA13", "BUOY", -1)},
-                           Now),
-              4);
+    ASSERT_EQ(
+        store.Record({Message("FA12", "BUOY ADRIFT", Now - 7200), Message("FB01", "BUOY GALE", Now - 60),
+                      Message("KA01", "BUOY", Now - 4 * 86400, 490), Message("FA13", "BUOY", -1)},
+                     Now),
+        4);
     EXPECT_EQ(Names(Find("buoy")), (std::vector<std::string>{"518FB01", "518FA12", "490KA01", "518FA13"}));
     history::TFilter filter;
     filter.band = 490;
@@ -150,7 +177,9 @@ TEST_F(History, ADamagedDatabaseIsSetAsideAndMadeAnew) {
             THistoryStore good;
             ASSERT_NE(good.OpenForWriting(path, Now), THistoryStore::Outcome::Failed);
             std::vector<TArchivedMessage> many;
-            for (int i = 0; i < 300; ++i) many.push_back(Message("FA" + std::to_string(10 + i % 90), std::string(500, 'X') + std::to_string(i)));
+            for (int i = 0; i < 300; ++i)
+                many.push_back(
+                    Message("FA" + std::to_string(10 + i % 90), std::string(500, 'X') + std::to_string(i)));
             ASSERT_EQ(good.Record(many, Now), 300);
         }
         if (how == 0) {
@@ -166,7 +195,8 @@ TEST_F(History, ADamagedDatabaseIsSetAsideAndMadeAnew) {
         damage(how);
         std::string aside;
         THistoryStore store;
-        ASSERT_EQ(store.OpenForWriting(path, Now + how, &aside), THistoryStore::Outcome::SetAside) << store.LastError();
+        ASSERT_EQ(store.OpenForWriting(path, Now + how, &aside), THistoryStore::Outcome::SetAside)
+            << store.LastError();
         EXPECT_EQ(aside, path + ".damaged-" + history::StampName(Now + how));
         EXPECT_TRUE(platform::FileExists(aside) || platform::FolderExists(aside));
         EXPECT_EQ(store.Record({Message("FA12", "AGAIN")}, Now), 1);
@@ -181,12 +211,16 @@ void MakeHistory(const std::string& path, int count) {
     THistoryStore good;
     ASSERT_EQ(good.OpenForWriting(path, Now), THistoryStore::Outcome::Created);
     std::vector<TArchivedMessage> many;
-    for (int i = 0; i < count; ++i) many.push_back(Message("FA" + std::to_string(10 + i % 90), std::to_string(i) + std::string(400, 'K')));
+    for (int i = 0; i < count; ++i)
+        many.push_back(
+            Message("FA" + std::to_string(10 + i % 90), std::to_string(i) + std::string(400, 'K')));
     ASSERT_EQ(good.Record(many, Now), count);
 }
 
 // Another program's statement on the database, as the sqlite3 shell would run it.
-void Exec(sqlite3* db, const char* sql) { ASSERT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db); }
+void Exec(sqlite3* db, const char* sql) {
+    ASSERT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+}
 
 bool SetAsideBeside(const std::string& folder) {
     for (const auto& entry : std::filesystem::directory_iterator(folder))
@@ -271,8 +305,8 @@ TEST(HistoryFaults, ARefusedRecordIsSaidOnceAndTriedAgainAndALockNeverHoldsUpThe
         return said;
     };
     {
-        history::THistoryWriter writer(path, events, [] { return Now; }, std::chrono::seconds(60),
-                                       std::chrono::milliseconds(50));
+        history::THistoryWriter writer(
+            path, events, [] { return Now; }, std::chrono::seconds(60), std::chrono::milliseconds(50));
         writer.Add({Message("GA01", "FIRST")});
         writer.WaitIdle();
         writer.Add({Message("GA02", "SECOND")});
@@ -284,18 +318,19 @@ TEST(HistoryFaults, ARefusedRecordIsSaidOnceAndTriedAgainAndALockNeverHoldsUpThe
         for (int wait = 0; wait < 100 && saidNow().size() < 2; ++wait) testing_support::SleepMilliseconds(20);
         ASSERT_EQ(saidNow().size(), 2u);
         EXPECT_EQ(saidNow()[1], THistoryStore::Problem::None);
-
     }
     sqlite3_close(other);
     // Another program holds the database for itself; the writer waits on it, the end does not.
     ASSERT_EQ(sqlite3_open(path.c_str(), &other), SQLITE_OK);
     Exec(other, "PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE; UPDATE messages SET last_seen = last_seen");
-    auto writer = std::make_unique<history::THistoryWriter>(path, history::THistoryWriter::Events{}, [] { return Now; });
+    auto writer = std::make_unique<history::THistoryWriter>(path, history::THistoryWriter::Events{},
+                                                            [] { return Now; });
     writer->Add({Message("GA03", "THIRD")});
     testing_support::SleepMilliseconds(300);
     const auto began = std::chrono::steady_clock::now();
     writer.reset();
-    EXPECT_LT(std::chrono::steady_clock::now() - began, std::chrono::seconds(2)) << "the end waited for the lock";
+    EXPECT_LT(std::chrono::steady_clock::now() - began, std::chrono::seconds(2))
+        << "the end waited for the lock";
     Exec(other, "ROLLBACK");
     sqlite3_close(other);
     THistoryStore store;
@@ -310,8 +345,9 @@ TEST(HistoryImport, ReceptionTimeBandAndNamesFromAFolderTree) {
     // archive/2019/03/03/LE22 and archive/2020/12/29/OA35 (the third's text is shortened).
     folder.WriteFile("corpus/2019/03/03/LE22",
                      "ZCZC LE22\n031800 UTC MAR 19\nARKHANGELSK RADIO\nWEATHER FORECAST NR 22\nNNNN\n");
-    folder.WriteFile("corpus/2020/12/29/OA35",
-                     "ZCZC OA35\nIRISH SEA. ISLE OF MAN SOUTHWARDS.\n1. UNDERWATER CABLE OPERATIONS IN PROGRESS\nNNNN\n");
+    folder.WriteFile(
+        "corpus/2020/12/29/OA35",
+        "ZCZC OA35\nIRISH SEA. ISLE OF MAN SOUTHWARDS.\n1. UNDERWATER CABLE OPERATIONS IN PROGRESS\nNNNN\n");
     folder.WriteFile("corpus/NATIONAL/FA01", "ZCZC FA01\r\nNATIONAL WARNING\r\nNNNN\r\n");
     folder.WriteFile("corpus/notes.txt", "not a message");
     folder.WriteFile("corpus/2019/03/03/desktop.ini", "[x]");
@@ -364,7 +400,9 @@ TEST(HistoryWriter, WritesOnItsOwnThreadBesideAnotherProgram) {
         // Leaving does not wait for a large batch: it is dropped or rolled back whole (the
         // archive hands it over again at the next start).
         std::vector<TArchivedMessage> many;
-        for (int i = 0; i < 20000; ++i) many.push_back(Message("GA" + std::to_string(10 + i % 90), std::to_string(i) + std::string(2000, 'W')));
+        for (int i = 0; i < 20000; ++i)
+            many.push_back(
+                Message("GA" + std::to_string(10 + i % 90), std::to_string(i) + std::string(2000, 'W')));
         writer.Add(std::move(many));
     }
     EXPECT_EQ(recorded == 2 ? other.Count() : other.Count() - 20000, 3);
@@ -377,7 +415,9 @@ TEST(HistoryWriter, DamageInsideThePagesIsFoundOnceIdleAndSetAside) {
         THistoryStore store;
         ASSERT_EQ(store.OpenForWriting(path, Now), THistoryStore::Outcome::Created);
         std::vector<TArchivedMessage> many;
-        for (int i = 0; i < 400; ++i) many.push_back(Message("FA" + std::to_string(10 + i % 90), std::to_string(i) + std::string(900, 'Q')));
+        for (int i = 0; i < 400; ++i)
+            many.push_back(
+                Message("FA" + std::to_string(10 + i % 90), std::to_string(i) + std::string(900, 'Q')));
         ASSERT_EQ(store.Record(many, Now), 400);
     }
     // Pages in the middle overwritten, the size kept: the quick look at the start passes.
@@ -393,7 +433,8 @@ TEST(HistoryWriter, DamageInsideThePagesIsFoundOnceIdleAndSetAside) {
         std::lock_guard<std::mutex> lock(mutex);
         asides.push_back(aside);
     };
-    history::THistoryWriter writer(path, events, [] { return Now; }, std::chrono::milliseconds(0));
+    history::THistoryWriter writer(
+        path, events, [] { return Now; }, std::chrono::milliseconds(0));
     for (int wait = 0; wait < 200; ++wait) {
         {
             std::lock_guard<std::mutex> lock(mutex);
@@ -422,8 +463,8 @@ TEST(HistoryWriter, DamageInsideThePagesIsFoundOnceIdleAndSetAside) {
 TEST(HistoryWriter, AKillDuringAnImportLosesNothingTheNextRunAdds) {
     TempFolder folder;
     for (int i = 0; i < 3000; ++i)
-        folder.WriteFile("messages/" + std::string(1, char('A' + i % 26)) + "A" + std::to_string(10 + i % 90) + "_" +
-                             std::to_string(i),
+        folder.WriteFile("messages/" + std::string(1, char('A' + i % 26)) + "A" +
+                             std::to_string(10 + i % 90) + "_" + std::to_string(i),
                          "ZCZC\r\nCOMMON WORD " + std::to_string(i) + std::string(300, '.') + "\r\nNNNN\r\n");
     const std::string archive = folder.MakeFolder("archive");
     const std::string database = platform::JoinPath(archive, history::DatabaseName);
@@ -431,7 +472,8 @@ TEST(HistoryWriter, AKillDuringAnImportLosesNothingTheNextRunAdds) {
         testing_support::ChildProcess probe(
             {testing_support::Helper(ZEL2_FAULT_PROBE), "history", archive, folder / "messages"});
         // Counted from the database's creation: a process starts slowly under wine.
-        for (int wait = 0; wait < 200 && !platform::FileExists(database); ++wait) testing_support::SleepMilliseconds(50);
+        for (int wait = 0; wait < 200 && !platform::FileExists(database); ++wait)
+            testing_support::SleepMilliseconds(50);
         testing_support::SleepMilliseconds(delay);
         probe.Kill();
         probe.Wait();

@@ -78,7 +78,8 @@ TEST(CopyMessageFiles, OnlyAWholeCopyReplacesTheArchive) {
     // Killed after the copy was whole, with one file moved in: the next start ends the move.
     temp.WriteFile("A/.zel2tmp-transfer/INTERNAT/GB05.TXT", "new");
     temp.WriteFile("A/.zel2tmp-transfer/NATIONAL/IB02.TXT", "new");
-    temp.WriteFile("A/.zel2tmp-transfer/DONE", "INTERNAT\tGB05.TXT\nINTERNAT\tFA13.TXT\nNATIONAL\tIB02.TXT\nend\n");
+    temp.WriteFile("A/.zel2tmp-transfer/DONE",
+                   "INTERNAT\tGB05.TXT\nINTERNAT\tFA13.TXT\nNATIONAL\tIB02.TXT\nend\n");
     temp.WriteFile("A/INTERNAT/FA13.TXT", "moved before the kill");
     RecoverTransfer(temp / "A/");
     EXPECT_EQ(Names(temp / "A/INTERNAT"), (std::vector<std::string>{"FA13.TXT", "GB05.TXT"}));
@@ -134,7 +135,7 @@ struct ModelD {
 
 TEST(WriteModelDMessages, OneFilePerMessageWithCrLfAndTheReceiveTime) {
     ModelD d;
-    d.Add518("ZCZC FA12\nOLDER\n", 90000);    // index 3 after the scan
+    d.Add518("ZCZC FA12\nOLDER\n", 90000);  // index 3 after the scan
     d.Add518("ZCZC GB05\nX\n", 91000);
     d.Add518("ZCZC FA12\nNEWER\r\n", 86399);  // index 1: same name, written last
     d.Add518("ZCZC EA33\nY\n", 99000);
@@ -230,7 +231,8 @@ TEST(WriteModelDMessages, FailedWritesAreTriedAgainAndEmptyRingsCompare) {
     if (!testing_support::FileSizeLimit::Unsupported().empty())
         GTEST_SKIP() << testing_support::FileSizeLimit::Unsupported();
     ModelD d;
-    for (int i = 0; i < 5; ++i) d.Add518("ZCZC FA1" + std::to_string(i) + "\n" + std::string(150, 'x') + "\n", 5000 + i);
+    for (int i = 0; i < 5; ++i)
+        d.Add518("ZCZC FA1" + std::to_string(i) + "\n" + std::string(150, 'x') + "\n", 5000 + i);
     d.Write();
     TModelDMirror mirror;
     {

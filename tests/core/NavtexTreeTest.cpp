@@ -4,10 +4,10 @@
 #include <cstring>
 
 #include "acquisition/AcquisitionState.h"
-#include "navtex/UnitNavtex.h"
-#include "common/Windows1252.h"
-#include "platform/Files.h"
 #include "common/DateTime.h"
+#include "common/Windows1252.h"
+#include "navtex/UnitNavtex.h"
+#include "platform/Files.h"
 #include "receiver/StateFiles.h"
 #include "support/TempFolder.h"
 
@@ -47,7 +47,9 @@ public:
     }
     void SetNodeBold(int node, bool bold) override { nodes.at(static_cast<size_t>(node)).bold = bold; }
     bool NodeExpanded(int node) const override { return nodes.at(static_cast<size_t>(node)).expanded; }
-    void SetNodeExpanded(int node, bool expanded) override { nodes.at(static_cast<size_t>(node)).expanded = expanded; }
+    void SetNodeExpanded(int node, bool expanded) override {
+        nodes.at(static_cast<size_t>(node)).expanded = expanded;
+    }
     void SetSubtreeExpanded(int node, bool expanded) override {
         nodes.at(static_cast<size_t>(node)).expanded = expanded;
         for (int child : nodes[static_cast<size_t>(node)].children) SetSubtreeExpanded(child, expanded);
@@ -63,7 +65,8 @@ public:
     // Texts of the messages under category c of root r, in tree order.
     std::vector<std::string> Messages(int r, int c) const {
         std::vector<std::string> texts;
-        for (int child : nodes[static_cast<size_t>(nodes[static_cast<size_t>(roots.at(r))].children.at(c))].children)
+        for (int child :
+             nodes[static_cast<size_t>(nodes[static_cast<size_t>(roots.at(r))].children.at(c))].children)
             texts.push_back(nodes[static_cast<size_t>(child)].text);
         return texts;
     }
@@ -118,8 +121,12 @@ TEST(MessageLines, LineEndsControlCharactersAndLength) {
     EXPECT_EQ(SplitMessageLines("ONE\nTWO\nTHREE\n"), (V{"ONE TWO THREE "}));  // line feeds only
     EXPECT_EQ(SplitMessageLines("A\rB\r\n\r\nC"), (V{"A", "B", "", "C"}));
     EXPECT_EQ(SplitMessageLines("A\r\n\nB\r\r\n"), (V{"A", " B", ""}));  // only one LF is eaten
-    EXPECT_EQ(SplitMessageLines("A\r\nB\x1A" "C\r\nD"), (V{"A", "B"}));
-    EXPECT_EQ(SplitMessageLines("\x1A" "A"), V{});
+    EXPECT_EQ(SplitMessageLines("A\r\nB\x1A"
+                                "C\r\nD"),
+              (V{"A", "B"}));
+    EXPECT_EQ(SplitMessageLines("\x1A"
+                                "A"),
+              V{});
     EXPECT_EQ(SplitMessageLines(""), V{});
     const std::string longLine(300000, 'x');
     EXPECT_EQ(SplitMessageLines(longLine + "\r\n"), V{longLine});
@@ -159,8 +166,8 @@ TEST_F(NavtexTreeTest, SkeletonHasTwoRootsWithTenCategoriesEach) {
 }
 
 TEST_F(NavtexTreeTest, CategoriesBySubjectLetterAndEveryFileCounts) {
-    for (const char* name : {"FA12.TXT", "FI05.TXT", "FG01.TXT", "FH01.TXT", "FJ01.TXT", "Fa01.TXT", "FL03.TXT",
-                             "F.TXT", "desktop.ini", ".hidden"})
+    for (const char* name : {"FA12.TXT", "FI05.TXT", "FG01.TXT", "FH01.TXT", "FJ01.TXT", "Fa01.TXT",
+                             "FL03.TXT", "F.TXT", "desktop.ini", ".hidden"})
         Message("INTERNAT", name, Dec6);
     temp.MakeFolder("INTERNAT/SUB");
     Message("INTERNAT", "SUB/FB99.TXT", Dec6);

@@ -4,11 +4,11 @@
 #include <algorithm>
 #include <memory>
 
+#include "baro/StormWarning.h"
+#include "common/DateTime.h"
 #include "nmea/NewMessages.h"
 #include "nmea/NmeaSettings.h"
 #include "nmea/Sentences.h"
-#include "baro/StormWarning.h"
-#include "common/DateTime.h"
 #include "support/TempFolder.h"
 
 using namespace nmea;
@@ -63,14 +63,19 @@ TEST(NmeaSentences, BarometerSentencesWithTheirChecksums) {
 TEST(NmeaSentences, NavtexMessagesAsNrx) {
     TNavtexMessage m{"FA12", true, 2026, 12, 6, 10, 30, 0, "ZCZC FA12\r\nNNNN\r\n"};
     EXPECT_EQ(NrxSentences(m, 7),
-              (std::vector<std::string>{"$CRNRX,1,1,7,FA12,2,103000,06,12,2026,17,0,A,ZCZC FA12^0D^0ANNNN^0D^0A*2A\r\n"}));
+              (std::vector<std::string>{
+                  "$CRNRX,1,1,7,FA12,2,103000,06,12,2026,17,0,A,ZCZC FA12^0D^0ANNNN^0D^0A*2A\r\n"}));
     // An empty message still gives one sentence; 490 kHz is frequency index 1.
     TNavtexMessage empty{"GB05", false, 2026, 1, 1, 0, 0, 0, ""};
-    EXPECT_EQ(NrxSentences(empty, 1000), (std::vector<std::string>{"$CRNRX,1,1,0,GB05,1,000000,01,01,2026,0,0,A,*3F\r\n"}));
+    EXPECT_EQ(NrxSentences(empty, 1000),
+              (std::vector<std::string>{"$CRNRX,1,1,0,GB05,1,000000,01,01,2026,0,0,A,*3F\r\n"}));
     // Every reserved character and the bytes outside printable ASCII are escaped.
     EXPECT_EQ(EscapeText("$*,!\\^~ a\x01\xC9"), "^24^2A^2C^21^5C^5E^7E a^01^C9");
     // The identifier field cannot be escaped: a message without a true B1B2B3B4 is not sent.
-    for (const char* bad : {"A,$!", "B*\r\n", "C\xC3\xA9" "1", "fa12", "FA1", "FA123", "1A12", "FAA2", ""}) {
+    for (const char* bad : {"A,$!", "B*\r\n",
+                            "C\xC3\xA9"
+                            "1",
+                            "fa12", "FA1", "FA123", "1A12", "FAA2", ""}) {
         m.identifier = bad;
         EXPECT_TRUE(NrxSentences(m, 1).empty()) << bad;
     }
@@ -99,7 +104,8 @@ TEST(NmeaSentences, LongMessagesAreCutIntoSentencesThatFit) {
 
     // A megabyte does not fit in 999 sentences: the counters keep three digits and the
     // sentences their length.
-    const std::vector<std::string> huge = NrxSentences({"EA34", true, 2026, 12, 6, 1, 2, 3, std::string(1 << 20, 'W')}, 1);
+    const std::vector<std::string> huge =
+        NrxSentences({"EA34", true, 2026, 12, 6, 1, 2, 3, std::string(1 << 20, 'W')}, 1);
     ASSERT_EQ(huge.size(), MaxSentences);
     ExpectWellFormed(huge.back());
     EXPECT_EQ(Fields(huge.back())[1], "999");
@@ -131,7 +137,8 @@ TEST(StormWarning, MarineTermsAndOneWarningPerFall) {
     EXPECT_EQ(watch.Update(std::nullopt, 3.6), C::Ended);
     EXPECT_EQ(watch.Update(-3.56, 3.6), C::Raised) << "shown as -3.6, so a warning";
     EXPECT_EQ(StormNotice(-4.0, ','),
-              "Avis de tempête : le baromètre est en baisse rapide (-4,0 hPa en 3 heures). Prenez vos précautions.");
+              "Avis de tempête : le baromètre est en baisse rapide (-4,0 hPa en 3 heures). Prenez vos "
+              "précautions.");
 }
 
 TEST(NmeaSettingsFile, DefaultsStoredValuesAndTheEnvironment) {

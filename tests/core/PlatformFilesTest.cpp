@@ -6,17 +6,17 @@
 #include <functional>
 #include <regex>
 
+#include "platform/DriveMap.h"
 #include "platform/Drives.h"
 #include "platform/Files.h"
 #include "platform/Log.h"
 #include "platform/Network.h"
 #include "platform/Process.h"
-#include "platform/DriveMap.h"
 #include "sim/DriveMapFile.h"
 #include "support/TempFolder.h"
 
-using testing_support::ScopedEnv;
 using testing_support::ReadText;
+using testing_support::ScopedEnv;
 using testing_support::TempFolder;
 
 namespace {
@@ -43,7 +43,8 @@ TEST(Files, AtomicWriteReplacesWholeAndLeavesNoTemporaryFiles) {
 }
 
 TEST(Files, OnlyRegularFilesAreReadOrCopied) {
-    if (!testing_support::NoSpecialFilesReason().empty()) GTEST_SKIP() << testing_support::NoSpecialFilesReason();
+    if (!testing_support::NoSpecialFilesReason().empty())
+        GTEST_SKIP() << testing_support::NoSpecialFilesReason();
     TempFolder temp;
     temp.WriteFile("E/INTERNAT/FA12.TXT", "ZCZC FA12\r\n");
     ASSERT_TRUE(testing_support::MakeNamedPipe(temp / "E/INTERNAT/PIPE.TXT"));
@@ -105,7 +106,8 @@ TEST(Files, AFileSetIsCompletedOrUndoneAfterACrash) {
     for (bool crlf : {false, true}) {
         const char first = crlf ? 5 : 3;
         const std::string one = platform::WriteTemporary(temp / "ONE.BIN", std::string(1, first).data(), 1);
-        const std::string two = platform::WriteTemporary(temp / "TWO.BIN", std::string(1, first + 1).data(), 1);
+        const std::string two =
+            platform::WriteTemporary(temp / "TWO.BIN", std::string(1, first + 1).data(), 1);
         std::string record = platform::FileSetRecord({{base(one), "ONE.BIN"}, {base(two), "TWO.BIN"}});
         if (crlf) record = std::regex_replace(record, std::regex("\n"), "\r\n");
         temp.WriteFile(".zel2-commit", record);
@@ -149,8 +151,12 @@ TEST(Files, ADamagedCommitRecordIsNeverCarriedOutAndNeverStopsLaterSaves) {
         return r;
     });
     // Whole, but naming a file that is not saved here or one outside the folder.
-    damaged([&](auto one, auto two) { return platform::FileSetRecord({{one, "ONE.BIN"}, {two, "TWO.BINX"}}); });
-    damaged([&](auto one, auto two) { return platform::FileSetRecord({{one, "ONE.BIN"}, {two, "../TWO.BIN"}}); });
+    damaged([&](auto one, auto two) {
+        return platform::FileSetRecord({{one, "ONE.BIN"}, {two, "TWO.BINX"}});
+    });
+    damaged([&](auto one, auto two) {
+        return platform::FileSetRecord({{one, "ONE.BIN"}, {two, "../TWO.BIN"}});
+    });
 
     // A folder where the record goes is moved aside; the next save commits.
     temp.MakeFolder(".zel2-commit");
@@ -190,7 +196,8 @@ TEST(Files, AReadOnlyFileIsStillReplacedWhole) {
     ASSERT_TRUE(platform::SetAttributes(path, platform::AttrReadOnly));
     ASSERT_TRUE(platform::WriteFileAtomic(path, "new!", 4));
     EXPECT_EQ(ReadText(path), "new!");
-    EXPECT_EQ(platform::GetAttributes(path) & platform::AttrHidden, 0u) << "the temporary's hiding is not kept";
+    EXPECT_EQ(platform::GetAttributes(path) & platform::AttrHidden, 0u)
+        << "the temporary's hiding is not kept";
 }
 
 TEST(Files, CopyKeepsTheLastWriteTimeAndNeverOverwrites) {
@@ -266,7 +273,8 @@ TEST(Files, AttributesListingAndCaseInsensitiveNames) {
 
     // Receiver names are written with '\\' and joined with the system's separator.
     using testing_support::Native;
-    EXPECT_EQ(platform::JoinPath(Native("/media/ZEL2/"), "HTML\\NAVAREA.HTM"), Native("/media/ZEL2/HTML/NAVAREA.HTM"));
+    EXPECT_EQ(platform::JoinPath(Native("/media/ZEL2/"), "HTML\\NAVAREA.HTM"),
+              Native("/media/ZEL2/HTML/NAVAREA.HTM"));
     EXPECT_EQ(platform::JoinPath(Native("/media/ZEL2"), "SYSTEM.BIN"), Native("/media/ZEL2/SYSTEM.BIN"));
 }
 
@@ -280,14 +288,16 @@ TEST(Log, RepeatsCountedAndTheOlderHalfDroppedPastTheLimit) {
     platform::Log("last");
     platform::FlushLog();
     std::string text = testing_support::ReadText(temp / platform::LogName);
-    EXPECT_TRUE(std::regex_search(text, std::regex(R"(^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d UTC first\n)"))) << text;
+    EXPECT_TRUE(std::regex_search(text, std::regex(R"(^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d UTC first\n)")))
+        << text;
     EXPECT_NE(text.find("UTC same again\n  (the line above 4 more times)\n"), std::string::npos) << text;
     EXPECT_LT(text.find("same again"), text.find("last"));
     // A burst keeps its newest lines; rounds past the limit drop the older half of the file.
     for (int i = 0; i < 400; ++i) platform::Log("line " + std::to_string(i));
     platform::FlushLog();
     for (int round = 0; round < 8; ++round) {
-        for (int i = 0; i < 40; ++i) platform::Log("round " + std::to_string(round) + " line " + std::to_string(i));
+        for (int i = 0; i < 40; ++i)
+            platform::Log("round " + std::to_string(round) + " line " + std::to_string(i));
         platform::FlushLog();
     }
     platform::StopLog();

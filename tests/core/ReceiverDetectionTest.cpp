@@ -46,9 +46,9 @@ TEST_F(DetectionTest, FindsEachModelByLabelAndMarkerFiles) {
         bool index, system;
         const char* expected;
     } cases[] = {
-        {"ZEL2", true, false, "ZEL2"},     {"ZEL2B", true, true, "ZEL2B"},  {"ZEL2X", true, true, "ZEL2X"},
-        {"ZEL2BX", true, true, "ZEL2BX"},  {"ZEL2BX", true, false, ""},    {"ZEL2D", false, true, "ZEL2D"},
-        {"ZEL2", false, true, ""},         {"ZEL3", true, true, ""},       {"zel2d", false, true, ""},
+        {"ZEL2", true, false, "ZEL2"},    {"ZEL2B", true, true, "ZEL2B"}, {"ZEL2X", true, true, "ZEL2X"},
+        {"ZEL2BX", true, true, "ZEL2BX"}, {"ZEL2BX", true, false, ""},    {"ZEL2D", false, true, "ZEL2D"},
+        {"ZEL2", false, true, ""},        {"ZEL3", true, true, ""},       {"zel2d", false, true, ""},
         {"ZEL2B ", true, true, ""},
     };
     int n = 0;

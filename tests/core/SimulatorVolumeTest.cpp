@@ -7,15 +7,15 @@
 #include <string>
 #include <vector>
 
-#include "platform/Files.h"
+#include "acquisition/SystemFileRead.h"
 #include "common/LittleEndian.h"
+#include "platform/Files.h"
 #include "receiver/ReceiverDetection.h"
+#include "receiver/StateFiles.h"
 #include "receiver/TZel2d.h"
 #include "sim/DriveMapFile.h"
 #include "sim/Inspect.h"
 #include "sim/LiveVolume.h"
-#include "acquisition/SystemFileRead.h"
-#include "receiver/StateFiles.h"
 #include "sim/VolumeWriter.h"
 #include "support/TempFolder.h"
 
@@ -132,7 +132,8 @@ TEST(SimulatorLive, FileModelMinutesMoveTheRingAndBringMessages) {
     TAcquisitionState after;
     acquisition::ReadSystemFile(temp / "b/", after, nullptr);
     EXPECT_EQ(after.SystemData.WriteIndex(), (before.SystemData.WriteIndex() + 7) % 10240);
-    EXPECT_NE(after.SystemData.RecentMessageId(2), before.SystemData.RecentMessageId(2)) << "a new message at minute 7";
+    EXPECT_NE(after.SystemData.RecentMessageId(2), before.SystemData.RecentMessageId(2))
+        << "a new message at minute 7";
     EXPECT_TRUE(platform::FileExists(temp / "b/INTERNAT/" + after.SystemData.RecentMessageId(2) + ".TXT"));
     EXPECT_EQ(after.SystemData.RecentMessageId(1), before.SystemData.RecentMessageId(2));
 }
@@ -172,13 +173,15 @@ TEST(SimulatorVolume, MessageTextsMatchTheirSubjects) {
     int checked = 0;
     for (const char* band : {"INTERNAT", "NATIONAL"}) {
         for (const auto& e : platform::ListFolder(temp / ("v/" + std::string(band)))) {
-            const std::string text = testing_support::ReadText(temp / ("v/" + std::string(band) + "/" + e.name));
+            const std::string text =
+                testing_support::ReadText(temp / ("v/" + std::string(band) + "/" + e.name));
             const auto expected = words.find(e.name[1]);
             ASSERT_NE(expected, words.end()) << e.name;
             EXPECT_TRUE(std::any_of(expected->second.begin(), expected->second.end(),
                                     [&](const std::string& w) { return text.find(w) != std::string::npos; }))
                 << e.name << ": " << text;
-            EXPECT_EQ(text.find(e.name[1] == 'B' ? "NAVIGATIONAL" : "GALE WARNING"), std::string::npos) << e.name;
+            EXPECT_EQ(text.find(e.name[1] == 'B' ? "NAVIGATIONAL" : "GALE WARNING"), std::string::npos)
+                << e.name;
             ++checked;
         }
     }

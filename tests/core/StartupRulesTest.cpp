@@ -114,7 +114,8 @@ public:
                           const std::string& folder = {})
         : report((folder.empty() ? runtimeDir : folder) + "/holder.out"),
           release((folder.empty() ? runtimeDir : folder) + "/holder.release"),
-          holder({testing_support::Helper(ZEL2_GUARD_PROBE), release}, {{"XDG_RUNTIME_DIR", runtimeDir}, {"TMPDIR", tmpDir}}, report) {}
+          holder({testing_support::Helper(ZEL2_GUARD_PROBE), release},
+                 {{"XDG_RUNTIME_DIR", runtimeDir}, {"TMPDIR", tmpDir}}, report) {}
     ~GuardProcess() { Close(); }
     // Waits for the holder's own answer: "acquired" or "refused".
     std::string Answer() const {
@@ -138,7 +139,8 @@ private:
 
 std::string Probe(const std::string& runtimeDir, const std::string& tmpDir = "/nowhere") {
     TempFolder out;
-    testing_support::ChildProcess probe({testing_support::Helper(ZEL2_GUARD_PROBE)}, {{"XDG_RUNTIME_DIR", runtimeDir}, {"TMPDIR", tmpDir}},
+    testing_support::ChildProcess probe({testing_support::Helper(ZEL2_GUARD_PROBE)},
+                                        {{"XDG_RUNTIME_DIR", runtimeDir}, {"TMPDIR", tmpDir}},
                                         out / "answer");
     probe.Wait();
     std::string text = testing_support::ReadText(out / "answer");
@@ -148,7 +150,9 @@ std::string Probe(const std::string& runtimeDir, const std::string& tmpDir = "/n
 
 // On Windows the guard is a named mutex of the logon session: there are no runtime folders
 // to keep two users' copies apart or to fall back from.
-std::string NoRuntimeFolders() { return platform::PathSeparator() == '\\' ? "the guard is a named mutex" : ""; }
+std::string NoRuntimeFolders() {
+    return platform::PathSeparator() == '\\' ? "the guard is a named mutex" : "";
+}
 
 TEST(SingleInstance, SecondCopyIsRefusedUntilTheFirstEnds) {
     TempFolder runtime;

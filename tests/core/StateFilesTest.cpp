@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/Files.h"
 #include "acquisition/SystemFileRead.h"
+#include "platform/Files.h"
 #include "receiver/StateFiles.h"
 #include "support/TempFolder.h"
 
@@ -27,13 +27,13 @@ Bytes SystemFile(uint16_t writeIndex, uint16_t validCount) {
     b[513] = writeIndex >> 8;
     b[514] = validCount & 0xFF;
     b[515] = validCount >> 8;
-    b[520] = 77;                                      // battery 77 %
-    b[524] = 3;                                       // state
-    b[525] = 1, b[526] = 0, b[527] = 12;              // firmware 1.0.12
+    b[520] = 77;                          // battery 77 %
+    b[524] = 3;                           // state
+    b[525] = 1, b[526] = 0, b[527] = 12;  // firmware 1.0.12
     std::memcpy(&b[528], "SN0123456789", 12);
     std::memcpy(&b[540], "FA12GB05EA33", 12);
-    b[552] = 0x2D, b[553] = 0x05;                     // 1325: 1013.25 hPa
-    b[554] = 0xB9, b[555] = 0x00;                     // 185: 18.5 degrees
+    b[552] = 0x2D, b[553] = 0x05;  // 1325: 1013.25 hPa
+    b[554] = 0xB9, b[555] = 0x00;  // 185: 18.5 degrees
     return b;
 }
 
@@ -157,7 +157,8 @@ TEST_F(LocalCopiesTest, SavedStateComesBackByteForByte) {
     ASSERT_TRUE(receiver::SaveLocalCopies(Root(), state, marks));
 
     EXPECT_EQ(Read(temp / "CONFIG.BIN"), Bytes({123, 0, 0, 0, 1}));
-    EXPECT_EQ(Read(temp / "MISC.BIN"), Bytes({0xC3, 0xB2, 0xA1, 0x58, 1, 0xFB, 0xFF, 0xFF, 0xFF, 0, 42, 0, 0, 0, 1}));
+    EXPECT_EQ(Read(temp / "MISC.BIN"),
+              Bytes({0xC3, 0xB2, 0xA1, 0x58, 1, 0xFB, 0xFF, 0xFF, 0xFF, 0, 42, 0, 0, 0, 1}));
     EXPECT_EQ(Read(temp / "SYSTEM.BIN"), SystemFile(777, 5000));
     const Bytes baro = Read(temp / "BARODATA.BIN");
     ASSERT_EQ(baro.size(), 20488u);

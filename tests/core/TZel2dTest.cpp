@@ -55,7 +55,8 @@ public:
         Put32(ring, at + 4, length);
         Put32(ring, at + 8, timestamp);
         size_t done = std::min<size_t>(239, text.size());
-        std::copy(text.begin(), text.begin() + static_cast<long>(done), ring.begin() + static_cast<long>(at + 17));
+        std::copy(text.begin(), text.begin() + static_cast<long>(done),
+                  ring.begin() + static_cast<long>(at + 17));
         int block = (first + 1) % 1024;
         while (done < text.size()) {
             at = static_cast<size_t>(block) * 256;
@@ -311,7 +312,8 @@ TEST(TZel2d, FullRingWithoutErasedBlockAndADamagedContinuation) {
     TZel2d d(w.Root());
     ASSERT_TRUE(d.ReadNav518());
     ASSERT_EQ(d.Nav518Count(), 2) << "the scan ends at the damaged message, which stays";
-    EXPECT_EQ(*d.Nav518Lines(1), (TZel2d::Lines{"ZCZC HALF", "first line"})) << "its unfinished line is dropped";
+    EXPECT_EQ(*d.Nav518Lines(1), (TZel2d::Lines{"ZCZC HALF", "first line"}))
+        << "its unfinished line is dropped";
 }
 
 TEST(TZel2d, TruncatedRingFileFailsTheProbe) {

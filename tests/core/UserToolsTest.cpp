@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
-#include "settings/BaroHeightInput.h"
 #include "app/OsName.h"
+#include "settings/BaroHeightInput.h"
 
 TEST(ConfigurationInput, AltitudeIsAWholeNumberWithinTheRange) {
     using settings::ParseBaroHeight;
@@ -21,7 +21,9 @@ TEST(ConfigurationInput, AltitudeIsAWholeNumberWithinTheRange) {
 
 TEST(SystemInformation, OperatingSystemNames) {
     using platform::OsVersion;
-    const auto name = [](int id, int major, int minor) { return app::OsName(OsVersion{id, major, minor, ""}); };
+    const auto name = [](int id, int major, int minor) {
+        return app::OsName(OsVersion{id, major, minor, ""});
+    };
     EXPECT_EQ(name(1, 4, 0), "Windows95");
     EXPECT_EQ(name(1, 4, 10), "Windows98");
     EXPECT_EQ(name(1, 4, 90), "WindowsMe");
@@ -37,6 +39,7 @@ TEST(SystemInformation, OperatingSystemNames) {
     EXPECT_EQ(name(2, 6, 2), "Unbekannt");  // Windows 8
     EXPECT_EQ(name(2, 10, 0), "Unbekannt");
     EXPECT_EQ(name(3, 4, 0), "Unbekannt");
-    EXPECT_EQ(app::OsName(OsVersion{0, 6, 1, "Debian GNU/Linux 12 (bookworm)"}), "Debian GNU/Linux 12 (bookworm)");
+    EXPECT_EQ(app::OsName(OsVersion{0, 6, 1, "Debian GNU/Linux 12 (bookworm)"}),
+              "Debian GNU/Linux 12 (bookworm)");
     EXPECT_EQ(app::OsName(OsVersion{0, 0, 0, ""}), "Unbekannt");
 }

@@ -40,8 +40,9 @@ inline const std::string& Scratch() {
     struct Folder {
         std::string path;
         Folder() {
-            const std::string base = std::filesystem::exists("/dev/shm") ? std::string("/dev/shm")
-                                                                         : std::filesystem::temp_directory_path().string();
+            const std::string base = std::filesystem::exists("/dev/shm")
+                                         ? std::string("/dev/shm")
+                                         : std::filesystem::temp_directory_path().string();
             std::string pattern = base + "/zel2fuzz.XXXXXX";
             if (!::mkdtemp(pattern.data())) std::abort();
             path = pattern + "/";
@@ -79,12 +80,12 @@ public:
 };
 
 // An invariant that does not hold is a finding like a crash.
-#define FUZZ_CHECK(condition)                                                          \
-    do {                                                                               \
-        if (!(condition)) {                                                            \
+#define FUZZ_CHECK(condition)                                                                       \
+    do {                                                                                            \
+        if (!(condition)) {                                                                         \
             std::fprintf(stderr, "invariant broken: %s (%s:%d)\n", #condition, __FILE__, __LINE__); \
-            std::abort();                                                              \
-        }                                                                              \
+            std::abort();                                                                           \
+        }                                                                                           \
     } while (0)
 
 }  // namespace fuzz

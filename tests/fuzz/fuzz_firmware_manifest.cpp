@@ -13,7 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const std::string f = fuzz::Fresh("package");
         if (const char* source = std::getenv("ZEL2_FUZZ_PACKAGE"))
             for (const auto& e : std::filesystem::directory_iterator(source))
-                if (e.path().filename() != update::ManifestName) std::filesystem::copy(e.path(), f + e.path().filename().string());
+                if (e.path().filename() != update::ManifestName)
+                    std::filesystem::copy(e.path(), f + e.path().filename().string());
         return f;
     }();
     fuzz::Write(folder + update::ManifestName, std::string(reinterpret_cast<const char*>(data), size));
@@ -24,7 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     FUZZ_CHECK(package->family == "B" || package->family == "BX" || package->family == "D");
-    for (const auto* image : {&package->firmware, &package->data, &package->loaderNew, &package->loaderOld, &package->loaderD})
+    for (const auto* image :
+         {&package->firmware, &package->data, &package->loaderNew, &package->loaderOld, &package->loaderD})
         FUZZ_CHECK(image->size() <= (size_t{64} << 20));
     FUZZ_CHECK(update::PreambleFits(package->preambleD, update::ModelDTargetSectors));
     FUZZ_CHECK(update::PreambleFits(package->preambleNew, update::NewTargetSectors));

@@ -11,7 +11,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const std::string path = fuzz::Fresh("history") + history::DatabaseName;
         if (store.OpenForWriting(path, 1796000000) == history::THistoryStore::Outcome::Failed) std::abort();
         store.Record({{518, "FA12", "ZCZC FA12\r\nNEAR GALE 7 \"CABLE\" OPERATIONS\r\nNNNN\r\n", 1796000000},
-                      {490, "GA15", "ZCZC GA15\r\nMER AGIT\xC9" "E \x80 ST\xFC" "CK; DROP TABLE\r\nNNNN\r\n", 1796000100}},
+                      {490, "GA15",
+                       "ZCZC GA15\r\nMER AGIT\xC9"
+                       "E \x80 ST\xFC"
+                       "CK; DROP TABLE\r\nNNNN\r\n",
+                       1796000100}},
                      1796000000);
         return store.Count();
     }();

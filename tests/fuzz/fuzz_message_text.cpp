@@ -4,12 +4,12 @@
 // the same bytes typed into the search field give a well-formed expression.
 #include <algorithm>
 
+#include "common/Windows1252.h"
 #include "fuzz/FuzzSupport.h"
 #include "history/HistoryStore.h"
 #include "history/MessageText.h"
 #include "history/Words.h"
 #include "navtex/UnitNavtex.h"
-#include "common/Windows1252.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
@@ -27,8 +27,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string expression = history::MatchExpression(bytes);
     bool inside = false;
     for (char c : expression) {
-        if (c == '"') inside = !inside;
-        else if (!inside) FUZZ_CHECK(c == ' ' || c == '*');
+        if (c == '"')
+            inside = !inside;
+        else if (!inside)
+            FUZZ_CHECK(c == ' ' || c == '*');
     }
     FUZZ_CHECK(!inside);
     return 0;

@@ -8,7 +8,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const auto parts = fuzz::Parts(data, size, 6);
     const std::string archive = fuzz::Fresh("archive");
-    const char* names[] = {"CONFIG.BIN", "MISC.BIN", "SYSTEM.BIN", "BARODATA.BIN", ".zel2-commit", ".zel2tmp-a"};
+    const char* names[] = {"CONFIG.BIN",   "MISC.BIN",     "SYSTEM.BIN",
+                           "BARODATA.BIN", ".zel2-commit", ".zel2tmp-a"};
     for (size_t i = 0; i < parts.size(); ++i)
         if (!parts[i].empty()) fuzz::Write(archive + names[i], parts[i]);
     TSavedState state;

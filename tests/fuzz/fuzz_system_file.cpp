@@ -19,8 +19,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (i >= 512 && i < 516) continue;  // the ring indices, checked below
         FUZZ_CHECK(read[i] == data[i]);
     }
-    FUZZ_CHECK(state.SystemData.WriteIndex() < TSystemData::RingSize || state.SystemData.WriteIndex() == TSystemData::Invalid);
-    FUZZ_CHECK(state.SystemData.ValidCount() <= TSystemData::RingSize || state.SystemData.ValidCount() == TSystemData::Invalid);
+    FUZZ_CHECK(state.SystemData.WriteIndex() < TSystemData::RingSize ||
+               state.SystemData.WriteIndex() == TSystemData::Invalid);
+    FUZZ_CHECK(state.SystemData.ValidCount() <= TSystemData::RingSize ||
+               state.SystemData.ValidCount() == TSystemData::Invalid);
 
     const std::string archive = fuzz::Fresh("archive");
     TReadMarkList marks;

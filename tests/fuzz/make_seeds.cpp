@@ -33,7 +33,8 @@ int main(int argc, char* argv[]) {
         state.ShowLastMessage = static_cast<uint8_t>(generation & 1);
         state.SystemData.SetWriteIndex(static_cast<uint16_t>(generation * 1000));
         state.SystemData.SetValidCount(static_cast<uint16_t>(generation * 3000));
-        for (int i = 0; i < 100; ++i) state.BaroSamples[static_cast<size_t>(i)] = static_cast<int16_t>(10130 + i);
+        for (int i = 0; i < 100; ++i)
+            state.BaroSamples[static_cast<size_t>(i)] = static_cast<int16_t>(10130 + i);
         TReadMarkList marks(static_cast<size_t>(generation * 7), TReadMark{generation, 1});
         if (!receiver::SaveLocalCopies(archive, state, marks)) return 1;
         std::string seed;

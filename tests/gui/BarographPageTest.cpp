@@ -68,15 +68,19 @@ void ExpectApart(const TChart& chart, const QList<TChart::TTick>& ticks, bool ho
     const QFontMetricsF metrics(font);
     const auto widthOf = [&](const QString& label) {
         double widest = 0;
-        for (const QString& line : label.split('\n')) widest = std::max(widest, metrics.horizontalAdvance(line));
+        for (const QString& line : label.split('\n'))
+            widest = std::max(widest, metrics.horizontalAdvance(line));
         return widest;
     };
     for (qsizetype i = 1; i < ticks.size(); ++i) {
         if (horizontal) {
-            const double distance = chart.MapToPosition(ticks[i].value, 0).x() - chart.MapToPosition(ticks[i - 1].value, 0).x();
-            EXPECT_GT(distance, (widthOf(ticks[i].label) + widthOf(ticks[i - 1].label)) / 2) << ticks[i].label.toStdString();
+            const double distance =
+                chart.MapToPosition(ticks[i].value, 0).x() - chart.MapToPosition(ticks[i - 1].value, 0).x();
+            EXPECT_GT(distance, (widthOf(ticks[i].label) + widthOf(ticks[i - 1].label)) / 2)
+                << ticks[i].label.toStdString();
         } else {
-            const double distance = chart.MapToPosition(0, ticks[i - 1].value).y() - chart.MapToPosition(0, ticks[i].value).y();
+            const double distance =
+                chart.MapToPosition(0, ticks[i - 1].value).y() - chart.MapToPosition(0, ticks[i].value).y();
             EXPECT_GT(distance, metrics.height()) << ticks[i].label.toStdString();
         }
     }
@@ -104,7 +108,8 @@ TEST_F(BarographPageTest, FillZoomMouseZoomAndUndoOnTheRealChart) {
 
     ASSERT_EQ(chart->Points().size(), 10240);
     const QPointF newest = chart->Points().at(10239);
-    EXPECT_EQ(QDateTime::fromMSecsSinceEpoch(qint64(newest.x())), QDateTime(QDate(2026, 12, 6), QTime(12, 0)));
+    EXPECT_EQ(QDateTime::fromMSecsSinceEpoch(qint64(newest.x())),
+              QDateTime(QDate(2026, 12, 6), QTime(12, 0)));
     EXPECT_DOUBLE_EQ(newest.y(), 1010.4);  // sample 1039: no spike filter repair, no correction
     EXPECT_NEAR(chart->Points().at(0).x(), newest.x() - 10239 * 60000.0, 1.0);
     EXPECT_DOUBLE_EQ(chart->RightMinimum(), 1010.0 - 10);
@@ -137,8 +142,9 @@ TEST_F(BarographPageTest, FillZoomMouseZoomAndUndoOnTheRealChart) {
     const QRectF area = chart->PlotArea();
     const QPoint a = (area.topLeft() + QPointF(area.width() / 4, area.height() / 4)).toPoint();
     const QPoint b = area.center().toPoint();
-    const QDateTime wantedStart = QDateTime::fromMSecsSinceEpoch(
-        chart->BottomMinimum().toMSecsSinceEpoch() + qint64((a.x() - area.left()) / area.width() * 86400000.0));
+    const QDateTime wantedStart =
+        QDateTime::fromMSecsSinceEpoch(chart->BottomMinimum().toMSecsSinceEpoch() +
+                                       qint64((a.x() - area.left()) / area.width() * 86400000.0));
     Drag(chart, a, b);
     EXPECT_EQ(zoomed.count(), 1);
     EXPECT_TRUE(chart->Zoomed());
@@ -194,8 +200,8 @@ TEST_F(BarographPageTest, TicksAreRoundAndApartForEverySpanAndZoom) {
     TChart* chart = form.Ui()->Chart1;
     chart->SetBottomFormat("dd/MM/yyyy HH:mm");
     const QDateTime end(QDate(2024, 10, 28), QTime(6, 0));
-    const std::vector<std::pair<qint64, qint64>> spans{
-        {7 * 1440, 1440}, {4 * 1440, 720}, {2 * 1440, 360}, {1440, 60}, {720, 60}, {6, 1}};
+    const std::vector<std::pair<qint64, qint64>> spans{{7 * 1440, 1440}, {4 * 1440, 720}, {2 * 1440, 360},
+                                                       {1440, 60},       {720, 60},       {6, 1}};
     for (const auto& [minutes, roundTo] : spans) {
         chart->SetBottomRange(end.addSecs(-minutes * 60), end);
         const QList<TChart::TTick> ticks = chart->BottomTicks();
@@ -205,7 +211,8 @@ TEST_F(BarographPageTest, TicksAreRoundAndApartForEverySpanAndZoom) {
             const QDateTime when = QDateTime::fromMSecsSinceEpoch(qint64(t.value));
             const int minute = when.time().hour() * 60 + when.time().minute();
             EXPECT_EQ(when.time().second(), 0);
-            EXPECT_EQ(minute % std::min<qint64>(roundTo, 1440), 0) << minutes << " " << when.toString().toStdString();
+            EXPECT_EQ(minute % std::min<qint64>(roundTo, 1440), 0)
+                << minutes << " " << when.toString().toStdString();
             EXPECT_EQ(t.label, when.toString("dd/MM/yyyy") + "\n" + when.toString("HH:mm"));
         }
         ExpectApart(*chart, ticks, true);
@@ -218,12 +225,15 @@ TEST_F(BarographPageTest, TicksAreRoundAndApartForEverySpanAndZoom) {
     EXPECT_EQ(spaced[0].label.count('\n'), 1) << spaced[0].label.toStdString();
     EXPECT_TRUE(spaced[0].label.endsWith(":00:00")) << spaced[0].label.toStdString();
     ExpectApart(*chart, spaced, true);
-    for (const auto& [low, high] : std::vector<std::pair<double, double>>{{1000, 1001}, {985, 1025}, {950, 1080}, {990, 40000}}) {
+    for (const auto& [low, high] :
+         std::vector<std::pair<double, double>>{{1000, 1001}, {985, 1025}, {950, 1080}, {990, 40000}}) {
         chart->SetRightRange(low, high);
         const QList<TChart::TTick> ticks = chart->RightTicks();
         const double step = chart->RightStep();
         const double mantissa = step / std::pow(10.0, std::floor(std::log10(step)));
-        EXPECT_TRUE(std::abs(mantissa - 1) < 1e-9 || std::abs(mantissa - 2) < 1e-9 || std::abs(mantissa - 5) < 1e-9) << step;
+        EXPECT_TRUE(std::abs(mantissa - 1) < 1e-9 || std::abs(mantissa - 2) < 1e-9 ||
+                    std::abs(mantissa - 5) < 1e-9)
+            << step;
         EXPECT_GE(ticks.size(), 2) << low;
         EXPECT_LE(ticks.size(), 13) << low;
         ExpectApart(*chart, ticks, false);
@@ -239,7 +249,8 @@ TEST_F(BarographPageTest, TicksAreRoundAndApartForEverySpanAndZoom) {
 // density; the storm mark stands inside the plot even on the curve's last point.
 TEST_F(BarographPageTest, PointsLandWhereTheAxesSayAndTheMarkStaysInside) {
     TChart chart;
-    chart.SetBottomRange(QDateTime(QDate(2026, 12, 6), QTime(0, 0)), QDateTime(QDate(2026, 12, 6), QTime(12, 0)));
+    chart.SetBottomRange(QDateTime(QDate(2026, 12, 6), QTime(0, 0)),
+                         QDateTime(QDate(2026, 12, 6), QTime(12, 0)));
     chart.SetRightRange(1000, 1020);
     const QDateTime at(QDate(2026, 12, 6), QTime(6, 0));
     chart.SetPoints({{double(at.toMSecsSinceEpoch()), 1010.0}});
@@ -257,7 +268,8 @@ TEST_F(BarographPageTest, PointsLandWhereTheAxesSayAndTheMarkStaysInside) {
     // Drawn on a screen of twice the density: the curve is where the axes say, one pixel in two.
     chart.resize(500, 320);
     QList<QPointF> line;
-    for (int m = 0; m <= 720; ++m) line.append({double(at.addSecs((m - 360) * 60).toMSecsSinceEpoch()), 1010.0});
+    for (int m = 0; m <= 720; ++m)
+        line.append({double(at.addSecs((m - 360) * 60).toMSecsSinceEpoch()), 1010.0});
     chart.SetPoints(line);
     QImage dense(chart.size() * 2, QImage::Format_RGB32);
     dense.setDevicePixelRatio(2);
@@ -268,8 +280,9 @@ TEST_F(BarographPageTest, PointsLandWhereTheAxesSayAndTheMarkStaysInside) {
     }
     const QPointF p = chart.MapToPosition(double(at.toMSecsSinceEpoch()), 1010.0) * 2;
     int green = 0;
-    for (int dy = -2; dy <= 2; ++dy) green += dense.pixelColor(int(p.x()), int(p.y()) + dy).green() > 100 &&
-                                              dense.pixelColor(int(p.x()), int(p.y()) + dy).red() < 100;
+    for (int dy = -2; dy <= 2; ++dy)
+        green += dense.pixelColor(int(p.x()), int(p.y()) + dy).green() > 100 &&
+                 dense.pixelColor(int(p.x()), int(p.y()) + dy).red() < 100;
     EXPECT_GE(green, 1) << "the curve at its place on a dense screen";
 
     const QDateTime newest(QDate(2026, 12, 6), QTime(12, 0));
@@ -283,7 +296,8 @@ TEST_F(BarographPageTest, PointsLandWhereTheAxesSayAndTheMarkStaysInside) {
 // Printing lays the chart out for the page and draws at the printer's resolution: the
 // curve inside the rectangle, the footer lines in the PDF's text, sharp at 600 dpi.
 TEST_F(BarographPageTest, PrintedIntoAPdfAndA600DpiImage) {
-    if (!testing_support::NoPdfToolsReason().isEmpty()) GTEST_SKIP() << testing_support::NoPdfToolsReason().toStdString();
+    if (!testing_support::NoPdfToolsReason().isEmpty())
+        GTEST_SKIP() << testing_support::NoPdfToolsReason().toStdString();
     TMainForm form({});
     ShowFullRing(form);
     TChart* chart = form.Ui()->Chart1;
@@ -314,14 +328,16 @@ TEST_F(BarographPageTest, PrintedIntoAPdfAndA600DpiImage) {
     for (int y = 0; y < page.height(); y += 3)
         for (int x = 0; x < page.width(); x += 3) {
             const QColor c = page.pixelColor(x, y);
-            if (c.green() > 80 && c.red() < 60 && c.blue() < 60) (target.contains(x, y) ? inside : outside) += 1;
+            if (c.green() > 80 && c.red() < 60 && c.blue() < 60)
+                (target.contains(x, y) ? inside : outside) += 1;
         }
     EXPECT_GT(inside, 100) << "the curve";
     EXPECT_EQ(outside, 0);
     // The frame of the plot is a line a few printer pixels wide, not a screen pixel blown up.
     const int mid = int(target.center().y());
     int frame = 0;
-    for (int x = int(target.left()); x < int(target.left()) + 400; ++x) frame += page.pixelColor(x, mid).lightness() < 100;
+    for (int x = int(target.left()); x < int(target.left()) + 400; ++x)
+        frame += page.pixelColor(x, mid).lightness() < 100;
     EXPECT_GT(frame, 0);
     EXPECT_LT(frame, 40);
 }
@@ -388,5 +404,6 @@ TEST_F(BarographPageTest, AnAxisEndInTheSkippedHourKeepsItsPlace) {
     EXPECT_LE(min.secsTo(max), 12 * 3600);
     EXPECT_EQ(chart->Points().size(), 1000);
     for (const TChart::TTick& t : chart->BottomTicks())
-        EXPECT_EQ(QDateTime::fromMSecsSinceEpoch(qint64(t.value)).time().minute(), 0) << "whole hours after the change too";
+        EXPECT_EQ(QDateTime::fromMSecsSinceEpoch(qint64(t.value)).time().minute(), 0)
+            << "whole hours after the change too";
 }

@@ -22,10 +22,10 @@
 
 #include "acquisition/AcquisitionState.h"
 #include "app/ui/UnitMain.h"
+#include "app/ui/UnitSystemInfo.h"
+#include "settings/ui/UnitConfig.h"
 #include "support/TempFolder.h"
 #include "support/WindowTest.h"
-#include "settings/ui/UnitConfig.h"
-#include "app/ui/UnitSystemInfo.h"
 #include "ui_UnitMain.h"
 #include "update/ui/UnitAdmin.h"
 #include "update/ui/UnitUpdate.h"
@@ -89,10 +89,14 @@ TEST_F(MainFormTest, MainWindowHasTheDesignControlsAndTexts) {
                                   "BaroZoomInToolButton", "BaroZoomOutToolButton", "ToolButton3",
                                   "HelpToolButton", "SystemToolButton", "ToolButton1", "ParameterLabel"}));
     const std::pair<const char*, const char*> hints[] = {
-        {"LoadToolButton", "Datei laden"},        {"SaveToolButton", "Datei speichern"},
-        {"PrintToolButton", "Datei drucken"},     {"ExpandToolButton", "Menübaum ausklappen"},
-        {"CollapseToolButton", "Menübaum einklappen"}, {"BaroZoomInToolButton", "Zoom In"},
-        {"BaroZoomOutToolButton", "Zoom Out"},    {"HelpToolButton", "Bedienungsanleitung"},
+        {"LoadToolButton", "Datei laden"},
+        {"SaveToolButton", "Datei speichern"},
+        {"PrintToolButton", "Datei drucken"},
+        {"ExpandToolButton", "Menübaum ausklappen"},
+        {"CollapseToolButton", "Menübaum einklappen"},
+        {"BaroZoomInToolButton", "Zoom In"},
+        {"BaroZoomOutToolButton", "Zoom Out"},
+        {"HelpToolButton", "Bedienungsanleitung"},
         {"SystemToolButton", "Systeminformation"},
     };
     for (const auto& [name, hint] : hints) {
@@ -128,15 +132,15 @@ TEST_F(MainFormTest, MenuHasTheDesignItemsWithoutShortcuts) {
             EXPECT_TRUE(item->shortcut().isEmpty()) << item->objectName().toStdString();
         }
     }
-    EXPECT_EQ(seen, QStringList({"Datei=&Datei", "Oeffnen=&Öffnen...", "Speichern=&Speichern...",
-                                 "Drucken=&Drucken...", "ExportWarningsAction=Exporter les avertissements…", "-",
-                                 "Beenden1=&Beenden",
-                                 "Einstellungen=Einstellungen", "Menbaumaufklappen1=Menübaum aufklappen",
-                                 "Menbaumeinklappen1=Menübaum einklappen", "-", "ZoomIn1=Zoom In",
-                                 "ZoomOut1=Zoom Out", "-", "Konfiguration=Konfiguration...",
-                                 "NetworkAction=Réseau du bord et alarmes…",
-                                 "Hilfe=&Hilfe", "Bedienungsanleitung=&Bedienungsanleitung",
-                                 "Systeminformation=&Systeminformation..."}));
+    EXPECT_EQ(
+        seen,
+        QStringList({"Datei=&Datei", "Oeffnen=&Öffnen...", "Speichern=&Speichern...", "Drucken=&Drucken...",
+                     "ExportWarningsAction=Exporter les avertissements…", "-", "Beenden1=&Beenden",
+                     "Einstellungen=Einstellungen", "Menbaumaufklappen1=Menübaum aufklappen",
+                     "Menbaumeinklappen1=Menübaum einklappen", "-", "ZoomIn1=Zoom In", "ZoomOut1=Zoom Out",
+                     "-", "Konfiguration=Konfiguration...", "NetworkAction=Réseau du bord et alarmes…",
+                     "Hilfe=&Hilfe", "Bedienungsanleitung=&Bedienungsanleitung",
+                     "Systeminformation=&Systeminformation..."}));
 }
 
 TEST_F(MainFormTest, CreationPreparesTheArchiveFolder) {
@@ -245,11 +249,16 @@ TEST(DialogForms, ConfigurationAndSystemInformationMatchTheirLayouts) {
     EXPECT_EQ(system.size(), QSize(319, 240));
     EXPECT_FALSE(system.windowFlags() & Qt::WindowCloseButtonHint);
     const std::tuple<const char*, int, int, const char*> labels[] = {
-        {"ProduktnameLabel", 24, 16, "Produktname:"}, {"ProduktLabel", 128, 16, "ZEL3"},
-        {"SoftwareLabel", 24, 40, "Softwareversion:"}, {"SoftwareVersionLabel", 127, 40, ""},
-        {"FirmLabel", 24, 63, "Firmwareversion:"},   {"FirmwareLabel", 127, 63, "Firmware"},
-        {"SeriLabel", 24, 87, "Seriennummer:"},       {"SeriennummerLabel", 127, 87, "Seriennummer"},
-        {"Label1", 24, 112, "System:"},               {"OSLabel", 128, 112, ""},
+        {"ProduktnameLabel", 24, 16, "Produktname:"},
+        {"ProduktLabel", 128, 16, "ZEL3"},
+        {"SoftwareLabel", 24, 40, "Softwareversion:"},
+        {"SoftwareVersionLabel", 127, 40, ""},
+        {"FirmLabel", 24, 63, "Firmwareversion:"},
+        {"FirmwareLabel", 127, 63, "Firmware"},
+        {"SeriLabel", 24, 87, "Seriennummer:"},
+        {"SeriennummerLabel", 127, 87, "Seriennummer"},
+        {"Label1", 24, 112, "System:"},
+        {"OSLabel", 128, 112, ""},
     };
     for (const auto& [name, x, y, text] : labels) {
         auto* label = Find<QLabel>(&system, name);

@@ -7,7 +7,8 @@
 #include "platform/Thread.h"
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     // Paris, with its changes of summer time, as the core tests have it; read at the first
     // conversion of a local time.
     qputenv("TZ", "Europe/Paris");

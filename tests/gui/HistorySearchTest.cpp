@@ -10,11 +10,11 @@
 #include <QTreeWidget>
 
 #include "app/ui/UnitMain.h"
+#include "app/ui/UserTools.h"
 #include "history/HistoryStore.h"
 #include "platform/Files.h"
 #include "support/TempFolder.h"
 #include "support/WindowTest.h"
-#include "app/ui/UserTools.h"
 #include "ui_UnitMain.h"
 
 namespace {
@@ -22,7 +22,8 @@ namespace {
 // A real message of 2020 that the receiver no longer holds (corpus: archive/2020/12/29/OA35,
 // shortened), in the receiver's own line ends.
 const std::string OldWarning =
-    "ZCZC OA35\r\nIRISH SEA. ISLE OF MAN SOUTHWARDS.\r\n1. UNDERWATER CABLE OPERATIONS IN PROGRESS BY C/S ILE DE "
+    "ZCZC OA35\r\nIRISH SEA. ISLE OF MAN SOUTHWARDS.\r\n1. UNDERWATER CABLE OPERATIONS IN PROGRESS BY C/S "
+    "ILE DE "
     "BATZ\r\nNNNN\r\n";
 
 class SaveTo : public IToolDialogs {
@@ -41,7 +42,8 @@ class HistorySearchTest : public testing_support::WindowTest {
 protected:
     HistorySearchTest() {
         Acquisition.ShowLastMessage = 0;
-        for (const char* f : {"data", "data/ZEL2", "data/ZEL2/INTERNAT", "data/ZEL2/NATIONAL"}) temp.MakeFolder(f);
+        for (const char* f : {"data", "data/ZEL2", "data/ZEL2/INTERNAT", "data/ZEL2/NATIONAL"})
+            temp.MakeFolder(f);
         Message("FA12", "ZCZC FA12\r\nCABLE SHIP WORKING NORTH OF SPLIT\r\nNNNN\r\n");
         Message("GB05", "ZCZC GB05\r\nGALE WARNING\r\nNNNN\r\n");
     }
@@ -112,7 +114,8 @@ TEST_F(HistorySearchTest, TypingSearchesTheWholeHistoryAndEscapeBringsTheTreeBac
         // Down goes to the message found: shown with its reception, saved byte for byte.
         QTest::keyClick(field, Qt::Key_Down);
         EXPECT_TRUE(form.Ui()->NavtexMemo->toPlainText().startsWith("ZCZC OA35\nIRISH SEA."));
-        EXPECT_TRUE(form.MessageHeader()->text().contains("29/12/2020")) << form.MessageHeader()->text().toStdString();
+        EXPECT_TRUE(form.MessageHeader()->text().contains("29/12/2020"))
+            << form.MessageHeader()->text().toStdString();
         EXPECT_EQ(form.ShownMessageName(), "OA35");
         form.SaveCommand();
         EXPECT_EQ(save.proposed, "OA35.TXT");

@@ -9,8 +9,8 @@
 namespace {
 
 TEST(JpegImage, DecodesTheStartupPicturesAtTheirDesignSize) {
-    for (const char* name : {":/images/StartupFrench.jpg", ":/images/StartupDeutsch.jpg",
-                             ":/images/StartupEnglish.jpg"}) {
+    for (const char* name :
+         {":/images/StartupFrench.jpg", ":/images/StartupDeutsch.jpg", ":/images/StartupEnglish.jpg"}) {
         const QImage image = LoadJpeg(name);
         ASSERT_FALSE(image.isNull()) << name;
         EXPECT_EQ(image.size(), QSize(972, 603));

@@ -198,20 +198,28 @@ TEST_F(MainCommandsTest, FrenchTextsAfterTheFirstShowing) {
     for (const TLanguageText& entry : FrenchMainTexts()) {
         const QString name = entry.control, text = QString::fromUtf8(entry.text);
         switch (entry.kind) {
-        case TLanguageText::PageCaption: EXPECT_EQ(pages->tabText(name.toInt()), text); break;
-        case TLanguageText::MenuCaption:
-            if (auto* menu = form.findChild<QMenu*>(name))
-                EXPECT_EQ(menu->title(), text);
-            else
-                EXPECT_EQ(form.findChild<QAction*>(name)->text(), text) << entry.control;
-            break;
-        case TLanguageText::AxisTitle: EXPECT_EQ(form.Ui()->Chart1->RightTitle(), text); break;
-        case TLanguageText::Hint: EXPECT_EQ(form.findChild<QAction*>(name)->toolTip(), text) << entry.control; break;
+            case TLanguageText::PageCaption:
+                EXPECT_EQ(pages->tabText(name.toInt()), text);
+                break;
+            case TLanguageText::MenuCaption:
+                if (auto* menu = form.findChild<QMenu*>(name))
+                    EXPECT_EQ(menu->title(), text);
+                else
+                    EXPECT_EQ(form.findChild<QAction*>(name)->text(), text) << entry.control;
+                break;
+            case TLanguageText::AxisTitle:
+                EXPECT_EQ(form.Ui()->Chart1->RightTitle(), text);
+                break;
+            case TLanguageText::Hint:
+                EXPECT_EQ(form.findChild<QAction*>(name)->toolTip(), text) << entry.control;
+                break;
         }
     }
     // No menu item has a shortcut beyond its access letter; the keys belong to the window.
-    for (QAction* action : form.Ui()->MainMenu->findChildren<QAction*>()) EXPECT_TRUE(action->shortcut().isEmpty());
-    for (const char* key : {"KeyOeffnen", "KeySpeichern", "KeyDrucken", "KeyBeenden1", "KeyBedienungsanleitung"})
+    for (QAction* action : form.Ui()->MainMenu->findChildren<QAction*>())
+        EXPECT_TRUE(action->shortcut().isEmpty());
+    for (const char* key :
+         {"KeyOeffnen", "KeySpeichern", "KeyDrucken", "KeyBeenden1", "KeyBedienungsanleitung"})
         EXPECT_NE(form.findChild<QShortcut*>(key), nullptr) << key;
 
     // The tool bar: flat buttons with symbols and hints.
@@ -234,13 +242,14 @@ TEST(MessageBoxes, GermanCaptionsAndButtons) {
         list.sort();
         return list;
     };
-    std::unique_ptr<QMessageBox> warning(MakeMessageBox(nullptr, TBoxKind::Warning, "Files x exists! Overwrite?",
-                                                        TBoxButtons::YesNo));
+    std::unique_ptr<QMessageBox> warning(
+        MakeMessageBox(nullptr, TBoxKind::Warning, "Files x exists! Overwrite?", TBoxButtons::YesNo));
     EXPECT_EQ(warning->windowTitle(), "Warnung");
     EXPECT_EQ(warning->icon(), QMessageBox::Warning);
     EXPECT_EQ(texts(warning.get()), (QStringList{"&Ja", "&Nein"}));
     EXPECT_EQ(warning->text(), "Files x exists! Overwrite?");
-    std::unique_ptr<QMessageBox> info(MakeMessageBox(nullptr, TBoxKind::Information, "Bitte", TBoxButtons::Ok));
+    std::unique_ptr<QMessageBox> info(
+        MakeMessageBox(nullptr, TBoxKind::Information, "Bitte", TBoxButtons::Ok));
     EXPECT_EQ(info->windowTitle(), "Information");
     EXPECT_EQ(texts(info.get()), QStringList{"OK"});
 

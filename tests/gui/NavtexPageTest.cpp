@@ -64,7 +64,6 @@ protected:
                 if (image.pixelColor(x, y) == QColor(255, 0, 0)) ++red;
         return red;
     }
-
 };
 
 }  // namespace
@@ -205,7 +204,9 @@ TEST_F(NavtexPageTest, TheTreeIsWidenedByDraggingAndKeepsItsWidth) {
         send(QEvent::MouseButtonPress, middle, Qt::LeftButton);
         send(QEvent::MouseMove, middle + QPoint(60, 0), Qt::LeftButton);
         send(QEvent::MouseButtonRelease, middle + QPoint(60, 0), Qt::NoButton);
-        std::cerr << "DEBUG sizes " << form.NavtexSplitter()->sizes().value(0) << " " << form.NavtexSplitter()->isVisible() << " w " << form.NavtexSplitter()->width() << " handle " << handle->geometry().x() << "\n";
+        std::cerr << "DEBUG sizes " << form.NavtexSplitter()->sizes().value(0) << " "
+                  << form.NavtexSplitter()->isVisible() << " w " << form.NavtexSplitter()->width()
+                  << " handle " << handle->geometry().x() << "\n";
         EXPECT_NEAR(form.TreeWidth(), 293, 2);
         form.FormDestroy();
     }

@@ -3,18 +3,18 @@
 
 #include <QApplication>
 #include <QDoubleSpinBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QMessageBox>
+#include <QNetworkDatagram>
+#include <QPushButton>
 #include <QRegularExpression>
-#include <QElapsedTimer>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTest>
 #include <QTimer>
 #include <QUdpSocket>
-#include <QNetworkDatagram>
-#include <QTest>
 
 #include <fstream>
 #include <memory>
@@ -22,15 +22,15 @@
 
 #include "acquisition/AcquisitionState.h"
 #include "app/ui/Application.h"
-#include "nmea/ui/NmeaOutput.h"
 #include "app/ui/UnitMain.h"
 #include "nmea/NmeaSettings.h"
 #include "nmea/Sentences.h"
+#include "nmea/ui/NmeaOutput.h"
 #include "platform/Thread.h"
+#include "settings/ui/UnitConfig.h"
 #include "sim/DriveMapFile.h"
 #include "sim/VolumeWriter.h"
 #include "support/WindowTest.h"
-#include "settings/ui/UnitConfig.h"
 #include "ui_UnitConfig.h"
 #include "ui_UnitMain.h"
 
@@ -87,7 +87,8 @@ protected:
     static QString Label(TMainForm& form) { return form.findChild<QLabel*>("ParameterLabel")->text(); }
     static int Notices(TMainForm& form) {
         int shown = 0;
-        for (QMessageBox* box : form.findChildren<QMessageBox*>("StormNotice")) shown += box->isVisible() ? 1 : 0;
+        for (QMessageBox* box : form.findChildren<QMessageBox*>("StormNotice"))
+            shown += box->isVisible() ? 1 : 0;
         return shown;
     }
 
@@ -146,13 +147,15 @@ TEST_F(NetworkOutputTest, AFallOfFourHectopascalsRaisesOneWarningUntilItEases) {
     const QMessageBox* notice = form.findChild<QMessageBox*>("StormNotice");
     EXPECT_FALSE(notice->isModal()) << "the program goes on while the notice shows";
     EXPECT_EQ(notice->windowTitle(), "Avis de tempête");
-    EXPECT_TRUE(notice->text().startsWith("Avis de tempête : le baromètre est en baisse rapide")) << notice->text().toStdString();
+    EXPECT_TRUE(notice->text().startsWith("Avis de tempête : le baromètre est en baisse rapide"))
+        << notice->text().toStdString();
     EXPECT_EQ(form.Ui()->Chart1->MarkCount(), 1);
     form.Ui()->Chart1->resize(980, 600);  // the page is not shown here
     const QRectF mark = form.Ui()->Chart1->MarkArea(0);
     EXPECT_FALSE(mark.isEmpty()) << "on the newest point of the curve";
     const QRectF plot = form.Ui()->Chart1->PlotArea();
-    EXPECT_TRUE(mark.left() >= plot.left() && mark.right() <= plot.right()) << "inside the chart, not cut at its edge";
+    EXPECT_TRUE(mark.left() >= plot.left() && mark.right() <= plot.right())
+        << "inside the chart, not cut at its edge";
 
     // The same fall at the next refresh: still one notice and one mark.
     Replug(form);
@@ -192,7 +195,9 @@ TEST_F(NetworkOutputTest, TheThresholdIsTypedInTheNetworkDialogAndKept) {
         QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(edit, typed);
         QTest::mouseClick(dialog.findChild<QPushButton*>("OKBtn"), Qt::LeftButton);
-        EXPECT_DOUBLE_EQ(form.Network().Settings().stormThreshold, QString(typed).replace(',', '.').toDouble()) << typed;
+        EXPECT_DOUBLE_EQ(form.Network().Settings().stormThreshold,
+                         QString(typed).replace(',', '.').toDouble())
+            << typed;
         EXPECT_FALSE(dialog.isVisible());
     }
     EXPECT_DOUBLE_EQ(nmea::LoadNmeaSettings(temp / "data/ZEL2/").stormThreshold, 5.0) << "kept in NMEA.INI";
@@ -266,8 +271,7 @@ TEST_F(NetworkOutputTest, ABusyPortIsTriedAgainAndTheSettingsShowTheState) {
     TNetworkDlg dialog(form.Network(), &form);
     dialog.show();
     const QString port = QString::number(s.tcpPort);
-    EXPECT_EQ(dialog.StatusLabel()->text(),
-              "Port " + port + " occupé : nouvel essai toutes les 2 secondes");
+    EXPECT_EQ(dialog.StatusLabel()->text(), "Port " + port + " occupé : nouvel essai toutes les 2 secondes");
 
     squatter.close();
     for (int i = 0; i < 60 && !form.Network().Output().Listening(); ++i) QTest::qWait(100);
@@ -315,7 +319,8 @@ TEST(NmeaOutput, ManyClientsAndLargeMessagesNeverHoldUpTheWindow) {
     QElapsedTimer sending;
     sending.start();
     for (int m = 0; m < 6; ++m) {
-        const nmea::TNavtexMessage message{"FA1" + std::to_string(m), true, 2026, 12, 9, 3, 0, 0, std::string(1 << 20, 'W')};
+        const nmea::TNavtexMessage message{"FA1" + std::to_string(m), true, 2026, 12, 9, 3, 0, 0,
+                                           std::string(1 << 20, 'W')};
         output->Send(nmea::NrxSentences(message, m));
     }
     const qint64 queueing = sending.elapsed();

@@ -34,9 +34,7 @@ namespace {
 
 class UpdateDialogsTest : public testing_support::WindowTest {
 protected:
-    UpdateDialogsTest() : WindowTest("drives.tsv") {
-        temp.WriteFile("drives.tsv", "");
-    }
+    UpdateDialogsTest() : WindowTest("drives.tsv") { temp.WriteFile("drives.tsv", ""); }
     ~UpdateDialogsTest() override {
         SetMessageBoxAnswerer({});
         Forms = TApplicationForms{};
@@ -90,7 +88,8 @@ TEST_F(UpdateDialogsTest, DialogsWriteTheirTextsWhenShown) {
     admin.show();
     EXPECT_EQ(admin.Ui()->CloseButton->text(), "Close");
     EXPECT_EQ(admin.Ui()->Memo1->toPlainText(),
-              "There is an new firmware available.\n\nThe update is only possible if the pc\nis running in priviledge "
+              "There is an new firmware available.\n\nThe update is only possible if the pc\nis running in "
+              "priviledge "
               "mode.\n\nPlease log in as administrator or use\nanother pc for this update.");
 
     TUpdateInfoForm info;
@@ -197,7 +196,8 @@ TEST_F(UpdateDialogsTest, FirmwareOfferAsksAndOpensTheUpdateDialogOnYes) {
     Acquisition.SystemData.SetFirmwareVersion({1, 0, 9});
     form.CheckFirmwareOffer();
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0], "Information: There is an new firmware available. Update receiver with newest firmware?");
+    EXPECT_EQ(boxes[0],
+              "Information: There is an new firmware available. Update receiver with newest firmware?");
 
     AnswerBoxes(QMessageBox::Yes);
     const auto shown = CloseWhenShown(&update);

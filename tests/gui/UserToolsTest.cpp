@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFile>
-#include <QRegularExpression>
 #include <QGroupBox>
 #include <QImage>
 #include <QKeyEvent>
@@ -13,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTextCursor>
@@ -23,12 +23,12 @@
 #include "app/ui/Application.h"
 #include "app/ui/MessageBox.h"
 #include "app/ui/UnitMain.h"
-#include "platform/Files.h"
-#include "support/TempFolder.h"
-#include "support/WindowTest.h"
-#include "settings/ui/UnitConfig.h"
 #include "app/ui/UnitSystemInfo.h"
 #include "app/ui/UserTools.h"
+#include "platform/Files.h"
+#include "settings/ui/UnitConfig.h"
+#include "support/TempFolder.h"
+#include "support/WindowTest.h"
 #include "ui_UnitConfig.h"
 #include "ui_UnitMain.h"
 #include "ui_UnitSystemInfo.h"
@@ -82,7 +82,9 @@ protected:
         temp.MakeFolder("data/ZEL2");
         temp.MakeFolder("data/ZEL2/INTERNAT");
         const std::string message = "data/ZEL2/INTERNAT/FA12.TXT";
-        temp.WriteFile(message, "ZCZC FA12\r\nGALE WARNING F\xC9" "CAMP\r\nNNNN\r\n");
+        temp.WriteFile(message,
+                       "ZCZC FA12\r\nGALE WARNING F\xC9"
+                       "CAMP\r\nNNNN\r\n");
         const platform::LocalDateTime when{2026, 12, 6, 12, 0, 0, 0};
         platform::SetFileTimes(temp / message, when, when, when);
         form = std::make_unique<TMainForm>(std::vector<std::string>{});
@@ -155,8 +157,10 @@ TEST_F(UserToolsTest, SaveWritesTheViewsLinesUnderTheShownName) {
     form->Ui()->NavtexMemo->setPlainText("OTHER");
     form->SaveCommand();
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0], "Warnung: Files " + QFileInfo(QString::fromStdString(temp / "typed")).absoluteFilePath().toStdString() +
-                            " exists! Overwrite?");
+    EXPECT_EQ(boxes[0],
+              "Warnung: Files " +
+                  QFileInfo(QString::fromStdString(temp / "typed")).absoluteFilePath().toStdString() +
+                  " exists! Overwrite?");
     EXPECT_EQ(ReadText(temp / "typed"), "OPENED \xE9T\xC9\r\nSECOND\r\n");
     answer = QMessageBox::Yes;
     form->SaveCommand();
@@ -200,7 +204,8 @@ TEST_F(UserToolsTest, ChartSavedAsABitmap) {
 }
 
 TEST_F(UserToolsTest, MessagePrintsAllLinesOrTheSelection) {
-    if (!testing_support::NoPdfToolsReason().isEmpty()) GTEST_SKIP() << testing_support::NoPdfToolsReason().toStdString();
+    if (!testing_support::NoPdfToolsReason().isEmpty())
+        GTEST_SKIP() << testing_support::NoPdfToolsReason().toStdString();
     ShowFA12();
     QString longLine;
     for (int i = 0; i < 40; ++i) longLine += QString("WORD%1 ").arg(i);
@@ -212,7 +217,9 @@ TEST_F(UserToolsTest, MessagePrintsAllLinesOrTheSelection) {
     EXPECT_TRUE(text.contains("ZCZC FA12"));
     EXPECT_TRUE(text.contains("GALE WARNING"));
     // The heading of the message and the page number, and 15 mm of margin (42.5 points).
-    EXPECT_TRUE(text.contains(QRegularExpression("518 kHz · station F · Avertissements de navigation .* Page 1"))) << text.toStdString();
+    EXPECT_TRUE(
+        text.contains(QRegularExpression("518 kHz · station F · Avertissements de navigation .* Page 1")))
+        << text.toStdString();
     const QString boxes = RunTool("pdftotext", {"-bbox", dialogs.pdf, "-"});
     const auto zczc = QRegularExpression("xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\"[^>]*>ZCZC<").match(boxes);
     ASSERT_TRUE(zczc.hasMatch()) << boxes.left(400).toStdString();
@@ -252,7 +259,8 @@ TEST_F(UserToolsTest, MessagePrintsAllLinesOrTheSelection) {
 }
 
 TEST_F(UserToolsTest, ChartPrintsFillTheLandscapePage) {
-    if (!testing_support::NoPdfToolsReason().isEmpty()) GTEST_SKIP() << testing_support::NoPdfToolsReason().toStdString();
+    if (!testing_support::NoPdfToolsReason().isEmpty())
+        GTEST_SKIP() << testing_support::NoPdfToolsReason().toStdString();
     form->resize(980, 700);
     form->show();
     form->StartupTimerTimer();
@@ -267,16 +275,20 @@ TEST_F(UserToolsTest, ChartPrintsFillTheLandscapePage) {
         QRegularExpressionMatch size = QRegularExpression("Page size:\\s+([\\d.]+) x ([\\d.]+)").match(info);
         ASSERT_TRUE(size.hasMatch()) << info.toStdString();
         EXPECT_GT(size.captured(1).toDouble(), size.captured(2).toDouble());  // landscape
-        EXPECT_TRUE(PdfText().contains(QRegularExpression("Barographe \\(\\d+ jours?\\), jusqu’au \\S+"))) << PdfText().toStdString();
+        EXPECT_TRUE(PdfText().contains(QRegularExpression("Barographe \\(\\d+ jours?\\), jusqu’au \\S+")))
+            << PdfText().toStdString();
         // Drawn from edge to edge: ink near the right and the bottom of the page.
-        RunTool("pdftoppm", {"-r", "30", "-png", "-singlefile", dialogs.pdf, QString::fromStdString(temp / "page")});
+        RunTool("pdftoppm",
+                {"-r", "30", "-png", "-singlefile", dialogs.pdf, QString::fromStdString(temp / "page")});
         const QImage page(QString::fromStdString(temp / "page.png"));
         ASSERT_FALSE(page.isNull());
         int rightInk = 0, bottomInk = 0;
         for (int y = 0; y < page.height(); ++y)
-            for (int x = page.width() * 9 / 10; x < page.width(); ++x) rightInk += page.pixelColor(x, y).lightness() < 200;
+            for (int x = page.width() * 9 / 10; x < page.width(); ++x)
+                rightInk += page.pixelColor(x, y).lightness() < 200;
         for (int x = 0; x < page.width(); ++x)
-            for (int y = page.height() * 9 / 10; y < page.height(); ++y) bottomInk += page.pixelColor(x, y).lightness() < 200;
+            for (int y = page.height() * 9 / 10; y < page.height(); ++y)
+                bottomInk += page.pixelColor(x, y).lightness() < 200;
         EXPECT_GT(rightInk, 10);
         EXPECT_GT(bottomInk, 10);
     }
@@ -284,7 +296,8 @@ TEST_F(UserToolsTest, ChartPrintsFillTheLandscapePage) {
 }
 
 TEST_F(UserToolsTest, HelpPrintsPortraitThroughItsOwnDialog) {
-    if (!testing_support::NoPdfToolsReason().isEmpty()) GTEST_SKIP() << testing_support::NoPdfToolsReason().toStdString();
+    if (!testing_support::NoPdfToolsReason().isEmpty())
+        GTEST_SKIP() << testing_support::NoPdfToolsReason().toStdString();
     form->Ui()->WebBrowser1->setHtml("<h1>Manuel</h1><p>Brancher le recepteur</p>");
     form->Ui()->PageControl1->setCurrentWidget(form->Ui()->HelpTabSheet);
     form->PrintCommand();
@@ -331,7 +344,8 @@ TEST_F(UserToolsTest, ConfigurationDialogStoresOnlyOnOK) {
         QTest::mouseClick(dialog.Ui()->OKBtn, Qt::LeftButton);
         return std::make_pair(shown, Acquisition.BaroHeight);
     };
-    EXPECT_EQ(typed("1000"), std::make_pair(QString("1000"), 750)) << "every key is taken, the limit applies on OK";
+    EXPECT_EQ(typed("1000"), std::make_pair(QString("1000"), 750))
+        << "every key is taken, the limit applies on OK";
     EXPECT_EQ(typed("-20"), std::make_pair(QString("-20"), 0));
     EXPECT_EQ(typed("abc"), std::make_pair(QString("abc"), 0));
     EXPECT_EQ(typed("123"), std::make_pair(QString("123"), 123));
@@ -420,7 +434,8 @@ TEST_F(UserToolsTest, SaveGivesBackEveryByteShown) {
 }
 
 TEST_F(UserToolsTest, ALongLineIsPrintedWholeAcrossLinesAndPages) {
-    if (!testing_support::NoPdfToolsReason().isEmpty()) GTEST_SKIP() << testing_support::NoPdfToolsReason().toStdString();
+    if (!testing_support::NoPdfToolsReason().isEmpty())
+        GTEST_SKIP() << testing_support::NoPdfToolsReason().toStdString();
     // An LF-only message arrives as one line; 16,000 characters of it.
     std::string line;
     for (int i = 0; line.size() < 16000; ++i) line += "W" + std::to_string(i) + " ";
@@ -431,11 +446,13 @@ TEST_F(UserToolsTest, ALongLineIsPrintedWholeAcrossLinesAndPages) {
     form->PrintCommand();
     // Every page begins with the file's name and its number.
     QString printed = PdfText();
-    EXPECT_TRUE(printed.contains(QRegularExpression("Fichier : long\\.txt +Page 1"))) << printed.left(200).toStdString();
+    EXPECT_TRUE(printed.contains(QRegularExpression("Fichier : long\\.txt +Page 1")))
+        << printed.left(200).toStdString();
     printed.remove(QRegularExpression("Fichier : long\\.txt +Page \\d+"));
     const QString text = printed.simplified().remove(' ');
     const QString expected = QString::fromStdString(line + "NNNN").remove(' ');
     EXPECT_EQ(text, expected);
     const QString pages = RunTool("pdfinfo", {dialogs.pdf});
-    EXPECT_TRUE(QRegularExpression("Pages:\\s+([2-9]|\\d\\d)").match(pages).hasMatch()) << pages.toStdString();
+    EXPECT_TRUE(QRegularExpression("Pages:\\s+([2-9]|\\d\\d)").match(pages).hasMatch())
+        << pages.toStdString();
 }

@@ -51,7 +51,8 @@ protected:
     }
     static int Notices(TMainForm& form) {
         int shown = 0;
-        for (QMessageBox* box : form.findChildren<QMessageBox*>("AlarmNotice")) shown += box->isVisible() ? 1 : 0;
+        for (QMessageBox* box : form.findChildren<QMessageBox*>("AlarmNotice"))
+            shown += box->isVisible() ? 1 : 0;
         return shown;
     }
 };
@@ -61,14 +62,16 @@ protected:
 TEST_F(WarningsViewTest, CancelledGreyPositionsShownAndTheFilesForThePlotter) {
     // After archive/2018/06/08/OA67 (shortened): a buoy warning and the one that cancels it.
     Message("EA83", "WZ 370\r\nDOVER STRAIT TSS. ZC1 BUOY 50-45.0N 001-27.2E UNLIT", 8);
-    Message("OA67", "WZ 533\r\nSPECIAL LIGHT BUOY AT 54-46.3N 003-42.1W MISSING.\r\n2. CANCEL WZ 370 (EA83).", 10);
+    Message("OA67", "WZ 533\r\nSPECIAL LIGHT BUOY AT 54-46.3N 003-42.1W MISSING.\r\n2. CANCEL WZ 370 (EA83).",
+            10);
     temp.WriteFile("data/ZEL2/NMEA.INI", "warnings-folder=" + temp / "plotter" + "\r\n");
     TMainForm form({});
     Show(form);
     QTreeWidgetItem* cancelled = Item(form, "EA83");
     ASSERT_NE(cancelled, nullptr);
     EXPECT_EQ(cancelled->foreground(0).color(), QColor(128, 128, 128));
-    EXPECT_TRUE(cancelled->toolTip(0).contains("annulé par OA67 le 06/12/2026 à 10:00")) << cancelled->toolTip(0).toStdString();
+    EXPECT_TRUE(cancelled->toolTip(0).contains("annulé par OA67 le 06/12/2026 à 10:00"))
+        << cancelled->toolTip(0).toStdString();
     EXPECT_TRUE(cancelled->toolTip(0).startsWith("reçu le 06/12/2026 à 08:00\nWZ 370"));
     EXPECT_NE(Item(form, "OA67")->foreground(0).color(), QColor(128, 128, 128));
 
@@ -89,9 +92,10 @@ TEST_F(WarningsViewTest, CancelledGreyPositionsShownAndTheFilesForThePlotter) {
     EXPECT_EQ(feature["properties"].toObject()["state"].toString(), "in force");
     EXPECT_EQ(feature["geometry"].toObject()["coordinates"].toArray()[1].toDouble(), 54.771667);
     QProcess babel;
-    babel.start("gpsbabel", {"-i", "gpx", "-f", QString::fromStdString(temp / "plotter/navtex-warnings.gpx"), "-o",
-                             "unicsv", "-F", "-"});
-    if (!babel.waitForStarted(5000)) GTEST_SKIP() << "gpsbabel cannot be started here (Debian's package; not under wine)";
+    babel.start("gpsbabel", {"-i", "gpx", "-f", QString::fromStdString(temp / "plotter/navtex-warnings.gpx"),
+                             "-o", "unicsv", "-F", "-"});
+    if (!babel.waitForStarted(5000))
+        GTEST_SKIP() << "gpsbabel cannot be started here (Debian's package; not under wine)";
     ASSERT_TRUE(babel.waitForFinished(20000));
     const QString csv = QString::fromUtf8(babel.readAllStandardOutput());
     EXPECT_TRUE(csv.contains("54.771667,-3.701667")) << csv.toStdString();
@@ -123,7 +127,7 @@ TEST_F(WarningsViewTest, ASearchAndRescueMessageIsRedUntilReadWithOneNotice) {
     Show(again);
     EXPECT_EQ(Notices(again), 0);
     EXPECT_NE(Item(again, "ED01")->foreground(0).color(), QColor(220, 0, 0));  // read before
-    EXPECT_EQ(Item(again, "FA00")->foreground(0).color(), QColor(220, 0, 0));   // not yet read
+    EXPECT_EQ(Item(again, "FA00")->foreground(0).color(), QColor(220, 0, 0));  // not yet read
 }
 
 // A plotter folder that cannot take the files is said, once, and in the network dialog's
@@ -131,8 +135,9 @@ TEST_F(WarningsViewTest, ASearchAndRescueMessageIsRedUntilReadWithOneNotice) {
 TEST_F(WarningsViewTest, APlotterFolderThatCannotTakeTheFilesIsSaidOnce) {
     Message("OA67", "WZ 533\r\nSPECIAL LIGHT BUOY AT 54-46.3N 003-42.1W MISSING.", 10);
     temp.WriteFile("afile", "x");
-    const std::pair<std::string, const char*> cases[] = {
-        {temp / "PLOTTER", "n’existe pas"}, {"plotter", "n’est pas un chemin complet"}, {temp / "afile", "est un fichier"}};
+    const std::pair<std::string, const char*> cases[] = {{temp / "PLOTTER", "n’existe pas"},
+                                                         {"plotter", "n’est pas un chemin complet"},
+                                                         {temp / "afile", "est un fichier"}};
     for (const auto& [folder, said] : cases) {
         SCOPED_TRACE(folder);
         temp.WriteFile("data/ZEL2/NMEA.INI", "warnings-folder=" + folder + "\r\n");
@@ -156,5 +161,6 @@ TEST_F(WarningsViewTest, APlotterFolderThatCannotTakeTheFilesIsSaidOnce) {
     TMainForm form({});
     Show(form);
     EXPECT_TRUE(platform::FileExists(temp / "plotter/navtex-warnings.geojson"));
-    EXPECT_TRUE(form.Warnings()->ExportStateText().startsWith("Écrits le ")) << form.Warnings()->ExportStateText().toStdString();
+    EXPECT_TRUE(form.Warnings()->ExportStateText().startsWith("Écrits le "))
+        << form.Warnings()->ExportStateText().toStdString();
 }

@@ -13,8 +13,8 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProcess>
-#include <QScreen>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QStyleOptionButton>
@@ -28,11 +28,11 @@
 #include "acquisition/StatusTexts.h"
 #include "app/ui/Application.h"
 #include "app/ui/UnitMain.h"
+#include "app/ui/UnitSystemInfo.h"
 #include "navtex/ui/NavtexTreeControl.h"
+#include "settings/ui/UnitConfig.h"
 #include "support/TempFolder.h"
 #include "support/WindowTest.h"
-#include "settings/ui/UnitConfig.h"
-#include "app/ui/UnitSystemInfo.h"
 #include "ui_UnitConfig.h"
 #include "ui_UnitMain.h"
 #include "ui_UnitSystemInfo.h"
@@ -51,7 +51,8 @@ struct TextFit {
 TextFit FitOf(const QWidget* w) {
     if (const auto* label = qobject_cast<const QLabel*>(w)) {
         if (label->wordWrap() || label->text().isEmpty() || label->textFormat() == Qt::RichText) return {};
-        return {label->fontMetrics().horizontalAdvance(label->text()), label->contentsRect().width() - 2 * label->margin()};
+        return {label->fontMetrics().horizontalAdvance(label->text()),
+                label->contentsRect().width() - 2 * label->margin()};
     }
     if (const auto* check = qobject_cast<const QCheckBox*>(w)) {
         QStyleOptionButton option;
@@ -63,7 +64,8 @@ TextFit FitOf(const QWidget* w) {
     if (const auto* button = qobject_cast<const QPushButton*>(w)) {
         if (button->text().isEmpty()) return {};
         const int margin = button->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button);
-        return {button->fontMetrics().horizontalAdvance(QString(button->text()).remove('&')), button->width() - margin};
+        return {button->fontMetrics().horizontalAdvance(QString(button->text()).remove('&')),
+                button->width() - margin};
     }
     return {};
 }
@@ -80,12 +82,14 @@ void ExpectTextsFit(const QWidget* window, const char* name) {
         const auto* label = qobject_cast<const QLabel*>(w);
         if (!label || !w->parentWidget()) continue;
         const QRect text(w->geometry().topLeft(), QSize(fit.needed, w->height()));
-        for (const QWidget* sibling : w->parentWidget()->findChildren<const QWidget*>(Qt::FindDirectChildrenOnly)) {
+        for (const QWidget* sibling :
+             w->parentWidget()->findChildren<const QWidget*>(Qt::FindDirectChildrenOnly)) {
             if (sibling == w || !sibling->isVisibleTo(window) || FitOf(sibling).needed > 0) continue;
             const auto* picture = qobject_cast<const QLabel*>(sibling);
             if (!picture || picture->pixmap().isNull()) continue;
             EXPECT_FALSE(text.intersects(sibling->geometry()))
-                << name << " " << w->objectName().toStdString() << " runs under " << sibling->objectName().toStdString();
+                << name << " " << w->objectName().toStdString() << " runs under "
+                << sibling->objectName().toStdString();
         }
     }
 }
@@ -107,7 +111,8 @@ protected:
 }  // namespace
 
 TEST_F(WindowLookTest, EveryTextFitsItsControl) {
-    if (!testing_support::NoFontsReason().isEmpty()) GTEST_SKIP() << testing_support::NoFontsReason().toStdString();
+    if (!testing_support::NoFontsReason().isEmpty())
+        GTEST_SKIP() << testing_support::NoFontsReason().toStdString();
     // The narrow Windows face is drawn with a face of its widths, not the wide default.
     const QFont system("MS Sans Serif", 8);
     EXPECT_EQ(QFontInfo(system).family(), "Liberation Sans");
@@ -147,7 +152,8 @@ TEST_F(WindowLookTest, EveryTextFitsItsControl) {
 }
 
 TEST_F(WindowLookTest, TheMessageWrapsAtTheViewsWidth) {
-    temp.WriteFile("data/ZEL2/INTERNAT/FA12.TXT", "ZCZC FA12\r\n" + std::string(400, 'X') + " END\r\nNNNN\r\n");
+    temp.WriteFile("data/ZEL2/INTERNAT/FA12.TXT",
+                   "ZCZC FA12\r\n" + std::string(400, 'X') + " END\r\nNNNN\r\n");
     TMainForm form({});
     form.resize(980, 700);
     form.show();
@@ -278,13 +284,14 @@ TEST(WindowFit, TheWindowFitsA1920By1080ScreenAtScaleFactorTwo) {
         TMainForm form({});
         form.show();
         for (int i = 0; i < 5; ++i) QApplication::processEvents();
-        EXPECT_TRUE(available.contains(form.frameGeometry())) << form.frameGeometry().width() << "x"
-                                                              << form.frameGeometry().height();
+        EXPECT_TRUE(available.contains(form.frameGeometry()))
+            << form.frameGeometry().width() << "x" << form.frameGeometry().height();
         EXPECT_GE(form.frameGeometry().top(), available.top()) << "the title bar on the screen";
         return;
     }
     testing_support::TempFolder temp;
-    temp.WriteFile("screens.json", R"({"screens": [{"name": "wide", "x": 0, "y": 0, "width": 1920, "height": 1080,
+    temp.WriteFile("screens.json",
+                   R"({"screens": [{"name": "wide", "x": 0, "y": 0, "width": 1920, "height": 1080,
                                       "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
     QProcess child;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

@@ -12,7 +12,8 @@ class ChildProcess {
 public:
     // argv[0] is the program's path. env adds or replaces variables; output, when given,
     // receives the standard output.
-    ChildProcess(const std::vector<std::string>& argv, const std::vector<std::pair<std::string, std::string>>& env = {},
+    ChildProcess(const std::vector<std::string>& argv,
+                 const std::vector<std::pair<std::string, std::string>>& env = {},
                  const std::string& output = {});
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;

@@ -40,7 +40,8 @@ int main(int argc, char* argv[]) {
             const auto start = std::chrono::steady_clock::now();
             receiver::SaveLocalCopies(archive, state, marks);
             if (generation == 1 && !ready.empty()) {
-                const auto took = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
+                const auto took = std::chrono::duration_cast<std::chrono::microseconds>(
+                    std::chrono::steady_clock::now() - start);
                 const std::string text = std::to_string(took.count());
                 platform::WriteFileAtomic(ready, text.data(), text.size());
             }
@@ -62,8 +63,8 @@ int main(int argc, char* argv[]) {
     }
     if (mode == "history" && argc == 4) {
         history::THistoryStore store;
-        if (store.OpenForWriting(platform::JoinPath(platform::JoinPath(argv[2], ""), history::DatabaseName), 0) ==
-            history::THistoryStore::Outcome::Failed)
+        if (store.OpenForWriting(platform::JoinPath(platform::JoinPath(argv[2], ""), history::DatabaseName),
+                                 0) == history::THistoryStore::Outcome::Failed)
             return 1;
         for (int round = 0; round < 100000; ++round) history::ImportFolder(store, argv[3], round, 100);
         return 0;

@@ -27,7 +27,8 @@ inline int GenerationOf(const TAcquisitionState& state, const TReadMarkList& mar
     TAcquisitionState expected;
     TReadMarkList expectedMarks;
     FillGeneration(g, expected, expectedMarks);
-    const bool same = state.BaroHeight == expected.BaroHeight && state.ShowLastMessage == expected.ShowLastMessage &&
+    const bool same = state.BaroHeight == expected.BaroHeight &&
+                      state.ShowLastMessage == expected.ShowLastMessage &&
                       marks.size() == expectedMarks.size() &&
                       std::all_of(marks.begin(), marks.end(),
                                   [g](const TReadMark& m) { return m.Age == g && m.Unread == 1; }) &&

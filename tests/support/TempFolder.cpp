@@ -65,7 +65,9 @@ std::string Native(std::string path) {
     return path;
 }
 
-std::string Helper(const char* fileName) { return platform::ExecutableFolder() + fileName; }
+std::string Helper(const char* fileName) {
+    return platform::ExecutableFolder() + fileName;
+}
 
 std::string ReadText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

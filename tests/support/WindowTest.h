@@ -16,7 +16,8 @@ namespace testing_support {
 // Why a test that measures text cannot run here: the offscreen platform finds no fonts
 // under wine. Empty where faces resolve.
 inline QString NoFontsReason() {
-    return QFontInfo(QFont("Arial")).family().isEmpty() ? "no fonts on the offscreen platform here (wine)" : QString();
+    return QFontInfo(QFont("Arial")).family().isEmpty() ? "no fonts on the offscreen platform here (wine)"
+                                                        : QString();
 }
 
 // Why a test that reads a PDF back cannot run here: poppler's tools are missing (as under

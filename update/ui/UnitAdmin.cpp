@@ -8,7 +8,9 @@ TNoAdminForm::TNoAdminForm(QWidget* parent) : QDialog(parent), ui(new Ui::TNoAdm
     connect(ui->CloseButton, &QPushButton::clicked, this, &TNoAdminForm::CloseButtonClick);
 }
 
-TNoAdminForm::~TNoAdminForm() { delete ui; }
+TNoAdminForm::~TNoAdminForm() {
+    delete ui;
+}
 
 void TNoAdminForm::showEvent(QShowEvent* event) {
     FormShow();
@@ -18,8 +20,8 @@ void TNoAdminForm::showEvent(QShowEvent* event) {
 void TNoAdminForm::FormShow() {
     ui->CloseButton->setText("Close");
     ui->Memo1->clear();
-    for (const char* line : {"There is an new firmware available.", "", "The update is only possible if the pc",
-                             "is running in priviledge mode.", "", "Please log in as administrator or use",
-                             "another pc for this update."})
+    for (const char* line : {"There is an new firmware available.", "",
+                             "The update is only possible if the pc", "is running in priviledge mode.", "",
+                             "Please log in as administrator or use", "another pc for this update."})
         ui->Memo1->appendPlainText(line);
 }

@@ -18,7 +18,9 @@ TUpdateForm::TUpdateForm(std::vector<std::string> args, QWidget* parent)
     connect(ui->CancelUpdateButton, &QPushButton::clicked, this, &TUpdateForm::CancelUpdateButtonClick);
 }
 
-TUpdateForm::~TUpdateForm() { delete ui; }
+TUpdateForm::~TUpdateForm() {
+    delete ui;
+}
 
 void TUpdateForm::showEvent(QShowEvent* event) {
     FormShow();
@@ -60,11 +62,17 @@ void TUpdateForm::StartButtonClick() {
     ui->StartButton->setEnabled(true);
 }
 
-void TUpdateForm::SetStatus(const std::string& text) { ui->StatusLabel->setText(QString::fromStdString(text)); }
+void TUpdateForm::SetStatus(const std::string& text) {
+    ui->StatusLabel->setText(QString::fromStdString(text));
+}
 
-void TUpdateForm::SetProgressMaximum(int maximum) { ui->ProgressBar1->setMaximum(maximum); }
+void TUpdateForm::SetProgressMaximum(int maximum) {
+    ui->ProgressBar1->setMaximum(maximum);
+}
 
-void TUpdateForm::SetProgress(int position) { ui->ProgressBar1->setValue(position); }
+void TUpdateForm::SetProgress(int position) {
+    ui->ProgressBar1->setValue(position);
+}
 
 void TUpdateForm::ShowMessage(const std::string& text) {
     ShowMessageBox(this, TBoxKind::Plain, QString::fromStdString(text));

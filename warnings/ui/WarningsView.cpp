@@ -6,11 +6,11 @@
 
 #include <sstream>
 
+#include "common/DateTime.h"
 #include "common/Windows1252.h"
 #include "platform/Files.h"
 #include "platform/Log.h"
 #include "platform/Process.h"
-#include "common/DateTime.h"
 
 namespace {
 
@@ -18,12 +18,16 @@ constexpr const char* NotifiedName = "ALARMS.INI";
 constexpr size_t NotifiedKept = 2000;
 
 // In the program's own local time, as the tree's reception times.
-QString When(int64_t seconds) { return QString::fromStdString(datetime::LocalDateTimeText(seconds)); }
+QString When(int64_t seconds) {
+    return QString::fromStdString(datetime::LocalDateTimeText(seconds));
+}
 
 }  // namespace
 
 TWarningsView::TWarningsView(QWidget* window, QLabel* p, QPushButton* c)
-    : QObject(window), positions(p), copy(c),
+    : QObject(window),
+      positions(p),
+      copy(c),
       notice(new TNotice(window, "AlarmNotice", QStringLiteral("Message de détresse ou urgent"))),
       exportNotice(new TNotice(window, "ExportNotice", QStringLiteral("Avertissements pour le traceur"))) {
     connect(this, &TWarningsView::ExportChanged, this, &TWarningsView::ExportNotice, Qt::QueuedConnection);
@@ -64,7 +68,8 @@ void TWarningsView::SaveNotified() const {
         text += std::to_string(band) + " " + name + " " + std::to_string(age) + "\r\n";
     }
     if (!platform::WriteFileAtomic(platform::JoinPath(archiveRoot, NotifiedName), text.data(), text.size()))
-        platform::Log(std::string("alarms: ") + NotifiedName + " could not be saved; a restart may raise them again");
+        platform::Log(std::string("alarms: ") + NotifiedName +
+                      " could not be saved; a restart may raise them again");
 }
 
 void TWarningsView::SetExportFolder(const std::string& folder) {
@@ -124,16 +129,21 @@ void TWarningsView::Export(const std::string& folder, const history::THistorySto
 
 QString TWarningsView::ExportProblemText(warnings::ExportProblem problem, const QString& folder) {
     switch (problem) {
-    case warnings::ExportProblem::Relative:
-        return QStringLiteral("«\u00A0%1\u00A0» n’est pas un chemin complet : rien n’y est écrit.").arg(folder);
-    case warnings::ExportProblem::Missing:
-        return QStringLiteral("Le dossier «\u00A0%1\u00A0» n’existe pas : rien n’y est écrit.").arg(folder);
-    case warnings::ExportProblem::NotAFolder:
-        return QStringLiteral("«\u00A0%1\u00A0» est un fichier, pas un dossier : rien n’y est écrit.").arg(folder);
-    case warnings::ExportProblem::Unwritable:
-        return QStringLiteral("Les fichiers ne peuvent pas être écrits dans «\u00A0%1\u00A0» (droits d’accès ?).").arg(folder);
-    case warnings::ExportProblem::None:
-        break;
+        case warnings::ExportProblem::Relative:
+            return QStringLiteral("«\u00A0%1\u00A0» n’est pas un chemin complet : rien n’y est écrit.")
+                .arg(folder);
+        case warnings::ExportProblem::Missing:
+            return QStringLiteral("Le dossier «\u00A0%1\u00A0» n’existe pas : rien n’y est écrit.")
+                .arg(folder);
+        case warnings::ExportProblem::NotAFolder:
+            return QStringLiteral("«\u00A0%1\u00A0» est un fichier, pas un dossier : rien n’y est écrit.")
+                .arg(folder);
+        case warnings::ExportProblem::Unwritable:
+            return QStringLiteral(
+                       "Les fichiers ne peuvent pas être écrits dans «\u00A0%1\u00A0» (droits d’accès ?).")
+                .arg(folder);
+        case warnings::ExportProblem::None:
+            break;
     }
     return {};
 }
@@ -142,8 +152,10 @@ QString TWarningsView::ExportStateText() const {
     std::lock_guard<std::mutex> lock(mutex);
     if (exportFolder.empty()) return QStringLiteral("Aucun dossier : pas d’export.");
     const QString folder = QString::fromStdString(exportFolder);
-    if (exportState.folder != exportFolder) return QStringLiteral("Écrits vers «\u00A0%1\u00A0» après le prochain transfert.").arg(folder);
-    if (exportState.problem != warnings::ExportProblem::None) return ExportProblemText(exportState.problem, folder);
+    if (exportState.folder != exportFolder)
+        return QStringLiteral("Écrits vers «\u00A0%1\u00A0» après le prochain transfert.").arg(folder);
+    if (exportState.problem != warnings::ExportProblem::None)
+        return ExportProblemText(exportState.problem, folder);
     return QStringLiteral("Écrits le %1 (%2 avertissements en vigueur avec positions).")
         .arg(When(exportState.written))
         .arg(exportState.count);
@@ -175,7 +187,8 @@ namespace {
 // Its reception time and first line of text.
 QString MessageTip(const TMsgHeaderElement& record) {
     QString tip;
-    if (record.Age >= 0) tip = QStringLiteral("reçu le ") + When(platform::FromLocal(datetime::UnpackFat(record.Age)));
+    if (record.Age >= 0)
+        tip = QStringLiteral("reçu le ") + When(platform::FromLocal(datetime::UnpackFat(record.Age)));
     for (const std::string& line : record.Lines)
         if (!line.empty() && line.compare(0, 4, "ZCZC") != 0) {
             tip += (tip.isEmpty() ? "" : "\n") + QString::fromStdString(text::Windows1252ToUtf8(line));
@@ -186,7 +199,8 @@ QString MessageTip(const TMsgHeaderElement& record) {
 
 QString EndedText(const TWarningsView::Info& info) {
     return info.state == warnings::TWarning::State::Cancelled
-               ? QStringLiteral("\nannulé par %1 le %2").arg(QString::fromStdString(info.cancelledBy), When(info.cancelledAt))
+               ? QStringLiteral("\nannulé par %1 le %2")
+                     .arg(QString::fromStdString(info.cancelledBy), When(info.cancelledAt))
                : QStringLiteral("\nexpiré depuis le %1").arg(When(info.expires));
 }
 
@@ -244,7 +258,8 @@ void TWarningsView::ShowPositions(const std::string& text) {
             lines << QString::fromStdString(warnings::SailorText(p));
         }
         QString kind = QString::fromUtf8(warnings::KindNameFr(shape.kind));
-        if (shape.kind == warnings::TShape::Kind::Circle) kind += QStringLiteral(" de %1 NM").arg(shape.radiusNm);
+        if (shape.kind == warnings::TShape::Kind::Circle)
+            kind += QStringLiteral(" de %1 NM").arg(shape.radiusNm);
         shown << points.join(QStringLiteral(" – ")) + QStringLiteral(" (") + kind + QStringLiteral(")");
     }
     copied = lines.join('\n');

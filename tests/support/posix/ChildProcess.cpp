@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/ChildProcess.h"
 
+#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <cstring>
@@ -15,7 +15,8 @@ extern char** environ;
 namespace testing_support {
 
 ChildProcess::ChildProcess(const std::vector<std::string>& argv,
-                           const std::vector<std::pair<std::string, std::string>>& env, const std::string& output) {
+                           const std::vector<std::pair<std::string, std::string>>& env,
+                           const std::string& output) {
     std::vector<std::string> environment;
     for (char** e = environ; *e; ++e) {
         const std::string entry = *e;
@@ -32,7 +33,8 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv,
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    if (!output.empty()) posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (!output.empty())
+        posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     pid_t child = -1;
     if (posix_spawn(&child, args[0], &actions, nullptr, args.data(), envp.data()) == 0) pid = child;
     posix_spawn_file_actions_destroy(&actions);
@@ -61,6 +63,8 @@ int ChildProcess::Wait() {
     return status;
 }
 
-void SleepMilliseconds(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
+void SleepMilliseconds(int milliseconds) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
 
 }  // namespace testing_support

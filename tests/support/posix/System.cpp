@@ -41,9 +41,13 @@ FileSizeLimit::~FileSizeLimit() {
     std::signal(SIGXFSZ, oldHandler);
 }
 
-std::string FileSizeLimit::Unsupported() { return {}; }
+std::string FileSizeLimit::Unsupported() {
+    return {};
+}
 
-bool MakeNamedPipe(const std::string& path) { return ::mkfifo(path.c_str(), 0644) == 0; }
+bool MakeNamedPipe(const std::string& path) {
+    return ::mkfifo(path.c_str(), 0644) == 0;
+}
 
 bool MakeLinkToEndlessDevice(const std::string& path, bool zero) {
     return ::symlink(zero ? "/dev/zero" : "/dev/null", path.c_str()) == 0;
@@ -53,19 +57,29 @@ bool MakeDanglingLink(const std::string& path, const std::string& target) {
     return ::symlink(target.c_str(), path.c_str()) == 0;
 }
 
-std::string NoSpecialFilesReason() { return {}; }
+std::string NoSpecialFilesReason() {
+    return {};
+}
 
-bool ReadsEverything() { return ::geteuid() == 0; }
+bool ReadsEverything() {
+    return ::geteuid() == 0;
+}
 
-bool MakeUnreadable(const std::string& path) { return ::chmod(path.c_str(), 0) == 0; }
+bool MakeUnreadable(const std::string& path) {
+    return ::chmod(path.c_str(), 0) == 0;
+}
 
 bool MountSmallFileSystem(const std::string& folder, unsigned long bytes) {
     const std::string options = "size=" + std::to_string(bytes);
     return ::geteuid() == 0 && ::mount("tmpfs", folder.c_str(), "tmpfs", 0, options.c_str()) == 0;
 }
 
-void Unmount(const std::string& folder) { ::umount(folder.c_str()); }
+void Unmount(const std::string& folder) {
+    ::umount(folder.c_str());
+}
 
-std::string FileSizeLimiter() { return ::access("/usr/bin/prlimit", X_OK) == 0 ? "/usr/bin/prlimit" : ""; }
+std::string FileSizeLimiter() {
+    return ::access("/usr/bin/prlimit", X_OK) == 0 ? "/usr/bin/prlimit" : "";
+}
 
 }  // namespace testing_support

@@ -22,7 +22,8 @@ std::string Quoted(const std::string& arg) {
 }  // namespace
 
 ChildProcess::ChildProcess(const std::vector<std::string>& argv,
-                           const std::vector<std::pair<std::string, std::string>>& env, const std::string& output) {
+                           const std::vector<std::pair<std::string, std::string>>& env,
+                           const std::string& output) {
     std::string command;
     for (const std::string& a : argv) command += (command.empty() ? "" : " ") + Quoted(a);
     // The child inherits the environment as it is while it starts.
@@ -46,12 +47,14 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv,
         startup.hStdError = ::GetStdHandle(STD_ERROR_HANDLE);
     }
     PROCESS_INFORMATION info{};
-    if (::CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info)) {
+    if (::CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                         &info)) {
         ::CloseHandle(info.hThread);
         pid = static_cast<long>(reinterpret_cast<intptr_t>(info.hProcess));
     }
     if (out != INVALID_HANDLE_VALUE) ::CloseHandle(out);
-    for (const auto& [name, value] : saved) ::SetEnvironmentVariableA(name.c_str(), value.empty() ? nullptr : value.c_str());
+    for (const auto& [name, value] : saved)
+        ::SetEnvironmentVariableA(name.c_str(), value.empty() ? nullptr : value.c_str());
 }
 
 ChildProcess::~ChildProcess() {
@@ -80,6 +83,8 @@ int ChildProcess::Wait() {
     return status;
 }
 
-void SleepMilliseconds(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
+void SleepMilliseconds(int milliseconds) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
 
 }  // namespace testing_support

@@ -25,25 +25,43 @@ ScopedEnv::ScopedEnv(const char* n, const std::string& value) : name(n) {
     Set(name, value.empty() ? nullptr : &value);
 }
 
-ScopedEnv::~ScopedEnv() { Set(name, hadOld ? &old : nullptr); }
+ScopedEnv::~ScopedEnv() {
+    Set(name, hadOld ? &old : nullptr);
+}
 
 FileSizeLimit::FileSizeLimit(unsigned long) {}
 FileSizeLimit::~FileSizeLimit() = default;
-std::string FileSizeLimit::Unsupported() { return "Windows has no limit on the size of a process's files"; }
+std::string FileSizeLimit::Unsupported() {
+    return "Windows has no limit on the size of a process's files";
+}
 
-bool MakeNamedPipe(const std::string&) { return false; }
-bool MakeLinkToEndlessDevice(const std::string&, bool) { return false; }
-bool MakeDanglingLink(const std::string&, const std::string&) { return false; }
+bool MakeNamedPipe(const std::string&) {
+    return false;
+}
+bool MakeLinkToEndlessDevice(const std::string&, bool) {
+    return false;
+}
+bool MakeDanglingLink(const std::string&, const std::string&) {
+    return false;
+}
 std::string NoSpecialFilesReason() {
     return "Windows folders hold no named pipes or links to devices (pipes live in \\\\.\\pipe\\)";
 }
 
-bool ReadsEverything() { return true; }
-bool MakeUnreadable(const std::string&) { return false; }
+bool ReadsEverything() {
+    return true;
+}
+bool MakeUnreadable(const std::string&) {
+    return false;
+}
 
-bool MountSmallFileSystem(const std::string&, unsigned long) { return false; }
+bool MountSmallFileSystem(const std::string&, unsigned long) {
+    return false;
+}
 void Unmount(const std::string&) {}
 
-std::string FileSizeLimiter() { return {}; }
+std::string FileSizeLimiter() {
+    return {};
+}
 
 }  // namespace testing_support

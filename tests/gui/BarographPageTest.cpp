@@ -15,6 +15,7 @@
 #include "app/ui/UnitMain.h"
 #include "baro/ui/BaroChartControl.h"
 #include "common/DateTime.h"
+#include "support/MainWindow.h"
 #include "support/TempFolder.h"
 #include "support/WindowTest.h"
 #include "ui_UnitMain.h"
@@ -47,11 +48,7 @@ protected:
 
     // The main window on the BAROGRAPHE page at the default size, with a full ring.
     void ShowFullRing(TMainForm& form, const char* model = "ZEL2D") {
-        form.resize(980, 700);
-        form.show();
-        form.StartupTimerTimer();
-        form.Ui()->PageControl1->setCurrentWidget(form.Ui()->BaroTabSheet);
-        QApplication::processEvents();
+        testing_support::ShowMainWindow(form, {.page = form.Ui()->BaroTabSheet});
         for (int i = 0; i < 10240; ++i)
             Acquisition.BaroSamples[static_cast<size_t>(i)] = static_cast<int16_t>(1300 + (i % 600) - 300);
         Acquisition.BaroTime = 46362.5;  // 6 December 2026 12:00
@@ -346,11 +343,7 @@ TEST_F(BarographPageTest, PrintedIntoAPdfAndA600DpiImage) {
 // The time bounds only catch a hang: a sound drawing takes milliseconds.
 TEST_F(BarographPageTest, AbsurdRangesAndPointsNeitherCrashNorFreeze) {
     TMainForm form({});
-    form.resize(980, 700);
-    form.show();
-    form.StartupTimerTimer();
-    form.Ui()->PageControl1->setCurrentWidget(form.Ui()->BaroTabSheet);
-    QApplication::processEvents();
+    testing_support::ShowMainWindow(form, {.page = form.Ui()->BaroTabSheet});
     TChart* chart = form.Ui()->Chart1;
     Acquisition.BaroSamples.fill(1325);
     Acquisition.BaroTime = 46362.5;

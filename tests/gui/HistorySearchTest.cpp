@@ -13,6 +13,7 @@
 #include "app/ui/UserTools.h"
 #include "history/HistoryStore.h"
 #include "platform/Files.h"
+#include "support/MainWindow.h"
 #include "support/TempFolder.h"
 #include "support/WindowTest.h"
 #include "ui_UnitMain.h"
@@ -59,13 +60,7 @@ protected:
 
     // The window past its start-up picture, with the start-up archive in the history.
     static void Show(TMainForm& form) {
-        form.resize(980, 700);
-        form.show();
-        form.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
-        form.StartupTimerTimer();
-        form.History()->Writer()->WaitIdle();
-        QApplication::processEvents();
+        testing_support::ShowMainWindow(form, {.active = true, .historyRecorded = true});
     }
     static void Type(QWidget* target, const QString& text) {
         QTest::keyClicks(target, text);

@@ -13,6 +13,7 @@
 #include "acquisition/AcquisitionState.h"
 #include "app/ui/UnitMain.h"
 #include "platform/Files.h"
+#include "support/MainWindow.h"
 #include "support/TempFolder.h"
 #include "support/WindowTest.h"
 #include "ui_UnitMain.h"
@@ -40,12 +41,7 @@ protected:
     }
 
     // The window at its design size, past the start-up picture.
-    static void ShowWindow(TMainForm& form) {
-        form.resize(980, 700);
-        form.StartupTimerTimer();
-        form.show();
-        QApplication::processEvents();
-    }
+    static void ShowWindow(TMainForm& form) { testing_support::ShowMainWindow(form); }
 
     static QTreeWidgetItem* Find(QTreeWidget* tree, int root, const QString& text) {
         const auto found = tree->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
@@ -204,9 +200,6 @@ TEST_F(NavtexPageTest, TheTreeIsWidenedByDraggingAndKeepsItsWidth) {
         send(QEvent::MouseButtonPress, middle, Qt::LeftButton);
         send(QEvent::MouseMove, middle + QPoint(60, 0), Qt::LeftButton);
         send(QEvent::MouseButtonRelease, middle + QPoint(60, 0), Qt::NoButton);
-        std::cerr << "DEBUG sizes " << form.NavtexSplitter()->sizes().value(0) << " "
-                  << form.NavtexSplitter()->isVisible() << " w " << form.NavtexSplitter()->width()
-                  << " handle " << handle->geometry().x() << "\n";
         EXPECT_NEAR(form.TreeWidth(), 293, 2);
         form.FormDestroy();
     }

@@ -27,6 +27,7 @@
 #include "app/ui/UserTools.h"
 #include "platform/Files.h"
 #include "settings/ui/UnitConfig.h"
+#include "support/MainWindow.h"
 #include "support/TempFolder.h"
 #include "support/WindowTest.h"
 #include "ui_UnitConfig.h"
@@ -181,11 +182,7 @@ TEST_F(UserToolsTest, SaveWritesTheViewsLinesUnderTheShownName) {
 }
 
 TEST_F(UserToolsTest, ChartSavedAsABitmap) {
-    form->resize(980, 700);
-    form->show();
-    form->StartupTimerTimer();
-    form->Ui()->PageControl1->setCurrentWidget(form->Ui()->BaroTabSheet);
-    QApplication::processEvents();
+    testing_support::ShowMainWindow(*form, {.page = form->Ui()->BaroTabSheet});
     dialogs.savePath = QString::fromStdString(temp / "Barographdaten.bmp");
     form->SaveCommand();
     EXPECT_EQ(dialogs.proposed, "Barographdaten.bmp");
@@ -261,11 +258,7 @@ TEST_F(UserToolsTest, MessagePrintsAllLinesOrTheSelection) {
 TEST_F(UserToolsTest, ChartPrintsFillTheLandscapePage) {
     if (!testing_support::NoPdfToolsReason().isEmpty())
         GTEST_SKIP() << testing_support::NoPdfToolsReason().toStdString();
-    form->resize(980, 700);
-    form->show();
-    form->StartupTimerTimer();
-    form->Ui()->PageControl1->setCurrentWidget(form->Ui()->BaroTabSheet);
-    QApplication::processEvents();
+    testing_support::ShowMainWindow(*form, {.page = form->Ui()->BaroTabSheet});
     ShowFA12();  // a message print first leaves portrait behind
     form->Ui()->PageControl1->setCurrentWidget(form->Ui()->BaroTabSheet);
     for (int round = 0; round < 2; ++round) {

@@ -15,6 +15,7 @@
 
 #include "app/ui/UnitMain.h"
 #include "platform/Files.h"
+#include "support/MainWindow.h"
 #include "support/TempFolder.h"
 #include "support/WindowTest.h"
 #include "ui_UnitMain.h"
@@ -38,12 +39,7 @@ protected:
     }
     // The window up, the archive in the history and the warnings read there.
     static void Show(TMainForm& form) {
-        form.resize(980, 700);
-        form.show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(&form));
-        QApplication::processEvents();
-        form.StartupTimerTimer();
-        form.History()->Writer()->WaitIdle();
+        testing_support::ShowMainWindow(form, {.exposed = true, .historyRecorded = true});
         QTest::qWait(100);
     }
     static QTreeWidgetItem* Item(TMainForm& form, const char* name) {

@@ -31,6 +31,7 @@
 #include "app/ui/UnitSystemInfo.h"
 #include "navtex/ui/NavtexTreeControl.h"
 #include "settings/ui/UnitConfig.h"
+#include "support/MainWindow.h"
 #include "support/TempFolder.h"
 #include "support/WindowTest.h"
 #include "ui_UnitConfig.h"
@@ -118,11 +119,7 @@ TEST_F(WindowLookTest, EveryTextFitsItsControl) {
     EXPECT_EQ(QFontInfo(system).family(), "Liberation Sans");
 
     TMainForm form({});
-    form.resize(980, 700);
-    form.show();
-    QApplication::processEvents();  // the first showing puts up the start-up picture
-    form.StartupTimerTimer();       // and its timer the pages
-    QApplication::processEvents();
+    testing_support::ShowMainWindow(form);
     // The widest identifiers the status shows, and a ZEL2D's status.
     std::memcpy(Acquisition.SystemData.RecentMessageIds(), "EE33GB05FA12", 12);
     Acquisition.CurrentMessagesText = acquisition::CurrentMessagesText(Acquisition.SystemData);
@@ -155,11 +152,7 @@ TEST_F(WindowLookTest, TheMessageWrapsAtTheViewsWidth) {
     temp.WriteFile("data/ZEL2/INTERNAT/FA12.TXT",
                    "ZCZC FA12\r\n" + std::string(400, 'X') + " END\r\nNNNN\r\n");
     TMainForm form({});
-    form.resize(980, 700);
-    form.show();
-    QApplication::processEvents();  // the first showing puts up the start-up picture
-    form.StartupTimerTimer();       // and its timer the pages
-    QApplication::processEvents();
+    testing_support::ShowMainWindow(form);
     QTreeWidget* tree = form.Ui()->NavtexTreeView;
     const auto items = tree->findItems("FA12", Qt::MatchExactly | Qt::MatchRecursive);
     ASSERT_EQ(items.size(), 1);
@@ -179,11 +172,7 @@ TEST_F(WindowLookTest, TheMessageWrapsAtTheViewsWidth) {
 TEST_F(WindowLookTest, TheSelectionIsLightAndCutNamesShowWhole) {
     temp.WriteFile("data/ZEL2/INTERNAT/FA12.TXT", "ZCZC FA12\r\nNNNN\r\n");
     TMainForm form({});
-    form.resize(980, 700);
-    form.show();
-    QApplication::processEvents();  // the first showing puts up the start-up picture
-    form.StartupTimerTimer();       // and its timer the pages
-    QApplication::processEvents();
+    testing_support::ShowMainWindow(form);
     QTreeWidget* tree = form.Ui()->NavtexTreeView;
     QTreeWidgetItem* fa12 = tree->findItems("FA12", Qt::MatchExactly | Qt::MatchRecursive).value(0);
     ASSERT_NE(fa12, nullptr);

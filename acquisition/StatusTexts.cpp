@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "common/Numbers.h"
+
 namespace acquisition {
 namespace {
 
@@ -69,33 +71,18 @@ std::optional<double> ThreeHourTendency(const TSystemData& data, const std::arra
     return static_cast<double>(newest - older) / 300.0;
 }
 
-std::string FormatOneDecimal(double value, int width, char decimalSeparator) {
-    // Room for any finite double in fixed notation; a value that is no number reads as
-    // dashes rather than as whatever the buffer held.
-    char buffer[400];
-    const auto result = std::isfinite(value) ? std::to_chars(buffer, buffer + sizeof buffer, value,
-                                                             std::chars_format::fixed, 1)
-                                             : std::to_chars_result{buffer, std::errc::invalid_argument};
-    std::string text = result.ec == std::errc() ? std::string(buffer, result.ptr) : std::string("--.-");
-    for (char& c : text) {
-        if (c == '.') c = decimalSeparator;
-    }
-    if (static_cast<int>(text.size()) < width) text.insert(0, static_cast<size_t>(width) - text.size(), ' ');
-    return text;
-}
-
 std::string TemperatureText(int16_t tenths, char decimalSeparator) {
-    return "Température: " + FormatOneDecimal(tenths / 10.0, 3, decimalSeparator) + "°C   ";
+    return "Température: " + text::FormatOneDecimal(tenths / 10.0, 3, decimalSeparator) + "°C   ";
 }
 
 std::string PressureText(double hPa, long altitude, char decimalSeparator) {
-    return "Pression atmosphérique: " + FormatOneDecimal(hPa, 4, decimalSeparator) + "hPa / " +
+    return "Pression atmosphérique: " + text::FormatOneDecimal(hPa, 4, decimalSeparator) + "hPa / " +
            std::to_string(altitude) + " m  ";
 }
 
 std::string TendencyText(double t, bool plusForRise, char decimalSeparator) {
     const std::string sign = plusForRise && t > 0.049 ? "+" : "";
-    return "Tendance: " + sign + FormatOneDecimal(t, 2, decimalSeparator) + "hPa/3h";
+    return "Tendance: " + sign + text::FormatOneDecimal(t, 2, decimalSeparator) + "hPa/3h";
 }
 
 std::string FirmwareVersionText(const TSystemData& data) {

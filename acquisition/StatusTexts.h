@@ -28,9 +28,6 @@ std::string CurrentMessagesText(const TSystemData& data);
 // more than 184 valid samples and a valid write position.
 std::optional<double> ThreeHourTendency(const TSystemData& data, const std::array<int16_t, 10240>& ring);
 
-// printf's "%<width>.1f" with the given decimal separator, whatever the C locale is.
-std::string FormatOneDecimal(double value, int width, char decimalSeparator);
-
 std::string TemperatureText(int16_t tenths, char decimalSeparator);
 std::string PressureText(double hPa, long altitude, char decimalSeparator);
 // The file models put "+" before a rise above 0.049 hPa; the ZEL2D never does.

@@ -4,8 +4,9 @@
 #include <cmath>
 
 #include "acquisition/StatusTexts.h"
+#include "common/Numbers.h"
 
-namespace nmea {
+namespace baro {
 namespace {
 
 double Tenths(double v) {
@@ -50,7 +51,7 @@ TStormWatch::TChange TStormWatch::Update(std::optional<double> t, double thresho
 
 std::string StormNotice(double t, char sep) {
     return "Avis de tempête : le baromètre est " + TendencyWords(t) + " (" +
-           acquisition::FormatOneDecimal(t, 1, sep) + " hPa en 3 heures). Prenez vos précautions.";
+           text::FormatOneDecimal(t, 1, sep) + " hPa en 3 heures). Prenez vos précautions.";
 }
 
-}  // namespace nmea
+}  // namespace baro

@@ -6,7 +6,7 @@
 
 // The three-hour pressure tendency in the marine terms, and the storm warning a fast fall
 // raises.
-namespace nmea {
+namespace baro {
 
 enum class TTendencyTerm { Steady, Slowly, Plain, Quickly, VeryRapidly };
 
@@ -34,4 +34,4 @@ private:
 // The notice's text for a fall.
 std::string StormNotice(double hPaPer3h, char decimalSeparator);
 
-}  // namespace nmea
+}  // namespace baro

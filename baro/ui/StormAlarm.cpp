@@ -4,22 +4,23 @@
 #include <QWidget>
 
 #include "baro/ui/BaroChartControl.h"
+#include "common/Numbers.h"
 #include "platform/Process.h"
 
 TStormAlarm::TStormAlarm(QWidget* w) : QObject(w), notice(new TNotice(w, "StormNotice", "Avis de tempête")) {}
 
 void TStormAlarm::StatusShown(const TAcquisitionState& state, double threshold) {
-    if (watch.Update(state.TendencyHpa3h, threshold) != nmea::TStormWatch::TChange::Raised) return;
+    if (watch.Update(state.TendencyHpa3h, threshold) != baro::TStormWatch::TChange::Raised) return;
     const char separator = platform::DecimalSeparator();
     if (state.SeaLevelHpa) {
         // On the newest point of the curve, which the chart draws at the whole minute.
         QDateTime when = ToQDateTime(state.BaroTime);
         when = when.addMSecs(-(when.time().second() * 1000 + when.time().msec()));
-        QString tendency = QString::number(*state.TendencyHpa3h, 'f', 1);
-        tendency.replace('.', QChar(separator));
+        const QString tendency =
+            QString::fromStdString(text::FormatOneDecimal(*state.TendencyHpa3h, 1, separator));
         emit Raised(
             when, *state.SeaLevelHpa,
             QStringLiteral("Avis de tempête %1 : %2 hPa en 3 h").arg(when.toString("HH:mm"), tendency));
     }
-    notice->Show(QString::fromStdString(nmea::StormNotice(*state.TendencyHpa3h, separator)));
+    notice->Show(QString::fromStdString(baro::StormNotice(*state.TendencyHpa3h, separator)));
 }

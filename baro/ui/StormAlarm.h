@@ -31,6 +31,6 @@ signals:
     void Raised(const QDateTime& when, double hPa, const QString& label);
 
 private:
-    nmea::TStormWatch watch;
+    baro::TStormWatch watch;
     TNotice* notice;
 };

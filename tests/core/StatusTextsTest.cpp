@@ -7,6 +7,8 @@
 
 #include "acquisition/StatusTexts.h"
 
+#include "common/Numbers.h"
+
 using namespace acquisition;
 
 namespace {
@@ -45,8 +47,8 @@ TEST(StatusTexts, OnlyWellFormedIdentifiersAreListed) {
 TEST(StatusTexts, FormatsWithTheUsersDecimalSeparator) {
     EXPECT_EQ(TemperatureText(-53, ','), "Température: -5,3°C   ");
     EXPECT_EQ(TemperatureText(5, '.'), "Température: 0.5°C   ");
-    EXPECT_EQ(FormatOneDecimal(3.0, 3, '.'), "3.0");
-    EXPECT_EQ(FormatOneDecimal(0.5, 5, ','), "  0,5");
+    EXPECT_EQ(text::FormatOneDecimal(3.0, 3, '.'), "3.0");
+    EXPECT_EQ(text::FormatOneDecimal(0.5, 5, ','), "  0,5");
     EXPECT_EQ(PressureText(1013.25, 120, ','), "Pression atmosphérique: 1013,2hPa / 120 m  ");
     EXPECT_EQ(PressureText(998.0, 0, '.'), "Pression atmosphérique: 998.0hPa / 0 m  ");
     EXPECT_EQ(TendencyText(-1.5, true, '.'), "Tendance: -1.5hPa/3h");
@@ -54,14 +56,14 @@ TEST(StatusTexts, FormatsWithTheUsersDecimalSeparator) {
 }
 
 TEST(StatusTexts, NumbersOfAnySizeAndNoNumbersAreFormattedSafely) {
-    const std::string huge = acquisition::FormatOneDecimal(1e307, 4, ',');
+    const std::string huge = text::FormatOneDecimal(1e307, 4, ',');
     EXPECT_EQ(huge.size(), 309u);  // 307 digits of 9.99...e306, the comma and one decimal
     EXPECT_EQ(huge.substr(0, 2), "99");
     EXPECT_EQ(huge.substr(huge.size() - 2), ",0");
     EXPECT_EQ(huge.find_first_not_of("0123456789,"), std::string::npos) << "only the number's own digits";
-    EXPECT_EQ(acquisition::FormatOneDecimal(std::nan(""), 4, '.'), "--.-");
-    EXPECT_EQ(acquisition::FormatOneDecimal(-HUGE_VAL, 4, '.'), "--.-");
-    EXPECT_EQ(acquisition::FormatOneDecimal(1013.25, 4, ','), "1013,2");
+    EXPECT_EQ(text::FormatOneDecimal(std::nan(""), 4, '.'), "--.-");
+    EXPECT_EQ(text::FormatOneDecimal(-HUGE_VAL, 4, '.'), "--.-");
+    EXPECT_EQ(text::FormatOneDecimal(1013.25, 4, ','), "1013,2");
 }
 
 TEST(StatusTexts, PlusSignOnlyAboveTheThreshold) {

@@ -56,7 +56,7 @@ protected:
         ASSERT_TRUE(sim::AttachDrive(temp / "drives.tsv", 'E', "removable", "ZEL2B", temp / "E"));
     }
 
-    void StartOutput(TMainForm& form, double threshold = nmea::DefaultStormThreshold) {
+    void StartOutput(TMainForm& form, double threshold = baro::DefaultStormThreshold) {
         nmea::TNmeaSettings s;
         s.enabled = true;
         s.tcpPort = 0;  // any free port

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "warnings/Warnings.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -341,7 +342,10 @@ bool SeriesNumber(const std::string& w, std::string& normal) {
         if (!Digit(c)) return false;
     normal = std::to_string(std::atoi(number.c_str()));
     if (slash == std::string::npos) return true;
-    const std::string year = w.substr(slash + 1);
+    std::string year = w.substr(slash + 1);
+    // "183/2019" is the same number as "183/19".
+    if (year.size() == 4 && (year.compare(0, 2, "19") == 0 || year.compare(0, 2, "20") == 0))
+        year.erase(0, 2);
     if (year.size() != 2 || !Digit(year[0]) || !Digit(year[1])) return false;
     normal += "/" + year;
     return true;
@@ -425,6 +429,10 @@ void OwnSeries(const std::vector<std::string>& lines, std::vector<std::string>& 
         if (line.find_first_not_of(" \t") == std::string::npos || line.compare(0, 4, "ZCZC") == 0) continue;
         if (++header > 3) break;
         const std::vector<std::string> words = Words(line);
+        // "CANCEL NORWEGIAN NAV. WARNING 17/23" names the warning it ends, not its own.
+        if (std::any_of(words.begin(), words.end(),
+                        [](const std::string& w) { return w.compare(0, 6, "CANCEL") == 0; }))
+            continue;
         std::string number;
         if (words.size() >= 2 && SeriesNumber(words.back(), number)) {
             bool name = true;
@@ -464,6 +472,18 @@ std::vector<std::string> CancelWords(const std::vector<std::string>& lines, size
     return Words(span);
 }
 
+// "NAV. WARN. NO. 165 CANCELLED.", "NAVWARN 55/19 IS CANCELLED.": the references that stand
+// before the word on its line.
+void CancelledBefore(const std::string& line, TReferences& refs) {
+    std::vector<std::string> words = Words(line);
+    const auto at = std::find(words.begin(), words.end(), "CANCELLED");
+    if (at == words.end()) return;
+    words.erase(at, words.end());
+    for (const std::string& w : words)
+        if (IsIdentifier(w)) refs.cancelsIds.push_back(w);
+    SeriesIn(words, refs.cancelsSeries);
+}
+
 }  // namespace
 
 TReferences FindReferences(const std::string& text, int64_t receivedUtc) {
@@ -471,6 +491,7 @@ TReferences FindReferences(const std::string& text, int64_t receivedUtc) {
     const std::vector<std::string> lines = Lines(text);
     OwnSeries(lines, refs.own);
     for (size_t l = 0; l < lines.size(); ++l) {
+        CancelledBefore(lines[l], refs);
         for (size_t c = lines[l].find("CANCEL"); c != std::string::npos; c = lines[l].find("CANCEL", c + 6)) {
             if (Letter(At(lines[l], c + 6)) || (c > 0 && Letter(lines[l][c - 1]))) continue;  // CANCELLED
             const std::vector<std::string> words = CancelWords(lines, l, c);

@@ -157,6 +157,39 @@ TEST(Cancellations, RealPairsAndExpiry) {
     EXPECT_EQ(*warnings::FindReferences("CANCEL THIS MSG 010000 UTC JAN", 1577000000).expires, 1577836800);
 }
 
+TEST(Cancellations, TheReferenceBeforeCancelledAndOnAHeaderLine) {
+    // archive/2019/03/10/SA57 and SA58 (NCC Hamburg), archive/2019/03/09/NA19 and
+    // 2019/03/13/NA23 (Norway, a four-digit year), shortened.
+    const int64_t t0 = 1552221300;  // 2019-03-10 12:35 UTC
+    const std::vector<history::TStoredMessage> messages = {
+        Stored(1, "SA57",
+               "NCC-HAMBURG\n101315 UTC MAR 19\nNAV. WARN. NO. 204\nBUOY ADRIFT IN APPROX. 54-235N 006-108E.",
+               t0),
+        Stored(2, "NA19",
+               "090751 UTC MAR 19\nNORWEGIAN NAV. WARNING 183/2019\nROGNTANGAN LIGHT 63-22.9N 008-38.8E IS "
+               "UNLIT.",
+               t0 + 60),
+        Stored(3, "SA58", "NCC-HAMBURG\n102130 UTC MAR 19\nNAV. WARN. NO. 205\nNAV. WARN. NO. 204 CANCELLED.",
+               t0 + 29700),
+        Stored(4, "NA23", "131357 UTC MAR 19\nCANCEL NORWEGIAN NAV. WARNING 183/2019", t0 + 3 * 86400),
+    };
+    const auto list = warnings::Evaluate(messages, t0 + 4 * 86400);
+    using S = warnings::TWarning::State;
+    ASSERT_EQ(list.size(), 4u);
+    EXPECT_EQ(list[0].state, S::Cancelled);
+    EXPECT_EQ(list[0].cancelledBy, "SA58");
+    EXPECT_EQ(list[1].state, S::Cancelled);
+    EXPECT_EQ(list[1].cancelledBy, "NA23");
+    EXPECT_EQ(list[2].state, S::InForce);  // warning 205, whose only news is the cancellation
+    // A header that cancels names another warning, not its own number.
+    const auto refs = warnings::FindReferences("ZCZC NA23\nCANCEL NORWEGIAN NAV. WARNING 183/2019\nNNNN", t0);
+    EXPECT_TRUE(refs.own.empty());
+    EXPECT_EQ(refs.cancelsSeries, std::vector<std::string>{"NORWEGIAN NAV WARNING 183/19"});
+    // "CANCELLED" with no number before it ends nothing.
+    EXPECT_TRUE(warnings::FindReferences("BAY OF BOTHNIA: CANCELLED\nGALE WARNING NR 12 REMAINS", t0)
+                    .cancelsSeries.empty());
+}
+
 TEST(Export, GpxAndGeoJsonOfWhatIsInForce) {
     std::vector<history::TStoredMessage> messages = {
         Stored(1, "OA35", "IRISH SEA.\nLINE JOINING 54-05.8N 004-34.4W AND 53-50.6N 004-34.9W. <&>",

@@ -127,4 +127,29 @@ std::string LocalDateTimeText(int64_t unixSeconds, const char* between) {
     return DateText(t) + between + TimeText(t);
 }
 
+std::string Iso8601Utc(int64_t unixSeconds) {
+    const platform::LocalDateTime utc = UtcFromUnixSeconds(unixSeconds);
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02dZ", utc.year, utc.month, utc.day, utc.hour,
+                  utc.minute, utc.second);
+    return text;
+}
+
+std::optional<int64_t> ParseIso8601Utc(const std::string& text) {
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0, used = 0;
+    if (std::sscanf(text.c_str(), "%4d-%2d-%2d%n", &year, &month, &day, &used) != 3 || used != 10)
+        return std::nullopt;
+    std::string rest = text.substr(10);
+    if (!rest.empty() && rest.back() == 'Z') rest.pop_back();
+    if (!rest.empty()) {
+        int more = 0;
+        const int fields =
+            std::sscanf(rest.c_str(), "T%2d:%2d%n:%2d%n", &hour, &minute, &more, &second, &more);
+        if (fields < 2 || static_cast<size_t>(more) != rest.size() || rest.size() < 6) return std::nullopt;
+    }
+    if (month < 1 || month > 12 || day < 1 || day > 31 || hour > 23 || minute > 59 || second > 59)
+        return std::nullopt;
+    return UnixSecondsFromUtc(year, month, day, hour, minute, second);
+}
+
 }  // namespace datetime

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/Clock.h"
@@ -31,6 +32,11 @@ int64_t UnixSecondsFromUtc(int year, int month, int day, int hour = 0, int minut
 // 0..4 seconds / 2.
 int32_t PackFat(const platform::LocalDateTime& t);
 platform::LocalDateTime UnpackFat(int32_t packed);
+
+// ISO 8601 in UTC, "2026-12-09T17:32:00Z", for what leaves the program in files and lines.
+std::string Iso8601Utc(int64_t unixSeconds);
+// "2020-12-31", "2020-12-31T18:00", "2020-12-31T18:00:30Z" (always UTC); empty when it is none.
+std::optional<int64_t> ParseIso8601Utc(const std::string& text);
 
 // How the program writes a date and a time for the user: "09/12/2026" and "17:32".
 std::string DateText(const platform::LocalDateTime& t);

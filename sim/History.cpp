@@ -15,12 +15,7 @@ namespace sim {
 namespace {
 
 std::string Iso8601(int64_t seconds) {
-    if (seconds < 0) return "-";
-    const platform::LocalDateTime utc = datetime::UtcFromUnixSeconds(seconds);
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02dZ", utc.year, utc.month, utc.day, utc.hour,
-                  utc.minute, utc.second);
-    return text;
+    return seconds < 0 ? "-" : datetime::Iso8601Utc(seconds);
 }
 
 }  // namespace
@@ -99,6 +94,35 @@ int ExportWarningsCommand(const std::string& archive, const std::string& folder,
         out,
         "%zu messages: %zu with positions (%zu shapes); subject A: %zu of %zu; %zu cancelled, %zu expired\n",
         list.size(), placed, shapes, placedA, subjectA, cancelled, expired);
+    return 0;
+}
+
+int InForceCommand(const std::string& archive, std::optional<int64_t> at, FILE* out) {
+    history::THistoryStore store;
+    if (!store.OpenForReading(platform::JoinPath(platform::JoinPath(archive, ""), history::DatabaseName))) {
+        std::fprintf(stderr, "zel2sim: no history in %s\n", archive.c_str());
+        return 1;
+    }
+    // As it stood then: only what had been received by that time counts.
+    const int64_t when = at.value_or(history::UnixNow());
+    std::vector<history::TStoredMessage> messages;
+    if (!store.ForEachMessage(0, [&](const history::TStoredMessage& m) {
+            if (m.received <= when) messages.push_back(m);
+            return true;
+        })) {
+        std::fprintf(stderr, "zel2sim: the history could not be read: %s\n", store.LastError().c_str());
+        return 1;
+    }
+    for (const warnings::TWarning& w : warnings::Evaluate(std::move(messages), when)) {
+        std::string reason;
+        if (w.state == warnings::TWarning::State::Cancelled)
+            reason = "by " + w.cancelledBy + " " + Iso8601(w.cancelledAt);
+        else if (w.state == warnings::TWarning::State::Expired)
+            reason = "since " + Iso8601(w.expires);
+        const char subject = w.name.size() > 1 ? w.name[1] : '-';
+        std::fprintf(out, "%d\t%s\t%s\t%c\t%s\t%s\n", w.band, w.name.c_str(), Iso8601(w.received).c_str(),
+                     subject, warnings::StateName(w.state), reason.c_str());
+    }
     return 0;
 }
 

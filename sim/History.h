@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
 
 namespace sim {
@@ -12,5 +14,9 @@ int HistoryCommand(const std::string& archive, const std::string& verb, const st
 
 // zel2sim export-warnings ARCHIVE FOLDER [--all]: the plotter's files from the history.
 int ExportWarningsCommand(const std::string& archive, const std::string& folder, bool all, FILE* out);
+
+// zel2sim in-force ARCHIVE [--at TIME]: every message of the history with its state as it
+// stood at that time (default now), one a line, tab-separated.
+int InForceCommand(const std::string& archive, std::optional<int64_t> at, FILE* out);
 
 }  // namespace sim

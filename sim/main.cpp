@@ -7,6 +7,7 @@
 
 #include "acquisition/AcquisitionState.h"
 #include "acquisition/MessageTransfer.h"
+#include "common/DateTime.h"
 #include "platform/Files.h"
 #include "receiver/ReceiverDetection.h"
 
@@ -55,6 +56,9 @@ int Usage() {
         "                                        write navtex-warnings.gpx and .geojson into FOLDER:\n"
         "                                        every message of the history with positions, in\n"
         "                                        force (with --all, cancelled and expired ones too)\n"
+        "  zel2sim in-force ARCHIVE [--at TIME]  every message of the history, one a line, tab-separated:\n"
+        "                                        band, identifier, received, subject, state, reason;\n"
+        "                                        as it stood at TIME (ISO 8601 UTC, default now)\n"
         "  zel2sim update-mode FOLDER MOUNT LOG  serve FOLDER at MOUNT (FUSE) as a receiver in update\n"
         "                                        mode; attach MOUNT with raw path MOUNT/.volume; what\n"
         "                                        the receiver saw is written to LOG\n"
@@ -155,6 +159,11 @@ int main(int argc, char* argv[]) {
         return sim::HistoryCommand(argv[2], argv[3], argv[4], stdout);
     if (command == "export-warnings" && (argc == 4 || (argc == 5 && std::strcmp(argv[4], "--all") == 0)))
         return sim::ExportWarningsCommand(argv[2], argv[3], argc == 5, stdout);
+    if (command == "in-force" && (argc == 3 || (argc == 5 && std::strcmp(argv[3], "--at") == 0))) {
+        const std::optional<int64_t> at = argc == 5 ? datetime::ParseIso8601Utc(argv[4]) : std::nullopt;
+        if (argc == 5 && !at) return Fail(std::string("not a time in ISO 8601 UTC: ") + argv[4]);
+        return sim::InForceCommand(argv[2], at, stdout);
+    }
 #ifdef ZEL2_SIM_FUSE
     if (command == "update-mode" && argc == 5) return sim::ServeUpdateMode(argv[2], argv[3], argv[4]);
 #else

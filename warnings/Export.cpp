@@ -22,14 +22,6 @@ const char* StateName(TWarning::State state) {
     }
 }
 
-std::string Iso8601(int64_t unixSeconds) {
-    const platform::LocalDateTime utc = datetime::UtcFromUnixSeconds(unixSeconds);
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02dZ", utc.year, utc.month, utc.day, utc.hour,
-                  utc.minute, utc.second);
-    return text;
-}
-
 void TEvaluation::Clear() {
     result.clear();
     byIdentifier.clear();
@@ -272,8 +264,8 @@ std::string Gpx(const std::vector<TWarning>& warnings, bool all) {
                 }
                 waypoints += "  <wpt lat=\"" + Coordinate(p.latitude) + "\" lon=\"" +
                              Coordinate(p.longitude) + "\">\n    <time>" +
-                             Iso8601(std::max<int64_t>(w.received, 0)) + "</time>\n    <name>" + name +
-                             "</name>\n    <desc>" + Xml(text) + "</desc>\n  </wpt>\n";
+                             datetime::Iso8601Utc(std::max<int64_t>(w.received, 0)) + "</time>\n    <name>" +
+                             name + "</name>\n    <desc>" + Xml(text) + "</desc>\n  </wpt>\n";
                 continue;
             }
             routes += "  <rte>\n    <name>" + name + "</name>\n    <desc>" + Xml(desc) + "</desc>\n";
@@ -313,8 +305,8 @@ std::string GeoJson(const std::vector<TWarning>& warnings, bool all) {
             }
             std::string properties =
                 "\"id\": " + Json(w.name) + ", \"band\": " + std::to_string(w.band) +
-                ", \"file\": " + Json(w.name) +
-                ", \"received\": " + (w.received < 0 ? std::string("null") : Json(Iso8601(w.received))) +
+                ", \"file\": " + Json(w.name) + ", \"received\": " +
+                (w.received < 0 ? std::string("null") : Json(datetime::Iso8601Utc(w.received))) +
                 ", \"state\": " + Json(StateName(w.state)) + ", \"shape\": " + Json(KindName(shape.kind));
             if (shape.kind == TShape::Kind::Circle) {
                 char radius[32];

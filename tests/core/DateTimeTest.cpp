@@ -84,3 +84,13 @@ TEST(UtcCalendar, SecondsSince1970AsUtcDateAndTime) {
     EXPECT_EQ(at(1796727600), (std::vector<int>{2026, 12, 8, 11, 0, 0}));
     EXPECT_EQ(at(-1), (std::vector<int>{1969, 12, 31, 23, 59, 59})) << "before 1970";
 }
+
+TEST(UtcCalendar, Iso8601WrittenAndRead) {
+    EXPECT_EQ(datetime::Iso8601Utc(1796727600), "2026-12-08T11:00:00Z");
+    EXPECT_EQ(datetime::ParseIso8601Utc("2026-12-08T11:00:00Z"), 1796727600);
+    EXPECT_EQ(datetime::ParseIso8601Utc("2026-12-08T11:00"), 1796727600);
+    EXPECT_EQ(datetime::ParseIso8601Utc("2026-12-08"), 1796688000);
+    for (const char* bad :
+         {"", "2026-13-01", "2026-12-08T25:00", "2026-12-08 11:00", "2026-12-08T11", "12/08/2026"})
+        EXPECT_FALSE(datetime::ParseIso8601Utc(bad).has_value()) << bad;
+}

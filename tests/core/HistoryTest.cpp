@@ -7,11 +7,13 @@
 #include <filesystem>
 #include <fstream>
 
+#include "common/DateTime.h"
 #include "history/HistoryWriter.h"
 #include "history/Import.h"
 #include "history/MessageText.h"
 #include "history/Words.h"
 #include "platform/Files.h"
+#include "sim/History.h"
 #include "support/ChildProcess.h"
 #include "support/System.h"
 #include "support/TempFolder.h"
@@ -486,4 +488,28 @@ TEST(HistoryWriter, AKillDuringAnImportLosesNothingTheNextRunAdds) {
     history::ImportFolder(store, folder / "messages", Now);
     EXPECT_EQ(store.Count(), 3000);
     EXPECT_EQ(store.Search("common", {}, 10).total, 3000u);
+}
+
+TEST_F(History, InForceListsEveryMessageAsItStoodThen) {
+    // archive/2019/03/10/SA57 and SA58 (NCC Hamburg), shortened.
+    const int64_t t0 = 1552221300;  // 2019-03-10 12:35 UTC
+    Open();
+    ASSERT_EQ(
+        store.Record({Message("SA57", "NAV. WARN. NO. 204\r\nBUOY ADRIFT IN APPROX. 54-235N 006-108E.", t0),
+                      Message("SA58", "NAV. WARN. NO. 205\r\nNAV. WARN. NO. 204 CANCELLED.", t0 + 29700)},
+                     Now),
+        2);
+    store.Close();
+    const auto lines = [this](std::optional<int64_t> at) {
+        const std::string file = folder / "in-force.tsv";
+        FILE* out = std::fopen(file.c_str(), "w");
+        EXPECT_EQ(sim::InForceCommand(folder.Path(), at, out), 0);
+        std::fclose(out);
+        return testing_support::ReadText(file);
+    };
+    EXPECT_EQ(lines(datetime::ParseIso8601Utc("2019-03-10T18:00Z")),
+              "518\tSA57\t2019-03-10T12:35:00Z\tA\tin force\t\n");
+    EXPECT_EQ(lines(std::nullopt),
+              "518\tSA57\t2019-03-10T12:35:00Z\tA\tcancelled\tby SA58 2019-03-10T20:50:00Z\n"
+              "518\tSA58\t2019-03-10T20:50:00Z\tA\tin force\t\n");
 }

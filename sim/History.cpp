@@ -80,7 +80,7 @@ int ExportWarningsCommand(const std::string& archive, const std::string& folder,
         std::fprintf(stderr, "zel2sim: cannot write into %s\n", folder.c_str());
         return 1;
     }
-    size_t placed = 0, subjectA = 0, placedA = 0, cancelled = 0, expired = 0, shapes = 0;
+    size_t placed = 0, subjectA = 0, placedA = 0, cancelled = 0, expired = 0, superseded = 0, shapes = 0;
     for (const auto& w : list) {
         const bool a = w.name.size() > 1 && w.name[1] == 'A';
         subjectA += a;
@@ -89,11 +89,13 @@ int ExportWarningsCommand(const std::string& archive, const std::string& folder,
         shapes += w.shapes.size();
         cancelled += w.state == warnings::TWarning::State::Cancelled;
         expired += w.state == warnings::TWarning::State::Expired;
+        superseded += w.state == warnings::TWarning::State::Superseded;
     }
-    std::fprintf(
-        out,
-        "%zu messages: %zu with positions (%zu shapes); subject A: %zu of %zu; %zu cancelled, %zu expired\n",
-        list.size(), placed, shapes, placedA, subjectA, cancelled, expired);
+    std::fprintf(out,
+                 "%zu messages: %zu with positions (%zu shapes); subject A: %zu of %zu; %zu cancelled, %zu "
+                 "expired, %zu "
+                 "superseded\n",
+                 list.size(), placed, shapes, placedA, subjectA, cancelled, expired, superseded);
     return 0;
 }
 
@@ -115,7 +117,8 @@ int InForceCommand(const std::string& archive, std::optional<int64_t> at, FILE* 
     }
     for (const warnings::TWarning& w : warnings::Evaluate(std::move(messages), when)) {
         std::string reason;
-        if (w.state == warnings::TWarning::State::Cancelled)
+        if (w.state == warnings::TWarning::State::Cancelled ||
+            w.state == warnings::TWarning::State::Superseded)
             reason = "by " + w.cancelledBy + " " + Iso8601(w.cancelledAt);
         else if (w.state == warnings::TWarning::State::Expired)
             reason = "since " + Iso8601(w.expires);

@@ -17,8 +17,24 @@ const char* StateName(TWarning::State state) {
             return "cancelled";
         case TWarning::State::Expired:
             return "expired";
+        case TWarning::State::Superseded:
+            return "superseded";
         default:
             return "in force";
+    }
+}
+
+int64_t SubjectLifetime(char subject) {
+    constexpr int64_t Hour = 3600;
+    switch (subject) {
+        case 'E':
+            return 36 * Hour;
+        case 'B':
+            return 24 * Hour;
+        case 'C':
+            return 8 * 24 * Hour;
+        default:
+            return 0;
     }
 }
 
@@ -26,6 +42,7 @@ void TEvaluation::Clear() {
     result.clear();
     byIdentifier.clear();
     bySeries.clear();
+    newestOfStation.clear();
     lastId = 0;
     lastReceived = std::numeric_limits<int64_t>::min();
 }
@@ -68,13 +85,35 @@ void TEvaluation::Add(const history::TStoredMessage& m, bool keepText) {
         if (WithoutYear(own) != own) bySeries[WithoutYear(own)].push_back(self);
     }
     if (refs.expires) result[self].expires = *refs.expires;
+    Supersede(self);
     lastId = std::max(lastId, m.id);
     lastReceived = std::max(lastReceived, m.received);
 }
 
+// A station's forecast, gale warning or ice report replaces its previous one of the subject:
+// each states the whole situation (the Dutch and Faroese gale warnings end with "OTHER
+// DISTRICTS: NO WARNING"). Without a successor it lives its subject's lifetime.
+void TEvaluation::Supersede(size_t self) {
+    TWarning& w = result[self];
+    const char subject = w.name.size() >= 2 ? w.name[1] : '\0';
+    const int64_t lifetime = SubjectLifetime(subject);
+    if (lifetime == 0 || w.received < 0) return;
+    if (w.expires == -1) w.expires = w.received + lifetime;
+    const std::string station = std::to_string(w.band) + ":" + w.name.substr(0, 2);
+    const auto [it, first] = newestOfStation.try_emplace(station, self);
+    if (first) return;
+    TWarning& previous = result[it->second];
+    if (previous.state == TWarning::State::InForce || previous.state == TWarning::State::Expired) {
+        previous.state = TWarning::State::Superseded;
+        previous.cancelledBy = w.name;
+        previous.cancelledAt = w.received;
+    }
+    it->second = self;
+}
+
 void TEvaluation::Age(int64_t now) {
     for (TWarning& w : result) {
-        if (w.state == TWarning::State::Cancelled) continue;
+        if (w.state == TWarning::State::Cancelled || w.state == TWarning::State::Superseded) continue;
         w.state = w.expires != -1 && now > w.expires ? TWarning::State::Expired : TWarning::State::InForce;
     }
 }
@@ -315,6 +354,8 @@ std::string GeoJson(const std::vector<TWarning>& warnings, bool all) {
             }
             if (w.state == TWarning::State::Cancelled)
                 properties += ", \"cancelled_by\": " + Json(w.cancelledBy);
+            if (w.state == TWarning::State::Superseded)
+                properties += ", \"superseded_by\": " + Json(w.cancelledBy);
             properties += ", \"text\": " + Json(w.text);
             features += std::string(features.empty() ? "" : ",\n") +
                         "    {\"type\": \"Feature\", \"geometry\": " + geometry + ", \"properties\": {" +

@@ -15,7 +15,9 @@ namespace warnings {
 
 // A message of the history as the chart plotter and the tree see it.
 struct TWarning {
-    enum class State { InForce, Cancelled, Expired };
+    // Expired: past the end it gave itself, or past the lifetime of its subject. Superseded:
+    // a newer forecast, gale warning or ice report of the same station replaced it.
+    enum class State { InForce, Cancelled, Expired, Superseded };
     int64_t id = 0;
     int band = 518;
     std::string name;
@@ -23,11 +25,16 @@ struct TWarning {
     std::string text;  // UTF-8
     std::vector<TShape> shapes;
     State state = State::InForce;
-    std::string cancelledBy;  // the identifier of the message that cancelled it
+    std::string cancelledBy;  // the identifier of the message that cancelled or superseded it
     int64_t cancelledAt = -1;
     int64_t expires = -1;
 };
-const char* StateName(TWarning::State state);  // "in force", "cancelled", "expired"
+const char* StateName(TWarning::State state);  // "in force", "cancelled", "expired", "superseded"
+
+// How long a message of these subjects stays in force when nothing newer of its station
+// replaces it (seconds); 0 for the others, which end only by a cancellation or their own
+// end. Forecasts (E) 36 h, gale warnings (B) 24 h, ice reports (C) 8 days.
+int64_t SubjectLifetime(char subject);
 
 // The states of the history's messages, brought up to date as messages come: only what was
 // added since the last update is read and evaluated, and each message keeps no text (the
@@ -48,12 +55,16 @@ public:
     size_t MemoryBytes() const;
 
 private:
+    void Supersede(size_t self);
+
     std::vector<TWarning> result;
     // The messages known by each reference: "518:FA12" for an identifier on a band (the
     // newest only: identifiers come round again within days), the series numbers as they are
     // written, with and without their year (every station repeating the warning).
     std::map<std::string, size_t> byIdentifier;
     std::map<std::string, std::vector<size_t>> bySeries;
+    // The newest forecast, gale warning and ice report of each station: "518:PB".
+    std::map<std::string, size_t> newestOfStation;
     int64_t lastId = 0;
     int64_t lastReceived = std::numeric_limits<int64_t>::min();
 };

@@ -190,6 +190,37 @@ TEST(Cancellations, TheReferenceBeforeCancelledAndOnAHeaderLine) {
                     .cancelsSeries.empty());
 }
 
+TEST(Cancellations, ForecastsGaleWarningsAndIceReportsReplacedOrAged) {
+    // archive/2019/03/10/PB51, PB52 (Netherlands Coastguard) and DB84 (Faroe Islands),
+    // shortened; a forecast and a navigational warning left alone.
+    const int64_t hour = 3600, t0 = 1552229940;  // 2019-03-10 14:59 UTC
+    const std::vector<history::TStoredMessage> messages = {
+        Stored(1, "PB51",
+               "NETHERLANDS COASTGUARD\nGALE WARNING NR. 51 101459 UTC MAR\nDOGGER FORTIES\nWEST 9", t0),
+        Stored(2, "DB84", "FAROE ISLANDS\nSTORM- AND GALE WNG NO 253\nICELAND RIDGE: W 26", t0 + 5 * hour),
+        Stored(3, "PE10", "NETHERLANDS COASTGUARD\nWEATHER FORECAST", t0 + 6 * hour),
+        Stored(4, "PB52",
+               "NETHERLANDS COASTGUARD\nGALE WARNING NR. 52 102145 UTC MAR\nHUMBER DOGGER FORTIES\nWEST 9",
+               t0 + 7 * hour),
+        Stored(5, "PA20", "NAVIGATIONAL WARNING NR 20\nBUOY 52-00N 003-00E MISSING", t0),
+    };
+    using S = warnings::TWarning::State;
+    auto list = warnings::Evaluate(messages, t0 + 8 * hour);
+    ASSERT_EQ(list.size(), 5u);
+    EXPECT_EQ(list[0].state, S::Superseded);  // in the order received: PB51, PA20, DB84, PE10, PB52
+    EXPECT_EQ(list[0].cancelledBy, "PB52");
+    EXPECT_EQ(list[2].state, S::InForce);  // another station's gale warning
+    EXPECT_EQ(list[4].state, S::InForce);
+    // A day and a half later the forecast and both gale warnings are past their lifetime;
+    // the navigational warning ends only when something ends it.
+    list = warnings::Evaluate(messages, t0 + 6 * hour + 36 * hour + 1);
+    EXPECT_EQ(list[1].state, S::InForce);
+    EXPECT_EQ(list[2].state, S::Expired);
+    EXPECT_EQ(list[3].state, S::Expired);
+    EXPECT_EQ(list[4].state, S::Expired);
+    EXPECT_EQ(list[0].state, S::Superseded);
+}
+
 TEST(Export, GpxAndGeoJsonOfWhatIsInForce) {
     std::vector<history::TStoredMessage> messages = {
         Stored(1, "OA35", "IRISH SEA.\nLINE JOINING 54-05.8N 004-34.4W AND 53-50.6N 004-34.9W. <&>",

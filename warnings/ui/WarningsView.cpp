@@ -198,10 +198,15 @@ QString MessageTip(const TMsgHeaderElement& record) {
 }
 
 QString EndedText(const TWarningsView::Info& info) {
-    return info.state == warnings::TWarning::State::Cancelled
-               ? QStringLiteral("\nannulé par %1 le %2")
-                     .arg(QString::fromStdString(info.cancelledBy), When(info.cancelledAt))
-               : QStringLiteral("\nexpiré depuis le %1").arg(When(info.expires));
+    const QString by = QString::fromStdString(info.cancelledBy);
+    switch (info.state) {
+        case warnings::TWarning::State::Cancelled:
+            return QStringLiteral("\nannulé par %1 le %2").arg(by, When(info.cancelledAt));
+        case warnings::TWarning::State::Superseded:
+            return QStringLiteral("\nremplacé par %1 du %2").arg(by, When(info.cancelledAt));
+        default:
+            return QStringLiteral("\nexpiré depuis le %1").arg(When(info.expires));
+    }
 }
 
 }  // namespace

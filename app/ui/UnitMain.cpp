@@ -399,7 +399,12 @@ void TMainForm::FormCreate() {
     warningsView->Start(archivePath, network->Settings().warningsFolder);
     connect(
         warningsView, &TWarningsView::StatesChanged, this,
-        [this] { warningsView->Decorate(*navtex, *navtexControl); }, Qt::QueuedConnection);
+        [this] {
+            warningsView->Decorate(*navtex, *navtexControl);
+            historyPanel->ShowStates();
+        },
+        Qt::QueuedConnection);
+    historyPanel->SetEndedTip([view = warningsView](int64_t id) { return view->EndedTip(id); });
     connect(ui->NavtexMemo, &QPlainTextEdit::textChanged, this,
             [this] { warningsView->ShowPositions(ui->NavtexMemo->toPlainText().toStdString()); });
     historyPanel->Start(archivePath, [view = warningsView](int added, const history::THistoryStore& store) {

@@ -20,6 +20,7 @@
 namespace {
 
 constexpr int IdRole = Qt::UserRole + 2;
+constexpr int TipRole = Qt::UserRole + 3;  // the tool tip without the state
 constexpr const char* SubjectLetters = "ABCDEFGHJKL";
 
 QComboBox* MakeCombo(QWidget* parent, const char* name, const QString& toolTip) {
@@ -323,6 +324,7 @@ void THistoryPanel::ShowHits(const history::TSearchResult& result, int64_t keep)
         item->setToolTip(0, QString::fromStdString(hit.firstLine) + QStringLiteral("\nreçu le ") +
                                 ReceivedText(hit.received));
         item->setData(0, IdRole, static_cast<qlonglong>(hit.id));
+        item->setData(0, TipRole, item->toolTip(0));
         if (hit.id == keep) kept = item;
     }
     for (int b = 0; b < BandCount; ++b) {
@@ -334,8 +336,20 @@ void THistoryPanel::ShowHits(const history::TSearchResult& result, int64_t keep)
                                                  .arg(QString::fromUtf8(navtex::CategoryTexts[c]))
                                                  .arg(counts[b][c]));
     }
+    ShowStates();
     results->expandAll();
     if (kept) results->setCurrentItem(kept);
+}
+
+void THistoryPanel::ShowStates() {
+    for (QTreeWidgetItemIterator it(results); *it; ++it) {
+        QTreeWidgetItem* item = *it;
+        const QVariant id = item->data(0, IdRole);
+        if (!id.isValid()) continue;
+        const QString ended = endedTip ? endedTip(id.toLongLong()) : QString();
+        item->setForeground(0, ended.isEmpty() ? QBrush() : QBrush(QColor(128, 128, 128)));
+        item->setToolTip(0, item->data(0, TipRole).toString() + ended);
+    }
 }
 
 void THistoryPanel::Choose(QTreeWidgetItem* item) {

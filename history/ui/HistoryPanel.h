@@ -47,6 +47,10 @@ public:
     // The identifier of the history message shown in the memo, empty when none is.
     const std::string& ShownName() const { return shownName; }
     void ForgetShown() { shownName.clear(); }
+    // Why a message of the history is no longer in force (empty while it is): such results
+    // are grey, the reason in their tool tip. Asked again after StatesChanged.
+    void SetEndedTip(std::function<QString(int64_t id)> tip) { endedTip = std::move(tip); }
+    void ShowStates();
 
     // The filters, kept between runs as key=value lines.
     void LoadSettings(const QStringList& lines);
@@ -67,6 +71,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    std::function<QString(int64_t id)> endedTip;
     void Search();
     void EndSearch();
     void ShowHits(const history::TSearchResult& result, int64_t keep);

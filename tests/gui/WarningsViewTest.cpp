@@ -7,6 +7,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
@@ -14,6 +15,7 @@
 #include <QTreeWidget>
 
 #include "app/ui/UnitMain.h"
+#include "history/ui/HistoryPanel.h"
 #include "platform/Files.h"
 #include "support/MainWindow.h"
 #include "support/TempFolder.h"
@@ -96,6 +98,25 @@ TEST_F(WarningsViewTest, CancelledGreyPositionsShownAndTheFilesForThePlotter) {
     const QString csv = QString::fromUtf8(babel.readAllStandardOutput());
     EXPECT_TRUE(csv.contains("54.771667,-3.701667")) << csv.toStdString();
     EXPECT_FALSE(csv.contains("50.75")) << "the cancelled buoy is not exported";
+}
+
+TEST_F(WarningsViewTest, ASearchResultNoLongerInForceIsGreyWithItsReason) {
+    Message("EA83", "WZ 370\r\nDOVER STRAIT TSS. ZC1 BUOY 50-45.0N 001-27.2E UNLIT", 8);
+    Message("OA67", "WZ 533\r\nDOVER STRAIT BUOY MISSING.\r\n2. CANCEL WZ 370 (EA83).", 10);
+    TMainForm form({});
+    Show(form);
+    QTest::keyClicks(form.History()->SearchField(), "DOVER");
+    QTest::qWait(300);  // past the pause after which a search starts
+    const auto found = [&form](const char* name) {
+        return form.History()->Results()->findItems(name, Qt::MatchStartsWith | Qt::MatchRecursive).value(0);
+    };
+    ASSERT_NE(found("EA83"), nullptr);
+    ASSERT_NE(found("OA67"), nullptr);
+    EXPECT_EQ(found("EA83")->foreground(0).color(), QColor(128, 128, 128));
+    EXPECT_TRUE(found("EA83")->toolTip(0).endsWith("\nannulé par OA67 le 06/12/2026 à 10:00"))
+        << found("EA83")->toolTip(0).toStdString();
+    EXPECT_NE(found("OA67")->foreground(0).color(), QColor(128, 128, 128));
+    EXPECT_FALSE(found("OA67")->toolTip(0).contains("annulé"));
 }
 
 TEST_F(WarningsViewTest, ASearchAndRescueMessageIsRedUntilReadWithOneNotice) {

@@ -96,12 +96,17 @@ void TWarningsView::HistoryWritten(int added, const history::THistoryStore& stor
         platform::ReleaseFreeMemory();
     }
     std::map<Name, Info> fresh;
-    for (const warnings::TWarning& w : evaluation.Warnings())  // oldest first: the newest of a name stays
-        fresh[{w.band, w.name}] = {w.state, w.cancelledBy, w.cancelledAt, w.expires};
+    std::unordered_map<int64_t, Info> ended;
+    for (const warnings::TWarning& w : evaluation.Warnings()) {  // oldest first: the newest of a name stays
+        const Info info{w.state, w.cancelledBy, w.cancelledAt, w.expires};
+        fresh[{w.band, w.name}] = info;
+        if (w.state != warnings::TWarning::State::InForce) ended.emplace(w.id, info);
+    }
     if (!folder.empty()) Export(folder, store);
     {
         std::lock_guard<std::mutex> lock(mutex);
         states = std::move(fresh);
+        endedById = std::move(ended);
     }
     emit StatesChanged();
 }
@@ -251,6 +256,12 @@ void TWarningsView::DecorateMessage(QTreeWidgetItem& item, const TMsgHeaderEleme
     }
     item.setForeground(0, colour);
     item.setToolTip(0, tip);
+}
+
+QString TWarningsView::EndedTip(int64_t id) const {
+    std::lock_guard<std::mutex> lock(mutex);
+    const auto it = endedById.find(id);
+    return it == endedById.end() ? QString() : EndedText(it->second);
 }
 
 void TWarningsView::ShowPositions(const std::string& text) {

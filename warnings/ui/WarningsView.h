@@ -11,6 +11,7 @@
 #include <set>
 #include <string>
 #include <tuple>
+#include <unordered_map>
 
 #include "app/ui/Notice.h"
 #include "navtex/ui/NavtexTreeControl.h"
@@ -48,6 +49,8 @@ public:
     void Decorate(const navtex::TNavtexTree& tree, const TNavtexTreeControl& control);
     // The message shown (UTF-8, as in the memo).
     void ShowPositions(const std::string& text);
+    // Why the history's message id is no longer in force, for its tool tip; empty while it is.
+    QString EndedTip(int64_t id) const;
 
     // File menu: both files into folder once; false when they could not be written.
     static bool ExportOnce(const std::string& archiveRoot, const std::string& folder);
@@ -79,6 +82,7 @@ private:
 
     mutable std::mutex mutex;  // the states and the folder, shared with the writer's thread
     std::map<Name, Info> states;
+    std::unordered_map<int64_t, Info> endedById;  // every message no longer in force
     std::string exportFolder;
     bool evaluated = false;
     bool exportDue = false;  // the folder changed: written at the next reading

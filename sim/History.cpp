@@ -80,7 +80,8 @@ int ExportWarningsCommand(const std::string& archive, const std::string& folder,
         std::fprintf(stderr, "zel2sim: cannot write into %s\n", folder.c_str());
         return 1;
     }
-    size_t placed = 0, subjectA = 0, placedA = 0, cancelled = 0, expired = 0, superseded = 0, shapes = 0;
+    size_t placed = 0, subjectA = 0, placedA = 0, cancelled = 0, expired = 0, superseded = 0, unlisted = 0,
+           shapes = 0;
     for (const auto& w : list) {
         const bool a = w.name.size() > 1 && w.name[1] == 'A';
         subjectA += a;
@@ -90,12 +91,13 @@ int ExportWarningsCommand(const std::string& archive, const std::string& folder,
         cancelled += w.state == warnings::TWarning::State::Cancelled;
         expired += w.state == warnings::TWarning::State::Expired;
         superseded += w.state == warnings::TWarning::State::Superseded;
+        unlisted += w.state == warnings::TWarning::State::NotListed;
     }
     std::fprintf(out,
                  "%zu messages: %zu with positions (%zu shapes); subject A: %zu of %zu; %zu cancelled, %zu "
                  "expired, %zu "
-                 "superseded\n",
-                 list.size(), placed, shapes, placedA, subjectA, cancelled, expired, superseded);
+                 "superseded, %zu no longer listed\n",
+                 list.size(), placed, shapes, placedA, subjectA, cancelled, expired, superseded, unlisted);
     return 0;
 }
 
@@ -118,7 +120,8 @@ int InForceCommand(const std::string& archive, std::optional<int64_t> at, FILE* 
     for (const warnings::TWarning& w : warnings::Evaluate(std::move(messages), when)) {
         std::string reason;
         if (w.state == warnings::TWarning::State::Cancelled ||
-            w.state == warnings::TWarning::State::Superseded)
+            w.state == warnings::TWarning::State::Superseded ||
+            w.state == warnings::TWarning::State::NotListed)
             reason = "by " + w.cancelledBy + " " + Iso8601(w.cancelledAt);
         else if (w.state == warnings::TWarning::State::Expired)
             reason = "since " + Iso8601(w.expires);

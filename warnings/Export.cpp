@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <map>
+#include <set>
 
 #include "common/DateTime.h"
 #include "common/Windows1252.h"
@@ -19,6 +20,8 @@ const char* StateName(TWarning::State state) {
             return "expired";
         case TWarning::State::Superseded:
             return "superseded";
+        case TWarning::State::NotListed:
+            return "no longer listed";
         default:
             return "in force";
     }
@@ -43,6 +46,8 @@ void TEvaluation::Clear() {
     byIdentifier.clear();
     bySeries.clear();
     newestOfStation.clear();
+    bySeriesName.clear();
+    byStationSubject.clear();
     lastId = 0;
     lastReceived = std::numeric_limits<int64_t>::min();
 }
@@ -79,8 +84,13 @@ void TEvaluation::Add(const history::TStoredMessage& m, bool keepText) {
         for (size_t target : it->second)
             if (m.received - result[target].received < SeriesYear) cancel(target);
     }
+    for (const TInForceList& list : refs.lists) ApplyList(self, list, refs.own);
     byIdentifier[std::to_string(m.band) + ":" + m.name] = self;
+    if (m.name.size() >= 2)
+        byStationSubject[std::to_string(m.band) + ":" + m.name.substr(0, 2)].push_back(self);
     for (const std::string& own : refs.own) {
+        const auto [name, number] = SplitSeries(own);
+        if (!name.empty()) bySeriesName[name].emplace_back(self, number);
         bySeries[own].push_back(self);
         if (WithoutYear(own) != own) bySeries[WithoutYear(own)].push_back(self);
     }
@@ -111,9 +121,57 @@ void TEvaluation::Supersede(size_t self) {
     it->second = self;
 }
 
+// A newer list of a series or of stations is the authority on it: what came before and is
+// not on it is no longer in force. A number without a year names the one of the last year.
+void TEvaluation::ApplyList(size_t self, const TInForceList& list, const std::vector<std::string>& own) {
+    constexpr int64_t SeriesYear = 366 * 86400, Day = 86400;
+    const TWarning& m = result[self];
+    const auto leaveOut = [&](size_t target) {
+        TWarning& t = result[target];
+        if (target == self || t.state != TWarning::State::InForce) return;
+        t.state = TWarning::State::NotListed;
+        t.cancelledBy = m.name;
+        t.cancelledAt = m.received;
+    };
+    if (list.ofIdentifiers) {
+        std::set<std::string> stations;
+        for (const auto& [id, day] : list.ids) stations.insert(id.substr(0, 2));
+        for (const std::string& station : stations) {
+            const auto it = byStationSubject.find(std::to_string(m.band) + ":" + station);
+            if (it == byStationSubject.end()) continue;
+            for (size_t target : it->second) {
+                const TWarning& t = result[target];
+                const bool named = std::any_of(list.ids.begin(), list.ids.end(), [&](const auto& item) {
+                    return item.first == t.name &&
+                           (item.second == -1 ||
+                            (t.received >= item.second - Day && t.received < item.second + 2 * Day));
+                });
+                if (!named) leaveOut(target);
+            }
+        }
+        return;
+    }
+    std::string series = list.series;
+    if (series.empty() && !own.empty()) series = SplitSeries(own.front()).first;
+    const auto it = bySeriesName.find(series);
+    if (series.empty() || it == bySeriesName.end()) return;
+    for (const auto& [target, number] : it->second) {
+        const bool named = std::any_of(list.numbers.begin(), list.numbers.end(), [&](const std::string& n) {
+            if (n == number) return true;
+            // "719" against "719/20", or the other way round: within the year before the list.
+            return WithoutYear(n) == WithoutYear(number) &&
+                   (n == WithoutYear(n) || number == WithoutYear(number)) &&
+                   m.received - result[target].received < SeriesYear;
+        });
+        if (!named) leaveOut(target);
+    }
+}
+
 void TEvaluation::Age(int64_t now) {
     for (TWarning& w : result) {
-        if (w.state == TWarning::State::Cancelled || w.state == TWarning::State::Superseded) continue;
+        if (w.state == TWarning::State::Cancelled || w.state == TWarning::State::Superseded ||
+            w.state == TWarning::State::NotListed)
+            continue;
         w.state = w.expires != -1 && now > w.expires ? TWarning::State::Expired : TWarning::State::InForce;
     }
 }
@@ -356,6 +414,8 @@ std::string GeoJson(const std::vector<TWarning>& warnings, bool all) {
                 properties += ", \"cancelled_by\": " + Json(w.cancelledBy);
             if (w.state == TWarning::State::Superseded)
                 properties += ", \"superseded_by\": " + Json(w.cancelledBy);
+            if (w.state == TWarning::State::NotListed)
+                properties += ", \"not_listed_by\": " + Json(w.cancelledBy);
             properties += ", \"text\": " + Json(w.text);
             features += std::string(features.empty() ? "" : ",\n") +
                         "    {\"type\": \"Feature\", \"geometry\": " + geometry + ", \"properties\": {" +

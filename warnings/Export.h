@@ -17,7 +17,8 @@ namespace warnings {
 struct TWarning {
     // Expired: past the end it gave itself, or past the lifetime of its subject. Superseded:
     // a newer forecast, gale warning or ice report of the same station replaced it.
-    enum class State { InForce, Cancelled, Expired, Superseded };
+    // NotListed: a later list of what is in force for its series or station leaves it out.
+    enum class State { InForce, Cancelled, Expired, Superseded, NotListed };
     int64_t id = 0;
     int band = 518;
     std::string name;
@@ -25,11 +26,12 @@ struct TWarning {
     std::string text;  // UTF-8
     std::vector<TShape> shapes;
     State state = State::InForce;
-    std::string cancelledBy;  // the identifier of the message that cancelled or superseded it
+    std::string cancelledBy;  // the identifier of the message that cancelled, superseded or left it out
     int64_t cancelledAt = -1;
     int64_t expires = -1;
 };
-const char* StateName(TWarning::State state);  // "in force", "cancelled", "expired", "superseded"
+// "in force", "cancelled", "expired", "superseded", "no longer listed"
+const char* StateName(TWarning::State state);
 
 // How long a message of these subjects stays in force when nothing newer of its station
 // replaces it (seconds); 0 for the others, which end only by a cancellation or their own
@@ -56,6 +58,7 @@ public:
 
 private:
     void Supersede(size_t self);
+    void ApplyList(size_t self, const TInForceList& list, const std::vector<std::string>& own);
 
     std::vector<TWarning> result;
     // The messages known by each reference: "518:FA12" for an identifier on a band (the
@@ -65,6 +68,10 @@ private:
     std::map<std::string, std::vector<size_t>> bySeries;
     // The newest forecast, gale warning and ice report of each station: "518:PB".
     std::map<std::string, size_t> newestOfStation;
+    // Every message by its series name ("NAVAREA I") with its number, and by band, station
+    // and subject ("518:HA"): what a list of what is in force reaches.
+    std::map<std::string, std::vector<std::pair<size_t, std::string>>> bySeriesName;
+    std::map<std::string, std::vector<size_t>> byStationSubject;
     int64_t lastId = 0;
     int64_t lastReceived = std::numeric_limits<int64_t>::min();
 };

@@ -402,6 +402,12 @@ int MonthOf(const std::string& w) {
 
 }  // namespace
 
+std::pair<std::string, std::string> SplitSeries(const std::string& reference) {
+    const size_t space = reference.rfind(' ');
+    if (space == std::string::npos) return {std::string(), reference};
+    return {reference.substr(0, space), reference.substr(space + 1)};
+}
+
 std::string WithoutYear(const std::string& reference) {
     const size_t slash = reference.rfind('/');
     return slash == std::string::npos ? reference : reference.substr(0, slash);
@@ -484,12 +490,102 @@ void CancelledBefore(const std::string& line, TReferences& refs) {
     SeriesIn(words, refs.cancelsSeries);
 }
 
+// "20-10-2020": the day it names, UTC seconds of 00:00; -1 when it is none.
+int64_t DayOf(const std::string& w) {
+    int day = 0, month = 0, year = 0, used = 0;
+    if (std::sscanf(w.c_str(), "%2d-%2d-%4d%n", &day, &month, &year, &used) != 3 ||
+        used != static_cast<int>(w.size()) || day < 1 || day > 31 || month < 1 || month > 12 || year < 1980)
+        return -1;
+    return datetime::UnixSecondsFromUtc(year, month, day);
+}
+
+// Words of a list's heading that name no series.
+bool ListWord(const std::string& w) {
+    static const char* const Words[] = {"WARNINGS", "WARNING",      "MESSAGES", "FOLLOWING",
+                                        "NAVTEX",   "NAVIGATIONAL", "NAVWARNS", "SUMMARY",
+                                        "OF",       "THE",          "ALL",      "NAV"};
+    return std::any_of(std::begin(Words), std::end(Words), [&](const char* x) { return w == x; });
+}
+
+// The items of a list from word k of line l on, over the lines that hold only items;
+// false at the first word that is none.
+bool ListItems(const std::vector<std::string>& words, size_t k, int& year, TInForceList& list, bool& nil) {
+    for (; k < words.size(); ++k) {
+        const std::string& w = words[k];
+        std::string number;
+        if (w == "AT") {
+            // AT 251000 UTC DEC 20: the time of the list, not an item.
+            size_t e = k + 1;
+            if (e < words.size() && words[e].size() == 6 && Digits(words[e], 0) == 6) ++e;
+            if (e < words.size() && words[e] == "UTC") ++e;
+            if (e < words.size() && MonthOf(words[e]) != 0) {
+                ++e;
+                if (e < words.size() && words[e].size() == 2 && Digits(words[e], 0) == 2) ++e;
+            }
+            k = e - 1;
+        } else if (w.size() == 4 && Digits(w, 0) == 4 && k + 1 < words.size() && words[k + 1] == "SERIES") {
+            year = std::atoi(w.c_str()) % 100;  // 2020 SERIES: 145 165 …
+            ++k;
+        } else if (const std::string id = w.substr(0, w.find('=')); IsIdentifier(id)) {
+            const int64_t day = k + 1 < words.size() ? DayOf(words[k + 1]) : -1;
+            list.ids.emplace_back(id, day);
+            if (day != -1) ++k;
+        } else if (SeriesNumber(w, number)) {
+            if (number.find('/') == std::string::npos && year >= 0)
+                number += "/" + std::to_string(100 + year).substr(1);
+            list.numbers.push_back(number);
+        } else if (w == "NIL") {
+            nil = true;
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+// "NAVAREA I WARNINGS IN FORCE AT 251000 UTC DEC 20: 2020 SERIES: 145 165 …",
+// "NAV.WARNINGS IN FORCE AT 250800 UTC DEC 20 719 720 …", "NAVTEX MESSAGES IN FORCE: HA46=FIN233 …",
+// "FOLLOWING NAVIGATIONAL WARNINGS IN FORCE:" with lines "PA08 20-10-2020".
+void InForceLists(const std::vector<std::string>& lines, std::vector<TInForceList>& lists) {
+    for (size_t l = 0; l < lines.size(); ++l) {
+        const std::vector<std::string> words = Words(lines[l]);
+        size_t force = 1;
+        while (force < words.size() && !(words[force] == "FORCE" && words[force - 1] == "IN")) ++force;
+        if (force >= words.size() || (force >= 2 && words[force - 2] == "NOT")) continue;
+        TInForceList list;
+        for (size_t k = 0; k + 1 < force; ++k) {
+            const std::string& w = words[k];
+            if (!AllLetters(w) || ListWord(w)) continue;
+            list.series += (list.series.empty() ? "" : " ") + w;
+        }
+        int year = -1;
+        bool nil = false;
+        bool whole = ListItems(words, force + 1, year, list, nil);
+        for (size_t next = l + 1; whole && next < lines.size(); ++next) {
+            const std::vector<std::string> more = Words(lines[next]);
+            TInForceList line;
+            int lineYear = year;
+            bool lineNil = false;
+            if (more.empty() || !ListItems(more, 0, lineYear, line, lineNil)) break;
+            year = lineYear;
+            nil = nil || lineNil;
+            list.numbers.insert(list.numbers.end(), line.numbers.begin(), line.numbers.end());
+            list.ids.insert(list.ids.end(), line.ids.begin(), line.ids.end());
+        }
+        // A list names either numbers of one series or identifiers; "NIL" is a list of none.
+        list.ofIdentifiers = !list.ids.empty();
+        if (list.ofIdentifiers) list.series.clear();
+        if (list.ofIdentifiers || !list.numbers.empty() || nil) lists.push_back(std::move(list));
+    }
+}
+
 }  // namespace
 
 TReferences FindReferences(const std::string& text, int64_t receivedUtc) {
     TReferences refs;
     const std::vector<std::string> lines = Lines(text);
     OwnSeries(lines, refs.own);
+    InForceLists(lines, refs.lists);
     for (size_t l = 0; l < lines.size(); ++l) {
         CancelledBefore(lines[l], refs);
         for (size_t c = lines[l].find("CANCEL"); c != std::string::npos; c = lines[l].find("CANCEL", c + 6)) {

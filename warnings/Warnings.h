@@ -39,12 +39,25 @@ std::vector<TShape> FindShapes(const std::string& text);
 // 53°26.9′N 001°53.0′E, as a sailor writes it.
 std::string SailorText(const TPosition& position);
 
+// A broadcast's list of what is in force: series numbers of one series, or identifiers
+// (with the day of the message where the list gives it: identifiers come round again).
+struct TInForceList {
+    std::string series;                                // "NAVAREA I"; empty: the list message's own series
+    std::vector<std::string> numbers;                  // "145/20", or "719" where the list gives no year
+    std::vector<std::pair<std::string, int64_t>> ids;  // "HA46", and its day (UTC, 00:00) or -1
+    bool ofIdentifiers = false;
+};
+
 struct TReferences {
     std::vector<std::string> own;            // the series numbers on its first lines ("WZ 845")
     std::vector<std::string> cancelsIds;     // B1B2B3B4 it cancels
     std::vector<std::string> cancelsSeries;  // series numbers it cancels
     std::optional<int64_t> expires;          // CANCEL THIS MSG ddhhmm UTC MON: seconds since 1970 UTC
+    std::vector<TInForceList> lists;  // "NAVAREA I WARNINGS IN FORCE AT …", "NAVTEX MESSAGES IN FORCE:"
 };
+
+// "NAVAREA I 145/20" -> "NAVAREA I" and "145/20": a series reference's name and number.
+std::pair<std::string, std::string> SplitSeries(const std::string& reference);
 
 // receivedUtc: when the message came, for the year of its own expiry.
 TReferences FindReferences(const std::string& text, int64_t receivedUtc);

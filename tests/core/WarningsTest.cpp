@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include <cmath>
 
 #include "warnings/Export.h"
@@ -219,6 +221,74 @@ TEST(Cancellations, ForecastsGaleWarningsAndIceReportsReplacedOrAged) {
     EXPECT_EQ(list[3].state, S::Expired);
     EXPECT_EQ(list[4].state, S::Expired);
     EXPECT_EQ(list[0].state, S::Superseded);
+}
+
+TEST(Cancellations, TheBroadcastsOwnListsOfWhatIsInForce) {
+    // archive/2020/12/27/EA68 (NAVAREA I), 2020/12/25/NA27 (Norway), 2020/12/31/FA03 (the
+    // Baltic) and 2020/11/23/PA53 (Netherlands Coastguard), shortened; the warnings they
+    // name or leave out, and one of another station.
+    const int64_t day = 86400, t0 = 1606780800;  // 2020-12-01
+    const std::vector<history::TStoredMessage> messages = {
+        Stored(1, "GA10", "NAVAREA I 165/20\nWRECK 50-10N 002-00W", t0),
+        Stored(2, "GA20", "NAVAREA I 184/20\nBUOY 51-00N 002-00E UNLIT", t0 + day),
+        Stored(3, "NA10", "NORWEGIAN NAV. WARNING 719/2020\nLIGHT 63-22.9N 008-38.8E UNLIT", t0),
+        Stored(4, "NA11", "NORWEGIAN NAV. WARNING 722/2020\nLIGHT 63-00N 008-00E UNLIT", t0),
+        Stored(5, "HA49", "FIN NAV WARN 244/20\nBUOY 60-00N 024-00E", t0),
+        Stored(6, "HA40", "FIN NAV WARN 201/20\nBUOY 60-10N 024-10E", t0),
+        Stored(7, "PA08", "NAVIGATIONAL WARNING NR. 8\nWRECK 52-00N 003-00E", 1603152000),  // 2020-10-20
+        Stored(8, "PA15", "NAVIGATIONAL WARNING NR. 15\nWRECK 52-10N 003-10E", t0 - 20 * day),
+        Stored(13, "JA10", "GER NAV WARN 400/20\nBUOY 54-00N 010-00E", t0),
+        Stored(9, "EA68",
+               "NAVAREA I 187/20\n1. NAVAREA I WARNINGS IN FORCE AT 251000 UTC DEC 20:\n2020 SERIES: 145 165 "
+               "166 "
+               "178 183 186 187.\nNOTES:\nA. TEXTS OF NAVAREA I WARNINGS ARE PUBLISHED.",
+               t0 + 24 * day),
+        Stored(10, "NA27",
+               "250805 UTC DEC 20\nNORWEGIAN NAV. WARNING 818/2020\n1.NAV.WARNINGS IN FORCE AT 250800 UTC "
+               "DEC 20 "
+               "719 720\n729 731 817.\n2.CANCEL ALL NAV.WARNINGS NOT LISTED IN THIS MEASSAGE.",
+               t0 + 24 * day),
+        Stored(11, "FA03",
+               "BALTIC SEA AREA\nNAVTEX MESSAGES IN FORCE:\nHA49=FIN244/20 HA50=SWE362/20\nFA80=PET249/20",
+               t0 + 30 * day),
+        Stored(12, "PA53",
+               "NETHERLANDS COASTGUARD\nNAVIGATIONAL WARNING NR. 53 230105 UTC NOV\nFOLLOWING NAVIGATIONAL "
+               "WARNINGS IN FORCE:\nPA08 20-10-2020\nPA36 09-11-2020",
+               t0 + 31 * day),
+    };
+    using S = warnings::TWarning::State;
+    const auto at = [&](int64_t now) {  // as it stood then: what had come by that time
+        std::vector<history::TStoredMessage> then;
+        for (const auto& m : messages)
+            if (m.received <= now) then.push_back(m);
+        std::map<std::string, S> states;
+        for (const auto& w : warnings::Evaluate(then, now)) states[w.name] = w.state;
+        return states;
+    };
+    auto states = at(t0 + 2 * day);  // before any list
+    for (const char* name : {"GA10", "GA20", "NA11", "HA40", "PA15"})
+        EXPECT_EQ(states[name], S::InForce) << name;
+    states = at(t0 + 40 * day);
+    EXPECT_EQ(states["GA10"], S::InForce);  // 165 is on the 2020 list
+    EXPECT_EQ(states["GA20"], S::NotListed);
+    EXPECT_EQ(states["NA10"], S::InForce);
+    EXPECT_EQ(states["NA11"], S::NotListed);
+    EXPECT_EQ(states["HA49"], S::InForce);
+    EXPECT_EQ(states["HA40"], S::NotListed);
+    EXPECT_EQ(states["JA10"], S::InForce);  // a station the Baltic list does not name
+    EXPECT_EQ(states["PA08"], S::InForce);  // named with its day
+    EXPECT_EQ(states["PA15"], S::NotListed);
+    EXPECT_EQ(states["EA68"], S::InForce);  // the lists themselves
+    // A list of identifiers reaches the stations it names only.
+    const auto& baltic =
+        *std::find_if(messages.begin(), messages.end(), [](const auto& m) { return m.name == "FA03"; });
+    const auto refs = warnings::FindReferences(baltic.bytes, baltic.received);
+    ASSERT_EQ(refs.lists.size(), 1u);
+    EXPECT_EQ(refs.lists[0].ids.size(), 3u);
+    // Words that merely say "in force" make no list.
+    EXPECT_TRUE(warnings::FindReferences(
+                    "DANISH AND SWEDISH NAV.WNG STILL IN FORCE VIA L AND M.\nGALE IN FORCE UNTIL 1200", t0)
+                    .lists.empty());
 }
 
 TEST(Export, GpxAndGeoJsonOfWhatIsInForce) {

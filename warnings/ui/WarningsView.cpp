@@ -209,6 +209,9 @@ QString EndedText(const TWarningsView::Info& info) {
             return QStringLiteral("\nannulé par %1 le %2").arg(by, When(info.cancelledAt));
         case warnings::TWarning::State::Superseded:
             return QStringLiteral("\nremplacé par %1 du %2").arg(by, When(info.cancelledAt));
+        case warnings::TWarning::State::NotListed:
+            return QStringLiteral("\nabsent de la liste des avertissements en vigueur de %1 du %2")
+                .arg(by, When(info.cancelledAt));
         default:
             return QStringLiteral("\nexpiré depuis le %1").arg(When(info.expires));
     }

@@ -208,6 +208,33 @@ int main() {
     texts.clear();
     texts.shrink_to_fit();
 
+    // The warnings' states read anew over the whole history (after an import of older
+    // messages), against reading the same texts from the store.
+    {
+        history::THistoryStore reader;
+        reader.OpenForReading(database);
+        size_t states = 0, bytes = 0;
+        const bench::Paired evaluate = bench::Interleaved(
+            [&] {
+                warnings::TEvaluation evaluation;
+                evaluation.Update(reader, 1796000000);
+                states = evaluation.Warnings().size();
+            },
+            [&] {
+                bytes = 0;
+                reader.ForEachMessage(0, [&](const history::TStoredMessage& m) {
+                    bytes += m.bytes.size();
+                    return true;
+                });
+            },
+            5);
+        figures.push_back({"in-force-evaluate", evaluate.ratio, 3.0,
+                           std::to_string(states) + " messages (" + std::to_string(bytes / 1000000) +
+                               " MB): evaluated " + bench::Millis(evaluate.step) + ", read " +
+                               bench::Millis(evaluate.baseline) + "; " + evaluate.Spread()});
+        reader.Close();
+    }
+
     // The warnings' states over the whole history: what they hold, then what a transfer costs.
     {
         warnings::TEvaluation evaluation;

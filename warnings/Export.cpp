@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <map>
 #include <set>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "common/DateTime.h"
 #include "common/Windows1252.h"
@@ -46,6 +48,7 @@ void TEvaluation::Clear() {
     byIdentifier.clear();
     bySeries.clear();
     newestOfStation.clear();
+    timed.clear();
     bySeriesName.clear();
     byStationSubject.clear();
     lastId = 0;
@@ -96,6 +99,7 @@ void TEvaluation::Add(const history::TStoredMessage& m, bool keepText) {
     }
     if (refs.expires) result[self].expires = *refs.expires;
     Supersede(self);
+    if (result[self].expires != -1) timed.push_back(self);
     lastId = std::max(lastId, m.id);
     lastReceived = std::max(lastReceived, m.received);
 }
@@ -126,27 +130,35 @@ void TEvaluation::Supersede(size_t self) {
 void TEvaluation::ApplyList(size_t self, const TInForceList& list, const std::vector<std::string>& own) {
     constexpr int64_t SeriesYear = 366 * 86400, Day = 86400;
     const TWarning& m = result[self];
+    // Only what is still in force can be left out: the rest is passed over unread.
+    const auto inForce = [&](size_t target) {
+        return target != self && result[target].state == TWarning::State::InForce;
+    };
     const auto leaveOut = [&](size_t target) {
         TWarning& t = result[target];
-        if (target == self || t.state != TWarning::State::InForce) return;
         t.state = TWarning::State::NotListed;
         t.cancelledBy = m.name;
         t.cancelledAt = m.received;
     };
     if (list.ofIdentifiers) {
+        std::unordered_multimap<std::string, int64_t> named;
         std::set<std::string> stations;
-        for (const auto& [id, day] : list.ids) stations.insert(id.substr(0, 2));
+        for (const auto& [id, day] : list.ids) {
+            named.emplace(id, day);
+            stations.insert(id.substr(0, 2));
+        }
         for (const std::string& station : stations) {
             const auto it = byStationSubject.find(std::to_string(m.band) + ":" + station);
             if (it == byStationSubject.end()) continue;
             for (size_t target : it->second) {
+                if (!inForce(target)) continue;
                 const TWarning& t = result[target];
-                const bool named = std::any_of(list.ids.begin(), list.ids.end(), [&](const auto& item) {
-                    return item.first == t.name &&
-                           (item.second == -1 ||
-                            (t.received >= item.second - Day && t.received < item.second + 2 * Day));
+                const auto [from, to] = named.equal_range(t.name);
+                const bool listed = std::any_of(from, to, [&](const auto& item) {
+                    return item.second == -1 ||
+                           (t.received >= item.second - Day && t.received < item.second + 2 * Day);
                 });
-                if (!named) leaveOut(target);
+                if (!listed) leaveOut(target);
             }
         }
         return;
@@ -155,25 +167,33 @@ void TEvaluation::ApplyList(size_t self, const TInForceList& list, const std::ve
     if (series.empty() && !own.empty()) series = SplitSeries(own.front()).first;
     const auto it = bySeriesName.find(series);
     if (series.empty() || it == bySeriesName.end()) return;
+    // "719" names 719 of any year within the year before the list, "719/20" names only that one.
+    std::unordered_set<std::string> exact, yearless;
+    for (const std::string& n : list.numbers) (n.find('/') == std::string::npos ? yearless : exact).insert(n);
     for (const auto& [target, number] : it->second) {
-        const bool named = std::any_of(list.numbers.begin(), list.numbers.end(), [&](const std::string& n) {
-            if (n == number) return true;
-            // "719" against "719/20", or the other way round: within the year before the list.
-            return WithoutYear(n) == WithoutYear(number) &&
-                   (n == WithoutYear(n) || number == WithoutYear(number)) &&
-                   m.received - result[target].received < SeriesYear;
-        });
-        if (!named) leaveOut(target);
+        if (!inForce(target)) continue;
+        const bool recent = m.received - result[target].received < SeriesYear;
+        const std::string bare = WithoutYear(number);
+        const bool listed =
+            exact.count(number) != 0 || (recent && yearless.count(bare) != 0) ||
+            (recent && bare == number && std::any_of(exact.begin(), exact.end(), [&](const std::string& n) {
+                 return WithoutYear(n) == bare;
+             }));
+        if (!listed) leaveOut(target);
     }
 }
 
+// Only what has an end of its own can change with the time; what another message ended
+// stays ended and leaves the list.
 void TEvaluation::Age(int64_t now) {
-    for (TWarning& w : result) {
-        if (w.state == TWarning::State::Cancelled || w.state == TWarning::State::Superseded ||
-            w.state == TWarning::State::NotListed)
-            continue;
-        w.state = w.expires != -1 && now > w.expires ? TWarning::State::Expired : TWarning::State::InForce;
+    size_t kept = 0;
+    for (const size_t i : timed) {
+        TWarning& w = result[i];
+        if (w.state != TWarning::State::InForce && w.state != TWarning::State::Expired) continue;
+        w.state = now > w.expires ? TWarning::State::Expired : TWarning::State::InForce;
+        timed[kept++] = i;
     }
+    timed.resize(kept);
 }
 
 bool TEvaluation::Update(const history::THistoryStore& store, int64_t now) {

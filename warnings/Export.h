@@ -6,6 +6,7 @@
 #include <limits>
 #include <map>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "history/HistoryStore.h"
@@ -64,14 +65,15 @@ private:
     // The messages known by each reference: "518:FA12" for an identifier on a band (the
     // newest only: identifiers come round again within days), the series numbers as they are
     // written, with and without their year (every station repeating the warning).
-    std::map<std::string, size_t> byIdentifier;
-    std::map<std::string, std::vector<size_t>> bySeries;
+    std::unordered_map<std::string, size_t> byIdentifier;
+    std::unordered_map<std::string, std::vector<size_t>> bySeries;
     // The newest forecast, gale warning and ice report of each station: "518:PB".
-    std::map<std::string, size_t> newestOfStation;
+    std::unordered_map<std::string, size_t> newestOfStation;
+    std::vector<size_t> timed;  // those with an end of their own, not ended by another message
     // Every message by its series name ("NAVAREA I") with its number, and by band, station
     // and subject ("518:HA"): what a list of what is in force reaches.
-    std::map<std::string, std::vector<std::pair<size_t, std::string>>> bySeriesName;
-    std::map<std::string, std::vector<size_t>> byStationSubject;
+    std::unordered_map<std::string, std::vector<std::pair<size_t, std::string>>> bySeriesName;
+    std::unordered_map<std::string, std::vector<size_t>> byStationSubject;
     int64_t lastId = 0;
     int64_t lastReceived = std::numeric_limits<int64_t>::min();
 };

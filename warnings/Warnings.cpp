@@ -273,6 +273,7 @@ bool Joined(const std::string& t, size_t from, size_t to) {
 
 std::vector<TShape> FindShapes(const std::string& text) {
     const std::vector<TPosition> positions = FindPositions(text);
+    if (positions.empty()) return {};  // most messages: no keyword is looked for
     const std::vector<Keyword> keys = Keywords(text);
     std::vector<TShape> shapes;
     size_t previousEnd = 0;
@@ -419,9 +420,9 @@ std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
     size_t at = 0;
     while (at < text.size()) {
-        size_t end = text.find_first_of("\r\n", at);
-        if (end == std::string::npos) end = text.size();
-        lines.push_back(text.substr(at, end - at));
+        size_t end = at;
+        while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
+        lines.emplace_back(text, at, end - at);
         at = end + 1;
     }
     return lines;
@@ -481,6 +482,7 @@ std::vector<std::string> CancelWords(const std::vector<std::string>& lines, size
 // "NAV. WARN. NO. 165 CANCELLED.", "NAVWARN 55/19 IS CANCELLED.": the references that stand
 // before the word on its line.
 void CancelledBefore(const std::string& line, TReferences& refs) {
+    if (line.find("CANCELLED") == std::string::npos) return;  // most lines: no words made
     std::vector<std::string> words = Words(line);
     const auto at = std::find(words.begin(), words.end(), "CANCELLED");
     if (at == words.end()) return;
@@ -548,6 +550,7 @@ bool ListItems(const std::vector<std::string>& words, size_t k, int& year, TInFo
 // "FOLLOWING NAVIGATIONAL WARNINGS IN FORCE:" with lines "PA08 20-10-2020".
 void InForceLists(const std::vector<std::string>& lines, std::vector<TInForceList>& lists) {
     for (size_t l = 0; l < lines.size(); ++l) {
+        if (lines[l].find("IN FORCE") == std::string::npos) continue;  // most lines: no words made
         const std::vector<std::string> words = Words(lines[l]);
         size_t force = 1;
         while (force < words.size() && !(words[force] == "FORCE" && words[force - 1] == "IN")) ++force;

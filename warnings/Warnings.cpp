@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <string_view>
 
 #include "common/DateTime.h"
 
@@ -17,7 +18,7 @@ bool Digit(char c) {
 bool Letter(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
-char At(const std::string& t, size_t i) {
+char At(std::string_view t, size_t i) {
     return i < t.size() ? t[i] : '\0';
 }
 
@@ -215,36 +216,43 @@ struct Keyword {
     double radius = 0;
 };
 
+// "n NM" at: a circle after WITHIN, or before RADIUS.
+void CircleKeyword(const std::string& t, size_t at, std::vector<Keyword>& keys) {
+    if (Letter(At(t, at + 2)) || (at > 0 && Letter(t[at - 1]))) return;
+    size_t e = at;
+    if (e > 0 && t[e - 1] == ' ') --e;
+    size_t b = e;
+    while (b > 0 && (Digit(t[b - 1]) || t[b - 1] == '.')) --b;
+    if (b == e || !Digit(t[b])) return;
+    const double radius = std::atof(t.substr(b, e - b).c_str());
+    const bool within = b >= 7 && t.compare(b - 7, 7, "WITHIN ") == 0;
+    size_t after = at + 2;
+    while (At(t, after) == ' ' || At(t, after) == '.') ++after;
+    const bool radiusWord = t.compare(after, 6, "RADIUS") == 0;
+    if ((within || radiusWord) && radius > 0 && radius < 1000)
+        keys.push_back({radiusWord ? after + 6 : at + 2, TShape::Kind::Circle, radius});
+}
+
+// One pass over the text: a search per keyword would go through it a dozen times.
 std::vector<Keyword> Keywords(const std::string& t) {
-    std::vector<Keyword> keys;
-    const std::pair<const char*, TShape::Kind> words[] = {
+    static constexpr std::pair<const char*, TShape::Kind> Phrases[] = {
         {"AREA BOUNDED BY", TShape::Kind::Polygon},
         {"IN AREA", TShape::Kind::Polygon},
-        {"AREA:", TShape::Kind::Polygon},
         {"BETWEEN", TShape::Kind::Line},
         {"JOINING", TShape::Kind::Line},
         {"TRACK", TShape::Kind::Line},
         {"ROUTE", TShape::Kind::Line},
     };
-    for (const auto& [word, kind] : words)
-        for (size_t at = t.find(word); at != std::string::npos; at = t.find(word, at + 1))
-            if (WordAt(t, at, word) || word[std::strlen(word) - 1] == ':')
-                keys.push_back({at + std::strlen(word), kind});
-    // n NM: a circle after WITHIN, or before RADIUS.
-    for (size_t at = t.find("NM"); at != std::string::npos; at = t.find("NM", at + 2)) {
-        if (Letter(At(t, at + 2)) || (at > 0 && Letter(t[at - 1]))) continue;
-        size_t e = at;
-        if (e > 0 && t[e - 1] == ' ') --e;
-        size_t b = e;
-        while (b > 0 && (Digit(t[b - 1]) || t[b - 1] == '.')) --b;
-        if (b == e || !Digit(t[b])) continue;
-        const double radius = std::atof(t.substr(b, e - b).c_str());
-        const bool within = b >= 7 && t.compare(b - 7, 7, "WITHIN ") == 0;
-        size_t after = at + 2;
-        while (At(t, after) == ' ' || At(t, after) == '.') ++after;
-        const bool radiusWord = t.compare(after, 6, "RADIUS") == 0;
-        if ((within || radiusWord) && radius > 0 && radius < 1000)
-            keys.push_back({radiusWord ? after + 6 : at + 2, TShape::Kind::Circle, radius});
+    std::vector<Keyword> keys;
+    for (size_t i = 0; i < t.size(); ++i) {
+        const char c = t[i];
+        // "AREA:" counts inside a word too.
+        if (c == ':' && i >= 4 && t.compare(i - 4, 4, "AREA") == 0)
+            keys.push_back({i + 1, TShape::Kind::Polygon});
+        if (c == 'N' && At(t, i + 1) == 'M') CircleKeyword(t, i, keys);
+        if (!Letter(c) || (i > 0 && Letter(t[i - 1]))) continue;
+        for (const auto& [word, kind] : Phrases)
+            if (word[0] == c && WordAt(t, i, word)) keys.push_back({i + std::strlen(word), kind});
     }
     return keys;
 }
@@ -352,7 +360,7 @@ bool SeriesNumber(const std::string& w, std::string& normal) {
     return true;
 }
 
-std::vector<std::string> Words(const std::string& line) {
+std::vector<std::string> Words(std::string_view line) {
     std::vector<std::string> words;
     std::string w;
     for (char c : line) {
@@ -416,13 +424,14 @@ std::string WithoutYear(const std::string& reference) {
 
 namespace {
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
+// Views into text, which outlives them.
+std::vector<std::string_view> Lines(const std::string& text) {
+    std::vector<std::string_view> lines;
     size_t at = 0;
     while (at < text.size()) {
         size_t end = at;
         while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
-        lines.emplace_back(text, at, end - at);
+        lines.emplace_back(text.data() + at, end - at);
         at = end + 1;
     }
     return lines;
@@ -430,9 +439,9 @@ std::vector<std::string> Lines(const std::string& text) {
 
 // Its own series numbers: one of the first three lines that is a name and a number and
 // nothing else.
-void OwnSeries(const std::vector<std::string>& lines, std::vector<std::string>& own) {
+void OwnSeries(const std::vector<std::string_view>& lines, std::vector<std::string>& own) {
     int header = 0;
-    for (const std::string& line : lines) {
+    for (const std::string_view line : lines) {
         if (line.find_first_not_of(" \t") == std::string::npos || line.compare(0, 4, "ZCZC") == 0) continue;
         if (++header > 3) break;
         const std::vector<std::string> words = Words(line);
@@ -472,16 +481,18 @@ std::optional<int64_t> OwnExpiry(const std::vector<std::string>& words, int64_t 
 }
 
 // What follows CANCEL at c on line l, with the lines in brackets that continue it.
-std::vector<std::string> CancelWords(const std::vector<std::string>& lines, size_t l, size_t c) {
-    std::string span = lines[l].substr(c + 6);
-    for (size_t next = l + 1; next < lines.size() && !lines[next].empty() && lines[next][0] == '('; ++next)
-        span += " " + lines[next];
+std::vector<std::string> CancelWords(const std::vector<std::string_view>& lines, size_t l, size_t c) {
+    std::string span(lines[l].substr(c + 6));
+    for (size_t next = l + 1; next < lines.size() && !lines[next].empty() && lines[next][0] == '('; ++next) {
+        span += ' ';
+        span += lines[next];
+    }
     return Words(span);
 }
 
 // "NAV. WARN. NO. 165 CANCELLED.", "NAVWARN 55/19 IS CANCELLED.": the references that stand
 // before the word on its line.
-void CancelledBefore(const std::string& line, TReferences& refs) {
+void CancelledBefore(std::string_view line, TReferences& refs) {
     if (line.find("CANCELLED") == std::string::npos) return;  // most lines: no words made
     std::vector<std::string> words = Words(line);
     const auto at = std::find(words.begin(), words.end(), "CANCELLED");
@@ -548,7 +559,7 @@ bool ListItems(const std::vector<std::string>& words, size_t k, int& year, TInFo
 // "NAVAREA I WARNINGS IN FORCE AT 251000 UTC DEC 20: 2020 SERIES: 145 165 …",
 // "NAV.WARNINGS IN FORCE AT 250800 UTC DEC 20 719 720 …", "NAVTEX MESSAGES IN FORCE: HA46=FIN233 …",
 // "FOLLOWING NAVIGATIONAL WARNINGS IN FORCE:" with lines "PA08 20-10-2020".
-void InForceLists(const std::vector<std::string>& lines, std::vector<TInForceList>& lists) {
+void InForceLists(const std::vector<std::string_view>& lines, std::vector<TInForceList>& lists) {
     for (size_t l = 0; l < lines.size(); ++l) {
         if (lines[l].find("IN FORCE") == std::string::npos) continue;  // most lines: no words made
         const std::vector<std::string> words = Words(lines[l]);
@@ -586,9 +597,11 @@ void InForceLists(const std::vector<std::string>& lines, std::vector<TInForceLis
 
 TReferences FindReferences(const std::string& text, int64_t receivedUtc) {
     TReferences refs;
-    const std::vector<std::string> lines = Lines(text);
+    const std::vector<std::string_view> lines = Lines(text);
     OwnSeries(lines, refs.own);
-    InForceLists(lines, refs.lists);
+    // Most messages neither cancel nor list anything: one look at the whole text says so.
+    if (text.find("FORCE") != std::string::npos) InForceLists(lines, refs.lists);
+    if (text.find("CANCEL") == std::string::npos) return refs;
     for (size_t l = 0; l < lines.size(); ++l) {
         CancelledBefore(lines[l], refs);
         for (size_t c = lines[l].find("CANCEL"); c != std::string::npos; c = lines[l].find("CANCEL", c + 6)) {

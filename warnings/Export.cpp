@@ -43,6 +43,25 @@ int64_t SubjectLifetime(char subject) {
     }
 }
 
+namespace {
+
+// B1 letters that two stations share in the corpus, told apart by their messages' words: P
+// is both the Netherlands Coastguard and RCC Haifa ("RCC-HAIFA", "HAIFA PORT"). Another
+// station's list or forecast never touches these.
+std::string RegionOf(const history::TStoredMessage& m) {
+    if (!m.name.empty() && m.name[0] == 'P' && m.bytes.find("HAIFA") != std::string::npos) return "HAIFA";
+    return {};
+}
+
+// "518:P:A", "518:P/HAIFA:A": a station's messages of one subject.
+std::string StationKey(int band, char letter, const std::string& region, char subject) {
+    std::string key = std::to_string(band) + ":" + letter;
+    if (!region.empty()) key += "/" + region;
+    return key + ":" + subject;
+}
+
+}  // namespace
+
 void TEvaluation::Clear() {
     result.clear();
     byIdentifier.clear();
@@ -87,10 +106,11 @@ void TEvaluation::Add(const history::TStoredMessage& m, bool keepText) {
         for (size_t target : it->second)
             if (m.received - result[target].received < SeriesYear) cancel(target);
     }
-    for (const TInForceList& list : refs.lists) ApplyList(self, list, refs.own);
+    const std::string region = RegionOf(m);
+    for (const TInForceList& list : refs.lists) ApplyList(self, list, refs.own, region);
     byIdentifier[std::to_string(m.band) + ":" + m.name] = self;
     if (m.name.size() >= 2)
-        byStationSubject[std::to_string(m.band) + ":" + m.name.substr(0, 2)].push_back(self);
+        byStationSubject[StationKey(m.band, m.name[0], region, m.name[1])].push_back(self);
     for (const std::string& own : refs.own) {
         const auto [name, number] = SplitSeries(own);
         if (!name.empty()) bySeriesName[name].emplace_back(self, number);
@@ -98,7 +118,7 @@ void TEvaluation::Add(const history::TStoredMessage& m, bool keepText) {
         if (WithoutYear(own) != own) bySeries[WithoutYear(own)].push_back(self);
     }
     if (refs.expires) result[self].expires = *refs.expires;
-    Supersede(self);
+    Supersede(self, region);
     if (result[self].expires != -1) timed.push_back(self);
     lastId = std::max(lastId, m.id);
     lastReceived = std::max(lastReceived, m.received);
@@ -107,14 +127,14 @@ void TEvaluation::Add(const history::TStoredMessage& m, bool keepText) {
 // A station's forecast, gale warning or ice report replaces its previous one of the subject:
 // each states the whole situation (the Dutch and Faroese gale warnings end with "OTHER
 // DISTRICTS: NO WARNING"). Without a successor it lives its subject's lifetime.
-void TEvaluation::Supersede(size_t self) {
+void TEvaluation::Supersede(size_t self, const std::string& region) {
     TWarning& w = result[self];
     const char subject = w.name.size() >= 2 ? w.name[1] : '\0';
     const int64_t lifetime = SubjectLifetime(subject);
     if (lifetime == 0 || w.received < 0) return;
     if (w.expires == -1) w.expires = w.received + lifetime;
-    const std::string station = std::to_string(w.band) + ":" + w.name.substr(0, 2);
-    const auto [it, first] = newestOfStation.try_emplace(station, self);
+    const auto [it, first] =
+        newestOfStation.try_emplace(StationKey(w.band, w.name[0], region, subject), self);
     if (first) return;
     TWarning& previous = result[it->second];
     if (previous.state == TWarning::State::InForce || previous.state == TWarning::State::Expired) {
@@ -127,7 +147,8 @@ void TEvaluation::Supersede(size_t self) {
 
 // A newer list of a series or of stations is the authority on it: what came before and is
 // not on it is no longer in force. A number without a year names the one of the last year.
-void TEvaluation::ApplyList(size_t self, const TInForceList& list, const std::vector<std::string>& own) {
+void TEvaluation::ApplyList(size_t self, const TInForceList& list, const std::vector<std::string>& own,
+                            const std::string& region) {
     constexpr int64_t SeriesYear = 366 * 86400, Day = 86400;
     const TWarning& m = result[self];
     // Only what is still in force can be left out: the rest is passed over unread.
@@ -148,7 +169,7 @@ void TEvaluation::ApplyList(size_t self, const TInForceList& list, const std::ve
             stations.insert(id.substr(0, 2));
         }
         for (const std::string& station : stations) {
-            const auto it = byStationSubject.find(std::to_string(m.band) + ":" + station);
+            const auto it = byStationSubject.find(StationKey(m.band, station[0], region, station[1]));
             if (it == byStationSubject.end()) continue;
             for (size_t target : it->second) {
                 if (!inForce(target)) continue;

@@ -58,8 +58,10 @@ public:
     size_t MemoryBytes() const;
 
 private:
-    void Supersede(size_t self);
-    void ApplyList(size_t self, const TInForceList& list, const std::vector<std::string>& own);
+    // region: what tells apart two stations of one B1 letter ("HAIFA"), empty for most.
+    void Supersede(size_t self, const std::string& region);
+    void ApplyList(size_t self, const TInForceList& list, const std::vector<std::string>& own,
+                   const std::string& region);
 
     std::vector<TWarning> result;
     // The messages known by each reference: "518:FA12" for an identifier on a band (the
@@ -67,11 +69,11 @@ private:
     // written, with and without their year (every station repeating the warning).
     std::unordered_map<std::string, size_t> byIdentifier;
     std::unordered_map<std::string, std::vector<size_t>> bySeries;
-    // The newest forecast, gale warning and ice report of each station: "518:PB".
+    // The newest forecast, gale warning and ice report of each station: "518:P:B".
     std::unordered_map<std::string, size_t> newestOfStation;
     std::vector<size_t> timed;  // those with an end of their own, not ended by another message
     // Every message by its series name ("NAVAREA I") with its number, and by band, station
-    // and subject ("518:HA"): what a list of what is in force reaches.
+    // and subject ("518:H:A"): what a list of what is in force reaches.
     std::unordered_map<std::string, std::vector<std::pair<size_t, std::string>>> bySeriesName;
     std::unordered_map<std::string, std::vector<size_t>> byStationSubject;
     int64_t lastId = 0;

@@ -238,6 +238,10 @@ TEST(Cancellations, TheBroadcastsOwnListsOfWhatIsInForce) {
         Stored(7, "PA08", "NAVIGATIONAL WARNING NR. 8\nWRECK 52-00N 003-00E", 1603152000),  // 2020-10-20
         Stored(8, "PA15", "NAVIGATIONAL WARNING NR. 15\nWRECK 52-10N 003-10E", t0 - 20 * day),
         Stored(13, "JA10", "GER NAV WARN 400/20\nBUOY 54-00N 010-00E", t0),
+        // archive/2019/03/11/PA66: the same letter, another station.
+        Stored(14, "PA66",
+               "11 MAR 2019 22.31 UTC\nRCC-HAIFA\nNAVAREA III 000329\nSUBJECT : HAIFA PORT NEW RED BUOYS.",
+               t0 - 5 * day),
         Stored(9, "EA68",
                "NAVAREA I 187/20\n1. NAVAREA I WARNINGS IN FORCE AT 251000 UTC DEC 20:\n2020 SERIES: 145 165 "
                "166 "
@@ -278,6 +282,7 @@ TEST(Cancellations, TheBroadcastsOwnListsOfWhatIsInForce) {
     EXPECT_EQ(states["JA10"], S::InForce);  // a station the Baltic list does not name
     EXPECT_EQ(states["PA08"], S::InForce);  // named with its day
     EXPECT_EQ(states["PA15"], S::NotListed);
+    EXPECT_EQ(states["PA66"], S::InForce);  // Haifa's, not the Netherlands' list
     EXPECT_EQ(states["EA68"], S::InForce);  // the lists themselves
     // A list of identifiers reaches the stations it names only.
     const auto& baltic =

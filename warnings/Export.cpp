@@ -171,13 +171,17 @@ void TEvaluation::ApplyList(size_t self, const TInForceList& list, const std::ve
         for (const std::string& station : stations) {
             const auto it = byStationSubject.find(StationKey(m.band, station[0], region, station[1]));
             if (it == byStationSubject.end()) continue;
+            // Identifiers come round again: one without its day names the newest message of it.
+            std::unordered_map<std::string, size_t> newest;
+            for (size_t target : it->second) newest[result[target].name] = target;
             for (size_t target : it->second) {
                 if (!inForce(target)) continue;
                 const TWarning& t = result[target];
                 const auto [from, to] = named.equal_range(t.name);
                 const bool listed = std::any_of(from, to, [&](const auto& item) {
-                    return item.second == -1 ||
-                           (t.received >= item.second - Day && t.received < item.second + 2 * Day);
+                    return item.second == -1
+                               ? newest[t.name] == target
+                               : t.received >= item.second - Day && t.received < item.second + 2 * Day;
                 });
                 if (!listed) leaveOut(target);
             }

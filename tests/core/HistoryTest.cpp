@@ -502,7 +502,7 @@ TEST_F(History, InForceListsEveryMessageAsItStoodThen) {
     store.Close();
     const auto lines = [this](std::optional<int64_t> at) {
         const std::string file = folder / "in-force.tsv";
-        FILE* out = std::fopen(file.c_str(), "w");
+        FILE* out = std::fopen(file.c_str(), "wb");  // the lines as written, on every system
         EXPECT_EQ(sim::InForceCommand(folder.Path(), at, out), 0);
         std::fclose(out);
         return testing_support::ReadText(file);

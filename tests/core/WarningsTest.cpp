@@ -233,6 +233,7 @@ TEST(Cancellations, TheBroadcastsOwnListsOfWhatIsInForce) {
         Stored(2, "GA20", "NAVAREA I 184/20\nBUOY 51-00N 002-00E UNLIT", t0 + day),
         Stored(3, "NA10", "NORWEGIAN NAV. WARNING 719/2020\nLIGHT 63-22.9N 008-38.8E UNLIT", t0),
         Stored(4, "NA11", "NORWEGIAN NAV. WARNING 722/2020\nLIGHT 63-00N 008-00E UNLIT", t0),
+        Stored(15, "HA49", "FIN NAV WARN 101/19\nBUOY 59-00N 023-00E", t0 - 300 * day),
         Stored(5, "HA49", "FIN NAV WARN 244/20\nBUOY 60-00N 024-00E", t0),
         Stored(6, "HA40", "FIN NAV WARN 201/20\nBUOY 60-10N 024-10E", t0),
         Stored(7, "PA08", "NAVIGATIONAL WARNING NR. 8\nWRECK 52-00N 003-00E", 1603152000),  // 2020-10-20
@@ -277,7 +278,10 @@ TEST(Cancellations, TheBroadcastsOwnListsOfWhatIsInForce) {
     EXPECT_EQ(states["GA20"], S::NotListed);
     EXPECT_EQ(states["NA10"], S::InForce);
     EXPECT_EQ(states["NA11"], S::NotListed);
-    EXPECT_EQ(states["HA49"], S::InForce);
+    EXPECT_EQ(states["HA49"], S::InForce);  // the newest HA49
+    const auto all = warnings::Evaluate(messages, t0 + 40 * day);
+    EXPECT_EQ(std::find_if(all.begin(), all.end(), [](const auto& w) { return w.name == "HA49"; })->state,
+              S::NotListed);  // last year's HA49: identifiers come round again
     EXPECT_EQ(states["HA40"], S::NotListed);
     EXPECT_EQ(states["JA10"], S::InForce);  // a station the Baltic list does not name
     EXPECT_EQ(states["PA08"], S::InForce);  // named with its day

@@ -45,6 +45,16 @@ int64_t SubjectLifetime(char subject) {
 
 namespace {
 
+constexpr int64_t Day = 86400;
+constexpr int64_t SeriesYear = 366 * Day;  // a series number is used again the next year
+
+// What another message did to a warning, and which message, when.
+void EndBy(TWarning& t, TWarning::State state, const std::string& by, int64_t at) {
+    t.state = state;
+    t.cancelledBy = by;
+    t.cancelledAt = at;
+}
+
 // B1 letters that two stations share in the corpus, told apart by their messages' words: P
 // is both the Netherlands Coastguard and RCC Haifa ("RCC-HAIFA", "HAIFA PORT"). Another
 // station's list or forecast never touches these.
@@ -75,7 +85,6 @@ void TEvaluation::Clear() {
 }
 
 void TEvaluation::Add(const history::TStoredMessage& m, bool keepText) {
-    constexpr int64_t SeriesYear = 366 * 86400;  // a series number is used again the next year
     TWarning w;
     w.id = m.id;
     w.band = m.band;
@@ -90,10 +99,8 @@ void TEvaluation::Add(const history::TStoredMessage& m, bool keepText) {
     result.push_back(std::move(w));
     const auto cancel = [&](size_t target) {
         TWarning& t = result[target];
-        if (target == self || t.state == TWarning::State::Cancelled) return;
-        t.state = TWarning::State::Cancelled;
-        t.cancelledBy = m.name;
-        t.cancelledAt = m.received;
+        if (target != self && t.state != TWarning::State::Cancelled)
+            EndBy(t, TWarning::State::Cancelled, m.name, m.received);
     };
     for (const std::string& id : refs.cancelsIds) {
         const auto it = byIdentifier.find(std::to_string(m.band) + ":" + id);
@@ -137,11 +144,8 @@ void TEvaluation::Supersede(size_t self, const std::string& region) {
         newestOfStation.try_emplace(StationKey(w.band, w.name[0], region, subject), self);
     if (first) return;
     TWarning& previous = result[it->second];
-    if (previous.state == TWarning::State::InForce || previous.state == TWarning::State::Expired) {
-        previous.state = TWarning::State::Superseded;
-        previous.cancelledBy = w.name;
-        previous.cancelledAt = w.received;
-    }
+    if (previous.state == TWarning::State::InForce || previous.state == TWarning::State::Expired)
+        EndBy(previous, TWarning::State::Superseded, w.name, w.received);
     it->second = self;
 }
 
@@ -149,17 +153,13 @@ void TEvaluation::Supersede(size_t self, const std::string& region) {
 // not on it is no longer in force. A number without a year names the one of the last year.
 void TEvaluation::ApplyList(size_t self, const TInForceList& list, const std::vector<std::string>& own,
                             const std::string& region) {
-    constexpr int64_t SeriesYear = 366 * 86400, Day = 86400;
     const TWarning& m = result[self];
     // Only what is still in force can be left out: the rest is passed over unread.
     const auto inForce = [&](size_t target) {
         return target != self && result[target].state == TWarning::State::InForce;
     };
     const auto leaveOut = [&](size_t target) {
-        TWarning& t = result[target];
-        t.state = TWarning::State::NotListed;
-        t.cancelledBy = m.name;
-        t.cancelledAt = m.received;
+        EndBy(result[target], TWarning::State::NotListed, m.name, m.received);
     };
     if (list.ofIdentifiers) {
         std::unordered_multimap<std::string, int64_t> named;

@@ -2,6 +2,7 @@
 #include "sim/History.h"
 
 #include <limits>
+#include <map>
 
 #include "common/DateTime.h"
 #include "history/HistoryStore.h"
@@ -69,65 +70,83 @@ int HistoryCommand(const std::string& archive, const std::string& verb, const st
     return 2;
 }
 
-int ExportWarningsCommand(const std::string& archive, const std::string& folder, bool all, FILE* out) {
-    history::THistoryStore store;
-    if (!store.OpenForReading(platform::JoinPath(platform::JoinPath(archive, ""), history::DatabaseName))) {
-        std::fprintf(stderr, "zel2sim: no history in %s\n", archive.c_str());
-        return 1;
-    }
-    const auto list = warnings::Evaluate(store, history::UnixNow());
-    if (!warnings::WriteExport(platform::JoinPath(folder, ""), list, all)) {
-        std::fprintf(stderr, "zel2sim: cannot write into %s\n", folder.c_str());
-        return 1;
-    }
-    size_t placed = 0, subjectA = 0, placedA = 0, cancelled = 0, expired = 0, superseded = 0, unlisted = 0,
-           shapes = 0;
-    for (const auto& w : list) {
-        const bool a = w.name.size() > 1 && w.name[1] == 'A';
-        subjectA += a;
-        placed += !w.shapes.empty();
-        placedA += a && !w.shapes.empty();
-        shapes += w.shapes.size();
-        cancelled += w.state == warnings::TWarning::State::Cancelled;
-        expired += w.state == warnings::TWarning::State::Expired;
-        superseded += w.state == warnings::TWarning::State::Superseded;
-        unlisted += w.state == warnings::TWarning::State::NotListed;
-    }
-    std::fprintf(out,
-                 "%zu messages: %zu with positions (%zu shapes); subject A: %zu of %zu; %zu cancelled, %zu "
-                 "expired, %zu "
-                 "superseded, %zu no longer listed\n",
-                 list.size(), placed, shapes, placedA, subjectA, cancelled, expired, superseded, unlisted);
-    return 0;
-}
+namespace {
 
-int InForceCommand(const std::string& archive, std::optional<int64_t> at, FILE* out) {
+// The states as they stood at when: only what had been received by then counts.
+bool EvaluateAt(const std::string& archive, int64_t when, std::vector<warnings::TWarning>& states) {
     history::THistoryStore store;
     if (!store.OpenForReading(platform::JoinPath(platform::JoinPath(archive, ""), history::DatabaseName))) {
         std::fprintf(stderr, "zel2sim: no history in %s\n", archive.c_str());
-        return 1;
+        return false;
     }
-    // As it stood then: only what had been received by that time counts.
-    const int64_t when = at.value_or(history::UnixNow());
     std::vector<history::TStoredMessage> messages;
     if (!store.ForEachMessage(0, [&](const history::TStoredMessage& m) {
             if (m.received <= when) messages.push_back(m);
             return true;
         })) {
         std::fprintf(stderr, "zel2sim: the history could not be read: %s\n", store.LastError().c_str());
+        return false;
+    }
+    states = warnings::Evaluate(std::move(messages), when);
+    return true;
+}
+
+// Why it is no longer in force, in words a script can read.
+std::string Reason(const warnings::TWarning& w) {
+    using S = warnings::TWarning::State;
+    using C = warnings::TWarning::Cause;
+    switch (w.state) {
+        case S::Cancelled:
+        case S::NotListed:
+            return "by " + w.cancelledBy + " " + Iso8601(w.cancelledAt);
+        case S::Superseded:
+            return "by " + w.cancelledBy + " " + Iso8601(w.cancelledAt) +
+                   (w.cause == C::SameIdentifier ? " (same identifier)" : "");
+        case S::Expired:
+            return "since " + Iso8601(w.expires) + (w.cause == C::Lifetime ? " (lifetime)" : " (own end)");
+        default:
+            return {};
+    }
+}
+
+}  // namespace
+
+int ExportWarningsCommand(const std::string& archive, const std::string& folder, bool all,
+                          std::optional<int64_t> at, FILE* out) {
+    std::vector<warnings::TWarning> list;
+    if (!EvaluateAt(archive, at.value_or(history::UnixNow()), list)) return 1;
+    if (!warnings::WriteExport(platform::JoinPath(folder, ""), list, all)) {
+        std::fprintf(stderr, "zel2sim: cannot write into %s\n", folder.c_str());
         return 1;
     }
-    for (const warnings::TWarning& w : warnings::Evaluate(std::move(messages), when)) {
-        std::string reason;
-        if (w.state == warnings::TWarning::State::Cancelled ||
-            w.state == warnings::TWarning::State::Superseded ||
-            w.state == warnings::TWarning::State::NotListed)
-            reason = "by " + w.cancelledBy + " " + Iso8601(w.cancelledAt);
-        else if (w.state == warnings::TWarning::State::Expired)
-            reason = "since " + Iso8601(w.expires);
+    size_t placed = 0, subjectA = 0, placedA = 0, exported = 0, shapes = 0;
+    std::map<warnings::TWarning::State, size_t> states;
+    for (const auto& w : list) {
+        const bool a = w.name.size() > 1 && w.name[1] == 'A';
+        subjectA += a;
+        placed += !w.shapes.empty();
+        placedA += a && !w.shapes.empty();
+        const bool written = !w.shapes.empty() && (all || w.state == warnings::TWarning::State::InForce);
+        exported += written;
+        shapes += written ? w.shapes.size() : 0;
+        ++states[w.state];
+    }
+    using S = warnings::TWarning::State;
+    std::fprintf(out,
+                 "%zu messages: %zu with positions (subject A: %zu of %zu); %zu written (%zu shapes); %zu in "
+                 "force, %zu cancelled, %zu expired, %zu superseded, %zu no longer listed\n",
+                 list.size(), placed, placedA, subjectA, exported, shapes, states[S::InForce],
+                 states[S::Cancelled], states[S::Expired], states[S::Superseded], states[S::NotListed]);
+    return 0;
+}
+
+int InForceCommand(const std::string& archive, std::optional<int64_t> at, FILE* out) {
+    std::vector<warnings::TWarning> list;
+    if (!EvaluateAt(archive, at.value_or(history::UnixNow()), list)) return 1;
+    for (const warnings::TWarning& w : list) {
         const char subject = w.name.size() > 1 ? w.name[1] : '-';
         std::fprintf(out, "%d\t%s\t%s\t%c\t%s\t%s\n", w.band, w.name.c_str(), Iso8601(w.received).c_str(),
-                     subject, warnings::StateName(w.state), reason.c_str());
+                     subject, warnings::StateName(w.state), Reason(w).c_str());
     }
     return 0;
 }

@@ -12,8 +12,10 @@ namespace sim {
 int HistoryCommand(const std::string& archive, const std::string& verb, const std::string& argument,
                    FILE* out);
 
-// zel2sim export-warnings ARCHIVE FOLDER [--all]: the plotter's files from the history.
-int ExportWarningsCommand(const std::string& archive, const std::string& folder, bool all, FILE* out);
+// zel2sim export-warnings ARCHIVE FOLDER [--all] [--at TIME]: the plotter's files from the
+// history as it stood at that time (default now).
+int ExportWarningsCommand(const std::string& archive, const std::string& folder, bool all,
+                          std::optional<int64_t> at, FILE* out);
 
 // zel2sim in-force ARCHIVE [--at TIME]: every message of the history with its state as it
 // stood at that time (default now), one a line, tab-separated.

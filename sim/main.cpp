@@ -52,10 +52,11 @@ int Usage() {
         "  zel2sim history ARCHIVE search QUERY  the messages of the history that hold every word of\n"
         "                                        QUERY, newest first: band, identifier, reception time\n"
         "                                        (UTC), first line\n"
-        "  zel2sim export-warnings ARCHIVE FOLDER [--all]\n"
+        "  zel2sim export-warnings ARCHIVE FOLDER [--all] [--at TIME]\n"
         "                                        write navtex-warnings.gpx and .geojson into FOLDER:\n"
         "                                        every message of the history with positions, in\n"
-        "                                        force (with --all, cancelled and expired ones too)\n"
+        "                                        force (with --all, cancelled and expired ones too),\n"
+        "                                        as it stood at TIME (default now)\n"
         "  zel2sim in-force ARCHIVE [--at TIME]  every message of the history, one a line, tab-separated:\n"
         "                                        band, identifier, received, subject, state, reason;\n"
         "                                        as it stood at TIME (ISO 8601 UTC, default now)\n"
@@ -157,8 +158,21 @@ int main(int argc, char* argv[]) {
     if (command == "history" && argc == 5 &&
         (std::strcmp(argv[3], "import") == 0 || std::strcmp(argv[3], "search") == 0))
         return sim::HistoryCommand(argv[2], argv[3], argv[4], stdout);
-    if (command == "export-warnings" && (argc == 4 || (argc == 5 && std::strcmp(argv[4], "--all") == 0)))
-        return sim::ExportWarningsCommand(argv[2], argv[3], argc == 5, stdout);
+    if (command == "export-warnings" && argc >= 4) {
+        bool all = false;
+        std::optional<int64_t> at;
+        for (int i = 4; i < argc; ++i) {
+            if (std::strcmp(argv[i], "--all") == 0) {
+                all = true;
+            } else if (std::strcmp(argv[i], "--at") == 0 && i + 1 < argc) {
+                at = datetime::ParseIso8601Utc(argv[++i]);
+                if (!at) return Fail(std::string("not a time in ISO 8601 UTC: ") + argv[i]);
+            } else {
+                return Usage();
+            }
+        }
+        return sim::ExportWarningsCommand(argv[2], argv[3], all, at, stdout);
+    }
     if (command == "in-force" && (argc == 3 || (argc == 5 && std::strcmp(argv[3], "--at") == 0))) {
         const std::optional<int64_t> at = argc == 5 ? datetime::ParseIso8601Utc(argv[4]) : std::nullopt;
         if (argc == 5 && !at) return Fail(std::string("not a time in ISO 8601 UTC: ") + argv[4]);

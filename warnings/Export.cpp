@@ -30,17 +30,24 @@ const char* StateName(TWarning::State state) {
 }
 
 int64_t SubjectLifetime(char subject) {
-    constexpr int64_t Hour = 3600;
+    constexpr int64_t Hour = 3600, Day = 24 * Hour;
     switch (subject) {
         case 'E':
             return 36 * Hour;
         case 'B':
+        case 'Z':
             return 24 * Hour;
         case 'C':
-            return 8 * 24 * Hour;
+            return 8 * Day;
+        case 'D':
+            return 3 * Day;
         default:
-            return 0;
+            return 90 * Day;
     }
+}
+
+bool RenewedBySubject(char subject) {
+    return subject == 'E' || subject == 'B' || subject == 'C' || subject == 'Z';
 }
 
 namespace {
@@ -48,9 +55,13 @@ namespace {
 constexpr int64_t Day = 86400;
 constexpr int64_t SeriesYear = 366 * Day;  // a series number is used again the next year
 
+using State = TWarning::State;
+using Cause = TWarning::Cause;
+
 // What another message did to a warning, and which message, when.
-void EndBy(TWarning& t, TWarning::State state, const std::string& by, int64_t at) {
+void EndBy(TWarning& t, State state, const std::string& by, int64_t at, Cause cause = Cause::None) {
     t.state = state;
+    t.cause = cause;
     t.cancelledBy = by;
     t.cancelledAt = at;
 }
@@ -63,11 +74,52 @@ std::string RegionOf(const history::TStoredMessage& m) {
     return {};
 }
 
-// "518:P:A", "518:P/HAIFA:A": a station's messages of one subject.
-std::string StationKey(int band, char letter, const std::string& region, char subject) {
+// "518:P", "518:P/HAIFA": a station.
+std::string StationOf(int band, char letter, const std::string& region) {
     std::string key = std::to_string(band) + ":" + letter;
     if (!region.empty()) key += "/" + region;
-    return key + ":" + subject;
+    return key;
+}
+
+// "518:P:A": a station's messages of one subject.
+std::string StationKey(const std::string& station, char subject) {
+    return station + ":" + subject;
+}
+
+// A generic series name is the station's own; a named one ("NAVAREA I", "WZ") is shared by
+// every station that repeats it.
+std::string SeriesKey(const std::string& station, const std::string& name) {
+    return GenericSeries(name) ? station + "|" + name : name;
+}
+
+// "518:S|WARNING 534" from "WARNING 534" of station "518:S".
+std::string ReferenceKey(const std::string& station, const std::string& reference) {
+    const auto [name, number] = SplitSeries(reference);
+    return name.empty() ? reference : SeriesKey(station, name) + " " + number;
+}
+
+// "518:FA12", "518:PA12/HAIFA": an identifier of station's region where it is its letter.
+std::string IdentifierKey(int band, const std::string& id, const std::string& region, char letter) {
+    std::string key = std::to_string(band) + ":" + id;
+    if (!region.empty() && !id.empty() && id[0] == letter) key += "/" + region;
+    return key;
+}
+
+// Every word of what in name ("COASTAL" in "UKRAINE COASTAL WARNING").
+bool NamesWords(const std::string& name, const std::string& what) {
+    std::string padded = " " + name + " ";
+    size_t at = 0;
+    while (at < what.size()) {
+        size_t end = what.find(' ', at);
+        if (end == std::string::npos) end = what.size();
+        if (padded.find(" " + what.substr(at, end - at) + " ") == std::string::npos) return false;
+        at = end + 1;
+    }
+    return true;
+}
+
+bool Named(const std::vector<std::string>& names, const std::string& name) {
+    return std::find(names.begin(), names.end(), name) != names.end();
 }
 
 }  // namespace
@@ -77,11 +129,20 @@ void TEvaluation::Clear() {
     byIdentifier.clear();
     bySeries.clear();
     newestOfStation.clear();
+    areasOfNewest.clear();
     timed.clear();
+    inTimed.clear();
     bySeriesName.clear();
     byStationSubject.clear();
+    seriesOfStation.clear();
     lastId = 0;
     lastReceived = std::numeric_limits<int64_t>::min();
+}
+
+void TEvaluation::Timed(size_t target) {
+    if (inTimed[target]) return;
+    inTimed[target] = 1;
+    timed.push_back(target);
 }
 
 void TEvaluation::Add(const history::TStoredMessage& m, bool keepText) {
@@ -97,106 +158,165 @@ void TEvaluation::Add(const history::TStoredMessage& m, bool keepText) {
     // A quarter more at a time, not twice: the history only grows, and slowly.
     if (result.size() == result.capacity()) result.reserve(result.size() + result.size() / 4 + 64);
     result.push_back(std::move(w));
+    inTimed.push_back(0);
+    const std::string region = RegionOf(m);
+    const char letter = m.name.empty() ? '?' : m.name[0];
+    const std::string station = StationOf(m.band, letter, region);
     const auto cancel = [&](size_t target) {
         TWarning& t = result[target];
-        if (target != self && t.state != TWarning::State::Cancelled)
-            EndBy(t, TWarning::State::Cancelled, m.name, m.received);
+        if (target != self && t.state != State::Cancelled) EndBy(t, State::Cancelled, m.name, m.received);
     };
     for (const std::string& id : refs.cancelsIds) {
-        const auto it = byIdentifier.find(std::to_string(m.band) + ":" + id);
+        const auto it = byIdentifier.find(IdentifierKey(m.band, id, region, letter));
         if (it != byIdentifier.end()) cancel(it->second);
     }
     for (const std::string& series : refs.cancelsSeries) {
-        auto it = bySeries.find(series);
-        if (it == bySeries.end()) it = bySeries.find(WithoutYear(series));
+        const std::string key = ReferenceKey(station, series);
+        auto it = bySeries.find(key);
+        if (it == bySeries.end()) it = bySeries.find(WithoutYear(key));
         if (it == bySeries.end()) continue;
         for (size_t target : it->second)
             if (m.received - result[target].received < SeriesYear) cancel(target);
     }
-    const std::string region = RegionOf(m);
-    for (const TInForceList& list : refs.lists) ApplyList(self, list, refs.own, region);
-    byIdentifier[std::to_string(m.band) + ":" + m.name] = self;
-    if (m.name.size() >= 2)
-        byStationSubject[StationKey(m.band, m.name[0], region, m.name[1])].push_back(self);
+    const std::string ownSeries =
+        refs.own.empty() ? std::string() : SeriesKey(station, SplitSeries(refs.own.front()).first);
+    for (const TInForceList& list : refs.lists) {
+        if (list.ofIdentifiers)
+            ApplyIdentifierList(self, list, station);
+        else
+            ApplyList(self, list, ownSeries, station);
+    }
+    // A station gives an identifier anew only to a message once the one that had it is no
+    // longer in force ("00", the vital messages' number, excepted).
+    const auto [known, fresh] = byIdentifier.try_emplace(IdentifierKey(m.band, m.name, region, letter), self);
+    if (!fresh) {
+        TWarning& previous = result[known->second];
+        const bool aged = previous.state == State::Expired && !previous.ownEnd;
+        if (!(m.name.size() >= 4 && m.name.compare(2, 2, "00") == 0) &&
+            (previous.state == State::InForce || aged))
+            EndBy(previous, State::Superseded, m.name, m.received, Cause::SameIdentifier);
+        known->second = self;
+    }
+    if (m.name.size() >= 2) byStationSubject[StationKey(station, m.name[1])].push_back(self);
     for (const std::string& own : refs.own) {
         const auto [name, number] = SplitSeries(own);
-        if (!name.empty()) bySeriesName[name].emplace_back(self, number);
-        bySeries[own].push_back(self);
-        if (WithoutYear(own) != own) bySeries[WithoutYear(own)].push_back(self);
+        if (name.empty()) continue;
+        const std::string key = SeriesKey(station, name);
+        bySeriesName[key].emplace_back(self, number);
+        std::vector<std::string>& names = seriesOfStation[station];
+        if (!Named(names, key)) names.push_back(key);
+        bySeries[key + " " + number].push_back(self);
+        if (WithoutYear(number) != number) bySeries[key + " " + WithoutYear(number)].push_back(self);
     }
-    if (refs.expires) result[self].expires = *refs.expires;
-    Supersede(self, region);
-    if (result[self].expires != -1) timed.push_back(self);
+    TWarning& added = result[self];
+    if (refs.expires) {
+        added.expires = *refs.expires;
+        added.ownEnd = true;
+    }
+    Supersede(self, station, refs);
+    if (added.expires != -1) Timed(self);
     lastId = std::max(lastId, m.id);
     lastReceived = std::max(lastReceived, m.received);
 }
 
-// A station's forecast, gale warning or ice report replaces its previous one of the subject:
-// each states the whole situation (the Dutch and Faroese gale warnings end with "OTHER
-// DISTRICTS: NO WARNING"). Without a successor it lives its subject's lifetime.
-void TEvaluation::Supersede(size_t self, const std::string& region) {
+// A station's forecast, gale warning, ice report or "no message" notice replaces its previous
+// one of the subject: each states the whole situation (the Dutch, Faroese and Baltic gale
+// warnings name every area each time). A previous one whose every area the new one says
+// CANCELLED is cancelled; one that only cancels areas ends after its own broadcast. Every
+// message without an end of its own lives its subject's lifetime.
+void TEvaluation::Supersede(size_t self, const std::string& station, const TReferences& refs) {
     TWarning& w = result[self];
     const char subject = w.name.size() >= 2 ? w.name[1] : '\0';
     const int64_t lifetime = SubjectLifetime(subject);
-    if (lifetime == 0 || w.received < 0) return;
-    if (w.expires == -1) w.expires = w.received + lifetime;
-    const auto [it, first] =
-        newestOfStation.try_emplace(StationKey(w.band, w.name[0], region, subject), self);
-    if (first) return;
-    TWarning& previous = result[it->second];
-    if (previous.state == TWarning::State::InForce || previous.state == TWarning::State::Expired)
-        EndBy(previous, TWarning::State::Superseded, w.name, w.received);
-    it->second = self;
+    if (w.received < 0) return;
+    if (w.expires == -1 && lifetime > 0) w.expires = w.received + lifetime;
+    if (!RenewedBySubject(subject)) return;
+    const auto cancelsAll = [&](const std::vector<std::string>& areas) {
+        return !areas.empty() && std::all_of(areas.begin(), areas.end(), [&](const std::string& area) {
+            return Named(refs.cancelsAreas, area);
+        });
+    };
+    if (!refs.cancelsAreas.empty() && cancelsAll(refs.areas) && !w.ownEnd) {
+        w.expires = w.received + OwnBroadcastSeconds;
+        w.ownEnd = true;
+    }
+    const std::string key = StationKey(station, subject);
+    const auto [it, first] = newestOfStation.try_emplace(key, self);
+    std::vector<std::string>& areas = areasOfNewest[key];
+    if (!first) {
+        TWarning& previous = result[it->second];
+        if (previous.state == State::InForce || previous.state == State::Expired) {
+            if (cancelsAll(areas))
+                EndBy(previous, State::Cancelled, w.name, w.received);
+            else
+                EndBy(previous, State::Superseded, w.name, w.received, Cause::NextOfStation);
+        }
+        it->second = self;
+    }
+    areas = refs.areas;
 }
 
-// A newer list of a series or of stations is the authority on it: what came before and is
-// not on it is no longer in force. A number without a year names the one of the last year.
-void TEvaluation::ApplyList(size_t self, const TInForceList& list, const std::vector<std::string>& own,
-                            const std::string& region) {
-    const TWarning& m = result[self];
-    // Only what is still in force can be left out: the rest is passed over unread.
-    const auto inForce = [&](size_t target) {
-        return target != self && result[target].state == TWarning::State::InForce;
-    };
-    const auto leaveOut = [&](size_t target) {
-        EndBy(result[target], TWarning::State::NotListed, m.name, m.received);
-    };
-    if (list.ofIdentifiers) {
-        std::unordered_multimap<std::string, int64_t> named;
-        std::set<std::string> stations;
-        for (const auto& [id, day] : list.ids) {
-            named.emplace(id, day);
-            stations.insert(id.substr(0, 2));
-        }
-        for (const std::string& station : stations) {
-            const auto it = byStationSubject.find(StationKey(m.band, station[0], region, station[1]));
-            if (it == byStationSubject.end()) continue;
-            // Identifiers come round again: one without its day names the newest message of it.
-            std::unordered_map<std::string, size_t> newest;
-            for (size_t target : it->second) newest[result[target].name] = target;
-            for (size_t target : it->second) {
-                if (!inForce(target)) continue;
-                const TWarning& t = result[target];
-                const auto [from, to] = named.equal_range(t.name);
-                const bool listed = std::any_of(from, to, [&](const auto& item) {
-                    return item.second == -1
-                               ? newest[t.name] == target
-                               : t.received >= item.second - Day && t.received < item.second + 2 * Day;
-                });
-                if (!listed) leaveOut(target);
-            }
-        }
-        return;
+// In force again: a list of what is in force names it, whatever a misread cancellation, an
+// earlier list or its lifetime said; its lifetime counts from the list. Its own end and the
+// next message of its station stand.
+void TEvaluation::Restore(size_t target, int64_t at) {
+    TWarning& t = result[target];
+    const bool ended = t.state == State::Cancelled || t.state == State::NotListed ||
+                       (t.state == State::Superseded && t.cause == Cause::SameIdentifier) ||
+                       (t.state == State::Expired && !t.ownEnd) || t.state == State::InForce;
+    if (!ended) return;
+    t.state = State::InForce;
+    t.cause = Cause::None;
+    t.cancelledBy.clear();
+    t.cancelledAt = -1;
+    const char subject = t.name.size() >= 2 ? t.name[1] : '\0';
+    if (!t.ownEnd && SubjectLifetime(subject) > 0) {
+        t.expires = std::max(t.expires, at + SubjectLifetime(subject));
+        Timed(target);
     }
-    std::string series = list.series;
-    if (series.empty() && !own.empty()) series = SplitSeries(own.front()).first;
-    const auto it = bySeriesName.find(series);
-    if (series.empty() || it == bySeriesName.end()) return;
+}
+
+// The series a list speaks of: the one it names, or one of its station's whose name holds
+// the list's words ("COASTAL WARNINGS IN FORCE" of "UKRAINE COASTAL WARNING"), or a named
+// series of any station that does, or else the list's own series.
+std::string TEvaluation::ListSeriesKey(const TInForceList& list, const std::string& ownSeries,
+                                       const std::string& station) const {
+    if (list.series.empty()) return ownSeries;
+    const std::string named = SeriesKey(station, list.series);
+    if (bySeriesName.count(named) != 0) return named;
+    const auto unique = [&](const auto& names) {
+        std::string found;
+        for (const auto& item : names) {
+            const std::string& key = item;
+            const size_t bar = key.find('|');
+            if (!NamesWords(bar == std::string::npos ? key : key.substr(bar + 1), list.series)) continue;
+            if (!found.empty() && found != key) return std::string();
+            found = key;
+        }
+        return found;
+    };
+    if (const auto it = seriesOfStation.find(station); it != seriesOfStation.end())
+        if (std::string key = unique(it->second); !key.empty()) return key;
+    std::vector<std::string> shared;
+    for (const auto& [key, messages] : bySeriesName)
+        if (key.find('|') == std::string::npos) shared.push_back(key);
+    if (std::string key = unique(shared); !key.empty()) return key;
+    return ownSeries;
+}
+
+// A newer list of a series is the authority on it: what came before and is not on it is no
+// longer in force, what it names is in force. A number without a year names the one of the
+// last year.
+void TEvaluation::ApplyList(size_t self, const TInForceList& list, const std::string& ownSeries,
+                            const std::string& station) {
+    const TWarning& m = result[self];
+    const auto it = bySeriesName.find(ListSeriesKey(list, ownSeries, station));
+    if (it == bySeriesName.end()) return;
     // "719" names 719 of any year within the year before the list, "719/20" names only that one.
     std::unordered_set<std::string> exact, yearless;
     for (const std::string& n : list.numbers) (n.find('/') == std::string::npos ? yearless : exact).insert(n);
     for (const auto& [target, number] : it->second) {
-        if (!inForce(target)) continue;
+        if (target == self) continue;
         const bool recent = m.received - result[target].received < SeriesYear;
         const std::string bare = WithoutYear(number);
         const bool listed =
@@ -204,21 +324,70 @@ void TEvaluation::ApplyList(size_t self, const TInForceList& list, const std::ve
             (recent && bare == number && std::any_of(exact.begin(), exact.end(), [&](const std::string& n) {
                  return WithoutYear(n) == bare;
              }));
-        if (!listed) leaveOut(target);
+        if (listed)
+            Restore(target, m.received);
+        else if (result[target].state == State::InForce)
+            EndBy(result[target], State::NotListed, m.name, m.received);
     }
 }
 
-// Only what has an end of its own can change with the time; what another message ended
-// stays ended and leaves the list.
-void TEvaluation::Age(int64_t now) {
+// A list of identifiers speaks for the stations and subjects it names.
+void TEvaluation::ApplyIdentifierList(size_t self, const TInForceList& list, const std::string& station) {
+    const TWarning& m = result[self];
+    std::unordered_multimap<std::string, int64_t> named;
+    std::set<std::string> stations;
+    for (const auto& [id, day] : list.ids) {
+        named.emplace(id, day);
+        stations.insert(id.substr(0, 2));
+    }
+    const std::string region =
+        station.find('/') == std::string::npos ? "" : station.substr(station.find('/') + 1);
+    for (const std::string& letters : stations) {
+        const std::string own =
+            StationOf(m.band, letters[0], !m.name.empty() && letters[0] == m.name[0] ? region : "");
+        const auto it = byStationSubject.find(StationKey(own, letters[1]));
+        if (it == byStationSubject.end()) continue;
+        // Identifiers come round again: one without its day names the newest message of it.
+        std::unordered_map<std::string, size_t> newest;
+        for (size_t target : it->second) newest[result[target].name] = target;
+        for (size_t target : it->second) {
+            if (target == self) continue;
+            const TWarning& t = result[target];
+            const auto [from, to] = named.equal_range(t.name);
+            const bool listed = std::any_of(from, to, [&](const auto& item) {
+                return item.second == -1
+                           ? newest[t.name] == target
+                           : t.received >= item.second - Day && t.received < item.second + 2 * Day;
+            });
+            if (listed)
+                Restore(target, m.received);
+            else if (t.state == State::InForce)
+                EndBy(result[target], State::NotListed, m.name, m.received);
+        }
+    }
+}
+
+// Only what has an end can change with the time; what another message ended stays ended and
+// leaves the list.
+bool TEvaluation::Age(int64_t now) {
     size_t kept = 0;
+    bool changed = false;
     for (const size_t i : timed) {
         TWarning& w = result[i];
-        if (w.state != TWarning::State::InForce && w.state != TWarning::State::Expired) continue;
-        w.state = now > w.expires ? TWarning::State::Expired : TWarning::State::InForce;
+        const bool aged =
+            w.state == State::Expired && (w.cause == Cause::OwnEnd || w.cause == Cause::Lifetime);
+        if (w.state != State::InForce && !aged) {
+            inTimed[i] = 0;
+            continue;
+        }
+        const State state = now > w.expires ? State::Expired : State::InForce;
+        changed = changed || state != w.state;
+        w.state = state;
+        w.cause = state == State::InForce ? Cause::None : w.ownEnd ? Cause::OwnEnd : Cause::Lifetime;
         timed[kept++] = i;
     }
     timed.resize(kept);
+    return changed;
 }
 
 bool TEvaluation::Update(const history::THistoryStore& store, int64_t now) {
@@ -252,7 +421,8 @@ bool TEvaluation::Update(const history::THistoryStore& store, int64_t now) {
 }
 
 size_t TEvaluation::MemoryBytes() const {
-    size_t bytes = result.capacity() * sizeof(TWarning);
+    size_t bytes =
+        result.capacity() * sizeof(TWarning) + inTimed.capacity() + timed.capacity() * sizeof(size_t);
     for (const TWarning& w : result) {
         bytes += w.text.capacity() + w.shapes.capacity() * sizeof(TShape);
         for (const TShape& shape : w.shapes) bytes += shape.points.capacity() * sizeof(TPosition);

@@ -20,6 +20,10 @@ struct TWarning {
     // a newer forecast, gale warning or ice report of the same station replaced it.
     // NotListed: a later list of what is in force for its series or station leaves it out.
     enum class State { InForce, Cancelled, Expired, Superseded, NotListed };
+    // What the state alone does not say: an end of its own or its subject's lifetime
+    // (Expired); the station's next message of the subject or its identifier given to a newer
+    // message (Superseded).
+    enum class Cause : uint8_t { None, OwnEnd, Lifetime, NextOfStation, SameIdentifier };
     int64_t id = 0;
     int band = 518;
     std::string name;
@@ -27,6 +31,8 @@ struct TWarning {
     std::string text;  // UTF-8
     std::vector<TShape> shapes;
     State state = State::InForce;
+    Cause cause = Cause::None;
+    bool ownEnd = false;      // expires is the end its text gives, not its subject's lifetime
     std::string cancelledBy;  // the identifier of the message that cancelled, superseded or left it out
     int64_t cancelledAt = -1;
     int64_t expires = -1;
@@ -34,10 +40,13 @@ struct TWarning {
 // "in force", "cancelled", "expired", "superseded", "no longer listed"
 const char* StateName(TWarning::State state);
 
-// How long a message of these subjects stays in force when nothing newer of its station
-// replaces it (seconds); 0 for the others, which end only by a cancellation or their own
-// end. Forecasts (E) 36 h, gale warnings (B) 24 h, ice reports (C) 8 days.
+// How long a message of this subject stays in force when nothing ends it (seconds): from its
+// reception, or from the last list of what is in force that named it. Measured on the
+// corpus (docs/DESIGN.md): forecasts (E) 36 h, gale warnings (B) and "no message" notices
+// (Z) 24 h, ice reports (C) 8 days, search and rescue (D) 3 days, every other subject 90 days.
 int64_t SubjectLifetime(char subject);
+// The subjects whose next message of a station replaces its previous one.
+bool RenewedBySubject(char subject);
 
 // The states of the history's messages, brought up to date as messages come: only what was
 // added since the last update is read and evaluated, and each message keeps no text (the
@@ -49,8 +58,8 @@ public:
     bool Update(const history::THistoryStore& store, int64_t now);
     // A message after every message added so far (received no earlier); keepText keeps its text.
     void Add(const history::TStoredMessage& message, bool keepText);
-    // Expired or in force again by now; a cancellation stays.
-    void Age(int64_t now);
+    // Expired or in force again by now; a cancellation stays. True when a state changed.
+    bool Age(int64_t now);
     void Clear();
     const std::vector<TWarning>& Warnings() const { return result; }
     std::vector<TWarning>& Warnings() { return result; }
@@ -58,24 +67,34 @@ public:
     size_t MemoryBytes() const;
 
 private:
-    // region: what tells apart two stations of one B1 letter ("HAIFA"), empty for most.
-    void Supersede(size_t self, const std::string& region);
-    void ApplyList(size_t self, const TInForceList& list, const std::vector<std::string>& own,
-                   const std::string& region);
+    // station: "518:P", or "518:P/HAIFA" where two stations share a letter.
+    void Supersede(size_t self, const std::string& station, const TReferences& refs);
+    void ApplyList(size_t self, const TInForceList& list, const std::string& ownSeries,
+                   const std::string& station);
+    void ApplyIdentifierList(size_t self, const TInForceList& list, const std::string& station);
+    std::string ListSeriesKey(const TInForceList& list, const std::string& ownSeries,
+                              const std::string& station) const;
+    void Restore(size_t target, int64_t at);
+    void Timed(size_t target);
 
     std::vector<TWarning> result;
     // The messages known by each reference: "518:FA12" for an identifier on a band (the
     // newest only: identifiers come round again within days), the series numbers as they are
-    // written, with and without their year (every station repeating the warning).
+    // written, with and without their year (every station repeating the warning). A generic
+    // series is its station's: "518:S|WARNING 534".
     std::unordered_map<std::string, size_t> byIdentifier;
     std::unordered_map<std::string, std::vector<size_t>> bySeries;
-    // The newest forecast, gale warning and ice report of each station: "518:P:B".
+    // The newest forecast, gale warning and ice report of each station ("518:P:B"), and the
+    // areas it speaks of.
     std::unordered_map<std::string, size_t> newestOfStation;
-    std::vector<size_t> timed;  // those with an end of their own, not ended by another message
-    // Every message by its series name ("NAVAREA I") with its number, and by band, station
-    // and subject ("518:H:A"): what a list of what is in force reaches.
+    std::unordered_map<std::string, std::vector<std::string>> areasOfNewest;
+    std::vector<size_t> timed;     // those with an end, not ended by another message
+    std::vector<uint8_t> inTimed;  // by message: whether it is in timed
+    // Every message by its series ("NAVAREA I") with its number, and by band, station and
+    // subject ("518:H:A"): what a list of what is in force reaches. The series of each station.
     std::unordered_map<std::string, std::vector<std::pair<size_t, std::string>>> bySeriesName;
     std::unordered_map<std::string, std::vector<size_t>> byStationSubject;
+    std::unordered_map<std::string, std::vector<std::string>> seriesOfStation;
     int64_t lastId = 0;
     int64_t lastReceived = std::numeric_limits<int64_t>::min();
 };

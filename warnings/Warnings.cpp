@@ -360,11 +360,15 @@ bool SeriesNumber(const std::string& w, std::string& normal) {
     return true;
 }
 
+// A line's words; a dot before a letter parts two ("NAV.WARNINGS", "1.NAV"), trailing dots,
+// colons and equals signs go.
 std::vector<std::string> Words(std::string_view line) {
     std::vector<std::string> words;
     std::string w;
-    for (char c : line) {
-        if (c == ' ' || c == '\t' || c == '(' || c == ')' || c == ',' || c == ';') {
+    for (size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        const bool dotBeforeLetter = c == '.' && i + 1 < line.size() && Letter(line[i + 1]);
+        if (c == ' ' || c == '\t' || c == '(' || c == ')' || c == ',' || c == ';' || dotBeforeLetter) {
             if (!w.empty()) words.push_back(w);
             w.clear();
         } else {
@@ -385,18 +389,46 @@ bool AllLetters(const std::string& w) {
     return true;
 }
 
-// Series references in words: letters words followed by a number ("WZ 720", "NAVAREA I 31/23").
-void SeriesIn(const std::vector<std::string>& words, std::vector<std::string>& out) {
+// A word of a series name as one spelling: "" for those that say nothing ("NAV").
+std::string NameWord(const std::string& w) {
+    static const char* const Warning[] = {"WARN",    "WNG",      "WARNING",    "WARNINGS",   "WRNG",
+                                          "NAVWARN", "NAVWARNS", "NAVWARNING", "NAVWARNINGS"};
+    if (w == "NAV" || w == "NAVIGATIONAL") return {};
+    for (const char* x : Warning)
+        if (w == x) return "WARNING";
+    return w;
+}
+
+bool Skipped(const std::string& w) {
+    return w == "NR" || w == "NO" || w == "NUMBER" || w == "AND";
+}
+
+// Series references in words: a name of letters followed by numbers ("WZ 720", "NAVAREA I 31/23
+// 32/23"). Numbers without a name, or after a generic one ("CANCEL NAV.WARNINGS 12 13"), are
+// of ownName, the message's own series, where it has one.
+void SeriesIn(const std::vector<std::string>& words, std::vector<std::string>& out,
+              const std::string& ownName = {}) {
     std::string name;
+    bool afterNumber = false;
     for (const std::string& w : words) {
         std::string number;
-        if (!name.empty() && SeriesNumber(w, number)) {
-            out.push_back(name + " " + number);
+        if (SeriesNumber(w, number)) {
+            const std::string& series =
+                (name.empty() || GenericSeries(name)) && !ownName.empty() ? ownName : name;
+            if (!series.empty()) out.push_back(series + " " + number);
+            afterNumber = true;
+        } else if (Skipped(w)) {
+            continue;
+        } else if (AllLetters(w) && !IsIdentifier(w) && w != "CANCEL") {
+            if (afterNumber) name.clear();
+            afterNumber = false;
+            const std::string part = NameWord(w);
+            if (!part.empty() &&
+                !(part == "WARNING" && name.size() >= 7 && name.compare(name.size() - 7, 7, "WARNING") == 0))
+                name += (name.empty() ? "" : " ") + part;
+        } else {
             name.clear();
-        } else if (AllLetters(w) && !IsIdentifier(w) && w != "NR" && w != "NO" && w != "CANCEL") {
-            name += (name.empty() ? "" : " ") + w;
-        } else if (w != "NR" && w != "NO") {
-            name.clear();
+            afterNumber = false;
         }
     }
 }
@@ -410,6 +442,21 @@ int MonthOf(const std::string& w) {
 }
 
 }  // namespace
+
+bool GenericSeries(const std::string& name) {
+    static const char* const Generic[] = {"WARNING", "COASTAL", "LOCAL", "NAVTEX", "MESSAGE", "MSG",
+                                          "AREA",    "S",       "GALE",  "STORM",  "NEAR",    "ICE"};
+    size_t at = 0;
+    while (at < name.size()) {
+        size_t end = name.find(' ', at);
+        if (end == std::string::npos) end = name.size();
+        const std::string_view word(name.data() + at, end - at);
+        if (std::none_of(std::begin(Generic), std::end(Generic), [&](const char* g) { return word == g; }))
+            return false;
+        at = end + 1;
+    }
+    return true;
+}
 
 std::pair<std::string, std::string> SplitSeries(const std::string& reference) {
     const size_t space = reference.rfind(' ');
@@ -437,8 +484,13 @@ std::vector<std::string_view> Lines(const std::string& text) {
     return lines;
 }
 
+bool SaysWarning(const std::string& series) {
+    return series.find("WARNING") != std::string::npos || series.compare(0, 7, "NAVAREA") == 0;
+}
+
 // Its own series numbers: one of the first three lines that is a name and a number and
-// nothing else.
+// nothing else, or a warning's name and number followed by more ("UKRAINE COASTAL WARNING
+// 310/20 ODESA-NAVTEX").
 void OwnSeries(const std::vector<std::string_view>& lines, std::vector<std::string>& own) {
     int header = 0;
     for (const std::string_view line : lines) {
@@ -449,58 +501,114 @@ void OwnSeries(const std::vector<std::string_view>& lines, std::vector<std::stri
         if (std::any_of(words.begin(), words.end(),
                         [](const std::string& w) { return w.compare(0, 6, "CANCEL") == 0; }))
             continue;
+        size_t k = 0;
+        while (k < words.size() && AllLetters(words[k])) ++k;
         std::string number;
-        if (words.size() >= 2 && SeriesNumber(words.back(), number)) {
-            bool name = true;
-            for (size_t k = 0; k + 1 < words.size(); ++k) name = name && AllLetters(words[k]);
-            if (name) SeriesIn(words, own);
-        }
+        if (k == 0 || k >= words.size() || !SeriesNumber(words[k], number)) continue;
+        std::vector<std::string> found;
+        SeriesIn({words.begin(), words.begin() + static_cast<long>(k) + 1}, found);
+        if (!found.empty() && (k + 1 == words.size() || SaysWarning(found.front())))
+            own.push_back(found.front());
     }
 }
 
-// "THIS MSG 292159 UTC MAR [23]" after CANCEL: the message's own end, in UTC seconds. Without
-// a year, the month's next occurrence from the reception.
-std::optional<int64_t> OwnExpiry(const std::vector<std::string>& words, int64_t receivedUtc) {
-    for (size_t k = 1; k + 2 < words.size() && k < 4; ++k) {
-        const std::string& g = words[k];
-        const int month = MonthOf(words[k + 2]);
-        if (g.size() != 6 || Digits(g, 0) != 6 || words[k + 1] != "UTC" || month == 0) continue;
-        const int day = std::atoi(g.substr(0, 2).c_str()), hour = std::atoi(g.substr(2, 2).c_str()),
-                  minute = std::atoi(g.substr(4, 2).c_str());
-        if (day < 1 || day > 31 || hour > 23 || minute > 59) return std::nullopt;
-        const platform::LocalDateTime received = datetime::UtcFromUnixSeconds(receivedUtc);
-        int year = received.year;
-        std::string yy;
-        if (k + 3 < words.size() && SeriesNumber(words[k + 3], yy) && words[k + 3].size() == 2)
-            year = 2000 + std::atoi(words[k + 3].c_str());
-        else if (month < received.month)
-            ++year;
-        return datetime::UnixSecondsFromUtc(year, month, day, hour, minute);
-    }
-    return std::nullopt;
+// "292159 UTC MAR [23]" or "302200 SEP" from words[k] on: that time in UTC seconds. Without a
+// year, the month's next occurrence from the reception.
+std::optional<int64_t> EndTime(const std::vector<std::string>& words, size_t k, int64_t receivedUtc) {
+    const std::string& g = words[k];
+    if (g.size() != 6 || Digits(g, 0) != 6) return std::nullopt;
+    size_t m = k + 1;
+    if (m < words.size() && words[m] == "UTC") ++m;
+    const int month = m < words.size() ? MonthOf(words[m]) : 0;
+    if (month == 0) return std::nullopt;
+    const int day = std::atoi(g.substr(0, 2).c_str()), hour = std::atoi(g.substr(2, 2).c_str()),
+              minute = std::atoi(g.substr(4, 2).c_str());
+    if (day < 1 || day > 31 || hour > 23 || minute > 59) return std::nullopt;
+    const platform::LocalDateTime received = datetime::UtcFromUnixSeconds(receivedUtc);
+    int year = received.year;
+    std::string yy;
+    if (m + 1 < words.size() && words[m + 1].size() == 2 && SeriesNumber(words[m + 1], yy))
+        year = 2000 + std::atoi(words[m + 1].c_str());
+    else if (month < received.month)
+        ++year;
+    return datetime::UnixSecondsFromUtc(year, month, day, hour, minute);
 }
 
-// What follows CANCEL at c on line l, with the lines in brackets that continue it.
+// What follows CANCEL at c on line l, with the lines in brackets that continue it, or the
+// next line where this one names nothing ("CANCEL ARKHANGELSK RADIO" / "GALEWARN 68").
 std::vector<std::string> CancelWords(const std::vector<std::string_view>& lines, size_t l, size_t c) {
     std::string span(lines[l].substr(c + 6));
-    for (size_t next = l + 1; next < lines.size() && !lines[next].empty() && lines[next][0] == '('; ++next) {
+    size_t next = l + 1;
+    for (; next < lines.size() && !lines[next].empty() && lines[next][0] == '('; ++next) {
+        span += ' ';
+        span += lines[next];
+    }
+    if (span.find_first_of("0123456789") == std::string::npos && next < lines.size()) {
         span += ' ';
         span += lines[next];
     }
     return Words(span);
 }
 
+// After CANCEL: "THIS MSG 292159 UTC MAR", "THIS MESSAGE 302200 SEP", "182200 UTC SEP": the
+// message's own end (true: nothing else to read there). "THIS WARNING" without a time ends it
+// after its own broadcast, and what follows may still cancel others.
+bool OwnEnd(const std::vector<std::string>& words, int64_t receivedUtc, TReferences& refs) {
+    if (words.empty()) return false;
+    if (words[0] != "THIS") {
+        const auto at = EndTime(words, 0, receivedUtc);
+        if (at) refs.expires = *at;
+        return at.has_value();
+    }
+    if (words.size() < 2 || words[1] == "PARA" || words[1] == "PARAGRAPH") return false;
+    for (size_t k = 1; k < words.size() && k < 4; ++k)
+        if (const auto at = EndTime(words, k, receivedUtc)) {
+            refs.expires = *at;
+            return true;
+        }
+    if (!refs.expires) refs.expires = receivedUtc + OwnBroadcastSeconds;
+    return false;
+}
+
+std::string_view Trimmed(std::string_view s) {
+    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+    return s;
+}
+
+bool AreaName(std::string_view area) {
+    return area.size() >= 3 && Letter(area[0]) &&
+           std::all_of(area.begin(), area.end(), [](char c) { return (c >= 'A' && c <= 'Z') || c == ' '; });
+}
+
 // "NAV. WARN. NO. 165 CANCELLED.", "NAVWARN 55/19 IS CANCELLED.": the references that stand
-// before the word on its line.
-void CancelledBefore(std::string_view line, TReferences& refs) {
-    if (line.find("CANCELLED") == std::string::npos) return;  // most lines: no words made
+// before the word on its line. "SKAGERRAK: CANCELLED": an area's warning ended.
+void CancelledBefore(std::string_view line, const std::string& ownName, TReferences& refs) {
+    const size_t cancelled = line.find("CANCELLED");
+    if (cancelled == std::string::npos) return;  // most lines: no words made
+    const size_t colon = line.find(':');
+    if (colon != std::string::npos && colon < cancelled &&
+        Trimmed(line.substr(colon + 1, cancelled - colon - 1)).empty() &&
+        line.find_first_not_of(" .", cancelled + 9) == std::string::npos &&
+        AreaName(Trimmed(line.substr(0, colon)))) {
+        refs.cancelsAreas.emplace_back(Trimmed(line.substr(0, colon)));
+        return;
+    }
     std::vector<std::string> words = Words(line);
     const auto at = std::find(words.begin(), words.end(), "CANCELLED");
     if (at == words.end()) return;
     words.erase(at, words.end());
     for (const std::string& w : words)
         if (IsIdentifier(w)) refs.cancelsIds.push_back(w);
-    SeriesIn(words, refs.cancelsSeries);
+    SeriesIn(words, refs.cancelsSeries, ownName);
+}
+
+// "SKAGERRAK: SW 15 M/S": the area a line of a gale or ice warning speaks of.
+void AreaLine(std::string_view line, TReferences& refs) {
+    const size_t colon = line.find(':');
+    if (colon == std::string::npos) return;
+    const std::string_view area = Trimmed(line.substr(0, colon));
+    if (AreaName(area)) refs.areas.emplace_back(area);
 }
 
 // "20-10-2020": the day it names, UTC seconds of 00:00; -1 when it is none.
@@ -514,14 +622,12 @@ int64_t DayOf(const std::string& w) {
 
 // Words of a list's heading that name no series.
 bool ListWord(const std::string& w) {
-    static const char* const Words[] = {"WARNINGS", "WARNING",      "MESSAGES", "FOLLOWING",
-                                        "NAVTEX",   "NAVIGATIONAL", "NAVWARNS", "SUMMARY",
-                                        "OF",       "THE",          "ALL",      "NAV"};
+    static const char* const Words[] = {"WARNING", "MESSAGES", "FOLLOWING", "NAVTEX", "SUMMARY",
+                                        "OF",      "THE",      "ALL",       "STILL"};
     return std::any_of(std::begin(Words), std::end(Words), [&](const char* x) { return w == x; });
 }
 
-// The items of a list from word k of line l on, over the lines that hold only items;
-// false at the first word that is none.
+// The items of a list from word k on; false at the first word that is none.
 bool ListItems(const std::vector<std::string>& words, size_t k, int& year, TInForceList& list, bool& nil) {
     for (; k < words.size(); ++k) {
         const std::string& w = words[k];
@@ -536,9 +642,11 @@ bool ListItems(const std::vector<std::string>& words, size_t k, int& year, TInFo
                 if (e < words.size() && words[e].size() == 2 && Digits(words[e], 0) == 2) ++e;
             }
             k = e - 1;
-        } else if (w.size() == 4 && Digits(w, 0) == 4 && k + 1 < words.size() && words[k + 1] == "SERIES") {
-            year = std::atoi(w.c_str()) % 100;  // 2020 SERIES: 145 165 …
-            ++k;
+        } else if (w.size() == 4 && Digits(w, 0) == 4 &&
+                   (w.compare(0, 2, "19") == 0 || w.compare(0, 2, "20") == 0)) {
+            // "2020 SERIES:", "2020:": the year of the numbers that follow.
+            year = std::atoi(w.c_str()) % 100;
+            if (k + 1 < words.size() && words[k + 1] == "SERIES") ++k;
         } else if (const std::string id = w.substr(0, w.find('=')); IsIdentifier(id)) {
             const int64_t day = k + 1 < words.size() ? DayOf(words[k + 1]) : -1;
             list.ids.emplace_back(id, day);
@@ -549,6 +657,11 @@ bool ListItems(const std::vector<std::string>& words, size_t k, int& year, TInFo
             list.numbers.push_back(number);
         } else if (w == "NIL") {
             nil = true;
+        } else if (w == "VIA") {
+            // VIA L AND M: the stations that broadcast them.
+            while (k + 1 < words.size() && (words[k + 1].size() == 1 || words[k + 1] == "AND") &&
+                   AllLetters(words[k + 1]))
+                ++k;
         } else {
             return false;
         }
@@ -556,9 +669,62 @@ bool ListItems(const std::vector<std::string>& words, size_t k, int& year, TInFo
     return true;
 }
 
+// A series as a list's heading names it: its name's words less those of every list.
+std::string ListSeries(const std::vector<std::string>& words, size_t end) {
+    std::string series;
+    for (size_t k = 0; k < end; ++k) {
+        if (!AllLetters(words[k])) continue;
+        const std::string part = NameWord(words[k]);
+        if (part.empty() || ListWord(part) || Skipped(part)) continue;
+        series += (series.empty() ? "" : " ") + part;
+    }
+    return series;
+}
+
+// Items over the lines from l on that hold only items, into list.
+void MoreItems(const std::vector<std::string_view>& lines, size_t l, int year, TInForceList& list,
+               bool& nil) {
+    for (; l < lines.size(); ++l) {
+        const std::vector<std::string> more = Words(lines[l]);
+        TInForceList line;
+        bool lineNil = false;
+        if (more.empty() || !ListItems(more, 0, year, line, lineNil)) break;
+        nil = nil || lineNil;
+        list.numbers.insert(list.numbers.end(), line.numbers.begin(), line.numbers.end());
+        list.ids.insert(list.ids.end(), line.ids.begin(), line.ids.end());
+    }
+}
+
+void AddList(TInForceList list, bool nil, std::vector<TInForceList>& lists) {
+    // A list names either numbers of one series or identifiers; "NIL" is a list of none.
+    list.ofIdentifiers = !list.ids.empty();
+    if (list.ofIdentifiers) list.series.clear();
+    if (list.ofIdentifiers || !list.numbers.empty() || nil) lists.push_back(std::move(list));
+}
+
+// "DANISH AND SWEDISH NAV.WNG STILL IN FORCE VIA L AND M." followed by "SWEDISH WNG NIL",
+// "DANISH WNG 118/14 120/14": one list a line, each of the series it names.
+void SubLists(const std::vector<std::string_view>& lines, size_t l, std::vector<TInForceList>& lists) {
+    for (; l < lines.size(); ++l) {
+        const std::vector<std::string> words = Words(lines[l]);
+        size_t k = 0;
+        bool warning = false;
+        for (; k < words.size() && AllLetters(words[k]) && words[k] != "NIL"; ++k)
+            if (NameWord(words[k]) == "WARNING") warning = true;
+        TInForceList list;
+        list.series = ListSeries(words, k);
+        int year = -1;
+        bool nil = false;
+        if (!warning || k == words.size() || list.series.empty() || !ListItems(words, k, year, list, nil))
+            return;
+        AddList(std::move(list), nil, lists);
+    }
+}
+
 // "NAVAREA I WARNINGS IN FORCE AT 251000 UTC DEC 20: 2020 SERIES: 145 165 …",
 // "NAV.WARNINGS IN FORCE AT 250800 UTC DEC 20 719 720 …", "NAVTEX MESSAGES IN FORCE: HA46=FIN233 …",
-// "FOLLOWING NAVIGATIONAL WARNINGS IN FORCE:" with lines "PA08 20-10-2020".
+// "FOLLOWING NAVIGATIONAL WARNINGS IN FORCE:" with lines "PA08 20-10-2020", "COASTAL WARNINGS
+// IN FORCE" with lines "84/19 372/19", "2020: 268 324 …" under a year.
 void InForceLists(const std::vector<std::string_view>& lines, std::vector<TInForceList>& lists) {
     for (size_t l = 0; l < lines.size(); ++l) {
         if (lines[l].find("IN FORCE") == std::string::npos) continue;  // most lines: no words made
@@ -567,29 +733,14 @@ void InForceLists(const std::vector<std::string_view>& lines, std::vector<TInFor
         while (force < words.size() && !(words[force] == "FORCE" && words[force - 1] == "IN")) ++force;
         if (force >= words.size() || (force >= 2 && words[force - 2] == "NOT")) continue;
         TInForceList list;
-        for (size_t k = 0; k + 1 < force; ++k) {
-            const std::string& w = words[k];
-            if (!AllLetters(w) || ListWord(w)) continue;
-            list.series += (list.series.empty() ? "" : " ") + w;
-        }
+        list.series = ListSeries(words, force - 1);
         int year = -1;
         bool nil = false;
-        bool whole = ListItems(words, force + 1, year, list, nil);
-        for (size_t next = l + 1; whole && next < lines.size(); ++next) {
-            const std::vector<std::string> more = Words(lines[next]);
-            TInForceList line;
-            int lineYear = year;
-            bool lineNil = false;
-            if (more.empty() || !ListItems(more, 0, lineYear, line, lineNil)) break;
-            year = lineYear;
-            nil = nil || lineNil;
-            list.numbers.insert(list.numbers.end(), line.numbers.begin(), line.numbers.end());
-            list.ids.insert(list.ids.end(), line.ids.begin(), line.ids.end());
-        }
-        // A list names either numbers of one series or identifiers; "NIL" is a list of none.
-        list.ofIdentifiers = !list.ids.empty();
-        if (list.ofIdentifiers) list.series.clear();
-        if (list.ofIdentifiers || !list.numbers.empty() || nil) lists.push_back(std::move(list));
+        if (ListItems(words, force + 1, year, list, nil)) MoreItems(lines, l + 1, year, list, nil);
+        if (list.numbers.empty() && list.ids.empty() && !nil)
+            SubLists(lines, l + 1, lists);  // the heading says only where they are
+        else
+            AddList(std::move(list), nil, lists);
     }
 }
 
@@ -599,21 +750,22 @@ TReferences FindReferences(const std::string& text, int64_t receivedUtc) {
     TReferences refs;
     const std::vector<std::string_view> lines = Lines(text);
     OwnSeries(lines, refs.own);
+    const std::string ownName = refs.own.empty() ? std::string() : SplitSeries(refs.own.front()).first;
     // Most messages neither cancel nor list anything: one look at the whole text says so.
     if (text.find("FORCE") != std::string::npos) InForceLists(lines, refs.lists);
+    if (text.find(':') != std::string::npos)
+        for (const std::string_view line : lines) AreaLine(line, refs);
+    if (text.find("SELF CANCELLING") != std::string::npos) refs.expires = receivedUtc + OwnBroadcastSeconds;
     if (text.find("CANCEL") == std::string::npos) return refs;
     for (size_t l = 0; l < lines.size(); ++l) {
-        CancelledBefore(lines[l], refs);
+        CancelledBefore(lines[l], ownName, refs);
         for (size_t c = lines[l].find("CANCEL"); c != std::string::npos; c = lines[l].find("CANCEL", c + 6)) {
             if (Letter(At(lines[l], c + 6)) || (c > 0 && Letter(lines[l][c - 1]))) continue;  // CANCELLED
             const std::vector<std::string> words = CancelWords(lines, l, c);
-            if (!words.empty() && words[0] == "THIS") {
-                if (const auto expires = OwnExpiry(words, receivedUtc)) refs.expires = *expires;
-                continue;
-            }
+            if (OwnEnd(words, receivedUtc, refs)) continue;
             for (const std::string& w : words)
                 if (IsIdentifier(w)) refs.cancelsIds.push_back(w);
-            SeriesIn(words, refs.cancelsSeries);
+            SeriesIn(words, refs.cancelsSeries, ownName);
         }
     }
     return refs;

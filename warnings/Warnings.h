@@ -54,7 +54,20 @@ struct TReferences {
     std::vector<std::string> cancelsSeries;  // series numbers it cancels
     std::optional<int64_t> expires;          // CANCEL THIS MSG ddhhmm UTC MON: seconds since 1970 UTC
     std::vector<TInForceList> lists;  // "NAVAREA I WARNINGS IN FORCE AT …", "NAVTEX MESSAGES IN FORCE:"
+    // Area lines of a gale or ice warning ("SKAGERRAK: SW 15 M/S"), and those that say
+    // "SKAGERRAK: CANCELLED".
+    std::vector<std::string> areas, cancelsAreas;
 };
+
+// How long a message that ends itself without a time ("CANCEL THIS MSG", "SELF CANCELLING")
+// stays: its own broadcast, as stations send every four hours.
+inline constexpr int64_t OwnBroadcastSeconds = 4 * 3600;
+
+// Series names are written in many ways: "NAV. WARN.", "NAV.WNG", "NAVIGATIONAL WARNING" and
+// "NAVWARN" are all "WARNING", so "NORWEGIAN NAV. WNG 12/20" is "NORWEGIAN WARNING 12/20".
+// A generic name ("WARNING", "COASTAL WARNING", "GALE WARNING") says no authority: it is the
+// sending station's own series, never another's.
+bool GenericSeries(const std::string& name);
 
 // "NAVAREA I 145/20" -> "NAVAREA I" and "145/20": a series reference's name and number.
 std::pair<std::string, std::string> SplitSeries(const std::string& reference);

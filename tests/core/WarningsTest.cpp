@@ -186,7 +186,7 @@ TEST(Cancellations, TheReferenceBeforeCancelledAndOnAHeaderLine) {
     // A header that cancels names another warning, not its own number.
     const auto refs = warnings::FindReferences("ZCZC NA23\nCANCEL NORWEGIAN NAV. WARNING 183/2019\nNNNN", t0);
     EXPECT_TRUE(refs.own.empty());
-    EXPECT_EQ(refs.cancelsSeries, std::vector<std::string>{"NORWEGIAN NAV WARNING 183/19"});
+    EXPECT_EQ(refs.cancelsSeries, std::vector<std::string>{"NORWEGIAN WARNING 183/19"});
     // "CANCELLED" with no number before it ends nothing.
     EXPECT_TRUE(warnings::FindReferences("BAY OF BOTHNIA: CANCELLED\nGALE WARNING NR 12 REMAINS", t0)
                     .cancelsSeries.empty());
@@ -280,8 +280,10 @@ TEST(Cancellations, TheBroadcastsOwnListsOfWhatIsInForce) {
     EXPECT_EQ(states["NA11"], S::NotListed);
     EXPECT_EQ(states["HA49"], S::InForce);  // the newest HA49
     const auto all = warnings::Evaluate(messages, t0 + 40 * day);
-    EXPECT_EQ(std::find_if(all.begin(), all.end(), [](const auto& w) { return w.name == "HA49"; })->state,
-              S::NotListed);  // last year's HA49: identifiers come round again
+    const auto lastYear =
+        std::find_if(all.begin(), all.end(), [](const auto& w) { return w.name == "HA49"; });
+    EXPECT_EQ(lastYear->state, S::Superseded);  // last year's HA49: its identifier was given anew
+    EXPECT_EQ(lastYear->cause, warnings::TWarning::Cause::SameIdentifier);
     EXPECT_EQ(states["HA40"], S::NotListed);
     EXPECT_EQ(states["JA10"], S::InForce);  // a station the Baltic list does not name
     EXPECT_EQ(states["PA08"], S::InForce);  // named with its day
@@ -298,6 +300,160 @@ TEST(Cancellations, TheBroadcastsOwnListsOfWhatIsInForce) {
     EXPECT_TRUE(warnings::FindReferences(
                     "DANISH AND SWEDISH NAV.WNG STILL IN FORCE VIA L AND M.\nGALE IN FORCE UNTIL 1200", t0)
                     .lists.empty());
+}
+
+namespace {
+
+// The newest message of each identifier as evaluated at now.
+std::map<std::string, warnings::TWarning> StatesAt(const std::vector<history::TStoredMessage>& messages,
+                                                   int64_t now) {
+    std::map<std::string, warnings::TWarning> states;
+    for (auto& w : warnings::Evaluate(messages, now)) states[w.name] = std::move(w);
+    return states;
+}
+
+}  // namespace
+
+TEST(Cancellations, NumbersOfTheOwnSeriesOwnEndsAndAreaLines) {
+    using S = warnings::TWarning::State;
+    const int64_t hour = 3600, t0 = 1583481600;  // 2020-03-06
+    // archive/2020/03/06/NA69 (Norway: numbers after NAV.WARNINGS are of its own series),
+    // shortened; a German warning of the same number must stay.
+    const std::vector<history::TStoredMessage> norway = {
+        Stored(1, "NA60", "NORWEGIAN NAV. WARNING 233/2020\nLIGHT 63-00N 008-00E UNLIT", t0 - 48 * hour),
+        Stored(2, "SA60", "NCC-HAMBURG\nNAV. WARN. NO. 233\nBUOY 54-00N 007-00E MISSING", t0 - 48 * hour),
+        Stored(3, "NA69",
+               "060807 UTC MAR 20\nNORWEGIAN NAV. WARNING 239/2020\nCHART\nAREA NORWEGIAN WATERS\n"
+               "2.CANCEL NAV.WARNINGS 79 91 94 138 221 225 228 229 230 233 234.\n3.CANCEL THIS WARNING.",
+               t0),
+    };
+    auto states = StatesAt(norway, t0 + hour);
+    EXPECT_EQ(states["NA60"].state, S::Cancelled);
+    EXPECT_EQ(states["SA60"].state, S::InForce);
+    EXPECT_EQ(states["NA69"].state, S::InForce);
+    EXPECT_EQ(StatesAt(norway, t0 + 5 * hour)["NA69"].state, S::Expired);  // its own broadcast is over
+
+    // Own ends without UTC, without THIS, or without a time (archive/2020/09/26/WA18,
+    // 2020/09/08/JA97, 2020/12/31/VZ50), and a paragraph's end that is not the message's
+    // (2020/12/10/KA01): it cancels a number of its own series.
+    const int64_t sep = 1599523200;  // 2020-09-08
+    EXPECT_EQ(*warnings::FindReferences("2. CANCEL THIS MESSAGE 302200 SEP=", sep).expires,
+              1601503200);  // 2020-09-30 22:00 UTC
+    EXPECT_EQ(*warnings::FindReferences("KAL NAV WARN 314/20\nCANCEL 182200 UTC SEP", sep).expires,
+              1600466400);
+    EXPECT_EQ(*warnings::FindReferences("311930 UTC DEC\nSELF CANCELLING\nNO MESSAGES ON HAND", sep).expires,
+              sep + warnings::OwnBroadcastSeconds);
+    const auto murmansk = warnings::FindReferences(
+        "240700 UTC NOV 20\nCOASTAL WARNING MURMANSK 317\nBARENTS SEA\n3. CANCEL 23/20 AND THIS PARA=", sep);
+    EXPECT_FALSE(murmansk.expires);
+    EXPECT_EQ(murmansk.cancelsSeries, std::vector<std::string>{"COASTAL WARNING MURMANSK 23/20"});
+
+    // A Baltic gale warning whose areas the next says CANCELLED (archive/2020/03/08/IB73, its
+    // predecessor shortened); a message of cancelled areas only ends after its broadcast.
+    const std::vector<history::TStoredMessage> gales = {
+        Stored(1, "IB70",
+               "BALTIC SEA MET WARNINGS\nNEAR GALE WARNING\nSKAGERRAK: SW 15 M/S\nKATTEGAT: SW 15 M/S", t0),
+        Stored(2, "IB73",
+               "BALTIC SEA MET WARNINGS\nNEAR GALE WARNING\nNORTHERN BALTIC: S 15 M/S OVERNIGHT DECR.\n"
+               "SKAGERRAK: CANCELLED\nKATTEGAT: CANCELLED",
+               t0 + 6 * hour),
+        Stored(3, "IB75", "BALTIC SEA MET WARNINGS\nNORTHERN BALTIC: S 15 M/S", t0 + 12 * hour),
+        Stored(4, "IB76", "THE SOUND: CANCELLED\nNORTHERN BALTIC: CANCELLED", t0 + 14 * hour),
+    };
+    states = StatesAt(gales, t0 + 13 * hour);
+    EXPECT_EQ(states["IB70"].state, S::Cancelled);
+    EXPECT_EQ(states["IB70"].cancelledBy, "IB73");
+    EXPECT_EQ(states["IB73"].state, S::Superseded);  // Northern Baltic went on in IB75
+    EXPECT_EQ(states["IB73"].cause, warnings::TWarning::Cause::NextOfStation);
+    states = StatesAt(gales, t0 + 19 * hour);
+    EXPECT_EQ(states["IB75"].state, S::Cancelled);
+    EXPECT_EQ(states["IB76"].state, S::Expired);
+}
+
+TEST(Cancellations, ListsOfAStationsOwnSeriesAndOfEachCountry) {
+    using S = warnings::TWarning::State;
+    const int64_t day = 86400, t0 = 1607299200;  // 2020-12-07
+    // archive/2020/12/25/SA06 (NCC Hamburg: a list under a year, its series the station's
+    // own), 2020/12/21/SA04 and a Dutch warning of a number the German list leaves out.
+    const std::vector<history::TStoredMessage> germany = {
+        Stored(1, "SA04", "NCC-HAMBURG\n111230 UTC DEC 20\nNAV. WARN. NO. 523\nTSS TERSCHELLING-GERMAN BIGHT",
+               t0),
+        Stored(2, "SA10", "NCC-HAMBURG\nNAV. WARN. NO. 529\nBUOY 54-00N 007-00E", t0 + day),
+        Stored(3, "PA10", "NETHERLANDS COASTGUARD\nNAVIGATIONAL WARNING NR. 529\nBUOY 53-00N 004-00E", t0),
+        Stored(4, "SA06",
+               "NCC-HAMBURG\n250600 UTC DEC 20\nNAV. WARN. NO. 534\n1. NAVTEX- AREA (S) WARNINGS IN FORCE AT "
+               "250600 UTC DEC 20:\n2020: 268 324 327 490 491 514 515 516 523\nNOTES:",
+               t0 + 18 * day),
+    };
+    auto states = StatesAt(germany, t0 + 19 * day);
+    EXPECT_EQ(states["SA04"].state, S::InForce);
+    EXPECT_EQ(states["SA10"].state, S::NotListed);
+    EXPECT_EQ(states["PA10"].state, S::InForce);  // another station's generic series
+
+    // archive/2020/07/20/CL15 (Ukraine: a list naming no series), 2020/07/15/CA95 and
+    // 2020/07/17/CA82, shortened.
+    const int64_t jul = 1592784000;  // 2020-06-22
+    const std::vector<history::TStoredMessage> ukraine = {
+        Stored(1, "CA82", "261130 UTC JUN 20\nUKRAINE COASTAL WARNING 297/20 ODESA-NAVTEX\nBLACK SEA", jul),
+        Stored(2, "CA95", "061225 UTC JUL 20\nUKRAINE COASTAL WARNING 310/20 ODESA-NAVTEX\nBLACK SEA",
+               jul + 14 * day),
+        Stored(3, "CL15",
+               "200000 UTC JUL 20\nUKRAINE COASTAL WARNING ODESA-NAVTEX\nCOASTAL WARNINGS IN FORCE\n"
+               "84/19 372/19 297/20\n298/20 299/20",
+               jul + 28 * day),
+    };
+    states = StatesAt(ukraine, jul + 29 * day);
+    EXPECT_EQ(states["CA82"].state, S::InForce);
+    EXPECT_EQ(states["CA95"].state, S::NotListed);
+
+    // archive/2018/09/21/MA08: a list a line, of each country's series.
+    const std::vector<history::TStoredMessage> scandinavia = {
+        Stored(1, "LA10", "DANISH NAV WARN 253/18\nWRECK 56-00N 011-00E", 1537000000),
+        Stored(2, "LA11", "DANISH NAV WARN 250/18\nWRECK 56-10N 011-10E", 1537000000),
+        Stored(3, "MA01", "SWEDISH NAV WARN 400/18\nBUOY 58-00N 011-00E", 1537000000),
+        Stored(4, "MA08",
+               "210548 UTC SEP 18\nDANISH AND SWEDISH NAV.WNG STILL IN FORCE VIA L AND M.\nSWEDISH WNG NIL\n"
+               "DANISH WNG 253/18",
+               1537509000),
+    };
+    states = StatesAt(scandinavia, 1537600000);
+    EXPECT_EQ(states["LA10"].state, S::InForce);
+    EXPECT_EQ(states["LA11"].state, S::NotListed);
+    EXPECT_EQ(states["MA01"].state, S::NotListed);
+}
+
+TEST(Cancellations, IdentifiersGivenAnewLifetimesAndWhatAListBringsBack) {
+    using S = warnings::TWarning::State;
+    using C = warnings::TWarning::Cause;
+    const int64_t day = 86400, t0 = 1596499200;  // 2020-08-04
+    // archive/2020/08/04/GA72 and 2020/11/18/GA72 (NAVAREA I 165, the same identifier given
+    // again), a warning whose cancellation names it by mistake, and the list of
+    // 2020/12/27/EA68 that names 165, shortened.
+    const std::vector<history::TStoredMessage> messages = {
+        Stored(1, "GA72", "NAVAREA I 165\nNORTH SEA UK SECTOR.\nWELL 57-00N 001-00E", t0),
+        Stored(2, "GA40", "NAVAREA I 150\nWRECK 56-00N 002-00E", t0),
+        Stored(3, "GA80", "NAVAREA I 168\nCANCEL NAVAREA I 165.", t0 + 30 * day),
+        Stored(4, "GA72", "NAVAREA I 170\nNORTH SEA UK SECTOR.", t0 + 106 * day),
+        Stored(5, "EA68",
+               "NAVAREA I 187\n1. NAVAREA I WARNINGS IN FORCE AT 251000 UTC DEC 20:\n2020 SERIES: 145 165 "
+               "170 187.",
+               t0 + 143 * day),
+    };
+    std::vector<history::TStoredMessage> first(messages.begin(), messages.begin() + 3);
+    auto all = warnings::Evaluate(first, t0 + 31 * day);
+    EXPECT_EQ(all[0].state, S::Cancelled);
+    EXPECT_EQ(all[1].state, S::InForce);
+    all = warnings::Evaluate(first, t0 + 91 * day);
+    EXPECT_EQ(all[1].state, S::Expired);  // 90 days without news
+    EXPECT_EQ(all[1].cause, C::Lifetime);
+    all = warnings::Evaluate({messages.begin(), messages.begin() + 4}, t0 + 107 * day);
+    EXPECT_EQ(all[0].state, S::Cancelled);  // a cancelled one keeps its reason when GA72 comes again
+    all = warnings::Evaluate(messages, t0 + 144 * day);
+    EXPECT_EQ(all[0].state, S::InForce);        // the list names 165: the cancellation was misread
+    EXPECT_EQ(all[0].expires, t0 + 233 * day);  // its lifetime counts from the list
+    EXPECT_EQ(all[1].state, S::NotListed);      // 150 is not on the list
+    EXPECT_EQ(all[3].state, S::InForce);
+    EXPECT_EQ(warnings::Evaluate(messages, t0 + 234 * day)[0].state, S::Expired);
 }
 
 TEST(Export, GpxAndGeoJsonOfWhatIsInForce) {

@@ -607,9 +607,11 @@ TSearchResult THistoryStore::Search(const std::string& typed, const TFilter& fil
     sqlite3_bind_int64(query.get(), 5, filter.since);
     int code;
     while ((code = sqlite3_step(query.get())) == SQLITE_ROW) {
+        const int64_t id = sqlite3_column_int64(query.get(), 0);
+        if (filter.keep && !filter.keep(id)) continue;
         if (result.total++ >= limit) continue;
         THit hit;
-        hit.id = sqlite3_column_int64(query.get(), 0);
+        hit.id = id;
         hit.band = sqlite3_column_int(query.get(), 1);
         hit.name = Column(query.get(), 2);
         hit.received = sqlite3_column_int64(query.get(), 3);

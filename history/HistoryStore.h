@@ -36,6 +36,7 @@ struct TFilter {
     char station = 0;                                     // B1, 0 for any
     char subject = 0;                                     // B2, 0 for any
     int64_t since = std::numeric_limits<int64_t>::min();  // received at or after
+    std::function<bool(int64_t id)> keep;                 // where set, only the messages it keeps
 };
 
 struct THit {

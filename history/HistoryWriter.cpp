@@ -138,6 +138,10 @@ bool THistoryWriter::CheckWhole() {
 }
 
 std::vector<TArchivedMessage> THistoryWriter::Write(std::vector<TArchivedMessage> batch) {
+    if (batch.empty()) {  // only asked for the written event: nothing to record
+        if (events.written && !store.Cancelled()) events.written(0, store);
+        return {};
+    }
     const int added = store.Record(batch, clock());
     if (added > 0 && events.recorded) events.recorded(added);
     if (added >= 0 && events.written && !store.Cancelled()) events.written(added, store);

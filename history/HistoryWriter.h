@@ -47,6 +47,7 @@ public:
     THistoryWriter(const THistoryWriter&) = delete;
     THistoryWriter& operator=(const THistoryWriter&) = delete;
 
+    // An empty batch records nothing and brings the written event (the states aged).
     void Add(std::vector<TArchivedMessage> batch);
     State GetState() const { return state.load(); }
     const std::string& DatabasePath() const { return path; }

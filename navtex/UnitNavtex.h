@@ -126,6 +126,7 @@ public:
     bool DrawSelectedRed(int node, bool selected) const;
 
     const std::string& ShownMessageName() const { return shownMessageName; }
+    int ShownBand() const { return shownBand; }
     const TMsgList& List518() const { return list518; }
     const TMsgList& List490() const { return list490; }
     const std::vector<std::string>& Filters() const { return filters; }

@@ -390,7 +390,7 @@ bool TEvaluation::Age(int64_t now) {
     return changed;
 }
 
-bool TEvaluation::Update(const history::THistoryStore& store, int64_t now) {
+bool TEvaluation::Update(const history::THistoryStore& store, int64_t now, bool* changed) {
     // What came since is read in the order received; a message received before one already
     // evaluated (an import of older files) changes what came after it: then all anew.
     bool inOrder = true;
@@ -416,7 +416,8 @@ bool TEvaluation::Update(const history::THistoryStore& store, int64_t now) {
         if (result.size() != before) Clear();  // half read: the next update starts over
         return false;
     }
-    Age(now);
+    const bool aged = Age(now);
+    if (changed) *changed = aged || !inOrder || result.size() != before;
     return true;
 }
 

@@ -54,8 +54,9 @@ bool RenewedBySubject(char subject);
 class TEvaluation {
 public:
     // Reads what the store added since the last call (everything, the first time or after
-    // an import of older messages) and ages the states to now. False when cancelled.
-    bool Update(const history::THistoryStore& store, int64_t now);
+    // an import of older messages) and ages the states to now. False when cancelled;
+    // changed, where given, says whether a message came or a state changed.
+    bool Update(const history::THistoryStore& store, int64_t now, bool* changed = nullptr);
     // A message after every message added so far (received no earlier); keepText keeps its text.
     void Add(const history::TStoredMessage& message, bool keepText);
     // Expired or in force again by now; a cancellation stays. True when a state changed.

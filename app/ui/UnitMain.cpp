@@ -396,7 +396,9 @@ void TMainForm::FormCreate() {
     // Every rebuild, the first at start-up included, hands the archive to the history; after
     // each of its batches the warnings are read anew there, on the history's thread.
     warningsView = new TWarningsView(this, positionsLabel, copyPositions);
-    warningsView->Start(archivePath, network->Settings().warningsFolder);
+    warningsView->Start(archivePath, network->Settings().warningsFolder, [panel = historyPanel] {
+        if (panel->Writer()) panel->Writer()->Add({});
+    });
     connect(
         warningsView, &TWarningsView::StatesChanged, this,
         [this] {
@@ -405,6 +407,8 @@ void TMainForm::FormCreate() {
         },
         Qt::QueuedConnection);
     historyPanel->SetEndedTip([view = warningsView](int64_t id) { return view->EndedTip(id); });
+    historyPanel->SetInForce([view = warningsView](int64_t id) { return view->InForce(id); });
+    historyPanel->SetStateWords([view = warningsView](int64_t id) { return view->StateWordsOf(id); });
     connect(ui->NavtexMemo, &QPlainTextEdit::textChanged, this,
             [this] { warningsView->ShowPositions(ui->NavtexMemo->toPlainText().toStdString()); });
     historyPanel->Start(archivePath, [view = warningsView](int added, const history::THistoryStore& store) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "history/ui/HistoryPanel.h"
 
+#include <QCheckBox>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QKeyEvent>
@@ -94,6 +95,13 @@ THistoryPanel::THistoryPanel(QTreeWidget* tree, QWidget* parent) : QWidget(paren
     filters->addWidget(span, 0, 1);
     filters->addWidget(station, 1, 0);
     filters->addWidget(subject, 1, 1);
+    inForceOnly = new QCheckBox(QStringLiteral("En vigueur seulement"), this);
+    inForceOnly->setObjectName("HistoryInForce");
+    inForceOnly->setToolTip(QStringLiteral(
+        "Ne montrer que les messages encore en vigueur : ni annulés, ni expirés, ni remplacés, "
+        "ni absents de la dernière liste des avertissements en vigueur"));
+    inForceOnly->setChecked(true);
+    filters->addWidget(inForceOnly, 2, 0, 1, 2);
     column->addLayout(filters);
 
     hits = new QLabel(this);
@@ -126,6 +134,9 @@ THistoryPanel::THistoryPanel(QTreeWidget* tree, QWidget* parent) : QWidget(paren
         connect(combo, &QComboBox::currentIndexChanged, this, [this] {
             if (Searching()) Search();
         });
+    connect(inForceOnly, &QCheckBox::toggled, this, [this] {
+        if (Searching()) Search();
+    });
     connect(results, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) { Choose(item); });
 }
 
@@ -277,6 +288,7 @@ history::TFilter THistoryPanel::Filter() const {
     filter.subject = b2.isEmpty() ? 0 : b2.at(0).toLatin1();
     if (const int days = span->currentData().toInt(); days > 0)
         filter.since = history::UnixNow() - int64_t{days} * 86400;
+    if (inForceOnly->isChecked() && inForce) filter.keep = inForce;
     return filter;
 }
 
@@ -336,12 +348,21 @@ void THistoryPanel::ShowHits(const history::TSearchResult& result, int64_t keep)
                                                  .arg(QString::fromUtf8(navtex::CategoryTexts[c]))
                                                  .arg(counts[b][c]));
     }
-    ShowStates();
+    ColourStates();
     results->expandAll();
     if (kept) results->setCurrentItem(kept);
 }
 
 void THistoryPanel::ShowStates() {
+    // What is no longer in force leaves the results shown in force only.
+    if (Searching() && inForceOnly->isChecked() && inForce) {
+        Search();
+        return;
+    }
+    ColourStates();
+}
+
+void THistoryPanel::ColourStates() {
     for (QTreeWidgetItemIterator it(results); *it; ++it) {
         QTreeWidgetItem* item = *it;
         const QVariant id = item->data(0, IdRole);
@@ -360,9 +381,11 @@ void THistoryPanel::Choose(QTreeWidgetItem* item) {
     record.Name = message.name;
     record.Age = message.received < 0 ? -1 : datetime::PackFat(platform::ToLocal(message.received));
     shownName = message.name;
+    const QString state = stateWords ? stateWords(message.id) : QString();
     emit MessageChosen(history::ShownText(message.bytes),
                        QString::fromStdString(navtex::MessageHeader(record, message.band, false)) +
-                           QStringLiteral(" · historique"));
+                           QStringLiteral(" · historique") +
+                           (state.isEmpty() ? QString() : QStringLiteral(" · ") + state));
 }
 
 void THistoryPanel::EndSearch() {
@@ -425,6 +448,8 @@ void THistoryPanel::LoadSettings(const QStringList& lines) {
             pick(station, value);
         else if (key == "history-subject")
             pick(subject, value);
+        else if (key == "history-in-force")
+            inForceOnly->setChecked(value != "0");
     }
 }
 
@@ -432,5 +457,6 @@ QStringList THistoryPanel::Settings() const {
     return {QStringLiteral("history-band=%1").arg(band->currentData().toInt()),
             QStringLiteral("history-days=%1").arg(span->currentData().toInt()),
             QStringLiteral("history-station=%1").arg(station->currentData().toString()),
-            QStringLiteral("history-subject=%1").arg(subject->currentData().toString())};
+            QStringLiteral("history-subject=%1").arg(subject->currentData().toString()),
+            QStringLiteral("history-in-force=%1").arg(inForceOnly->isChecked() ? 1 : 0)};
 }

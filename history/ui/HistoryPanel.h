@@ -15,6 +15,7 @@
 
 #include "history/HistoryWriter.h"
 
+class QCheckBox;
 class QMessageBox;
 
 // The left side of the NAVTEX page: a search field and its filters over the receiver's
@@ -50,6 +51,10 @@ public:
     // Why a message of the history is no longer in force (empty while it is): such results
     // are grey, the reason in their tool tip. Asked again after StatesChanged.
     void SetEndedTip(std::function<QString(int64_t id)> tip) { endedTip = std::move(tip); }
+    // Whether a message of the history is in force ("En vigueur seulement"), and its state in
+    // words for the header above it.
+    void SetInForce(std::function<bool(int64_t id)> test) { inForce = std::move(test); }
+    void SetStateWords(std::function<QString(int64_t id)> words) { stateWords = std::move(words); }
     void ShowStates();
 
     // The filters, kept between runs as key=value lines.
@@ -72,9 +77,12 @@ protected:
 
 private:
     std::function<QString(int64_t id)> endedTip;
+    std::function<bool(int64_t id)> inForce;
+    std::function<QString(int64_t id)> stateWords;
     void Search();
     void EndSearch();
     void ShowHits(const history::TSearchResult& result, int64_t keep);
+    void ColourStates();
     void Choose(QTreeWidgetItem* item);
     bool OpenReader();
     history::TFilter Filter() const;
@@ -88,6 +96,7 @@ private:
     QComboBox* span;
     QComboBox* station;
     QComboBox* subject;
+    QCheckBox* inForceOnly;
     QLabel* hits;
     QStackedWidget* stack;
     QTreeWidget* receiverTree;

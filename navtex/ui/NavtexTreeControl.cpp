@@ -115,8 +115,20 @@ void TNavtexTreeControl::SelectNode(int node) {
 }
 
 void TNavtexTreeControl::SetMessageHeader(const std::string& text) {
+    if (text != treeHeader) headerState.clear();  // another message's state: until it is told
     treeHeader = text;
-    if (header && !lent) header->setText(QString::fromStdString(text));
+    if (header && !lent) header->setText(TreeHeader());
+}
+
+QString TNavtexTreeControl::TreeHeader() const {
+    const QString text = QString::fromStdString(treeHeader);
+    return headerState.isEmpty() || text.isEmpty() ? text : text + QStringLiteral(" · ") + headerState;
+}
+
+void TNavtexTreeControl::SetHeaderState(const QString& words) const {
+    if (words == headerState) return;
+    headerState = words;
+    if (header && !lent) header->setText(TreeHeader());
 }
 
 void TNavtexTreeControl::SetMemoText(const std::string& bytes) {
@@ -134,7 +146,7 @@ void TNavtexTreeControl::ReturnMemo() {
     if (!lent) return;
     lent = false;
     ShowMemo(memo, treeMemo);
-    if (header) header->setText(QString::fromStdString(treeHeader));
+    if (header) header->setText(TreeHeader());
 }
 
 void TNavtexTreeControl::ShowMemo(QPlainTextEdit* memo, const std::string& bytes) {

@@ -49,6 +49,9 @@ public:
     void SelectNode(int node) override;
     void SetMemoText(const std::string& text) override;
     void SetMessageHeader(const std::string& text) override;
+    // The state of the tree's message in words, after its header ("en vigueur", "annulé
+    // par …"); empty for none.
+    void SetHeaderState(const QString& words) const;
 
     // While a message found in the history is shown, the tree's own message and header are
     // kept back and come back when the search ends.
@@ -70,4 +73,6 @@ private:
     std::vector<QTreeWidgetItem*> items;
     bool lent = false;
     std::string treeMemo, treeHeader;  // the tree's last, shown or kept back
+    mutable QString headerState;
+    QString TreeHeader() const;
 };

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -58,9 +59,11 @@ protected:
     }
     std::string Database() const { return temp / "data/ZEL2/HISTORY.DB"; }
 
-    // The window past its start-up picture, with the start-up archive in the history.
+    // The window past its start-up picture, with the start-up archive in the history; the
+    // search over every message, in force or not (these are years old).
     static void Show(TMainForm& form) {
         testing_support::ShowMainWindow(form, {.active = true, .historyRecorded = true});
+        form.findChild<QCheckBox*>("HistoryInForce")->setChecked(false);
     }
     static void Type(QWidget* target, const QString& text) {
         QTest::keyClicks(target, text);

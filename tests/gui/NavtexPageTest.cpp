@@ -164,9 +164,13 @@ TEST_F(NavtexPageTest, TheShownMessageSurvivesARebuildAndItsHeaderSaysWhatItIs) 
     ShowWindow(form);
     QTreeWidget* tree = form.Ui()->NavtexTreeView;
     tree->setCurrentItem(Find(tree, 0, "FA12"));
-    // 6 December 2026, 12:00 in Paris is 11:00 UTC.
-    EXPECT_EQ(form.MessageHeader()->text().toStdString(),
-              "518 kHz · station F · Avertissements de navigation · reçu le 06/12/2026 à 12:00 (11:00 UTC)");
+    // 6 December 2026, 12:00 in Paris is 11:00 UTC; then the state, once the history has it.
+    EXPECT_TRUE(form.MessageHeader()->text().startsWith(
+        "518 kHz · station F · Avertissements de navigation · reçu le 06/12/2026 à 12:00 (11:00 UTC)"))
+        << form.MessageHeader()->text().toStdString();
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        return form.MessageHeader()->text().endsWith("(11:00 UTC) · en vigueur");
+    })) << form.MessageHeader()->text().toStdString();
     EXPECT_EQ(form.Ui()->NavtexMemo->toPlainText().toStdString(), "ZCZC FA12\nNNNN");
 
     Message("INTERNAT", "HA01.TXT", "NEW\r\n", 13);
@@ -179,7 +183,7 @@ TEST_F(NavtexPageTest, TheShownMessageSurvivesARebuildAndItsHeaderSaysWhatItIs) 
     platform::RemoveFile(temp / "data/ZEL2/INTERNAT/FA12.TXT");
     form.RebuildTree();
     EXPECT_EQ(form.Ui()->NavtexMemo->toPlainText().toStdString(), "ZCZC FA12\nNNNN") << "the memo keeps it";
-    EXPECT_TRUE(form.MessageHeader()->text().endsWith("n’est plus sur le récepteur"))
+    EXPECT_TRUE(form.MessageHeader()->text().contains("n’est plus sur le récepteur"))
         << form.MessageHeader()->text().toStdString();
     EXPECT_TRUE(Find(tree, 0, "GB05")->font(0).bold());
 }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -110,6 +111,13 @@ TEST_F(WarningsViewTest, ASearchResultNoLongerInForceIsGreyWithItsReason) {
     const auto found = [&form](const char* name) {
         return form.History()->Results()->findItems(name, Qt::MatchStartsWith | Qt::MatchRecursive).value(0);
     };
+    // In force only, as it starts: the cancelled one is left out; the header says the state.
+    EXPECT_EQ(found("EA83"), nullptr);
+    ASSERT_NE(found("OA67"), nullptr);
+    form.History()->Results()->setCurrentItem(found("OA67"));
+    EXPECT_TRUE(form.MessageHeader()->text().endsWith(" · historique · en vigueur"))
+        << form.MessageHeader()->text().toStdString();
+    form.findChild<QCheckBox*>("HistoryInForce")->setChecked(false);
     ASSERT_NE(found("EA83"), nullptr);
     ASSERT_NE(found("OA67"), nullptr);
     EXPECT_EQ(found("EA83")->foreground(0).color(), QColor(128, 128, 128));
@@ -117,6 +125,9 @@ TEST_F(WarningsViewTest, ASearchResultNoLongerInForceIsGreyWithItsReason) {
         << found("EA83")->toolTip(0).toStdString();
     EXPECT_NE(found("OA67")->foreground(0).color(), QColor(128, 128, 128));
     EXPECT_FALSE(found("OA67")->toolTip(0).contains("annulé"));
+    form.History()->Results()->setCurrentItem(found("EA83"));
+    EXPECT_TRUE(form.MessageHeader()->text().endsWith(" · annulé par OA67 le 06/12/2026 à 10:00"))
+        << form.MessageHeader()->text().toStdString();
 }
 
 TEST_F(WarningsViewTest, ASearchAndRescueMessageIsRedUntilReadWithOneNotice) {

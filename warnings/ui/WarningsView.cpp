@@ -34,14 +34,27 @@ TWarningsView::TWarningsView(QWidget* window, QLabel* p, QPushButton* c)
     positions->hide();
     copy->hide();
     connect(copy, &QPushButton::clicked, this, [this] { QApplication::clipboard()->setText(copied); });
+    // A forecast outlives its day, a warning its lifetime, without any new message.
+    ageing.setInterval(60 * 1000);
+    connect(&ageing, &QTimer::timeout, this, &TWarningsView::AgeStates);
+}
+
+void TWarningsView::AgeStates() {
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        ageDue = true;
+    }
+    if (wake) wake();
 }
 
 bool TWarningsView::IsAlarm(const std::string& name) {
     return (name.size() >= 2 && name[1] == 'D') || (name.size() >= 4 && name.compare(2, 2, "00") == 0);
 }
 
-void TWarningsView::Start(const std::string& root, const std::string& folder) {
+void TWarningsView::Start(const std::string& root, const std::string& folder, std::function<void()> w) {
     archiveRoot = root;
+    wake = std::move(w);
+    if (wake) ageing.start();
     SetExportFolder(folder);
     std::vector<uint8_t> bytes;
     if (!platform::ReadWholeFile(platform::JoinPath(archiveRoot, NotifiedName), bytes, 1 << 20)) return;
@@ -80,16 +93,23 @@ void TWarningsView::SetExportFolder(const std::string& folder) {
 
 void TWarningsView::HistoryWritten(int added, const history::THistoryStore& store) {
     std::string folder;
+    bool firstReading = false, folderChanged = false;
     {
         std::lock_guard<std::mutex> lock(mutex);
-        if (added == 0 && evaluated && !exportDue) return;  // nothing new since the last reading
+        if (added == 0 && evaluated && !exportDue && !ageDue) return;  // nothing new since the last reading
+        firstReading = !evaluated;
+        folderChanged = exportDue;
         evaluated = true;
         exportDue = false;
+        ageDue = false;
         folder = exportFolder;
     }
     // Only what the batch added is read: a large history costs a transfer next to nothing.
     const bool whole = evaluation.Warnings().empty();
-    if (!evaluation.Update(store, history::UnixNow())) return;  // the program is ending
+    bool changed = false;
+    if (!evaluation.Update(store, history::UnixNow(), &changed)) return;  // the program is ending
+    // Neither the files nor the window change while no state does.
+    if (!changed && !firstReading && !folderChanged) return;
     if (whole) {
         // Every text went through the cache once: neither it nor the freed buffers are kept.
         store.ReleaseMemory();
@@ -98,7 +118,8 @@ void TWarningsView::HistoryWritten(int added, const history::THistoryStore& stor
     std::map<Name, Info> fresh;
     std::unordered_map<int64_t, Info> ended;
     for (const warnings::TWarning& w : evaluation.Warnings()) {  // oldest first: the newest of a name stays
-        const Info info{w.state, w.cancelledBy, w.cancelledAt, w.expires};
+        const Info info{w.state,       w.cause,       w.name.size() > 1 ? w.name[1] : '\0',
+                        w.cancelledBy, w.cancelledAt, w.expires};
         fresh[{w.band, w.name}] = info;
         if (w.state != warnings::TWarning::State::InForce) ended.emplace(w.id, info);
     }
@@ -202,22 +223,62 @@ QString MessageTip(const TMsgHeaderElement& record) {
     return tip;
 }
 
+// "90 jours", "36 heures".
+QString LifetimeText(int64_t seconds) {
+    constexpr int64_t Day = 86400;
+    if (seconds >= 2 * Day && seconds % Day == 0) return QStringLiteral("%1 jours").arg(seconds / Day);
+    return QStringLiteral("%1 heures").arg(seconds / 3600);
+}
+
 QString EndedText(const TWarningsView::Info& info) {
-    const QString by = QString::fromStdString(info.cancelledBy);
-    switch (info.state) {
-        case warnings::TWarning::State::Cancelled:
-            return QStringLiteral("\nannulé par %1 le %2").arg(by, When(info.cancelledAt));
-        case warnings::TWarning::State::Superseded:
-            return QStringLiteral("\nremplacé par %1 du %2").arg(by, When(info.cancelledAt));
-        case warnings::TWarning::State::NotListed:
-            return QStringLiteral("\nabsent de la liste des avertissements en vigueur de %1 du %2")
-                .arg(by, When(info.cancelledAt));
-        default:
-            return QStringLiteral("\nexpiré depuis le %1").arg(When(info.expires));
-    }
+    return QStringLiteral("\n") + TWarningsView::EndedWords(info);
 }
 
 }  // namespace
+
+QString TWarningsView::EndedWords(const Info& info) {
+    const QString by = QString::fromStdString(info.cancelledBy);
+    using State = warnings::TWarning::State;
+    using Cause = warnings::TWarning::Cause;
+    switch (info.state) {
+        case State::Cancelled:
+            return QStringLiteral("annulé par %1 le %2").arg(by, When(info.cancelledAt));
+        case State::Superseded:
+            if (info.cause == Cause::SameIdentifier)
+                return QStringLiteral("remplacé : son identifiant a été repris par %1 du %2")
+                    .arg(by, When(info.cancelledAt));
+            return QStringLiteral("remplacé par %1 du %2").arg(by, When(info.cancelledAt));
+        case State::NotListed:
+            return QStringLiteral("absent de la liste des avertissements en vigueur de %1 du %2")
+                .arg(by, When(info.cancelledAt));
+        case State::Expired:
+            if (info.cause == Cause::Lifetime)
+                return QStringLiteral("expiré le %1 (sans nouvelle depuis %2)")
+                    .arg(When(info.expires), LifetimeText(warnings::SubjectLifetime(info.subject)));
+            return QStringLiteral("expiré depuis le %1").arg(When(info.expires));
+        case State::InForce:
+            break;
+    }
+    return QStringLiteral("en vigueur");
+}
+
+QString TWarningsView::StateWords(int band, const std::string& name) const {
+    std::lock_guard<std::mutex> lock(mutex);
+    const auto it = states.find({band, name});
+    return it == states.end() ? QString() : EndedWords(it->second);
+}
+
+QString TWarningsView::StateWordsOf(int64_t id) const {
+    std::lock_guard<std::mutex> lock(mutex);
+    if (states.empty()) return {};
+    const auto it = endedById.find(id);
+    return it == endedById.end() ? QStringLiteral("en vigueur") : EndedWords(it->second);
+}
+
+bool TWarningsView::InForce(int64_t id) const {
+    std::lock_guard<std::mutex> lock(mutex);
+    return endedById.count(id) == 0;
+}
 
 void TWarningsView::Decorate(const navtex::TNavtexTree& tree, const TNavtexTreeControl& control) {
     std::map<Name, Info> known;
@@ -233,6 +294,7 @@ void TWarningsView::Decorate(const navtex::TNavtexTree& tree, const TNavtexTreeC
         QTreeWidgetItem* item = control.Item(node);
         if (record && item) DecorateMessage(*item, *record, band, known, raised);
     }
+    control.SetHeaderState(StateWords(tree.ShownBand(), tree.ShownMessageName()));
     if (notified.size() != notifiedBefore) SaveNotified();
     if (!raised.isEmpty())
         notice->Show(QStringLiteral("Nouveau message de recherche et sauvetage ou urgent : %1. Lisez-le dans "

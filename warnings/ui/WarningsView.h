@@ -4,8 +4,10 @@
 #include <QLabel>
 #include <QObject>
 #include <QPushButton>
+#include <QTimer>
 #include <QTreeWidget>
 
+#include <functional>
 #include <map>
 #include <mutex>
 #include <set>
@@ -18,10 +20,11 @@
 #include "warnings/Export.h"
 
 // What the window shows of warnings: the positions under the message (with a button that
-// copies them), cancelled and expired messages in grey in the tree with the reason as a
-// tool tip, the search-and-rescue alarm (subject D, or B3B4 "00": red until read and one
-// notice per message, remembered in ALARMS.INI), and the files for the chart plotter,
-// written after each transfer when a folder is set.
+// copies them), the state in words in the header above it, messages no longer in force in
+// grey in the tree with the reason as a tool tip, the search-and-rescue alarm (subject D, or
+// B3B4 "00": red until read and one notice per message, remembered in ALARMS.INI), and the
+// files for the chart plotter, written after each transfer and whenever a state changes
+// with the time alone, when a folder is set.
 class TWarningsView : public QObject {
     Q_OBJECT
 
@@ -33,13 +36,20 @@ public:
     using Name = std::pair<int, std::string>;
     struct Info {
         warnings::TWarning::State state = warnings::TWarning::State::InForce;
+        warnings::TWarning::Cause cause = warnings::TWarning::Cause::None;
+        char subject = 0;
         std::string cancelledBy;
         int64_t cancelledAt = -1, expires = -1;
     };
+    // "annulé par SA58 le 10/03/2019 à 22:00", "expiré le …": why it is no longer in force.
+    static QString EndedWords(const Info& info);
 
     TWarningsView(QWidget* window, QLabel* positions, QPushButton* copy);
 
-    void Start(const std::string& archiveRoot, const std::string& exportFolder);
+    // wake: has the history's thread call HistoryWritten soon (with nothing added), where
+    // the states are aged once a minute.
+    void Start(const std::string& archiveRoot, const std::string& exportFolder,
+               std::function<void()> wake = {});
     void SetExportFolder(const std::string& folder);
 
     // On the history writer's thread, after each batch: states anew, the plotter's files.
@@ -51,6 +61,12 @@ public:
     void ShowPositions(const std::string& text);
     // Why the history's message id is no longer in force, for its tool tip; empty while it is.
     QString EndedTip(int64_t id) const;
+    // The state in words: "en vigueur", or why not; empty before the states are known.
+    QString StateWords(int band, const std::string& name) const;
+    QString StateWordsOf(int64_t id) const;
+    bool InForce(int64_t id) const;
+    // Once a minute: the states aged on the history's thread.
+    void AgeStates();
 
     // File menu: both files into folder once; false when they could not be written.
     static bool ExportOnce(const std::string& archiveRoot, const std::string& folder);
@@ -86,6 +102,9 @@ private:
     std::string exportFolder;
     bool evaluated = false;
     bool exportDue = false;  // the folder changed: written at the next reading
+    bool ageDue = false;     // the minute came: the states aged at the next reading
+    std::function<void()> wake;
+    QTimer ageing;
     struct ExportState {
         std::string folder;
         warnings::ExportProblem problem = warnings::ExportProblem::None;

@@ -134,6 +134,7 @@ void TEvaluation::Clear() {
     inTimed.clear();
     bySeriesName.clear();
     byStationSubject.clear();
+    liveOfStationSubject.clear();
     seriesOfStation.clear();
     lastId = 0;
     lastReceived = std::numeric_limits<int64_t>::min();
@@ -151,9 +152,12 @@ void TEvaluation::Add(const history::TStoredMessage& m, bool keepText) {
     w.band = m.band;
     w.name = m.name;
     w.received = m.received;
-    if (keepText) w.text = text::Windows1252ToUtf8(m.bytes);
-    w.shapes = FindShapes(m.bytes);
-    const TReferences refs = FindReferences(m.bytes, m.received);
+    if (keepText) {
+        w.text = text::Windows1252ToUtf8(m.bytes);
+        w.shapes = FindShapes(m.bytes);
+    }
+    const TReferences refs =
+        FindReferences(m.bytes, m.received, ReadingOf(m.name.size() >= 2 ? m.name[1] : '\0'));
     const size_t self = result.size();
     // A quarter more at a time, not twice: the history only grows, and slowly.
     if (result.size() == result.capacity()) result.reserve(result.size() + result.size() / 4 + 64);
@@ -175,14 +179,14 @@ void TEvaluation::Add(const history::TStoredMessage& m, bool keepText) {
         auto it = bySeries.find(key);
         if (it == bySeries.end()) it = bySeries.find(WithoutYear(key));
         if (it == bySeries.end()) continue;
-        for (size_t target : it->second)
+        for (const auto& [target, number] : it->second)
             if (m.received - result[target].received < SeriesYear) cancel(target);
     }
     const std::string ownSeries =
         refs.own.empty() ? std::string() : SeriesKey(station, SplitSeries(refs.own.front()).first);
     for (const TInForceList& list : refs.lists) {
         if (list.ofIdentifiers)
-            ApplyIdentifierList(self, list, station);
+            ApplyIdentifierList(self, list, region);
         else
             ApplyList(self, list, ownSeries, station);
     }
@@ -197,16 +201,21 @@ void TEvaluation::Add(const history::TStoredMessage& m, bool keepText) {
             EndBy(previous, State::Superseded, m.name, m.received, Cause::SameIdentifier);
         known->second = self;
     }
-    if (m.name.size() >= 2) byStationSubject[StationKey(station, m.name[1])].push_back(self);
+    if (m.name.size() >= 2) {
+        const std::string key = StationKey(station, m.name[1]);
+        byStationSubject[key].push_back(self);
+        liveOfStationSubject[key].push_back(self);
+    }
     for (const std::string& own : refs.own) {
         const auto [name, number] = SplitSeries(own);
         if (name.empty()) continue;
         const std::string key = SeriesKey(station, name);
-        bySeriesName[key].emplace_back(self, number);
+        bySeriesName[key].push_back(self);
         std::vector<std::string>& names = seriesOfStation[station];
         if (!Named(names, key)) names.push_back(key);
-        bySeries[key + " " + number].push_back(self);
-        if (WithoutYear(number) != number) bySeries[key + " " + WithoutYear(number)].push_back(self);
+        bySeries[key + " " + number].emplace_back(self, number);
+        if (WithoutYear(number) != number)
+            bySeries[key + " " + WithoutYear(number)].emplace_back(self, number);
     }
     TWarning& added = result[self];
     if (refs.expires) {
@@ -284,24 +293,22 @@ std::string TEvaluation::ListSeriesKey(const TInForceList& list, const std::stri
     if (list.series.empty()) return ownSeries;
     const std::string named = SeriesKey(station, list.series);
     if (bySeriesName.count(named) != 0) return named;
-    const auto unique = [&](const auto& names) {
-        std::string found;
-        for (const auto& item : names) {
-            const std::string& key = item;
-            const size_t bar = key.find('|');
-            if (!NamesWords(bar == std::string::npos ? key : key.substr(bar + 1), list.series)) continue;
-            if (!found.empty() && found != key) return std::string();
-            found = key;
-        }
-        return found;
+    // The one series whose name holds the words, empty for none or several.
+    std::string found;
+    bool several = false;
+    const auto consider = [&](const std::string& key) {
+        const size_t bar = key.find('|');
+        if (!NamesWords(bar == std::string::npos ? key : key.substr(bar + 1), list.series) || key == found)
+            return;
+        several = several || !found.empty();
+        found = key;
     };
     if (const auto it = seriesOfStation.find(station); it != seriesOfStation.end())
-        if (std::string key = unique(it->second); !key.empty()) return key;
-    std::vector<std::string> shared;
+        for (const std::string& key : it->second) consider(key);
+    if (!found.empty()) return several ? ownSeries : found;
     for (const auto& [key, messages] : bySeriesName)
-        if (key.find('|') == std::string::npos) shared.push_back(key);
-    if (std::string key = unique(shared); !key.empty()) return key;
-    return ownSeries;
+        if (key.find('|') == std::string::npos) consider(key);
+    return !found.empty() && !several ? found : ownSeries;
 }
 
 // A newer list of a series is the authority on it: what came before and is not on it is no
@@ -310,60 +317,74 @@ std::string TEvaluation::ListSeriesKey(const TInForceList& list, const std::stri
 void TEvaluation::ApplyList(size_t self, const TInForceList& list, const std::string& ownSeries,
                             const std::string& station) {
     const TWarning& m = result[self];
-    const auto it = bySeriesName.find(ListSeriesKey(list, ownSeries, station));
+    const std::string key = ListSeriesKey(list, ownSeries, station);
+    const auto it = bySeriesName.find(key);
     if (it == bySeriesName.end()) return;
     // "719" names 719 of any year within the year before the list, "719/20" names only that one.
-    std::unordered_set<std::string> exact, yearless;
-    for (const std::string& n : list.numbers) (n.find('/') == std::string::npos ? yearless : exact).insert(n);
-    for (const auto& [target, number] : it->second) {
-        if (target == self) continue;
-        const bool recent = m.received - result[target].received < SeriesYear;
-        const std::string bare = WithoutYear(number);
-        const bool listed =
-            exact.count(number) != 0 || (recent && yearless.count(bare) != 0) ||
-            (recent && bare == number && std::any_of(exact.begin(), exact.end(), [&](const std::string& n) {
-                 return WithoutYear(n) == bare;
-             }));
-        if (listed)
-            Restore(target, m.received);
-        else if (result[target].state == State::InForce)
-            EndBy(result[target], State::NotListed, m.name, m.received);
+    std::unordered_set<std::string> exact, yearless, bare;
+    for (const std::string& n : list.numbers) {
+        (n.find('/') == std::string::npos ? yearless : exact).insert(n);
+        bare.insert(WithoutYear(n));
     }
+    std::vector<size_t> named;
+    for (const std::string& b : bare) {
+        const auto same = bySeries.find(key + " " + b);
+        if (same == bySeries.end()) continue;
+        for (const auto& [target, number] : same->second) {
+            if (target == self) continue;
+            const bool recent = m.received - result[target].received < SeriesYear;
+            const bool withYear = number.find('/') != std::string::npos;
+            if (exact.count(number) != 0 || (recent && yearless.count(b) != 0) ||
+                (recent && !withYear && std::any_of(exact.begin(), exact.end(), [&](const std::string& n) {
+                     return WithoutYear(n) == b;
+                 })))
+                named.push_back(target);
+        }
+    }
+    std::sort(named.begin(), named.end());
+    named.erase(std::unique(named.begin(), named.end()), named.end());
+    for (const size_t target : it->second)
+        if (target != self && result[target].state == State::InForce &&
+            !std::binary_search(named.begin(), named.end(), target))
+            EndBy(result[target], State::NotListed, m.name, m.received);
+    for (const size_t target : named) Restore(target, m.received);
+    // What may be in force in the series from now on: what the list named.
+    it->second = std::move(named);
 }
 
-// A list of identifiers speaks for the stations and subjects it names.
-void TEvaluation::ApplyIdentifierList(size_t self, const TInForceList& list, const std::string& station) {
+// A list of identifiers speaks for the stations and subjects it names. An identifier without
+// its day names the newest message of it; one with its day the message of that day.
+void TEvaluation::ApplyIdentifierList(size_t self, const TInForceList& list, const std::string& region) {
     const TWarning& m = result[self];
-    std::unordered_multimap<std::string, int64_t> named;
-    std::set<std::string> stations;
+    const char letter = m.name.empty() ? '?' : m.name[0];
+    std::map<std::string, std::vector<size_t>> named;  // by station and subject
     for (const auto& [id, day] : list.ids) {
-        named.emplace(id, day);
-        stations.insert(id.substr(0, 2));
-    }
-    const std::string region =
-        station.find('/') == std::string::npos ? "" : station.substr(station.find('/') + 1);
-    for (const std::string& letters : stations) {
-        const std::string own =
-            StationOf(m.band, letters[0], !m.name.empty() && letters[0] == m.name[0] ? region : "");
-        const auto it = byStationSubject.find(StationKey(own, letters[1]));
-        if (it == byStationSubject.end()) continue;
-        // Identifiers come round again: one without its day names the newest message of it.
-        std::unordered_map<std::string, size_t> newest;
-        for (size_t target : it->second) newest[result[target].name] = target;
-        for (size_t target : it->second) {
-            if (target == self) continue;
-            const TWarning& t = result[target];
-            const auto [from, to] = named.equal_range(t.name);
-            const bool listed = std::any_of(from, to, [&](const auto& item) {
-                return item.second == -1
-                           ? newest[t.name] == target
-                           : t.received >= item.second - Day && t.received < item.second + 2 * Day;
-            });
-            if (listed)
-                Restore(target, m.received);
-            else if (t.state == State::InForce)
-                EndBy(result[target], State::NotListed, m.name, m.received);
+        const std::string key = StationKey(StationOf(m.band, id[0], id[0] == letter ? region : ""), id[1]);
+        std::vector<size_t>& found = named[key];
+        if (day == -1) {
+            const auto it = byIdentifier.find(IdentifierKey(m.band, id, region, letter));
+            if (it != byIdentifier.end() && it->second != self) found.push_back(it->second);
+            continue;
         }
+        const auto all = byStationSubject.find(key);
+        if (all == byStationSubject.end()) continue;
+        // In the order received: the day's messages lie together.
+        auto at = std::lower_bound(all->second.begin(), all->second.end(), day - Day,
+                                   [&](size_t target, int64_t t) { return result[target].received < t; });
+        for (; at != all->second.end() && result[*at].received < day + 2 * Day; ++at)
+            if (result[*at].name == id && *at != self) found.push_back(*at);
+    }
+    for (auto& [key, found] : named) {
+        std::sort(found.begin(), found.end());
+        found.erase(std::unique(found.begin(), found.end()), found.end());
+        const auto live = liveOfStationSubject.find(key);
+        if (live == liveOfStationSubject.end()) continue;
+        for (const size_t target : live->second)
+            if (target != self && result[target].state == State::InForce &&
+                !std::binary_search(found.begin(), found.end(), target))
+                EndBy(result[target], State::NotListed, m.name, m.received);
+        for (const size_t target : found) Restore(target, m.received);
+        live->second = std::move(found);
     }
 }
 
@@ -405,7 +426,14 @@ bool TEvaluation::Update(const history::THistoryStore& store, int64_t now, bool*
         return true;
     };
     const size_t before = result.size();
-    if (result.empty()) result.reserve(static_cast<size_t>(store.Count()) + 64);
+    if (result.empty()) {
+        // The whole history at once: no table grows step by step.
+        const size_t count = static_cast<size_t>(std::max<int64_t>(store.Count(), 0));
+        result.reserve(count + 64);
+        inTimed.reserve(count + 64);
+        bySeries.reserve(count);
+        byIdentifier.reserve(count / 2);
+    }
     bool read = store.ForEachMessage(lastId, add);
     if (!inOrder) {
         Clear();
@@ -429,23 +457,32 @@ size_t TEvaluation::MemoryBytes() const {
         for (const TShape& shape : w.shapes) bytes += shape.points.capacity() * sizeof(TPosition);
     }
     for (const auto& [key, targets] : bySeries)
-        bytes += key.capacity() + 64 + targets.capacity() * sizeof(size_t);
+        bytes += key.capacity() + 64 + targets.capacity() * sizeof(targets[0]);
     bytes += byIdentifier.size() * 80;
     return bytes;
 }
 
 void FillTexts(const history::THistoryStore& store, std::vector<TWarning>& warnings, bool withShapesOnly) {
     history::TStoredMessage message;
-    for (TWarning& w : warnings)
-        if (w.text.empty() && (!withShapesOnly || !w.shapes.empty()) && store.Message(w.id, message))
-            w.text = text::Windows1252ToUtf8(message.bytes);
+    for (TWarning& w : warnings) {
+        if (!w.text.empty() || !store.Message(w.id, message)) continue;
+        w.shapes = FindShapes(message.bytes);
+        if (!withShapesOnly || !w.shapes.empty()) w.text = text::Windows1252ToUtf8(message.bytes);
+    }
 }
 
 std::vector<TWarning> Evaluate(const history::THistoryStore& store, int64_t now) {
     TEvaluation evaluation;
     if (!evaluation.Update(store, now)) return {};
-    FillTexts(store, evaluation.Warnings(), true);
-    return std::move(evaluation.Warnings());
+    std::vector<TWarning> all = std::move(evaluation.Warnings());
+    std::vector<TWarning> inForce;
+    for (const TWarning& w : all)
+        if (w.state == TWarning::State::InForce) inForce.push_back(w);
+    FillTexts(store, inForce, true);
+    size_t next = 0;
+    for (TWarning& w : all)
+        if (w.state == TWarning::State::InForce) w = std::move(inForce[next++]);
+    return all;
 }
 
 std::vector<TWarning> Evaluate(std::vector<history::TStoredMessage> messages, int64_t now,

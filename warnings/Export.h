@@ -57,7 +57,8 @@ public:
     // an import of older messages) and ages the states to now. False when cancelled;
     // changed, where given, says whether a message came or a state changed.
     bool Update(const history::THistoryStore& store, int64_t now, bool* changed = nullptr);
-    // A message after every message added so far (received no earlier); keepText keeps its text.
+    // A message after every message added so far (received no earlier); keepText keeps its
+    // text and its shapes (without, FillTexts reads them for the messages that need them).
     void Add(const history::TStoredMessage& message, bool keepText);
     // Expired or in force again by now; a cancellation stays. True when a state changed.
     bool Age(int64_t now);
@@ -72,7 +73,7 @@ private:
     void Supersede(size_t self, const std::string& station, const TReferences& refs);
     void ApplyList(size_t self, const TInForceList& list, const std::string& ownSeries,
                    const std::string& station);
-    void ApplyIdentifierList(size_t self, const TInForceList& list, const std::string& station);
+    void ApplyIdentifierList(size_t self, const TInForceList& list, const std::string& region);
     std::string ListSeriesKey(const TInForceList& list, const std::string& ownSeries,
                               const std::string& station) const;
     void Restore(size_t target, int64_t at);
@@ -80,35 +81,38 @@ private:
 
     std::vector<TWarning> result;
     // The messages known by each reference: "518:FA12" for an identifier on a band (the
-    // newest only: identifiers come round again within days), the series numbers as they are
-    // written, with and without their year (every station repeating the warning). A generic
-    // series is its station's: "518:S|WARNING 534".
+    // newest only: identifiers come round again within days), the series numbers with and
+    // without their year (every station repeating the warning), each with the number as the
+    // message writes it. A generic series is its station's: "518:S|WARNING 534".
     std::unordered_map<std::string, size_t> byIdentifier;
-    std::unordered_map<std::string, std::vector<size_t>> bySeries;
+    std::unordered_map<std::string, std::vector<std::pair<size_t, std::string>>> bySeries;
     // The newest forecast, gale warning and ice report of each station ("518:P:B"), and the
     // areas it speaks of.
     std::unordered_map<std::string, size_t> newestOfStation;
     std::unordered_map<std::string, std::vector<std::string>> areasOfNewest;
     std::vector<size_t> timed;     // those with an end, not ended by another message
     std::vector<uint8_t> inTimed;  // by message: whether it is in timed
-    // Every message by its series ("NAVAREA I") with its number, and by band, station and
-    // subject ("518:H:A"): what a list of what is in force reaches. The series of each station.
-    std::unordered_map<std::string, std::vector<std::pair<size_t, std::string>>> bySeriesName;
-    std::unordered_map<std::string, std::vector<size_t>> byStationSubject;
+    // By series ("NAVAREA I"), the messages that may be in force: those received since its
+    // last list and those the list named (a list reaches these, not the whole series). By
+    // band, station and subject ("518:H:A"), every message. The series of each station.
+    std::unordered_map<std::string, std::vector<size_t>> bySeriesName;
+    std::unordered_map<std::string, std::vector<size_t>> byStationSubject, liveOfStationSubject;
     std::unordered_map<std::string, std::vector<std::string>> seriesOfStation;
     int64_t lastId = 0;
     int64_t lastReceived = std::numeric_limits<int64_t>::min();
 };
 
-// Fills the texts of these warnings from the store (those TEvaluation did not keep), of
-// those with positions only where withShapesOnly (what the plotter's files carry).
+// Fills the texts and shapes of these warnings from the store (those TEvaluation did not
+// keep); where withShapesOnly, the texts of those with positions only (what the plotter's
+// files carry).
 void FillTexts(const history::THistoryStore& store, std::vector<TWarning>& warnings,
                bool withShapesOnly = false);
 
-// Every message of the history, in the order received, with its shapes and whether a later
-// message cancelled it or its own expiry has passed at now; the texts of those with shapes.
+// Every message of the history, in the order received, with its state at now; the shapes,
+// and the texts of those with shapes, of what is in force (what the plotter gets).
 std::vector<TWarning> Evaluate(const history::THistoryStore& store, int64_t now);
-// cancelled: asked now and then; when it says so the result is empty (the program ends).
+// The same with every text and shape. cancelled: asked now and then; when it says so the
+// result is empty (the program ends).
 std::vector<TWarning> Evaluate(std::vector<history::TStoredMessage> messages, int64_t now,
                                const std::function<bool()>& cancelled = {});
 

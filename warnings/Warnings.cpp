@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <span>
 #include <string_view>
 
 #include "common/DateTime.h"
@@ -406,7 +407,7 @@ bool Skipped(const std::string& w) {
 // Series references in words: a name of letters followed by numbers ("WZ 720", "NAVAREA I 31/23
 // 32/23"). Numbers without a name, or after a generic one ("CANCEL NAV.WARNINGS 12 13"), are
 // of ownName, the message's own series, where it has one.
-void SeriesIn(const std::vector<std::string>& words, std::vector<std::string>& out,
+void SeriesIn(std::span<const std::string> words, std::vector<std::string>& out,
               const std::string& ownName = {}) {
     std::string name;
     bool afterNumber = false;
@@ -488,14 +489,32 @@ bool SaysWarning(const std::string& series) {
     return series.find("WARNING") != std::string::npos || series.compare(0, 7, "NAVAREA") == 0;
 }
 
+// Words of capitals, then a number ("NAVAREA I 165", "NAV. WARN. NO. 534"), seen in the bytes
+// before any word is made: most header lines are not.
+bool NameThenNumber(std::string_view line) {
+    size_t words = 0;
+    for (size_t i = 0;;) {
+        while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
+        if (i >= line.size()) return false;
+        if (Digit(line[i])) return words > 0;
+        for (; i < line.size() && line[i] != ' ' && line[i] != '\t'; ++i)
+            if (!(line[i] >= 'A' && line[i] <= 'Z') && line[i] != '.' && line[i] != ':' && line[i] != '=')
+                return false;
+        ++words;
+    }
+}
+
 // Its own series numbers: one of the first three lines that is a name and a number and
 // nothing else, or a warning's name and number followed by more ("UKRAINE COASTAL WARNING
 // 310/20 ODESA-NAVTEX").
-void OwnSeries(const std::vector<std::string_view>& lines, std::vector<std::string>& own) {
+void OwnSeries(const std::string& text, std::vector<std::string>& own) {
     int header = 0;
-    for (const std::string_view line : lines) {
+    for (size_t at = 0, end = 0; at < text.size() && header < 3; at = end + 1) {
+        for (end = at; end < text.size() && text[end] != '\r' && text[end] != '\n';) ++end;
+        const std::string_view line(text.data() + at, end - at);
         if (line.find_first_not_of(" \t") == std::string::npos || line.compare(0, 4, "ZCZC") == 0) continue;
-        if (++header > 3) break;
+        ++header;
+        if (!NameThenNumber(line)) continue;
         const std::vector<std::string> words = Words(line);
         // "CANCEL NORWEGIAN NAV. WARNING 17/23" names the warning it ends, not its own.
         if (std::any_of(words.begin(), words.end(),
@@ -506,7 +525,7 @@ void OwnSeries(const std::vector<std::string_view>& lines, std::vector<std::stri
         std::string number;
         if (k == 0 || k >= words.size() || !SeriesNumber(words[k], number)) continue;
         std::vector<std::string> found;
-        SeriesIn({words.begin(), words.begin() + static_cast<long>(k) + 1}, found);
+        SeriesIn(std::span(words).first(k + 1), found);
         if (!found.empty() && (k + 1 == words.size() || SaysWarning(found.front())))
             own.push_back(found.front());
     }
@@ -746,17 +765,34 @@ void InForceLists(const std::vector<std::string_view>& lines, std::vector<TInFor
 
 }  // namespace
 
-TReferences FindReferences(const std::string& text, int64_t receivedUtc) {
+TReading ReadingOf(char subject) {
+    switch (subject) {
+        case 'B':
+        case 'C':
+            return TReading::Areas;
+        case 'E':
+        case 'Z':
+            return TReading::Plain;
+        default:
+            return TReading::Series;
+    }
+}
+
+TReferences FindReferences(const std::string& text, int64_t receivedUtc, TReading reading) {
     TReferences refs;
-    const std::vector<std::string_view> lines = Lines(text);
-    OwnSeries(lines, refs.own);
-    const std::string ownName = refs.own.empty() ? std::string() : SplitSeries(refs.own.front()).first;
+    if (reading == TReading::Series) OwnSeries(text, refs.own);
+    const bool withAreas = reading == TReading::Areas;
     // Most messages neither cancel nor list anything: one look at the whole text says so.
-    if (text.find("FORCE") != std::string::npos) InForceLists(lines, refs.lists);
-    if (text.find(':') != std::string::npos)
+    const bool lists = text.find("FORCE") != std::string::npos;
+    const bool cancels = text.find("CANCEL") != std::string::npos;
+    if (!lists && !cancels && !withAreas) return refs;
+    const std::vector<std::string_view> lines = Lines(text);
+    if (lists) InForceLists(lines, refs.lists);
+    if (withAreas)
         for (const std::string_view line : lines) AreaLine(line, refs);
+    if (!cancels) return refs;
     if (text.find("SELF CANCELLING") != std::string::npos) refs.expires = receivedUtc + OwnBroadcastSeconds;
-    if (text.find("CANCEL") == std::string::npos) return refs;
+    const std::string ownName = refs.own.empty() ? std::string() : SplitSeries(refs.own.front()).first;
     for (size_t l = 0; l < lines.size(); ++l) {
         CancelledBefore(lines[l], ownName, refs);
         for (size_t c = lines[l].find("CANCEL"); c != std::string::npos; c = lines[l].find("CANCEL", c + 6)) {

@@ -72,8 +72,14 @@ bool GenericSeries(const std::string& name);
 // "NAVAREA I 145/20" -> "NAVAREA I" and "145/20": a series reference's name and number.
 std::pair<std::string, std::string> SplitSeries(const std::string& reference);
 
+// What a message goes by besides what it cancels and lists: navigational warnings and the
+// like by their series numbers, gale warnings and ice reports by their areas; forecasts
+// and "no message" notices by neither (the next of the station replaces them).
+enum class TReading { Series, Areas, Plain };
+TReading ReadingOf(char subject);
+
 // receivedUtc: when the message came, for the year of its own expiry.
-TReferences FindReferences(const std::string& text, int64_t receivedUtc);
+TReferences FindReferences(const std::string& text, int64_t receivedUtc, TReading reading = TReading::Series);
 
 // A series reference without its year ("NAVAREA I 31/23" -> "NAVAREA I 31").
 std::string WithoutYear(const std::string& reference);

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 
+#include <algorithm>
 #include <sstream>
 
 #include "common/DateTime.h"
@@ -135,8 +136,10 @@ void TWarningsView::HistoryWritten(int added, const history::THistoryStore& stor
 void TWarningsView::Export(const std::string& folder, const history::THistoryStore& store) {
     std::vector<warnings::TWarning> shown;
     for (const warnings::TWarning& w : evaluation.Warnings())
-        if (w.state == warnings::TWarning::State::InForce && !w.shapes.empty()) shown.push_back(w);
-    warnings::FillTexts(store, shown);
+        if (w.state == warnings::TWarning::State::InForce) shown.push_back(w);
+    warnings::FillTexts(store, shown, true);
+    shown.erase(std::remove_if(shown.begin(), shown.end(), [](const auto& w) { return w.shapes.empty(); }),
+                shown.end());
     const warnings::ExportProblem problem = warnings::WriteExportChecked(folder, shown, false, true);
     if (problem != warnings::ExportProblem::None)
         platform::Log("plotter files: not written into " + folder + ": " +

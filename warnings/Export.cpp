@@ -66,6 +66,16 @@ void EndBy(TWarning& t, State state, const std::string& by, int64_t at, Cause ca
     t.cancelledAt = at;
 }
 
+// A warning in force that a list leaves out, or whose identifier comes again, at a time its
+// own end or lifetime had already passed, ended then: the same reason however many messages
+// are read between two agings.
+void EndLater(TWarning& t, State state, const std::string& by, int64_t at, Cause cause = Cause::None) {
+    if (t.expires != -1 && at > t.expires)
+        EndBy(t, State::Expired, {}, -1, t.ownEnd ? Cause::OwnEnd : Cause::Lifetime);
+    else
+        EndBy(t, state, by, at, cause);
+}
+
 // B1 letters that two stations share in the corpus, told apart by their messages' words: P
 // is both the Netherlands Coastguard and RCC Haifa ("RCC-HAIFA", "HAIFA PORT"). Another
 // station's list or forecast never touches these.
@@ -198,7 +208,7 @@ void TEvaluation::Add(const history::TStoredMessage& m, bool keepText) {
         const bool aged = previous.state == State::Expired && !previous.ownEnd;
         if (!(m.name.size() >= 4 && m.name.compare(2, 2, "00") == 0) &&
             (previous.state == State::InForce || aged))
-            EndBy(previous, State::Superseded, m.name, m.received, Cause::SameIdentifier);
+            EndLater(previous, State::Superseded, m.name, m.received, Cause::SameIdentifier);
         known->second = self;
     }
     if (m.name.size() >= 2) {
@@ -346,7 +356,7 @@ void TEvaluation::ApplyList(size_t self, const TInForceList& list, const std::st
     for (const size_t target : it->second)
         if (target != self && result[target].state == State::InForce &&
             !std::binary_search(named.begin(), named.end(), target))
-            EndBy(result[target], State::NotListed, m.name, m.received);
+            EndLater(result[target], State::NotListed, m.name, m.received);
     for (const size_t target : named) Restore(target, m.received);
     // What may be in force in the series from now on: what the list named.
     it->second = std::move(named);
@@ -382,7 +392,7 @@ void TEvaluation::ApplyIdentifierList(size_t self, const TInForceList& list, con
         for (const size_t target : live->second)
             if (target != self && result[target].state == State::InForce &&
                 !std::binary_search(found.begin(), found.end(), target))
-                EndBy(result[target], State::NotListed, m.name, m.received);
+                EndLater(result[target], State::NotListed, m.name, m.received);
         for (const size_t target : found) Restore(target, m.received);
         live->second = std::move(found);
     }

@@ -233,7 +233,7 @@ TEST(Cancellations, TheBroadcastsOwnListsOfWhatIsInForce) {
         Stored(2, "GA20", "NAVAREA I 184/20\nBUOY 51-00N 002-00E UNLIT", t0 + day),
         Stored(3, "NA10", "NORWEGIAN NAV. WARNING 719/2020\nLIGHT 63-22.9N 008-38.8E UNLIT", t0),
         Stored(4, "NA11", "NORWEGIAN NAV. WARNING 722/2020\nLIGHT 63-00N 008-00E UNLIT", t0),
-        Stored(15, "HA49", "FIN NAV WARN 101/19\nBUOY 59-00N 023-00E", t0 - 300 * day),
+        Stored(15, "HA49", "FIN NAV WARN 230/20\nBUOY 59-00N 023-00E", t0 - 30 * day),
         Stored(5, "HA49", "FIN NAV WARN 244/20\nBUOY 60-00N 024-00E", t0),
         Stored(6, "HA40", "FIN NAV WARN 201/20\nBUOY 60-10N 024-10E", t0),
         Stored(7, "PA08", "NAVIGATIONAL WARNING NR. 8\nWRECK 52-00N 003-00E", 1603152000),  // 2020-10-20
@@ -280,10 +280,9 @@ TEST(Cancellations, TheBroadcastsOwnListsOfWhatIsInForce) {
     EXPECT_EQ(states["NA11"], S::NotListed);
     EXPECT_EQ(states["HA49"], S::InForce);  // the newest HA49
     const auto all = warnings::Evaluate(messages, t0 + 40 * day);
-    const auto lastYear =
-        std::find_if(all.begin(), all.end(), [](const auto& w) { return w.name == "HA49"; });
-    EXPECT_EQ(lastYear->state, S::Superseded);  // last year's HA49: its identifier was given anew
-    EXPECT_EQ(lastYear->cause, warnings::TWarning::Cause::SameIdentifier);
+    const auto older = std::find_if(all.begin(), all.end(), [](const auto& w) { return w.name == "HA49"; });
+    EXPECT_EQ(older->state, S::Superseded);  // the older HA49: its identifier was given anew
+    EXPECT_EQ(older->cause, warnings::TWarning::Cause::SameIdentifier);
     EXPECT_EQ(states["HA40"], S::NotListed);
     EXPECT_EQ(states["JA10"], S::InForce);  // a station the Baltic list does not name
     EXPECT_EQ(states["PA08"], S::InForce);  // named with its day
@@ -451,7 +450,8 @@ TEST(Cancellations, IdentifiersGivenAnewLifetimesAndWhatAListBringsBack) {
     all = warnings::Evaluate(messages, t0 + 144 * day);
     EXPECT_EQ(all[0].state, S::InForce);        // the list names 165: the cancellation was misread
     EXPECT_EQ(all[0].expires, t0 + 233 * day);  // its lifetime counts from the list
-    EXPECT_EQ(all[1].state, S::NotListed);      // 150 is not on the list
+    EXPECT_EQ(all[1].state, S::Expired);        // 150 had ended before the list left it out
+    EXPECT_EQ(all[1].cause, C::Lifetime);
     EXPECT_EQ(all[3].state, S::InForce);
     EXPECT_EQ(warnings::Evaluate(messages, t0 + 234 * day)[0].state, S::Expired);
 }

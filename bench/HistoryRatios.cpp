@@ -5,6 +5,7 @@
 // and the first transfer after start-up with the corpus in the history (and the warnings
 // read anew over it) against none.
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -119,6 +120,48 @@ double AllocatedBytes() {
 
 // A transfer's new messages into a large history, and the warnings' states brought up to date
 // with them, against recording them (the history's own work for that transfer).
+// Great-circle distance by the haversine formula, as a plain loop would write it.
+double Haversine(double lat1, double lon1, double lat2, double lon2) {
+    constexpr double R = 3440.065, Rad = 3.14159265358979323846 / 180;
+    const double a = std::sin((lat2 - lat1) * Rad / 2), b = std::sin((lon2 - lon1) * Rad / 2);
+    const double h = a * a + std::cos(lat1 * Rad) * std::cos(lat2 * Rad) * b * b;
+    return 2 * R * std::asin(std::sqrt(std::min(1.0, h)));
+}
+
+// From a boat sailing through the North Sea, one fix after another: the distance and
+// bearing to each warning in force (its nearest point, 0 inside; their places made once),
+// against the haversine distance to each of their points.
+bench::Paired Distances(const std::vector<warnings::TWarning>& inForce, size_t& shapes, size_t& points) {
+    std::vector<position::TLatLon> fixes;
+    for (int i = 0; i < 200; ++i) fixes.push_back({52.0 + i * 0.02, 2.0 + i * 0.03});
+    shapes = points = 0;
+    for (const auto& w : inForce) {
+        shapes += w.shapes.size();
+        for (const auto& shape : w.shapes) points += shape.points.size();
+    }
+    double sink = 0;
+    const bench::Paired figure = bench::Interleaved(
+        [&] {
+            // The places made once when the states change, the ranges after each fix.
+            std::vector<std::vector<position::TPlace>> places;
+            for (const auto& w : inForce) places.push_back(warnings::Places(w.shapes));
+            for (const auto& fix : fixes) {
+                const position::TBoat boat = position::Boat(fix);
+                for (const auto& place : places) sink += position::RangeToNearest(boat, place).distanceNm;
+            }
+        },
+        [&] {
+            for (const auto& fix : fixes)
+                for (const auto& w : inForce)
+                    for (const auto& shape : w.shapes)
+                        for (const auto& p : shape.points)
+                            sink += Haversine(fix.latitude, fix.longitude, p.latitude, p.longitude);
+        },
+        9);
+    if (sink < 0) std::puts("");  // keeps the loops
+    return figure;
+}
+
 bench::Paired InForceUpdate(const std::string& database, warnings::TEvaluation& evaluation) {
     history::THistoryStore store;
     store.OpenForWriting(database, 1796000000);
@@ -251,6 +294,22 @@ int main() {
                                std::to_string(static_cast<int>((ResidentBytes() - residentBefore) / 1e6)) +
                                " MB more resident, the database's mapped pages included), about " +
                                std::to_string(evaluation.MemoryBytes() / 1000000) + " MB counted"});
+        // The warnings in force at the end of the corpus, with their shapes.
+        std::vector<warnings::TWarning> inForce;
+        {
+            history::THistoryStore store;
+            store.OpenForReading(database);
+            for (auto& w : warnings::Evaluate(store, 1609459199))  // 2020-12-31 23:59:59 UTC
+                if (w.state == warnings::TWarning::State::InForce && !w.shapes.empty())
+                    inForce.push_back(std::move(w));
+        }
+        size_t shapes = 0, points = 0;
+        const bench::Paired distances = Distances(inForce, shapes, points);
+        figures.push_back({"distances", distances.ratio, 2.0,
+                           "200 fixes to " + std::to_string(inForce.size()) + " warnings in force (" +
+                               std::to_string(shapes) + " shapes, " + std::to_string(points) +
+                               " points): " + bench::Millis(distances.step) + ", haversine to each point " +
+                               bench::Millis(distances.baseline) + "; " + distances.Spread()});
         const bench::Paired update = InForceUpdate(database, evaluation);
         figures.push_back({"in-force-update", update.ratio, 2.0,
                            "10 new messages over " + std::to_string(evaluation.Warnings().size()) +

@@ -72,8 +72,10 @@ int HistoryCommand(const std::string& archive, const std::string& verb, const st
 
 namespace {
 
-// The states as they stood at when: only what had been received by then counts.
-bool EvaluateAt(const std::string& archive, int64_t when, std::vector<warnings::TWarning>& states) {
+// The states as they stood at when (only what had been received by then counts), with the
+// station of each message.
+bool EvaluateAt(const std::string& archive, int64_t when, std::vector<warnings::TWarning>& states,
+                std::optional<position::TLatLon> boat = std::nullopt) {
     history::THistoryStore store;
     if (!store.OpenForReading(platform::JoinPath(platform::JoinPath(archive, ""), history::DatabaseName))) {
         std::fprintf(stderr, "zel2sim: no history in %s\n", archive.c_str());
@@ -88,6 +90,7 @@ bool EvaluateAt(const std::string& archive, int64_t when, std::vector<warnings::
         return false;
     }
     states = warnings::Evaluate(std::move(messages), when);
+    warnings::NameStations(states, boat);
     return true;
 }
 
@@ -112,14 +115,14 @@ std::string Reason(const warnings::TWarning& w) {
 }  // namespace
 
 int ExportWarningsCommand(const std::string& archive, const std::string& folder, bool all,
-                          std::optional<int64_t> at, FILE* out) {
+                          std::optional<int64_t> at, std::optional<position::TLatLon> boat, FILE* out) {
     std::vector<warnings::TWarning> list;
-    if (!EvaluateAt(archive, at.value_or(history::UnixNow()), list)) return 1;
-    if (!warnings::WriteExport(platform::JoinPath(folder, ""), list, all)) {
+    if (!EvaluateAt(archive, at.value_or(history::UnixNow()), list, boat)) return 1;
+    if (!warnings::WriteExport(platform::JoinPath(folder, ""), list, all, boat)) {
         std::fprintf(stderr, "zel2sim: cannot write into %s\n", folder.c_str());
         return 1;
     }
-    size_t placed = 0, subjectA = 0, placedA = 0, exported = 0, shapes = 0;
+    size_t placed = 0, subjectA = 0, placedA = 0, exported = 0, shapes = 0, named = 0;
     std::map<warnings::TWarning::State, size_t> states;
     for (const auto& w : list) {
         const bool a = w.name.size() > 1 && w.name[1] == 'A';
@@ -130,13 +133,16 @@ int ExportWarningsCommand(const std::string& archive, const std::string& folder,
         exported += written;
         shapes += written ? w.shapes.size() : 0;
         ++states[w.state];
+        named += w.stationSure;
     }
     using S = warnings::TWarning::State;
     std::fprintf(out,
                  "%zu messages: %zu with positions (subject A: %zu of %zu); %zu written (%zu shapes); %zu in "
-                 "force, %zu cancelled, %zu expired, %zu superseded, %zu no longer listed\n",
+                 "force, %zu cancelled, %zu expired, %zu superseded, %zu no longer listed; station named for "
+                 "%zu, unsure for %zu\n",
                  list.size(), placed, placedA, subjectA, exported, shapes, states[S::InForce],
-                 states[S::Cancelled], states[S::Expired], states[S::Superseded], states[S::NotListed]);
+                 states[S::Cancelled], states[S::Expired], states[S::Superseded], states[S::NotListed], named,
+                 list.size() - named);
     return 0;
 }
 
@@ -145,8 +151,9 @@ int InForceCommand(const std::string& archive, std::optional<int64_t> at, FILE* 
     if (!EvaluateAt(archive, at.value_or(history::UnixNow()), list)) return 1;
     for (const warnings::TWarning& w : list) {
         const char subject = w.name.size() > 1 ? w.name[1] : '-';
-        std::fprintf(out, "%d\t%s\t%s\t%c\t%s\t%s\n", w.band, w.name.c_str(), Iso8601(w.received).c_str(),
-                     subject, warnings::StateName(w.state), Reason(w).c_str());
+        std::fprintf(out, "%d\t%s\t%s\t%c\t%s\t%s\t%s\n", w.band, w.name.c_str(), Iso8601(w.received).c_str(),
+                     subject, warnings::StateName(w.state), Reason(w).c_str(),
+                     warnings::StationText(w).c_str());
     }
     return 0;
 }

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -11,6 +12,7 @@
 #include "platform/Files.h"
 #include "receiver/ReceiverDetection.h"
 
+#include "position/Geodesy.h"
 #include "sim/DriveMapFile.h"
 #include "sim/History.h"
 #ifdef ZEL2_SIM_FUSE
@@ -52,13 +54,16 @@ int Usage() {
         "  zel2sim history ARCHIVE search QUERY  the messages of the history that hold every word of\n"
         "                                        QUERY, newest first: band, identifier, reception time\n"
         "                                        (UTC), first line\n"
-        "  zel2sim export-warnings ARCHIVE FOLDER [--all] [--at TIME]\n"
+        "  zel2sim export-warnings ARCHIVE FOLDER [--all] [--at TIME] [--position LAT,LON]\n"
         "                                        write navtex-warnings.gpx and .geojson into FOLDER:\n"
         "                                        every message of the history with positions, in\n"
         "                                        force (with --all, cancelled and expired ones too),\n"
-        "                                        as it stood at TIME (default now)\n"
+        "                                        as it stood at TIME (default now), with its station\n"
+        "                                        and, from a boat at LAT,LON (decimal degrees), its\n"
+        "                                        distance and bearing\n"
         "  zel2sim in-force ARCHIVE [--at TIME]  every message of the history, one a line, tab-separated:\n"
-        "                                        band, identifier, received, subject, state, reason;\n"
+        "                                        band, identifier, received, subject, state, reason,\n"
+        "                                        station;\n"
         "                                        as it stood at TIME (ISO 8601 UTC, default now)\n"
         "  zel2sim update-mode FOLDER MOUNT LOG  serve FOLDER at MOUNT (FUSE) as a receiver in update\n"
         "                                        mode; attach MOUNT with raw path MOUNT/.volume; what\n"
@@ -161,17 +166,26 @@ int main(int argc, char* argv[]) {
     if (command == "export-warnings" && argc >= 4) {
         bool all = false;
         std::optional<int64_t> at;
+        std::optional<position::TLatLon> boat;
         for (int i = 4; i < argc; ++i) {
             if (std::strcmp(argv[i], "--all") == 0) {
                 all = true;
             } else if (std::strcmp(argv[i], "--at") == 0 && i + 1 < argc) {
                 at = datetime::ParseIso8601Utc(argv[++i]);
                 if (!at) return Fail(std::string("not a time in ISO 8601 UTC: ") + argv[i]);
+            } else if (std::strcmp(argv[i], "--position") == 0 && i + 1 < argc) {
+                double latitude = 0, longitude = 0;
+                int used = 0;
+                const char* text = argv[++i];
+                if (std::sscanf(text, "%lf,%lf%n", &latitude, &longitude, &used) != 2 || text[used] != '\0' ||
+                    std::fabs(latitude) > 90 || std::fabs(longitude) > 180)
+                    return Fail(std::string("not a position LAT,LON in decimal degrees: ") + text);
+                boat = position::TLatLon{latitude, longitude};
             } else {
                 return Usage();
             }
         }
-        return sim::ExportWarningsCommand(argv[2], argv[3], all, at, stdout);
+        return sim::ExportWarningsCommand(argv[2], argv[3], all, at, boat, stdout);
     }
     if (command == "in-force" && (argc == 3 || (argc == 5 && std::strcmp(argv[3], "--at") == 0))) {
         const std::optional<int64_t> at = argc == 5 ? datetime::ParseIso8601Utc(argv[4]) : std::nullopt;

@@ -11,6 +11,7 @@
 #include "common/DateTime.h"
 #include "common/Windows1252.h"
 #include "platform/Files.h"
+#include "stations/Stations.h"
 
 namespace warnings {
 
@@ -472,6 +473,40 @@ size_t TEvaluation::MemoryBytes() const {
     return bytes;
 }
 
+namespace {
+
+std::vector<position::TLatLon> Points(const std::vector<TShape>& shapes) {
+    std::vector<position::TLatLon> places;
+    for (const TShape& shape : shapes)
+        for (const TPosition& p : shape.points) places.push_back({p.latitude, p.longitude});
+    return places;
+}
+
+}  // namespace
+
+void NameStations(std::vector<TWarning>& warnings, std::optional<position::TLatLon> boat) {
+    stations::TResolver resolver;
+    for (const TWarning& w : warnings)
+        if (!w.text.empty()) resolver.Learn(w.band, w.name, w.text, Points(w.shapes));
+    for (TWarning& w : warnings) {
+        if (w.text.empty()) continue;
+        const stations::TChoice choice = resolver.Choose(w.band, w.name, w.text, Points(w.shapes), boat);
+        w.stationSure = choice.sure && choice.station;
+        if (w.stationSure) {
+            w.station = stations::Label(*choice.station);
+            continue;
+        }
+        w.station.clear();
+        for (const stations::TStation* s : choice.candidates)
+            w.station += (w.station.empty() ? "" : " / ") + stations::Label(*s);
+    }
+}
+
+std::string StationText(const TWarning& w) {
+    if (w.stationSure || w.station.empty()) return w.station;
+    return "? " + w.station;
+}
+
 void FillTexts(const history::THistoryStore& store, std::vector<TWarning>& warnings, bool withShapesOnly) {
     history::TStoredMessage message;
     for (TWarning& w : warnings) {
@@ -642,7 +677,7 @@ std::string Gpx(const std::vector<TWarning>& warnings, bool all) {
            waypoints + routes + "</gpx>\n";
 }
 
-std::string GeoJson(const std::vector<TWarning>& warnings, bool all) {
+std::string GeoJson(const std::vector<TWarning>& warnings, bool all, std::optional<position::TLatLon> boat) {
     std::string features;
     for (auto it = warnings.rbegin(); it != warnings.rend(); ++it) {
         const TWarning& w = *it;
@@ -679,6 +714,16 @@ std::string GeoJson(const std::vector<TWarning>& warnings, bool all) {
                 properties += ", \"superseded_by\": " + Json(w.cancelledBy);
             if (w.state == TWarning::State::NotListed)
                 properties += ", \"not_listed_by\": " + Json(w.cancelledBy);
+            properties += ", \"station\": " + (w.stationSure ? Json(w.station) : std::string("null"));
+            if (boat) {
+                // Of the whole warning, not of this one shape: how far the warning lies.
+                if (const auto range = RangeTo(*boat, w.shapes)) {
+                    char figures[64];
+                    std::snprintf(figures, sizeof figures, ", \"distance_nm\": %.1f, \"bearing_deg\": %.0f",
+                                  range->distanceNm, range->bearingDeg);
+                    properties += figures;
+                }
+            }
             properties += ", \"text\": " + Json(w.text);
             features += std::string(features.empty() ? "" : ",\n") +
                         "    {\"type\": \"Feature\", \"geometry\": " + geometry + ", \"properties\": {" +
@@ -697,19 +742,20 @@ ExportProblem CheckExportFolder(const std::string& folder, bool wholePathOnly) {
 }
 
 ExportProblem WriteExportChecked(const std::string& folder, const std::vector<TWarning>& warnings, bool all,
-                                 bool wholePathOnly) {
+                                 bool wholePathOnly, std::optional<position::TLatLon> boat) {
     if (const ExportProblem problem = CheckExportFolder(folder, wholePathOnly);
         problem != ExportProblem::None)
         return problem;
-    const std::string gpx = Gpx(warnings, all), geojson = GeoJson(warnings, all);
+    const std::string gpx = Gpx(warnings, all), geojson = GeoJson(warnings, all, boat);
     const bool written =
         platform::WriteFileAtomic(platform::JoinPath(folder, GpxName), gpx.data(), gpx.size()) &&
         platform::WriteFileAtomic(platform::JoinPath(folder, GeoJsonName), geojson.data(), geojson.size());
     return written ? ExportProblem::None : ExportProblem::Unwritable;
 }
 
-bool WriteExport(const std::string& folder, const std::vector<TWarning>& warnings, bool all) {
-    return WriteExportChecked(folder, warnings, all, false) == ExportProblem::None;
+bool WriteExport(const std::string& folder, const std::vector<TWarning>& warnings, bool all,
+                 std::optional<position::TLatLon> boat) {
+    return WriteExportChecked(folder, warnings, all, false, boat) == ExportProblem::None;
 }
 
 }  // namespace warnings

@@ -5,6 +5,7 @@
 #include <functional>
 #include <limits>
 #include <map>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -36,6 +37,9 @@ struct TWarning {
     std::string cancelledBy;  // the identifier of the message that cancelled, superseded or left it out
     int64_t cancelledAt = -1;
     int64_t expires = -1;
+    // Who sent it (NameStations): "Niton (GB)"; where unsure, the candidates.
+    std::string station;
+    bool stationSure = false;
 };
 // "in force", "cancelled", "expired", "superseded", "no longer listed"
 const char* StateName(TWarning::State state);
@@ -116,9 +120,17 @@ std::vector<TWarning> Evaluate(const history::THistoryStore& store, int64_t now)
 std::vector<TWarning> Evaluate(std::vector<history::TStoredMessage> messages, int64_t now,
                                const std::function<bool()>& cancelled = {});
 
-// What goes to the plotter: messages with a position, in force ones only unless all.
+// The station of each message with its text: what the history's messages say of their
+// letters is learnt first; the boat chooses where nothing else does.
+void NameStations(std::vector<TWarning>& warnings, std::optional<position::TLatLon> boat = std::nullopt);
+// "? Netherlands Coastguard (NL) / Haifa (IL)" where the station is unsure.
+std::string StationText(const TWarning& warning);
+
+// What goes to the plotter: messages with a position, in force ones only unless all; with
+// the boat's position, each one's distance and bearing from it.
 std::string Gpx(const std::vector<TWarning>& warnings, bool all);
-std::string GeoJson(const std::vector<TWarning>& warnings, bool all);
+std::string GeoJson(const std::vector<TWarning>& warnings, bool all,
+                    std::optional<position::TLatLon> boat = std::nullopt);
 
 inline constexpr const char* GpxName = "navtex-warnings.gpx";
 inline constexpr const char* GeoJsonName = "navtex-warnings.geojson";
@@ -130,9 +142,10 @@ enum class ExportProblem { None, Relative, Missing, NotAFolder, Unwritable };
 ExportProblem CheckExportFolder(const std::string& folder, bool wholePathOnly);
 
 // Both files into folder, each replaced whole or not at all.
-bool WriteExport(const std::string& folder, const std::vector<TWarning>& warnings, bool all);
+bool WriteExport(const std::string& folder, const std::vector<TWarning>& warnings, bool all,
+                 std::optional<position::TLatLon> boat = std::nullopt);
 ExportProblem WriteExportChecked(const std::string& folder, const std::vector<TWarning>& warnings, bool all,
-                                 bool wholePathOnly);
+                                 bool wholePathOnly, std::optional<position::TLatLon> boat = std::nullopt);
 
 std::string Iso8601(int64_t unixSeconds);
 

@@ -319,6 +319,30 @@ std::vector<TShape> FindShapes(const std::string& text) {
     return shapes;
 }
 
+std::vector<position::TPlace> Places(const std::vector<TShape>& shapes) {
+    std::vector<position::TPlace> places;
+    places.reserve(shapes.size());
+    for (const TShape& shape : shapes) {
+        std::vector<position::TLatLon> points;
+        points.reserve(shape.points.size());
+        for (const TPosition& p : shape.points) points.push_back({p.latitude, p.longitude});
+        if (points.empty()) continue;
+        using Kind = position::TPlace::Kind;
+        const Kind kind = shape.kind == TShape::Kind::Polygon  ? Kind::Polygon
+                          : shape.kind == TShape::Kind::Line   ? Kind::Line
+                          : shape.kind == TShape::Kind::Circle ? Kind::Circle
+                                                               : Kind::Point;
+        places.emplace_back(kind, std::move(points), shape.radiusNm);
+    }
+    return places;
+}
+
+std::optional<position::TRange> RangeTo(position::TLatLon boat, const std::vector<TShape>& shapes) {
+    const std::vector<position::TPlace> places = Places(shapes);
+    if (places.empty()) return std::nullopt;
+    return position::RangeToNearest(position::Boat(boat), places);
+}
+
 std::string SailorText(const TPosition& position) {
     const auto part = [](double value, int degreeDigits, char positive, char negative) {
         const double magnitude = std::fabs(value);

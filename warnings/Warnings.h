@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "position/Geodesy.h"
+
 // What a warning's text says of places and of other warnings: its positions and the shapes
 // they draw, the references it goes by and the ones it cancels. Read from the words of real
 // broadcasts; a form that cannot be read with certainty is left out rather than guessed.
@@ -35,6 +37,12 @@ const char* KindNameFr(TShape::Kind kind);  // "point", "ligne", "zone", "cercle
 // or more positions a polygon; BETWEEN, JOINING, TRACK or ROUTE a line; WITHIN n NM OF or
 // n NM RADIUS ON / AT a circle; any other position a point.
 std::vector<TShape> FindShapes(const std::string& text);
+
+// The shapes as places to measure from the boat, made once for many fixes.
+std::vector<position::TPlace> Places(const std::vector<TShape>& shapes);
+// From the boat to the nearest point of the shapes (0 inside an area or a circle); none for
+// a message without shapes.
+std::optional<position::TRange> RangeTo(position::TLatLon boat, const std::vector<TShape>& shapes);
 
 // 53°26.9′N 001°53.0′E, as a sailor writes it.
 std::string SailorText(const TPosition& position);

@@ -507,13 +507,17 @@ TEST_F(History, InForceListsEveryMessageAsItStoodThen) {
         std::fclose(out);
         return testing_support::ReadText(file);
     };
+    // The station: SA57's position is Pinneberg's waters; SA58 says nothing of where.
+    const std::string unsure = "\t? Pinneberg (DE) / Sandakan (MY) / Paita (PE)\n";
     EXPECT_EQ(lines(datetime::ParseIso8601Utc("2019-03-10T18:00Z")),
-              "518\tSA57\t2019-03-10T12:35:00Z\tA\tin force\t\n");
+              "518\tSA57\t2019-03-10T12:35:00Z\tA\tin force\t\tPinneberg (DE)\n");
     EXPECT_EQ(lines(datetime::ParseIso8601Utc("2019-03-11T00:00Z")),
-              "518\tSA57\t2019-03-10T12:35:00Z\tA\tcancelled\tby SA58 2019-03-10T20:50:00Z\n"
-              "518\tSA58\t2019-03-10T20:50:00Z\tA\tin force\t\n");
+              "518\tSA57\t2019-03-10T12:35:00Z\tA\tcancelled\tby SA58 2019-03-10T20:50:00Z\tPinneberg (DE)\n"
+              "518\tSA58\t2019-03-10T20:50:00Z\tA\tin force\t" +
+                  unsure);
     // Nothing heard of it for 90 days: no longer taken as in force.
     EXPECT_EQ(lines(std::nullopt),
-              "518\tSA57\t2019-03-10T12:35:00Z\tA\tcancelled\tby SA58 2019-03-10T20:50:00Z\n"
-              "518\tSA58\t2019-03-10T20:50:00Z\tA\texpired\tsince 2019-06-08T20:50:00Z (lifetime)\n");
+              "518\tSA57\t2019-03-10T12:35:00Z\tA\tcancelled\tby SA58 2019-03-10T20:50:00Z\tPinneberg (DE)\n"
+              "518\tSA58\t2019-03-10T20:50:00Z\tA\texpired\tsince 2019-06-08T20:50:00Z (lifetime)" +
+                  unsure);
 }

@@ -475,4 +475,8 @@ TEST(Export, GpxAndGeoJsonOfWhatIsInForce) {
     EXPECT_NE(json.find("\"state\": \"cancelled\", \"shape\": \"line\", \"cancelled_by\": \"OA36\""),
               std::string::npos);
     EXPECT_NE(json.find("\"received\": \"2020-12-29T00:00:00Z\""), std::string::npos);
+    // From a boat: the distance and bearing of each (OA36's wreck, 62.6 nm by haversine, 163°).
+    EXPECT_EQ(json.find("distance_nm"), std::string::npos);
+    const std::string ranged = warnings::GeoJson(list, false, position::TLatLon{54, -4.5});
+    EXPECT_NE(ranged.find("\"distance_nm\": 62.6, \"bearing_deg\": 163"), std::string::npos) << ranged;
 }

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "common/DateTime.h"
+#include "position/Fixes.h"
 
 namespace warnings {
 namespace {
@@ -344,20 +345,7 @@ std::optional<position::TRange> RangeTo(position::TLatLon boat, const std::vecto
 }
 
 std::string SailorText(const TPosition& position) {
-    const auto part = [](double value, int degreeDigits, char positive, char negative) {
-        const double magnitude = std::fabs(value);
-        int degrees = static_cast<int>(magnitude);
-        double minutes = std::round((magnitude - degrees) * 600) / 10;
-        if (minutes >= 60) {
-            minutes -= 60;
-            ++degrees;
-        }
-        char text[40];
-        std::snprintf(text, sizeof text, "%0*d\xC2\xB0%04.1f\xE2\x80\xB2%c", degreeDigits, degrees, minutes,
-                      value < 0 ? negative : positive);
-        return std::string(text);
-    };
-    return part(position.latitude, 2, 'N', 'S') + " " + part(position.longitude, 3, 'E', 'W');
+    return position::PositionText({position.latitude, position.longitude});
 }
 
 namespace {

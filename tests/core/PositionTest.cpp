@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 
+#include "position/Fixes.h"
 #include "position/Geodesy.h"
 #include "stations/Stations.h"
 #include "warnings/Export.h"
@@ -116,4 +118,88 @@ TEST(Stations, TheLetterTheHeaderThePositionsTheHistoryAndTheBoat) {
     EXPECT_EQ(warnings::StationText(list[0]), "Haifa (IL)");
     EXPECT_EQ(warnings::StationText(list[1]).substr(0, 2), "? ");
     EXPECT_NE(warnings::StationText(list[1]).find("Bjuroklubb (SE) / "), std::string::npos);
+}
+
+namespace {
+
+// "$" body "*" and its checksum, as an instrument sends it.
+std::string Sentence(const std::string& body) {
+    unsigned sum = 0;
+    for (char c : body) sum ^= static_cast<unsigned char>(c);
+    char tail[8];
+    std::snprintf(tail, sizeof tail, "*%02X\r\n", sum);
+    return "$" + body + tail;
+}
+
+void ExpectAt(const std::optional<TLatLon>& fix, double latitude, double longitude) {
+    ASSERT_TRUE(fix);
+    EXPECT_NEAR(fix->latitude, latitude, 1e-6);
+    EXPECT_NEAR(fix->longitude, longitude, 1e-6);
+}
+
+}  // namespace
+
+TEST(Fixes, ValidFixesOfEveryTalkerAndNothingElse) {
+    // The sentences of the NMEA 0183 documentation's examples, checksums as published.
+    ExpectAt(position::FixFromNmea("$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A"),
+             48.1173, 11.516666667);
+    ExpectAt(position::FixFromNmea("$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47\r\n"),
+             48.1173, 11.516666667);
+    ExpectAt(position::FixFromNmea("$GPGLL,4916.45,N,12311.12,W,225444,A,*1D"), 49.274166667, -123.18533333);
+    // Any talker, south and west.
+    ExpectAt(
+        position::FixFromNmea(Sentence("GNRMC,081836,A,3751.65,S,14507.36,W,000.0,360.0,130998,011.3,E,A")),
+        -37.860833333, -145.1226666667);
+    ExpectAt(position::FixFromNmea(Sentence("IIGGA,120000,5404.100,N,01012.300,E,2,05,1.2,3.0,M,,,,")),
+             54.068333333, 10.205);
+
+    // What is no position: a void fix, no fix, a wrong checksum, no checksum, another
+    // sentence, minutes past 59, a latitude past 90.
+    for (const std::string& bad : {
+             Sentence("GPRMC,123519,V,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W"),
+             Sentence("GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W,N"),
+             Sentence("GPGGA,123519,4807.038,N,01131.000,E,0,00,,,M,,M,,"),
+             Sentence("GPGLL,4916.45,N,12311.12,W,225444,V"),
+             std::string("$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6B"),
+             std::string("$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W"),
+             Sentence("SDDBT,12.3,f,3.7,M,2.0,F"),
+             Sentence("GPRMC,123519,A,4860.000,N,01131.000,E,,,230394,,"),
+             Sentence("GPRMC,123519,A,9107.038,N,01131.000,E,,,230394,,"),
+             Sentence("GPRMC,123519,A,,,,,,,230394,,"),
+             std::string("GPRMC,123519,A"),
+             std::string(""),
+         }) {
+        SCOPED_TRACE(bad);
+        EXPECT_FALSE(position::FixFromNmea(bad));
+    }
+
+    // gpsd: a TPV report with a 2D or 3D fix.
+    ExpectAt(
+        position::FixFromGpsd(R"({"class":"TPV","device":"udp://127.0.0.1:4000","mode":3,)"
+                              R"("time":"2026-12-09T20:00:00.000Z","lat":54.068333,"lon":10.205,"alt":3.0})"),
+        54.068333, 10.205);
+    for (const char* bad :
+         {R"({"class":"TPV","mode":1,"lat":54.0,"lon":10.0})", R"({"class":"TPV","mode":1})",
+          R"({"class":"SKY","mode":3,"lat":54.0,"lon":10.0})", R"({"class":"TPV","mode":3,"lat":54.0})",
+          R"({"class":"TPV","mode":3,"lat":"54","lon":10})", R"({"class":"TPV","mode":3,"lat":54.0,)",
+          R"({"class":"TPV","mode":3,"lat":95.0,"lon":10.0})", "", "[[[[[[[[[[[[[[[[["}) {
+        SCOPED_TRACE(bad);
+        EXPECT_FALSE(position::FixFromGpsd(bad));
+    }
+
+    // Signal K: a delta of its stream, or the REST API's value.
+    ExpectAt(position::FixFromSignalK(R"({"context":"vessels.self","updates":[{"source":{"label":"nmea"},)"
+                                      R"("values":[{"path":"navigation.speedOverGround","value":2.1},)"
+                                      R"({"path":"navigation.position","value":{"longitude":10.205,)"
+                                      R"("latitude":54.068333}}]}]})"),
+             54.068333, 10.205);
+    ExpectAt(position::FixFromSignalK(R"({"value":{"longitude":-4.5,"latitude":54},"timestamp":"x"})"), 54,
+             -4.5);
+    ExpectAt(position::FixFromSignalK(R"({"longitude":-4.5,"latitude":54})"), 54, -4.5);
+    EXPECT_FALSE(position::FixFromSignalK(
+        R"({"updates":[{"values":[{"path":"navigation.position","value":null}]}]})"));
+    EXPECT_FALSE(position::FixFromSignalK(std::string(100000, '[')));
+
+    EXPECT_EQ(position::PositionText({54.068333, 10.205}), "54°04.1′N 010°12.3′E");
+    EXPECT_EQ(position::PositionText({-33.9999, -0.5}), "34°00.0′S 000°30.0′W");
 }

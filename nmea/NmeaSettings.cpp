@@ -43,6 +43,18 @@ bool ValidHost(const std::string& host) {
     return true;
 }
 
+bool ValidPositionSource(const std::string& source) {
+    return source == "none" || source == "udp" || source == "tcp" || source == "gpsd" || source == "fixed";
+}
+
+bool ValidPositionAddress(const std::string& source, const std::string& address) {
+    int port = 0;
+    std::string host;
+    if (source == "udp") return Port(address, port);
+    if (source == "tcp" || source == "gpsd") return Destination(address, host, port);
+    return address.empty();
+}
+
 bool ValidFolder(const std::string& folder) {
     if (folder.size() > 1024) return false;
     for (unsigned char c : folder)
@@ -80,6 +92,30 @@ TNmeaSettings LoadNmeaSettings(const std::string& archiveRoot) {
                 s.udpPort = port;
             }
         }
+        if (key == "position-source" && ValidPositionSource(value)) s.positionSource = value;
+        if (key == "position-address" && value.size() <= 260) s.positionAddress = value;
+        if (key == "position-fixed") {
+            // Decimal degrees to the millionth, as saved: what is used is what is saved.
+            double latitude = 0, longitude = 0;
+            const size_t comma = value.find(',');
+            const char* end = value.data() + value.size();
+            if (comma != std::string::npos &&
+                std::from_chars(value.data(), value.data() + comma, latitude) ==
+                    std::from_chars_result{value.data() + comma, std::errc()} &&
+                std::from_chars(value.data() + comma + 1, end, longitude) ==
+                    std::from_chars_result{end, std::errc()} &&
+                std::fabs(latitude) <= 90 && std::fabs(longitude) <= 180) {
+                s.fixedLatitude = std::round(latitude * 1e6) / 1e6;
+                s.fixedLongitude = std::round(longitude * 1e6) / 1e6;
+            }
+        }
+        if (key == "near-distance") {
+            int nm = 0;
+            const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), nm);
+            if (error == std::errc() && end == value.data() + value.size() && nm >= 1 &&
+                nm <= MaxNearDistanceNm)
+                s.nearDistanceNm = nm;
+        }
         if (key == "storm-threshold") {
             // Not strtod: the window's locale may want a decimal comma. Kept to the tenth the
             // file and the dialog hold, so what is used is what is saved.
@@ -89,6 +125,8 @@ TNmeaSettings LoadNmeaSettings(const std::string& archiveRoot) {
                 s.stormThreshold = std::round(v * 10) / 10;
         }
     }
+    // An address that does not fit its source is no address.
+    if (!ValidPositionAddress(s.positionSource, s.positionAddress)) s.positionAddress.clear();
     return s;
 }
 
@@ -105,6 +143,15 @@ bool SaveNmeaSettings(const std::string& archiveRoot, const TNmeaSettings& s) {
     out << "storm-threshold=" << s.stormThreshold << "\r\n";
     if (!s.warningsFolder.empty() && ValidFolder(s.warningsFolder))
         out << "warnings-folder=" << s.warningsFolder << "\r\n";
+    if (ValidPositionSource(s.positionSource)) out << "position-source=" << s.positionSource << "\r\n";
+    if (!s.positionAddress.empty() && ValidPositionAddress(s.positionSource, s.positionAddress))
+        out << "position-address=" << s.positionAddress << "\r\n";
+    if (std::fabs(s.fixedLatitude) <= 90 && std::fabs(s.fixedLongitude) <= 180) {
+        out.precision(6);
+        out << "position-fixed=" << s.fixedLatitude << "," << s.fixedLongitude << "\r\n";
+    }
+    if (s.nearDistanceNm >= 1 && s.nearDistanceNm <= MaxNearDistanceNm)
+        out << "near-distance=" << s.nearDistanceNm << "\r\n";
     const std::string text = out.str();
     return platform::WriteFileAtomic(platform::JoinPath(archiveRoot, SettingsFileName), text.data(),
                                      text.size());

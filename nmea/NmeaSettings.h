@@ -18,9 +18,22 @@ struct TNmeaSettings {
     double stormThreshold = 3.6;  // hPa fall in three hours
     std::string warningsFolder;   // where the warnings for the chart plotter go; empty: nowhere
     int maxClients = 32;          // more TCP clients than this are refused at once
+    // The boat's position: where it comes from, its address (a UDP port, or host:port for
+    // a TCP source and gpsd), the position typed in for "fixed", and how near a warning
+    // must lie to concern the boat.
+    std::string positionSource = "none";  // none, udp, tcp, gpsd, fixed
+    std::string positionAddress;
+    double fixedLatitude = 0, fixedLongitude = 0;
+    int nearDistanceNm = 50;
 
     bool operator==(const TNmeaSettings&) const = default;
 };
+
+// The sources of the boat's position the settings know.
+bool ValidPositionSource(const std::string& source);
+// Its address as the source takes it: a port for udp, host:port for tcp and gpsd.
+bool ValidPositionAddress(const std::string& source, const std::string& address);
+inline constexpr int MaxNearDistanceNm = 1000;
 
 // A UDP destination host: an IPv4 or IPv6 address or a DNS name (letters, digits, '.', '-',
 // ':' for IPv6), at most 253 characters. Nothing else is used, and nothing else is saved.

@@ -379,6 +379,16 @@ void TMainForm::FormCreate() {
     networkIndicator->setFont(font());
     networkIndicator->hide();
     ui->StatusBar1->addPermanentWidget(networkIndicator);
+    // The boat's position, its source and its age; the distance to the message shown.
+    positionIndicator = new QLabel(ui->StatusBar1);
+    positionIndicator->setObjectName("PositionIndicator");
+    positionIndicator->setFont(font());
+    ui->StatusBar1->addPermanentWidget(positionIndicator);
+    positionTick = new QTimer(this);
+    positionTick->setTimerType(Qt::VeryCoarseTimer);
+    connect(positionTick, &QTimer::timeout, this, &TMainForm::ShowPosition);
+    connect(&network->Position(), &TBoatPosition::PositionChanged, this, &TMainForm::ShowPosition);
+    ShowPosition();
     connect(&network->Output(), &TNmeaOutput::StatusChanged, this, [this] {
         const int clients = network->Output().Clients();
         networkIndicator->setText(clients == 1 ? QStringLiteral("NMEA : 1 client")
@@ -409,8 +419,11 @@ void TMainForm::FormCreate() {
     historyPanel->SetEndedTip([view = warningsView](int64_t id) { return view->EndedTip(id); });
     historyPanel->SetInForce([view = warningsView](int64_t id) { return view->InForce(id); });
     historyPanel->SetStateWords([view = warningsView](int64_t id) { return view->StateWordsOf(id); });
-    connect(ui->NavtexMemo, &QPlainTextEdit::textChanged, this,
-            [this] { warningsView->ShowPositions(ui->NavtexMemo->toPlainText().toStdString()); });
+    warningsView->SetBoat([position = &network->Position()] { return position->Current(); });
+    connect(ui->NavtexMemo, &QPlainTextEdit::textChanged, this, [this] {
+        warningsView->ShowPositions(ui->NavtexMemo->toPlainText().toStdString());
+        navtexControl->SetHeaderDistance(warningsView->DistanceWords());
+    });
     historyPanel->Start(archivePath, [view = warningsView](int added, const history::THistoryStore& store) {
         view->HistoryWritten(added, store);
     });
@@ -578,6 +591,18 @@ void TMainForm::ExportWarningsCommand() {
     if (!written)
         ShowMessageBox(this, TBoxKind::Error,
                        QStringLiteral("Les avertissements n’ont pas pu être écrits dans %1.").arg(folder));
+}
+
+void TMainForm::ShowPosition() {
+    const TBoatPosition& position = network->Position();
+    const QString text = position.StatusText();
+    positionIndicator->setText(text);
+    positionIndicator->setVisible(!text.isEmpty());
+    // The age counts while a live source is set: a tick a second then, none otherwise.
+    const bool live = position.Last() && position.SourceText() != QStringLiteral("position fixe");
+    if (live && !positionTick->isActive()) positionTick->start(1000);
+    if (!live) positionTick->stop();
+    if (navtexControl && warningsView) navtexControl->SetHeaderDistance(warningsView->DistanceWords());
 }
 
 void TMainForm::RepaintStatusBar() {

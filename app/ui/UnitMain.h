@@ -177,6 +177,8 @@ protected:
 
 private:
     void ShowParameterLabel();
+    // The position in the status bar, the distance in the header.
+    void ShowPosition();
     void BuildToolBar();
     void BuildStatusBar();
     void BuildNavtexPage();
@@ -202,6 +204,8 @@ private:
     QAction* networkAction = nullptr;
     TNetworkDlg* networkDialog = nullptr;
     QLabel* networkIndicator = nullptr;
+    QLabel* positionIndicator = nullptr;
+    QTimer* positionTick = nullptr;
     QLabel* messageHeader = nullptr;
     QSplitter* navtexSplitter = nullptr;
     THistoryPanel* historyPanel = nullptr;

@@ -117,18 +117,27 @@ void TNavtexTreeControl::SelectNode(int node) {
 void TNavtexTreeControl::SetMessageHeader(const std::string& text) {
     if (text != treeHeader) headerState.clear();  // another message's state: until it is told
     treeHeader = text;
-    if (header && !lent) header->setText(TreeHeader());
+    ShowHeader();
 }
 
-QString TNavtexTreeControl::TreeHeader() const {
-    const QString text = QString::fromStdString(treeHeader);
-    return headerState.isEmpty() || text.isEmpty() ? text : text + QStringLiteral(" · ") + headerState;
+void TNavtexTreeControl::ShowHeader() const {
+    if (!header) return;
+    QString text = lent ? lentHeader : QString::fromStdString(treeHeader);
+    if (!lent && !headerState.isEmpty() && !text.isEmpty()) text += QStringLiteral(" · ") + headerState;
+    if (!headerDistance.isEmpty() && !text.isEmpty()) text += QStringLiteral(" · ") + headerDistance;
+    header->setText(text);
 }
 
 void TNavtexTreeControl::SetHeaderState(const QString& words) const {
     if (words == headerState) return;
     headerState = words;
-    if (header && !lent) header->setText(TreeHeader());
+    ShowHeader();
+}
+
+void TNavtexTreeControl::SetHeaderDistance(const QString& words) const {
+    if (words == headerDistance) return;
+    headerDistance = words;
+    ShowHeader();
 }
 
 void TNavtexTreeControl::SetMemoText(const std::string& bytes) {
@@ -138,15 +147,16 @@ void TNavtexTreeControl::SetMemoText(const std::string& bytes) {
 
 void TNavtexTreeControl::ShowLent(const std::string& bytes, const std::string& text) {
     lent = true;
+    lentHeader = QString::fromStdString(text);
     ShowMemo(memo, bytes);
-    if (header) header->setText(QString::fromStdString(text));
+    ShowHeader();
 }
 
 void TNavtexTreeControl::ReturnMemo() {
     if (!lent) return;
     lent = false;
     ShowMemo(memo, treeMemo);
-    if (header) header->setText(TreeHeader());
+    ShowHeader();
 }
 
 void TNavtexTreeControl::ShowMemo(QPlainTextEdit* memo, const std::string& bytes) {

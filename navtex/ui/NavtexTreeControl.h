@@ -52,6 +52,9 @@ public:
     // The state of the tree's message in words, after its header ("en vigueur", "annulé
     // par …"); empty for none.
     void SetHeaderState(const QString& words) const;
+    // How far the shown message's places lie from the boat ("à 12,4 nm au 245°"), after its
+    // header; empty for none.
+    void SetHeaderDistance(const QString& words) const;
 
     // While a message found in the history is shown, the tree's own message and header are
     // kept back and come back when the search ends.
@@ -73,6 +76,7 @@ private:
     std::vector<QTreeWidgetItem*> items;
     bool lent = false;
     std::string treeMemo, treeHeader;  // the tree's last, shown or kept back
-    mutable QString headerState;
-    QString TreeHeader() const;
+    mutable QString headerState, headerDistance;
+    QString lentHeader;
+    void ShowHeader() const;
 };

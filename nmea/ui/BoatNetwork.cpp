@@ -13,6 +13,7 @@ void TBoatNetwork::Start(const std::string& path, const std::string& override) {
 void TBoatNetwork::Apply(const nmea::TNmeaSettings& newSettings, bool save) {
     settings = newSettings;
     output.Apply(settings);
+    position.Apply(settings);
     if (save && !nmea::SaveNmeaSettings(archivePath, settings))
         platform::Log(std::string("settings: ") + nmea::SettingsFileName + " could not be saved in " +
                       archivePath);

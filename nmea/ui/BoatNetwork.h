@@ -10,10 +10,11 @@
 #include "nmea/NewMessages.h"
 #include "nmea/NmeaSettings.h"
 #include "nmea/ui/NmeaOutput.h"
+#include "position/ui/BoatPosition.h"
 
 // The boat's network as the window sees it: its settings (NMEA.INI, or ZEL2_NMEA), the
-// output, and what goes out on it: the barometer at each status refresh and each message
-// that newly entered the archive.
+// output, what goes out on it (the barometer at each status refresh and each message that
+// newly entered the archive), and the boat's position that comes in.
 class TBoatNetwork : public QObject {
     Q_OBJECT
 
@@ -26,6 +27,7 @@ public:
     // Applies new settings, and keeps them in NMEA.INI when save is set.
     void Apply(const nmea::TNmeaSettings& newSettings, bool save);
     TNmeaOutput& Output() { return output; }
+    TBoatPosition& Position() { return position; }
 
     // After each tree rebuild: NRX for what arrived since the last one (never what the
     // archive held at start).
@@ -37,6 +39,7 @@ private:
     std::string archivePath;
     nmea::TNmeaSettings settings;
     TNmeaOutput output;
+    TBoatPosition position;
     nmea::TNewMessages newMessages;
     int nrxSequence = 0;
 };

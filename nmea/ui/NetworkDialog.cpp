@@ -2,6 +2,7 @@
 #include "nmea/ui/NetworkDialog.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QDoubleSpinBox>
@@ -11,8 +12,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSpinBox>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
 
 #include "nmea/ui/BoatNetwork.h"
 #include "platform/Files.h"
@@ -45,6 +50,20 @@ private:
         return text;
     }
 };
+
+// "54.0683, 10.205", "54,0683 10,205", "54.0683;10.205": decimal degrees, north and east
+// positive; false for anything else.
+bool ReadFixed(QString text, double& latitude, double& longitude) {
+    text = text.trimmed().replace(';', ' ');
+    QStringList parts = text.split(QRegularExpression("\\s+"), Qt::SkipEmptyParts);
+    if (parts.size() == 1 && parts[0].count(',') == 1 && !parts[0].contains('.')) parts = parts[0].split(',');
+    if (parts.size() == 2 && parts[0].endsWith(',')) parts[0].chop(1);
+    if (parts.size() != 2) return false;
+    bool okLat = false, okLon = false;
+    latitude = QString(parts[0]).replace(',', '.').toDouble(&okLat);
+    longitude = QString(parts[1]).replace(',', '.').toDouble(&okLon);
+    return okLat && okLon && std::fabs(latitude) <= 90 && std::fabs(longitude) <= 180;
+}
 
 }  // namespace
 
@@ -98,6 +117,31 @@ TNetworkDlg::TNetworkDlg(TBoatNetwork& n, QWidget* parent) : QDialog(parent), ne
         folderRow->addWidget(opencpn);
     }
 
+    // The boat's position: from the boat's network, gpsd, or typed in.
+    positionSource = new QComboBox(this);
+    positionSource->setObjectName("PositionSource");
+    positionSource->addItem("Aucune", "none");
+    positionSource->addItem("NMEA 0183 en UDP (multiplexeur)", "udp");
+    positionSource->addItem("NMEA 0183 par TCP", "tcp");
+    positionSource->addItem("gpsd", "gpsd");
+    positionSource->addItem("Position fixe (port, mouillage)", "fixed");
+    positionAddress = new QLineEdit(this);
+    positionAddress->setObjectName("PositionAddress");
+    fixedPosition = new QLineEdit(this);
+    fixedPosition->setObjectName("FixedPosition");
+    fixedPosition->setPlaceholderText("54.0683, 10.2050");
+    fixedPosition->setToolTip("Latitude et longitude en degrés décimaux, nord et est positifs");
+    nearDistance = new QSpinBox(this);
+    nearDistance->setObjectName("NearDistance");
+    nearDistance->setRange(1, nmea::MaxNearDistanceNm);
+    nearDistance->setToolTip("Un avertissement à moins de cette distance du bateau le concerne");
+    positionStatus = new QLabel(this);
+    positionStatus->setObjectName("PositionStatusLabel");
+    positionStatus->setWordWrap(true);
+    connect(positionSource, &QComboBox::currentIndexChanged, this, &TNetworkDlg::PositionSourceChosen);
+    connect(&network.Position(), &TBoatPosition::StateChanged, this, &TNetworkDlg::ShowPositionState);
+    connect(&network.Position(), &TBoatPosition::PositionChanged, this, &TNetworkDlg::ShowPositionState);
+
     auto* form = new QFormLayout;
     form->addRow(output);
     form->addRow("Port TCP :", port);
@@ -107,6 +151,11 @@ TNetworkDlg::TNetworkDlg(TBoatNetwork& n, QWidget* parent) : QDialog(parent), ne
     form->addRow("État :", status);
     form->addRow("Exporter les avertissements vers", folderRow);
     form->addRow("Export :", exportStatus);
+    form->addRow("Position du bateau :", positionSource);
+    form->addRow("Adresse de la source :", positionAddress);
+    form->addRow("Position fixe :", fixedPosition);
+    form->addRow("Distance d’alerte [nm] :", nearDistance);
+    form->addRow("Position :", positionStatus);
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* ok = buttons->addButton("Enregistrer", QDialogButtonBox::AcceptRole);
     ok->setObjectName("OKBtn");
@@ -129,6 +178,15 @@ void TNetworkDlg::showEvent(QShowEvent* event) {
                                    : QString::fromStdString(s.udpHost + ":" + std::to_string(s.udpPort)));
     threshold->setValue(s.stormThreshold);
     warningsFolder->setText(QString::fromStdString(s.warningsFolder));
+    positionSource->setCurrentIndex(
+        std::max(0, positionSource->findData(QString::fromStdString(s.positionSource))));
+    positionAddress->setText(QString::fromStdString(s.positionAddress));
+    fixedPosition->setText(
+        s.positionSource == "fixed" || s.fixedLatitude != 0 || s.fixedLongitude != 0
+            ? QStringLiteral("%1, %2").arg(s.fixedLatitude, 0, 'f', 6).arg(s.fixedLongitude, 0, 'f', 6)
+            : QString());
+    nearDistance->setValue(s.nearDistanceNm);
+    PositionSourceChosen();
     ShowStatus();
     ShowExportState();
     QDialog::showEvent(event);
@@ -150,6 +208,25 @@ QString TNetworkDlg::OpenCpnLayers() {
     for (const QString& folder : candidates)
         if (QDir(folder).exists()) return QDir::toNativeSeparators(folder);
     return {};
+}
+
+void TNetworkDlg::PositionSourceChosen() {
+    const QString source = positionSource->currentData().toString();
+    positionAddress->setEnabled(source == "udp" || source == "tcp" || source == "gpsd");
+    fixedPosition->setEnabled(source == "fixed");
+    positionAddress->setPlaceholderText(source == "udp"    ? "port (10110)"
+                                        : source == "gpsd" ? "localhost:2947"
+                                                           : "hôte:port");
+    // What each source usually listens on, when nothing is typed yet.
+    if (positionAddress->text().isEmpty() && source == "udp") positionAddress->setText("10110");
+    if (positionAddress->text().isEmpty() && source == "gpsd") positionAddress->setText("localhost:2947");
+    ShowPositionState();
+}
+
+void TNetworkDlg::ShowPositionState() {
+    const TBoatPosition& position = network.Position();
+    const QString status = position.StatusText();
+    positionStatus->setText(status.isEmpty() ? position.StateText() : position.StateText() + "\n" + status);
 }
 
 void TNetworkDlg::ShowStatus() {
@@ -179,6 +256,33 @@ void TNetworkDlg::OKBtnClick() {
         return;
     }
     s.warningsFolder = nmea::ValidFolder(folder) ? folder : std::string();
+    s.positionSource = positionSource->currentData().toString().toStdString();
+    const std::string address = positionAddress->text().trimmed().toStdString();
+    if (s.positionSource == "udp" || s.positionSource == "tcp" || s.positionSource == "gpsd") {
+        if (!nmea::ValidPositionAddress(s.positionSource, address)) {
+            positionStatus->setText(
+                s.positionSource == "udp"
+                    ? QStringLiteral("Indiquez un port UDP (1 à 65535), par exemple 10110.")
+                    : QStringLiteral("Indiquez la source sous la forme hôte:port."));
+            positionAddress->setFocus();
+            return;
+        }
+        s.positionAddress = address;
+    } else {
+        s.positionAddress.clear();
+    }
+    if (s.positionSource == "fixed") {
+        double latitude = 0, longitude = 0;
+        if (!ReadFixed(fixedPosition->text(), latitude, longitude)) {
+            positionStatus->setText(
+                QStringLiteral("Indiquez la position en degrés décimaux, par exemple « 54.0683, 10.2050 »."));
+            fixedPosition->setFocus();
+            return;
+        }
+        s.fixedLatitude = std::round(latitude * 1e6) / 1e6;
+        s.fixedLongitude = std::round(longitude * 1e6) / 1e6;
+    }
+    s.nearDistanceNm = nearDistance->value();
     network.Apply(s, true);
     accept();
 }

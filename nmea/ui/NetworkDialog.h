@@ -14,6 +14,9 @@ class TBoatNetwork;
 
 // "Réseau du bord et alarmes…": the NMEA 0183 output and the storm warning's threshold,
 // for every model and with no receiver at all, and the output's state as it is now.
+class QComboBox;
+class QSpinBox;
+
 class TNetworkDlg : public QDialog {
     Q_OBJECT
 
@@ -53,5 +56,12 @@ private:
     QLabel* status;
     QLineEdit* warningsFolder;
     QLabel* exportStatus;
+    QComboBox* positionSource;
+    QLineEdit* positionAddress;
+    QLineEdit* fixedPosition;
+    QSpinBox* nearDistance;
+    QLabel* positionStatus;
+    void ShowPositionState();
+    void PositionSourceChosen();
     std::function<QString()> exportState;
 };

@@ -3,8 +3,10 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QLocale>
 
 #include <algorithm>
+#include <cmath>
 #include <sstream>
 
 #include "common/DateTime.h"
@@ -332,8 +334,20 @@ QString TWarningsView::EndedTip(int64_t id) const {
     return it == endedById.end() ? QString() : EndedText(it->second);
 }
 
+QString TWarningsView::DistanceWords() const {
+    const std::optional<position::TLatLon> at = boat ? boat() : std::nullopt;
+    if (!at || shownPlaces.empty()) return {};
+    const position::TRange range = position::RangeToNearest(position::Boat(*at), shownPlaces);
+    if (range.distanceNm < 0.05) return QStringLiteral("le bateau est dans la zone");
+    const QLocale french(QLocale::French);
+    return QStringLiteral("à %1 nm au %2°")
+        .arg(french.toString(range.distanceNm, 'f', 1))
+        .arg(static_cast<int>(std::lround(range.bearingDeg)) % 360, 3, 10, QChar('0'));
+}
+
 void TWarningsView::ShowPositions(const std::string& text) {
     const std::vector<warnings::TShape> shapes = warnings::FindShapes(text);
+    shownPlaces = warnings::Places(shapes);
     QStringList shown, lines;
     for (const warnings::TShape& shape : shapes) {
         QStringList points;

@@ -10,6 +10,7 @@
 #include <functional>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <string>
 #include <tuple>
@@ -59,6 +60,11 @@ public:
     void Decorate(const navtex::TNavtexTree& tree, const TNavtexTreeControl& control);
     // The message shown (UTF-8, as in the memo).
     void ShowPositions(const std::string& text);
+    // The boat's position while it is current, for the distances.
+    void SetBoat(std::function<std::optional<position::TLatLon>()> boat) { this->boat = std::move(boat); }
+    // How far the shown message's places lie from the boat: "à 12,4 nm au 245°", "le bateau
+    // est dans la zone"; empty without places or a current position.
+    QString DistanceWords() const;
     // Why the history's message id is no longer in force, for its tool tip; empty while it is.
     QString EndedTip(int64_t id) const;
     // The state in words: "en vigueur", or why not; empty before the states are known.
@@ -92,6 +98,8 @@ private:
 
     QLabel* positions;
     QPushButton* copy;
+    std::vector<position::TPlace> shownPlaces;
+    std::function<std::optional<position::TLatLon>()> boat;
     TNotice* notice;
     std::string archiveRoot;
     QString copied;

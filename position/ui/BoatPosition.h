@@ -1,0 +1,64 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QPointer>
+#include <QTcpSocket>
+#include <QTimer>
+#include <QUdpSocket>
+
+#include <optional>
+
+#include "nmea/NmeaSettings.h"
+#include "position/Geodesy.h"
+
+// The boat's position from the source the settings name: NMEA 0183 sentences in UDP
+// datagrams (a multiplexer's broadcast) or from a TCP server, gpsd's reports, or a position
+// typed in. Every connection is asynchronous; a source that goes away is tried again in the
+// background, and a fix older than a minute is lost: nothing uses it as current.
+class TBoatPosition : public QObject {
+    Q_OBJECT
+
+public:
+    static constexpr int LostAfterSeconds = 60;
+    static constexpr int RetryAfterMs = 5000;
+
+    explicit TBoatPosition(QObject* parent = nullptr);
+
+    // Starts the settings' source anew (stopping the one before).
+    void Apply(const nmea::TNmeaSettings& settings);
+
+    // The position while it is current: fixed, or a fix of the last minute.
+    std::optional<position::TLatLon> Current() const;
+    // The last fix, however old, and its age in seconds (-1: none yet).
+    std::optional<position::TLatLon> Last() const { return last; }
+    qint64 AgeSeconds() const;
+    // "GPS (NMEA UDP 10110)", "gpsd", "position fixe".
+    QString SourceText() const;
+    // The status bar's words: "Position : 54°04.1′N 010°12.3′E · GPS · il y a 2 s".
+    QString StatusText() const;
+    // The dialog's: what the source is doing.
+    QString StateText() const { return state; }
+
+signals:
+    void PositionChanged();
+    void StateChanged();
+
+private:
+    void Stop();
+    void Connect();
+    void Retry(const QString& why);
+    void Read();
+    void Line(const QByteArray& line);
+    void SetState(const QString& text);
+
+    nmea::TNmeaSettings settings;
+    QPointer<QUdpSocket> udp;
+    QPointer<QTcpSocket> tcp;
+    QTimer retry;
+    QByteArray pending;  // a TCP line not ended yet
+    std::optional<position::TLatLon> last;
+    QElapsedTimer since;  // since the last fix
+    QString state;
+};

@@ -1,0 +1,160 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+#include <QTreeWidget>
+#include <QUdpSocket>
+
+#include "app/ui/UnitMain.h"
+#include "position/ui/BoatPosition.h"
+#include "support/MainWindow.h"
+#include "support/TempFolder.h"
+#include "support/WindowTest.h"
+#include "ui_UnitMain.h"
+
+namespace {
+
+// "$" body "*" checksum, as an instrument sends it.
+QByteArray Sentence(const QByteArray& body) {
+    unsigned sum = 0;
+    for (char c : body) sum ^= static_cast<unsigned char>(c);
+    return "$" + body + "*" + QByteArray::number(sum, 16).rightJustified(2, '0').toUpper() + "\r\n";
+}
+
+// What a GPS sends before it has a fix, and a wrong checksum: no position in any of them.
+const QByteArray NoFix = Sentence("GPRMC,120000,V,5404.100,N,01012.300,E,,,091226,,,N") +
+                         Sentence("GPGGA,120000,5404.100,N,01012.300,E,0,00,,,M,,M,,") +
+                         "$GPRMC,120000,A,5404.100,N,01012.300,E,5.0,90.0,091226,,,A*00\r\n";
+const QByteArray Fix = Sentence("GPRMC,120000,A,5404.100,N,01012.300,E,5.0,90.0,091226,,,A") +
+                       Sentence("GPGGA,120000,5404.100,N,01012.300,E,1,08,0.9,3.0,M,,M,,");
+
+quint16 FreeUdpPort() {
+    QUdpSocket probe;
+    probe.bind(QHostAddress::LocalHost, 0);
+    return probe.localPort();
+}
+
+quint16 FreeTcpPort() {
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    return probe.serverPort();
+}
+
+nmea::TNmeaSettings Source(const std::string& kind, const std::string& address) {
+    nmea::TNmeaSettings s;
+    s.positionSource = kind;
+    s.positionAddress = address;
+    return s;
+}
+
+bool At(const TBoatPosition& p, double latitude, double longitude) {
+    const auto now = p.Current();
+    return now && std::abs(now->latitude - latitude) < 1e-5 && std::abs(now->longitude - longitude) < 1e-5;
+}
+
+class BoatPositionTest : public testing_support::WindowTest {};
+
+}  // namespace
+
+TEST_F(BoatPositionTest, FromGpsdOnlyAValidFix) {
+    const QString gpsd = QStandardPaths::findExecutable("gpsd", {"/usr/sbin", "/usr/bin"});
+    if (gpsd.isEmpty()) GTEST_SKIP() << "gpsd is not installed here (Debian's package)";
+    const quint16 input = FreeUdpPort(), port = FreeTcpPort();
+    QProcess daemon;
+    daemon.start(gpsd,
+                 {"-N", "-n", "-S", QString::number(port), QStringLiteral("udp://127.0.0.1:%1").arg(input)});
+    ASSERT_TRUE(daemon.waitForStarted(5000));
+    QTest::qWait(500);
+
+    TBoatPosition position;
+    position.Apply(Source("gpsd", "127.0.0.1:" + std::to_string(port)));
+    QUdpSocket gps;
+    // gpsd reports these as TPV mode 1: no position.
+    for (int i = 0; i < 4; ++i) {
+        gps.writeDatagram(NoFix, QHostAddress::LocalHost, input);
+        QTest::qWait(250);
+    }
+    EXPECT_FALSE(position.Current());
+    EXPECT_TRUE(position.StateText().startsWith("Connecté à 127.0.0.1:"))
+        << position.StateText().toStdString();
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            gps.writeDatagram(Fix, QHostAddress::LocalHost, input);
+            return At(position, 54.068333, 10.205);
+        },
+        10000));
+    EXPECT_TRUE(position.StatusText().startsWith("Position : 54°04.1′N 010°12.3′E · gpsd · il y a "))
+        << position.StatusText().toStdString();
+    daemon.kill();
+    daemon.waitForFinished(3000);
+}
+
+TEST_F(BoatPositionTest, NmeaByUdpAndByTcpAndASourceThatComesBack) {
+    // A multiplexer's datagrams: several sentences each, the void ones passed over.
+    const quint16 udpPort = FreeUdpPort();
+    TBoatPosition byUdp;
+    byUdp.Apply(Source("udp", std::to_string(udpPort)));
+    QUdpSocket multiplexer;
+    multiplexer.writeDatagram(NoFix, QHostAddress::LocalHost, udpPort);
+    QTest::qWait(300);
+    EXPECT_FALSE(byUdp.Last());
+    multiplexer.writeDatagram(Sentence("IIGLL,4916.45,N,12311.12,W,225444,A,A"), QHostAddress::LocalHost,
+                              udpPort);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return At(byUdp, 49.274166, -123.185333); }, 5000));
+    EXPECT_EQ(byUdp.SourceText(), "GPS (NMEA UDP)");
+
+    // A TCP server (a plotter program's output) that stops and starts again: tried again in
+    // the background, the window never waiting.
+    QTcpServer server;
+    ASSERT_TRUE(server.listen(QHostAddress::LocalHost, 0));
+    const quint16 port = server.serverPort();
+    TBoatPosition byTcp;
+    QElapsedTimer applied;
+    applied.start();
+    byTcp.Apply(Source("tcp", "127.0.0.1:" + std::to_string(port)));
+    EXPECT_LT(applied.elapsed(), 100);
+    ASSERT_TRUE(server.waitForNewConnection(5000));
+    QTcpSocket* client = server.nextPendingConnection();
+    client->write(Fix.left(30));  // a sentence in two parts
+    client->flush();
+    QTest::qWait(100);
+    client->write(Fix.mid(30));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return At(byTcp, 54.068333, 10.205); }, 5000));
+    client->close();
+    server.close();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return byTcp.StateText().contains("Nouvel essai"); }, 5000))
+        << byTcp.StateText().toStdString();
+    ASSERT_TRUE(server.listen(QHostAddress::LocalHost, port));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return server.hasPendingConnections() || server.waitForNewConnection(100); },
+                        TBoatPosition::RetryAfterMs + 5000));
+}
+
+TEST_F(BoatPositionTest, TheStatusBarAndTheDistanceInTheHeader) {
+    for (const char* f : {"data", "data/ZEL2", "data/ZEL2/INTERNAT", "data/ZEL2/NATIONAL"})
+        temp.MakeFolder(f);
+    // archive/2019/04/14/EA83's buoy, seen from a boat moored at Cherbourg.
+    temp.WriteFile("data/ZEL2/INTERNAT/EA83",
+                   "ZCZC EA83\r\nWZ 370\r\nZC1 BUOY 50-45.0N 001-27.2E UNLIT\r\nNNNN\r\n");
+    temp.WriteFile("data/ZEL2/INTERNAT/EE01", "ZCZC EE01\r\nWIND SW 5\r\nNNNN\r\n");
+    temp.WriteFile("data/ZEL2/NMEA.INI", "position-source=fixed\r\nposition-fixed=49.65,-1.62\r\n");
+    TMainForm form({});
+    testing_support::ShowMainWindow(form, {.exposed = true, .historyRecorded = true});
+    auto* indicator = form.findChild<QLabel*>("PositionIndicator");
+    ASSERT_NE(indicator, nullptr);
+    EXPECT_TRUE(indicator->isVisible());
+    EXPECT_EQ(indicator->text(), "Position : 49°39.0′N 001°37.2′W · position fixe");
+    QTreeWidget* tree = form.Ui()->NavtexTreeView;
+    tree->setCurrentItem(tree->findItems("EA83", Qt::MatchExactly | Qt::MatchRecursive).value(0));
+    // 50°45.0′N 001°27.2′E from 49°39.0′N 001°37.2′W: 135.3 nm by haversine, bearing 060°.
+    EXPECT_TRUE(form.MessageHeader()->text().endsWith(" · à 135,3 nm au 060°"))
+        << form.MessageHeader()->text().toStdString();
+    tree->setCurrentItem(tree->findItems("EE01", Qt::MatchExactly | Qt::MatchRecursive).value(0));
+    EXPECT_FALSE(form.MessageHeader()->text().contains(" nm au ")) << "no places, no distance";
+}

@@ -227,7 +227,8 @@ void TNavtexTree::KeepShownMessage() {
     TMsgHeaderElement gone;
     gone.Name = shownMessageName;
     gone.Age = shownAge;
-    view.SetMessageHeader(MessageHeader(gone, shownBand, true));
+    view.SetMessageHeader(
+        MessageHeader(gone, shownBand, true, stationNamer ? stationNamer(shownBand, gone) : ""));
 }
 
 void TNavtexTree::AddMessages(const TMsgList& list, int band) {
@@ -307,7 +308,7 @@ void TNavtexTree::ShowMessage(const TMsgHeaderElement& record, int band) {
     shownMessageName = record.Name;
     shownBand = band;
     shownAge = record.Age;
-    view.SetMessageHeader(MessageHeader(record, band, false));
+    view.SetMessageHeader(MessageHeader(record, band, false, stationNamer ? stationNamer(band, record) : ""));
     view.SetMemoText({});
     std::string text;
     for (const std::string& line : record.Lines) text += line + "\r\n";
@@ -360,9 +361,12 @@ void TNavtexTree::AutomaticSelection() {
     }
 }
 
-std::string MessageHeader(const TMsgHeaderElement& record, int band, bool gone) {
+std::string MessageHeader(const TMsgHeaderElement& record, int band, bool gone, const std::string& station) {
     std::string header = std::to_string(band) + " kHz";
-    if (!record.Name.empty()) header += std::string(" · station ") + record.Name[0];
+    if (!station.empty())
+        header += " · " + station;
+    else if (!record.Name.empty())
+        header += std::string(" · station ") + record.Name[0];
     header += std::string(" · ") + CategoryTexts[CategoryOf(record.Name)];
     if (record.Age >= 0) {
         const platform::LocalDateTime local = datetime::UnpackFat(record.Age);

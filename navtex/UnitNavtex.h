@@ -90,8 +90,12 @@ public:
 };
 
 // "518 kHz · station F · Avertissements de navigation · reçu le 09/12/2026 à 14:32 (13:32 UTC)":
-// what a sailor reads above a message; gone adds that it is no longer on the receiver.
-std::string MessageHeader(const TMsgHeaderElement& record, int band, bool gone);  // band in kHz
+// what a sailor reads above a message; gone adds that it is no longer on the receiver;
+// station, where known, stands for "station F" ("Niton (GB)").
+std::string MessageHeader(const TMsgHeaderElement& record, int band, bool gone,
+                          const std::string& station = {});  // band in kHz
+// Who sent a message, in the header's words (empty: its letter only).
+using TStationNamer = std::function<std::string(int band, const TMsgHeaderElement& record)>;
 
 // The message tree: skeleton, rebuild from the archive, read marks, selection, expand and
 // collapse. Runs on the window's thread only.
@@ -126,6 +130,7 @@ public:
     bool DrawSelectedRed(int node, bool selected) const;
 
     const std::string& ShownMessageName() const { return shownMessageName; }
+    void SetStationNamer(TStationNamer namer) { stationNamer = std::move(namer); }
     int ShownBand() const { return shownBand; }
     const TMsgList& List518() const { return list518; }
     const TMsgList& List490() const { return list490; }
@@ -172,6 +177,7 @@ private:
     uint8_t expansion[ExpansionFlagCount] = {};
     std::vector<std::string> filters;
     std::string shownMessageName;
+    TStationNamer stationNamer;
     int shownBand = 0;  // none
     int32_t shownAge = -1;
     bool selectedSinceRebuild = false;

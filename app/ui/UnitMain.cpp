@@ -420,6 +420,13 @@ void TMainForm::FormCreate() {
     historyPanel->SetInForce([view = warningsView](int64_t id) { return view->InForce(id); });
     historyPanel->SetStateWords([view = warningsView](int64_t id) { return view->StateWordsOf(id); });
     warningsView->SetBoat([position = &network->Position()] { return position->Current(); });
+    navtex->SetStationNamer([this](int band, const TMsgHeaderElement& record) {
+        return stationNames.Name(band, record.Name, warnings::TStationNames::Text(record),
+                                 network->Position().Current());
+    });
+    historyPanel->SetStationNamer([this](int band, const std::string& name, const std::string& text) {
+        return stationNames.Name(band, name, text, network->Position().Current());
+    });
     connect(ui->NavtexMemo, &QPlainTextEdit::textChanged, this, [this] {
         warningsView->ShowPositions(ui->NavtexMemo->toPlainText().toStdString());
         navtexControl->SetHeaderDistance(warningsView->DistanceWords());
@@ -469,6 +476,8 @@ void TMainForm::ZoomOut1Click() {
 }
 
 void TMainForm::RebuildTree() {
+    // What the receiver hears tells which station each letter is here.
+    stationNames.Learn(navtex->List518(), navtex->List490());
     navtex->Rebuild();
     warningsView->Decorate(*navtex, *navtexControl);
     network->TreeRebuilt(navtex->List518(), navtex->List490());

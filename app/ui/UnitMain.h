@@ -28,6 +28,7 @@
 #include "receiver/ReadMarks.h"
 #include "receiver/StateFiles.h"
 #include "settings/ui/UnitConfig.h"
+#include "warnings/StationNames.h"
 #include "warnings/ui/WarningsView.h"
 
 namespace Ui {
@@ -210,6 +211,7 @@ private:
     QSplitter* navtexSplitter = nullptr;
     THistoryPanel* historyPanel = nullptr;
     TWarningsView* warningsView = nullptr;
+    warnings::TStationNames stationNames;
     QLabel* positionsLabel = nullptr;
     QPushButton* copyPositions = nullptr;
     QAction* exportWarningsAction = nullptr;

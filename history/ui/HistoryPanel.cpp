@@ -383,7 +383,9 @@ void THistoryPanel::Choose(QTreeWidgetItem* item) {
     shownName = message.name;
     const QString state = stateWords ? stateWords(message.id) : QString();
     emit MessageChosen(history::ShownText(message.bytes),
-                       QString::fromStdString(navtex::MessageHeader(record, message.band, false)) +
+                       QString::fromStdString(navtex::MessageHeader(
+                           record, message.band, false,
+                           stationNamer ? stationNamer(message.band, message.name, message.bytes) : "")) +
                            QStringLiteral(" · historique") +
                            (state.isEmpty() ? QString() : QStringLiteral(" · ") + state));
 }

@@ -55,6 +55,11 @@ public:
     // words for the header above it.
     void SetInForce(std::function<bool(int64_t id)> test) { inForce = std::move(test); }
     void SetStateWords(std::function<QString(int64_t id)> words) { stateWords = std::move(words); }
+    // Who sent a message found, for its header (empty: its letter).
+    void SetStationNamer(
+        std::function<std::string(int band, const std::string& name, const std::string& text)> namer) {
+        stationNamer = std::move(namer);
+    }
     void ShowStates();
 
     // The filters, kept between runs as key=value lines.
@@ -79,6 +84,7 @@ private:
     std::function<QString(int64_t id)> endedTip;
     std::function<bool(int64_t id)> inForce;
     std::function<QString(int64_t id)> stateWords;
+    std::function<std::string(int band, const std::string& name, const std::string& text)> stationNamer;
     void Search();
     void EndSearch();
     void ShowHits(const history::TSearchResult& result, int64_t keep);

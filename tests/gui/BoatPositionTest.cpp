@@ -153,6 +153,9 @@ TEST_F(BoatPositionTest, TheStatusBarAndTheDistanceInTheHeader) {
     QTreeWidget* tree = form.Ui()->NavtexTreeView;
     tree->setCurrentItem(tree->findItems("EA83", Qt::MatchExactly | Qt::MatchRecursive).value(0));
     // 50°45.0′N 001°27.2′E from 49°39.0′N 001°37.2′W: 135.3 nm by haversine, bearing 060°.
+    // The station by the buoy's waters: E is Niton here.
+    EXPECT_TRUE(form.MessageHeader()->text().startsWith("518 kHz · Niton (GB) · "))
+        << form.MessageHeader()->text().toStdString();
     EXPECT_TRUE(form.MessageHeader()->text().endsWith(" · à 135,3 nm au 060°"))
         << form.MessageHeader()->text().toStdString();
     tree->setCurrentItem(tree->findItems("EE01", Qt::MatchExactly | Qt::MatchRecursive).value(0));

@@ -164,9 +164,12 @@ TEST_F(NavtexPageTest, TheShownMessageSurvivesARebuildAndItsHeaderSaysWhatItIs) 
     ShowWindow(form);
     QTreeWidget* tree = form.Ui()->NavtexTreeView;
     tree->setCurrentItem(Find(tree, 0, "FA12"));
-    // 6 December 2026, 12:00 in Paris is 11:00 UTC; then the state, once the history has it.
+    // The letter F alone does not say which station (nothing in the message, no boat's
+    // position); 6 December 2026, 12:00 in Paris is 11:00 UTC; then the state, once the
+    // history has it.
     EXPECT_TRUE(form.MessageHeader()->text().startsWith(
-        "518 kHz · station F · Avertissements de navigation · reçu le 06/12/2026 à 12:00 (11:00 UTC)"))
+        "518 kHz · station F : Tallinn, Horta, Antalya… ? · Avertissements "
+        "de navigation · reçu le 06/12/2026 à 12:00 (11:00 UTC)"))
         << form.MessageHeader()->text().toStdString();
     EXPECT_TRUE(QTest::qWaitFor([&] {
         return form.MessageHeader()->text().endsWith("(11:00 UTC) · en vigueur");

@@ -1,0 +1,57 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "warnings/StationNames.h"
+
+#include <algorithm>
+
+#include "warnings/Warnings.h"
+
+namespace warnings {
+namespace {
+
+constexpr size_t ShownCandidates = 3;
+
+std::vector<position::TLatLon> PlacesIn(const std::string& text) {
+    std::vector<position::TLatLon> places;
+    for (const TPosition& p : FindPositions(text)) places.push_back({p.latitude, p.longitude});
+    return places;
+}
+
+}  // namespace
+
+std::string TStationNames::Text(const TMsgHeaderElement& record) {
+    std::string text;
+    for (const std::string& line : record.Lines) text += line + "\n";
+    return text;
+}
+
+void TStationNames::Learn(const TMsgList& international, const TMsgList& national) {
+    resolver = {};
+    for (const auto* list : {&international, &national})
+        for (const auto& record : *list) {
+            const std::string text = Text(*record);
+            resolver.Learn(list == &international ? 518 : 490, record->Name, text, PlacesIn(text));
+        }
+}
+
+std::string TStationNames::Name(int band, const std::string& name, const std::string& text,
+                                std::optional<position::TLatLon> boat) const {
+    const stations::TChoice choice = resolver.Choose(band, name, text, PlacesIn(text), boat);
+    if (choice.sure && choice.station) return stations::Label(*choice.station);
+    if (choice.candidates.empty() || name.empty()) return {};
+    std::vector<const stations::TStation*> candidates = choice.candidates;
+    if (boat)
+        std::stable_sort(candidates.begin(), candidates.end(), [&](const auto* a, const auto* b) {
+            return position::DistanceNm(*boat, a->at) < position::DistanceNm(*boat, b->at);
+        });
+    // "station F : Tallinn, Horta ou Antalya ?": the letter, then the likeliest names.
+    const size_t shown = std::min(candidates.size(), ShownCandidates);
+    std::string unsure = std::string("station ") + name[0] + " : ";
+    for (size_t i = 0; i < shown; ++i)
+        unsure += (i == 0                                                   ? ""
+                   : i + 1 == shown && candidates.size() <= ShownCandidates ? " ou "
+                                                                            : ", ") +
+                  candidates[i]->name;
+    return unsure + (candidates.size() > ShownCandidates ? "… ?" : " ?");
+}
+
+}  // namespace warnings

@@ -3,6 +3,7 @@
 
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QMessageBox>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTcpServer>
@@ -143,6 +144,8 @@ TEST_F(BoatPositionTest, TheStatusBarAndTheDistanceInTheHeader) {
     temp.WriteFile("data/ZEL2/INTERNAT/EA83",
                    "ZCZC EA83\r\nWZ 370\r\nZC1 BUOY 50-45.0N 001-27.2E UNLIT\r\nNNNN\r\n");
     temp.WriteFile("data/ZEL2/INTERNAT/EE01", "ZCZC EE01\r\nWIND SW 5\r\nNNNN\r\n");
+    temp.WriteFile("data/ZEL2/INTERNAT/EA84",
+                   "ZCZC EA84\r\nWZ 371\r\nWRECK IN 49-41.0N 001-36.0W MARKED\r\nNNNN\r\n");
     temp.WriteFile("data/ZEL2/NMEA.INI", "position-source=fixed\r\nposition-fixed=49.65,-1.62\r\n");
     TMainForm form({});
     testing_support::ShowMainWindow(form, {.exposed = true, .historyRecorded = true});
@@ -150,6 +153,14 @@ TEST_F(BoatPositionTest, TheStatusBarAndTheDistanceInTheHeader) {
     ASSERT_NE(indicator, nullptr);
     EXPECT_TRUE(indicator->isVisible());
     EXPECT_EQ(indicator->text(), "Position : 49°39.0′N 001°37.2′W · position fixe");
+    // A new navigational warning within 50 nm (2.1 nm by haversine): one notice, for it alone
+    // (EA83 lies 135 nm off).
+    const auto notices = form.findChildren<QMessageBox*>("NearNotice");
+    ASSERT_EQ(notices.size(), 1);
+    EXPECT_TRUE(notices[0]->text().contains("EA84 (518 kHz) à 2,1 nm")) << notices[0]->text().toStdString();
+    EXPECT_FALSE(notices[0]->text().contains("EA83"));
+    form.RebuildTree();
+    EXPECT_EQ(form.findChildren<QMessageBox*>("NearNotice").size(), 1) << "told once";
     QTreeWidget* tree = form.Ui()->NavtexTreeView;
     tree->setCurrentItem(tree->findItems("EA83", Qt::MatchExactly | Qt::MatchRecursive).value(0));
     // 50°45.0′N 001°27.2′E from 49°39.0′N 001°37.2′W: 135.3 nm by haversine, bearing 060°.

@@ -32,7 +32,8 @@ TWarningsView::TWarningsView(QWidget* window, QLabel* p, QPushButton* c)
       positions(p),
       copy(c),
       notice(new TNotice(window, "AlarmNotice", QStringLiteral("Message de détresse ou urgent"))),
-      exportNotice(new TNotice(window, "ExportNotice", QStringLiteral("Avertissements pour le traceur"))) {
+      exportNotice(new TNotice(window, "ExportNotice", QStringLiteral("Avertissements pour le traceur"))),
+      nearNotice(new TNotice(window, "NearNotice", QStringLiteral("Avertissement près du bateau"))) {
     connect(this, &TWarningsView::ExportChanged, this, &TWarningsView::ExportNotice, Qt::QueuedConnection);
     positions->hide();
     copy->hide();
@@ -292,12 +293,14 @@ void TWarningsView::Decorate(const navtex::TNavtexTree& tree, const TNavtexTreeC
         known = states;
     }
     const size_t notifiedBefore = notified.size();
-    QStringList raised;
+    QStringList raised, near;
+    const std::optional<position::TLatLon> at = boat ? boat() : std::nullopt;
     for (int node = 0; node < tree.NodeCount(); ++node) {
         int band = 0;
         const TMsgHeaderElement* record = tree.RecordOf(node, band);
         QTreeWidgetItem* item = control.Item(node);
         if (record && item) DecorateMessage(*item, *record, band, known, raised);
+        if (record && item && at) NearMessage(*item, *record, band, known, *at, near);
     }
     control.SetHeaderState(StateWords(tree.ShownBand(), tree.ShownMessageName()));
     if (notified.size() != notifiedBefore) SaveNotified();
@@ -306,6 +309,33 @@ void TWarningsView::Decorate(const navtex::TNavtexTree& tree, const TNavtexTreeC
                                     "l’onglet NAVTEX.")
                          .arg(raised.join(", ")),
                      QSystemTrayIcon::Critical);
+    if (!near.isEmpty())
+        nearNotice->Show(
+            QStringLiteral("Nouvel avertissement de navigation près du bateau : %1. Lisez-le dans "
+                           "l’onglet NAVTEX.")
+                .arg(near.join(", ")),
+            QSystemTrayIcon::Warning);
+}
+
+// A new navigational warning (A, L) in force within the distance that concerns the boat:
+// told once.
+void TWarningsView::NearMessage(const QTreeWidgetItem& item, const TMsgHeaderElement& record, int band,
+                                const std::map<Name, Info>& known, position::TLatLon at, QStringList& near) {
+    if (record.Name.size() < 2 || (record.Name[1] != 'A' && record.Name[1] != 'L') || !item.font(0).bold())
+        return;
+    if (const auto it = known.find({band, record.Name});
+        it != known.end() && it->second.state != warnings::TWarning::State::InForce)
+        return;
+    if (notified.count({band, record.Name, record.Age}) != 0) return;
+    std::string text;
+    for (const std::string& line : record.Lines) text += line + "\n";
+    const auto range = warnings::RangeTo(at, warnings::FindShapes(text));
+    if (!range || range->distanceNm > nearDistanceNm) return;
+    notified.insert({band, record.Name, record.Age});
+    near << QStringLiteral("%1 (%2 kHz) à %3 nm")
+                .arg(QString::fromStdString(record.Name))
+                .arg(band)
+                .arg(QLocale(QLocale::French).toString(range->distanceNm, 'f', 1));
 }
 
 // Grey once it is no longer in force, red while an alarm is unread (raised once).

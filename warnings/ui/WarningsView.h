@@ -62,6 +62,8 @@ public:
     void ShowPositions(const std::string& text);
     // The boat's position while it is current, for the distances.
     void SetBoat(std::function<std::optional<position::TLatLon>()> boat) { this->boat = std::move(boat); }
+    // Within this distance a new navigational warning concerns the boat: one notice each.
+    void SetNearDistance(int nm) { nearDistanceNm = nm; }
     // How far the shown message's places lie from the boat: "à 12,4 nm au 245°", "le bateau
     // est dans la zone"; empty without places or a current position.
     QString DistanceWords() const;
@@ -93,6 +95,8 @@ private:
     void DecorateMessage(QTreeWidgetItem& item, const TMsgHeaderElement& record, int band,
                          const std::map<Name, Info>& known, QStringList& raised);
     void SaveNotified() const;
+    void NearMessage(const QTreeWidgetItem& item, const TMsgHeaderElement& record, int band,
+                     const std::map<Name, Info>& known, position::TLatLon at, QStringList& near);
     void Export(const std::string& folder, const history::THistoryStore& store);
     void ExportNotice();
 
@@ -121,6 +125,8 @@ private:
     } exportState;
     std::pair<std::string, warnings::ExportProblem> noticed;  // the last problem told
     TNotice* exportNotice;
+    TNotice* nearNotice;
+    int nearDistanceNm = 50;
     // On the history writer's thread only: the states, brought up to date batch by batch.
     warnings::TEvaluation evaluation;
 

@@ -421,6 +421,8 @@ void TMainForm::FormCreate() {
     historyPanel->SetStateWords([view = warningsView](int64_t id) { return view->StateWordsOf(id); });
     warningsView->SetBoat([position = &network->Position()] { return position->Current(); });
     warningsView->SetNearDistance(network->Settings().nearDistanceNm);
+    historyPanel->SetNear([view = warningsView](int64_t id) { return view->Near(id); },
+                          network->Settings().nearDistanceNm);
     navtex->SetStationNamer([this](int band, const TMsgHeaderElement& record) {
         return stationNames.Name(band, record.Name, warnings::TStationNames::Text(record),
                                  network->Position().Current());
@@ -586,6 +588,8 @@ void TMainForm::NetworkCommand() {
     networkDialog->exec();
     warningsView->SetExportFolder(network->Settings().warningsFolder);
     warningsView->SetNearDistance(network->Settings().nearDistanceNm);
+    historyPanel->SetNear([view = warningsView](int64_t id) { return view->Near(id); },
+                          network->Settings().nearDistanceNm);
     // A new folder gets the files at once, from the history writer's thread.
     if (historyPanel->Writer()) historyPanel->Writer()->Add({});
 }

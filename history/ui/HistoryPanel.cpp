@@ -102,6 +102,12 @@ THistoryPanel::THistoryPanel(QTreeWidget* tree, QWidget* parent) : QWidget(paren
         "ni absents de la dernière liste des avertissements en vigueur"));
     inForceOnly->setChecked(true);
     filters->addWidget(inForceOnly, 2, 0, 1, 2);
+    nearOnly = new QCheckBox(QStringLiteral("À moins de 50 nm du bateau"), this);
+    nearOnly->setObjectName("HistoryNear");
+    nearOnly->setToolTip(
+        QStringLiteral("Ne montrer que les avertissements en vigueur dont une position est à moins "
+                       "de cette distance du bateau (sans position du bateau, tous)"));
+    filters->addWidget(nearOnly, 3, 0, 1, 2);
     column->addLayout(filters);
 
     hits = new QLabel(this);
@@ -134,9 +140,10 @@ THistoryPanel::THistoryPanel(QTreeWidget* tree, QWidget* parent) : QWidget(paren
         connect(combo, &QComboBox::currentIndexChanged, this, [this] {
             if (Searching()) Search();
         });
-    connect(inForceOnly, &QCheckBox::toggled, this, [this] {
-        if (Searching()) Search();
-    });
+    for (QCheckBox* box : {inForceOnly, nearOnly})
+        connect(box, &QCheckBox::toggled, this, [this] {
+            if (Searching()) Search();
+        });
     connect(results, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) { Choose(item); });
 }
 
@@ -289,6 +296,10 @@ history::TFilter THistoryPanel::Filter() const {
     if (const int days = span->currentData().toInt(); days > 0)
         filter.since = history::UnixNow() - int64_t{days} * 86400;
     if (inForceOnly->isChecked() && inForce) filter.keep = inForce;
+    if (nearOnly->isChecked() && near)
+        filter.keep = [inForce = filter.keep, near = near](int64_t id) {
+            return (!inForce || inForce(id)) && near(id);
+        };
     return filter;
 }
 
@@ -351,6 +362,11 @@ void THistoryPanel::ShowHits(const history::TSearchResult& result, int64_t keep)
     ColourStates();
     results->expandAll();
     if (kept) results->setCurrentItem(kept);
+}
+
+void THistoryPanel::SetNear(std::function<bool(int64_t id)> test, int nm) {
+    near = std::move(test);
+    nearOnly->setText(QStringLiteral("À moins de %1 nm du bateau").arg(nm));
 }
 
 void THistoryPanel::ShowStates() {
@@ -452,6 +468,8 @@ void THistoryPanel::LoadSettings(const QStringList& lines) {
             pick(subject, value);
         else if (key == "history-in-force")
             inForceOnly->setChecked(value != "0");
+        else if (key == "history-near")
+            nearOnly->setChecked(value == "1");
     }
 }
 
@@ -460,5 +478,6 @@ QStringList THistoryPanel::Settings() const {
             QStringLiteral("history-days=%1").arg(span->currentData().toInt()),
             QStringLiteral("history-station=%1").arg(station->currentData().toString()),
             QStringLiteral("history-subject=%1").arg(subject->currentData().toString()),
-            QStringLiteral("history-in-force=%1").arg(inForceOnly->isChecked() ? 1 : 0)};
+            QStringLiteral("history-in-force=%1").arg(inForceOnly->isChecked() ? 1 : 0),
+            QStringLiteral("history-near=%1").arg(nearOnly->isChecked() ? 1 : 0)};
 }

@@ -54,6 +54,8 @@ public:
     // Whether a message of the history is in force ("En vigueur seulement"), and its state in
     // words for the header above it.
     void SetInForce(std::function<bool(int64_t id)> test) { inForce = std::move(test); }
+    // Whether a message lies within the distance of the boat ("À moins de N nm du bateau").
+    void SetNear(std::function<bool(int64_t id)> test, int nm);
     void SetStateWords(std::function<QString(int64_t id)> words) { stateWords = std::move(words); }
     // Who sent a message found, for its header (empty: its letter).
     void SetStationNamer(
@@ -82,7 +84,7 @@ protected:
 
 private:
     std::function<QString(int64_t id)> endedTip;
-    std::function<bool(int64_t id)> inForce;
+    std::function<bool(int64_t id)> inForce, near;
     std::function<QString(int64_t id)> stateWords;
     std::function<std::string(int band, const std::string& name, const std::string& text)> stationNamer;
     void Search();
@@ -103,6 +105,7 @@ private:
     QComboBox* station;
     QComboBox* subject;
     QCheckBox* inForceOnly;
+    QCheckBox* nearOnly;
     QLabel* hits;
     QStackedWidget* stack;
     QTreeWidget* receiverTree;

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
 #include <QStandardPaths>
@@ -13,6 +15,7 @@
 #include <QUdpSocket>
 
 #include "app/ui/UnitMain.h"
+#include "history/ui/HistoryPanel.h"
 #include "position/ui/BoatPosition.h"
 #include "support/MainWindow.h"
 #include "support/TempFolder.h"
@@ -161,6 +164,20 @@ TEST_F(BoatPositionTest, TheStatusBarAndTheDistanceInTheHeader) {
     EXPECT_FALSE(notices[0]->text().contains("EA83"));
     form.RebuildTree();
     EXPECT_EQ(form.findChildren<QMessageBox*>("NearNotice").size(), 1) << "told once";
+
+    // The search: what concerns the boat only.
+    auto* nearOnly = form.findChild<QCheckBox*>("HistoryNear");
+    EXPECT_EQ(nearOnly->text(), "À moins de 50 nm du bateau");
+    QTest::keyClicks(form.History()->SearchField(), "WZ");
+    QTest::qWait(300);  // past the pause after which a search starts
+    const auto found = [&](const char* name) {
+        return form.History()->Results()->findItems(name, Qt::MatchStartsWith | Qt::MatchRecursive).size();
+    };
+    EXPECT_EQ(found("EA83"), 1);
+    EXPECT_EQ(found("EA84"), 1);
+    nearOnly->setChecked(true);
+    EXPECT_EQ(found("EA83"), 0);
+    EXPECT_EQ(found("EA84"), 1);
     QTreeWidget* tree = form.Ui()->NavtexTreeView;
     tree->setCurrentItem(tree->findItems("EA83", Qt::MatchExactly | Qt::MatchRecursive).value(0));
     // 50°45.0′N 001°27.2′E from 49°39.0′N 001°37.2′W: 135.3 nm by haversine, bearing 060°.

@@ -127,7 +127,20 @@ void TWarningsView::HistoryWritten(int added, const history::THistoryStore& stor
         fresh[{w.band, w.name}] = info;
         if (w.state != warnings::TWarning::State::InForce) ended.emplace(w.id, info);
     }
-    if (!folder.empty()) Export(folder, store);
+    // What is in force with its shapes: the plotter's files and the distances read them.
+    std::vector<warnings::TWarning> shown;
+    for (const warnings::TWarning& w : evaluation.Warnings())
+        if (w.state == warnings::TWarning::State::InForce) shown.push_back(w);
+    warnings::FillTexts(store, shown, true);
+    shown.erase(std::remove_if(shown.begin(), shown.end(), [](const auto& w) { return w.shapes.empty(); }),
+                shown.end());
+    std::unordered_map<int64_t, std::vector<position::TPlace>> places;
+    for (const warnings::TWarning& w : shown) places.emplace(w.id, warnings::Places(w.shapes));
+    if (!folder.empty()) Export(folder, shown);
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        placesById = std::move(places);
+    }
     {
         std::lock_guard<std::mutex> lock(mutex);
         states = std::move(fresh);
@@ -136,13 +149,7 @@ void TWarningsView::HistoryWritten(int added, const history::THistoryStore& stor
     emit StatesChanged();
 }
 
-void TWarningsView::Export(const std::string& folder, const history::THistoryStore& store) {
-    std::vector<warnings::TWarning> shown;
-    for (const warnings::TWarning& w : evaluation.Warnings())
-        if (w.state == warnings::TWarning::State::InForce) shown.push_back(w);
-    warnings::FillTexts(store, shown, true);
-    shown.erase(std::remove_if(shown.begin(), shown.end(), [](const auto& w) { return w.shapes.empty(); }),
-                shown.end());
+void TWarningsView::Export(const std::string& folder, const std::vector<warnings::TWarning>& shown) {
     const warnings::ExportProblem problem = warnings::WriteExportChecked(folder, shown, false, true);
     if (problem != warnings::ExportProblem::None)
         platform::Log("plotter files: not written into " + folder + ": " +
@@ -279,6 +286,15 @@ QString TWarningsView::StateWordsOf(int64_t id) const {
     if (states.empty()) return {};
     const auto it = endedById.find(id);
     return it == endedById.end() ? QStringLiteral("en vigueur") : EndedWords(it->second);
+}
+
+bool TWarningsView::Near(int64_t id) const {
+    const std::optional<position::TLatLon> at = boat ? boat() : std::nullopt;
+    if (!at) return true;  // no position: nothing to measure, nothing left out
+    std::lock_guard<std::mutex> lock(mutex);
+    const auto it = placesById.find(id);
+    return it != placesById.end() &&
+           position::RangeToNearest(position::Boat(*at), it->second).distanceNm <= nearDistanceNm;
 }
 
 bool TWarningsView::InForce(int64_t id) const {

@@ -73,6 +73,10 @@ public:
     QString StateWords(int band, const std::string& name) const;
     QString StateWordsOf(int64_t id) const;
     bool InForce(int64_t id) const;
+    // A warning in force with places within the distance of the boat (true for any message
+    // while there is no current position).
+    bool Near(int64_t id) const;
+    int NearDistance() const { return nearDistanceNm; }
     // Once a minute: the states aged on the history's thread.
     void AgeStates();
 
@@ -97,7 +101,7 @@ private:
     void SaveNotified() const;
     void NearMessage(const QTreeWidgetItem& item, const TMsgHeaderElement& record, int band,
                      const std::map<Name, Info>& known, position::TLatLon at, QStringList& near);
-    void Export(const std::string& folder, const history::THistoryStore& store);
+    void Export(const std::string& folder, const std::vector<warnings::TWarning>& shown);
     void ExportNotice();
 
     QLabel* positions;
@@ -111,6 +115,7 @@ private:
     mutable std::mutex mutex;  // the states and the folder, shared with the writer's thread
     std::map<Name, Info> states;
     std::unordered_map<int64_t, Info> endedById;  // every message no longer in force
+    std::unordered_map<int64_t, std::vector<position::TPlace>> placesById;  // in force, with places
     std::string exportFolder;
     bool evaluated = false;
     bool exportDue = false;  // the folder changed: written at the next reading

@@ -21,6 +21,15 @@ bool Port(const std::string& text, int& port) {
     return true;
 }
 
+// A whole number from low to high, written as nothing else.
+bool Whole(const std::string& value, int low, int high, int& out) {
+    int v = 0;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), v);
+    if (error != std::errc() || end != value.data() + value.size() || v < low || v > high) return false;
+    out = v;
+    return true;
+}
+
 // "host:port" with a valid host and port.
 bool Destination(const std::string& text, std::string& host, int& port) {
     const size_t colon = text.rfind(':');
@@ -76,13 +85,7 @@ TNmeaSettings LoadNmeaSettings(const std::string& archiveRoot) {
         if (key == "output") s.enabled = value == "on";
         if (key == "warnings-folder" && ValidFolder(value)) s.warningsFolder = value;
         if (key == "tcp-port") Port(value, s.tcpPort);
-        if (key == "max-clients") {
-            int clients = 0;
-            const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), clients);
-            if (error == std::errc() && end == value.data() + value.size() && clients >= 1 &&
-                clients <= MaxClientsLimit)
-                s.maxClients = clients;
-        }
+        if (key == "max-clients") Whole(value, 1, MaxClientsLimit, s.maxClients);
         if (key == "listen") s.allInterfaces = value == "all";
         if (key == "udp") {
             std::string host;
@@ -109,13 +112,7 @@ TNmeaSettings LoadNmeaSettings(const std::string& archiveRoot) {
                 s.fixedLongitude = std::round(longitude * 1e6) / 1e6;
             }
         }
-        if (key == "near-distance") {
-            int nm = 0;
-            const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), nm);
-            if (error == std::errc() && end == value.data() + value.size() && nm >= 1 &&
-                nm <= MaxNearDistanceNm)
-                s.nearDistanceNm = nm;
-        }
+        if (key == "near-distance") Whole(value, 1, MaxNearDistanceNm, s.nearDistanceNm);
         if (key == "storm-threshold") {
             // Not strtod: the window's locale may want a decimal comma. Kept to the tenth the
             // file and the dialog hold, so what is used is what is saved.
@@ -143,14 +140,19 @@ bool SaveNmeaSettings(const std::string& archiveRoot, const TNmeaSettings& s) {
     out << "storm-threshold=" << s.stormThreshold << "\r\n";
     if (!s.warningsFolder.empty() && ValidFolder(s.warningsFolder))
         out << "warnings-folder=" << s.warningsFolder << "\r\n";
-    if (ValidPositionSource(s.positionSource)) out << "position-source=" << s.positionSource << "\r\n";
+    // The position's keys where they differ from the defaults: a file without them is as it was.
+    const TNmeaSettings defaults;
+    if (ValidPositionSource(s.positionSource) && s.positionSource != defaults.positionSource)
+        out << "position-source=" << s.positionSource << "\r\n";
     if (!s.positionAddress.empty() && ValidPositionAddress(s.positionSource, s.positionAddress))
         out << "position-address=" << s.positionAddress << "\r\n";
-    if (std::fabs(s.fixedLatitude) <= 90 && std::fabs(s.fixedLongitude) <= 180) {
+    if ((s.fixedLatitude != 0 || s.fixedLongitude != 0) && std::fabs(s.fixedLatitude) <= 90 &&
+        std::fabs(s.fixedLongitude) <= 180) {
         out.precision(6);
         out << "position-fixed=" << s.fixedLatitude << "," << s.fixedLongitude << "\r\n";
     }
-    if (s.nearDistanceNm >= 1 && s.nearDistanceNm <= MaxNearDistanceNm)
+    if (s.nearDistanceNm != defaults.nearDistanceNm && s.nearDistanceNm >= 1 &&
+        s.nearDistanceNm <= MaxNearDistanceNm)
         out << "near-distance=" << s.nearDistanceNm << "\r\n";
     const std::string text = out.str();
     return platform::WriteFileAtomic(platform::JoinPath(archiveRoot, SettingsFileName), text.data(),

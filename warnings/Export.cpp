@@ -352,15 +352,21 @@ void TEvaluation::ApplyList(size_t self, const TInForceList& list, const std::st
                 named.push_back(target);
         }
     }
+    Settle(self, it->second, std::move(named));
+}
+
+// What a list decides of what may be in force (live): what it names is in force, the rest no
+// longer listed; from now on only what it named may be, with what comes after it.
+void TEvaluation::Settle(size_t self, std::vector<size_t>& live, std::vector<size_t> named) {
+    const TWarning& m = result[self];
     std::sort(named.begin(), named.end());
     named.erase(std::unique(named.begin(), named.end()), named.end());
-    for (const size_t target : it->second)
+    for (const size_t target : live)
         if (target != self && result[target].state == State::InForce &&
             !std::binary_search(named.begin(), named.end(), target))
             EndLater(result[target], State::NotListed, m.name, m.received);
     for (const size_t target : named) Restore(target, m.received);
-    // What may be in force in the series from now on: what the list named.
-    it->second = std::move(named);
+    live = std::move(named);
 }
 
 // A list of identifiers speaks for the stations and subjects it names. An identifier without
@@ -385,18 +391,9 @@ void TEvaluation::ApplyIdentifierList(size_t self, const TInForceList& list, con
         for (; at != all->second.end() && result[*at].received < day + 2 * Day; ++at)
             if (result[*at].name == id && *at != self) found.push_back(*at);
     }
-    for (auto& [key, found] : named) {
-        std::sort(found.begin(), found.end());
-        found.erase(std::unique(found.begin(), found.end()), found.end());
-        const auto live = liveOfStationSubject.find(key);
-        if (live == liveOfStationSubject.end()) continue;
-        for (const size_t target : live->second)
-            if (target != self && result[target].state == State::InForce &&
-                !std::binary_search(found.begin(), found.end(), target))
-                EndLater(result[target], State::NotListed, m.name, m.received);
-        for (const size_t target : found) Restore(target, m.received);
-        live->second = std::move(found);
-    }
+    for (auto& [key, found] : named)
+        if (const auto live = liveOfStationSubject.find(key); live != liveOfStationSubject.end())
+            Settle(self, live->second, std::move(found));
 }
 
 // Only what has an end can change with the time; what another message ended stays ended and

@@ -81,6 +81,7 @@ private:
     std::string ListSeriesKey(const TInForceList& list, const std::string& ownSeries,
                               const std::string& station) const;
     void Restore(size_t target, int64_t at);
+    void Settle(size_t self, std::vector<size_t>& live, std::vector<size_t> named);
     void Timed(size_t target);
 
     std::vector<TWarning> result;

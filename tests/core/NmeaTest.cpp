@@ -148,6 +148,28 @@ TEST(NmeaSettingsFile, DefaultsStoredValuesAndTheEnvironment) {
     ASSERT_TRUE(SaveNmeaSettings(root, fine));
     EXPECT_EQ(LoadNmeaSettings(root), fine);
 
+    // The boat's position: each source with its address, a fixed position to the millionth,
+    // the distance; an address that does not fit its source is dropped.
+    TNmeaSettings boat;
+    boat.positionSource = "gpsd";
+    boat.positionAddress = "localhost:2947";
+    boat.fixedLatitude = 54.068333;
+    boat.fixedLongitude = -10.205;
+    boat.nearDistanceNm = 25;
+    ASSERT_TRUE(SaveNmeaSettings(root, boat));
+    EXPECT_EQ(LoadNmeaSettings(root), boat);
+    temp.WriteFile("NMEA.INI",
+                   "position-source=udp\nposition-address=localhost:2947\nposition-fixed=95,1\n"
+                   "near-distance=0\n");
+    const TNmeaSettings wrong = LoadNmeaSettings(root);
+    EXPECT_EQ(wrong.positionSource, "udp");
+    EXPECT_TRUE(wrong.positionAddress.empty());
+    EXPECT_EQ(wrong.fixedLatitude, 0);
+    EXPECT_EQ(wrong.nearDistanceNm, 50);
+    temp.WriteFile("NMEA.INI", "position-source=serial\nposition-fixed=54.0683339,10.2\n");
+    EXPECT_EQ(LoadNmeaSettings(root).positionSource, "none");
+    EXPECT_EQ(LoadNmeaSettings(root).fixedLatitude, 54.068334);
+
     const TNmeaSettings tcp = WithOverride({}, "tcp:10117");
     EXPECT_TRUE(tcp.enabled);
     EXPECT_EQ(tcp.tcpPort, 10117);

@@ -383,7 +383,11 @@ void TMainForm::FormCreate() {
     positionIndicator = new QLabel(ui->StatusBar1);
     positionIndicator->setObjectName("PositionIndicator");
     positionIndicator->setFont(font());
-    ui->StatusBar1->addPermanentWidget(positionIndicator);
+    // It shrinks with the window rather than widening it; the tool tip keeps the whole line.
+    positionIndicator->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    positionIndicator->setMinimumWidth(
+        positionIndicator->fontMetrics().horizontalAdvance("Position : 00°00.0′N"));
+    ui->StatusBar1->addPermanentWidget(positionIndicator, 1);
     positionTick = new QTimer(this);
     positionTick->setTimerType(Qt::VeryCoarseTimer);
     connect(positionTick, &QTimer::timeout, this, &TMainForm::ShowPosition);
@@ -612,6 +616,7 @@ void TMainForm::ShowPosition() {
     const TBoatPosition& position = network->Position();
     const QString text = position.StatusText();
     positionIndicator->setText(text);
+    positionIndicator->setToolTip(text);
     positionIndicator->setVisible(!text.isEmpty());
     // The age counts while a live source is set: a tick a second then, none otherwise.
     const bool live = position.Last() && position.SourceText() != QStringLiteral("position fixe");

@@ -53,14 +53,15 @@ bool ValidHost(const std::string& host) {
 }
 
 bool ValidPositionSource(const std::string& source) {
-    return source == "none" || source == "udp" || source == "tcp" || source == "gpsd" || source == "fixed";
+    return source == "none" || source == "udp" || source == "tcp" || source == "gpsd" ||
+           source == "signalk" || source == "fixed";
 }
 
 bool ValidPositionAddress(const std::string& source, const std::string& address) {
     int port = 0;
     std::string host;
     if (source == "udp") return Port(address, port);
-    if (source == "tcp" || source == "gpsd") return Destination(address, host, port);
+    if (source == "tcp" || source == "gpsd" || source == "signalk") return Destination(address, host, port);
     return address.empty();
 }
 

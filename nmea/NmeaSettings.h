@@ -21,7 +21,7 @@ struct TNmeaSettings {
     // The boat's position: where it comes from, its address (a UDP port, or host:port for
     // a TCP source and gpsd), the position typed in for "fixed", and how near a warning
     // must lie to concern the boat.
-    std::string positionSource = "none";  // none, udp, tcp, gpsd, fixed
+    std::string positionSource = "none";  // none, udp, tcp, gpsd, signalk, fixed
     std::string positionAddress;
     double fixedLatitude = 0, fixedLongitude = 0;
     int nearDistanceNm = 50;
@@ -31,7 +31,7 @@ struct TNmeaSettings {
 
 // The sources of the boat's position the settings know.
 bool ValidPositionSource(const std::string& source);
-// Its address as the source takes it: a port for udp, host:port for tcp and gpsd.
+// Its address as the source takes it: a port for udp, host:port for tcp, gpsd and signalk.
 bool ValidPositionAddress(const std::string& source, const std::string& address);
 inline constexpr int MaxNearDistanceNm = 1000;
 

@@ -124,6 +124,7 @@ TNetworkDlg::TNetworkDlg(TBoatNetwork& n, QWidget* parent) : QDialog(parent), ne
     positionSource->addItem("NMEA 0183 en UDP (multiplexeur)", "udp");
     positionSource->addItem("NMEA 0183 par TCP", "tcp");
     positionSource->addItem("gpsd", "gpsd");
+    positionSource->addItem("Serveur Signal K", "signalk");
     positionSource->addItem("Position fixe (port, mouillage)", "fixed");
     positionAddress = new QLineEdit(this);
     positionAddress->setObjectName("PositionAddress");
@@ -212,14 +213,17 @@ QString TNetworkDlg::OpenCpnLayers() {
 
 void TNetworkDlg::PositionSourceChosen() {
     const QString source = positionSource->currentData().toString();
-    positionAddress->setEnabled(source == "udp" || source == "tcp" || source == "gpsd");
+    positionAddress->setEnabled(source == "udp" || source == "tcp" || source == "gpsd" ||
+                                source == "signalk");
     fixedPosition->setEnabled(source == "fixed");
-    positionAddress->setPlaceholderText(source == "udp"    ? "port (10110)"
-                                        : source == "gpsd" ? "localhost:2947"
-                                                           : "hôte:port");
+    positionAddress->setPlaceholderText(source == "udp"       ? "port (10110)"
+                                        : source == "gpsd"    ? "localhost:2947"
+                                        : source == "signalk" ? "localhost:3000"
+                                                              : "hôte:port");
     // What each source usually listens on, when nothing is typed yet.
     if (positionAddress->text().isEmpty() && source == "udp") positionAddress->setText("10110");
     if (positionAddress->text().isEmpty() && source == "gpsd") positionAddress->setText("localhost:2947");
+    if (positionAddress->text().isEmpty() && source == "signalk") positionAddress->setText("localhost:3000");
     ShowPositionState();
 }
 
@@ -258,7 +262,8 @@ void TNetworkDlg::OKBtnClick() {
     s.warningsFolder = nmea::ValidFolder(folder) ? folder : std::string();
     s.positionSource = positionSource->currentData().toString().toStdString();
     const std::string address = positionAddress->text().trimmed().toStdString();
-    if (s.positionSource == "udp" || s.positionSource == "tcp" || s.positionSource == "gpsd") {
+    if (s.positionSource == "udp" || s.positionSource == "tcp" || s.positionSource == "gpsd" ||
+        s.positionSource == "signalk") {
         if (!nmea::ValidPositionAddress(s.positionSource, address)) {
             positionStatus->setText(
                 s.positionSource == "udp"

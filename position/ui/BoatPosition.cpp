@@ -2,7 +2,10 @@
 #include "position/ui/BoatPosition.h"
 
 #include <QNetworkDatagram>
+#include <QNetworkReply>
+#include <QNetworkRequest>
 
+#include "common/Json.h"
 #include "position/Fixes.h"
 
 namespace {
@@ -23,11 +26,15 @@ bool SplitAddress(const std::string& address, QString& host, quint16& port) {
 TBoatPosition::TBoatPosition(QObject* parent) : QObject(parent) {
     retry.setSingleShot(true);
     connect(&retry, &QTimer::timeout, this, &TBoatPosition::Connect);
+    poll.setInterval(2000);
+    connect(&poll, &QTimer::timeout, this, &TBoatPosition::AskSignalK);
     state = QStringLiteral("Aucune source de position.");
 }
 
 void TBoatPosition::Stop() {
     retry.stop();
+    poll.stop();
+    signalkStamp.clear();
     if (udp) udp->deleteLater();
     if (tcp) {
         tcp->disconnect(this);
@@ -82,6 +89,16 @@ void TBoatPosition::Connect() {
     quint16 port = 0;
     if (!SplitAddress(settings.positionAddress, host, port)) {
         SetState(QStringLiteral("Adresse de la source incomplète (hôte:port)."));
+        return;
+    }
+    if (source == "signalk") {
+        if (!http) http = new QNetworkAccessManager(this);
+        signalkUrl = QStringLiteral("http://%1:%2/signalk/v1/api/vessels/self/navigation/position")
+                         .arg(host)
+                         .arg(port);
+        SetState(QStringLiteral("Interrogation du serveur Signal K %1:%2…").arg(host).arg(port));
+        AskSignalK();
+        poll.start();
         return;
     }
     tcp = new QTcpSocket(this);
@@ -147,6 +164,43 @@ void TBoatPosition::Line(const QByteArray& raw) {
     emit PositionChanged();
 }
 
+void TBoatPosition::AskSignalK() {
+    QNetworkRequest request{QUrl(signalkUrl)};
+    request.setTransferTimeout(5000);  // a server that hangs is a server away
+    QNetworkReply* reply = http->get(request);
+    const QString asked = signalkUrl;
+    connect(reply, &QNetworkReply::finished, this, [this, reply, asked] {
+        reply->deleteLater();
+        if (asked != signalkUrl || settings.positionSource != "signalk") return;  // another source since
+        const QString where = QUrl(asked).authority();
+        if (reply->error() != QNetworkReply::NoError) {
+            SetState(
+                reply->error() == QNetworkReply::ContentNotFoundError
+                    ? QStringLiteral("Le serveur Signal K %1 n’a pas de position du bateau.").arg(where)
+                    : QStringLiteral("Le serveur Signal K %1 ne répond pas (%2) ; nouvel essai dans 2 s.")
+                          .arg(where, reply->errorString()));
+            return;
+        }
+        const QByteArray body = reply->read(65536);
+        const std::string_view text(body.constData(), static_cast<size_t>(body.size()));
+        const std::optional<position::TLatLon> fix = position::FixFromSignalK(text);
+        // The server keeps its last value: only a new time is a new fix.
+        json::TValue parsed;
+        const QString stamp =
+            json::Parse(text, parsed) ? QString::fromStdString(parsed.Text("timestamp")) : QString();
+        if (!fix || (!stamp.isEmpty() && stamp == signalkStamp)) {
+            SetState(
+                QStringLiteral("Connecté au serveur Signal K %1, en attente d’une position.").arg(where));
+            return;
+        }
+        signalkStamp = stamp;
+        SetState(QStringLiteral("Connecté au serveur Signal K %1.").arg(where));
+        last = fix;
+        since.start();
+        emit PositionChanged();
+    });
+}
+
 void TBoatPosition::SetState(const QString& text) {
     if (text == state) return;
     state = text;
@@ -168,6 +222,7 @@ QString TBoatPosition::SourceText() const {
     if (s == "udp") return QStringLiteral("GPS (NMEA UDP)");
     if (s == "tcp") return QStringLiteral("GPS (NMEA TCP)");
     if (s == "gpsd") return QStringLiteral("gpsd");
+    if (s == "signalk") return QStringLiteral("Signal K");
     if (s == "fixed") return QStringLiteral("position fixe");
     return {};
 }

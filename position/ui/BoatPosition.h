@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QNetworkAccessManager>
 #include <QObject>
 #include <QPointer>
 #include <QTcpSocket>
@@ -14,7 +15,8 @@
 #include "position/Geodesy.h"
 
 // The boat's position from the source the settings name: NMEA 0183 sentences in UDP
-// datagrams (a multiplexer's broadcast) or from a TCP server, gpsd's reports, or a position
+// datagrams (a multiplexer's broadcast) or from a TCP server, gpsd's reports, a Signal K
+// server's navigation.position (its REST API, asked every two seconds), or a position
 // typed in. Every connection is asynchronous; a source that goes away is tried again in the
 // background, and a fix older than a minute is lost: nothing uses it as current.
 class TBoatPosition : public QObject {
@@ -52,12 +54,16 @@ private:
     void Read();
     void Line(const QByteArray& line);
     void SetState(const QString& text);
+    void AskSignalK();
 
     nmea::TNmeaSettings settings;
     QPointer<QUdpSocket> udp;
     QPointer<QTcpSocket> tcp;
     QTimer retry;
-    QByteArray pending;  // a TCP line not ended yet
+    QTimer poll;  // Signal K: the next question
+    QNetworkAccessManager* http = nullptr;
+    QString signalkUrl, signalkStamp;  // what is asked, and the time of the last answer's fix
+    QByteArray pending;                // a TCP line not ended yet
     std::optional<position::TLatLon> last;
     QElapsedTimer since;  // since the last fix
     QString state;

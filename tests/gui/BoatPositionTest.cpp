@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -95,6 +97,51 @@ TEST_F(BoatPositionTest, FromGpsdOnlyAValidFix) {
         10000));
     EXPECT_TRUE(position.StatusText().startsWith("Position : 54°04.1′N 010°12.3′E · gpsd · il y a "))
         << position.StatusText().toStdString();
+    daemon.kill();
+    daemon.waitForFinished(3000);
+}
+
+TEST_F(BoatPositionTest, FromASignalKServerOnlyWhatIsNew) {
+    // The server of the network test, reading NMEA 0183 from a UDP port of its own.
+    const QString cache = qEnvironmentVariable("XDG_CACHE_HOME", QDir::homePath() + "/.cache");
+    const QString server = qEnvironmentVariable("ZEL2_SIGNALK", cache + "/zel2-signalk") +
+                           "/node_modules/signalk-server/bin/signalk-server";
+    const QString node = QStandardPaths::findExecutable("node");
+    if (node.isEmpty() || !QFileInfo::exists(server))
+        GTEST_SKIP() << "no Signal K server here (scripts/install-deps installs it)";
+    const quint16 input = FreeUdpPort(), http = FreeTcpPort();
+    temp.MakeFolder("signalk");
+    temp.WriteFile(
+        "signalk/settings.json",
+        QStringLiteral(R"({"interfaces": {"nmea-tcp": false, "tcp": false, "mdns": false, "appstore": false,
+ "plugins": false, "webapps": false, "logfiles": false}, "mdns": false, "ssl": false,
+ "pipedProviders": [{"id": "gps", "enabled": true, "pipeElements": [{"type": "providers/simple",
+ "options": {"logging": false, "type": "NMEA0183", "subOptions": {"type": "udp", "port": %1}}}]}]})")
+            .arg(input)
+            .toStdString());
+    QProcess daemon;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("PORT", QString::number(http));
+    environment.insert("SIGNALK_DISABLE_SERVER_UPDATES", "1");  // it never asks the registry
+    environment.insert("SKIP_ADMINUI_VERSION_CHECK", "1");
+    daemon.setProcessEnvironment(environment);
+    daemon.start(node, {server, "-c", QString::fromStdString(temp / "signalk")});
+    ASSERT_TRUE(daemon.waitForStarted(5000));
+
+    TBoatPosition position;
+    position.Apply(Source("signalk", "127.0.0.1:" + std::to_string(http)));
+    QUdpSocket gps;
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            gps.writeDatagram(Fix, QHostAddress::LocalHost, input);
+            return At(position, 54.068333, 10.205);
+        },
+        60000))
+        << position.StateText().toStdString();
+    EXPECT_EQ(position.SourceText(), "Signal K");
+    // The server keeps its last value: asked again without a new fix, it is no newer.
+    QTest::qWait(4500);
+    EXPECT_GE(position.AgeSeconds(), 3) << position.StatusText().toStdString();
     daemon.kill();
     daemon.waitForFinished(3000);
 }

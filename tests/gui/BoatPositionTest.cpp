@@ -226,6 +226,11 @@ TEST_F(BoatPositionTest, TheStatusBarAndTheDistanceInTheHeader) {
     EXPECT_EQ(found("EA83"), 0);
     EXPECT_EQ(found("EA84"), 1);
     QTreeWidget* tree = form.Ui()->NavtexTreeView;
+    EXPECT_TRUE(tree->findItems("EA84", Qt::MatchExactly | Qt::MatchRecursive)
+                    .value(0)
+                    ->toolTip(0)
+                    .endsWith("\nà 2,1 nm au 021°"))
+        << tree->findItems("EA84", Qt::MatchExactly | Qt::MatchRecursive).value(0)->toolTip(0).toStdString();
     tree->setCurrentItem(tree->findItems("EA83", Qt::MatchExactly | Qt::MatchRecursive).value(0));
     // 50°45.0′N 001°27.2′E from 49°39.0′N 001°37.2′W: 135.3 nm by haversine, bearing 060°.
     // The station by the buoy's waters: E is Niton here.

@@ -358,6 +358,13 @@ void TWarningsView::NearMessage(const QTreeWidgetItem& item, const TMsgHeaderEle
 void TWarningsView::DecorateMessage(QTreeWidgetItem& item, const TMsgHeaderElement& record, int band,
                                     const std::map<Name, Info>& known, QStringList& raised) {
     QString tip = MessageTip(record);
+    // How far it lies from the boat, where it gives places.
+    if (const std::optional<position::TLatLon> at = boat ? boat() : std::nullopt) {
+        std::string text;
+        for (const std::string& line : record.Lines) text += line + "\n";
+        if (const auto range = warnings::RangeTo(*at, warnings::FindShapes(text)))
+            tip += "\n" + RangeWords(*range);
+    }
     QBrush colour;  // the tree's own
     if (const auto it = known.find({band, record.Name});
         it != known.end() && it->second.state != warnings::TWarning::State::InForce) {
@@ -383,7 +390,10 @@ QString TWarningsView::EndedTip(int64_t id) const {
 QString TWarningsView::DistanceWords() const {
     const std::optional<position::TLatLon> at = boat ? boat() : std::nullopt;
     if (!at || shownPlaces.empty()) return {};
-    const position::TRange range = position::RangeToNearest(position::Boat(*at), shownPlaces);
+    return RangeWords(position::RangeToNearest(position::Boat(*at), shownPlaces));
+}
+
+QString TWarningsView::RangeWords(const position::TRange& range) {
     if (range.distanceNm < 0.05) return QStringLiteral("le bateau est dans la zone");
     const QLocale french(QLocale::French);
     return QStringLiteral("à %1 nm au %2°")

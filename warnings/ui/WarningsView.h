@@ -67,6 +67,7 @@ public:
     // How far the shown message's places lie from the boat: "à 12,4 nm au 245°", "le bateau
     // est dans la zone"; empty without places or a current position.
     QString DistanceWords() const;
+    static QString RangeWords(const position::TRange& range);
     // Why the history's message id is no longer in force, for its tool tip; empty while it is.
     QString EndedTip(int64_t id) const;
     // The state in words: "en vigueur", or why not; empty before the states are known.

@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <numbers>
 
 #include "position/Fixes.h"
 #include "position/Geodesy.h"
@@ -35,7 +36,7 @@ TEST(Geodesy, PointsLinesAreasAndCirclesAcrossTheAntimeridian) {
     // about 60 cos 51° away to the east; beyond its end the end is the nearest point.
     const std::vector<TLatLon> meridian = {{50, 2}, {52, 2}};
     const auto abeam = position::ToLine({51, 1}, meridian);
-    EXPECT_NEAR(abeam.distanceNm, DegreeNm * std::cos(51 * M_PI / 180), 0.2);
+    EXPECT_NEAR(abeam.distanceNm, DegreeNm * std::cos(51 * std::numbers::pi / 180), 0.2);
     EXPECT_NEAR(abeam.bearingDeg, 89.2, 0.1);  // a great circle, not the parallel
     EXPECT_NEAR(position::ToLine({53, 1}, meridian).distanceNm, position::DistanceNm({53, 1}, {52, 2}), 1e-6);
 
@@ -43,7 +44,7 @@ TEST(Geodesy, PointsLinesAreasAndCirclesAcrossTheAntimeridian) {
     const std::vector<TLatLon> square = {{54, 6}, {55, 6}, {55, 8}, {54, 8}};
     EXPECT_EQ(position::ToPolygon({54.5, 7}, square).distanceNm, 0);
     const auto west = position::ToPolygon({54.5, 5}, square);
-    EXPECT_NEAR(west.distanceNm, DegreeNm * std::cos(54.5 * M_PI / 180), 0.2);
+    EXPECT_NEAR(west.distanceNm, DegreeNm * std::cos(54.5 * std::numbers::pi / 180), 0.2);
     EXPECT_NEAR(west.bearingDeg, 90, 1);
     // One astride the antimeridian does not stretch round the world.
     const std::vector<TLatLon> dateline = {{10, 179}, {11, 179}, {11, -179}, {10, -179}};
@@ -51,7 +52,7 @@ TEST(Geodesy, PointsLinesAreasAndCirclesAcrossTheAntimeridian) {
     EXPECT_TRUE(position::Inside({10.5, -179.5}, dateline));
     EXPECT_FALSE(position::Inside({10.5, 0}, dateline));
     const auto east = position::ToPolygon({10.5, -178}, dateline);
-    EXPECT_NEAR(east.distanceNm, DegreeNm * std::cos(10.5 * M_PI / 180), 0.2);
+    EXPECT_NEAR(east.distanceNm, DegreeNm * std::cos(10.5 * std::numbers::pi / 180), 0.2);
     EXPECT_NEAR(east.bearingDeg, 270, 1);
 
     // A circle: its radius off the centre's distance, 0 within.

@@ -179,14 +179,22 @@ const TStation* NearestTo(const std::vector<position::TLatLon>& places,
     return nearest;
 }
 
+const TStation* TResolver::Evidence(int band, const std::string& name, const std::string& text,
+                                    const std::vector<position::TLatLon>& places) {
+    if (name.empty()) return nullptr;
+    const std::vector<const TStation*> candidates = Candidates(band, name[0]);
+    if (candidates.size() < 2) return nullptr;
+    const TStation* s = NamedBy(text, candidates);
+    return s ? s : NearestTo(places, candidates);
+}
+
+void TResolver::Vote(int band, char letter, const TStation* station) {
+    if (station) ++votes[{band, letter}][station];
+}
+
 void TResolver::Learn(int band, const std::string& name, const std::string& text,
                       const std::vector<position::TLatLon>& places) {
-    if (name.empty()) return;
-    const std::vector<const TStation*> candidates = Candidates(band, name[0]);
-    if (candidates.size() < 2) return;
-    const TStation* s = NamedBy(text, candidates);
-    if (!s) s = NearestTo(places, candidates);
-    if (s) ++votes[{band, name[0]}][s];
+    if (!name.empty()) Vote(band, name[0], Evidence(band, name, text, places));
 }
 
 TChoice TResolver::Choose(int band, const std::string& name, const std::string& text,

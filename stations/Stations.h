@@ -48,6 +48,10 @@ public:
     // A message of the history: what it says of its sender and where it speaks of.
     void Learn(int band, const std::string& name, const std::string& text,
                const std::vector<position::TLatLon>& places);
+    // What Learn counts: the station a message's header or positions name, or null.
+    static const TStation* Evidence(int band, const std::string& name, const std::string& text,
+                                    const std::vector<position::TLatLon>& places);
+    void Vote(int band, char letter, const TStation* station);
     TChoice Choose(int band, const std::string& name, const std::string& text,
                    const std::vector<position::TLatLon>& places,
                    std::optional<position::TLatLon> boat = std::nullopt) const;

@@ -9,6 +9,7 @@ namespace warnings {
 namespace {
 
 constexpr size_t ShownCandidates = 3;
+constexpr size_t ReadBytes = 2048;  // a station names itself, and its waters, at the start
 
 std::vector<position::TLatLon> PlacesIn(const std::string& text) {
     std::vector<position::TLatLon> places;
@@ -25,12 +26,23 @@ std::string TStationNames::Text(const TMsgHeaderElement& record) {
 }
 
 void TStationNames::Learn(const TMsgList& international, const TMsgList& national) {
+    std::map<std::tuple<int, std::string, int32_t>, const stations::TStation*> now;
     resolver = {};
     for (const auto* list : {&international, &national})
         for (const auto& record : *list) {
-            const std::string text = Text(*record);
-            resolver.Learn(list == &international ? 518 : 490, record->Name, text, PlacesIn(text));
+            const int band = list == &international ? 518 : 490;
+            auto key = std::make_tuple(band, record->Name, record->Age);
+            const stations::TStation* station = nullptr;
+            if (const auto it = seen.find(key); it != seen.end()) {
+                station = it->second;
+            } else {
+                const std::string text = Text(*record).substr(0, ReadBytes);
+                station = stations::TResolver::Evidence(band, record->Name, text, PlacesIn(text));
+            }
+            if (!record->Name.empty()) resolver.Vote(band, record->Name[0], station);
+            now.emplace(std::move(key), station);
         }
+    seen = std::move(now);  // what left the archive is forgotten
 }
 
 std::string TStationNames::Name(int band, const std::string& name, const std::string& text,

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <map>
 #include <optional>
 #include <string>
+#include <tuple>
 
 #include "navtex/UnitNavtex.h"
 #include "position/Geodesy.h"
@@ -14,7 +16,8 @@ namespace warnings {
 // of its archive teach which station each letter stands for in these waters.
 class TStationNames {
 public:
-    // After each rebuild: the archive's messages (518 and 490 kHz) learnt anew.
+    // After each rebuild: the archive's messages (518 and 490 kHz); each is read once, the
+    // first time it is seen, so a rebuild costs only what is new.
     void Learn(const TMsgList& international, const TMsgList& national);
     // "Niton (GB)"; where unsure, "station P : Netherlands Coastguard, Haifa ou Porto Santo ?",
     // the candidates nearest the boat first; empty for a letter of no station.
@@ -25,6 +28,8 @@ public:
 
 private:
     stations::TResolver resolver;
+    // What each message of the archive showed (band, identifier, time): its station or null.
+    std::map<std::tuple<int, std::string, int32_t>, const stations::TStation*> seen;
 };
 
 }  // namespace warnings

@@ -14,6 +14,7 @@
 #include "platform/Files.h"
 #include "platform/Log.h"
 #include "platform/Process.h"
+#include "warnings/StationNames.h"
 
 namespace {
 
@@ -311,13 +312,28 @@ void TWarningsView::Decorate(const navtex::TNavtexTree& tree, const TNavtexTreeC
     const size_t notifiedBefore = notified.size();
     QStringList raised, near;
     const std::optional<position::TLatLon> at = boat ? boat() : std::nullopt;
+    std::map<Key, std::vector<position::TPlace>> places;  // of the messages in the tree now
     for (int node = 0; node < tree.NodeCount(); ++node) {
         int band = 0;
         const TMsgHeaderElement* record = tree.RecordOf(node, band);
         QTreeWidgetItem* item = control.Item(node);
-        if (record && item) DecorateMessage(*item, *record, band, known, raised);
-        if (record && item && at) NearMessage(*item, *record, band, known, *at, near);
+        if (!record || !item) continue;
+        DecorateMessage(*item, *record, band, known, raised);
+        if (!at) continue;
+        // Each message's places are read once, not at every selection.
+        const Key key{band, record->Name, record->Age};
+        auto cached = placesOf.find(key);
+        std::vector<position::TPlace> own =
+            cached != placesOf.end()
+                ? std::move(cached->second)
+                : warnings::Places(warnings::FindShapes(warnings::TStationNames::Text(*record)));
+        const std::optional<position::TRange> range =
+            own.empty() ? std::nullopt : std::optional(position::RangeToNearest(position::Boat(*at), own));
+        if (range) item->setToolTip(0, item->toolTip(0) + "\n" + RangeWords(*range));
+        if (range) NearMessage(*item, *record, band, known, *range, near);
+        places.emplace(key, std::move(own));
     }
+    if (at) placesOf = std::move(places);
     control.SetHeaderState(StateWords(tree.ShownBand(), tree.ShownMessageName()));
     if (notified.size() != notifiedBefore) SaveNotified();
     if (!raised.isEmpty())
@@ -336,35 +352,25 @@ void TWarningsView::Decorate(const navtex::TNavtexTree& tree, const TNavtexTreeC
 // A new navigational warning (A, L) in force within the distance that concerns the boat:
 // told once.
 void TWarningsView::NearMessage(const QTreeWidgetItem& item, const TMsgHeaderElement& record, int band,
-                                const std::map<Name, Info>& known, position::TLatLon at, QStringList& near) {
+                                const std::map<Name, Info>& known, const position::TRange& range,
+                                QStringList& near) {
     if (record.Name.size() < 2 || (record.Name[1] != 'A' && record.Name[1] != 'L') || !item.font(0).bold())
         return;
     if (const auto it = known.find({band, record.Name});
         it != known.end() && it->second.state != warnings::TWarning::State::InForce)
         return;
-    if (notified.count({band, record.Name, record.Age}) != 0) return;
-    std::string text;
-    for (const std::string& line : record.Lines) text += line + "\n";
-    const auto range = warnings::RangeTo(at, warnings::FindShapes(text));
-    if (!range || range->distanceNm > nearDistanceNm) return;
+    if (notified.count({band, record.Name, record.Age}) != 0 || range.distanceNm > nearDistanceNm) return;
     notified.insert({band, record.Name, record.Age});
     near << QStringLiteral("%1 (%2 kHz) à %3 nm")
                 .arg(QString::fromStdString(record.Name))
                 .arg(band)
-                .arg(QLocale(QLocale::French).toString(range->distanceNm, 'f', 1));
+                .arg(QLocale(QLocale::French).toString(range.distanceNm, 'f', 1));
 }
 
 // Grey once it is no longer in force, red while an alarm is unread (raised once).
 void TWarningsView::DecorateMessage(QTreeWidgetItem& item, const TMsgHeaderElement& record, int band,
                                     const std::map<Name, Info>& known, QStringList& raised) {
     QString tip = MessageTip(record);
-    // How far it lies from the boat, where it gives places.
-    if (const std::optional<position::TLatLon> at = boat ? boat() : std::nullopt) {
-        std::string text;
-        for (const std::string& line : record.Lines) text += line + "\n";
-        if (const auto range = warnings::RangeTo(*at, warnings::FindShapes(text)))
-            tip += "\n" + RangeWords(*range);
-    }
     QBrush colour;  // the tree's own
     if (const auto it = known.find({band, record.Name});
         it != known.end() && it->second.state != warnings::TWarning::State::InForce) {

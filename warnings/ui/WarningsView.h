@@ -101,7 +101,7 @@ private:
                          const std::map<Name, Info>& known, QStringList& raised);
     void SaveNotified() const;
     void NearMessage(const QTreeWidgetItem& item, const TMsgHeaderElement& record, int band,
-                     const std::map<Name, Info>& known, position::TLatLon at, QStringList& near);
+                     const std::map<Name, Info>& known, const position::TRange& range, QStringList& near);
     void Export(const std::string& folder, const std::vector<warnings::TWarning>& shown);
     void ExportNotice();
 
@@ -136,5 +136,6 @@ private:
     // On the history writer's thread only: the states, brought up to date batch by batch.
     warnings::TEvaluation evaluation;
 
-    std::set<Key> notified;  // alarms already raised, kept between runs
+    std::set<Key> notified;                                 // alarms already raised, kept between runs
+    std::map<Key, std::vector<position::TPlace>> placesOf;  // the tree's messages' places, read once
 };

@@ -385,8 +385,6 @@ void TMainForm::FormCreate() {
     positionIndicator->setFont(font());
     // It shrinks with the window rather than widening it; the tool tip keeps the whole line.
     positionIndicator->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    positionIndicator->setMinimumWidth(
-        positionIndicator->fontMetrics().horizontalAdvance("Position : 00°00.0′N"));
     ui->StatusBar1->addPermanentWidget(positionIndicator, 1);
     positionTick = new QTimer(this);
     positionTick->setTimerType(Qt::VeryCoarseTimer);

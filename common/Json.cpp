@@ -138,8 +138,9 @@ private:
             if (at >= text.size() || text[at] != '"') return false;
             std::string key;
             if (!String(key) || !Take(':')) return false;
-            out.members.emplace_back(std::move(key), TValue{});
-            if (!Value(out.members.back().second, depth + 1)) return false;
+            out.keys.push_back(std::move(key));
+            out.values.emplace_back();
+            if (!Value(out.values.back(), depth + 1)) return false;
         } while (Take(','));
         return Take('}');
     }
@@ -151,8 +152,8 @@ private:
 }  // namespace
 
 const TValue* TValue::Find(std::string_view key) const {
-    for (const auto& [name, value] : members)
-        if (name == key) return &value;
+    for (size_t i = 0; i < keys.size() && i < values.size(); ++i)
+        if (keys[i] == key) return &values[i];
     return nullptr;
 }
 

@@ -3,7 +3,6 @@
 
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 // JSON as peers on the boat's network send it (gpsd, Signal K): read whole into a tree, or
@@ -16,8 +15,11 @@ struct TValue {
     bool boolean = false;
     double number = 0;
     std::string text;
-    std::vector<TValue> items;                            // an array's
-    std::vector<std::pair<std::string, TValue>> members;  // an object's, in order
+    std::vector<TValue> items;  // an array's
+    // An object's members in order: keys[i] names values[i] (no pair of a type still being
+    // declared: not every standard library takes it).
+    std::vector<std::string> keys;
+    std::vector<TValue> values;
 
     // An object's member, or null.
     const TValue* Find(std::string_view key) const;

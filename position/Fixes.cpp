@@ -87,7 +87,7 @@ std::optional<TLatLon> Search(const json::TValue& v, int depth) {
     if (v.kind == json::TValue::Kind::Object) {
         if (v.Text("path") == "navigation.position")
             if (const json::TValue* value = v.Find("value")) return LatLonOf(*value);
-        for (const auto& [key, member] : v.members)
+        for (const json::TValue& member : v.values)
             if (const auto found = Search(member, depth + 1)) return found;
     } else if (v.kind == json::TValue::Kind::Array) {
         for (const json::TValue& item : v.items)

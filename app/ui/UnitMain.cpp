@@ -616,6 +616,11 @@ void TMainForm::ShowPosition() {
     positionIndicator->setText(text);
     positionIndicator->setToolTip(text);
     positionIndicator->setVisible(!text.isEmpty());
+    // Room for the position itself once there is one; the source and the age may be cut.
+    positionIndicator->setMinimumWidth(text.isEmpty() ? 0
+                                                      : positionIndicator->fontMetrics().horizontalAdvance(
+                                                            text.section(QStringLiteral(" · "), 0, 0)) +
+                                                            8);
     // The age counts while a live source is set: a tick a second then, none otherwise.
     const bool live = position.Last() && position.SourceText() != QStringLiteral("position fixe");
     if (live && !positionTick->isActive()) positionTick->start(1000);

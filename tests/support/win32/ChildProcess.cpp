@@ -47,10 +47,14 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv,
         startup.hStdError = ::GetStdHandle(STD_ERROR_HANDLE);
     }
     PROCESS_INFORMATION info{};
-    if (::CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
-                         &info)) {
-        ::CloseHandle(info.hThread);
-        pid = static_cast<long>(reinterpret_cast<intptr_t>(info.hProcess));
+    // Under wine on a loaded machine a start now and then fails for a moment: tried again.
+    for (int attempt = 0; attempt < 5 && pid <= 0; ++attempt) {
+        if (attempt > 0) ::Sleep(200);
+        if (::CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                             &info)) {
+            ::CloseHandle(info.hThread);
+            pid = static_cast<long>(reinterpret_cast<intptr_t>(info.hProcess));
+        }
     }
     if (out != INVALID_HANDLE_VALUE) ::CloseHandle(out);
     for (const auto& [name, value] : saved)

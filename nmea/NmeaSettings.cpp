@@ -30,7 +30,8 @@ bool Whole(const std::string& value, int low, int high, int& out) {
     return true;
 }
 
-// "host:port" with a valid host and port.
+}  // namespace
+
 bool Destination(const std::string& text, std::string& host, int& port) {
     const size_t colon = text.rfind(':');
     if (colon == std::string::npos || colon == 0 || !ValidHost(text.substr(0, colon)) ||
@@ -39,8 +40,6 @@ bool Destination(const std::string& text, std::string& host, int& port) {
     host = text.substr(0, colon);
     return true;
 }
-
-}  // namespace
 
 bool ValidHost(const std::string& host) {
     if (host.empty() || host.size() > 253 || host.front() == '-' || host.front() == '.') return false;

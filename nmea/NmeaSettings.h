@@ -39,6 +39,9 @@ inline constexpr int MaxNearDistanceNm = 1000;
 // ':' for IPv6), at most 253 characters. Nothing else is used, and nothing else is saved.
 bool ValidHost(const std::string& host);
 
+// "host:port" with a valid host and port: its parts; false for anything else.
+bool Destination(const std::string& text, std::string& host, int& port);
+
 // A folder name as NMEA.INI keeps it: one line, no control character, at most 1024 bytes.
 bool ValidFolder(const std::string& folder);
 

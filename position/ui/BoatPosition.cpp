@@ -14,11 +14,12 @@ constexpr qsizetype MaxLine = 4096;  // no sentence or report is longer: more is
 
 // "host:port" as the settings keep it.
 bool SplitAddress(const std::string& address, QString& host, quint16& port) {
-    const size_t colon = address.rfind(':');
-    if (colon == std::string::npos) return false;
-    host = QString::fromStdString(address.substr(0, colon));
-    port = static_cast<quint16>(std::atoi(address.c_str() + colon + 1));
-    return !host.isEmpty() && port != 0;
+    std::string name;
+    int number = 0;
+    if (!nmea::Destination(address, name, number)) return false;
+    host = QString::fromStdString(name);
+    port = static_cast<quint16>(number);
+    return true;
 }
 
 }  // namespace

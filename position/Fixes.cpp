@@ -98,6 +98,10 @@ std::optional<TLatLon> Search(const json::TValue& v, int depth) {
 
 }  // namespace
 
+bool IsNmeaSentence(std::string_view line) {
+    return Checked(line).has_value();
+}
+
 std::optional<TLatLon> FixFromNmea(std::string_view sentence) {
     const auto checked = Checked(sentence);
     if (!checked || (*checked)[0].size() != 5) return std::nullopt;

@@ -16,6 +16,10 @@ namespace position {
 // none for any other line.
 std::optional<TLatLon> FixFromNmea(std::string_view sentence);
 
+// Any sentence whose checksum is right: what a serial port at the right speed gives, fix or
+// not (at the wrong speed, only noise).
+bool IsNmeaSentence(std::string_view line);
+
 // A gpsd report: a TPV object with mode 2 or 3 (a 2D or 3D fix) and its lat and lon.
 std::optional<TLatLon> FixFromGpsd(std::string_view json);
 

@@ -27,6 +27,8 @@ bool SplitAddress(const std::string& address, QString& host, quint16& port) {
 TBoatPosition::TBoatPosition(QObject* parent) : QObject(parent) {
     retry.setSingleShot(true);
     connect(&retry, &QTimer::timeout, this, &TBoatPosition::Connect);
+    serialPoll.setInterval(100);
+    connect(&serialPoll, &QTimer::timeout, this, &TBoatPosition::ReadSerial);
     poll.setInterval(2000);
     connect(&poll, &QTimer::timeout, this, &TBoatPosition::AskSignalK);
     state = QStringLiteral("Aucune source de position.");
@@ -35,6 +37,8 @@ TBoatPosition::TBoatPosition(QObject* parent) : QObject(parent) {
 void TBoatPosition::Stop() {
     retry.stop();
     poll.stop();
+    serialPoll.stop();
+    serial.reset();
     signalkStamp.clear();
     if (udp) udp->deleteLater();
     if (tcp) {
@@ -50,7 +54,7 @@ void TBoatPosition::Apply(const nmea::TNmeaSettings& s) {
         s.positionSource == settings.positionSource && s.positionAddress == settings.positionAddress &&
         s.fixedLatitude == settings.fixedLatitude && s.fixedLongitude == settings.fixedLongitude;
     settings = s;
-    if (same && (udp || tcp || s.positionSource == "none" || s.positionSource == "fixed")) return;
+    if (same && (udp || tcp || serial || s.positionSource == "none" || s.positionSource == "fixed")) return;
     Stop();
     last.reset();
     if (s.positionSource == "fixed") {
@@ -84,6 +88,10 @@ void TBoatPosition::Connect() {
         }
         connect(udp, &QUdpSocket::readyRead, this, &TBoatPosition::Read);
         SetState(QStringLiteral("À l’écoute sur le port UDP %1, en attente de phrases NMEA.").arg(port));
+        return;
+    }
+    if (source == "serial") {
+        OpenSerial();
         return;
     }
     QString host;
@@ -121,8 +129,84 @@ void TBoatPosition::Connect() {
     tcp->connectToHost(host, port);  // the lookup and the connection run in the background
 }
 
+void TBoatPosition::OpenSerial() {
+    std::string device;
+    int baud = 0;
+    if (!nmea::SerialAddress(settings.positionAddress, device, baud)) {
+        SetState(QStringLiteral("Indiquez le port série, par exemple /dev/ttyUSB0 ou COM3."));
+        return;
+    }
+    // A USB GPS speaks at 4800 baud (NMEA 0183) or 38400 (the faster receivers): without a
+    // speed given, both are tried in turn until one gives sentences.
+    serialBaud = baud ? baud : (serialTrial % 2 ? 38400 : 4800);
+    serial = std::make_unique<platform::SerialPort>();
+    const QString name = QString::fromStdString(device);
+    switch (serial->OpenPort(device, serialBaud)) {
+        case platform::SerialPort::Open::Done: break;
+        case platform::SerialPort::Open::Missing:
+            Retry(QStringLiteral("Le port série %1 n’existe pas (récepteur débranché ?).").arg(name));
+            return;
+        case platform::SerialPort::Open::Busy:
+            Retry(QStringLiteral("Le port série %1 est occupé par un autre programme.").arg(name));
+            return;
+        case platform::SerialPort::Open::Failed:
+            Retry(QStringLiteral("Le port série %1 ne peut pas être ouvert (%2).")
+                      .arg(name, QString::fromStdString(serial->Error())));
+            return;
+    }
+    serialHeard.start();
+    serialPoll.start();
+    SetState(QStringLiteral("Port série %1 ouvert à %2 bauds, en attente de phrases NMEA.").arg(name).arg(serialBaud));
+}
+
+void TBoatPosition::ReadSerial() {
+    if (!serial) return;
+    char buffer[4096];
+    for (int rounds = 0; rounds < 16; ++rounds) {  // a flood is read over several turns
+        const long n = serial->Read(buffer, sizeof buffer);
+        if (n < 0) {
+            Retry(QStringLiteral("Le port série %1 ne répond plus (%2).")
+                      .arg(QString::fromStdString(settings.positionAddress), QString::fromStdString(serial->Error())));
+            return;
+        }
+        if (n == 0) break;
+        pending.append(buffer, n);
+    }
+    qsizetype end;
+    while ((end = pending.indexOf('\n')) >= 0) {
+        const QByteArray line = pending.left(end).trimmed();
+        pending.remove(0, end + 1);
+        if (position::IsNmeaSentence(std::string_view(line.constData(), static_cast<size_t>(line.size())))) {
+            if (state.contains(QStringLiteral("en attente de phrases")))
+                SetState(QStringLiteral("Port série %1 à %2 bauds : phrases NMEA reçues.")
+                             .arg(QString::fromStdString(settings.positionAddress))
+                             .arg(serialBaud));
+            serialHeard.start();
+        }
+        Line(line);
+        if (!serial) return;
+    }
+    if (pending.size() > MaxLine) pending.clear();
+    std::string device;
+    int baud = 0;
+    nmea::SerialAddress(settings.positionAddress, device, baud);
+    if (baud == 0 && serialHeard.elapsed() > SerialSpeedTrialMs) {
+        // Nothing readable at this speed: the other one, on the same open port.
+        serialTrial++;
+        serialBaud = serialTrial % 2 ? 38400 : 4800;
+        serial->SetBaud(serialBaud);
+        pending.clear();
+        serialHeard.start();
+        SetState(QStringLiteral("Port série %1 ouvert à %2 bauds, en attente de phrases NMEA.")
+                     .arg(QString::fromStdString(device))
+                     .arg(serialBaud));
+    }
+}
+
 void TBoatPosition::Retry(const QString& why) {
     if (retry.isActive()) return;
+    serialPoll.stop();
+    serial.reset();
     if (tcp) {
         tcp->disconnect(this);
         tcp->abort();
@@ -168,12 +252,25 @@ void TBoatPosition::Line(const QByteArray& raw) {
 void TBoatPosition::AskSignalK() {
     QNetworkRequest request{QUrl(signalkUrl)};
     request.setTransferTimeout(5000);  // a server that hangs is a server away
+    if (!settings.signalkToken.empty())
+        request.setRawHeader("Authorization", "Bearer " + QByteArray::fromStdString(settings.signalkToken));
     QNetworkReply* reply = http->get(request);
     const QString asked = signalkUrl;
     connect(reply, &QNetworkReply::finished, this, [this, reply, asked] {
         reply->deleteLater();
         if (asked != signalkUrl || settings.positionSource != "signalk") return;  // another source since
         const QString where = QUrl(asked).authority();
+        const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+        if (status == 401 || status == 403) {
+            SetState(settings.signalkToken.empty()
+                         ? QStringLiteral("Le serveur Signal K %1 demande une autorisation : cliquez « Demander "
+                                          "l’accès ».")
+                               .arg(where)
+                         : QStringLiteral("Le serveur Signal K %1 refuse le jeton enregistré : cliquez « Demander "
+                                          "l’accès » à nouveau.")
+                               .arg(where));
+            return;
+        }
         if (reply->error() != QNetworkReply::NoError) {
             SetState(
                 reply->error() == QNetworkReply::ContentNotFoundError
@@ -224,6 +321,7 @@ QString TBoatPosition::SourceText() const {
     if (s == "tcp") return QStringLiteral("GPS (NMEA TCP)");
     if (s == "gpsd") return QStringLiteral("gpsd");
     if (s == "signalk") return QStringLiteral("Signal K");
+    if (s == "serial") return QStringLiteral("GPS (port série)");
     if (s == "fixed") return QStringLiteral("position fixe");
     return {};
 }

@@ -9,15 +9,17 @@
 #include <QTimer>
 #include <QUdpSocket>
 
+#include <memory>
 #include <optional>
 
 #include "nmea/NmeaSettings.h"
+#include "platform/Serial.h"
 #include "position/Geodesy.h"
 
 // The boat's position from the source the settings name: NMEA 0183 sentences in UDP
 // datagrams (a multiplexer's broadcast) or from a TCP server, gpsd's reports, a Signal K
-// server's navigation.position (its REST API, asked every two seconds), or a position
-// typed in. Every connection is asynchronous; a source that goes away is tried again in the
+// server's navigation.position (its REST API, asked every two seconds), a serial GPS, or a
+// position typed in. Every connection is asynchronous; a source that goes away is tried again in the
 // background, and a fix older than a minute is lost: nothing uses it as current.
 class TBoatPosition : public QObject {
     Q_OBJECT
@@ -25,6 +27,8 @@ class TBoatPosition : public QObject {
 public:
     static constexpr int LostAfterSeconds = 60;
     static constexpr int RetryAfterMs = 5000;
+    // A serial port that gives no sentence for this long is tried at the other speed.
+    static constexpr int SerialSpeedTrialMs = 3000;
 
     explicit TBoatPosition(QObject* parent = nullptr);
 
@@ -55,10 +59,16 @@ private:
     void Line(const QByteArray& line);
     void SetState(const QString& text);
     void AskSignalK();
+    void ReadSerial();
+    void OpenSerial();
 
     nmea::TNmeaSettings settings;
     QPointer<QUdpSocket> udp;
     QPointer<QTcpSocket> tcp;
+    std::unique_ptr<platform::SerialPort> serial;
+    QTimer serialPoll;                 // the port is read, never waited on
+    QElapsedTimer serialHeard;         // since the last sentence from it
+    int serialBaud = 0, serialTrial = 0;  // the speed now; which of the speeds tried
     QTimer retry;
     QTimer poll;  // Signal K: the next question
     QNetworkAccessManager* http = nullptr;

@@ -166,9 +166,20 @@ TEST(NmeaSettingsFile, DefaultsStoredValuesAndTheEnvironment) {
     EXPECT_TRUE(wrong.positionAddress.empty());
     EXPECT_EQ(wrong.fixedLatitude, 0);
     EXPECT_EQ(wrong.nearDistanceNm, 50);
-    temp.WriteFile("NMEA.INI", "position-source=serial\nposition-fixed=54.0683339,10.2\n");
+    temp.WriteFile("NMEA.INI", "position-source=usb\nposition-fixed=54.0683339,10.2\n");
     EXPECT_EQ(LoadNmeaSettings(root).positionSource, "none");
     EXPECT_EQ(LoadNmeaSettings(root).fixedLatitude, 54.068334);
+    // A serial port: a device or a COM port, the speed optional and one a GPS uses.
+    std::string device;
+    int baud = -1;
+    EXPECT_TRUE(SerialAddress("/dev/ttyUSB0", device, baud));
+    EXPECT_EQ(baud, 0);
+    EXPECT_TRUE(SerialAddress("COM12@38400", device, baud));
+    EXPECT_EQ(device, "COM12");
+    EXPECT_EQ(baud, 38400);
+    for (const char* bad : {"/dev/", "/dev/../etc/passwd", "/dev/tty USB0", "COM", "COMX", "ttyUSB0",
+                            "/dev/ttyUSB0@4801", "/dev/ttyUSB0@", "COM3@4800@4800"})
+        EXPECT_FALSE(ValidPositionAddress("serial", bad)) << bad;
 
     const TNmeaSettings tcp = WithOverride({}, "tcp:10117");
     EXPECT_TRUE(tcp.enabled);

@@ -2,6 +2,7 @@
 #include "common/Json.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 
 namespace json {
@@ -172,6 +173,27 @@ std::string TValue::Text(std::string_view key) const {
 bool Parse(std::string_view text, TValue& out) {
     out = TValue{};
     return TReader(text).Whole(out);
+}
+
+std::string Quote(const std::string& s) {
+    std::string out = "\"";
+    for (unsigned char c : s) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += static_cast<char>(c);
+        } else if (c == '\n') {
+            out += "\\n";
+        } else if (c == '\r') {
+            continue;
+        } else if (c < 0x20) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+            out += escaped;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out + "\"";
 }
 
 }  // namespace json

@@ -29,6 +29,9 @@ struct TValue {
     std::string Text(std::string_view key) const;
 };
 
+// text as a JSON string, quoted; a carriage return is dropped (the receiver's line ends).
+std::string Quote(const std::string& text);
+
 // False for anything that is not one whole JSON value (white space around it allowed).
 bool Parse(std::string_view text, TValue& out);
 

@@ -9,6 +9,7 @@
 #include <unordered_set>
 
 #include "common/DateTime.h"
+#include "common/Json.h"
 #include "common/Windows1252.h"
 #include "platform/Files.h"
 #include "stations/Stations.h"
@@ -575,27 +576,6 @@ std::string Xml(const std::string& s) {
     return out;
 }
 
-std::string Json(const std::string& s) {
-    std::string out = "\"";
-    for (unsigned char c : s) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c == '\n') {
-            out += "\\n";
-        } else if (c == '\r') {
-            continue;
-        } else if (c < 0x20) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-            out += escaped;
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out + "\"";
-}
-
 std::string Coordinate(double v) {
     char text[32];
     std::snprintf(text, sizeof text, "%.6f", v);
@@ -696,22 +676,22 @@ std::string GeoJson(const std::vector<TWarning>& warnings, bool all, std::option
                                : "{\"type\": \"LineString\", \"coordinates\": [" + list + "]}";
             }
             std::string properties =
-                "\"id\": " + Json(w.name) + ", \"band\": " + std::to_string(w.band) +
-                ", \"file\": " + Json(w.name) + ", \"received\": " +
-                (w.received < 0 ? std::string("null") : Json(datetime::Iso8601Utc(w.received))) +
-                ", \"state\": " + Json(StateName(w.state)) + ", \"shape\": " + Json(KindName(shape.kind));
+                "\"id\": " + json::Quote(w.name) + ", \"band\": " + std::to_string(w.band) +
+                ", \"file\": " + json::Quote(w.name) + ", \"received\": " +
+                (w.received < 0 ? std::string("null") : json::Quote(datetime::Iso8601Utc(w.received))) +
+                ", \"state\": " + json::Quote(StateName(w.state)) + ", \"shape\": " + json::Quote(KindName(shape.kind));
             if (shape.kind == TShape::Kind::Circle) {
                 char radius[32];
                 std::snprintf(radius, sizeof radius, "%g", shape.radiusNm);
                 properties += std::string(", \"radius_nm\": ") + radius;
             }
             if (w.state == TWarning::State::Cancelled)
-                properties += ", \"cancelled_by\": " + Json(w.cancelledBy);
+                properties += ", \"cancelled_by\": " + json::Quote(w.cancelledBy);
             if (w.state == TWarning::State::Superseded)
-                properties += ", \"superseded_by\": " + Json(w.cancelledBy);
+                properties += ", \"superseded_by\": " + json::Quote(w.cancelledBy);
             if (w.state == TWarning::State::NotListed)
-                properties += ", \"not_listed_by\": " + Json(w.cancelledBy);
-            properties += ", \"station\": " + (w.stationSure ? Json(w.station) : std::string("null"));
+                properties += ", \"not_listed_by\": " + json::Quote(w.cancelledBy);
+            properties += ", \"station\": " + (w.stationSure ? json::Quote(w.station) : std::string("null"));
             if (boat) {
                 // Of the whole warning, not of this one shape: how far the warning lies.
                 if (const auto range = RangeTo(*boat, w.shapes)) {
@@ -721,7 +701,7 @@ std::string GeoJson(const std::vector<TWarning>& warnings, bool all, std::option
                     properties += figures;
                 }
             }
-            properties += ", \"text\": " + Json(w.text);
+            properties += ", \"text\": " + json::Quote(w.text);
             features += std::string(features.empty() ? "" : ",\n") +
                         "    {\"type\": \"Feature\", \"geometry\": " + geometry + ", \"properties\": {" +
                         properties + "}}";

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/Files.h"
+#include "signalk/Access.h"
 
 namespace nmea {
 namespace {
@@ -53,7 +54,7 @@ bool ValidHost(const std::string& host) {
 
 bool ValidPositionSource(const std::string& source) {
     return source == "none" || source == "udp" || source == "tcp" || source == "gpsd" ||
-           source == "signalk" || source == "fixed";
+           source == "signalk" || source == "serial" || source == "fixed";
 }
 
 bool ValidPositionAddress(const std::string& source, const std::string& address) {
@@ -61,7 +62,36 @@ bool ValidPositionAddress(const std::string& source, const std::string& address)
     std::string host;
     if (source == "udp") return Port(address, port);
     if (source == "tcp" || source == "gpsd" || source == "signalk") return Destination(address, host, port);
+    if (source == "serial") {
+        std::string device;
+        int baud = 0;
+        return SerialAddress(address, device, baud);
+    }
     return address.empty();
+}
+
+bool SerialAddress(const std::string& address, std::string& device, int& baud) {
+    const size_t at = address.rfind('@');
+    const std::string name = address.substr(0, at);
+    int speed = 0;
+    if (at != std::string::npos) {
+        const std::string digits = address.substr(at + 1);
+        bool known = false;
+        for (int b : SerialSpeeds) known = known || digits == std::to_string(b);
+        if (!known) return false;
+        speed = std::atoi(digits.c_str());
+    }
+    // A device's path or a COM port: nothing a line of the file or a shell could misread.
+    const bool path = name.rfind("/dev/", 0) == 0 && name.size() > 5 && name.size() <= 255 &&
+                      name.find("..") == std::string::npos;
+    bool com = name.size() > 3 && name.size() <= 6 && (name.rfind("COM", 0) == 0 || name.rfind("com", 0) == 0);
+    for (size_t i = 3; com && i < name.size(); ++i) com = name[i] >= '0' && name[i] <= '9';
+    if (!path && !com) return false;
+    for (unsigned char c : name)
+        if (c <= 0x20 || c == 0x7F) return false;
+    device = name;
+    baud = speed;
+    return true;
 }
 
 bool ValidFolder(const std::string& folder) {
@@ -112,6 +142,8 @@ TNmeaSettings LoadNmeaSettings(const std::string& archiveRoot) {
                 s.fixedLongitude = std::round(longitude * 1e6) / 1e6;
             }
         }
+        if (key == "signalk-client-id" && signalk::ValidClientId(value)) s.signalkClientId = value;
+        if (key == "signalk-token" && signalk::ValidToken(value)) s.signalkToken = value;
         if (key == "near-distance") Whole(value, 1, MaxNearDistanceNm, s.nearDistanceNm);
         if (key == "storm-threshold") {
             // Not strtod: the window's locale may want a decimal comma. Kept to the tenth the
@@ -154,6 +186,8 @@ bool SaveNmeaSettings(const std::string& archiveRoot, const TNmeaSettings& s) {
     if (s.nearDistanceNm != defaults.nearDistanceNm && s.nearDistanceNm >= 1 &&
         s.nearDistanceNm <= MaxNearDistanceNm)
         out << "near-distance=" << s.nearDistanceNm << "\r\n";
+    if (signalk::ValidClientId(s.signalkClientId)) out << "signalk-client-id=" << s.signalkClientId << "\r\n";
+    if (signalk::ValidToken(s.signalkToken)) out << "signalk-token=" << s.signalkToken << "\r\n";
     const std::string text = out.str();
     return platform::WriteFileAtomic(platform::JoinPath(archiveRoot, SettingsFileName), text.data(),
                                      text.size());

@@ -21,18 +21,26 @@ struct TNmeaSettings {
     // The boat's position: where it comes from, its address (a UDP port, or host:port for
     // a TCP source and gpsd), the position typed in for "fixed", and how near a warning
     // must lie to concern the boat.
-    std::string positionSource = "none";  // none, udp, tcp, gpsd, signalk, fixed
+    std::string positionSource = "none";  // none, udp, tcp, gpsd, signalk, serial, fixed
     std::string positionAddress;
     double fixedLatitude = 0, fixedLongitude = 0;
     int nearDistanceNm = 50;
+    // What a Signal K server with its security on gave this program: the identifier it asked
+    // with and the token its administrator's approval brought.
+    std::string signalkClientId, signalkToken;
 
     bool operator==(const TNmeaSettings&) const = default;
 };
 
 // The sources of the boat's position the settings know.
 bool ValidPositionSource(const std::string& source);
-// Its address as the source takes it: a port for udp, host:port for tcp, gpsd and signalk.
+// Its address as the source takes it: a port for udp, host:port for tcp, gpsd and signalk,
+// a serial port for serial.
 bool ValidPositionAddress(const std::string& source, const std::string& address);
+// A serial source: "/dev/ttyUSB0" or "COM3", then "@4800" for one speed; without it the
+// speed is found (baud 0).
+bool SerialAddress(const std::string& address, std::string& device, int& baud);
+inline constexpr int SerialSpeeds[] = {4800, 9600, 38400, 115200};
 inline constexpr int MaxNearDistanceNm = 1000;
 
 // A UDP destination host: an IPv4 or IPv6 address or a DNS name (letters, digits, '.', '-',

@@ -1,9 +1,27 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "nmea/ui/BoatNetwork.h"
 
+#include <QUuid>
+
 #include "platform/Log.h"
 
 #include "nmea/Sentences.h"
+
+TBoatNetwork::TBoatNetwork(QObject* parent) : QObject(parent) {
+    connect(&access, &TSignalKAccess::Approved, this, [this](const QString& clientId, const QString& token) {
+        // Only the token is new: what the file holds stays as it is (not an override's).
+        nmea::TNmeaSettings kept = nmea::LoadNmeaSettings(archivePath);
+        kept.signalkClientId = settings.signalkClientId = clientId.toStdString();
+        kept.signalkToken = settings.signalkToken = token.toStdString();
+        if (!nmea::SaveNmeaSettings(archivePath, kept))
+            platform::Log(std::string("settings: the Signal K token could not be saved in ") + archivePath);
+        position.Apply(settings);
+    });
+}
+
+void TBoatNetwork::RequestSignalKAccess(const QString& hostPort) {
+    access.Request(hostPort, QUuid::createUuid().toString(QUuid::WithoutBraces));
+}
 
 void TBoatNetwork::Start(const std::string& path, const std::string& override) {
     archivePath = path;

@@ -11,6 +11,7 @@
 #include "nmea/NmeaSettings.h"
 #include "nmea/ui/NmeaOutput.h"
 #include "position/ui/BoatPosition.h"
+#include "signalk/ui/SignalKAccess.h"
 
 // The boat's network as the window sees it: its settings (NMEA.INI, or ZEL2_NMEA), the
 // output, what goes out on it (the barometer at each status refresh and each message that
@@ -19,7 +20,7 @@ class TBoatNetwork : public QObject {
     Q_OBJECT
 
 public:
-    explicit TBoatNetwork(QObject* parent = nullptr) : QObject(parent) {}
+    explicit TBoatNetwork(QObject* parent = nullptr);
 
     // Loads the settings kept beside CONFIG.BIN, with the environment's override.
     void Start(const std::string& archivePath, const std::string& override);
@@ -28,6 +29,10 @@ public:
     void Apply(const nmea::TNmeaSettings& newSettings, bool save);
     TNmeaOutput& Output() { return output; }
     TBoatPosition& Position() { return position; }
+    TSignalKAccess& SignalKAccess() { return access; }
+    // Asks the Signal K server at host:port to let the program in; the token its approval
+    // brings is kept in NMEA.INI and used from then on.
+    void RequestSignalKAccess(const QString& hostPort);
 
     // After each tree rebuild: NRX for what arrived since the last one (never what the
     // archive held at start).
@@ -40,6 +45,7 @@ private:
     nmea::TNmeaSettings settings;
     TNmeaOutput output;
     TBoatPosition position;
+    TSignalKAccess access;
     nmea::TNewMessages newMessages;
     int nrxSequence = 0;
 };

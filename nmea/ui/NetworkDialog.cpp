@@ -22,6 +22,7 @@
 #include "nmea/ui/BoatNetwork.h"
 #include "platform/Files.h"
 #include "platform/Process.h"
+#include "platform/Serial.h"
 
 namespace {
 
@@ -125,9 +126,28 @@ TNetworkDlg::TNetworkDlg(TBoatNetwork& n, QWidget* parent) : QDialog(parent), ne
     positionSource->addItem("NMEA 0183 par TCP", "tcp");
     positionSource->addItem("gpsd", "gpsd");
     positionSource->addItem("Serveur Signal K", "signalk");
+    positionSource->addItem("GPS sur port série (USB)", "serial");
     positionSource->addItem("Position fixe (port, mouillage)", "fixed");
     positionAddress = new QLineEdit(this);
     positionAddress->setObjectName("PositionAddress");
+    requestAccess = new QPushButton("Demander l’accès", this);
+    requestAccess->setObjectName("SignalKAccessBtn");
+    requestAccess->setToolTip(
+        "Pour un serveur Signal K dont la sécurité est active : la demande s’approuve dans son "
+        "administration, le jeton reçu est gardé.");
+    connect(requestAccess, &QPushButton::clicked, this, [this] {
+        const std::string address = positionAddress->text().trimmed().toStdString();
+        if (!nmea::ValidPositionAddress("signalk", address)) {
+            positionStatus->setText(QStringLiteral("Indiquez la source sous la forme hôte:port."));
+            positionAddress->setFocus();
+            return;
+        }
+        network.RequestSignalKAccess(QString::fromStdString(address));
+    });
+    connect(&network.SignalKAccess(), &TSignalKAccess::StateChanged, this, &TNetworkDlg::ShowPositionState);
+    auto* addressRow = new QHBoxLayout;
+    addressRow->addWidget(positionAddress, 1);
+    addressRow->addWidget(requestAccess);
     fixedPosition = new QLineEdit(this);
     fixedPosition->setObjectName("FixedPosition");
     fixedPosition->setPlaceholderText("54.0683, 10.2050");
@@ -153,7 +173,7 @@ TNetworkDlg::TNetworkDlg(TBoatNetwork& n, QWidget* parent) : QDialog(parent), ne
     form->addRow("Exporter les avertissements vers", folderRow);
     form->addRow("Export :", exportStatus);
     form->addRow("Position du bateau :", positionSource);
-    form->addRow("Adresse de la source :", positionAddress);
+    form->addRow("Adresse de la source :", addressRow);
     form->addRow("Position fixe :", fixedPosition);
     form->addRow("Distance d’alerte [nm] :", nearDistance);
     form->addRow("Position :", positionStatus);
@@ -211,14 +231,36 @@ QString TNetworkDlg::OpenCpnLayers() {
     return {};
 }
 
+namespace {
+#ifdef Q_OS_WIN
+constexpr const char* SerialExample = "COM3";
+#else
+constexpr const char* SerialExample = "/dev/ttyUSB0";
+#endif
+}  // namespace
+
 void TNetworkDlg::PositionSourceChosen() {
     const QString source = positionSource->currentData().toString();
     positionAddress->setEnabled(source == "udp" || source == "tcp" || source == "gpsd" ||
-                                source == "signalk");
+                                source == "signalk" || source == "serial");
+    QString ports;
+    if (source == "serial") {
+        for (const std::string& p : platform::SerialPorts())
+            ports += (ports.isEmpty() ? "" : ", ") + QString::fromStdString(p);
+        if (positionAddress->text().isEmpty() && !platform::SerialPorts().empty())
+            positionAddress->setText(QString::fromStdString(platform::SerialPorts().front()));
+    }
+    positionAddress->setToolTip(
+        source == "serial" ? QStringLiteral("Ports série présents : %1. Ajoutez « @4800 » ou « @38400 » pour imposer "
+                                            "une vitesse ; sans elle, les deux sont essayées.")
+                                 .arg(ports.isEmpty() ? QStringLiteral("aucun") : ports)
+                           : QString());
     fixedPosition->setEnabled(source == "fixed");
+    requestAccess->setVisible(source == "signalk");
     positionAddress->setPlaceholderText(source == "udp"       ? "port (10110)"
                                         : source == "gpsd"    ? "localhost:2947"
                                         : source == "signalk" ? "localhost:3000"
+                                        : source == "serial" ? SerialExample
                                                               : "hôte:port");
     // What each source usually listens on, when nothing is typed yet.
     if (positionAddress->text().isEmpty() && source == "udp") positionAddress->setText("10110");
@@ -229,8 +271,10 @@ void TNetworkDlg::PositionSourceChosen() {
 
 void TNetworkDlg::ShowPositionState() {
     const TBoatPosition& position = network.Position();
-    const QString status = position.StatusText();
-    positionStatus->setText(status.isEmpty() ? position.StateText() : position.StateText() + "\n" + status);
+    QStringList lines{position.StateText()};
+    if (const QString access = network.SignalKAccess().StateText(); !access.isEmpty()) lines << access;
+    if (const QString status = position.StatusText(); !status.isEmpty()) lines << status;
+    positionStatus->setText(lines.join('\n'));
 }
 
 void TNetworkDlg::ShowStatus() {
@@ -263,11 +307,13 @@ void TNetworkDlg::OKBtnClick() {
     s.positionSource = positionSource->currentData().toString().toStdString();
     const std::string address = positionAddress->text().trimmed().toStdString();
     if (s.positionSource == "udp" || s.positionSource == "tcp" || s.positionSource == "gpsd" ||
-        s.positionSource == "signalk") {
+        s.positionSource == "signalk" || s.positionSource == "serial") {
         if (!nmea::ValidPositionAddress(s.positionSource, address)) {
             positionStatus->setText(
-                s.positionSource == "udp"
-                    ? QStringLiteral("Indiquez un port UDP (1 à 65535), par exemple 10110.")
+                s.positionSource == "udp" ? QStringLiteral("Indiquez un port UDP (1 à 65535), par exemple 10110.")
+                : s.positionSource == "serial"
+                    ? QStringLiteral("Indiquez le port série, par exemple /dev/ttyUSB0 ou COM3 (suivi de "
+                                     "« @4800 » ou « @38400 » pour imposer une vitesse).")
                     : QStringLiteral("Indiquez la source sous la forme hôte:port."));
             positionAddress->setFocus();
             return;

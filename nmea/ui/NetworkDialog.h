@@ -9,6 +9,7 @@ class QCheckBox;
 class QDoubleSpinBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QSpinBox;
 class TBoatNetwork;
 
@@ -58,6 +59,7 @@ private:
     QLabel* exportStatus;
     QComboBox* positionSource;
     QLineEdit* positionAddress;
+    QPushButton* requestAccess;
     QLineEdit* fixedPosition;
     QSpinBox* nearDistance;
     QLabel* positionStatus;

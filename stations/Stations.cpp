@@ -192,6 +192,21 @@ void TResolver::Vote(int band, char letter, const TStation* station) {
     if (station) ++votes[{band, letter}][station];
 }
 
+std::vector<const TStation*> TResolver::Heard(char letter) const {
+    std::map<const TStation*, int> count;
+    for (int band : {518, 490})
+        if (const auto found = votes.find({band, letter}); found != votes.end())
+            for (const auto& [station, n] : found->second) count[station] += n;
+    std::vector<std::pair<int, const TStation*>> order;
+    for (const auto& [station, n] : count)
+        if (n >= MinVotes) order.push_back({-n, station});
+    std::sort(order.begin(), order.end(),
+              [](const auto& a, const auto& b) { return a.first != b.first ? a.first < b.first : a.second->name < b.second->name; });
+    std::vector<const TStation*> heard;
+    for (const auto& entry : order) heard.push_back(entry.second);
+    return heard;
+}
+
 void TResolver::Learn(int band, const std::string& name, const std::string& text,
                       const std::vector<position::TLatLon>& places) {
     if (!name.empty()) Vote(band, name[0], Evidence(band, name, text, places));
@@ -223,7 +238,7 @@ TChoice TResolver::Choose(int band, const std::string& name, const std::string& 
                 choice.station = s;
             }
         }
-        if (most >= 3 && 3 * most >= 2 * total) {
+        if (most >= MinVotes && 3 * most >= 2 * total) {
             choice.sure = true;
             return choice;
         }

@@ -45,6 +45,9 @@ struct TChoice {
 // messages of that letter placed, else the one nearest the boat.
 class TResolver {
 public:
+    // Fewer messages than this do not make a letter's station.
+    static constexpr int MinVotes = 3;
+
     // A message of the history: what it says of its sender and where it speaks of.
     void Learn(int band, const std::string& name, const std::string& text,
                const std::vector<position::TLatLon>& places);
@@ -55,6 +58,9 @@ public:
     TChoice Choose(int band, const std::string& name, const std::string& text,
                    const std::vector<position::TLatLon>& places,
                    std::optional<position::TLatLon> boat = std::nullopt) const;
+    // The stations heard under a letter on either band, the most often heard first: those
+    // that at least MinVotes messages placed.
+    std::vector<const TStation*> Heard(char letter) const;
 
 private:
     // band and letter -> station -> messages placed there by their header or positions

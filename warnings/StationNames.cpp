@@ -66,4 +66,10 @@ std::string TStationNames::Name(int band, const std::string& name, const std::st
     return unsure + (candidates.size() > ShownCandidates ? "… ?" : " ?");
 }
 
+std::string TStationNames::Heard(char letter) const {
+    std::string names;
+    for (const stations::TStation* s : resolver.Heard(letter)) names += (names.empty() ? "" : ", ") + stations::Label(*s);
+    return names;
+}
+
 }  // namespace warnings

@@ -24,6 +24,10 @@ public:
     std::string Name(int band, const std::string& name, const std::string& text,
                      std::optional<position::TLatLon> boat = std::nullopt) const;
 
+    // The stations heard under a letter, for a list to choose from: "Niton (GB), Oostende (BE)";
+    // empty when none has been heard yet.
+    std::string Heard(char letter) const;
+
     static std::string Text(const TMsgHeaderElement& record);
 
 private:

@@ -432,6 +432,7 @@ void TMainForm::FormCreate() {
     historyPanel->SetStationNamer([this](int band, const std::string& name, const std::string& text) {
         return stationNames.Name(band, name, text, network->Position().Current());
     });
+    historyPanel->SetStationsHeard([this](char letter) { return stationNames.Heard(letter); });
     connect(ui->NavtexMemo, &QPlainTextEdit::textChanged, this, [this] {
         warningsView->ShowPositions(ui->NavtexMemo->toPlainText().toStdString());
         navtexControl->SetHeaderDistance(warningsView->DistanceWords());
@@ -483,6 +484,7 @@ void TMainForm::ZoomOut1Click() {
 void TMainForm::RebuildTree() {
     // What the receiver hears tells which station each letter is here.
     stationNames.Learn(navtex->List518(), navtex->List490());
+    historyPanel->NameStations();
     navtex->Rebuild();
     warningsView->Decorate(*navtex, *navtexControl);
     network->TreeRebuilt(navtex->List518(), navtex->List490());

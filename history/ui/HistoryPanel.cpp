@@ -369,6 +369,15 @@ void THistoryPanel::SetNear(std::function<bool(int64_t id)> test, int nm) {
     nearOnly->setText(QStringLiteral("À moins de %1 nm du bateau").arg(nm));
 }
 
+void THistoryPanel::NameStations() {
+    for (int i = 1; i < station->count(); ++i) {
+        const QChar letter = station->itemData(i).toString().at(0);
+        const std::string heard = stationsHeard ? stationsHeard(letter.toLatin1()) : std::string();
+        station->setItemText(i, heard.empty() ? QStringLiteral("Station %1").arg(letter)
+                                              : QStringLiteral("%1 · %2").arg(letter).arg(QString::fromStdString(heard)));
+    }
+}
+
 void THistoryPanel::ShowStates() {
     // What is no longer in force leaves the results shown in force only.
     if (Searching() && inForceOnly->isChecked() && inForce) {

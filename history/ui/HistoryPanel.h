@@ -62,6 +62,13 @@ public:
         std::function<std::string(int band, const std::string& name, const std::string& text)> namer) {
         stationNamer = std::move(namer);
     }
+    // The station filter's entries name the stations heard under each letter ("G · Niton
+    // (GB)"); asked again whenever the archive has taught more.
+    void SetStationsHeard(std::function<std::string(char letter)> heard) {
+        stationsHeard = std::move(heard);
+        NameStations();
+    }
+    void NameStations();
     void ShowStates();
 
     // The filters, kept between runs as key=value lines.
@@ -87,6 +94,7 @@ private:
     std::function<bool(int64_t id)> inForce, near;
     std::function<QString(int64_t id)> stateWords;
     std::function<std::string(int band, const std::string& name, const std::string& text)> stationNamer;
+    std::function<std::string(char letter)> stationsHeard;
     void Search();
     void EndSearch();
     void ShowHits(const history::TSearchResult& result, int64_t keep);

@@ -2,8 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,7 +20,9 @@
 
 #include "app/ui/UnitMain.h"
 #include "history/ui/HistoryPanel.h"
+#include "nmea/ui/BoatNetwork.h"
 #include "position/ui/BoatPosition.h"
+#include "support/SignalKServer.h"
 #include "support/MainWindow.h"
 #include "support/TempFolder.h"
 #include "support/WindowTest.h"
@@ -103,33 +107,14 @@ TEST_F(BoatPositionTest, FromGpsdOnlyAValidFix) {
 
 TEST_F(BoatPositionTest, FromASignalKServerOnlyWhatIsNew) {
     // The server of the network test, reading NMEA 0183 from a UDP port of its own.
-    const QString cache = qEnvironmentVariable("XDG_CACHE_HOME", QDir::homePath() + "/.cache");
-    const QString server = qEnvironmentVariable("ZEL2_SIGNALK", cache + "/zel2-signalk") +
-                           "/node_modules/signalk-server/bin/signalk-server";
-    const QString node = QStandardPaths::findExecutable("node");
-    if (node.isEmpty() || !QFileInfo::exists(server))
-        GTEST_SKIP() << "no Signal K server here (scripts/install-deps installs it)";
-    const quint16 input = FreeUdpPort(), http = FreeTcpPort();
-    temp.MakeFolder("signalk");
-    temp.WriteFile(
-        "signalk/settings.json",
-        QStringLiteral(R"({"interfaces": {"nmea-tcp": false, "tcp": false, "mdns": false, "appstore": false,
- "plugins": false, "webapps": false, "logfiles": false}, "mdns": false, "ssl": false,
- "pipedProviders": [{"id": "gps", "enabled": true, "pipeElements": [{"type": "providers/simple",
- "options": {"logging": false, "type": "NMEA0183", "subOptions": {"type": "udp", "port": %1}}}]}]})")
-            .arg(input)
-            .toStdString());
-    QProcess daemon;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("PORT", QString::number(http));
-    environment.insert("SIGNALK_DISABLE_SERVER_UPDATES", "1");  // it never asks the registry
-    environment.insert("SKIP_ADMINUI_VERSION_CHECK", "1");
-    daemon.setProcessEnvironment(environment);
-    daemon.start(node, {server, "-c", QString::fromStdString(temp / "signalk")});
-    ASSERT_TRUE(daemon.waitForStarted(5000));
+    if (const QString why = testing_support::SignalKServer::MissingReason(); !why.isEmpty())
+        GTEST_SKIP() << why.toStdString();
+    const quint16 input = FreeUdpPort();
+    testing_support::SignalKServer server;
+    server.Start(temp, input, false);
 
     TBoatPosition position;
-    position.Apply(Source("signalk", "127.0.0.1:" + std::to_string(http)));
+    position.Apply(Source("signalk", server.Address()));
     QUdpSocket gps;
     EXPECT_TRUE(QTest::qWaitFor(
         [&] {
@@ -142,8 +127,46 @@ TEST_F(BoatPositionTest, FromASignalKServerOnlyWhatIsNew) {
     // The server keeps its last value: asked again without a new fix, it is no newer.
     QTest::qWait(4500);
     EXPECT_GE(position.AgeSeconds(), 3) << position.StatusText().toStdString();
-    daemon.kill();
-    daemon.waitForFinished(3000);
+}
+
+TEST_F(BoatPositionTest, FromASignalKServerWithItsSecurityOn) {
+    if (const QString why = testing_support::SignalKServer::MissingReason(); !why.isEmpty())
+        GTEST_SKIP() << why.toStdString();
+    const quint16 input = FreeUdpPort();
+    testing_support::SignalKServer server;
+    server.Start(temp, input, true);
+    temp.MakeFolder("archive");
+    TBoatNetwork network;
+    network.Start(temp / "archive", "");
+    nmea::TNmeaSettings s = Source("signalk", server.Address());
+    network.Apply(s, true);
+    QUdpSocket gps;
+    const auto fixArrives = [&] {
+        return QTest::qWaitFor(
+            [&] {
+                gps.writeDatagram(Fix, QHostAddress::LocalHost, input);
+                return At(network.Position(), 54.068333, 10.205);
+            },
+            60000);
+    };
+    // Refused without a token: the state says what to do, and no position comes.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return network.Position().StateText().contains("demande une autorisation"); },
+                                60000))
+        << network.Position().StateText().toStdString();
+    network.RequestSignalKAccess(QString::fromStdString(server.Address()));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return network.SignalKAccess().StateText().contains("en attente"); }, 10000))
+        << network.SignalKAccess().StateText().toStdString();
+    EXPECT_FALSE(network.Position().Last());
+    ASSERT_EQ(server.ApproveAll(), 1);
+    EXPECT_TRUE(fixArrives()) << network.Position().StateText().toStdString();
+    // The token is kept: the next start reads the server at once.
+    const nmea::TNmeaSettings kept = nmea::LoadNmeaSettings(temp / "archive");
+    EXPECT_FALSE(kept.signalkToken.empty());
+    EXPECT_EQ(kept.signalkClientId, network.Settings().signalkClientId);
+    TBoatNetwork restarted;
+    restarted.Start(temp / "archive", "");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return restarted.Position().Last().has_value(); }, 10000))
+        << restarted.Position().StateText().toStdString();
 }
 
 TEST_F(BoatPositionTest, NmeaByUdpAndByTcpAndASourceThatComesBack) {
@@ -187,6 +210,46 @@ TEST_F(BoatPositionTest, NmeaByUdpAndByTcpAndASourceThatComesBack) {
                         TBoatPosition::RetryAfterMs + 5000));
 }
 
+TEST_F(BoatPositionTest, AUsbGpsOnASerialPort) {
+    // A pseudo-terminal pair: the program opens one end as it opens /dev/ttyUSB0, the test
+    // writes into the other.
+    const QString socat = QStandardPaths::findExecutable("socat");
+    if (socat.isEmpty()) GTEST_SKIP() << "socat is not installed here (scripts/install-deps installs it)";
+    const QString gpsLink = QString::fromStdString(temp / "gps"), feedLink = QString::fromStdString(temp / "feed");
+    QProcess pair;
+    pair.start(socat, {"pty,raw,echo=0,link=" + gpsLink, "pty,raw,echo=0,link=" + feedLink});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(gpsLink) && QFileInfo::exists(feedLink); }, 5000));
+    const std::string device = QFileInfo(gpsLink).symLinkTarget().toStdString();
+    QFile feed(feedLink);
+    ASSERT_TRUE(feed.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+
+    TBoatPosition position;
+    position.Apply(Source("serial", device));
+    EXPECT_TRUE(position.StateText().contains("4800 bauds")) << position.StateText().toStdString();
+    // Silence at 4800: the other speed is tried.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return position.StateText().contains("38400 bauds"); },
+                                TBoatPosition::SerialSpeedTrialMs + 2000));
+    feed.write(NoFix);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return position.StateText().contains("phrases NMEA reçues"); }, 3000))
+        << position.StateText().toStdString();
+    EXPECT_FALSE(position.Last());
+    feed.write(Fix);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return At(position, 54.068333, 10.205); }, 3000));
+    EXPECT_TRUE(position.StatusText().contains("GPS (port série)")) << position.StatusText().toStdString();
+
+    // One reader at a time: a second would take half of each sentence.
+    TBoatPosition second;
+    second.Apply(Source("serial", device + "@4800"));
+    EXPECT_TRUE(second.StateText().contains("occupé")) << second.StateText().toStdString();
+
+    // Unplugged: seen, and tried again in the background.
+    feed.close();
+    pair.kill();
+    pair.waitForFinished(3000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return position.StateText().contains("Nouvel essai"); }, 3000))
+        << position.StateText().toStdString();
+}
+
 TEST_F(BoatPositionTest, TheStatusBarAndTheDistanceInTheHeader) {
     for (const char* f : {"data", "data/ZEL2", "data/ZEL2/INTERNAT", "data/ZEL2/NATIONAL"})
         temp.MakeFolder(f);
@@ -194,6 +257,8 @@ TEST_F(BoatPositionTest, TheStatusBarAndTheDistanceInTheHeader) {
     temp.WriteFile("data/ZEL2/INTERNAT/EA83",
                    "ZCZC EA83\r\nWZ 370\r\nZC1 BUOY 50-45.0N 001-27.2E UNLIT\r\nNNNN\r\n");
     temp.WriteFile("data/ZEL2/INTERNAT/EE01", "ZCZC EE01\r\nWIND SW 5\r\nNNNN\r\n");
+    temp.WriteFile("data/ZEL2/INTERNAT/EA85",
+                   "ZCZC EA85\r\nWZ 372\r\nLIGHT 50-34.0N 001-17.9W UNLIT\r\nNNNN\r\n");
     temp.WriteFile("data/ZEL2/INTERNAT/EA84",
                    "ZCZC EA84\r\nWZ 371\r\nWRECK IN 49-41.0N 001-36.0W MARKED\r\nNNNN\r\n");
     temp.WriteFile("data/ZEL2/NMEA.INI", "position-source=fixed\r\nposition-fixed=49.65,-1.62\r\n");
@@ -240,4 +305,8 @@ TEST_F(BoatPositionTest, TheStatusBarAndTheDistanceInTheHeader) {
         << form.MessageHeader()->text().toStdString();
     tree->setCurrentItem(tree->findItems("EE01", Qt::MatchExactly | Qt::MatchRecursive).value(0));
     EXPECT_FALSE(form.MessageHeader()->text().contains(" nm au ")) << "no places, no distance";
+    // The search's station filter names what the archive has shown of each letter.
+    auto* stations = form.findChild<QComboBox*>("HistoryStation");
+    EXPECT_EQ(stations->itemText(stations->findData("E")), "E · Niton (GB)");
+    EXPECT_EQ(stations->itemText(stations->findData("F")), "Station F");
 }

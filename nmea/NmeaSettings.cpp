@@ -84,7 +84,8 @@ bool SerialAddress(const std::string& address, std::string& device, int& baud) {
     // A device's path or a COM port: nothing a line of the file or a shell could misread.
     const bool path = name.rfind("/dev/", 0) == 0 && name.size() > 5 && name.size() <= 255 &&
                       name.find("..") == std::string::npos;
-    bool com = name.size() > 3 && name.size() <= 6 && (name.rfind("COM", 0) == 0 || name.rfind("com", 0) == 0);
+    bool com =
+        name.size() > 3 && name.size() <= 6 && (name.rfind("COM", 0) == 0 || name.rfind("com", 0) == 0);
     for (size_t i = 3; com && i < name.size(); ++i) com = name[i] >= '0' && name[i] <= '9';
     if (!path && !com) return false;
     for (unsigned char c : name)

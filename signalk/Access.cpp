@@ -40,8 +40,8 @@ TAccessReply ReadAccessReply(std::string_view text) {
 bool ValidToken(const std::string& token) {
     if (token.empty() || token.size() > 4096) return false;
     for (unsigned char c : token) {
-        const bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
-                        c == '_' || c == '.';
+        const bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                        c == '-' || c == '_' || c == '.';
         if (!ok) return false;
     }
     return true;

@@ -200,8 +200,9 @@ std::vector<const TStation*> TResolver::Heard(char letter) const {
     std::vector<std::pair<int, const TStation*>> order;
     for (const auto& [station, n] : count)
         if (n >= MinVotes) order.push_back({-n, station});
-    std::sort(order.begin(), order.end(),
-              [](const auto& a, const auto& b) { return a.first != b.first ? a.first < b.first : a.second->name < b.second->name; });
+    std::sort(order.begin(), order.end(), [](const auto& a, const auto& b) {
+        return a.first != b.first ? a.first < b.first : a.second->name < b.second->name;
+    });
     std::vector<const TStation*> heard;
     for (const auto& entry : order) heard.push_back(entry.second);
     return heard;

@@ -679,7 +679,8 @@ std::string GeoJson(const std::vector<TWarning>& warnings, bool all, std::option
                 "\"id\": " + json::Quote(w.name) + ", \"band\": " + std::to_string(w.band) +
                 ", \"file\": " + json::Quote(w.name) + ", \"received\": " +
                 (w.received < 0 ? std::string("null") : json::Quote(datetime::Iso8601Utc(w.received))) +
-                ", \"state\": " + json::Quote(StateName(w.state)) + ", \"shape\": " + json::Quote(KindName(shape.kind));
+                ", \"state\": " + json::Quote(StateName(w.state)) +
+                ", \"shape\": " + json::Quote(KindName(shape.kind));
             if (shape.kind == TShape::Kind::Circle) {
                 char radius[32];
                 std::snprintf(radius, sizeof radius, "%g", shape.radiusNm);

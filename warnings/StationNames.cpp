@@ -68,7 +68,8 @@ std::string TStationNames::Name(int band, const std::string& name, const std::st
 
 std::string TStationNames::Heard(char letter) const {
     std::string names;
-    for (const stations::TStation* s : resolver.Heard(letter)) names += (names.empty() ? "" : ", ") + stations::Label(*s);
+    for (const stations::TStation* s : resolver.Heard(letter))
+        names += (names.empty() ? "" : ", ") + stations::Label(*s);
     return names;
 }
 

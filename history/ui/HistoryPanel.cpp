@@ -373,8 +373,9 @@ void THistoryPanel::NameStations() {
     for (int i = 1; i < station->count(); ++i) {
         const QChar letter = station->itemData(i).toString().at(0);
         const std::string heard = stationsHeard ? stationsHeard(letter.toLatin1()) : std::string();
-        station->setItemText(i, heard.empty() ? QStringLiteral("Station %1").arg(letter)
-                                              : QStringLiteral("%1 · %2").arg(letter).arg(QString::fromStdString(heard)));
+        station->setItemText(
+            i, heard.empty() ? QStringLiteral("Station %1").arg(letter)
+                             : QStringLiteral("%1 · %2").arg(letter).arg(QString::fromStdString(heard)));
     }
 }
 

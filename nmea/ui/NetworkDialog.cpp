@@ -251,16 +251,17 @@ void TNetworkDlg::PositionSourceChosen() {
             positionAddress->setText(QString::fromStdString(platform::SerialPorts().front()));
     }
     positionAddress->setToolTip(
-        source == "serial" ? QStringLiteral("Ports série présents : %1. Ajoutez « @4800 » ou « @38400 » pour imposer "
-                                            "une vitesse ; sans elle, les deux sont essayées.")
-                                 .arg(ports.isEmpty() ? QStringLiteral("aucun") : ports)
-                           : QString());
+        source == "serial"
+            ? QStringLiteral("Ports série présents : %1. Ajoutez « @4800 » ou « @38400 » pour imposer "
+                             "une vitesse ; sans elle, les deux sont essayées.")
+                  .arg(ports.isEmpty() ? QStringLiteral("aucun") : ports)
+            : QString());
     fixedPosition->setEnabled(source == "fixed");
     requestAccess->setVisible(source == "signalk");
     positionAddress->setPlaceholderText(source == "udp"       ? "port (10110)"
                                         : source == "gpsd"    ? "localhost:2947"
                                         : source == "signalk" ? "localhost:3000"
-                                        : source == "serial" ? SerialExample
+                                        : source == "serial"  ? SerialExample
                                                               : "hôte:port");
     // What each source usually listens on, when nothing is typed yet.
     if (positionAddress->text().isEmpty() && source == "udp") positionAddress->setText("10110");
@@ -310,7 +311,8 @@ void TNetworkDlg::OKBtnClick() {
         s.positionSource == "signalk" || s.positionSource == "serial") {
         if (!nmea::ValidPositionAddress(s.positionSource, address)) {
             positionStatus->setText(
-                s.positionSource == "udp" ? QStringLiteral("Indiquez un port UDP (1 à 65535), par exemple 10110.")
+                s.positionSource == "udp"
+                    ? QStringLiteral("Indiquez un port UDP (1 à 65535), par exemple 10110.")
                 : s.positionSource == "serial"
                     ? QStringLiteral("Indiquez le port série, par exemple /dev/ttyUSB0 ou COM3 (suivi de "
                                      "« @4800 » ou « @38400 » pour imposer une vitesse).")

@@ -10,8 +10,9 @@ namespace {
 
 std::string LastError() {
     wchar_t* text = nullptr;
-    ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                     nullptr, ::GetLastError(), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    ::FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+        ::GetLastError(), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
     std::string out = text ? win32::Utf8(text) : std::string("error");
     if (text) ::LocalFree(text);
     while (!out.empty() && (out.back() == '\n' || out.back() == '\r' || out.back() == ' ')) out.pop_back();
@@ -30,8 +31,8 @@ SerialPort::Open SerialPort::OpenPort(const std::string& name, int baud) {
     // COM10 and above are reached only through the device namespace.
     const std::wstring path = win32::Wide(name.rfind("\\\\.\\", 0) == 0 ? name : "\\\\.\\" + name);
     // No sharing: Windows itself refuses a second reader.
-    const HANDLE h = ::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
-                                   nullptr);
+    const HANDLE h =
+        ::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
         const DWORD code = ::GetLastError();
         error = LastError();
@@ -101,8 +102,9 @@ std::vector<std::string> SerialPorts() {
         if (::QueryDosDeviceW(name.c_str(), target, 512) != 0) {
             // USB adapters first: their devices are named by the USB serial drivers.
             const std::wstring device = target;
-            const bool isUsb = device.find(L"USB") != std::wstring::npos || device.find(L"VCP") != std::wstring::npos ||
-                             device.find(L"Silab") != std::wstring::npos;
+            const bool isUsb = device.find(L"USB") != std::wstring::npos ||
+                               device.find(L"VCP") != std::wstring::npos ||
+                               device.find(L"Silab") != std::wstring::npos;
             (isUsb ? usb : other).push_back(win32::Utf8(name));
         }
     }

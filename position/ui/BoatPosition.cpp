@@ -142,7 +142,8 @@ void TBoatPosition::OpenSerial() {
     serial = std::make_unique<platform::SerialPort>();
     const QString name = QString::fromStdString(device);
     switch (serial->OpenPort(device, serialBaud)) {
-        case platform::SerialPort::Open::Done: break;
+        case platform::SerialPort::Open::Done:
+            break;
         case platform::SerialPort::Open::Missing:
             Retry(QStringLiteral("Le port série %1 n’existe pas (récepteur débranché ?).").arg(name));
             return;
@@ -156,7 +157,9 @@ void TBoatPosition::OpenSerial() {
     }
     serialHeard.start();
     serialPoll.start();
-    SetState(QStringLiteral("Port série %1 ouvert à %2 bauds, en attente de phrases NMEA.").arg(name).arg(serialBaud));
+    SetState(QStringLiteral("Port série %1 ouvert à %2 bauds, en attente de phrases NMEA.")
+                 .arg(name)
+                 .arg(serialBaud));
 }
 
 void TBoatPosition::ReadSerial() {
@@ -166,7 +169,8 @@ void TBoatPosition::ReadSerial() {
         const long n = serial->Read(buffer, sizeof buffer);
         if (n < 0) {
             Retry(QStringLiteral("Le port série %1 ne répond plus (%2).")
-                      .arg(QString::fromStdString(settings.positionAddress), QString::fromStdString(serial->Error())));
+                      .arg(QString::fromStdString(settings.positionAddress),
+                           QString::fromStdString(serial->Error())));
             return;
         }
         if (n == 0) break;
@@ -262,13 +266,14 @@ void TBoatPosition::AskSignalK() {
         const QString where = QUrl(asked).authority();
         const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
         if (status == 401 || status == 403) {
-            SetState(settings.signalkToken.empty()
-                         ? QStringLiteral("Le serveur Signal K %1 demande une autorisation : cliquez « Demander "
-                                          "l’accès ».")
-                               .arg(where)
-                         : QStringLiteral("Le serveur Signal K %1 refuse le jeton enregistré : cliquez « Demander "
-                                          "l’accès » à nouveau.")
-                               .arg(where));
+            SetState(
+                settings.signalkToken.empty()
+                    ? QStringLiteral("Le serveur Signal K %1 demande une autorisation : cliquez « Demander "
+                                     "l’accès ».")
+                          .arg(where)
+                    : QStringLiteral("Le serveur Signal K %1 refuse le jeton enregistré : cliquez « Demander "
+                                     "l’accès » à nouveau.")
+                          .arg(where));
             return;
         }
         if (reply->error() != QNetworkReply::NoError) {

@@ -66,8 +66,8 @@ private:
     QPointer<QUdpSocket> udp;
     QPointer<QTcpSocket> tcp;
     std::unique_ptr<platform::SerialPort> serial;
-    QTimer serialPoll;                 // the port is read, never waited on
-    QElapsedTimer serialHeard;         // since the last sentence from it
+    QTimer serialPoll;                    // the port is read, never waited on
+    QElapsedTimer serialHeard;            // since the last sentence from it
     int serialBaud = 0, serialTrial = 0;  // the speed now; which of the speeds tried
     QTimer retry;
     QTimer poll;  // Signal K: the next question

@@ -57,8 +57,9 @@ void TSignalKAccess::Ask() {
         const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
         if (status == 0) {
             // The server is away for a moment: the request waits on it.
-            SetState(QStringLiteral("Le serveur Signal K %1 ne répond pas ; la demande d’accès reste en attente.")
-                         .arg(hostPort));
+            SetState(
+                QStringLiteral("Le serveur Signal K %1 ne répond pas ; la demande d’accès reste en attente.")
+                    .arg(hostPort));
             return;
         }
         Read(reply->read(MaxReply), status,
@@ -86,17 +87,19 @@ void TSignalKAccess::Read(const QByteArray& body, int status, const QString& err
             poll.stop();
             SetState(QStringLiteral("Le serveur Signal K %1 a refusé l’accès.").arg(hostPort));
             return;
-        case signalk::TAccessReply::State::Failed: break;
+        case signalk::TAccessReply::State::Failed:
+            break;
     }
     poll.stop();
     const QString why = !reply.message.empty() ? QString::fromStdString(reply.message)
                         : !error.isEmpty()     ? error
                                                : QStringLiteral("réponse %1").arg(status);
-    SetState(status == 404 ? QStringLiteral("Le serveur Signal K %1 n’a pas de sécurité à franchir : aucun accès n’est "
-                                            "à demander.")
-                                 .arg(hostPort)
-                           : QStringLiteral("La demande d’accès au serveur Signal K %1 a échoué (%2).")
-                                 .arg(hostPort, why));
+    SetState(
+        status == 404
+            ? QStringLiteral("Le serveur Signal K %1 n’a pas de sécurité à franchir : aucun accès n’est "
+                             "à demander.")
+                  .arg(hostPort)
+            : QStringLiteral("La demande d’accès au serveur Signal K %1 a échoué (%2).").arg(hostPort, why));
 }
 
 void TSignalKAccess::SetState(const QString& text) {

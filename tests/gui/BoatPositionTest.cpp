@@ -22,8 +22,8 @@
 #include "history/ui/HistoryPanel.h"
 #include "nmea/ui/BoatNetwork.h"
 #include "position/ui/BoatPosition.h"
-#include "support/SignalKServer.h"
 #include "support/MainWindow.h"
+#include "support/SignalKServer.h"
 #include "support/TempFolder.h"
 #include "support/WindowTest.h"
 #include "ui_UnitMain.h"
@@ -150,11 +150,12 @@ TEST_F(BoatPositionTest, FromASignalKServerWithItsSecurityOn) {
             60000);
     };
     // Refused without a token: the state says what to do, and no position comes.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return network.Position().StateText().contains("demande une autorisation"); },
-                                60000))
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return network.Position().StateText().contains("demande une autorisation"); }, 60000))
         << network.Position().StateText().toStdString();
     network.RequestSignalKAccess(QString::fromStdString(server.Address()));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return network.SignalKAccess().StateText().contains("en attente"); }, 10000))
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return network.SignalKAccess().StateText().contains("en attente"); }, 10000))
         << network.SignalKAccess().StateText().toStdString();
     EXPECT_FALSE(network.Position().Last());
     ASSERT_EQ(server.ApproveAll(), 1);
@@ -215,10 +216,12 @@ TEST_F(BoatPositionTest, AUsbGpsOnASerialPort) {
     // writes into the other.
     const QString socat = QStandardPaths::findExecutable("socat");
     if (socat.isEmpty()) GTEST_SKIP() << "socat is not installed here (scripts/install-deps installs it)";
-    const QString gpsLink = QString::fromStdString(temp / "gps"), feedLink = QString::fromStdString(temp / "feed");
+    const QString gpsLink = QString::fromStdString(temp / "gps"),
+                  feedLink = QString::fromStdString(temp / "feed");
     QProcess pair;
     pair.start(socat, {"pty,raw,echo=0,link=" + gpsLink, "pty,raw,echo=0,link=" + feedLink});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(gpsLink) && QFileInfo::exists(feedLink); }, 5000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return QFileInfo::exists(gpsLink) && QFileInfo::exists(feedLink); }, 5000));
     const std::string device = QFileInfo(gpsLink).symLinkTarget().toStdString();
     QFile feed(feedLink);
     ASSERT_TRUE(feed.open(QIODevice::WriteOnly | QIODevice::Unbuffered));

@@ -53,8 +53,9 @@ public:
                 .toStdString());
         if (secure)
             // Nothing is read without a token; the administrator's password is Password.
-            temp.WriteFile("signalk/security.json",
-                           R"({"allow_readonly": false, "expiration": "1d", "secretKey": "0123456789abcdef0123456789abcdef",
+            temp.WriteFile(
+                "signalk/security.json",
+                R"({"allow_readonly": false, "expiration": "1d", "secretKey": "0123456789abcdef0123456789abcdef",
  "allowDeviceAccessRequests": true, "acls": [], "devices": [],
  "users": [{"username": "admin", "type": "admin",
  "password": "$2a$10$P3prDGwNTzrJPffAsQ9m/Ovpzkqip3CzOh3vcyOoAMeliwUwnxWB."}]})");
@@ -81,8 +82,8 @@ public:
     std::string Address() const { return "127.0.0.1:" + std::to_string(port); }
 
     // One HTTP exchange, awaited: the reply's status and body (0 when none came).
-    int Http(const QByteArray& verb, const QString& path, const QByteArray& body, QByteArray* answer = nullptr,
-             const QByteArray& token = {}) {
+    int Http(const QByteArray& verb, const QString& path, const QByteArray& body,
+             QByteArray* answer = nullptr, const QByteArray& token = {}) {
         QNetworkRequest request(QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(port).arg(path)));
         request.setHeader(QNetworkRequest::ContentTypeHeader, "application/json");
         if (!token.isEmpty()) request.setRawHeader("Authorization", "Bearer " + token);
@@ -106,7 +107,8 @@ public:
         for (const QJsonValue& r : QJsonDocument::fromJson(pending).array()) {
             const QString id = r.toObject().value("accessIdentifier").toString();
             if (Http("PUT", "/skServer/security/access/requests/" + id + "/approved",
-                     R"({"permissions": "readwrite", "config": {}, "expiration": "1d"})", nullptr, token) == 200)
+                     R"({"permissions": "readwrite", "config": {}, "expiration": "1d"})", nullptr,
+                     token) == 200)
                 ++approved;
         }
         return approved;

@@ -55,9 +55,14 @@ void RunLanguagePass(TMainForm& form) {
         const QString text = QString::fromUtf8(entry.text);
         const QString name = QString::fromLatin1(entry.control);
         switch (entry.kind) {
-            case T::PageCaption:
-                ui.PageControl1->setTabText(name.toInt(), text);
+            case T::PageCaption: {
+                // The designed pages by their order; pages added since (the map) keep their own.
+                QWidget* const pages[] = {ui.NavtexTabSheet, ui.BaroTabSheet, ui.HelpTabSheet};
+                const int index = name.toInt();
+                if (index >= 0 && index < 3)
+                    ui.PageControl1->setTabText(ui.PageControl1->indexOf(pages[index]), text);
                 break;
+            }
             case T::MenuCaption:
                 // The three menus are menus, their items actions of the same name.
                 if (auto* menu = form.findChild<QMenu*>(name))

@@ -312,13 +312,14 @@ void TMainForm::PageControl1Change() {
     const bool navtexPage = page == ui->NavtexTabSheet;
     const bool baroPage = page == ui->BaroTabSheet;
     const bool helpPage = page == ui->HelpTabSheet;
+    const bool mapShown = page == mapPage;
     const auto set = [](QAction* button, QAction* item, bool enabled) {
         button->setEnabled(enabled);
         item->setEnabled(enabled);
     };
     set(ui->LoadToolButton, ui->Oeffnen, navtexPage);
-    set(ui->SaveToolButton, ui->Speichern, navtexPage || baroPage);
-    set(ui->PrintToolButton, ui->Drucken, navtexPage || baroPage || helpPage);
+    set(ui->SaveToolButton, ui->Speichern, navtexPage || baroPage || mapShown);
+    set(ui->PrintToolButton, ui->Drucken, navtexPage || baroPage || helpPage || mapShown);
     set(ui->ExpandToolButton, ui->Menbaumaufklappen1, navtexPage);
     set(ui->CollapseToolButton, ui->Menbaumeinklappen1, navtexPage);
     // At 12 hours there is no zooming in, at 7 days no zooming out.
@@ -403,6 +404,11 @@ void TMainForm::FormCreate() {
             [this](const QDateTime& when, double hPa, const QString& label) {
                 ui->Chart1->AddMark(when, hPa, label);
             });
+    // The map, between the barograph and the manual.
+    mapPage = new TMapPage(ui->PageControl1);
+    mapPage->setObjectName("MapTabSheet");
+    ui->PageControl1->insertTab(ui->PageControl1->indexOf(ui->HelpTabSheet), mapPage,
+                                QStringLiteral("CARTE"));
     LoadWindowSettings();
     acquisition::RecoverTransfer(archivePath);
     // Every rebuild, the first at start-up included, hands the archive to the history; after
@@ -416,6 +422,7 @@ void TMainForm::FormCreate() {
         [this] {
             warningsView->Decorate(*navtex, *navtexControl);
             historyPanel->ShowStates();
+            mapPage->SetWarnings(warningsView->MapWarnings());
         },
         Qt::QueuedConnection);
     historyPanel->SetEndedTip([view = warningsView](int64_t id) { return view->EndedTip(id); });
@@ -433,6 +440,18 @@ void TMainForm::FormCreate() {
         return stationNames.Name(band, name, text, network->Position().Current());
     });
     historyPanel->SetStationsHeard([this](char letter) { return stationNames.Heard(letter); });
+    mapPage->SetStationNamer([this](int band, const std::string& name, const std::string& text) {
+        return stationNames.Name(band, name, text, network->Position().Current());
+    });
+    mapPage->SetBoat(network->Position().Current(), network->Settings().nearDistanceNm);
+    connect(&network->Position(), &TBoatPosition::PositionChanged, this,
+            [this] { mapPage->SetBoat(network->Position().Current(), network->Settings().nearDistanceNm); });
+    connect(mapPage, &TMapPage::OpenOnNavtexPage, this,
+            [this](const std::string& text, const std::string& header) {
+                ui->PageControl1->setCurrentWidget(ui->NavtexTabSheet);
+                PageControl1Change();
+                navtexControl->ShowLent(text, header);
+            });
     connect(ui->NavtexMemo, &QPlainTextEdit::textChanged, this, [this] {
         warningsView->ShowPositions(ui->NavtexMemo->toPlainText().toStdString());
         navtexControl->SetHeaderDistance(warningsView->DistanceWords());
@@ -559,6 +578,7 @@ IUserToolsWindow::TPage TMainForm::ActivePage() const {
     if (page == ui->NavtexTabSheet) return TPage::Navtex;
     if (page == ui->BaroTabSheet) return TPage::Barograph;
     if (page == ui->HelpTabSheet) return TPage::Help;
+    if (page == mapPage) return TPage::Map;
     return TPage::Other;
 }
 
@@ -737,6 +757,7 @@ void TMainForm::LoadWindowSettings() {
     const QString text = QString::fromLatin1(reinterpret_cast<const char*>(bytes.data()),
                                              static_cast<qsizetype>(bytes.size()));
     historyPanel->LoadSettings(text.split('\n'));
+    mapPage->LoadSettings(text.split('\n'));
     for (const QString& line : text.split('\n')) {
         const QString value = line.trimmed().section('=', 1);
         bool ok = false;
@@ -748,6 +769,7 @@ void TMainForm::LoadWindowSettings() {
 bool TMainForm::SaveWindowSettings() const {
     std::string text = "tree-width=" + std::to_string(TreeWidth()) + "\r\n";
     for (const QString& line : historyPanel->Settings()) text += line.toStdString() + "\r\n";
+    for (const QString& line : mapPage->Settings()) text += line.toStdString() + "\r\n";
     return platform::WriteFileAtomic(platform::JoinPath(archivePath, WindowSettingsName), text.data(),
                                      text.size());
 }

@@ -21,6 +21,7 @@
 #include "baro/ui/BaroChartControl.h"
 #include "baro/ui/StormAlarm.h"
 #include "history/ui/HistoryPanel.h"
+#include "map/ui/MapPage.h"
 #include "navtex/UnitNavtex.h"
 #include "navtex/ui/NavtexTreeControl.h"
 #include "nmea/ui/BoatNetwork.h"
@@ -171,6 +172,7 @@ public:
     void SetMessageHeaderText(const QString& text) override { messageHeader->setText(text); }
     TChart* Chart() override;
     QTextBrowser* HelpView() override;
+    TMapPage* MapPage() override { return mapPage; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -210,6 +212,7 @@ private:
     QLabel* messageHeader = nullptr;
     QSplitter* navtexSplitter = nullptr;
     THistoryPanel* historyPanel = nullptr;
+    TMapPage* mapPage = nullptr;
     TWarningsView* warningsView = nullptr;
     warnings::TStationNames stationNames;
     QLabel* positionsLabel = nullptr;

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QImageWriter>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QSaveFile>
@@ -18,6 +19,7 @@
 #include "app/ui/MessageBox.h"
 #include "baro/ui/Chart.h"
 #include "common/Windows1252.h"
+#include "map/ui/MapPage.h"
 
 namespace {
 
@@ -172,6 +174,75 @@ void TUserTools::Save() {
         SaveMessage();
     else if (window.ActivePage() == IUserToolsWindow::TPage::Barograph)
         SaveChart();
+    else if (window.ActivePage() == IUserToolsWindow::TPage::Map)
+        SaveMap();
+}
+
+void TUserTools::SaveMap() {
+    TMapPage* page = window.MapPage();
+    QString path;
+    if (!page ||
+        !dialogs->SaveFile(window.Window(), QStringLiteral("Image PNG (*.png);;Document PDF (*.pdf)"),
+                           QStringLiteral("Carte NAVTEX.png"), path) ||
+        !ConfirmOverwrite(path))
+        return;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        ShowError(file.errorString());
+        return;
+    }
+    TMapView* map = page->Map();
+    if (path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
+        // Vectors at the printer's resolution, on a landscape page.
+        QPdfWriter pdf(&file);
+        pdf.setResolution(600);
+        pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
+                                      QMarginsF(PrintMarginMm, PrintMarginMm, PrintMarginMm, PrintMarginMm),
+                                      QPageLayout::Millimeter));
+        pdf.setTitle(page->Title());
+        QPainter painter(&pdf);
+        RenderMap(painter, *map, page->Title());
+    } else {
+        // Twice the window's pixels: sharp on a screen that has more.
+        const QSize size = map->size() * 2;
+        QImage picture(size, QImage::Format_RGB32);
+        QPainter painter(&picture);
+        painter.scale(2, 2);
+        map->Render(painter, map->size(), page->Title());
+        painter.end();
+        QImageWriter writer(&file, "png");
+        if (!writer.write(picture)) {
+            ShowError(writer.errorString());
+            file.cancelWriting();
+            return;
+        }
+    }
+    if (!file.commit()) ShowError(file.errorString());
+}
+
+void TUserTools::RenderMap(QPainter& painter, const TMapView& map, const QString& title) {
+    // The page in units of the screen's pixels (96 to the inch), so that lines and text keep
+    // the window's proportions at any resolution.
+    const QRect page = painter.viewport();
+    const double factor = painter.device()->logicalDpiX() / 96.0;
+    painter.scale(factor, factor);
+    map.Render(painter, QSizeF(page.width() / factor, page.height() / factor), title);
+}
+
+void TUserTools::PrintMap() {
+    TMapPage* page = window.MapPage();
+    if (!page) return;
+    printer->setPageOrientation(QPageLayout::Landscape);
+    printer->setPageMargins(QMarginsF(PrintMarginMm, PrintMarginMm, PrintMarginMm, PrintMarginMm),
+                            QPageLayout::Millimeter);
+    if (!dialogs->Print(window.Window(), *printer, false)) return;
+    QPainter painter;
+    if (!painter.begin(printer.get())) {
+        ShowError("The printer could not be opened.");
+        return;
+    }
+    RenderMap(painter, *page->Map(), page->Title());
+    painter.end();
 }
 
 void TUserTools::SaveMessage() {
@@ -218,6 +289,9 @@ void TUserTools::Print() {
             break;
         case IUserToolsWindow::TPage::Help:
             PrintHelp();
+            break;
+        case IUserToolsWindow::TPage::Map:
+            PrintMap();
             break;
         case IUserToolsWindow::TPage::Other:
             break;

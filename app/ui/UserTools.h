@@ -14,11 +14,13 @@ class QPlainTextEdit;
 class QTextBrowser;
 class QWidget;
 class TChart;
+class TMapPage;
+class TMapView;
 
 // What Open, Save and Print need of the main window.
 class IUserToolsWindow {
 public:
-    enum class TPage { Navtex, Barograph, Help, Other };
+    enum class TPage { Navtex, Barograph, Map, Help, Other };
     virtual ~IUserToolsWindow() = default;
     virtual QWidget* Window() = 0;  // the parent of the dialogs and boxes
     virtual TPage ActivePage() const = 0;
@@ -28,6 +30,7 @@ public:
     virtual void SetMessageHeaderText(const QString& text) = 0;
     virtual TChart* Chart() = 0;
     virtual QTextBrowser* HelpView() = 0;
+    virtual TMapPage* MapPage() { return nullptr; }
 };
 
 // The file and print dialogs the commands run; tests answer them in place of a user.
@@ -81,6 +84,9 @@ private:
     void PrintMessage();
     void PrintChart();
     void PrintHelp();
+    void SaveMap();
+    static void RenderMap(QPainter& painter, const TMapView& map, const QString& title);
+    void PrintMap();
     bool ConfirmOverwrite(const QString& path);
     void ShowError(const QString& text);
 

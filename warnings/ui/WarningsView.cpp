@@ -138,9 +138,20 @@ void TWarningsView::HistoryWritten(int added, const history::THistoryStore& stor
     std::unordered_map<int64_t, std::vector<position::TPlace>> places;
     for (const warnings::TWarning& w : shown) places.emplace(w.id, warnings::Places(w.shapes));
     if (!folder.empty()) Export(folder, shown);
+    // The map's: what is in force, and what ended lately, to be shown greyed.
+    auto drawn = std::make_shared<std::vector<warnings::TWarning>>(shown);
+    std::vector<warnings::TWarning> recent;
+    const int64_t since = history::UnixNow() - int64_t{RecentlyEndedDays} * 86400;
+    for (const warnings::TWarning& w : evaluation.Warnings())
+        if (w.state != warnings::TWarning::State::InForce && std::max(w.cancelledAt, w.expires) >= since)
+            recent.push_back(w);
+    warnings::FillTexts(store, recent, true);
+    for (warnings::TWarning& w : recent)
+        if (!w.shapes.empty()) drawn->push_back(std::move(w));
     {
         std::lock_guard<std::mutex> lock(mutex);
         placesById = std::move(places);
+        mapWarnings = std::move(drawn);
     }
     {
         std::lock_guard<std::mutex> lock(mutex);
@@ -148,6 +159,11 @@ void TWarningsView::HistoryWritten(int added, const history::THistoryStore& stor
         endedById = std::move(ended);
     }
     emit StatesChanged();
+}
+
+std::shared_ptr<const std::vector<warnings::TWarning>> TWarningsView::MapWarnings() const {
+    std::lock_guard<std::mutex> lock(mutex);
+    return mapWarnings;
 }
 
 void TWarningsView::Export(const std::string& folder, const std::vector<warnings::TWarning>& shown) {
@@ -407,9 +423,7 @@ QString TWarningsView::RangeWords(const position::TRange& range) {
         .arg(static_cast<int>(std::lround(range.bearingDeg)) % 360, 3, 10, QChar('0'));
 }
 
-void TWarningsView::ShowPositions(const std::string& text) {
-    const std::vector<warnings::TShape> shapes = warnings::FindShapes(text);
-    shownPlaces = warnings::Places(shapes);
+QString TWarningsView::PositionsLine(const std::vector<warnings::TShape>& shapes, QString* copied) {
     QStringList shown, lines;
     for (const warnings::TShape& shape : shapes) {
         QStringList points;
@@ -422,8 +436,14 @@ void TWarningsView::ShowPositions(const std::string& text) {
             kind += QStringLiteral(" de %1 NM").arg(shape.radiusNm);
         shown << points.join(QStringLiteral(" – ")) + QStringLiteral(" (") + kind + QStringLiteral(")");
     }
-    copied = lines.join('\n');
-    positions->setText(QStringLiteral("Positions : ") + shown.join(QStringLiteral(" · ")));
+    if (copied) *copied = lines.join('\n');
+    return QStringLiteral("Positions : ") + shown.join(QStringLiteral(" · "));
+}
+
+void TWarningsView::ShowPositions(const std::string& text) {
+    const std::vector<warnings::TShape> shapes = warnings::FindShapes(text);
+    shownPlaces = warnings::Places(shapes);
+    positions->setText(PositionsLine(shapes, &copied));
     positions->setVisible(!shapes.empty());
     copy->setVisible(!shapes.empty());
 }

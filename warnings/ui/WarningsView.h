@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <set>
@@ -58,6 +59,8 @@ public:
 
     // The receiver's tree after a rebuild or a selection: colours, tool tips, alarms.
     void Decorate(const navtex::TNavtexTree& tree, const TNavtexTreeControl& control);
+    // "Positions : 54°11.0′N 007°48.2′E (point) · …"; copied gets one position a line.
+    static QString PositionsLine(const std::vector<warnings::TShape>& shapes, QString* copied = nullptr);
     // The message shown (UTF-8, as in the memo).
     void ShowPositions(const std::string& text);
     // The boat's position while it is current, for the distances.
@@ -86,6 +89,11 @@ public:
     // The plotter's files as they stand: last written (when, how many), or why not.
     QString ExportStateText() const;
     static QString ExportProblemText(warnings::ExportProblem problem, const QString& folder);
+
+    // What the map draws: the warnings in force with places, and those with places that
+    // ended in the last RecentlyEndedDays (greyed on request); texts and shapes filled.
+    static constexpr int RecentlyEndedDays = 30;
+    std::shared_ptr<const std::vector<warnings::TWarning>> MapWarnings() const;
 
     static bool IsAlarm(const std::string& name);
     TNotice* Notice() const { return notice; }
@@ -117,6 +125,7 @@ private:
     std::map<Name, Info> states;
     std::unordered_map<int64_t, Info> endedById;  // every message no longer in force
     std::unordered_map<int64_t, std::vector<position::TPlace>> placesById;  // in force, with places
+    std::shared_ptr<const std::vector<warnings::TWarning>> mapWarnings;
     std::string exportFolder;
     bool evaluated = false;
     bool exportDue = false;  // the folder changed: written at the next reading

@@ -1,0 +1,355 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "map/ui/MapPage.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLocale>
+#include <QSplitter>
+#include <QTimeZone>
+#include <QVBoxLayout>
+
+#include <set>
+
+#include "common/DateTime.h"
+#include "navtex/UnitNavtex.h"
+#include "platform/Process.h"
+#include "warnings/Summary.h"
+#include "warnings/ui/WarningsView.h"
+
+namespace {
+
+constexpr int IdRole = Qt::UserRole, SortRole = Qt::UserRole + 1;
+
+// Rows sort by what they hold, not by their words: times and distances as numbers.
+class TRow : public QTreeWidgetItem {
+public:
+    using QTreeWidgetItem::QTreeWidgetItem;
+    bool operator<(const QTreeWidgetItem& other) const override {
+        const int column = treeWidget() ? treeWidget()->sortColumn() : 0;
+        const QVariant a = data(column, SortRole), b = other.data(column, SortRole);
+        if (a.isValid() && b.isValid()) return QVariant::compare(a, b) == QPartialOrdering::Less;
+        return text(column).localeAwareCompare(other.text(column)) < 0;
+    }
+};
+
+QString SubjectWords(char subject) {
+    return QString::fromUtf8(navtex::CategoryTexts[navtex::CategoryOf(std::string("?") + subject)]);
+}
+
+QString When(int64_t utc, bool local) {
+    if (utc < 0) return {};
+    const QDateTime t = QDateTime::fromSecsSinceEpoch(utc, QTimeZone::utc());
+    return (local ? t.toLocalTime() : t).toString(QStringLiteral("dd/MM/yyyy HH:mm"));
+}
+
+}  // namespace
+
+const map::TLand& TMapPage::Land() {
+    static const map::TLand land = [] {
+        QFile file(QStringLiteral(":/map/land.bin"));
+        if (!file.open(QIODevice::ReadOnly)) return map::TLand{};
+        const QByteArray bytes = file.readAll();
+        return map::ReadLand(reinterpret_cast<const uint8_t*>(bytes.constData()),
+                             static_cast<size_t>(bytes.size()));
+    }();
+    return land;
+}
+
+TMapPage::TMapPage(QWidget* parent) : QWidget(parent) {
+    map = new TMapView(this);
+    map->setObjectName("MapView");
+    map->SetLand(&Land());
+
+    list = new QTreeWidget(this);
+    list->setObjectName("MapList");
+    list->setRootIsDecorated(false);
+    list->setUniformRowHeights(true);
+    list->setAlternatingRowColors(true);
+    list->setHeaderLabels({QStringLiteral("Identifiant"), QStringLiteral("Station"), QStringLiteral("Sujet"),
+                           QStringLiteral("Reçu (heure locale)"), QStringLiteral("Reçu (UTC)"),
+                           QStringLiteral("Distance"), QStringLiteral("Première ligne")});
+    list->setSortingEnabled(true);
+    list->sortByColumn(ReceivedUtc, Qt::DescendingOrder);  // newest first
+    list->header()->setSectionResizeMode(QHeaderView::Interactive);
+
+    subject = new QComboBox(this);
+    subject->setObjectName("MapSubject");
+    subject->addItem(QStringLiteral("Tous les sujets"), QString());
+    station = new QComboBox(this);
+    station->setObjectName("MapStation");
+    station->addItem(QStringLiteral("Toutes les stations"), QString());
+    nearOnly = new QCheckBox(this);
+    nearOnly->setObjectName("MapNear");
+    showEnded = new QCheckBox(QStringLiteral("Montrer les avertissements terminés (en gris)"), this);
+    showEnded->setObjectName("MapShowEnded");
+    auto* whole = new QPushButton(QStringLiteral("Toute la zone"), this);
+    whole->setObjectName("MapWholeArea");
+    whole->setToolTip(QStringLiteral("Montrer tous les avertissements en vigueur et le bateau"));
+    count = new QLabel(this);
+    count->setObjectName("MapCount");
+
+    header = new QLabel(this);
+    header->setObjectName("MapHeader");
+    header->setWordWrap(true);
+    text = new QPlainTextEdit(this);
+    text->setObjectName("MapText");
+    text->setReadOnly(true);
+    text->setFont(QFont(QStringLiteral("Courier New"), 10));
+    positions = new QLabel(this);
+    positions->setObjectName("MapPositions");
+    positions->setWordWrap(true);
+    openNavtex = new QPushButton(QStringLiteral("Voir dans la page NAVTEX"), this);
+    openNavtex->setObjectName("MapOpenNavtex");
+    openNavtex->setEnabled(false);
+
+    auto* filters = new QHBoxLayout;
+    filters->addWidget(subject, 1);
+    filters->addWidget(station, 1);
+    filters->addWidget(nearOnly);
+    auto* listPanel = new QWidget(this);
+    auto* listLayout = new QVBoxLayout(listPanel);
+    listLayout->setContentsMargins(0, 0, 0, 0);
+    listLayout->addLayout(filters);
+    listLayout->addWidget(list, 1);
+    listLayout->addWidget(count);
+
+    auto* mapTools = new QHBoxLayout;
+    mapTools->addWidget(whole);
+    mapTools->addWidget(showEnded);
+    mapTools->addStretch(1);
+    auto* mapPanel = new QWidget(this);
+    auto* mapLayout = new QVBoxLayout(mapPanel);
+    mapLayout->setContentsMargins(0, 0, 0, 0);
+    mapLayout->addLayout(mapTools);
+    mapLayout->addWidget(map, 1);
+
+    auto* messagePanel = new QWidget(this);
+    auto* messageLayout = new QVBoxLayout(messagePanel);
+    messageLayout->setContentsMargins(0, 0, 0, 0);
+    messageLayout->addWidget(header);
+    messageLayout->addWidget(text, 1);
+    auto* below = new QHBoxLayout;
+    below->addWidget(positions, 1);
+    below->addWidget(openNavtex);
+    messageLayout->addLayout(below);
+
+    auto* right = new QSplitter(Qt::Vertical, this);
+    right->addWidget(mapPanel);
+    right->addWidget(messagePanel);
+    right->setStretchFactor(0, 3);
+    right->setStretchFactor(1, 1);
+    auto* split = new QSplitter(Qt::Horizontal, this);
+    split->setObjectName("MapSplitter");
+    split->addWidget(listPanel);
+    split->addWidget(right);
+    split->setStretchFactor(0, 2);
+    split->setStretchFactor(1, 3);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->addWidget(split);
+
+    connect(whole, &QPushButton::clicked, map, &TMapView::WholeArea);
+    connect(showEnded, &QCheckBox::toggled, this, [this](bool on) {
+        map->SetShowEnded(on);
+        Filter();
+    });
+    connect(subject, &QComboBox::currentIndexChanged, this, &TMapPage::Filter);
+    connect(station, &QComboBox::currentIndexChanged, this, &TMapPage::Filter);
+    connect(nearOnly, &QCheckBox::toggled, this, &TMapPage::Filter);
+    connect(map, &TMapView::ItemChosen, this, &TMapPage::Choose);
+    connect(list, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
+        if (!item || choosing) return;
+        const int64_t id = item->data(0, IdRole).toLongLong();
+        map->CenterOn(id);
+        ShowMessage(id);
+    });
+    connect(openNavtex, &QPushButton::clicked, this, [this] {
+        const warnings::TWarning* w = Find(shown);
+        if (w) emit OpenOnNavtexPage(w->text, header->text().toStdString());
+    });
+    SetBoat(std::nullopt, nearDistanceNm);
+}
+
+void TMapPage::SetWarnings(std::shared_ptr<const std::vector<warnings::TWarning>> list) {
+    if (list == warnings) return;
+    warnings = std::move(list);
+    Rebuild();
+}
+
+void TMapPage::SetBoat(std::optional<position::TLatLon> at, int nm) {
+    const bool changed = at.has_value() != boat.has_value() || nm != nearDistanceNm ||
+                         (at && (std::fabs(at->latitude - boat->latitude) > 0.002 ||
+                                 std::fabs(at->longitude - boat->longitude) > 0.002));  // 0.1 nm
+    boat = at;
+    nearDistanceNm = nm;
+    nearOnly->setText(QStringLiteral("À moins de %1 nm du bateau").arg(nm));
+    nearOnly->setEnabled(boat.has_value());
+    map->SetBoat(boat, nm);
+    if (changed && warnings) Rebuild();
+}
+
+const warnings::TWarning* TMapPage::Find(int64_t id) const {
+    if (!warnings) return nullptr;
+    for (const warnings::TWarning& w : *warnings)
+        if (w.id == id) return &w;
+    return nullptr;
+}
+
+void TMapPage::Rebuild() {
+    std::vector<TMapItem> items;
+    std::set<QString> subjects, stations;
+    const QString chosenSubject = subject->currentData().toString(),
+                  chosenStation = station->currentData().toString();
+    const int64_t keep = shown;
+    choosing = true;
+    list->setSortingEnabled(false);
+    list->clear();
+    if (warnings)
+        for (const warnings::TWarning& w : *warnings) {
+            TMapItem item;
+            item.id = w.id;
+            item.subject = w.name.size() > 1 ? w.name[1] : '?';
+            item.inForce = w.state == warnings::TWarning::State::InForce;
+            item.name = QString::fromStdString(w.name);
+            const std::string named = stationNamer ? stationNamer(w.band, w.name, w.text) : std::string();
+            item.station = named.empty()
+                               ? QStringLiteral("station %1").arg(QChar(w.name.empty() ? '?' : w.name[0]))
+                               : QString::fromStdString(named);
+            item.firstLine = QString::fromStdString(warnings::MeaningfulLine(w.text));
+            item.received = When(w.received, true);
+            item.shapes = w.shapes;
+            auto* row = new TRow(list);
+            row->setData(0, IdRole, QVariant::fromValue<qlonglong>(w.id));
+            row->setText(Identifier, QStringLiteral("%1 (%2)").arg(item.name).arg(w.band));
+            row->setText(Station, item.station);
+            row->setText(Subject, SubjectWords(item.subject));
+            row->setText(ReceivedLocal, When(w.received, true));
+            row->setText(ReceivedUtc, When(w.received, false));
+            row->setData(ReceivedLocal, SortRole, QVariant::fromValue<qlonglong>(w.received));
+            row->setData(ReceivedUtc, SortRole, QVariant::fromValue<qlonglong>(w.received));
+            if (boat) {
+                const position::TRange range =
+                    position::RangeToNearest(position::Boat(*boat), warnings::Places(w.shapes));
+                row->setText(Distance, QStringLiteral("%1 nm · %2°")
+                                           .arg(QLocale(QLocale::French).toString(range.distanceNm, 'f', 1))
+                                           .arg(static_cast<int>(std::lround(range.bearingDeg)) % 360, 3, 10,
+                                                QChar('0')));
+                row->setData(Distance, SortRole, range.distanceNm);
+            }
+            row->setText(FirstLine, item.firstLine);
+            row->setToolTip(FirstLine, item.firstLine);
+            if (!item.inForce) {
+                for (int c = 0; c < Columns; ++c) row->setForeground(c, QColor(128, 128, 128));
+                row->setToolTip(Identifier, WarningsViewEndedTip(w));
+            }
+            const QColor colour = TMapView::SubjectColor(item.subject);
+            row->setData(Identifier, Qt::DecorationRole, item.inForce ? colour : QColor(170, 170, 170));
+            subjects.insert(QString(QChar(item.subject)));
+            stations.insert(item.station);
+            items.push_back(std::move(item));
+        }
+    list->setSortingEnabled(true);
+    // The filters offer what there is.
+    subject->blockSignals(true);
+    station->blockSignals(true);
+    while (subject->count() > 1) subject->removeItem(1);
+    for (const QString& s : subjects)
+        subject->addItem(QStringLiteral("%1 – %2").arg(s, SubjectWords(s.at(0).toLatin1())), s);
+    while (station->count() > 1) station->removeItem(1);
+    for (const QString& s : stations) station->addItem(s, s);
+    subject->setCurrentIndex(std::max(0, subject->findData(chosenSubject)));
+    station->setCurrentIndex(std::max(0, station->findData(chosenStation)));
+    subject->blockSignals(false);
+    station->blockSignals(false);
+    map->SetItems(std::move(items));
+    choosing = false;
+    Filter();
+    if (keep && Find(keep)) Choose(keep);
+}
+
+QString TMapPage::WarningsViewEndedTip(const warnings::TWarning& w) {
+    TWarningsView::Info info;
+    info.state = w.state;
+    info.cause = w.cause;
+    info.cancelledBy = w.cancelledBy;
+    info.cancelledAt = w.cancelledAt;
+    info.expires = w.expires;
+    return TWarningsView::EndedWords(info);
+}
+
+void TMapPage::Filter() {
+    const QString s = subject->currentData().toString(), st = station->currentData().toString();
+    int visible = 0;
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* row = list->topLevelItem(i);
+        const QString name = row->text(Identifier);
+        const bool ended = row->foreground(Identifier).color() == QColor(128, 128, 128);
+        bool show = (s.isEmpty() || (name.size() > 1 && name.at(1) == s.at(0))) &&
+                    (st.isEmpty() || row->text(Station) == st) && (!ended || showEnded->isChecked());
+        if (show && nearOnly->isChecked() && boat)
+            show = row->data(Distance, SortRole).isValid() &&
+                   row->data(Distance, SortRole).toDouble() <= nearDistanceNm;
+        row->setHidden(!show);
+        if (show && !ended) ++visible;
+    }
+    count->setText(visible == 1 ? QStringLiteral("1 avertissement en vigueur")
+                                : QStringLiteral("%1 avertissements en vigueur").arg(visible));
+}
+
+void TMapPage::Choose(int64_t id) {
+    choosing = true;
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* row = list->topLevelItem(i);
+        if (row->data(0, IdRole).toLongLong() != id) continue;
+        list->setCurrentItem(row);
+        list->scrollToItem(row);
+        break;
+    }
+    choosing = false;
+    map->SetSelected(id);
+    ShowMessage(id);
+}
+
+void TMapPage::ShowMessage(int64_t id) {
+    const warnings::TWarning* w = Find(id);
+    shown = w ? id : 0;
+    openNavtex->setEnabled(w != nullptr);
+    map->SetSelected(shown);
+    if (!w) {
+        header->clear();
+        text->clear();
+        positions->clear();
+        return;
+    }
+    TMsgHeaderElement record;
+    record.Name = w->name;
+    record.Age = w->received < 0 ? -1 : datetime::PackFat(platform::ToLocal(w->received));
+    const std::string named = stationNamer ? stationNamer(w->band, w->name, w->text) : std::string();
+    QString words = QString::fromStdString(navtex::MessageHeader(record, w->band, false, named));
+    words +=
+        QStringLiteral(" · ") + (w->state == warnings::TWarning::State::InForce ? QStringLiteral("en vigueur")
+                                                                                : WarningsViewEndedTip(*w));
+    if (boat)
+        words += QStringLiteral(" · ") + TWarningsView::RangeWords(position::RangeToNearest(
+                                             position::Boat(*boat), warnings::Places(w->shapes)));
+    header->setText(words);
+    text->setPlainText(QString::fromStdString(w->text));
+    positions->setText(TWarningsView::PositionsLine(w->shapes));
+}
+
+QStringList TMapPage::Settings() const {
+    return {QStringLiteral("map-view=%1").arg(QString::fromStdString(map->View().Text()))};
+}
+
+void TMapPage::LoadSettings(const QStringList& lines) {
+    for (const QString& line : lines)
+        if (line.trimmed().startsWith(QStringLiteral("map-view=")))
+            map::TView::Read(line.trimmed().section('=', 1).toStdString(), map->View());
+}
+
+QString TMapPage::Title() const {
+    return QStringLiteral("Avertissements NAVTEX en vigueur – %1")
+        .arg(QDateTime::currentDateTime().toString(QStringLiteral("dd/MM/yyyy HH:mm")));
+}

@@ -1,0 +1,75 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "warnings/Summary.h"
+
+#include <cctype>
+#include <sstream>
+#include <vector>
+
+namespace warnings {
+namespace {
+
+std::vector<std::string> Words(const std::string& line) {
+    std::istringstream in(line);
+    std::vector<std::string> words;
+    for (std::string w; in >> w;) words.push_back(w);
+    return words;
+}
+
+bool HasDigit(const std::string& s) {
+    for (unsigned char c : s)
+        if (std::isdigit(c)) return true;
+    return false;
+}
+
+bool Has(const std::string& line, const char* word) {
+    return line.find(word) != std::string::npos;
+}
+
+// "160920 UTC JUL 20", "041230UTC OCT", "DTG 191200Z".
+bool DateTimeGroup(const std::string& line, const std::vector<std::string>& words) {
+    if (words.empty() || words.size() > 5) return false;
+    size_t digits = 0;
+    const std::string& first = words[0] == "DTG" && words.size() > 1 ? words[1] : words[0];
+    while (digits < first.size() && std::isdigit(static_cast<unsigned char>(first[digits]))) ++digits;
+    return digits >= 4 && digits <= 6 &&
+           (Has(line, "UTC") || first.substr(digits) == "Z" || words.size() <= 3);
+}
+
+bool SeriesNumber(const std::string& line, const std::vector<std::string>& words) {
+    if (words.size() > 8 || !HasDigit(line)) return false;
+    for (const char* mark : {"NO.", "NR.", "NR ", "NAVAREA", "NAV WARN", "NAV.WARN", "NAV. WARN", "NAVWARN",
+                             "WZ ", "WARNING", "NAVTEX", "NAV WNG", "NAV.WNG", "AVURNAV"})
+        if (Has(line, mark)) return true;
+    return words.size() <= 2;  // "SA77", "288/20"
+}
+
+bool Sender(const std::string& line, const std::vector<std::string>& words) {
+    if (words.size() > 4 || HasDigit(line)) return false;
+    for (const char* mark :
+         {"COASTGUARD", "COAST GUARD", "RADIO", "NCC", "NUC", "RCC", "MRCC", "JRCC", "MRSC"})
+        if (Has(line, mark)) return true;
+    return false;
+}
+
+}  // namespace
+
+std::string MeaningfulLine(const std::string& text) {
+    std::istringstream in(text);
+    std::string fallback;
+    for (std::string line; std::getline(in, line);) {
+        while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t'))
+            line.pop_back();
+        const size_t first = line.find_first_not_of(" \t");
+        if (first == std::string::npos || line.compare(first, 4, "ZCZC") == 0 ||
+            line.compare(first, 4, "NNNN") == 0)
+            continue;
+        line.erase(0, first);
+        if (fallback.empty()) fallback = line;
+        const std::vector<std::string> words = Words(line);
+        if (DateTimeGroup(line, words) || SeriesNumber(line, words) || Sender(line, words)) continue;
+        return line;
+    }
+    return fallback;
+}
+
+}  // namespace warnings

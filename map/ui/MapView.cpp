@@ -234,6 +234,7 @@ void TMapView::SetSelected(int64_t id) {
 }
 
 void TMapView::CenterOn(int64_t id) {
+    View();
     for (const TMapItem& item : items) {
         if (item.id != id) continue;
         double west = 1e9, east = -1e9, south = 1e9, north = -1e9;
@@ -264,6 +265,7 @@ void TMapView::CenterOn(int64_t id) {
 }
 
 void TMapView::WholeArea() {
+    View();
     double west = 1e9, east = -1e9, south = 1e9, north = -1e9;
     for (const TMapItem& item : items) {
         if (!item.inForce) continue;
@@ -288,10 +290,13 @@ void TMapView::WholeArea() {
 int64_t TMapView::ItemAt(QPointF point) const {
     // Points and lines over areas: the smallest thing under the mouse is the one meant.
     int64_t area = 0;
+    map::TView v = view;
+    v.width = width();
+    v.height = height();
     for (auto it = items.rbegin(); it != items.rend(); ++it) {
         if (!it->inForce && !showEnded) continue;
         for (const warnings::TShape& shape : it->shapes) {
-            if (!Near(Pixels(view, shape), shape.kind, point)) continue;
+            if (!Near(Pixels(v, shape), shape.kind, point)) continue;
             if (shape.kind == warnings::TShape::Kind::Point || shape.kind == warnings::TShape::Kind::Line)
                 return it->id;
             if (!area) area = it->id;
@@ -300,11 +305,25 @@ int64_t TMapView::ItemAt(QPointF point) const {
     return area;
 }
 
-void TMapView::Render(QPainter& painter, const QSizeF& size, const QString& title) const {
+void TMapView::Render(QPainter& painter, const QSizeF& whole, const QString& title) const {
+    painter.save();
+    QSizeF size = whole;
+    if (!title.isEmpty()) {
+        // The title line above the map, never over it.
+        QFont big = painter.font();
+        big.setPointSizeF(11);
+        big.setBold(true);
+        painter.setFont(big);
+        const double band = QFontMetricsF(big).height() + 8;
+        painter.fillRect(QRectF(0, 0, whole.width(), band), Qt::white);
+        painter.setPen(Qt::black);
+        painter.drawText(QRectF(4, 0, whole.width() - 4, band), Qt::AlignVCenter | Qt::AlignLeft, title);
+        painter.translate(0, band);
+        size.setHeight(whole.height() - band);
+    }
     map::TView v = view;
     v.width = size.width();
     v.height = size.height();
-    painter.save();
     painter.setClipRect(QRectF(QPointF(0, 0), size));
     painter.fillRect(QRectF(QPointF(0, 0), size), Sea);
     painter.setRenderHint(QPainter::Antialiasing, true);
@@ -380,18 +399,6 @@ void TMapView::Render(QPainter& painter, const QSizeF& size, const QString& titl
     }
     DrawScaleBar(painter, v);
     DrawLegend(painter, v, showEnded);
-    if (!title.isEmpty()) {
-        QFont big = painter.font();
-        big.setPointSizeF(11);
-        big.setBold(true);
-        painter.setFont(big);
-        const QRectF band(0, 0, v.width, QFontMetricsF(big).height() + 8);
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(QColor(255, 255, 255, 230));
-        painter.drawRect(band);
-        painter.setPen(Qt::black);
-        painter.drawText(band.adjusted(8, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft, title);
-    }
     painter.restore();
 }
 

@@ -41,8 +41,12 @@ public:
     // Every warning in force in view (the North Sea when there is none).
     void WholeArea();
 
-    map::TView& View() { return view; }
-    const map::TView& View() const { return view; }
+    // The view, at the widget's size (also before it is first shown).
+    map::TView& View() {
+        view.width = width();
+        view.height = height();
+        return view;
+    }
     // The warning drawn under a point of the widget, or 0.
     int64_t ItemAt(QPointF point) const;
 

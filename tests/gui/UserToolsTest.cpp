@@ -286,6 +286,28 @@ TEST_F(UserToolsTest, ChartPrintsFillTheLandscapePage) {
     form->close();
 }
 
+TEST_F(UserToolsTest, TheMapPrintsAndSavesAsVectorsWithItsTitle) {
+    if (const QString why = testing_support::NoPdfToolsReason(); !why.isEmpty())
+        GTEST_SKIP() << why.toStdString();
+    auto* tabs = form->Ui()->PageControl1;
+    ASSERT_EQ(tabs->tabText(2), "CARTE");
+    EXPECT_EQ(tabs->indexOf(form->Ui()->HelpTabSheet), 3) << "after the map";
+    tabs->setCurrentIndex(2);
+    ASSERT_TRUE(form->Ui()->Drucken->isEnabled());
+    form->PrintCommand();
+    ASSERT_TRUE(QFile::exists(dialogs.pdf));
+    EXPECT_TRUE(PdfText().contains("Avertissements NAVTEX en vigueur")) << PdfText().toStdString();
+    EXPECT_TRUE(PdfText().contains("Recherche et sauvetage")) << "the legend is text";
+    // Land as paths, not a picture of them.
+    EXPECT_EQ(RunTool("pdfimages", {"-list", dialogs.pdf}).count('\n'), 2);
+    dialogs.savePath = QString::fromStdString(temp / "carte.pdf");
+    form->SaveCommand();
+    EXPECT_TRUE(RunTool("pdfinfo", {dialogs.savePath}).contains("Avertissements NAVTEX en vigueur"));
+    dialogs.savePath = QString::fromStdString(temp / "carte.png");
+    form->SaveCommand();
+    EXPECT_FALSE(QImage(dialogs.savePath).isNull());
+}
+
 TEST_F(UserToolsTest, HelpPrintsPortraitThroughItsOwnDialog) {
     if (!testing_support::NoPdfToolsReason().isEmpty())
         GTEST_SKIP() << testing_support::NoPdfToolsReason().toStdString();

@@ -2,11 +2,14 @@
 // The window side against Qt doing the bare work: the chart fill of a full ring, printing
 // a 16,000-character line, and the message tree's items.
 #include <QApplication>
+
 #include <QImage>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QTreeWidget>
+#include <array>
+#include <chrono>
 
 #include "acquisition/AcquisitionState.h"
 #include "app/ui/UserTools.h"
@@ -14,6 +17,7 @@
 #include "baro/ui/BaroChartControl.h"
 #include "bench/Fixtures.h"
 #include "bench/Ratio.h"
+#include "map/ui/MapPage.h"
 #include "navtex/ui/NavtexTreeControl.h"
 
 namespace {
@@ -130,13 +134,83 @@ bench::Figure TreeItems() {
                 bench::Millis(p.baseline) + "; " + p.Spread()};
 }
 
+// The map page's paint at 1920 x 1080 over the North Sea and the Baltic (1:50m land) with as
+// many warnings as the corpus has in force at its end (419: points, lines, areas, circles),
+// against one polyline through the land points in view into an image of the same size.
+std::vector<bench::Figure> MapRender() {
+    const QSize size(1920, 1080);
+    TMapView map;
+    map.resize(size);
+    map.SetLand(&TMapPage::Land());
+    std::vector<TMapItem> items;
+    for (int i = 0; i < 419; ++i) {
+        const double lat = 50 + (i * 37 % 100) / 10.0, lon = -4 + (i * 53 % 260) / 10.0;
+        TMapItem item;
+        item.id = i + 1;
+        item.subject = "ABCDL"[i % 5];
+        using K = warnings::TShape::Kind;
+        const K kind = std::array{K::Point, K::Point, K::Line, K::Polygon, K::Circle}[i % 5];
+        warnings::TShape shape{kind, {{lat, lon}}, kind == K::Circle ? 10.0 : 0.0};
+        if (kind == K::Line || kind == K::Polygon)
+            shape.points = {{lat, lon}, {lat + 0.2, lon + 0.3}, {lat - 0.1, lon + 0.5}};
+        item.shapes = {shape};
+        items.push_back(item);
+    }
+    map.SetItems(items);
+    map.SetBoat(position::TLatLon{54.17, 7.885}, 50);
+    map.View().centerLatitude = 56, map.View().centerLongitude = 9, map.View().scale = 75;
+    QImage target(size, QImage::Format_RGB32);
+    const auto render = [&] {
+        QPainter painter(&target);
+        map.Render(painter, QSizeF(size));
+    };
+    // The same land points, projected once: the bare drawing of them.
+    const map::TView& view = map.View();
+    QPolygonF land;
+    if (TMapPage::Land().levels.size() != 3) return {{"map-render", 99, 1.5, "the map's land is missing"}};
+    for (const map::TLandPolygon& polygon : TMapPage::Land().levels[view.LandLevel()].polygons)
+        if (polygon.east >= view.West() && polygon.west <= view.East() && polygon.north >= view.South() &&
+            polygon.south <= view.North())
+            for (const map::TLandRing& ring : polygon.rings)
+                for (const map::TLandPoint& p : ring.points) {
+                    const map::TPixel px = view.ToPixel(p.latitude, p.longitude);
+                    land << QPointF(px.x, px.y);
+                }
+    const auto bare = [&] {
+        target.fill(Qt::white);
+        QPainter painter(&target);
+        painter.drawPolyline(land);
+    };
+    const bench::Paired p = bench::Interleaved(render, bare, 15);
+    // Panning: sixty frames dragged across, the slowest against a frame's budget at 30 a second.
+    double slowest = 0;
+    for (int i = 0; i < 60; ++i) {
+        map.View().Pan(12, 4);
+        const auto start = std::chrono::steady_clock::now();
+        render();
+        slowest = std::max(slowest,
+                           std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+    size_t points = 0;
+    for (const map::TLandLevel& level : TMapPage::Land().levels) points += level.points;
+    const double landMb = (points * sizeof(map::TLandPoint) + 64.0 * 5605) / 1048576;
+    return {{"map-render", p.ratio, 1.5,
+             "paint " + bench::Millis(p.step) + " (" + std::to_string(land.size()) +
+                 " land points in view), one polyline " + bench::Millis(p.baseline) + "; " + p.Spread()},
+            {"map-pan-slowest-frame-over-30fps", slowest * 30, 1,
+             "slowest of 60 panned frames " + bench::Millis(slowest)},
+            {"map-land-mb", landMb, 40, std::to_string(points) + " points at three scales"}};
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    Q_INIT_RESOURCE(zel2);  // the map's land
     const std::string folder = bench::TempFolder("zel2bench-g");
     std::vector<bench::Figure> figures{ChartRender(), PrintLongLine(folder), TreeItems()};
+    for (const bench::Figure& f : MapRender()) figures.push_back(f);
     std::filesystem::remove_all(folder);
     return bench::Report(figures);
 }

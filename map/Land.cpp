@@ -2,6 +2,7 @@
 #include "map/Land.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "map/Mercator.h"
@@ -98,6 +99,13 @@ TLand ReadLand(const uint8_t* bytes, size_t size) {
                                         [](auto a, auto b) { return a.latitude < b.latitude; });
                 ring.west = w->longitude, ring.east = e->longitude, ring.south = s->latitude,
                 ring.north = n->latitude;
+                // Unwrapping may have carried a ring whole turns away: its west edge back
+                // within -180..180, where the bounds are looked up.
+                const float turn = std::floor((ring.west + 180.0f) / 360.0f) * 360.0f;
+                if (turn != 0) {
+                    for (TLandPoint& p : ring.points) p.longitude -= turn;
+                    ring.west -= turn, ring.east -= turn;
+                }
                 if (polygon.rings.empty()) {
                     polygon.west = ring.west, polygon.east = ring.east;
                     polygon.south = ring.south, polygon.north = ring.north;

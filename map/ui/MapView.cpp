@@ -96,9 +96,14 @@ void DrawLand(QPainter& painter, const map::TView& view, const map::TLand& land)
             }
         }
     }
+    // Without antialiasing: the coast is a hairline either way, and filling a path of
+    // thousands of points over the whole picture costs a multiple with it.
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setPen(QPen(Coast, 0));
     painter.setBrush(Land);
     painter.drawPath(path);
+    painter.restore();
 }
 
 QString Label(double degrees, bool latitude) {

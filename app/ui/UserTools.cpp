@@ -231,16 +231,8 @@ void TUserTools::RenderMap(QPainter& painter, const TMapView& map, const QString
 
 void TUserTools::PrintMap() {
     TMapPage* page = window.MapPage();
-    if (!page) return;
-    printer->setPageOrientation(QPageLayout::Landscape);
-    printer->setPageMargins(QMarginsF(PrintMarginMm, PrintMarginMm, PrintMarginMm, PrintMarginMm),
-                            QPageLayout::Millimeter);
-    if (!dialogs->Print(window.Window(), *printer, false)) return;
     QPainter painter;
-    if (!painter.begin(printer.get())) {
-        ShowError("The printer could not be opened.");
-        return;
-    }
+    if (!page || !BeginLandscape(painter)) return;
     RenderMap(painter, *page->Map(), page->Title());
     painter.end();
 }
@@ -327,16 +319,21 @@ void TUserTools::PrintMessage() {
     painter.end();
 }
 
-void TUserTools::PrintChart() {
+bool TUserTools::BeginLandscape(QPainter& painter) {
     printer->setPageOrientation(QPageLayout::Landscape);
     printer->setPageMargins(QMarginsF(PrintMarginMm, PrintMarginMm, PrintMarginMm, PrintMarginMm),
                             QPageLayout::Millimeter);
-    if (!dialogs->Print(window.Window(), *printer, false)) return;
-    QPainter painter;
+    if (!dialogs->Print(window.Window(), *printer, false)) return false;
     if (!painter.begin(printer.get())) {
         ShowError("The printer could not be opened.");
-        return;
+        return false;
     }
+    return true;
+}
+
+void TUserTools::PrintChart() {
+    QPainter painter;
+    if (!BeginLandscape(painter)) return;
     // A title line with the span and its end, then the chart drawn for the page itself.
     TChart* chart = window.Chart();
     const QStringList footer = chart->FooterLines();

@@ -85,6 +85,8 @@ private:
     void PrintChart();
     void PrintHelp();
     void SaveMap();
+    // The print dialog for a landscape page, and the painter begun on the printer.
+    bool BeginLandscape(QPainter& painter);
     static void RenderMap(QPainter& painter, const TMapView& map, const QString& title);
     void PrintMap();
     bool ConfirmOverwrite(const QString& path);

@@ -55,13 +55,14 @@ TEST_F(MainFormTest, MainWindowHasTheDesignControlsAndTexts) {
     EXPECT_EQ(form.size(), QSize(980, 700));
 
     auto* pages = Find<QTabWidget>(&form, "PageControl1");
-    ASSERT_EQ(pages->count(), 3);
+    ASSERT_EQ(pages->count(), 4);  // the designed three and the map before the manual
     EXPECT_EQ(pages->widget(0)->objectName(), "NavtexTabSheet");
     EXPECT_EQ(pages->widget(1)->objectName(), "BaroTabSheet");
-    EXPECT_EQ(pages->widget(2)->objectName(), "HelpTabSheet");
+    EXPECT_EQ(pages->widget(2)->objectName(), "MapTabSheet");
+    EXPECT_EQ(pages->widget(3)->objectName(), "HelpTabSheet");
     EXPECT_EQ(pages->tabText(0), "NAVTEX");
     EXPECT_EQ(pages->tabText(1), "BAROGRAPH");
-    EXPECT_EQ(pages->tabText(2), "HILFE");
+    EXPECT_EQ(pages->tabText(3), "HILFE");
     EXPECT_EQ(pages->currentIndex(), 0);
 
     auto* tree = Find<QTreeWidget>(&form, "NavtexTreeView");

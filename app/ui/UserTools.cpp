@@ -180,42 +180,48 @@ void TUserTools::Save() {
 
 void TUserTools::SaveMap() {
     TMapPage* page = window.MapPage();
+    if (!page) return;
+    SaveThrough(QStringLiteral("Image PNG (*.png);;Document PDF (*.pdf)"), QStringLiteral("Carte NAVTEX.png"),
+                [page](QSaveFile& file, const QString& path) {
+                    TMapView* map = page->Map();
+                    if (path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
+                        // Vectors at the printer's resolution, on a landscape page.
+                        QPdfWriter pdf(&file);
+                        pdf.setResolution(600);
+                        pdf.setPageLayout(
+                            QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
+                                        QMarginsF(PrintMarginMm, PrintMarginMm, PrintMarginMm, PrintMarginMm),
+                                        QPageLayout::Millimeter));
+                        pdf.setTitle(page->Title());
+                        QPainter painter(&pdf);
+                        RenderMap(painter, *map, page->Title());
+                        return QString();
+                    }
+                    // Twice the window's pixels: sharp on a screen that has more.
+                    QImage picture(map->size() * 2, QImage::Format_RGB32);
+                    QPainter painter(&picture);
+                    painter.scale(2, 2);
+                    map->Render(painter, map->size(), page->Title());
+                    painter.end();
+                    QImageWriter writer(&file, "png");
+                    return writer.write(picture) ? QString() : writer.errorString();
+                });
+}
+
+void TUserTools::SaveThrough(const QString& filter, const QString& proposed,
+                             const std::function<QString(QSaveFile&, const QString&)>& write) {
     QString path;
-    if (!page ||
-        !dialogs->SaveFile(window.Window(), QStringLiteral("Image PNG (*.png);;Document PDF (*.pdf)"),
-                           QStringLiteral("Carte NAVTEX.png"), path) ||
-        !ConfirmOverwrite(path))
-        return;
+    if (!dialogs->SaveFile(window.Window(), filter, proposed, path) || !ConfirmOverwrite(path)) return;
+    // Through a temporary file, so a failed save never leaves half a file behind.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         ShowError(file.errorString());
         return;
     }
-    TMapView* map = page->Map();
-    if (path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
-        // Vectors at the printer's resolution, on a landscape page.
-        QPdfWriter pdf(&file);
-        pdf.setResolution(600);
-        pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
-                                      QMarginsF(PrintMarginMm, PrintMarginMm, PrintMarginMm, PrintMarginMm),
-                                      QPageLayout::Millimeter));
-        pdf.setTitle(page->Title());
-        QPainter painter(&pdf);
-        RenderMap(painter, *map, page->Title());
-    } else {
-        // Twice the window's pixels: sharp on a screen that has more.
-        const QSize size = map->size() * 2;
-        QImage picture(size, QImage::Format_RGB32);
-        QPainter painter(&picture);
-        painter.scale(2, 2);
-        map->Render(painter, map->size(), page->Title());
-        painter.end();
-        QImageWriter writer(&file, "png");
-        if (!writer.write(picture)) {
-            ShowError(writer.errorString());
-            file.cancelWriting();
-            return;
-        }
+    if (const QString error = write(file, path); !error.isEmpty()) {
+        ShowError(error);
+        file.cancelWriting();
+        return;
     }
     if (!file.commit()) ShowError(file.errorString());
 }
@@ -243,32 +249,16 @@ void TUserTools::SaveMessage() {
         ShowMessageBox(window.Window(), TBoxKind::Information, "Bitte zuerst eine Meldung auswählen!");
         return;
     }
-    QString path;
-    if (!dialogs->SaveFile(window.Window(), TextFilter, name + ".TXT", path) || !ConfirmOverwrite(path))
-        return;
-    // Through a temporary file, so a failed save never leaves half a message behind.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(MemoBytes(window.MessageView())) < 0 || !file.commit())
-        ShowError(file.errorString());
+    SaveThrough(TextFilter, name + ".TXT", [this](QSaveFile& file, const QString&) {
+        return file.write(MemoBytes(window.MessageView())) < 0 ? file.errorString() : QString();
+    });
 }
 
 void TUserTools::SaveChart() {
-    QString path;
-    if (!dialogs->SaveFile(window.Window(), PictureFilter, "Barographdaten.bmp", path) ||
-        !ConfirmOverwrite(path))
-        return;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        ShowError(file.errorString());
-        return;
-    }
-    QImageWriter writer(&file, "bmp");
-    if (!writer.write(window.Chart()->Picture())) {
-        ShowError(writer.errorString());
-        file.cancelWriting();
-        return;
-    }
-    if (!file.commit()) ShowError(file.errorString());
+    SaveThrough(PictureFilter, "Barographdaten.bmp", [this](QSaveFile& file, const QString&) {
+        QImageWriter writer(&file, "bmp");
+        return writer.write(window.Chart()->Picture()) ? QString() : writer.errorString();
+    });
 }
 
 void TUserTools::Print() {

@@ -7,10 +7,12 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <string>
 
 class QPlainTextEdit;
+class QSaveFile;
 class QTextBrowser;
 class QWidget;
 class TChart;
@@ -85,6 +87,9 @@ private:
     void PrintChart();
     void PrintHelp();
     void SaveMap();
+    // The file chosen in the save dialog, written whole or not at all: write says why it failed.
+    void SaveThrough(const QString& filter, const QString& proposed,
+                     const std::function<QString(QSaveFile&, const QString& path)>& write);
     // The print dialog for a landscape page, and the painter begun on the printer.
     bool BeginLandscape(QPainter& painter);
     static void RenderMap(QPainter& painter, const TMapView& map, const QString& title);

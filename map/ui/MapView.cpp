@@ -10,6 +10,8 @@
 #include <QWheelEvent>
 
 #include <cmath>
+#include <map>
+#include <tuple>
 
 #include "stations/Stations.h"
 
@@ -104,6 +106,25 @@ void DrawLand(QPainter& painter, const map::TView& view, const map::TLand& land)
     painter.setBrush(Land);
     painter.drawPath(path);
     painter.restore();
+}
+
+// A point's mark, drawn once for each colour, choice and pixel ratio.
+const QPixmap& PointStamp(const QColor& colour, bool chosen, double ratio) {
+    static std::map<std::tuple<QRgb, bool, int>, QPixmap> stamps;
+    QPixmap& stamp = stamps[{colour.rgba(), chosen, static_cast<int>(ratio * 100)}];
+    if (stamp.isNull()) {
+        const double radius = chosen ? 6.0 : 4.5, side = 2 * radius + 4;
+        stamp = QPixmap(
+            QSize(static_cast<int>(std::ceil(side * ratio)), static_cast<int>(std::ceil(side * ratio))));
+        stamp.setDevicePixelRatio(ratio);
+        stamp.fill(Qt::transparent);
+        QPainter painter(&stamp);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setBrush(colour);
+        painter.setPen(QPen(chosen ? Qt::black : Qt::white, chosen ? 2 : 1));
+        painter.drawEllipse(QPointF(side / 2, side / 2), radius, radius);
+    }
+    return stamp;
 }
 
 QString Label(double degrees, bool latitude) {
@@ -353,17 +374,33 @@ void TMapView::Render(QPainter& painter, const QSizeF& whole, const QString& tit
         }
 
     // Ended ones beneath, the selected one on top.
+    // On the screen and in pictures a point is a stamp drawn once per colour; on a page it
+    // stays a vector.
+    const int device = painter.device()->devType();
+    const bool stamps =
+        device == QInternal::Image || device == QInternal::Widget || device == QInternal::Pixmap;
+    const double ratio = painter.device()->devicePixelRatioF();
+    const QRectF shown(-20, -20, v.width + 40, v.height + 40);
     const auto draw = [&](const TMapItem& item) {
         const bool chosen = item.id == selected;
         QColor colour = item.inForce ? SubjectColor(item.subject) : QColor(160, 160, 160);
         for (const warnings::TShape& shape : item.shapes) {
             const QPolygonF pixels = Pixels(v, shape);
-            if (pixels.isEmpty()) continue;
-            QPen pen(colour, chosen ? 3.5 : 2);
+            if (pixels.isEmpty() || !pixels.boundingRect().adjusted(-1, -1, 1, 1).intersects(shown)) continue;
+            // Outlines of areas one pixel wide: thicker ones cost a stroke of their own.
+            QPen pen(colour, shape.kind == warnings::TShape::Kind::Line || chosen ? (chosen ? 3.5 : 2) : 0);
             if (!item.inForce) pen.setStyle(Qt::DashLine);
             painter.setPen(pen);
             switch (shape.kind) {
                 case warnings::TShape::Kind::Point:
+                    if (stamps) {
+                        const QPixmap& stamp = PointStamp(colour, chosen, ratio);
+                        const QSizeF size = QSizeF(stamp.size()) / ratio;
+                        painter.drawPixmap(
+                            QPointF(pixels[0].x() - size.width() / 2, pixels[0].y() - size.height() / 2),
+                            stamp);
+                        break;
+                    }
                     painter.setBrush(colour);
                     painter.setPen(QPen(chosen ? Qt::black : Qt::white, chosen ? 2 : 1));
                     painter.drawEllipse(pixels[0], chosen ? 6.0 : 4.5, chosen ? 6.0 : 4.5);
@@ -376,8 +413,15 @@ void TMapView::Render(QPainter& painter, const QSizeF& whole, const QString& tit
                 case warnings::TShape::Kind::Circle: {
                     QColor fill = colour;
                     fill.setAlpha(chosen ? 90 : 45);
+                    // The fill without antialiasing (at a third of the cost), the outline
+                    // over it with: the edge looks smooth all the same.
+                    painter.setRenderHint(QPainter::Antialiasing, false);
+                    painter.setPen(Qt::NoPen);
                     painter.setBrush(fill);
                     painter.drawPolygon(pixels);
+                    painter.setRenderHint(QPainter::Antialiasing, true);
+                    painter.setPen(pen);
+                    painter.drawPolyline(QPolygonF(pixels) << pixels.front());
                     break;
                 }
             }

@@ -140,12 +140,14 @@ TMapPage::TMapPage(QWidget* parent) : QWidget(parent) {
     right->addWidget(messagePanel);
     right->setStretchFactor(0, 3);
     right->setStretchFactor(1, 1);
+    right->setSizes({600, 200});
     auto* split = new QSplitter(Qt::Horizontal, this);
     split->setObjectName("MapSplitter");
     split->addWidget(listPanel);
     split->addWidget(right);
     split->setStretchFactor(0, 2);
     split->setStretchFactor(1, 3);
+    split->setSizes({420, 980});  // the map wider than the list, whatever the columns want
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
     layout->addWidget(split);

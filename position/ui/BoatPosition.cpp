@@ -138,6 +138,7 @@ void TBoatPosition::OpenSerial() {
     }
     // A USB GPS speaks at 4800 baud (NMEA 0183) or 38400 (the faster receivers): without a
     // speed given, both are tried in turn until one gives sentences.
+    serialAuto = baud == 0;
     serialBaud = baud ? baud : (serialTrial % 2 ? 38400 : 4800);
     serial = std::make_unique<platform::SerialPort>();
     const QString name = QString::fromStdString(device);
@@ -157,8 +158,15 @@ void TBoatPosition::OpenSerial() {
     }
     serialHeard.start();
     serialPoll.start();
+    SerialWaiting();
+}
+
+void TBoatPosition::SerialWaiting() {
+    std::string device;
+    int baud = 0;
+    nmea::SerialAddress(settings.positionAddress, device, baud);
     SetState(QStringLiteral("Port série %1 ouvert à %2 bauds, en attente de phrases NMEA.")
-                 .arg(name)
+                 .arg(QString::fromStdString(device))
                  .arg(serialBaud));
 }
 
@@ -191,19 +199,14 @@ void TBoatPosition::ReadSerial() {
         if (!serial) return;
     }
     if (pending.size() > MaxLine) pending.clear();
-    std::string device;
-    int baud = 0;
-    nmea::SerialAddress(settings.positionAddress, device, baud);
-    if (baud == 0 && serialHeard.elapsed() > SerialSpeedTrialMs) {
+    if (serialAuto && serialHeard.elapsed() > SerialSpeedTrialMs) {
         // Nothing readable at this speed: the other one, on the same open port.
         serialTrial++;
         serialBaud = serialTrial % 2 ? 38400 : 4800;
         serial->SetBaud(serialBaud);
         pending.clear();
         serialHeard.start();
-        SetState(QStringLiteral("Port série %1 ouvert à %2 bauds, en attente de phrases NMEA.")
-                     .arg(QString::fromStdString(device))
-                     .arg(serialBaud));
+        SerialWaiting();
     }
 }
 

@@ -61,6 +61,7 @@ private:
     void AskSignalK();
     void ReadSerial();
     void OpenSerial();
+    void SerialWaiting();
 
     nmea::TNmeaSettings settings;
     QPointer<QUdpSocket> udp;
@@ -69,6 +70,7 @@ private:
     QTimer serialPoll;                    // the port is read, never waited on
     QElapsedTimer serialHeard;            // since the last sentence from it
     int serialBaud = 0, serialTrial = 0;  // the speed now; which of the speeds tried
+    bool serialAuto = true;               // no speed given: found by trying
     QTimer retry;
     QTimer poll;  // Signal K: the next question
     QNetworkAccessManager* http = nullptr;

@@ -245,10 +245,11 @@ void TNetworkDlg::PositionSourceChosen() {
                                 source == "signalk" || source == "serial");
     QString ports;
     if (source == "serial") {
-        for (const std::string& p : platform::SerialPorts())
+        const std::vector<std::string> present = platform::SerialPorts();
+        for (const std::string& p : present)
             ports += (ports.isEmpty() ? "" : ", ") + QString::fromStdString(p);
-        if (positionAddress->text().isEmpty() && !platform::SerialPorts().empty())
-            positionAddress->setText(QString::fromStdString(platform::SerialPorts().front()));
+        if (positionAddress->text().isEmpty() && !present.empty())
+            positionAddress->setText(QString::fromStdString(present.front()));
     }
     positionAddress->setToolTip(
         source == "serial"

@@ -20,7 +20,7 @@
 
 namespace {
 
-constexpr int IdRole = Qt::UserRole, SortRole = Qt::UserRole + 1;
+constexpr int IdRole = Qt::UserRole, SortRole = Qt::UserRole + 1, EndedRole = Qt::UserRole + 2;
 
 // Rows sort by what they hold, not by their words: times and distances as numbers.
 class TRow : public QTreeWidgetItem {
@@ -224,6 +224,7 @@ void TMapPage::Rebuild() {
             item.shapes = w.shapes;
             auto* row = new TRow(list);
             row->setData(0, IdRole, QVariant::fromValue<qlonglong>(w.id));
+            row->setData(0, EndedRole, !item.inForce);
             row->setText(Identifier, QStringLiteral("%1 (%2)").arg(item.name).arg(w.band));
             row->setText(Station, item.station);
             row->setText(Subject, SubjectWords(item.subject));
@@ -287,7 +288,7 @@ void TMapPage::Filter() {
     for (int i = 0; i < list->topLevelItemCount(); ++i) {
         QTreeWidgetItem* row = list->topLevelItem(i);
         const QString name = row->text(Identifier);
-        const bool ended = row->foreground(Identifier).color() == QColor(128, 128, 128);
+        const bool ended = row->data(0, EndedRole).toBool();
         bool show = (s.isEmpty() || (name.size() > 1 && name.at(1) == s.at(0))) &&
                     (st.isEmpty() || row->text(Station) == st) && (!ended || showEnded->isChecked());
         if (show && nearOnly->isChecked() && boat)

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// What the boat's network sends as a position (NMEA 0183, gpsd, Signal K): read without fault,
-// and a position only within the globe.
+// What the boat's network sends as a position (NMEA 0183, gpsd, Signal K) and a Signal K
+// server's answers to an access request: read without fault, a position only within the
+// globe, a next question only to the server's own path, a token only of a token's characters.
 #include <cmath>
 
 #include "fuzz/FuzzSupport.h"
 #include "position/Fixes.h"
+#include "signalk/Access.h"
 
 namespace {
 
@@ -21,5 +23,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(position::FixFromNmea(text));
     Check(position::FixFromGpsd(text));
     Check(position::FixFromSignalK(text));
+    const signalk::TAccessReply reply = signalk::ReadAccessReply(text);
+    FUZZ_CHECK(reply.href.empty() ||
+               (reply.href.rfind("/signalk/", 0) == 0 && reply.href.find("..") == std::string::npos));
+    FUZZ_CHECK(reply.state != signalk::TAccessReply::State::Approved || signalk::ValidToken(reply.token));
     return 0;
 }

@@ -428,6 +428,10 @@ void TMainForm::FormCreate() {
     historyPanel->SetEndedTip([view = warningsView](int64_t id) { return view->EndedTip(id); });
     historyPanel->SetInForce([view = warningsView](int64_t id) { return view->InForce(id); });
     historyPanel->SetStateWords([view = warningsView](int64_t id) { return view->StateWordsOf(id); });
+    historyPanel->SetMarker([view = warningsView](int64_t id, const std::string& name) {
+        const warnings::TUrgency level = view->UrgencyOf(id, name);
+        return THistoryPanel::TMark{urgency::Icon(level), urgency::Colour(level), urgency::Words(level)};
+    });
     warningsView->SetBoat([position = &network->Position()] { return position->Current(); });
     warningsView->SetNearDistance(network->Settings().nearDistanceNm);
     historyPanel->SetNear([view = warningsView](int64_t id) { return view->Near(id); },

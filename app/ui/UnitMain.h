@@ -30,6 +30,7 @@
 #include "receiver/StateFiles.h"
 #include "settings/ui/UnitConfig.h"
 #include "warnings/StationNames.h"
+#include "warnings/ui/UrgencyMark.h"
 #include "warnings/ui/WarningsView.h"
 
 namespace Ui {

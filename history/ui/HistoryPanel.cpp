@@ -22,6 +22,7 @@ namespace {
 
 constexpr int IdRole = Qt::UserRole + 2;
 constexpr int TipRole = Qt::UserRole + 3;  // the tool tip without the state
+constexpr int NameRole = Qt::UserRole + 4;
 constexpr const char* SubjectLetters = "ABCDEFGHJKL";
 
 QComboBox* MakeCombo(QWidget* parent, const char* name, const QString& toolTip) {
@@ -348,6 +349,7 @@ void THistoryPanel::ShowHits(const history::TSearchResult& result, int64_t keep)
                                 ReceivedText(hit.received));
         item->setData(0, IdRole, static_cast<qlonglong>(hit.id));
         item->setData(0, TipRole, item->toolTip(0));
+        item->setData(0, NameRole, QString::fromStdString(hit.name));
         if (hit.id == keep) kept = item;
     }
     for (int b = 0; b < BandCount; ++b) {
@@ -394,8 +396,15 @@ void THistoryPanel::ColourStates() {
         const QVariant id = item->data(0, IdRole);
         if (!id.isValid()) continue;
         const QString ended = endedTip ? endedTip(id.toLongLong()) : QString();
-        item->setForeground(0, ended.isEmpty() ? QBrush() : QBrush(QColor(128, 128, 128)));
-        item->setToolTip(0, item->data(0, TipRole).toString() + ended);
+        const TMark mark = ended.isEmpty() && marker
+                               ? marker(id.toLongLong(), item->data(0, NameRole).toString().toStdString())
+                               : TMark{};
+        item->setForeground(0, !ended.isEmpty()        ? QBrush(QColor(128, 128, 128))
+                               : mark.colour.isValid() ? QBrush(mark.colour)
+                                                       : QBrush());
+        item->setIcon(0, mark.icon);
+        item->setToolTip(0, item->data(0, TipRole).toString() + ended +
+                                (mark.words.isEmpty() ? QString() : "\n" + mark.words));
     }
 }
 

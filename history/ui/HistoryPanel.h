@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QColor>
 #include <QComboBox>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -54,6 +56,15 @@ public:
     // Whether a message of the history is in force ("En vigueur seulement"), and its state in
     // words for the header above it.
     void SetInForce(std::function<bool(int64_t id)> test) { inForce = std::move(test); }
+    // How an urgent message in force is marked among the results (nothing for the others).
+    struct TMark {
+        QIcon icon;
+        QColor colour;
+        QString words;
+    };
+    void SetMarker(std::function<TMark(int64_t id, const std::string& name)> mark) {
+        marker = std::move(mark);
+    }
     // Whether a message lies within the distance of the boat ("À moins de N nm du bateau").
     void SetNear(std::function<bool(int64_t id)> test, int nm);
     void SetStateWords(std::function<QString(int64_t id)> words) { stateWords = std::move(words); }
@@ -95,6 +106,7 @@ private:
     std::function<QString(int64_t id)> stateWords;
     std::function<std::string(int band, const std::string& name, const std::string& text)> stationNamer;
     std::function<std::string(char letter)> stationsHeard;
+    std::function<TMark(int64_t, const std::string&)> marker;
     void Search();
     void EndSearch();
     void ShowHits(const history::TSearchResult& result, int64_t keep);

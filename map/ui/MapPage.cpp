@@ -16,6 +16,7 @@
 #include "navtex/UnitNavtex.h"
 #include "platform/Process.h"
 #include "warnings/Summary.h"
+#include "warnings/ui/UrgencyMark.h"
 #include "warnings/ui/WarningsView.h"
 
 namespace {
@@ -232,9 +233,11 @@ void TMapPage::Rebuild() {
             row->setText(ReceivedUtc, When(w.received, false));
             row->setData(ReceivedLocal, SortRole, QVariant::fromValue<qlonglong>(w.received));
             row->setData(ReceivedUtc, SortRole, QVariant::fromValue<qlonglong>(w.received));
+            bool within = false;
             if (boat) {
                 const position::TRange range =
                     position::RangeToNearest(position::Boat(*boat), warnings::Places(w.shapes));
+                within = range.distanceNm <= nearDistanceNm;
                 row->setText(Distance, QStringLiteral("%1 nm · %2°")
                                            .arg(QLocale(QLocale::French).toString(range.distanceNm, 'f', 1))
                                            .arg(static_cast<int>(std::lround(range.bearingDeg)) % 360, 3, 10,
@@ -247,8 +250,17 @@ void TMapPage::Rebuild() {
                 for (int c = 0; c < Columns; ++c) row->setForeground(c, QColor(128, 128, 128));
                 row->setToolTip(Identifier, WarningsViewEndedTip(w));
             }
-            const QColor colour = TMapView::SubjectColor(item.subject);
-            row->setData(Identifier, Qt::DecorationRole, item.inForce ? colour : QColor(170, 170, 170));
+            // Urgent ones marked as in every list; the others by their subject's colour.
+            const warnings::TUrgency level =
+                item.inForce ? warnings::UrgencyOf(w.name, within) : warnings::TUrgency::None;
+            if (level != warnings::TUrgency::None) {
+                row->setIcon(Identifier, urgency::Icon(level));
+                for (int c = 0; c < Columns; ++c) row->setForeground(c, urgency::Colour(level));
+                row->setToolTip(Identifier, urgency::Words(level));
+            } else {
+                row->setData(Identifier, Qt::DecorationRole,
+                             item.inForce ? TMapView::SubjectColor(item.subject) : QColor(170, 170, 170));
+            }
             subjects.insert(QString(QChar(item.subject)));
             stations.insert(item.station);
             items.push_back(std::move(item));

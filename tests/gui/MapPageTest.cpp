@@ -96,6 +96,8 @@ TEST_F(MapPageTest, MouseWheelDragClickAndTheListChooseEachOther) {
     TMapView* map = page.Map();
     // Newest first; the one that ended hidden until asked for.
     EXPECT_TRUE(page.List()->topLevelItem(0)->text(TMapPage::Identifier).startsWith("OB12"));
+    EXPECT_FALSE(page.List()->topLevelItem(0)->icon(TMapPage::Identifier).isNull())
+        << "a gale warning's mark";
     int shownRows = 0;
     for (int i = 0; i < page.List()->topLevelItemCount(); ++i)
         shownRows += !page.List()->topLevelItem(i)->isHidden();

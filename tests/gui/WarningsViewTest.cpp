@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <QDateTime>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -22,6 +24,7 @@
 #include "support/TempFolder.h"
 #include "support/WindowTest.h"
 #include "ui_UnitMain.h"
+#include "warnings/ui/UrgencyMark.h"
 
 namespace {
 
@@ -35,9 +38,16 @@ protected:
     ~WarningsViewTest() override { Acquisition.ShowLastMessage = 0; }
 
     void Message(const std::string& name, const std::string& text, int hour) {
+        At(name, text, {2026, 12, 6, hour, 0, 0, 0});
+    }
+    // Received hours ago: still in force whatever the day the test runs.
+    void Recent(const std::string& name, const std::string& text, int hoursAgo) {
+        const QDateTime t = QDateTime::currentDateTime().addSecs(-3600 * hoursAgo);
+        At(name, text, {t.date().year(), t.date().month(), t.date().day(), t.time().hour(), 0, 0, 0});
+    }
+    void At(const std::string& name, const std::string& text, const platform::LocalDateTime& when) {
         const std::string relative = "data/ZEL2/INTERNAT/" + name;
         temp.WriteFile(relative, "ZCZC " + name + "\r\n" + text + "\r\nNNNN\r\n");
-        const platform::LocalDateTime when{2026, 12, 6, hour, 0, 0, 0};
         platform::SetFileTimes(temp / relative, when, when, when);
     }
     // The window up, the archive in the history and the warnings read there.
@@ -130,23 +140,41 @@ TEST_F(WarningsViewTest, ASearchResultNoLongerInForceIsGreyWithItsReason) {
         << form.MessageHeader()->text().toStdString();
 }
 
-TEST_F(WarningsViewTest, ASearchAndRescueMessageIsRedUntilReadWithOneNotice) {
-    // B2 is the subject: ED01 is search and rescue; FA00 is vital (B3B4 "00").
-    Message("ED01", "MAYDAY RELAY. LIFERAFT SIGHTED 50-10N 005-20W", 9);
-    Message("FA00", "VITAL WARNING. NAVIGATION CLOSED", 10);
-    Message("FE01", "WIND SW 5", 11);
+TEST_F(WarningsViewTest, UrgentMessagesKeepTheirMarkWhileInForceWithOneNotice) {
+    // B2 is the subject: ED01 is search and rescue; FA00 is vital (B3B4 "00"); FB01 a gale.
+    Recent("ED01", "MAYDAY RELAY. LIFERAFT SIGHTED 50-10N 005-20W", 4);
+    Recent("FA00", "VITAL WARNING. NAVIGATION CLOSED", 3);
+    Recent("FE01", "WIND SW 5", 2);
+    Recent("FB01", "GALE WARNING. SW 8", 1);
+    const QColor distress = urgency::Colour(warnings::TUrgency::Distress);
+    const auto marked = [](QTreeWidgetItem* item, const QColor& colour) {
+        return item->foreground(0).color() == colour && !item->icon(0).isNull();
+    };
+    // Never the selected message's red, so that neither passes for the other.
+    EXPECT_NE(distress, QColor(255, 0, 0));
     {
         TMainForm form({});
         Show(form);
-        EXPECT_EQ(Item(form, "ED01")->foreground(0).color(), QColor(220, 0, 0));
-        EXPECT_EQ(Item(form, "FA00")->foreground(0).color(), QColor(220, 0, 0));
-        EXPECT_NE(Item(form, "FE01")->foreground(0).color(), QColor(220, 0, 0));
+        EXPECT_TRUE(marked(Item(form, "ED01"), distress));
+        EXPECT_TRUE(marked(Item(form, "FA00"), distress));
+        EXPECT_TRUE(marked(Item(form, "FB01"), urgency::Colour(warnings::TUrgency::Gale)));
+        EXPECT_FALSE(marked(Item(form, "FE01"), distress));
+        EXPECT_TRUE(Item(form, "FE01")->icon(0).isNull());
         ASSERT_EQ(Notices(form), 1);  // one notice for both, once
         EXPECT_TRUE(form.findChild<QMessageBox*>("AlarmNotice")->text().contains("ED01"));
         form.RebuildTree();
         EXPECT_EQ(Notices(form), 1);
         form.Ui()->NavtexTreeView->setCurrentItem(Item(form, "ED01"));
-        EXPECT_NE(Item(form, "ED01")->foreground(0).color(), QColor(220, 0, 0));
+        form.RebuildTree();
+        EXPECT_TRUE(marked(Item(form, "ED01"), distress)) << "read, and still in force";
+        EXPECT_FALSE(Item(form, "ED01")->font(0).bold());
+        // The same mark among the search's results.
+        QTest::keyClicks(form.History()->SearchField(), "MAYDAY");
+        QTest::qWait(300);  // past the pause after which a search starts
+        const auto hits =
+            form.History()->Results()->findItems("ED01", Qt::MatchStartsWith | Qt::MatchRecursive);
+        ASSERT_EQ(hits.size(), 1);
+        EXPECT_TRUE(marked(hits[0], distress));
     }
     // A line that cannot be read, first in the file, costs no other alarm.
     temp.WriteFile("data/ZEL2/ALARMS.INI", "518 garbage-without-a-time\r\n\x01\x02\r\n" +
@@ -154,8 +182,7 @@ TEST_F(WarningsViewTest, ASearchAndRescueMessageIsRedUntilReadWithOneNotice) {
     TMainForm again({});
     Show(again);
     EXPECT_EQ(Notices(again), 0);
-    EXPECT_NE(Item(again, "ED01")->foreground(0).color(), QColor(220, 0, 0));  // read before
-    EXPECT_EQ(Item(again, "FA00")->foreground(0).color(), QColor(220, 0, 0));  // not yet read
+    EXPECT_TRUE(marked(Item(again, "ED01"), distress));
 }
 
 // A plotter folder that cannot take the files is said, once, and in the network dialog's

@@ -15,6 +15,7 @@
 #include "platform/Log.h"
 #include "platform/Process.h"
 #include "warnings/StationNames.h"
+#include "warnings/ui/UrgencyMark.h"
 
 namespace {
 
@@ -314,6 +315,17 @@ bool TWarningsView::Near(int64_t id) const {
            position::RangeToNearest(position::Boat(*at), it->second).distanceNm <= nearDistanceNm;
 }
 
+warnings::TUrgency TWarningsView::UrgencyOf(int64_t id, const std::string& name) const {
+    const std::optional<position::TLatLon> at = boat ? boat() : std::nullopt;
+    std::lock_guard<std::mutex> lock(mutex);
+    if (endedById.count(id)) return warnings::TUrgency::None;
+    const auto it = placesById.find(id);
+    const bool within =
+        at && it != placesById.end() &&
+        position::RangeToNearest(position::Boat(*at), it->second).distanceNm <= nearDistanceNm;
+    return warnings::UrgencyOf(name, within);
+}
+
 bool TWarningsView::InForce(int64_t id) const {
     std::lock_guard<std::mutex> lock(mutex);
     return endedById.count(id) == 0;
@@ -334,8 +346,10 @@ void TWarningsView::Decorate(const navtex::TNavtexTree& tree, const TNavtexTreeC
         const TMsgHeaderElement* record = tree.RecordOf(node, band);
         QTreeWidgetItem* item = control.Item(node);
         if (!record || !item) continue;
-        DecorateMessage(*item, *record, band, known, raised);
-        if (!at) continue;
+        if (!at) {
+            DecorateMessage(*item, *record, band, known, false, raised);
+            continue;
+        }
         // Each message's places are read once, not at every selection.
         const Key key{band, record->Name, record->Age};
         auto cached = placesOf.find(key);
@@ -345,6 +359,7 @@ void TWarningsView::Decorate(const navtex::TNavtexTree& tree, const TNavtexTreeC
                 : warnings::Places(warnings::FindShapes(warnings::TStationNames::Text(*record)));
         const std::optional<position::TRange> range =
             own.empty() ? std::nullopt : std::optional(position::RangeToNearest(position::Boat(*at), own));
+        DecorateMessage(*item, *record, band, known, range && range->distanceNm <= nearDistanceNm, raised);
         if (range) item->setToolTip(0, item->toolTip(0) + "\n" + RangeWords(*range));
         if (range) NearMessage(*item, *record, band, known, *range, near);
         places.emplace(key, std::move(own));
@@ -385,20 +400,28 @@ void TWarningsView::NearMessage(const QTreeWidgetItem& item, const TMsgHeaderEle
 
 // Grey once it is no longer in force, red while an alarm is unread (raised once).
 void TWarningsView::DecorateMessage(QTreeWidgetItem& item, const TMsgHeaderElement& record, int band,
-                                    const std::map<Name, Info>& known, QStringList& raised) {
+                                    const std::map<Name, Info>& known, bool withinDistance,
+                                    QStringList& raised) {
     QString tip = MessageTip(record);
     QBrush colour;  // the tree's own
+    bool ended = false;
     if (const auto it = known.find({band, record.Name});
         it != known.end() && it->second.state != warnings::TWarning::State::InForce) {
         colour = QColor(128, 128, 128);
         tip += EndedText(it->second);
+        ended = true;
     }
+    // The mark stays while the message is in force, read or not.
+    const warnings::TUrgency level =
+        ended ? warnings::TUrgency::None : warnings::UrgencyOf(record.Name, withinDistance);
+    if (level != warnings::TUrgency::None) {
+        colour = urgency::Colour(level);
+        tip += "\n" + urgency::Words(level);
+    }
+    item.setIcon(0, urgency::Icon(level));
     const bool unread = item.font(0).bold();
-    if (IsAlarm(record.Name) && unread) {
-        colour = QColor(220, 0, 0);
-        if (notified.insert({band, record.Name, record.Age}).second)
-            raised << QStringLiteral("%1 (%2 kHz)").arg(QString::fromStdString(record.Name)).arg(band);
-    }
+    if (IsAlarm(record.Name) && unread && notified.insert({band, record.Name, record.Age}).second)
+        raised << QStringLiteral("%1 (%2 kHz)").arg(QString::fromStdString(record.Name)).arg(band);
     item.setForeground(0, colour);
     item.setToolTip(0, tip);
 }

@@ -20,6 +20,7 @@
 #include "app/ui/Notice.h"
 #include "navtex/ui/NavtexTreeControl.h"
 #include "warnings/Export.h"
+#include "warnings/Urgency.h"
 
 // What the window shows of warnings: the positions under the message (with a button that
 // copies them), the state in words in the header above it, messages no longer in force in
@@ -77,6 +78,9 @@ public:
     QString StateWords(int band, const std::string& name) const;
     QString StateWordsOf(int64_t id) const;
     bool InForce(int64_t id) const;
+    // How urgent the history's message id is: none once it has ended; "near" only with a
+    // current position and its places within the distance.
+    warnings::TUrgency UrgencyOf(int64_t id, const std::string& name) const;
     // A warning in force with places within the distance of the boat (true for any message
     // while there is no current position).
     bool Near(int64_t id) const;
@@ -106,7 +110,7 @@ signals:
 
 private:
     void DecorateMessage(QTreeWidgetItem& item, const TMsgHeaderElement& record, int band,
-                         const std::map<Name, Info>& known, QStringList& raised);
+                         const std::map<Name, Info>& known, bool withinDistance, QStringList& raised);
     void SaveNotified() const;
     void NearMessage(const QTreeWidgetItem& item, const TMsgHeaderElement& record, int band,
                      const std::map<Name, Info>& known, const position::TRange& range, QStringList& near);

@@ -181,6 +181,7 @@ void TUserTools::Save() {
 void TUserTools::SaveMap() {
     TMapPage* page = window.MapPage();
     if (!page) return;
+    page->LoadLand();
     SaveThrough(QStringLiteral("Image PNG (*.png);;Document PDF (*.pdf)"), QStringLiteral("Carte NAVTEX.png"),
                 [page](QSaveFile& file, const QString& path) {
                     TMapView* map = page->Map();
@@ -239,6 +240,7 @@ void TUserTools::PrintMap() {
     TMapPage* page = window.MapPage();
     QPainter painter;
     if (!page || !BeginLandscape(painter)) return;
+    page->LoadLand();
     RenderMap(painter, *page->Map(), page->Title());
     painter.end();
 }

@@ -61,7 +61,6 @@ const map::TLand& TMapPage::Land() {
 TMapPage::TMapPage(QWidget* parent) : QWidget(parent) {
     map = new TMapView(this);
     map->setObjectName("MapView");
-    map->SetLand(&Land());
 
     list = new QTreeWidget(this);
     list->setObjectName("MapList");
@@ -173,6 +172,17 @@ TMapPage::TMapPage(QWidget* parent) : QWidget(parent) {
         if (w) emit OpenOnNavtexPage(w->text, header->text().toStdString());
     });
     SetBoat(std::nullopt, nearDistanceNm);
+}
+
+void TMapPage::showEvent(QShowEvent* event) {
+    LoadLand();
+    QWidget::showEvent(event);
+}
+
+void TMapPage::LoadLand() {
+    // The land (5.8 MB read) only once the map is first looked at or printed: a program that
+    // is never asked for its map does not carry it.
+    map->SetLand(&Land());
 }
 
 void TMapPage::SetWarnings(std::shared_ptr<const std::vector<warnings::TWarning>> list) {

@@ -54,6 +54,11 @@ public:
     QString Title() const;
 
     static const map::TLand& Land();
+    // The land into the map: when it is first shown, saved or printed.
+    void LoadLand();
+
+protected:
+    void showEvent(QShowEvent* event) override;
 
 signals:
     // "Voir dans la page NAVTEX": the text and header to show there.

@@ -32,7 +32,8 @@ void TSignalKAccess::Request(const QString& where, const QString& id) {
     request.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/json"));
     request.setTransferTimeout(10000);
     const std::string body = signalk::AccessRequestBody(id.toStdString(), Description);
-    QNetworkReply* reply = http.post(request, QByteArray::fromStdString(body));
+    if (!http) http = new QNetworkAccessManager(this);
+    QNetworkReply* reply = http->post(request, QByteArray::fromStdString(body));
     const int asked = generation;
     connect(reply, &QNetworkReply::finished, this, [this, reply, asked] {
         reply->deleteLater();
@@ -48,7 +49,7 @@ void TSignalKAccess::Ask() {
     asking = true;
     QNetworkRequest request(QUrl(QStringLiteral("http://%1%2").arg(hostPort, href)));
     request.setTransferTimeout(10000);
-    QNetworkReply* reply = http.get(request);
+    QNetworkReply* reply = http->get(request);
     const int asked = generation;
     connect(reply, &QNetworkReply::finished, this, [this, reply, asked] {
         reply->deleteLater();

@@ -33,7 +33,7 @@ private:
     void Read(const QByteArray& body, int status, const QString& error);
     void SetState(const QString& text);
 
-    QNetworkAccessManager http;
+    QNetworkAccessManager* http = nullptr;  // made at the first request: most boats never make one
     QTimer poll;
     QString hostPort, clientId, href, state;
     bool asking = false;

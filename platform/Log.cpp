@@ -136,7 +136,9 @@ TLog& Instance() {
 
 void StartLog(const std::string& folder, size_t limitBytes) {
     TLog& log = Instance();
-    std::lock_guard<std::mutex> lock(log.mutex);
+    std::unique_lock<std::mutex> lock(log.mutex);
+    // What was logged before goes where the log was then.
+    if (log.thread.joinable()) log.written.wait(lock, [&log] { return log.queue.empty() && !log.writing; });
     log.path = JoinPath(folder, LogName);
     log.limit = limitBytes < 1024 ? 1024 : limitBytes;
     if (log.thread.joinable()) return;

@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QSocketNotifier>
 
+#include <clocale>
 #include <cstdio>
 #include <memory>
 
@@ -22,6 +23,9 @@ int main(int argc, char* argv[]) {
     const bool firstCopy = app::AcquireDoubleStartGuard();
 
     QApplication application(argc, argv);
+    // Qt hands the user's locale to the C library as well: printf would then write "54,77"
+    // into GeoJSON, Signal K's JSON and WINDOW.INI. The user's separator is asked for apart.
+    std::setlocale(LC_NUMERIC, "C");
     Q_INIT_RESOURCE(zel2);
     // Also the second copy's box carries the application title.
     QApplication::setApplicationName(ApplicationTitle);

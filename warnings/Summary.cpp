@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "warnings/Summary.h"
 
+#include "stations/Stations.h"
+
 #include <cctype>
+#include <set>
 #include <sstream>
 #include <vector>
 
@@ -43,11 +46,28 @@ bool SeriesNumber(const std::string& line, const std::vector<std::string>& words
     return words.size() <= 2;  // "SA77", "288/20"
 }
 
+// The stations' names as broadcasts spell them: "NITON", "CULLERCOATS".
+const std::set<std::string>& StationWords() {
+    static const std::set<std::string> words = [] {
+        std::set<std::string> upper;
+        for (const stations::TStation& station : stations::Table()) {
+            std::string name = station.name;
+            for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+            upper.insert(name);
+        }
+        return upper;
+    }();
+    return words;
+}
+
+// "NETHERLANDS COASTGUARD", "GREENLAND VIA GRINDAVIK", "CROSS CORSEN", "NITON".
 bool Sender(const std::string& line, const std::vector<std::string>& words) {
     if (words.size() > 4 || HasDigit(line)) return false;
-    for (const char* mark :
-         {"COASTGUARD", "COAST GUARD", "RADIO", "NCC", "NUC", "RCC", "MRCC", "JRCC", "MRSC"})
+    for (const char* mark : {"COASTGUARD", "COAST GUARD", "RADIO", "NCC", "NUC", "RCC", "MRCC", "JRCC",
+                             "MRSC", " VIA ", "CROSS "})
         if (Has(line, mark)) return true;
+    for (const std::string& word : words)
+        if (StationWords().count(word)) return true;
     return false;
 }
 
@@ -67,6 +87,7 @@ std::string MeaningfulLine(const std::string& text) {
         if (fallback.empty()) fallback = line;
         const std::vector<std::string> words = Words(line);
         if (DateTimeGroup(line, words) || SeriesNumber(line, words) || Sender(line, words)) continue;
+        if (words.size() == 1 && line.size() <= 2) continue;  // the station's letters: "XC"
         return line;
     }
     return fallback;

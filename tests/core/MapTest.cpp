@@ -116,4 +116,10 @@ TEST(MapList, TheFirstLineThatSaysSomething) {
     EXPECT_EQ(warnings::MeaningfulLine("ZCZC XX01\n301200 UTC NOV 20\n"), "301200 UTC NOV 20")
         << "nothing else";
     EXPECT_EQ(warnings::MeaningfulLine(""), "");
+    // archive/2019/11/05/XC05: a relay and its letters; a sender named by its station alone.
+    EXPECT_EQ(warnings::MeaningfulLine("ZCZC XC05\r\n051340 UTC NOV 19\r\nGREENLAND VIA GRINDAVIK\r\nXC\r\n"
+                                       "DMI GREENLAND ICE SERVICE 051005 UTC.\r\n"),
+              "DMI GREENLAND ICE SERVICE 051005 UTC.");
+    EXPECT_EQ(warnings::MeaningfulLine("ZCZC GB05\nNITON\nGALE WARNING 0512\nSW GALE 8 IMMINENT\n"),
+              "SW GALE 8 IMMINENT");
 }

@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "warnings/Alerts.h"
 #include "warnings/Export.h"
 #include "warnings/Warnings.h"
 
@@ -479,4 +480,30 @@ TEST(Export, GpxAndGeoJsonOfWhatIsInForce) {
     EXPECT_EQ(json.find("distance_nm"), std::string::npos);
     const std::string ranged = warnings::GeoJson(list, false, position::TLatLon{54, -4.5});
     EXPECT_NE(ranged.find("\"distance_nm\": 62.6, \"bearing_deg\": 163"), std::string::npos) << ranged;
+}
+
+TEST(AlertBook, ReadBackWithAcknowledgementsAndTheOldestDroppedWhenFull) {
+    warnings::TAlertBook book = warnings::TAlertBook::Read(
+        "518 ED01 1000\r\ngarbage\r\n\x01\x02\r\n600 XX01 1\r\n490 AB00 2000 ack\r\n518 FB01 3000 other\r\n");
+    EXPECT_EQ(book.Size(), 3u);
+    EXPECT_TRUE(book.Raised({518, "ED01", 1000}));
+    EXPECT_FALSE(book.Acknowledged({518, "ED01", 1000}));
+    EXPECT_TRUE(book.Acknowledged({490, "AB00", 2000}));
+    EXPECT_FALSE(book.Acknowledged({518, "FB01", 3000}));
+    EXPECT_FALSE(book.Raise({518, "ED01", 1000}));
+    EXPECT_TRUE(book.Raise({518, "ED01", 1001})) << "the same identifier at another time is another message";
+    book.Acknowledge({518, "ED01", 1000});
+    EXPECT_EQ(warnings::TAlertBook::Read(book.Text()).Text(), book.Text());
+    EXPECT_TRUE(warnings::TAlertBook::Read(book.Text()).Acknowledged({518, "ED01", 1000}));
+
+    // Full: the oldest receptions go, whatever their names ("ZZ" sorts last but is newest).
+    warnings::TAlertBook full;
+    for (int32_t age = 0; age < static_cast<int32_t>(warnings::TAlertBook::Kept) + 10; ++age)
+        full.Raise(
+            {518, age < 10 ? "ZZ" + std::to_string(age % 10) + "0" : "AA" + std::to_string(age), age + 100});
+    full.Raise({518, "ZZ99", 999999});
+    const warnings::TAlertBook kept = warnings::TAlertBook::Read(full.Text());
+    EXPECT_EQ(kept.Size(), warnings::TAlertBook::Kept);
+    EXPECT_TRUE(kept.Raised({518, "ZZ99", 999999}));
+    EXPECT_FALSE(kept.Raised({518, "ZZ00", 100}));
 }

@@ -145,6 +145,11 @@ TNmeaSettings LoadNmeaSettings(const std::string& archiveRoot) {
         }
         if (key == "signalk-client-id" && signalk::ValidClientId(value)) s.signalkClientId = value;
         if (key == "signalk-token" && signalk::ValidToken(value)) s.signalkToken = value;
+        if (key == "signalk-alerts" && value.size() <= 260) {
+            std::string host;
+            int port = 0;
+            if (Destination(value, host, port)) s.signalkAlerts = value;
+        }
         if (key == "near-distance") Whole(value, 1, MaxNearDistanceNm, s.nearDistanceNm);
         if (key == "storm-threshold") {
             // Not strtod: the window's locale may want a decimal comma. Kept to the tenth the
@@ -189,6 +194,10 @@ bool SaveNmeaSettings(const std::string& archiveRoot, const TNmeaSettings& s) {
         out << "near-distance=" << s.nearDistanceNm << "\r\n";
     if (signalk::ValidClientId(s.signalkClientId)) out << "signalk-client-id=" << s.signalkClientId << "\r\n";
     if (signalk::ValidToken(s.signalkToken)) out << "signalk-token=" << s.signalkToken << "\r\n";
+    std::string alertsHost;
+    int alertsPort = 0;
+    if (Destination(s.signalkAlerts, alertsHost, alertsPort))
+        out << "signalk-alerts=" << s.signalkAlerts << "\r\n";
     const std::string text = out.str();
     return platform::WriteFileAtomic(platform::JoinPath(archiveRoot, SettingsFileName), text.data(),
                                      text.size());

@@ -28,6 +28,8 @@ struct TNmeaSettings {
     // What a Signal K server with its security on gave this program: the identifier it asked
     // with and the token its administrator's approval brought.
     std::string signalkClientId, signalkToken;
+    // The Signal K server that gets the alerts as notifications (host:port); empty: none.
+    std::string signalkAlerts;
 
     bool operator==(const TNmeaSettings&) const = default;
 };

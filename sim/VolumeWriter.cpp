@@ -16,15 +16,11 @@ namespace {
 
 constexpr int RingSize = 10240;
 
-struct Message {
-    const char* id;  // transmitter, subject, number: "FA12"
-    int ageMinutes;  // how long ago it was received
-    const char* body;
-};
+using Message = SimMessage;
 
 // A small, believable day of traffic on both bands; each text is of its subject letter
 // (A navigational warning, B meteorological warning, E forecast, L further navigational warning).
-const Message International[] = {
+const std::vector<Message> International = {
     {"FA12", 35,
      "CROSS CORSEN\nNAVIGATIONAL WARNING NR 214\nOUESSANT TSS.\n"
      "WRECK DANGEROUS TO NAVIGATION IN 48-31.2N 005-21.4W. WIDE BERTH REQUESTED.\n"},
@@ -38,7 +34,7 @@ const Message International[] = {
      "CROSS GRIS NEZ\nNAVIGATIONAL WARNING 0033\nDOVER STRAIT.\n"
      "DRIFTING CONTAINER REPORTED 50-58.2N 001-12.7E AT 080915 UTC.\nVESSELS KEEP A SHARP LOOKOUT.\n"},
 };
-const Message National[] = {
+const std::vector<Message> National = {
     {"AE07", 60,
      "CROSS ETEL\nBULLETIN COTIER\nDE PENMARCH A L'ANSE DE L'AIGUILLON\n"
      "SUD-OUEST 5 A 6, MER AGITEE, HOULE OUEST 2 M.\n"},
@@ -46,6 +42,15 @@ const Message National[] = {
      "CROSS CORSEN\nAVURNAV 0871\nCHENAL DU FOUR: BOUEE CARDINALE OUEST\n"
      "DE LA BASSE ROYALE ETEINTE.\n"},
 };
+
+// The usual traffic and what the options add, newest first.
+std::vector<Message> Traffic518(const VolumeOptions& o) {
+    std::vector<Message> all = o.more518;
+    all.insert(all.end(), International.begin(), International.end());
+    std::stable_sort(all.begin(), all.end(),
+                     [](const Message& a, const Message& b) { return a.ageMinutes < b.ageMinutes; });
+    return all;
+}
 
 std::string NavtexText(const Message& m, const char* frame) {
     std::string text = std::string(frame) + " " + m.id + "\n" + m.body + "NNNN\n";
@@ -97,11 +102,11 @@ void SetTimes(const std::string& path, int64_t when) {
     platform::SetFileTimes(path, t, t, t);
 }
 
-bool WriteMessageFolder(const std::string& folder, const Message* begin, const Message* end,
-                        const char* frame, int64_t now) {
+bool WriteMessageFolder(const std::string& folder, const std::vector<Message>& messages, const char* frame,
+                        int64_t now) {
     if (!EnsureFolder(folder)) return false;
-    for (const Message* m = begin; m != end; ++m) {
-        const std::string path = platform::JoinPath(folder, std::string(m->id) + ".TXT");
+    for (const Message* m = messages.data(); m != messages.data() + messages.size(); ++m) {
+        const std::string path = platform::JoinPath(folder, m->id + ".TXT");
         if (!WriteText(path, WithCrLf(NavtexText(*m, frame)))) return false;
         SetTimes(path, now - m->ageMinutes * 60);
     }
@@ -134,7 +139,8 @@ bool MakeFileModel(const std::string& model, const std::string& folder, const Vo
                                : model == "ZEL2B" ? "B20140300158"
                                                   : "BX2015010077";
     for (size_t i = 0; i < 12; ++i) system[528 + i] = static_cast<uint8_t>(serial[i]);
-    const char* ids[3] = {International[2].id, International[1].id, International[0].id};
+    const char* ids[3] = {International[2].id.c_str(), International[1].id.c_str(),
+                          International[0].id.c_str()};
     for (int s = 0; s < 3; ++s)
         for (int i = 0; i < 4; ++i)
             system[static_cast<size_t>(540 + 4 * s + i)] = static_cast<uint8_t>(ids[s][i]);
@@ -156,10 +162,8 @@ bool MakeFileModel(const std::string& model, const std::string& folder, const Vo
     if (!EnsureFolder(platform::JoinPath(folder, "HTML"))) return false;
     if (!WriteBytes(platform::JoinPath(folder, "HTML\\NAVAREA.HTM"), std::vector<uint8_t>(16384, ' ')))
         return false;
-    return WriteMessageFolder(platform::JoinPath(folder, "INTERNAT"), std::begin(International),
-                              std::end(International), "ZCZC", now) &&
-           WriteMessageFolder(platform::JoinPath(folder, "NATIONAL"), std::begin(National),
-                              std::end(National), "ZCZC", now);
+    return WriteMessageFolder(platform::JoinPath(folder, "INTERNAT"), Traffic518(o), "ZCZC", now) &&
+           WriteMessageFolder(platform::JoinPath(folder, "NATIONAL"), National, "ZCZC", now);
 }
 
 }  // namespace
@@ -172,8 +176,10 @@ uint32_t ReceiverSeconds(int64_t unixSeconds) {
 namespace {
 
 // One band's ring: header block, continuation blocks, erased rest.
-std::vector<uint8_t> MessageRing(const Message* begin, const Message* end, int64_t now, int firstBlock,
+std::vector<uint8_t> MessageRing(const std::vector<Message>& messages, int64_t now, int firstBlock,
                                  int16_t& next) {
+    const Message* begin = messages.data();
+    const Message* end = begin + messages.size();
     std::vector<uint8_t> ring(1024 * 256, 0xFF);
     int block = firstBlock;
     // Oldest first, so the newest ends just before `next`.
@@ -214,10 +220,8 @@ bool MakeModelD(const std::string& folder, const VolumeOptions& o, int64_t now) 
         }
     }
     int16_t next518 = 0, next490 = 0;
-    const std::vector<uint8_t> nav518 =
-        MessageRing(std::begin(International), std::end(International), now, 1022, next518);
-    const std::vector<uint8_t> nav490 =
-        MessageRing(std::begin(National), std::end(National), now, 300, next490);
+    const std::vector<uint8_t> nav518 = MessageRing(Traffic518(o), now, 1022, next518);
+    const std::vector<uint8_t> nav490 = MessageRing(National, now, 300, next490);
 
     std::vector<uint8_t> system(776, 0);
     le::PutU32(&system[0], ReceiverSeconds(now));

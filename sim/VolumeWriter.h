@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace sim {
 
@@ -12,12 +13,21 @@ bool IsKnownModel(const std::string& model);
 // pressure, or a storm coming (a fall of 4 hPa in the last three hours).
 enum class Weather { Passing, Steady, Storm };
 
+// A message of the simulated traffic: "FA12", received so many minutes ago, its text
+// between the identifier's line and NNNN.
+struct SimMessage {
+    std::string id;
+    int ageMinutes = 0;
+    std::string body;
+};
+
 struct VolumeOptions {
     int64_t now = 0;  // unix seconds; 0 = the current time
     bool withSystemFile = true;
     bool withIndexFile = true;
     Weather weather = Weather::Passing;
-    int writeIndex = 7321;  // where the next barograph sample goes: later volumes have moved on
+    int writeIndex = 7321;            // where the next barograph sample goes: later volumes have moved on
+    std::vector<SimMessage> more518;  // received on 518 kHz besides the usual day of traffic
 };
 
 // Writes the files of a receiver volume of the given model into folder (created when

@@ -22,6 +22,7 @@
 #include "acquisition/MessageTransfer.h"
 #include "app/ArchivePath.h"
 #include "app/CommandLine.h"
+#include "app/ui/AlertNotice.h"
 #include "app/ui/Application.h"
 #include "app/ui/ImageList.h"
 #include "app/ui/JpegImage.h"
@@ -35,11 +36,15 @@
 #include "platform/Log.h"
 #include "platform/Process.h"
 #include "settings/ui/UnitConfig.h"
+#include "signalk/Notifications.h"
 #include "ui_UnitMain.h"
 #include "update/FirmwareTransfer.h"
 #include "update/ui/UnitUpdate.h"
 
 namespace {
+
+// The notice's key of the storm warning (a message's is its band, identifier and time).
+const QString StormKey = QStringLiteral("storm");
 
 constexpr int PanelWidths[6] = {200, 100, 210, 100, 100, 200};
 
@@ -404,6 +409,25 @@ void TMainForm::FormCreate() {
             [this](const QDateTime& when, double hPa, const QString& label) {
                 ui->Chart1->AddMark(when, hPa, label);
             });
+    // Every alert on one notice; the storm's also on the boat's network until it eases.
+    alertNotice = new TAlertNotice(this);
+    connect(stormAlarm, &TStormAlarm::Alert, this, [this](const QString& text) {
+        alertNotice->Add({{StormKey,
+                           {},
+                           QColor(200, 90, 0),
+                           QStringLiteral("Baromètre"),
+                           QStringLiteral("Avis de tempête"),
+                           text}});
+        network->Notifier().Set({signalk::StormPath, "warn", text.toStdString(), {}, {}});
+    });
+    connect(stormAlarm, &TStormAlarm::Eased, this, [this] {
+        network->Notifier().Set({signalk::StormPath, "normal", "", {}, {}});
+    });
+    connect(alertNotice, &TAlertNotice::Open, this, &TMainForm::OpenAlert);
+    connect(alertNotice, &TAlertNotice::Acknowledged, this, [this](const QStringList& keys) {
+        warningsView->Acknowledge(keys);
+        if (keys.contains(StormKey)) network->Notifier().Set({signalk::StormPath, "normal", "", {}, {}});
+    });
     // The map, between the barograph and the manual.
     mapPage = new TMapPage(ui->PageControl1);
     mapPage->setObjectName("MapTabSheet");
@@ -413,7 +437,9 @@ void TMainForm::FormCreate() {
     acquisition::RecoverTransfer(archivePath);
     // Every rebuild, the first at start-up included, hands the archive to the history; after
     // each of its batches the warnings are read anew there, on the history's thread.
-    warningsView = new TWarningsView(this, positionsLabel, copyPositions);
+    warningsView = new TWarningsView(this, positionsLabel, copyPositions, alertNotice);
+    warningsView->SetNotificationSink(
+        [notifier = &network->Notifier()](const signalk::TNotification& n) { notifier->Set(n); });
     warningsView->Start(archivePath, network->Settings().warningsFolder, [panel = historyPanel] {
         if (panel->Writer()) panel->Writer()->Add({});
     });
@@ -436,10 +462,12 @@ void TMainForm::FormCreate() {
     warningsView->SetNearDistance(network->Settings().nearDistanceNm);
     historyPanel->SetNear([view = warningsView](int64_t id) { return view->Near(id); },
                           network->Settings().nearDistanceNm);
-    navtex->SetStationNamer([this](int band, const TMsgHeaderElement& record) {
+    const auto nameStation = [this](int band, const TMsgHeaderElement& record) {
         return stationNames.Name(band, record.Name, warnings::TStationNames::Text(record),
                                  network->Position().Current());
-    });
+    };
+    navtex->SetStationNamer(nameStation);
+    warningsView->SetStationNamer(nameStation);
     historyPanel->SetStationNamer([this](int band, const std::string& name, const std::string& text) {
         return stationNames.Name(band, name, text, network->Position().Current());
     });
@@ -511,6 +539,24 @@ void TMainForm::RebuildTree() {
     navtex->Rebuild();
     warningsView->Decorate(*navtex, *navtexControl);
     network->TreeRebuilt(navtex->List518(), navtex->List490());
+}
+
+void TMainForm::OpenAlert(const QString& key) {
+    if (key == StormKey) {
+        ui->PageControl1->setCurrentWidget(ui->BaroTabSheet);
+        PageControl1Change();
+        return;
+    }
+    const std::optional<TWarningsView::Key> wanted = TWarningsView::ReadAlertKey(key);
+    for (int node = 0; wanted && node < navtex->NodeCount(); ++node) {
+        int band = 0;
+        const TMsgHeaderElement* record = navtex->RecordOf(node, band);
+        if (!record || TWarningsView::Key{band, record->Name, record->Age} != *wanted) continue;
+        ui->PageControl1->setCurrentWidget(ui->NavtexTabSheet);
+        PageControl1Change();
+        if (QTreeWidgetItem* item = navtexControl->Item(node)) ui->NavtexTreeView->setCurrentItem(item);
+        return;
+    }
 }
 
 void TMainForm::RefreshShown() {

@@ -160,6 +160,7 @@ public:
     // The search field over the tree and the history behind it.
     THistoryPanel* History() const { return historyPanel; }
     TWarningsView* Warnings() const { return warningsView; }
+    TAlertNotice* Alerts() const { return alertNotice; }
     // File menu: the warnings for the chart plotter, once, into a folder chosen.
     void ExportWarningsCommand();
     QAction* ExportWarningsAction() const { return exportWarningsAction; }
@@ -215,6 +216,9 @@ private:
     THistoryPanel* historyPanel = nullptr;
     TMapPage* mapPage = nullptr;
     TWarningsView* warningsView = nullptr;
+    TAlertNotice* alertNotice = nullptr;
+    // The alert of the notice's key: its message on the NAVTEX page, or the barograph.
+    void OpenAlert(const QString& key);
     warnings::TStationNames stationNames;
     QLabel* positionsLabel = nullptr;
     QPushButton* copyPositions = nullptr;

@@ -1,16 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "baro/ui/StormAlarm.h"
 
-#include <QWidget>
-
 #include "baro/ui/BaroChartControl.h"
 #include "common/Numbers.h"
 #include "platform/Process.h"
 
-TStormAlarm::TStormAlarm(QWidget* w) : QObject(w), notice(new TNotice(w, "StormNotice", "Avis de tempête")) {}
+TStormAlarm::TStormAlarm(QObject* parent) : QObject(parent) {}
 
 void TStormAlarm::StatusShown(const TAcquisitionState& state, double threshold) {
-    if (watch.Update(state.TendencyHpa3h, threshold) != baro::TStormWatch::TChange::Raised) return;
+    const baro::TStormWatch::TChange change = watch.Update(state.TendencyHpa3h, threshold);
+    if (change == baro::TStormWatch::TChange::Ended) emit Eased();
+    if (change != baro::TStormWatch::TChange::Raised) return;
     const char separator = platform::DecimalSeparator();
     if (state.SeaLevelHpa) {
         // On the newest point of the curve, which the chart draws at the whole minute.
@@ -22,5 +22,5 @@ void TStormAlarm::StatusShown(const TAcquisitionState& state, double threshold) 
             when, *state.SeaLevelHpa,
             QStringLiteral("Avis de tempête %1 : %2 hPa en 3 h").arg(when.toString("HH:mm"), tendency));
     }
-    notice->Show(QString::fromStdString(baro::StormNotice(*state.TendencyHpa3h, separator)));
+    emit Alert(QString::fromStdString(baro::StormNotice(*state.TendencyHpa3h, separator)));
 }

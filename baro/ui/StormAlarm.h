@@ -7,20 +7,17 @@
 #include <optional>
 
 #include "acquisition/AcquisitionState.h"
-#include "app/ui/Notice.h"
 #include "baro/StormWarning.h"
 
 class QWidget;
 
-// The storm watch: a fall of the three-hour tendency past the threshold raises one notice
-// per event that a person at the chart table cannot miss (in the tray where there is one,
-// otherwise a box that does not stop the program), and asks for a mark on the curve.
+// The storm watch: a fall of the three-hour tendency past the threshold raises one alert per
+// event and asks for a mark on the curve; the alert ends when the fall eases.
 class TStormAlarm : public QObject {
     Q_OBJECT
 
 public:
-    // window: the owner of the notice box and of the tray icon's picture.
-    explicit TStormAlarm(QWidget* window);
+    explicit TStormAlarm(QObject* parent);
 
     // After each status refresh.
     void StatusShown(const TAcquisitionState& state, double threshold);
@@ -29,8 +26,10 @@ public:
 signals:
     // Where the curve gets its mark, and the mark's label.
     void Raised(const QDateTime& when, double hPa, const QString& label);
+    // The alert's words ("Avis de tempête : le baromètre est en baisse rapide …"), and its end.
+    void Alert(const QString& text);
+    void Eased();
 
 private:
     baro::TStormWatch watch;
-    TNotice* notice;
 };

@@ -16,6 +16,7 @@ TBoatNetwork::TBoatNetwork(QObject* parent) : QObject(parent) {
         if (!nmea::SaveNmeaSettings(archivePath, kept))
             platform::Log(std::string("settings: the Signal K token could not be saved in ") + archivePath);
         position.Apply(settings);
+        notifier.SetServer(settings.signalkAlerts, settings.signalkToken);
     });
 }
 
@@ -32,6 +33,7 @@ void TBoatNetwork::Apply(const nmea::TNmeaSettings& newSettings, bool save) {
     settings = newSettings;
     output.Apply(settings);
     position.Apply(settings);
+    notifier.SetServer(settings.signalkAlerts, settings.signalkToken);
     if (save && !nmea::SaveNmeaSettings(archivePath, settings))
         platform::Log(std::string("settings: ") + nmea::SettingsFileName + " could not be saved in " +
                       archivePath);

@@ -12,6 +12,7 @@
 #include "nmea/ui/NmeaOutput.h"
 #include "position/ui/BoatPosition.h"
 #include "signalk/ui/SignalKAccess.h"
+#include "signalk/ui/SignalKNotifier.h"
 
 // The boat's network as the window sees it: its settings (NMEA.INI, or ZEL2_NMEA), the
 // output, what goes out on it (the barometer at each status refresh and each message that
@@ -30,6 +31,8 @@ public:
     TNmeaOutput& Output() { return output; }
     TBoatPosition& Position() { return position; }
     TSignalKAccess& SignalKAccess() { return access; }
+    // The alerts as the Signal K server's notifications, where one is set.
+    TSignalKNotifier& Notifier() { return notifier; }
     // Asks the Signal K server at host:port to let the program in; the token its approval
     // brings is kept in NMEA.INI and used from then on.
     void RequestSignalKAccess(const QString& hostPort);
@@ -46,6 +49,7 @@ private:
     TNmeaOutput output;
     TBoatPosition position;
     TSignalKAccess access;
+    TSignalKNotifier notifier;
     nmea::TNewMessages newMessages;
     int nrxSequence = 0;
 };

@@ -163,6 +163,38 @@ TNetworkDlg::TNetworkDlg(TBoatNetwork& n, QWidget* parent) : QDialog(parent), ne
     connect(&network.Position(), &TBoatPosition::StateChanged, this, &TNetworkDlg::ShowPositionState);
     connect(&network.Position(), &TBoatPosition::PositionChanged, this, &TNetworkDlg::ShowPositionState);
 
+    // The alerts on the boat's network, for the plotter and the crew's phones.
+    alertsToSignalK = new QCheckBox("Envoyer les alertes au serveur Signal K", this);
+    alertsToSignalK->setObjectName("SignalKAlerts");
+    alertsToSignalK->setToolTip(
+        "Détresse, avis de coup de vent, avertissements près du bateau et avis de tempête deviennent des "
+        "notifications du serveur (notifications.navtex.…), levées quand le message n’est plus en vigueur "
+        "ou a été acquitté.");
+    alertsAddress = new QLineEdit(this);
+    alertsAddress->setObjectName("SignalKAlertsAddress");
+    alertsAddress->setPlaceholderText("localhost:3000");
+    auto* alertsAccess = new QPushButton("Demander l’accès", this);
+    alertsAccess->setObjectName("SignalKAlertsAccessBtn");
+    alertsAccess->setToolTip(requestAccess->toolTip());
+    connect(alertsAccess, &QPushButton::clicked, this, [this] {
+        const std::string address = alertsAddress->text().trimmed().toStdString();
+        if (!nmea::ValidPositionAddress("signalk", address)) {
+            alertsStatus->setText(QStringLiteral("Indiquez le serveur sous la forme hôte:port."));
+            alertsAddress->setFocus();
+            return;
+        }
+        network.RequestSignalKAccess(QString::fromStdString(address));
+    });
+    connect(alertsToSignalK, &QCheckBox::toggled, alertsAddress, &QWidget::setEnabled);
+    alertsStatus = new QLabel(this);
+    alertsStatus->setObjectName("SignalKAlertsStatus");
+    alertsStatus->setWordWrap(true);
+    connect(&network.Notifier(), &TSignalKNotifier::StateChanged, this, &TNetworkDlg::ShowAlertsState);
+    connect(&network.SignalKAccess(), &TSignalKAccess::StateChanged, this, &TNetworkDlg::ShowAlertsState);
+    auto* alertsRow = new QHBoxLayout;
+    alertsRow->addWidget(alertsAddress, 1);
+    alertsRow->addWidget(alertsAccess);
+
     auto* form = new QFormLayout;
     form->addRow(output);
     form->addRow("Port TCP :", port);
@@ -177,6 +209,9 @@ TNetworkDlg::TNetworkDlg(TBoatNetwork& n, QWidget* parent) : QDialog(parent), ne
     form->addRow("Position fixe :", fixedPosition);
     form->addRow("Distance d’alerte [nm] :", nearDistance);
     form->addRow("Position :", positionStatus);
+    form->addRow(alertsToSignalK);
+    form->addRow("Serveur Signal K :", alertsRow);
+    form->addRow("Alertes :", alertsStatus);
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* ok = buttons->addButton("Enregistrer", QDialogButtonBox::AcceptRole);
     ok->setObjectName("OKBtn");
@@ -207,6 +242,13 @@ void TNetworkDlg::showEvent(QShowEvent* event) {
             ? QStringLiteral("%1, %2").arg(s.fixedLatitude, 0, 'f', 6).arg(s.fixedLongitude, 0, 'f', 6)
             : QString());
     nearDistance->setValue(s.nearDistanceNm);
+    alertsToSignalK->setChecked(!s.signalkAlerts.empty());
+    alertsAddress->setEnabled(!s.signalkAlerts.empty());
+    alertsAddress->setText(QString::fromStdString(!s.signalkAlerts.empty() ? s.signalkAlerts
+                                                  : s.positionSource == "signalk"
+                                                      ? s.positionAddress
+                                                      : std::string("localhost:3000")));
+    ShowAlertsState();
     PositionSourceChosen();
     ShowStatus();
     ShowExportState();
@@ -279,6 +321,13 @@ void TNetworkDlg::ShowPositionState() {
     positionStatus->setText(lines.join('\n'));
 }
 
+void TNetworkDlg::ShowAlertsState() {
+    QStringList lines;
+    if (const QString state = network.Notifier().StateText(); !state.isEmpty()) lines << state;
+    if (const QString access = network.SignalKAccess().StateText(); !access.isEmpty()) lines << access;
+    alertsStatus->setText(lines.join('\n'));
+}
+
 void TNetworkDlg::ShowStatus() {
     status->setText(network.Output().StatusText());
 }
@@ -337,6 +386,16 @@ void TNetworkDlg::OKBtnClick() {
         s.fixedLongitude = std::round(longitude * 1e6) / 1e6;
     }
     s.nearDistanceNm = nearDistance->value();
+    s.signalkAlerts.clear();
+    if (alertsToSignalK->isChecked()) {
+        const std::string server = alertsAddress->text().trimmed().toStdString();
+        if (!nmea::ValidPositionAddress("signalk", server)) {
+            alertsStatus->setText(QStringLiteral("Indiquez le serveur sous la forme hôte:port."));
+            alertsAddress->setFocus();
+            return;
+        }
+        s.signalkAlerts = server;
+    }
     network.Apply(s, true);
     accept();
 }

@@ -63,7 +63,11 @@ private:
     QLineEdit* fixedPosition;
     QSpinBox* nearDistance;
     QLabel* positionStatus;
+    QCheckBox* alertsToSignalK;
+    QLineEdit* alertsAddress;
+    QLabel* alertsStatus;
     void ShowPositionState();
+    void ShowAlertsState();
     void PositionSourceChosen();
     std::function<QString()> exportState;
 };

@@ -18,6 +18,7 @@
 #include <QTreeWidget>
 #include <QUdpSocket>
 
+#include "app/ui/AlertNotice.h"
 #include "app/ui/UnitMain.h"
 #include "history/ui/HistoryPanel.h"
 #include "nmea/ui/BoatNetwork.h"
@@ -273,12 +274,14 @@ TEST_F(BoatPositionTest, TheStatusBarAndTheDistanceInTheHeader) {
     EXPECT_EQ(indicator->text(), "Position : 49°39.0′N 001°37.2′W · position fixe");
     // A new navigational warning within 50 nm (2.1 nm by haversine): one notice, for it alone
     // (EA83 lies 135 nm off).
-    const auto notices = form.findChildren<QMessageBox*>("NearNotice");
-    ASSERT_EQ(notices.size(), 1);
-    EXPECT_TRUE(notices[0]->text().contains("EA84 (518 kHz) à 2,1 nm")) << notices[0]->text().toStdString();
-    EXPECT_FALSE(notices[0]->text().contains("EA83"));
+    const QStringList keys = form.Alerts()->Keys();
+    ASSERT_TRUE(form.Alerts()->isVisible());
+    ASSERT_EQ(keys.size(), 1) << keys.join(',').toStdString();
+    EXPECT_TRUE(keys[0].startsWith("518 EA84 "));
+    EXPECT_EQ(form.Alerts()->List()->topLevelItem(0)->text(2), "WRECK IN 49-41.0N 001-36.0W MARKED");
+    form.Alerts()->hide();
     form.RebuildTree();
-    EXPECT_EQ(form.findChildren<QMessageBox*>("NearNotice").size(), 1) << "told once";
+    EXPECT_FALSE(form.Alerts()->isVisible()) << "told once";
 
     // The search: what concerns the boat only.
     auto* nearOnly = form.findChild<QCheckBox*>("HistoryNear");

@@ -14,6 +14,7 @@
 #include <QTcpSocket>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QUdpSocket>
 
 #include <fstream>
@@ -21,6 +22,7 @@
 #include <sstream>
 
 #include "acquisition/AcquisitionState.h"
+#include "app/ui/AlertNotice.h"
 #include "app/ui/Application.h"
 #include "app/ui/UnitMain.h"
 #include "nmea/NmeaSettings.h"
@@ -85,11 +87,9 @@ protected:
     }
 
     static QString Label(TMainForm& form) { return form.findChild<QLabel*>("ParameterLabel")->text(); }
+    // The storm's lines on the alert notice.
     static int Notices(TMainForm& form) {
-        int shown = 0;
-        for (QMessageBox* box : form.findChildren<QMessageBox*>("StormNotice"))
-            shown += box->isVisible() ? 1 : 0;
-        return shown;
+        return form.Alerts()->isVisible() ? static_cast<int>(form.Alerts()->Keys().count("storm")) : 0;
     }
 
     QTcpSocket client;
@@ -144,11 +144,12 @@ TEST_F(NetworkOutputTest, AFallOfFourHectopascalsRaisesOneWarningUntilItEases) {
     EXPECT_TRUE(label.contains(QRegularExpression("color:#e00000[^>]*>Tendance: -4[.,]0hPa/3h</span>")))
         << label.toStdString();
     ASSERT_EQ(Notices(form), 1);
-    const QMessageBox* notice = form.findChild<QMessageBox*>("StormNotice");
+    const TAlertNotice* notice = form.Alerts();
     EXPECT_FALSE(notice->isModal()) << "the program goes on while the notice shows";
-    EXPECT_EQ(notice->windowTitle(), "Avis de tempête");
-    EXPECT_TRUE(notice->text().startsWith("Avis de tempête : le baromètre est en baisse rapide"))
-        << notice->text().toStdString();
+    const QTreeWidgetItem* line = notice->List()->topLevelItem(0);
+    EXPECT_EQ(line->text(1), "Avis de tempête");
+    EXPECT_TRUE(line->text(2).startsWith("Avis de tempête : le baromètre est en baisse rapide"))
+        << line->text(2).toStdString();
     EXPECT_EQ(form.Ui()->Chart1->MarkCount(), 1);
     form.Ui()->Chart1->resize(980, 600);  // the page is not shown here
     const QRectF mark = form.Ui()->Chart1->MarkArea(0);

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDialog>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -17,6 +18,7 @@
 #include <QTest>
 #include <QTreeWidget>
 
+#include "app/ui/AlertNotice.h"
 #include "app/ui/UnitMain.h"
 #include "history/ui/HistoryPanel.h"
 #include "platform/Files.h"
@@ -58,11 +60,20 @@ protected:
     static QTreeWidgetItem* Item(TMainForm& form, const char* name) {
         return form.Ui()->NavtexTreeView->findItems(name, Qt::MatchExactly | Qt::MatchRecursive).value(0);
     }
+    // The alert notices shown: one at most, whatever came.
     static int Notices(TMainForm& form) {
         int shown = 0;
-        for (QMessageBox* box : form.findChildren<QMessageBox*>("AlarmNotice"))
+        for (const QWidget* box : form.findChildren<QDialog*>("AlertNotice"))
             shown += box->isVisible() ? 1 : 0;
         return shown;
+    }
+    static QString NoticeLines(TMainForm& form) {
+        QStringList lines;
+        for (int i = 0; i < form.Alerts()->List()->topLevelItemCount(); ++i) {
+            const QTreeWidgetItem* item = form.Alerts()->List()->topLevelItem(i);
+            lines << item->text(0) + " | " + item->text(1) + " | " + item->text(2);
+        }
+        return lines.join('\n');
     }
 };
 
@@ -160,10 +171,32 @@ TEST_F(WarningsViewTest, UrgentMessagesKeepTheirMarkWhileInForceWithOneNotice) {
         EXPECT_TRUE(marked(Item(form, "FB01"), urgency::Colour(warnings::TUrgency::Gale)));
         EXPECT_FALSE(marked(Item(form, "FE01"), distress));
         EXPECT_TRUE(Item(form, "FE01")->icon(0).isNull());
-        ASSERT_EQ(Notices(form), 1);  // one notice for both, once
-        EXPECT_TRUE(form.findChild<QMessageBox*>("AlarmNotice")->text().contains("ED01"));
+        // One notice for the three, each with its subject and first line, never again.
+        ASSERT_EQ(Notices(form), 1);
+        EXPECT_EQ(form.Alerts()->List()->topLevelItemCount(), 3) << NoticeLines(form).toStdString();
+        EXPECT_TRUE(NoticeLines(form).contains("Renseignements recherche/sauvetage | MAYDAY RELAY. LIFERAFT"))
+            << NoticeLines(form).toStdString();
+        EXPECT_TRUE(NoticeLines(form).contains("Avis météorologiques | GALE WARNING. SW 8"));
+        EXPECT_FALSE(NoticeLines(form).contains("WIND SW 5"));
         form.RebuildTree();
         EXPECT_EQ(Notices(form), 1);
+        EXPECT_EQ(form.Alerts()->List()->topLevelItemCount(), 3);
+        // Its button opens the line chosen (the first when none is) on the NAVTEX page.
+        form.Ui()->PageControl1->setCurrentWidget(form.Ui()->BaroTabSheet);
+        form.Alerts()->List()->setCurrentItem(form.Alerts()->List()->topLevelItem(2));
+        form.Alerts()->OpenButton()->click();
+        EXPECT_EQ(form.Ui()->PageControl1->currentWidget(), form.Ui()->NavtexTabSheet);
+        EXPECT_EQ(form.Ui()->NavtexTreeView->currentItem(), Item(form, "FB01"));
+        // A message that comes while it is open joins it.
+        Recent("GB02", "GALE WARNING. W 9", 0);
+        form.RebuildTree();
+        QTest::qWait(200);
+        EXPECT_EQ(Notices(form), 1);
+        EXPECT_EQ(form.Alerts()->List()->topLevelItemCount(), 4) << NoticeLines(form).toStdString();
+        form.Alerts()->AcknowledgeButton()->click();
+        EXPECT_EQ(Notices(form), 0);
+        EXPECT_NE(testing_support::ReadText(temp / "data/ZEL2/ALARMS.INI").find(" ack\r\n"),
+                  std::string::npos);
         form.Ui()->NavtexTreeView->setCurrentItem(Item(form, "ED01"));
         form.RebuildTree();
         EXPECT_TRUE(marked(Item(form, "ED01"), distress)) << "read, and still in force";

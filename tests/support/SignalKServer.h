@@ -95,12 +95,25 @@ public:
         return status;
     }
 
-    // The administrator approves every pending device request; how many there were.
-    int ApproveAll() {
+    // The administrator's token, for what the server shows only to those logged in.
+    QByteArray AdminToken() {
         QByteArray login;
         Http("POST", "/signalk/v1/auth/login",
              QStringLiteral(R"({"username": "%1", "password": "%2"})").arg(Admin, Password).toUtf8(), &login);
-        const QByteArray token = QJsonDocument::fromJson(login).object().value("token").toString().toUtf8();
+        return QJsonDocument::fromJson(login).object().value("token").toString().toUtf8();
+    }
+
+    // A value of the vessel's own as the REST API holds it ("notifications/navtex/518/ED04"):
+    // its "value" member; empty when the server has none.
+    QJsonObject SelfValue(const QString& path, const QByteArray& token = {}) {
+        QByteArray body;
+        if (Http("GET", "/signalk/v1/api/vessels/self/" + path, {}, &body, token) != 200) return {};
+        return QJsonDocument::fromJson(body).object().value("value").toObject();
+    }
+
+    // The administrator approves every pending device request; how many there were.
+    int ApproveAll() {
+        const QByteArray token = AdminToken();
         QByteArray pending;
         Http("GET", "/skServer/security/access/requests", {}, &pending, token);
         int approved = 0;

@@ -15,6 +15,7 @@
 #include "platform/Log.h"
 #include "platform/Process.h"
 #include "warnings/StationNames.h"
+#include "warnings/Summary.h"
 #include "warnings/ui/UrgencyMark.h"
 
 namespace {
@@ -29,13 +30,12 @@ QString When(int64_t seconds) {
 
 }  // namespace
 
-TWarningsView::TWarningsView(QWidget* window, QLabel* p, QPushButton* c)
+TWarningsView::TWarningsView(QWidget* window, QLabel* p, QPushButton* c, TAlertNotice* a)
     : QObject(window),
       positions(p),
       copy(c),
-      notice(new TNotice(window, "AlarmNotice", QStringLiteral("Message de détresse ou urgent"))),
-      exportNotice(new TNotice(window, "ExportNotice", QStringLiteral("Avertissements pour le traceur"))),
-      nearNotice(new TNotice(window, "NearNotice", QStringLiteral("Avertissement près du bateau"))) {
+      alerts(a),
+      exportNotice(new TNotice(window, "ExportNotice", QStringLiteral("Avertissements pour le traceur"))) {
     connect(this, &TWarningsView::ExportChanged, this, &TWarningsView::ExportNotice, Qt::QueuedConnection);
     positions->hide();
     copy->hide();
@@ -53,42 +53,51 @@ void TWarningsView::AgeStates() {
     if (wake) wake();
 }
 
-bool TWarningsView::IsAlarm(const std::string& name) {
-    return (name.size() >= 2 && name[1] == 'D') || (name.size() >= 4 && name.compare(2, 2, "00") == 0);
-}
-
 void TWarningsView::Start(const std::string& root, const std::string& folder, std::function<void()> w) {
     archiveRoot = root;
     wake = std::move(w);
     if (wake) ageing.start();
     SetExportFolder(folder);
     std::vector<uint8_t> bytes;
-    if (!platform::ReadWholeFile(platform::JoinPath(archiveRoot, NotifiedName), bytes, 1 << 20)) return;
-    std::istringstream in(std::string(bytes.begin(), bytes.end()));
-    std::string line;
-    // One line that cannot be read costs that line only: every other alarm stays raised.
-    while (std::getline(in, line)) {
-        std::istringstream fields(line);
-        int band = 0;
-        std::string name;
-        int32_t age = 0;
-        if (fields >> band >> name >> age && (band == 518 || band == 490)) notified.insert({band, name, age});
-    }
+    if (platform::ReadWholeFile(platform::JoinPath(archiveRoot, NotifiedName), bytes, 1 << 20))
+        book = warnings::TAlertBook::Read(std::string(bytes.begin(), bytes.end()));
 }
 
-void TWarningsView::SaveNotified() const {
-    std::string text;
-    size_t skip = notified.size() > NotifiedKept ? notified.size() - NotifiedKept : 0;
-    for (const auto& [band, name, age] : notified) {
-        if (skip > 0) {
-            --skip;
-            continue;
-        }
-        text += std::to_string(band) + " " + name + " " + std::to_string(age) + "\r\n";
-    }
+void TWarningsView::SaveBook() const {
+    const std::string text = book.Text();
     if (!platform::WriteFileAtomic(platform::JoinPath(archiveRoot, NotifiedName), text.data(), text.size()))
         platform::Log(std::string("alarms: ") + NotifiedName +
                       " could not be saved; a restart may raise them again");
+}
+
+QString TWarningsView::AlertKey(const Key& key) {
+    return QStringLiteral("%1 %2 %3")
+        .arg(std::get<0>(key))
+        .arg(QString::fromStdString(std::get<1>(key)))
+        .arg(std::get<2>(key));
+}
+
+std::optional<TWarningsView::Key> TWarningsView::ReadAlertKey(const QString& text) {
+    const QStringList parts = text.split(' ');
+    bool bandOk = false, ageOk = false;
+    if (parts.size() != 3) return std::nullopt;
+    const int band = parts[0].toInt(&bandOk);
+    const int32_t age = parts[2].toInt(&ageOk);
+    if (!bandOk || !ageOk) return std::nullopt;
+    return Key{band, parts[1].toStdString(), age};
+}
+
+void TWarningsView::Acknowledge(const QStringList& keys) {
+    for (const QString& text : keys) {
+        const std::optional<Key> key = ReadAlertKey(text);
+        if (!key) continue;
+        book.Acknowledge(*key);
+        if (const auto it = notifications.find(*key); it != notifications.end() && notify) {
+            it->second.notification.state = "normal";
+            if (!it->second.notification.path.empty()) notify(it->second.notification);
+        }
+    }
+    SaveBook();
 }
 
 void TWarningsView::SetExportFolder(const std::string& folder) {
@@ -337,8 +346,10 @@ void TWarningsView::Decorate(const navtex::TNavtexTree& tree, const TNavtexTreeC
         std::lock_guard<std::mutex> lock(mutex);
         known = states;
     }
-    const size_t notifiedBefore = notified.size();
-    QStringList raised, near;
+    // Before the first reading of the history every message looks in force: only distress
+    // is raised then, as it always is.
+    const bool statesKnown = !known.empty();
+    std::vector<TAlertNotice::TEntry> raised;
     const std::optional<position::TLatLon> at = boat ? boat() : std::nullopt;
     std::map<Key, std::vector<position::TPlace>> places;  // of the messages in the tree now
     for (int node = 0; node < tree.NodeCount(); ++node) {
@@ -347,7 +358,8 @@ void TWarningsView::Decorate(const navtex::TNavtexTree& tree, const TNavtexTreeC
         QTreeWidgetItem* item = control.Item(node);
         if (!record || !item) continue;
         if (!at) {
-            DecorateMessage(*item, *record, band, known, false, raised);
+            Alert(*item, *record, band, DecorateMessage(*item, *record, band, known, false), statesKnown,
+                  raised);
             continue;
         }
         // Each message's places are read once, not at every selection.
@@ -359,49 +371,84 @@ void TWarningsView::Decorate(const navtex::TNavtexTree& tree, const TNavtexTreeC
                 : warnings::Places(warnings::FindShapes(warnings::TStationNames::Text(*record)));
         const std::optional<position::TRange> range =
             own.empty() ? std::nullopt : std::optional(position::RangeToNearest(position::Boat(*at), own));
-        DecorateMessage(*item, *record, band, known, range && range->distanceNm <= nearDistanceNm, raised);
+        const warnings::TUrgency level =
+            DecorateMessage(*item, *record, band, known, range && range->distanceNm <= nearDistanceNm);
         if (range) item->setToolTip(0, item->toolTip(0) + "\n" + RangeWords(*range));
-        if (range) NearMessage(*item, *record, band, known, *range, near);
+        Alert(*item, *record, band, level, statesKnown, raised);
         places.emplace(key, std::move(own));
     }
     if (at) placesOf = std::move(places);
     control.SetHeaderState(StateWords(tree.ShownBand(), tree.ShownMessageName()));
-    if (notified.size() != notifiedBefore) SaveNotified();
-    if (!raised.isEmpty())
-        notice->Show(QStringLiteral("Nouveau message de recherche et sauvetage ou urgent : %1. Lisez-le dans "
-                                    "l’onglet NAVTEX.")
-                         .arg(raised.join(", ")),
-                     QSystemTrayIcon::Critical);
-    if (!near.isEmpty())
-        nearNotice->Show(
-            QStringLiteral("Nouvel avertissement de navigation près du bateau : %1. Lisez-le dans "
-                           "l’onglet NAVTEX.")
-                .arg(near.join(", ")),
-            QSystemTrayIcon::Warning);
+    if (bookChanged) SaveBook();
+    bookChanged = false;
+    if (!raised.empty() && alerts) alerts->Add(raised);
 }
 
-// A new navigational warning (A, L) in force within the distance that concerns the boat:
-// told once.
-void TWarningsView::NearMessage(const QTreeWidgetItem& item, const TMsgHeaderElement& record, int band,
-                                const std::map<Name, Info>& known, const position::TRange& range,
-                                QStringList& near) {
-    if (record.Name.size() < 2 || (record.Name[1] != 'A' && record.Name[1] != 'L') || !item.font(0).bold())
-        return;
-    if (const auto it = known.find({band, record.Name});
-        it != known.end() && it->second.state != warnings::TWarning::State::InForce)
-        return;
-    if (notified.count({band, record.Name, record.Age}) != 0 || range.distanceNm > nearDistanceNm) return;
-    notified.insert({band, record.Name, record.Age});
-    near << QStringLiteral("%1 (%2 kHz) à %3 nm")
-                .arg(QString::fromStdString(record.Name))
-                .arg(band)
-                .arg(QLocale(QLocale::French).toString(range.distanceNm, 'f', 1));
+namespace {
+
+const char* NotificationState(warnings::TUrgency level) {
+    switch (level) {
+        case warnings::TUrgency::Distress:
+            return "emergency";
+        case warnings::TUrgency::Near:
+            return "alarm";
+        case warnings::TUrgency::Gale:
+            return "warn";
+        case warnings::TUrgency::None:
+            break;
+    }
+    return "normal";
 }
 
-// Grey once it is no longer in force, red while an alarm is unread (raised once).
-void TWarningsView::DecorateMessage(QTreeWidgetItem& item, const TMsgHeaderElement& record, int band,
-                                    const std::map<Name, Info>& known, bool withinDistance,
-                                    QStringList& raised) {
+}  // namespace
+
+// A new unread message in force that needs the crew: one line on the notice, once; while
+// it stays raised its notification follows its state.
+void TWarningsView::Alert(const QTreeWidgetItem& item, const TMsgHeaderElement& record, int band,
+                          warnings::TUrgency level, bool statesKnown,
+                          std::vector<TAlertNotice::TEntry>& raised) {
+    const Key key{band, record.Name, record.Age};
+    const bool unread = item.font(0).bold();
+    const bool due =
+        level == warnings::TUrgency::Distress || (level != warnings::TUrgency::None && statesKnown);
+    const bool fresh = due && unread && book.Raise(key);
+    if (!fresh && (!book.Raised(key) || !notify)) return;  // nothing to tell anyone
+    auto made = notifications.find(key);
+    if (made == notifications.end()) {
+        // Its words and position, read once.
+        const std::string text = warnings::TStationNames::Text(record);
+        TAlertWords words;
+        const std::string station = stationNamer ? stationNamer(band, record) : std::string();
+        const std::string subject = navtex::CategoryTexts[navtex::CategoryOf(record.Name)];
+        const std::string line = text::Windows1252ToUtf8(warnings::MeaningfulLine(text));
+        words.station = QString::fromStdString(station.empty() ? record.Name : station);
+        words.subject = QString::fromStdString(subject);
+        words.line = QString::fromStdString(line);
+        signalk::TNotification& n = words.notification;
+        n.path = signalk::NavtexPath(band, record.Name);
+        n.message = record.Name + " (" + std::to_string(band) + " kHz)" +
+                    (station.empty() ? "" : " · " + station) + " · " + subject + " · " + line;
+        for (const warnings::TShape& shape : warnings::FindShapes(text))
+            if (!shape.points.empty()) {
+                n.latitude = shape.points.front().latitude;
+                n.longitude = shape.points.front().longitude;
+                break;
+            }
+        made = notifications.emplace(key, std::move(words)).first;
+    }
+    if (fresh)
+        raised.push_back({AlertKey(key), urgency::Icon(level), urgency::Colour(level), made->second.station,
+                          made->second.subject, made->second.line});
+    bookChanged = bookChanged || fresh;
+    signalk::TNotification& n = made->second.notification;
+    n.state = book.Acknowledged(key) ? "normal" : NotificationState(level);
+    if (notify && !n.path.empty()) notify(n);
+}
+
+// Grey once it is no longer in force; the urgency's mark while it is, read or not.
+warnings::TUrgency TWarningsView::DecorateMessage(QTreeWidgetItem& item, const TMsgHeaderElement& record,
+                                                  int band, const std::map<Name, Info>& known,
+                                                  bool withinDistance) {
     QString tip = MessageTip(record);
     QBrush colour;  // the tree's own
     bool ended = false;
@@ -411,7 +458,6 @@ void TWarningsView::DecorateMessage(QTreeWidgetItem& item, const TMsgHeaderEleme
         tip += EndedText(it->second);
         ended = true;
     }
-    // The mark stays while the message is in force, read or not.
     const warnings::TUrgency level =
         ended ? warnings::TUrgency::None : warnings::UrgencyOf(record.Name, withinDistance);
     if (level != warnings::TUrgency::None) {
@@ -419,11 +465,9 @@ void TWarningsView::DecorateMessage(QTreeWidgetItem& item, const TMsgHeaderEleme
         tip += "\n" + urgency::Words(level);
     }
     item.setIcon(0, urgency::Icon(level));
-    const bool unread = item.font(0).bold();
-    if (IsAlarm(record.Name) && unread && notified.insert({band, record.Name, record.Age}).second)
-        raised << QStringLiteral("%1 (%2 kHz)").arg(QString::fromStdString(record.Name)).arg(band);
     item.setForeground(0, colour);
     item.setToolTip(0, tip);
+    return level;
 }
 
 QString TWarningsView::EndedTip(int64_t id) const {

@@ -17,17 +17,22 @@
 #include <tuple>
 #include <unordered_map>
 
+#include "app/ui/AlertNotice.h"
 #include "app/ui/Notice.h"
 #include "navtex/ui/NavtexTreeControl.h"
+#include "signalk/Notifications.h"
+#include "warnings/Alerts.h"
 #include "warnings/Export.h"
 #include "warnings/Urgency.h"
 
 // What the window shows of warnings: the positions under the message (with a button that
 // copies them), the state in words in the header above it, messages no longer in force in
-// grey in the tree with the reason as a tool tip, the search-and-rescue alarm (subject D, or
-// B3B4 "00": red until read and one notice per message, remembered in ALARMS.INI), and the
-// files for the chart plotter, written after each transfer and whenever a state changes
-// with the time alone, when a folder is set.
+// grey in the tree with the reason as a tool tip, the urgent ones marked while in force, the
+// alerts (a new distress message, gale warning or navigational warning near the boat: one
+// line each on the one notice, remembered in ALARMS.INI with the crew's acknowledgement, and
+// as Signal K notifications until they end or are acknowledged), and the files for the
+// chart plotter, written after each transfer and whenever a state changes with the time
+// alone, when a folder is set.
 class TWarningsView : public QObject {
     Q_OBJECT
 
@@ -47,7 +52,7 @@ public:
     // "annulé par SA58 le 10/03/2019 à 22:00", "expiré le …": why it is no longer in force.
     static QString EndedWords(const Info& info);
 
-    TWarningsView(QWidget* window, QLabel* positions, QPushButton* copy);
+    TWarningsView(QWidget* window, QLabel* positions, QPushButton* copy, TAlertNotice* alerts);
 
     // wake: has the history's thread call HistoryWritten soon (with nothing added), where
     // the states are aged once a minute.
@@ -99,8 +104,19 @@ public:
     static constexpr int RecentlyEndedDays = 30;
     std::shared_ptr<const std::vector<warnings::TWarning>> MapWarnings() const;
 
-    static bool IsAlarm(const std::string& name);
-    TNotice* Notice() const { return notice; }
+    // Who sent a message, for the notice ("Niton (GB)").
+    void SetStationNamer(std::function<std::string(int band, const TMsgHeaderElement&)> namer) {
+        stationNamer = std::move(namer);
+    }
+    // Where each alert's state goes: the Signal K server's notifications.
+    void SetNotificationSink(std::function<void(const signalk::TNotification&)> sink) {
+        notify = std::move(sink);
+    }
+    // The notice's key of a message, and back.
+    static QString AlertKey(const Key& key);
+    static std::optional<Key> ReadAlertKey(const QString& text);
+    // The crew acknowledged these: never raised again, their notifications cleared.
+    void Acknowledge(const QStringList& keys);
 
 signals:
     // New states from the history (queued to the window's thread).
@@ -109,11 +125,12 @@ signals:
     void ExportChanged();
 
 private:
-    void DecorateMessage(QTreeWidgetItem& item, const TMsgHeaderElement& record, int band,
-                         const std::map<Name, Info>& known, bool withinDistance, QStringList& raised);
-    void SaveNotified() const;
-    void NearMessage(const QTreeWidgetItem& item, const TMsgHeaderElement& record, int band,
-                     const std::map<Name, Info>& known, const position::TRange& range, QStringList& near);
+    warnings::TUrgency DecorateMessage(QTreeWidgetItem& item, const TMsgHeaderElement& record, int band,
+                                       const std::map<Name, Info>& known, bool withinDistance);
+    // Raises a new alert, and gives its notification the state it has now.
+    void Alert(const QTreeWidgetItem& item, const TMsgHeaderElement& record, int band,
+               warnings::TUrgency level, bool statesKnown, std::vector<TAlertNotice::TEntry>& raised);
+    void SaveBook() const;
     void Export(const std::string& folder, const std::vector<warnings::TWarning>& shown);
     void ExportNotice();
 
@@ -121,7 +138,7 @@ private:
     QPushButton* copy;
     std::vector<position::TPlace> shownPlaces;
     std::function<std::optional<position::TLatLon>()> boat;
-    TNotice* notice;
+    TAlertNotice* alerts;
     std::string archiveRoot;
     QString copied;
 
@@ -144,11 +161,19 @@ private:
     } exportState;
     std::pair<std::string, warnings::ExportProblem> noticed;  // the last problem told
     TNotice* exportNotice;
-    TNotice* nearNotice;
     int nearDistanceNm = 50;
     // On the history writer's thread only: the states, brought up to date batch by batch.
     warnings::TEvaluation evaluation;
 
-    std::set<Key> notified;                                 // alarms already raised, kept between runs
+    warnings::TAlertBook book;  // alerts raised and acknowledged, kept between runs
+    bool bookChanged = false;
+    std::function<std::string(int, const TMsgHeaderElement&)> stationNamer;
+    std::function<void(const signalk::TNotification&)> notify;
+    // Each alert's notification as last made (its words and position, read once).
+    struct TAlertWords {
+        QString station, subject, line;
+        signalk::TNotification notification;
+    };
+    std::map<Key, TAlertWords> notifications;
     std::map<Key, std::vector<position::TPlace>> placesOf;  // the tree's messages' places, read once
 };

@@ -1,0 +1,98 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/ui/AlertNotice.h"
+
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QSystemTrayIcon>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+enum Column { Station, Subject, Line };
+constexpr int KeyRole = Qt::UserRole + 1;
+
+}  // namespace
+
+TAlertNotice::TAlertNotice(QWidget* window) : QDialog(window) {
+    setObjectName("AlertNotice");
+    setWindowTitle(QStringLiteral("Alertes"));
+    setModal(false);
+    auto* heading =
+        new QLabel(QStringLiteral("Messages et avis qui demandent l’attention de l’équipage :"), this);
+    list = new QTreeWidget(this);
+    list->setObjectName("AlertList");
+    list->setRootIsDecorated(false);
+    list->setHeaderLabels({QStringLiteral("Station"), QStringLiteral("Sujet"), QStringLiteral("Message")});
+    list->header()->setStretchLastSection(true);
+    list->setMinimumWidth(640);
+    connect(list, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) { OpenItem(item); });
+    auto* buttons = new QDialogButtonBox(this);
+    open = buttons->addButton(QStringLiteral("Ouvrir"), QDialogButtonBox::ActionRole);
+    open->setObjectName("AlertOpen");
+    acknowledge = buttons->addButton(QStringLiteral("Acquitter"), QDialogButtonBox::AcceptRole);
+    acknowledge->setObjectName("AlertAcknowledge");
+    acknowledge->setToolTip(
+        QStringLiteral("Ces alertes ne seront plus signalées, ni ici ni sur le réseau du bord"));
+    QPushButton* close = buttons->addButton(QStringLiteral("Fermer"), QDialogButtonBox::RejectRole);
+    close->setObjectName("AlertClose");
+    connect(open, &QPushButton::clicked, this,
+            [this] { OpenItem(list->currentItem() ? list->currentItem() : list->topLevelItem(0)); });
+    connect(acknowledge, &QPushButton::clicked, this, [this] {
+        const QStringList keys = Keys();
+        list->clear();
+        hide();
+        emit Acknowledged(keys);
+    });
+    connect(close, &QPushButton::clicked, this, &QDialog::hide);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(heading);
+    layout->addWidget(list, 1);
+    layout->addWidget(buttons);
+    resize(760, 260);
+}
+
+QStringList TAlertNotice::Keys() const {
+    QStringList keys;
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        keys << list->topLevelItem(i)->data(0, KeyRole).toString();
+    return keys;
+}
+
+void TAlertNotice::Add(const std::vector<TEntry>& entries) {
+    // A notice closed without acknowledging starts anew; one still open takes the new lines.
+    if (!isVisible()) list->clear();
+    QStringList keys = Keys(), added;
+    for (const TEntry& entry : entries) {
+        if (keys.contains(entry.key)) continue;
+        keys << entry.key;
+        auto* item = new QTreeWidgetItem(list, {entry.station, entry.subject, entry.line});
+        item->setData(0, KeyRole, entry.key);
+        item->setIcon(Station, entry.icon);
+        if (entry.colour.isValid())
+            for (const int column : {Station, Subject, Line}) item->setForeground(column, entry.colour);
+        item->setToolTip(Line, entry.line);
+        added << entry.line;
+    }
+    if (added.isEmpty()) return;
+    list->resizeColumnToContents(Station);
+    list->resizeColumnToContents(Subject);
+    show();
+    raise();
+    QApplication::beep();
+    // Also where the window is hidden behind another program.
+    if (QSystemTrayIcon::isSystemTrayAvailable()) {
+        if (!trayIcon) {
+            trayIcon = new QSystemTrayIcon(parentWidget()->windowIcon(), this);
+            trayIcon->show();
+        }
+        trayIcon->showMessage(windowTitle(), added.join('\n'), QSystemTrayIcon::Critical, 0);
+    }
+}
+
+void TAlertNotice::OpenItem(QTreeWidgetItem* item) {
+    if (item) emit Open(item->data(0, KeyRole).toString());
+}

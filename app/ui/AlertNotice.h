@@ -1,0 +1,51 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QColor>
+#include <QDialog>
+#include <QIcon>
+#include <QStringList>
+
+#include <vector>
+
+class QPushButton;
+class QSystemTrayIcon;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+// One notice for whatever needs the crew: each alert on a line with its station, subject
+// and first line. Alerts that come while it is open join it; it never stacks another box
+// and never stops the program. "Ouvrir" opens the chosen line's message (the first one
+// when none is chosen), a double click any line's; "Acquitter" acknowledges every line.
+class TAlertNotice : public QDialog {
+    Q_OBJECT
+
+public:
+    struct TEntry {
+        QString key;  // the caller's: which message, or the storm
+        QIcon icon;
+        QColor colour;
+        QString station, subject, line;
+    };
+
+    explicit TAlertNotice(QWidget* window);
+
+    void Add(const std::vector<TEntry>& entries);
+    QTreeWidget* List() const { return list; }
+    QPushButton* OpenButton() const { return open; }
+    QPushButton* AcknowledgeButton() const { return acknowledge; }
+    // The keys on the notice now.
+    QStringList Keys() const;
+
+signals:
+    void Open(const QString& key);
+    void Acknowledged(const QStringList& keys);
+
+private:
+    void OpenItem(QTreeWidgetItem* item);
+
+    QTreeWidget* list;
+    QPushButton* open;
+    QPushButton* acknowledge;
+    QSystemTrayIcon* trayIcon = nullptr;
+};

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/ui/AlertNotice.h"
 
+#include "app/ui/Palette.h"
+
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QHeaderView>
@@ -10,10 +12,13 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace {
 
 enum Column { Station, Subject, Line };
 constexpr int KeyRole = Qt::UserRole + 1;
+constexpr int DayIconRole = Qt::UserRole + 2, DayColourRole = Qt::UserRole + 3;
 
 }  // namespace
 
@@ -53,6 +58,9 @@ TAlertNotice::TAlertNotice(QWidget* window) : QDialog(window) {
     layout->addWidget(list, 1);
     layout->addWidget(buttons);
     resize(760, 260);
+    connect(&palette::Notifier(), &palette::TNotifier::Changed, this, [this] {
+        for (int i = 0; i < list->topLevelItemCount(); ++i) Shade(list->topLevelItem(i));
+    });
 }
 
 QStringList TAlertNotice::Keys() const {
@@ -62,24 +70,38 @@ QStringList TAlertNotice::Keys() const {
     return keys;
 }
 
+void TAlertNotice::Hold(bool hold) {
+    held = hold;
+    if (!held && !waiting.isEmpty()) Tell(std::exchange(waiting, {}));
+}
+
 void TAlertNotice::Add(const std::vector<TEntry>& entries) {
-    // A notice closed without acknowledging starts anew; one still open takes the new lines.
-    if (!isVisible()) list->clear();
+    // A notice closed without acknowledging starts anew; one still open (or held) takes the
+    // new lines.
+    if (!isVisible() && !held) list->clear();
     QStringList keys = Keys(), added;
     for (const TEntry& entry : entries) {
         if (keys.contains(entry.key)) continue;
         keys << entry.key;
         auto* item = new QTreeWidgetItem(list, {entry.station, entry.subject, entry.line});
         item->setData(0, KeyRole, entry.key);
-        item->setIcon(Station, entry.icon);
-        if (entry.colour.isValid())
-            for (const int column : {Station, Subject, Line}) item->setForeground(column, entry.colour);
+        item->setData(0, DayIconRole, entry.icon);
+        item->setData(0, DayColourRole, entry.colour);
+        Shade(item);
         item->setToolTip(Line, entry.line);
         added << entry.line;
     }
     if (added.isEmpty()) return;
     list->resizeColumnToContents(Station);
     list->resizeColumnToContents(Subject);
+    if (held) {
+        waiting << added;
+        return;
+    }
+    Tell(added);
+}
+
+void TAlertNotice::Tell(const QStringList& added) {
     show();
     raise();
     QApplication::beep();
@@ -91,6 +113,15 @@ void TAlertNotice::Add(const std::vector<TEntry>& entries) {
         }
         trayIcon->showMessage(windowTitle(), added.join('\n'), QSystemTrayIcon::Critical, 0);
     }
+}
+
+void TAlertNotice::Shade(QTreeWidgetItem* item) {
+    const QIcon icon = item->data(0, DayIconRole).value<QIcon>();
+    item->setIcon(
+        Station, icon.isNull() ? icon : QIcon(QPixmap::fromImage(palette::Shade(icon.pixmap(32).toImage()))));
+    const QColor colour = item->data(0, DayColourRole).value<QColor>();
+    if (colour.isValid())
+        for (const int column : {Station, Subject, Line}) item->setForeground(column, palette::Shade(colour));
 }
 
 void TAlertNotice::OpenItem(QTreeWidgetItem* item) {

@@ -23,7 +23,7 @@ class TAlertNotice : public QDialog {
 public:
     struct TEntry {
         QString key;  // the caller's: which message, or the storm
-        QIcon icon;
+        QIcon icon;   // in the day's colours: the notice shades them
         QColor colour;
         QString station, subject, line;
     };
@@ -31,6 +31,8 @@ public:
     explicit TAlertNotice(QWidget* window);
 
     void Add(const std::vector<TEntry>& entries);
+    // While held, alerts are gathered and shown once it is released.
+    void Hold(bool hold);
     QTreeWidget* List() const { return list; }
     QPushButton* OpenButton() const { return open; }
     QPushButton* AcknowledgeButton() const { return acknowledge; }
@@ -43,9 +45,14 @@ signals:
 
 private:
     void OpenItem(QTreeWidgetItem* item);
+    void Tell(const QStringList& lines);
+    // Each line's icon and colour in the palette of the moment.
+    static void Shade(QTreeWidgetItem* item);
 
     QTreeWidget* list;
     QPushButton* open;
     QPushButton* acknowledge;
     QSystemTrayIcon* trayIcon = nullptr;
+    bool held = false;
+    QStringList waiting;  // the lines gathered while held, for the tray
 };

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/ui/ImageList.h"
 
+#include "app/ui/Palette.h"
+
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -17,7 +19,7 @@ QIcon Draw(const std::function<void(QPainter&)>& paint) {
     p.scale(2.0, 2.0);  // drawn on a 16 by 16 grid, sharp on high-density screens
     paint(p);
     p.end();
-    return QIcon(pixmap);
+    return QIcon(QPixmap::fromImage(palette::Shade(pixmap.toImage())));
 }
 
 void Magnifier(QPainter& p, bool plus) {

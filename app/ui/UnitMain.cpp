@@ -28,6 +28,7 @@
 #include "app/ui/JpegImage.h"
 #include "app/ui/LanguagePass.h"
 #include "app/ui/MessageBox.h"
+#include "app/ui/Palette.h"
 #include "app/ui/UnitSystemInfo.h"
 #include "app/ui/UserTools.h"
 #include "common/DateTime.h"
@@ -113,19 +114,28 @@ TMainForm::TMainForm(std::vector<std::string> args, QWidget* parent)
 
 TMainForm::~TMainForm() {
     FormDestroy();
+    // The palette is the application's: the next window starts in daylight unless it keeps another.
+    palette::Apply(palette::TMode::Day);
     delete ui;
 }
 
-void TMainForm::BuildToolBar() {
-    ui->ToolBar1->setStyleSheet("QToolBar#ToolBar1 { border: 2px; spacing: 0px; }");
-    const QList<QIcon> images = BuildImageList1();
-    const std::pair<QAction*, int> buttons[] = {
+std::vector<std::pair<QAction*, int>> TMainForm::ToolBarImages() const {
+    return {
         {ui->LoadToolButton, 0},        {ui->SaveToolButton, 1},     {ui->PrintToolButton, 2},
         {ui->ExpandToolButton, 3},      {ui->CollapseToolButton, 4}, {ui->BaroZoomInToolButton, 6},
         {ui->BaroZoomOutToolButton, 7}, {ui->HelpToolButton, 5},     {ui->SystemToolButton, 8},
     };
-    for (const auto& [action, image] : buttons) {
-        action->setIcon(images.at(image));
+}
+
+void TMainForm::SetToolBarIcons() {
+    const QList<QIcon> images = BuildImageList1();
+    for (const auto& [action, image] : ToolBarImages()) action->setIcon(images.at(image));
+}
+
+void TMainForm::BuildToolBar() {
+    ui->ToolBar1->setStyleSheet("QToolBar#ToolBar1 { border: 2px; spacing: 0px; }");
+    SetToolBarIcons();
+    for (const auto& [action, image] : ToolBarImages()) {
         if (QWidget* button = ui->ToolBar1->widgetForAction(action)) {
             button->setObjectName(action->objectName());
             if (auto* tool = qobject_cast<QToolButton*>(button)) tool->setAutoRaise(true);
@@ -284,11 +294,40 @@ void TMainForm::WireCommands() {
     ui->Datei->insertAction(afterPrint < fileActions.size() ? fileActions.at(afterPrint) : nullptr,
                             exportWarningsAction);
     connect(exportWarningsAction, &QAction::triggered, this, &TMainForm::ExportWarningsCommand);
+    // Day, dusk and night, in turn.
+    paletteAction = new QAction(this);
+    paletteAction->setObjectName("PaletteAction");
+    ui->Einstellungen->addAction(paletteAction);
+    connect(paletteAction, &QAction::triggered, this,
+            [this] { SetPalette(palette::Next(palette::Current())); });
+    auto* paletteKey = new QShortcut(QKeySequence(Qt::Key_F12), this);
+    paletteKey->setObjectName("KeyPalette");
+    connect(paletteKey, &QShortcut::activated, paletteAction, &QAction::trigger);
+    ShowPaletteAction();
     networkAction = new QAction("Réseau du bord et alarmes…", this);
     networkAction->setObjectName("NetworkAction");
     ui->Einstellungen->addAction(networkAction);
     connect(networkAction, &QAction::triggered, this, &TMainForm::NetworkCommand);
     connect(ui->PageControl1, &QTabWidget::currentChanged, this, &TMainForm::PageControl1Change);
+}
+
+void TMainForm::ShowPaletteAction() {
+    paletteAction->setText(
+        QStringLiteral("Couleurs de %1\tF12").arg(palette::Words(palette::Next(palette::Current()))));
+    paletteAction->setToolTip(
+        QStringLiteral("Jour, crépuscule, nuit : maintenant %1").arg(palette::Words(palette::Current())));
+}
+
+void TMainForm::SetPalette(palette::TMode mode) {
+    palette::Apply(mode);
+    // What draws its own colours, and what was coloured item by item.
+    navtexControl->ApplyPalette();
+    SetToolBarIcons();
+    warningsView->Decorate(*navtex, *navtexControl);
+    historyPanel->ShowStates();
+    mapPage->SetWarnings(warningsView->MapWarnings());
+    ShowParameterLabel();
+    ShowPaletteAction();
 }
 
 void TMainForm::ExpandTreeCommand() {
@@ -495,6 +534,7 @@ void TMainForm::FormCreate() {
         [this](std::vector<navtex::TArchiveFile> files) { historyPanel->ArchiveRead(std::move(files)); });
     receiver::LoadLocalCopies(archivePath, Acquisition, readMarks, *this);
 
+    if (wantedPalette != palette::TMode::Day) SetPalette(wantedPalette);
     TGetDataThread::Options options;
     options.archiveRoot = archivePath;
     options.decimalSeparator = platform::DecimalSeparator();
@@ -602,8 +642,8 @@ void TMainForm::ShowParameterLabel() {
     }
     ParameterLabel->setTextFormat(Qt::RichText);
     ParameterLabel->setText(text.left(text.size() - tendency.size()).toHtmlEscaped().replace(" ", "&nbsp;") +
-                            "<span style=\"color:#e00000; font-weight:bold\">" + tendency.toHtmlEscaped() +
-                            "</span>");
+                            "<span style=\"color:" + palette::Shade(QColor(0xe0, 0, 0)).name() +
+                            "; font-weight:bold\">" + tendency.toHtmlEscaped() + "</span>");
 }
 
 void TMainForm::SetBaroTabVisible(bool visible) {
@@ -755,6 +795,7 @@ void TMainForm::FormShow() {
 
     ui->PageControl1->hide();
     ui->StartupImageFrench->show();
+    alertNotice->Hold(true);  // over the start-up picture it would hide it: shown with the pages
     StartupTimer->start();
     busyIndicatorStarted = true;
     UTCUpdateTimer->start();
@@ -767,6 +808,7 @@ void TMainForm::StartupTimerTimer() {
     ui->StartupImageEnglish->hide();
     ui->StartupImageFrench->hide();
     ui->PageControl1->show();
+    alertNotice->Hold(false);
 }
 
 bool TMainForm::StartupPictureShown() const {
@@ -813,11 +855,14 @@ void TMainForm::LoadWindowSettings() {
         bool ok = false;
         const int width = value.toInt(&ok);
         if (line.startsWith("tree-width=") && ok && width >= 120 && width <= 2000) wantedTreeWidth = width;
+        if (line.startsWith("palette="))
+            if (const auto mode = palette::FromName(value.toStdString()); mode) wantedPalette = *mode;
     }
 }
 
 bool TMainForm::SaveWindowSettings() const {
     std::string text = "tree-width=" + std::to_string(TreeWidth()) + "\r\n";
+    text += std::string("palette=") + palette::Name(palette::Current()) + "\r\n";
     for (const QString& line : historyPanel->Settings()) text += line.toStdString() + "\r\n";
     for (const QString& line : mapPage->Settings()) text += line.toStdString() + "\r\n";
     return platform::WriteFileAtomic(platform::JoinPath(archivePath, WindowSettingsName), text.data(),

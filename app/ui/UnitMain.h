@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "acquisition/UnitDataThread.h"
+#include "app/ui/Palette.h"
 #include "app/ui/UserTools.h"
 #include "baro/UnitBaro.h"
 #include "baro/ui/BaroChartControl.h"
@@ -161,6 +162,9 @@ public:
     THistoryPanel* History() const { return historyPanel; }
     TWarningsView* Warnings() const { return warningsView; }
     TAlertNotice* Alerts() const { return alertNotice; }
+    // Day, dusk or night for every window (F12 and the Réglages menu go round them).
+    void SetPalette(palette::TMode mode);
+    QAction* PaletteAction() const { return paletteAction; }
     // File menu: the warnings for the chart plotter, once, into a folder chosen.
     void ExportWarningsCommand();
     QAction* ExportWarningsAction() const { return exportWarningsAction; }
@@ -217,6 +221,11 @@ private:
     TMapPage* mapPage = nullptr;
     TWarningsView* warningsView = nullptr;
     TAlertNotice* alertNotice = nullptr;
+    QAction* paletteAction = nullptr;
+    palette::TMode wantedPalette = palette::TMode::Day;  // as WINDOW.INI keeps it
+    std::vector<std::pair<QAction*, int>> ToolBarImages() const;
+    void SetToolBarIcons();
+    void ShowPaletteAction();
     // The alert of the notice's key: its message on the NAVTEX page, or the barograph.
     void OpenAlert(const QString& key);
     warnings::TStationNames stationNames;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "baro/ui/Chart.h"
 
+#include "app/ui/Palette.h"
+
 #include <QFontMetricsF>
 #include <QImage>
 #include <QMouseEvent>
@@ -334,7 +336,7 @@ void TChart::Draw(QPainter& painter, const QSizeF& size, double devicePixelsPerU
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
-    painter.fillRect(QRectF(QPointF(0, 0), size), Qt::white);
+    painter.fillRect(QRectF(QPointF(0, 0), size), palette::Shade(Qt::white));
     painter.setFont(l.font);
     const TMapping map = Mapping(l.plot);
     DrawTitles(painter, l, size);
@@ -346,7 +348,7 @@ void TChart::Draw(QPainter& painter, const QSizeF& size, double devicePixelsPerU
 
 // Title and footer, centred.
 void TChart::DrawTitles(QPainter& painter, const TLayout& l, const QSizeF& size) const {
-    painter.setPen(QColor(0, 0, 0));
+    painter.setPen(palette::Shade(QColor(0, 0, 0)));
     double y = 4;
     for (const QString& line : titleLines) {
         painter.drawText(QRectF(0, y, size.width(), l.line), Qt::AlignHCenter | Qt::AlignTop, line);
@@ -362,7 +364,7 @@ void TChart::DrawTitles(QPainter& painter, const TLayout& l, const QSizeF& size)
 // Grid, frame, ticks with their labels, and the pressure axis title.
 void TChart::DrawAxes(QPainter& painter, const TLayout& l, const TMapping& map, const QSizeF& size) const {
     const QRectF& plot = l.plot;
-    const QColor ink(0, 0, 0), grid(215, 215, 215);
+    const QColor ink = palette::Shade(QColor(0, 0, 0)), grid = palette::Shade(QColor(215, 215, 215));
     painter.setPen(QPen(grid, 1));
     for (const TTick& t : l.rightTicks)
         painter.drawLine(QPointF(plot.left(), map.Y(t.value)), QPointF(plot.right(), map.Y(t.value)));
@@ -414,7 +416,7 @@ void TChart::DrawCurve(QPainter& painter, const QRectF& plot, const TMapping& ma
         line.reserve(to - from);
         for (auto it = from; it != to; ++it) line << QPointF(map.X(it->x()), map.Y(it->y()));
     }
-    painter.setPen(QPen(seriesColor, 1));
+    painter.setPen(QPen(palette::Shade(seriesColor), 1));
     painter.drawPolyline(line);
     painter.restore();
 }
@@ -423,7 +425,7 @@ void TChart::DrawCurve(QPainter& painter, const QRectF& plot, const TMapping& ma
 void TChart::DrawMarks(QPainter& painter, const TLayout& l, const TMapping& map) const {
     const QRectF& plot = l.plot;
     const QFontMetricsF metrics(l.font);
-    const QColor red(220, 0, 0);
+    const QColor red = palette::Shade(QColor(220, 0, 0));
     for (int i = 0; i < MarkCount(); ++i) {
         const TMark& m = marks[static_cast<size_t>(i)];
         if (m.when < bottomMin || m.when > bottomMax) continue;
@@ -444,7 +446,7 @@ void TChart::DrawMarks(QPainter& painter, const TLayout& l, const TMapping& map)
         const double lx = mx > plot.center().x() ? std::max(plot.left() + 2, mx - 6 - text.width())
                                                  : std::min(plot.right() - 2 - text.width(), mx + 6);
         const QRectF box(QPointF(lx, plot.top() + 4), text);
-        painter.fillRect(box, Qt::white);
+        painter.fillRect(box, palette::Shade(Qt::white));
         painter.setPen(QPen(red, 1));
         painter.drawRect(box);
         painter.drawText(box, Qt::AlignCenter, m.label);
@@ -458,6 +460,7 @@ void TChart::paintEvent(QPaintEvent*) {
 
 void TChart::PrintInto(QPainter& painter, const QRectF& target) {
     if (target.width() <= 0 || target.height() <= 0) return;
+    const palette::TDayScope day;  // paper is white whatever the screen shows
     // Laid out as on a screen of the widget's width, then scaled as a drawing: text and
     // lines are drawn at the target's own resolution.
     const double reference = width() > 100 ? width() : 980;
@@ -473,6 +476,7 @@ void TChart::PrintInto(QPainter& painter, const QRectF& target) {
 }
 
 QImage TChart::Picture() {
+    const palette::TDayScope day;
     QImage image(size(), QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);

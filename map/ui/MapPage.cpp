@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "map/ui/MapPage.h"
 
+#include "app/ui/Palette.h"
+
 #include <QDateTime>
 #include <QFile>
 #include <QHBoxLayout>
@@ -59,6 +61,7 @@ const map::TLand& TMapPage::Land() {
 }
 
 TMapPage::TMapPage(QWidget* parent) : QWidget(parent) {
+    connect(&palette::Notifier(), &palette::TNotifier::Changed, this, &TMapPage::Rebuild);
     map = new TMapView(this);
     map->setObjectName("MapView");
 
@@ -269,7 +272,8 @@ void TMapPage::Rebuild() {
                 row->setToolTip(Identifier, urgency::Words(level));
             } else {
                 row->setData(Identifier, Qt::DecorationRole,
-                             item.inForce ? TMapView::SubjectColor(item.subject) : QColor(170, 170, 170));
+                             palette::Shade(item.inForce ? TMapView::SubjectColor(item.subject)
+                                                         : QColor(170, 170, 170)));
             }
             subjects.insert(QString(QChar(item.subject)));
             stations.insert(item.station);

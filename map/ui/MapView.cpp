@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "map/ui/MapView.h"
 
+#include "app/ui/Palette.h"
+
 #include <QDateTime>
 #include <QHelpEvent>
 #include <QMouseEvent>
@@ -453,7 +455,21 @@ void TMapView::Render(QPainter& painter, const QSizeF& whole, const QString& tit
 
 void TMapView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    Render(painter, size());
+    if (palette::Current() == palette::TMode::Day) {
+        Render(painter, size());
+        return;
+    }
+    // At dusk and at night the map as a picture, every pixel shaded: its colours stay
+    // the day's for pages and files.
+    const double ratio = devicePixelRatioF();
+    QImage picture((QSizeF(size()) * ratio).toSize(), QImage::Format_RGB32);
+    picture.setDevicePixelRatio(ratio);
+    {
+        QPainter offscreen(&picture);
+        Render(offscreen, size());
+    }
+    palette::ShadeInPlace(picture);
+    painter.drawImage(QPointF(0, 0), picture);
 }
 
 void TMapView::resizeEvent(QResizeEvent* event) {

@@ -6,6 +6,7 @@
 #include <QScrollBar>
 #include <QToolTip>
 
+#include "app/ui/Palette.h"
 #include "common/Windows1252.h"
 
 #include <QApplication>
@@ -16,8 +17,8 @@ void TNavtexItemDelegate::initStyleOption(QStyleOptionViewItem* option, const QM
                          ? index.data(TNavtexTreeControl::NodeRole).toInt()
                          : -1;
     if (drawRed && drawRed(node, option->state.testFlag(QStyle::State_Selected))) {
-        option->palette.setColor(QPalette::Text, QColor(255, 0, 0));
-        option->palette.setColor(QPalette::HighlightedText, QColor(255, 0, 0));
+        option->palette.setColor(QPalette::Text, palette::Shade(QColor(255, 0, 0)));
+        option->palette.setColor(QPalette::HighlightedText, palette::Shade(QColor(255, 0, 0)));
     }
 }
 
@@ -47,13 +48,24 @@ bool TNavtexItemDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
 
 TNavtexTreeControl::TNavtexTreeControl(QTreeWidget* tree, QPlainTextEdit* memo, QLabel* header)
     : tree(tree), memo(memo), header(header) {
+    ApplyPalette();
+}
+
+void TNavtexTreeControl::ApplyPalette() {
+    // The style sheet first: set after the palette, it would put the style's selection back.
+    const QColor mint = palette::Shade(TreeColor);
+    tree->setStyleSheet(QStringLiteral("QTreeWidget#%1 { background-color: rgb(%2, %3, %4); }")
+                            .arg(tree->objectName())
+                            .arg(mint.red())
+                            .arg(mint.green())
+                            .arg(mint.blue()));
     // The selected message is drawn red: a light selection keeps it readable.
-    QPalette palette = tree->palette();
+    QPalette colours = tree->palette();
     for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
-        palette.setColor(group, QPalette::Highlight, SelectionColor);
-        palette.setColor(group, QPalette::HighlightedText, Qt::black);
+        colours.setColor(group, QPalette::Highlight, palette::Shade(SelectionColor));
+        colours.setColor(group, QPalette::HighlightedText, palette::Shade(Qt::black));
     }
-    tree->setPalette(palette);
+    tree->setPalette(colours);
 }
 
 void TNavtexTreeControl::ClearTree() {

@@ -34,6 +34,9 @@ private:
 class TNavtexTreeControl : public navtex::INavtexTreeView {
 public:
     static constexpr QColor SelectionColor{255, 250, 205};
+    static constexpr QColor TreeColor{206, 247, 230};  // the tree's mint
+    // The tree's own colours in the palette of the moment.
+    void ApplyPalette();
 
     TNavtexTreeControl(QTreeWidget* tree, QPlainTextEdit* memo, QLabel* header = nullptr);
 

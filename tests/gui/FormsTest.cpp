@@ -133,15 +133,26 @@ TEST_F(MainFormTest, MenuHasTheDesignItemsWithoutShortcuts) {
             EXPECT_TRUE(item->shortcut().isEmpty()) << item->objectName().toStdString();
         }
     }
-    EXPECT_EQ(
-        seen,
-        QStringList({"Datei=&Datei", "Oeffnen=&Öffnen...", "Speichern=&Speichern...", "Drucken=&Drucken...",
-                     "ExportWarningsAction=Exporter les avertissements…", "-", "Beenden1=&Beenden",
-                     "Einstellungen=Einstellungen", "Menbaumaufklappen1=Menübaum aufklappen",
-                     "Menbaumeinklappen1=Menübaum einklappen", "-", "ZoomIn1=Zoom In", "ZoomOut1=Zoom Out",
-                     "-", "Konfiguration=Konfiguration...", "NetworkAction=Réseau du bord et alarmes…",
-                     "Hilfe=&Hilfe", "Bedienungsanleitung=&Bedienungsanleitung",
-                     "Systeminformation=&Systeminformation..."}));
+    EXPECT_EQ(seen, QStringList({"Datei=&Datei",
+                                 "Oeffnen=&Öffnen...",
+                                 "Speichern=&Speichern...",
+                                 "Drucken=&Drucken...",
+                                 "ExportWarningsAction=Exporter les avertissements…",
+                                 "-",
+                                 "Beenden1=&Beenden",
+                                 "Einstellungen=Einstellungen",
+                                 "Menbaumaufklappen1=Menübaum aufklappen",
+                                 "Menbaumeinklappen1=Menübaum einklappen",
+                                 "-",
+                                 "ZoomIn1=Zoom In",
+                                 "ZoomOut1=Zoom Out",
+                                 "-",
+                                 "Konfiguration=Konfiguration...",
+                                 "PaletteAction=Couleurs de crépuscule\tF12",
+                                 "NetworkAction=Réseau du bord et alarmes…",
+                                 "Hilfe=&Hilfe",
+                                 "Bedienungsanleitung=&Bedienungsanleitung",
+                                 "Systeminformation=&Systeminformation..."}));
 }
 
 TEST_F(MainFormTest, CreationPreparesTheArchiveFolder) {

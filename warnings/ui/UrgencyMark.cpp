@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "warnings/ui/UrgencyMark.h"
 
+#include "app/ui/Palette.h"
+
 #include <QPainter>
 #include <QPixmap>
 
@@ -11,11 +13,11 @@ namespace urgency {
 QColor Colour(warnings::TUrgency urgency) {
     switch (urgency) {
         case warnings::TUrgency::Distress:
-            return QColor(176, 0, 120);
+            return palette::Shade(QColor(176, 0, 120));
         case warnings::TUrgency::Near:
-            return QColor(200, 90, 0);
+            return palette::Shade(QColor(200, 90, 0));
         case warnings::TUrgency::Gale:
-            return QColor(100, 40, 160);
+            return palette::Shade(QColor(100, 40, 160));
         case warnings::TUrgency::None:
             break;
     }
@@ -24,8 +26,8 @@ QColor Colour(warnings::TUrgency urgency) {
 
 QIcon Icon(warnings::TUrgency urgency) {
     if (urgency == warnings::TUrgency::None) return {};
-    static std::array<QIcon, 4> icons;
-    QIcon& icon = icons[static_cast<size_t>(urgency)];
+    static std::array<std::array<QIcon, 4>, 3> icons;  // by palette
+    QIcon& icon = icons[static_cast<size_t>(palette::Effective())][static_cast<size_t>(urgency)];
     if (!icon.isNull()) return icon;
     for (const int side : {16, 32}) {
         QPixmap pixmap(side, side);
@@ -43,7 +45,7 @@ QIcon Icon(warnings::TUrgency urgency) {
             painter.drawPolygon(QPolygonF{QPointF(8, 1), QPointF(15, 15), QPointF(1, 15)});
         else
             painter.drawRect(QRectF(2, 2, 12, 12));
-        painter.setPen(QPen(Qt::white, 2));
+        painter.setPen(QPen(palette::Shade(Qt::white), 2));
         const double top = urgency == warnings::TUrgency::Near ? 6 : 4;
         painter.drawLine(QPointF(8, top), QPointF(8, 10));
         painter.drawPoint(QPointF(8, 12.5));

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "warnings/ui/WarningsView.h"
 
+#include "app/ui/Palette.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QLocale>
@@ -436,9 +438,11 @@ void TWarningsView::Alert(const QTreeWidgetItem& item, const TMsgHeaderElement& 
             }
         made = notifications.emplace(key, std::move(words)).first;
     }
-    if (fresh)
+    if (fresh) {
+        const palette::TDayScope day;  // the notice shades them itself, now and when the palette changes
         raised.push_back({AlertKey(key), urgency::Icon(level), urgency::Colour(level), made->second.station,
                           made->second.subject, made->second.line});
+    }
     bookChanged = bookChanged || fresh;
     signalk::TNotification& n = made->second.notification;
     n.state = book.Acknowledged(key) ? "normal" : NotificationState(level);

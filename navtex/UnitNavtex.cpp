@@ -7,18 +7,24 @@
 
 #include "acquisition/AcquisitionState.h"
 #include "common/DateTime.h"
+#include "common/Translatable.h"
 #include "platform/Files.h"
 
 namespace navtex {
 
-const char* const Root518Text = "International (518 kHz)";
-const char* const Root490Text = "National (490 kHz)";
+const char* const Root518Text = QT_TRANSLATE_NOOP("navtex", "International (518 kHz)");
+const char* const Root490Text = QT_TRANSLATE_NOOP("navtex", "National (490 kHz)");
 const char* const CategoryTexts[CategoryCount] = {
-    "Avertissements de navigation",        "Avis météorologiques",
-    "Rapport sur la situation des glaces", "Renseignements recherche/sauvetage",
-    "Prévisions météorologiques",          "Messages sur service de pilotage",
-    "Messages d’aide à la navigation",     "Autres messages",
-    "Avertissement supplémentaires",       "Messages restants",
+    QT_TRANSLATE_NOOP("navtex", "Avertissements de navigation"),
+    QT_TRANSLATE_NOOP("navtex", "Avis météorologiques"),
+    QT_TRANSLATE_NOOP("navtex", "Rapport sur la situation des glaces"),
+    QT_TRANSLATE_NOOP("navtex", "Renseignements recherche/sauvetage"),
+    QT_TRANSLATE_NOOP("navtex", "Prévisions météorologiques"),
+    QT_TRANSLATE_NOOP("navtex", "Messages sur service de pilotage"),
+    QT_TRANSLATE_NOOP("navtex", "Messages d’aide à la navigation"),
+    QT_TRANSLATE_NOOP("navtex", "Autres messages"),
+    QT_TRANSLATE_NOOP("navtex", "Avertissement supplémentaires"),
+    QT_TRANSLATE_NOOP("navtex", "Messages restants"),
 };
 
 int CategoryOf(const std::string& name) {

@@ -4,6 +4,7 @@
 #include "app/ui/Palette.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -24,25 +25,32 @@ constexpr int DayIconRole = Qt::UserRole + 2, DayColourRole = Qt::UserRole + 3;
 
 TAlertNotice::TAlertNotice(QWidget* window) : QDialog(window) {
     setObjectName("AlertNotice");
-    setWindowTitle(QStringLiteral("Alertes"));
+    setWindowTitle(QCoreApplication::translate("TAlertNotice", "Alertes"));
     setModal(false);
     auto* heading =
-        new QLabel(QStringLiteral("Messages et avis qui demandent l’attention de l’équipage :"), this);
+        new QLabel(QCoreApplication::translate("TAlertNotice",
+                                               "Messages et avis qui demandent l’attention de l’équipage :"),
+                   this);
     list = new QTreeWidget(this);
     list->setObjectName("AlertList");
     list->setRootIsDecorated(false);
-    list->setHeaderLabels({QStringLiteral("Station"), QStringLiteral("Sujet"), QStringLiteral("Message")});
+    list->setHeaderLabels({QCoreApplication::translate("TAlertNotice", "Station"),
+                           QCoreApplication::translate("TAlertNotice", "Sujet"),
+                           QCoreApplication::translate("TAlertNotice", "Message")});
     list->header()->setStretchLastSection(true);
     list->setMinimumWidth(640);
     connect(list, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) { OpenItem(item); });
     auto* buttons = new QDialogButtonBox(this);
-    open = buttons->addButton(QStringLiteral("Ouvrir"), QDialogButtonBox::ActionRole);
+    open = buttons->addButton(QCoreApplication::translate("TAlertNotice", "Ouvrir"),
+                              QDialogButtonBox::ActionRole);
     open->setObjectName("AlertOpen");
-    acknowledge = buttons->addButton(QStringLiteral("Acquitter"), QDialogButtonBox::AcceptRole);
+    acknowledge = buttons->addButton(QCoreApplication::translate("TAlertNotice", "Acquitter"),
+                                     QDialogButtonBox::AcceptRole);
     acknowledge->setObjectName("AlertAcknowledge");
-    acknowledge->setToolTip(
-        QStringLiteral("Ces alertes ne seront plus signalées, ni ici ni sur le réseau du bord"));
-    QPushButton* close = buttons->addButton(QStringLiteral("Fermer"), QDialogButtonBox::RejectRole);
+    acknowledge->setToolTip(QCoreApplication::translate(
+        "TAlertNotice", "Ces alertes ne seront plus signalées, ni ici ni sur le réseau du bord"));
+    QPushButton* close = buttons->addButton(QCoreApplication::translate("TAlertNotice", "Fermer"),
+                                            QDialogButtonBox::RejectRole);
     close->setObjectName("AlertClose");
     connect(open, &QPushButton::clicked, this,
             [this] { OpenItem(list->currentItem() ? list->currentItem() : list->topLevelItem(0)); });

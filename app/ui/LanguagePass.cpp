@@ -2,6 +2,7 @@
 #include "app/ui/LanguagePass.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QMenu>
 #include <QTabWidget>
 
@@ -14,33 +15,33 @@ namespace {
 using T = TLanguageText;
 
 constexpr TLanguageText French[] = {
-    {T::PageCaption, "0", "NAVTEX"},
-    {T::PageCaption, "1", "BAROGRAPHE"},
-    {T::PageCaption, "2", "AIDE"},
-    {T::MenuCaption, "Datei", "&Fichier"},
-    {T::MenuCaption, "Oeffnen", "&Ouvrir..."},
-    {T::MenuCaption, "Speichern", "&Enregistrer..."},
-    {T::MenuCaption, "Drucken", "&Imprimer..."},
-    {T::MenuCaption, "Beenden1", "&Quitter"},
-    {T::MenuCaption, "Einstellungen", "&Réglages"},
-    {T::MenuCaption, "Menbaumaufklappen1", "&Ouvrir arborescence"},
-    {T::MenuCaption, "Menbaumeinklappen1", "&Fermer arborescence"},
-    {T::MenuCaption, "ZoomIn1", "Zoom avant"},
-    {T::MenuCaption, "ZoomOut1", "Zoom arriére"},
-    {T::MenuCaption, "Hilfe", "&Aide"},
-    {T::MenuCaption, "Bedienungsanleitung", "&Manuel"},
-    {T::MenuCaption, "Systeminformation", "&Information système..."},
-    {T::MenuCaption, "Konfiguration", "Configuration..."},
-    {T::AxisTitle, "Chart1", "Pression[hPa]"},
-    {T::Hint, "LoadToolButton", "Ouvrir"},
-    {T::Hint, "SaveToolButton", "Enregistrer"},
-    {T::Hint, "PrintToolButton", "Imprimer"},
-    {T::Hint, "ExpandToolButton", "Ouvrir arborescence"},
-    {T::Hint, "CollapseToolButton", "Reduire arborescence"},
-    {T::Hint, "BaroZoomInToolButton", "Zoom avant"},
-    {T::Hint, "BaroZoomOutToolButton", "Zoom arriére"},
-    {T::Hint, "HelpToolButton", "Aide"},
-    {T::Hint, "SystemToolButton", "Information système..."},
+    {T::PageCaption, "0", QT_TRANSLATE_NOOP("LanguagePass", "NAVTEX")},
+    {T::PageCaption, "1", QT_TRANSLATE_NOOP("LanguagePass", "BAROGRAPHE")},
+    {T::PageCaption, "2", QT_TRANSLATE_NOOP("LanguagePass", "AIDE")},
+    {T::MenuCaption, "Datei", QT_TRANSLATE_NOOP("LanguagePass", "&Fichier")},
+    {T::MenuCaption, "Oeffnen", QT_TRANSLATE_NOOP("LanguagePass", "&Ouvrir...")},
+    {T::MenuCaption, "Speichern", QT_TRANSLATE_NOOP("LanguagePass", "&Enregistrer...")},
+    {T::MenuCaption, "Drucken", QT_TRANSLATE_NOOP("LanguagePass", "&Imprimer...")},
+    {T::MenuCaption, "Beenden1", QT_TRANSLATE_NOOP("LanguagePass", "&Quitter")},
+    {T::MenuCaption, "Einstellungen", QT_TRANSLATE_NOOP("LanguagePass", "&Réglages")},
+    {T::MenuCaption, "Menbaumaufklappen1", QT_TRANSLATE_NOOP("LanguagePass", "&Ouvrir arborescence")},
+    {T::MenuCaption, "Menbaumeinklappen1", QT_TRANSLATE_NOOP("LanguagePass", "&Fermer arborescence")},
+    {T::MenuCaption, "ZoomIn1", QT_TRANSLATE_NOOP("LanguagePass", "Zoom avant")},
+    {T::MenuCaption, "ZoomOut1", QT_TRANSLATE_NOOP("LanguagePass", "Zoom arriére")},
+    {T::MenuCaption, "Hilfe", QT_TRANSLATE_NOOP("LanguagePass", "&Aide")},
+    {T::MenuCaption, "Bedienungsanleitung", QT_TRANSLATE_NOOP("LanguagePass", "&Manuel")},
+    {T::MenuCaption, "Systeminformation", QT_TRANSLATE_NOOP("LanguagePass", "&Information système...")},
+    {T::MenuCaption, "Konfiguration", QT_TRANSLATE_NOOP("LanguagePass", "Configuration...")},
+    {T::AxisTitle, "Chart1", QT_TRANSLATE_NOOP("LanguagePass", "Pression[hPa]")},
+    {T::Hint, "LoadToolButton", QT_TRANSLATE_NOOP("LanguagePass", "Ouvrir")},
+    {T::Hint, "SaveToolButton", QT_TRANSLATE_NOOP("LanguagePass", "Enregistrer")},
+    {T::Hint, "PrintToolButton", QT_TRANSLATE_NOOP("LanguagePass", "Imprimer")},
+    {T::Hint, "ExpandToolButton", QT_TRANSLATE_NOOP("LanguagePass", "Ouvrir arborescence")},
+    {T::Hint, "CollapseToolButton", QT_TRANSLATE_NOOP("LanguagePass", "Reduire arborescence")},
+    {T::Hint, "BaroZoomInToolButton", QT_TRANSLATE_NOOP("LanguagePass", "Zoom avant")},
+    {T::Hint, "BaroZoomOutToolButton", QT_TRANSLATE_NOOP("LanguagePass", "Zoom arriére")},
+    {T::Hint, "HelpToolButton", QT_TRANSLATE_NOOP("LanguagePass", "Aide")},
+    {T::Hint, "SystemToolButton", QT_TRANSLATE_NOOP("LanguagePass", "Information système...")},
 };
 
 }  // namespace
@@ -52,7 +53,8 @@ std::span<const TLanguageText> FrenchMainTexts() {
 void RunLanguagePass(TMainForm& form) {
     Ui::TMainForm& ui = *form.Ui();
     for (const TLanguageText& entry : French) {
-        const QString text = QString::fromUtf8(entry.text);
+        // French as written; English or German where the program's translation is installed.
+        const QString text = QCoreApplication::translate("LanguagePass", entry.text);
         const QString name = QString::fromLatin1(entry.control);
         switch (entry.kind) {
             case T::PageCaption: {

@@ -54,9 +54,9 @@ std::optional<TMode> FromName(const std::string& name) {
 }
 
 QString Words(TMode mode) {
-    return mode == TMode::Day    ? QStringLiteral("jour")
-           : mode == TMode::Dusk ? QStringLiteral("crépuscule")
-                                 : QStringLiteral("nuit");
+    return mode == TMode::Day    ? QCoreApplication::translate("palette", "jour")
+           : mode == TMode::Dusk ? QCoreApplication::translate("palette", "crépuscule")
+                                 : QCoreApplication::translate("palette", "nuit");
 }
 
 QColor ShadeIn(TMode mode, const QColor& day) {

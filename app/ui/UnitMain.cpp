@@ -4,10 +4,13 @@
 #include "acquisition/MessageTransfer.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QHBoxLayout>
+#include <QMenu>
 #include <QScreen>
 #include <QShortcut>
 #include <QSplitter>
@@ -26,6 +29,7 @@
 #include "app/ui/Application.h"
 #include "app/ui/ImageList.h"
 #include "app/ui/JpegImage.h"
+#include "app/ui/Language.h"
 #include "app/ui/LanguagePass.h"
 #include "app/ui/MessageBox.h"
 #include "app/ui/Palette.h"
@@ -192,7 +196,7 @@ void TMainForm::BuildNavtexPage() {
     positionsLabel->setWordWrap(true);
     positionsLabel->setTextFormat(Qt::PlainText);
     positionsLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    copyPositions = new QPushButton(QStringLiteral("Copier les positions"), message);
+    copyPositions = new QPushButton(tr("Copier les positions"), message);
     copyPositions->setObjectName("CopyPositions");
     placeRow->addWidget(positionsLabel, 1);
     placeRow->addWidget(copyPositions, 0, Qt::AlignTop);
@@ -287,7 +291,7 @@ void TMainForm::WireCommands() {
         PageControl1Change();
         historyPanel->FocusSearch();
     });
-    exportWarningsAction = new QAction(QStringLiteral("Exporter les avertissements…"), this);
+    exportWarningsAction = new QAction(tr("Exporter les avertissements…"), this);
     exportWarningsAction->setObjectName("ExportWarningsAction");
     const QList<QAction*> fileActions = ui->Datei->actions();
     const qsizetype afterPrint = fileActions.indexOf(ui->Drucken) + 1;
@@ -304,18 +308,43 @@ void TMainForm::WireCommands() {
     paletteKey->setObjectName("KeyPalette");
     connect(paletteKey, &QShortcut::activated, paletteAction, &QAction::trigger);
     ShowPaletteAction();
-    networkAction = new QAction("Réseau du bord et alarmes…", this);
+    BuildLanguageMenu();
+    networkAction = new QAction(tr("Réseau du bord et alarmes…"), this);
     networkAction->setObjectName("NetworkAction");
     ui->Einstellungen->addAction(networkAction);
     connect(networkAction, &QAction::triggered, this, &TMainForm::NetworkCommand);
     connect(ui->PageControl1, &QTabWidget::currentChanged, this, &TMainForm::PageControl1Change);
 }
 
+void TMainForm::BuildLanguageMenu() {
+    auto* menu = new QMenu(tr("&Langue"), this);
+    menu->setObjectName("LanguageMenu");
+    ui->MainMenu->insertMenu(ui->Hilfe->menuAction(), menu);
+    auto* group = new QActionGroup(this);
+    for (const language::TLanguage each :
+         {language::TLanguage::French, language::TLanguage::English, language::TLanguage::German}) {
+        QAction* action = menu->addAction(language::OwnName(each));
+        action->setObjectName(QStringLiteral("Language_%1").arg(QString::fromLatin1(language::Code(each))));
+        action->setCheckable(true);
+        action->setChecked(each == language::Current());
+        group->addAction(action);
+        connect(action, &QAction::triggered, this, [this, each] {
+            chosenLanguage = each;
+            // Said in the language chosen: the one who chose it reads it.
+            ShowMessageBox(
+                this, TBoxKind::Information,
+                language::TranslateInto(
+                    each, "TMainForm",
+                    QT_TRANSLATE_NOOP("TMainForm",
+                                      "La langue choisie s’applique au prochain démarrage du programme.")));
+        });
+    }
+}
+
 void TMainForm::ShowPaletteAction() {
-    paletteAction->setText(
-        QStringLiteral("Couleurs de %1\tF12").arg(palette::Words(palette::Next(palette::Current()))));
+    paletteAction->setText(tr("Couleurs de %1\tF12").arg(palette::Words(palette::Next(palette::Current()))));
     paletteAction->setToolTip(
-        QStringLiteral("Jour, crépuscule, nuit : maintenant %1").arg(palette::Words(palette::Current())));
+        tr("Jour, crépuscule, nuit : maintenant %1").arg(palette::Words(palette::Current())));
 }
 
 void TMainForm::SetPalette(palette::TMode mode) {
@@ -438,8 +467,8 @@ void TMainForm::FormCreate() {
     ShowPosition();
     connect(&network->Output(), &TNmeaOutput::StatusChanged, this, [this] {
         const int clients = network->Output().Clients();
-        networkIndicator->setText(clients == 1 ? QStringLiteral("NMEA : 1 client")
-                                               : QStringLiteral("NMEA : %1 clients").arg(clients));
+        networkIndicator->setText(clients == 1 ? tr("NMEA : 1 client")
+                                               : tr("NMEA : %1 clients").arg(clients));
         networkIndicator->setToolTip(network->Output().StatusText());
         networkIndicator->setVisible(clients > 0);
     });
@@ -451,12 +480,7 @@ void TMainForm::FormCreate() {
     // Every alert on one notice; the storm's also on the boat's network until it eases.
     alertNotice = new TAlertNotice(this);
     connect(stormAlarm, &TStormAlarm::Alert, this, [this](const QString& text) {
-        alertNotice->Add({{StormKey,
-                           {},
-                           QColor(200, 90, 0),
-                           QStringLiteral("Baromètre"),
-                           QStringLiteral("Avis de tempête"),
-                           text}});
+        alertNotice->Add({{StormKey, {}, QColor(200, 90, 0), tr("Baromètre"), tr("Avis de tempête"), text}});
         network->Notifier().Set({signalk::StormPath, "warn", text.toStdString(), {}, {}});
     });
     connect(stormAlarm, &TStormAlarm::Eased, this, [this] {
@@ -470,8 +494,7 @@ void TMainForm::FormCreate() {
     // The map, between the barograph and the manual.
     mapPage = new TMapPage(ui->PageControl1);
     mapPage->setObjectName("MapTabSheet");
-    ui->PageControl1->insertTab(ui->PageControl1->indexOf(ui->HelpTabSheet), mapPage,
-                                QStringLiteral("CARTE"));
+    ui->PageControl1->insertTab(ui->PageControl1->indexOf(ui->HelpTabSheet), mapPage, tr("CARTE"));
     LoadWindowSettings();
     acquisition::RecoverTransfer(archivePath);
     // Every rebuild, the first at start-up included, hands the archive to the history; after
@@ -710,7 +733,7 @@ void TMainForm::NetworkCommand() {
 
 void TMainForm::ExportWarningsCommand() {
     const QString folder =
-        QFileDialog::getExistingDirectory(this, QStringLiteral("Exporter les avertissements vers"),
+        QFileDialog::getExistingDirectory(this, tr("Exporter les avertissements vers"),
                                           QString::fromStdString(network->Settings().warningsFolder));
     if (folder.isEmpty()) return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -719,7 +742,7 @@ void TMainForm::ExportWarningsCommand() {
     QApplication::restoreOverrideCursor();
     if (!written)
         ShowMessageBox(this, TBoxKind::Error,
-                       QStringLiteral("Les avertissements n’ont pas pu être écrits dans %1.").arg(folder));
+                       tr("Les avertissements n’ont pas pu être écrits dans %1.").arg(folder));
 }
 
 void TMainForm::ShowPosition() {
@@ -734,7 +757,7 @@ void TMainForm::ShowPosition() {
                                                             text.section(QStringLiteral(" · "), 0, 0)) +
                                                             8);
     // The age counts while a live source is set: a tick a second then, none otherwise.
-    const bool live = position.Last() && position.SourceText() != QStringLiteral("position fixe");
+    const bool live = position.Last() && network->Settings().positionSource != "fixed";
     if (live && !positionTick->isActive()) positionTick->start(1000);
     if (!live) positionTick->stop();
     if (navtexControl && warningsView) navtexControl->SetHeaderDistance(warningsView->DistanceWords());
@@ -855,6 +878,7 @@ void TMainForm::LoadWindowSettings() {
         bool ok = false;
         const int width = value.toInt(&ok);
         if (line.startsWith("tree-width=") && ok && width >= 120 && width <= 2000) wantedTreeWidth = width;
+        if (line.startsWith("language=")) chosenLanguage = language::FromCode(value.toStdString());
         if (line.startsWith("palette="))
             if (const auto mode = palette::FromName(value.toStdString()); mode) wantedPalette = *mode;
     }
@@ -863,6 +887,8 @@ void TMainForm::LoadWindowSettings() {
 bool TMainForm::SaveWindowSettings() const {
     std::string text = "tree-width=" + std::to_string(TreeWidth()) + "\r\n";
     text += std::string("palette=") + palette::Name(palette::Current()) + "\r\n";
+    // Only a language chosen in the menu: without one, the system's is taken at each start.
+    if (chosenLanguage) text += std::string("language=") + language::Code(*chosenLanguage) + "\r\n";
     for (const QString& line : historyPanel->Settings()) text += line.toStdString() + "\r\n";
     for (const QString& line : mapPage->Settings()) text += line.toStdString() + "\r\n";
     return platform::WriteFileAtomic(platform::JoinPath(archivePath, WindowSettingsName), text.data(),

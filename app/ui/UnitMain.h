@@ -12,10 +12,12 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "acquisition/UnitDataThread.h"
+#include "app/ui/Language.h"
 #include "app/ui/Palette.h"
 #include "app/ui/UserTools.h"
 #include "baro/UnitBaro.h"
@@ -226,6 +228,8 @@ private:
     std::vector<std::pair<QAction*, int>> ToolBarImages() const;
     void SetToolBarIcons();
     void ShowPaletteAction();
+    void BuildLanguageMenu();
+    std::optional<language::TLanguage> chosenLanguage;  // in the menu, or as WINDOW.INI keeps it
     // The alert of the notice's key: its message on the NAVTEX page, or the barograph.
     void OpenAlert(const QString& key);
     warnings::TStationNames stationNames;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/ui/UserTools.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QImageWriter>
@@ -59,7 +60,7 @@ void PrintLines(QPainter& painter, const QStringList& lines, const QFont& font, 
         ++page;
         y = 0;
         if (heading.isEmpty()) return;
-        const QString number = QString("Page %1").arg(page);
+        const QString number = QString(QCoreApplication::translate("TUserTools", "Page %1")).arg(page);
         const int numberWidth = metrics.horizontalAdvance(number);
         painter.drawText(0, metrics.ascent(),
                          metrics.elidedText(heading, Qt::ElideRight, width - numberWidth - step));
@@ -166,7 +167,8 @@ void TUserTools::Open() {
         return;
     }
     window.MessageView()->setPlainText(TextLines(bytes).join('\n'));
-    window.SetMessageHeaderText(QStringLiteral("Fichier : %1").arg(QFileInfo(path).fileName()));
+    window.SetMessageHeaderText(
+        QCoreApplication::translate("TUserTools", "Fichier : %1").arg(QFileInfo(path).fileName()));
 }
 
 void TUserTools::Save() {
@@ -182,7 +184,8 @@ void TUserTools::SaveMap() {
     TMapPage* page = window.MapPage();
     if (!page) return;
     page->LoadLand();
-    SaveThrough(QStringLiteral("Image PNG (*.png);;Document PDF (*.pdf)"), QStringLiteral("Carte NAVTEX.png"),
+    SaveThrough(QStringLiteral("Image PNG (*.png);;Document PDF (*.pdf)"),
+                QCoreApplication::translate("TUserTools", "Carte NAVTEX.png"),
                 [page](QSaveFile& file, const QString& path) {
                     TMapView* map = page->Map();
                     if (path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
@@ -304,7 +307,7 @@ void TUserTools::PrintMessage() {
     }
     QPainter painter;
     if (!painter.begin(printer.get())) {
-        ShowError("The printer could not be opened.");
+        ShowError(QStringLiteral("The printer could not be opened."));
         return;
     }
     PrintLines(painter, lines, memo->font(), window.MessageHeaderText());
@@ -317,7 +320,7 @@ bool TUserTools::BeginLandscape(QPainter& painter) {
                             QPageLayout::Millimeter);
     if (!dialogs->Print(window.Window(), *printer, false)) return false;
     if (!painter.begin(printer.get())) {
-        ShowError("The printer could not be opened.");
+        ShowError(QStringLiteral("The printer could not be opened."));
         return false;
     }
     return true;
@@ -330,7 +333,7 @@ void TUserTools::PrintChart() {
     TChart* chart = window.Chart();
     const QStringList footer = chart->FooterLines();
     const QString span = footer.size() > 1 && !footer[1].isEmpty() ? footer[1] : QStringLiteral("(zoom)");
-    const QString title = QStringLiteral("Barographe %1, jusqu’au %2")
+    const QString title = QCoreApplication::translate("TUserTools", "Barographe %1, jusqu’au %2")
                               .arg(span, chart->BottomMaximum().toString(chart->BottomFormat()));
     QFont font("Arial");
     font.setPointSize(11);

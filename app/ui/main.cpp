@@ -6,11 +6,14 @@
 #include <cstdio>
 #include <memory>
 
+#include "app/ArchivePath.h"
 #include "app/UnitDoubleStart.h"
 #include "app/ui/Application.h"
+#include "app/ui/Language.h"
 #include "app/ui/MessageBox.h"
 #include "app/ui/UnitMain.h"
 #include "platform/Log.h"
+#include "platform/Process.h"
 #include "platform/Signals.h"
 #include "platform/Thread.h"
 
@@ -30,7 +33,8 @@ int main(int argc, char* argv[]) {
     // Also the second copy's box carries the application title.
     QApplication::setApplicationName(ApplicationTitle);
     InstallFontSubstitutes();
-    InstallQtTranslations();
+    language::Install(
+        language::Chosen(app::ArchivePath(platform::ApplicationDataFolder(), platform::ExecutableFolder())));
     if (!firstCopy) {
         ShowMessageBox(nullptr, TBoxKind::Plain, "Application already runs!");
         return 0;

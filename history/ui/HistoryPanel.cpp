@@ -2,6 +2,7 @@
 #include "history/ui/HistoryPanel.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QKeyEvent>
@@ -37,17 +38,19 @@ QComboBox* MakeCombo(QWidget* parent, const char* name, const QString& toolTip) 
 
 // In the program's own local time, as the receiver's tree.
 QString ReceivedText(int64_t received) {
-    if (received < 0) return QStringLiteral("date inconnue");
+    if (received < 0) return QCoreApplication::translate("THistoryPanel", "date inconnue");
     return QString::fromStdString(datetime::LocalDateTimeText(received, " "));
 }
 
 QString HitsText(size_t total) {
     const QLocale french(QLocale::French);
-    if (total == 0) return QStringLiteral("Aucun message trouvé");
-    if (total == 1) return QStringLiteral("1 message trouvé");
-    QString text = QStringLiteral("%1 messages trouvés").arg(french.toString(static_cast<qlonglong>(total)));
+    if (total == 0) return QCoreApplication::translate("THistoryPanel", "Aucun message trouvé");
+    if (total == 1) return QCoreApplication::translate("THistoryPanel", "1 message trouvé");
+    QString text = QCoreApplication::translate("THistoryPanel", "%1 messages trouvés")
+                       .arg(french.toString(static_cast<qlonglong>(total)));
     if (total > static_cast<size_t>(THistoryPanel::ShownHits))
-        text += QStringLiteral(", les %1 plus récents affichés").arg(THistoryPanel::ShownHits);
+        text += QCoreApplication::translate("THistoryPanel", ", les %1 plus récents affichés")
+                    .arg(THistoryPanel::ShownHits);
     return text;
 }
 
@@ -61,7 +64,7 @@ THistoryPanel::THistoryPanel(QTreeWidget* tree, QWidget* parent) : QWidget(paren
 
     field = new QLineEdit(this);
     field->setObjectName("SearchField");
-    field->setPlaceholderText(QStringLiteral("Rechercher"));
+    field->setPlaceholderText(QCoreApplication::translate("THistoryPanel", "Rechercher"));
     field->setClearButtonEnabled(true);
     field->setToolTip(
         QStringLiteral("Rechercher dans tous les messages reçus (Ctrl+F) ; Échap pour revenir"));
@@ -71,43 +74,50 @@ THistoryPanel::THistoryPanel(QTreeWidget* tree, QWidget* parent) : QWidget(paren
     auto* filters = new QGridLayout;
     filters->setContentsMargins(0, 0, 0, 0);
     filters->setSpacing(2);
-    band = MakeCombo(this, "HistoryBand", QStringLiteral("Fréquence"));
-    band->addItem(QStringLiteral("518 et 490 kHz"), 0);
+    band = MakeCombo(this, "HistoryBand", QCoreApplication::translate("THistoryPanel", "Fréquence"));
+    band->addItem(QCoreApplication::translate("THistoryPanel", "518 et 490 kHz"), 0);
     band->addItem(QStringLiteral("518 kHz"), 518);
     band->addItem(QStringLiteral("490 kHz"), 490);
-    span = MakeCombo(this, "HistorySpan", QStringLiteral("Période de réception"));
-    span->addItem(QStringLiteral("Tout l’historique"), 0);
-    span->addItem(QStringLiteral("Dernières 24 heures"), 1);
-    span->addItem(QStringLiteral("3 derniers jours"), 3);
-    span->addItem(QStringLiteral("7 derniers jours"), 7);
-    station = MakeCombo(this, "HistoryStation", QStringLiteral("Station émettrice (B1)"));
-    station->addItem(QStringLiteral("Toutes les stations"), QString());
+    span =
+        MakeCombo(this, "HistorySpan", QCoreApplication::translate("THistoryPanel", "Période de réception"));
+    span->addItem(QCoreApplication::translate("THistoryPanel", "Tout l’historique"), 0);
+    span->addItem(QCoreApplication::translate("THistoryPanel", "Dernières 24 heures"), 1);
+    span->addItem(QCoreApplication::translate("THistoryPanel", "3 derniers jours"), 3);
+    span->addItem(QCoreApplication::translate("THistoryPanel", "7 derniers jours"), 7);
+    station = MakeCombo(this, "HistoryStation",
+                        QCoreApplication::translate("THistoryPanel", "Station émettrice (B1)"));
+    station->addItem(QCoreApplication::translate("THistoryPanel", "Toutes les stations"), QString());
     for (char c = 'A'; c <= 'Z'; ++c)
-        station->addItem(QStringLiteral("Station %1").arg(c), QString(QChar(c)));
-    subject = MakeCombo(this, "HistorySubject", QStringLiteral("Sujet du message (B2)"));
-    subject->addItem(QStringLiteral("Tous les sujets"), QString());
+        station->addItem(QCoreApplication::translate("THistoryPanel", "Station %1").arg(c),
+                         QString(QChar(c)));
+    subject = MakeCombo(this, "HistorySubject",
+                        QCoreApplication::translate("THistoryPanel", "Sujet du message (B2)"));
+    subject->addItem(QCoreApplication::translate("THistoryPanel", "Tous les sujets"), QString());
     for (const char* c = SubjectLetters; *c; ++c)
         subject->addItem(
             QStringLiteral("%1 – %2").arg(
-                QChar(*c),
-                QString::fromUtf8(navtex::CategoryTexts[navtex::CategoryOf(std::string("?") + *c)])),
+                QChar(*c), QCoreApplication::translate(
+                               "navtex", navtex::CategoryTexts[navtex::CategoryOf(std::string("?") + *c)])),
             QString(QChar(*c)));
     filters->addWidget(band, 0, 0);
     filters->addWidget(span, 0, 1);
     filters->addWidget(station, 1, 0);
     filters->addWidget(subject, 1, 1);
-    inForceOnly = new QCheckBox(QStringLiteral("En vigueur seulement"), this);
+    inForceOnly = new QCheckBox(QCoreApplication::translate("THistoryPanel", "En vigueur seulement"), this);
     inForceOnly->setObjectName("HistoryInForce");
-    inForceOnly->setToolTip(QStringLiteral(
+    inForceOnly->setToolTip(QCoreApplication::translate(
+        "THistoryPanel",
         "Ne montrer que les messages encore en vigueur : ni annulés, ni expirés, ni remplacés, "
         "ni absents de la dernière liste des avertissements en vigueur"));
     inForceOnly->setChecked(true);
     filters->addWidget(inForceOnly, 2, 0, 1, 2);
-    nearOnly = new QCheckBox(QStringLiteral("À moins de 50 nm du bateau"), this);
+    nearOnly =
+        new QCheckBox(QCoreApplication::translate("THistoryPanel", "À moins de 50 nm du bateau"), this);
     nearOnly->setObjectName("HistoryNear");
-    nearOnly->setToolTip(
-        QStringLiteral("Ne montrer que les avertissements en vigueur dont une position est à moins "
-                       "de cette distance du bateau (sans position du bateau, tous)"));
+    nearOnly->setToolTip(QCoreApplication::translate(
+        "THistoryPanel",
+        "Ne montrer que les avertissements en vigueur dont une position est à moins "
+        "de cette distance du bateau (sans position du bateau, tous)"));
     filters->addWidget(nearOnly, 3, 0, 1, 2);
     column->addLayout(filters);
 
@@ -208,45 +218,51 @@ void THistoryPanel::Opened(history::THistoryWriter::State opened, const QString&
 
 void THistoryPanel::SetAsideNotice(const QString& setAsideAs) {
     // Once, and without stopping the program: the history is being rebuilt meanwhile.
-    ShowNotice(
-        QStringLiteral("L’historique des messages était endommagé. Il a été mis de côté sous le nom « %1 » "
-                       "et un nouvel historique est fait à partir des messages de l’archive et de ceux "
-                       "qui ont pu y être relus.")
-            .arg(QFileInfo(setAsideAs).fileName()));
+    ShowNotice(QCoreApplication::translate(
+                   "THistoryPanel",
+                   "L’historique des messages était endommagé. Il a été mis de côté sous le nom « %1 » "
+                   "et un nouvel historique est fait à partir des messages de l’archive et de ceux "
+                   "qui ont pu y être relus.")
+                   .arg(QFileInfo(setAsideAs).fileName()));
 }
 
 void THistoryPanel::Trouble(history::THistoryStore::Problem problem) {
     using Problem = history::THistoryStore::Problem;
-    const QString kept = QStringLiteral(
-                             " L’historique est conservé tel quel et le programme réessaie toutes les "
-                             "30 secondes. Les détails sont dans le journal (%1).")
-                             .arg(platform::LogName);
+    const QString kept =
+        QCoreApplication::translate("THistoryPanel",
+                                    " L’historique est conservé tel quel et le programme réessaie toutes les "
+                                    "30 secondes. Les détails sont dans le journal (%1).")
+            .arg(platform::LogName);
     QString text;
     switch (problem) {
         case Problem::None:
         case Problem::Busy:
             return;
         case Problem::DiskFull:
-            text = QStringLiteral(
+            text = QCoreApplication::translate(
+                       "THistoryPanel",
                        "Le disque est plein : les nouveaux messages ne peuvent pas être enregistrés dans "
                        "l’historique.") +
                    kept;
             break;
         case Problem::InputOutput:
-            text = QStringLiteral(
+            text = QCoreApplication::translate(
+                       "THistoryPanel",
                        "Une erreur d’entrée-sortie du disque empêche d’enregistrer l’historique des "
                        "messages.") +
                    kept;
             break;
         case Problem::Access:
-            text = QStringLiteral(
+            text = QCoreApplication::translate(
+                       "THistoryPanel",
                        "Le fichier de l’historique des messages ne peut pas être écrit (droits d’accès ou "
                        "lecture seule).") +
                    kept;
             break;
         case Problem::Newer:
             text = state == history::THistoryWriter::State::ReadOnly
-                       ? QStringLiteral(
+                       ? QCoreApplication::translate(
+                             "THistoryPanel",
                              "L’historique des messages a été créé par une version plus récente du "
                              "programme. Il est laissé tel quel : la recherche le consulte sans y écrire.")
                        : QStringLiteral(
@@ -256,9 +272,10 @@ void THistoryPanel::Trouble(history::THistoryStore::Problem problem) {
         case Problem::Damaged:
         case Problem::Refused:
         case Problem::Other:
-            text =
-                QStringLiteral("Les nouveaux messages ne peuvent pas être enregistrés dans l’historique.") +
-                kept;
+            text = QCoreApplication::translate(
+                       "THistoryPanel",
+                       "Les nouveaux messages ne peuvent pas être enregistrés dans l’historique.") +
+                   kept;
             break;
     }
     ShowNotice(text);
@@ -270,7 +287,7 @@ void THistoryPanel::ShowNotice(const QString& text) {
     notice->setAttribute(Qt::WA_DeleteOnClose);
     notice->setModal(false);
     notice->setObjectName("HistoryNotice");
-    notice->setWindowTitle(QStringLiteral("Historique des messages"));
+    notice->setWindowTitle(QCoreApplication::translate("THistoryPanel", "Historique des messages"));
     notice->show();
 }
 
@@ -317,7 +334,7 @@ void THistoryPanel::Search() {
     hits->show();
     if (!OpenReader()) {
         results->clear();
-        hits->setText(QStringLiteral("L’historique se prépare…"));
+        hits->setText(QCoreApplication::translate("THistoryPanel", "L’historique se prépare…"));
         return;
     }
     ShowHits(reader.Search(typed, Filter(), ShownHits), keep);
@@ -328,7 +345,8 @@ void THistoryPanel::ShowHits(const history::TSearchResult& result, int64_t keep)
     reader.FillFirstLines(found);
     const QSignalBlocker quiet(results);
     results->clear();
-    hits->setText(result.ok ? HitsText(result.total) : QStringLiteral("La recherche a échoué"));
+    hits->setText(result.ok ? HitsText(result.total)
+                            : QCoreApplication::translate("THistoryPanel", "La recherche a échoué"));
     // Grouped as the receiver's tree: by band, then by subject, newest first.
     QTreeWidgetItem* roots[BandCount] = {};
     QTreeWidgetItem* categories[BandCount][navtex::CategoryCount] = {};
@@ -345,7 +363,8 @@ void THistoryPanel::ShowHits(const history::TSearchResult& result, int64_t keep)
         auto* item = new QTreeWidgetItem(categories[b][c]);
         item->setText(0,
                       QString::fromStdString(hit.name) + QStringLiteral("  ") + ReceivedText(hit.received));
-        item->setToolTip(0, QString::fromStdString(hit.firstLine) + QStringLiteral("\nreçu le ") +
+        item->setToolTip(0, QString::fromStdString(hit.firstLine) +
+                                QCoreApplication::translate("THistoryPanel", "\nreçu le ") +
                                 ReceivedText(hit.received));
         item->setData(0, IdRole, static_cast<qlonglong>(hit.id));
         item->setData(0, TipRole, item->toolTip(0));
@@ -357,9 +376,10 @@ void THistoryPanel::ShowHits(const history::TSearchResult& result, int64_t keep)
         results->addTopLevelItem(roots[b]);
         for (int c = 0; c < navtex::CategoryCount; ++c)
             if (categories[b][c])
-                categories[b][c]->setText(0, QStringLiteral("%1 (%2)")
-                                                 .arg(QString::fromUtf8(navtex::CategoryTexts[c]))
-                                                 .arg(counts[b][c]));
+                categories[b][c]->setText(
+                    0, QStringLiteral("%1 (%2)")
+                           .arg(QCoreApplication::translate("navtex", navtex::CategoryTexts[c]))
+                           .arg(counts[b][c]));
     }
     ColourStates();
     results->expandAll();
@@ -368,7 +388,7 @@ void THistoryPanel::ShowHits(const history::TSearchResult& result, int64_t keep)
 
 void THistoryPanel::SetNear(std::function<bool(int64_t id)> test, int nm) {
     near = std::move(test);
-    nearOnly->setText(QStringLiteral("À moins de %1 nm du bateau").arg(nm));
+    nearOnly->setText(QCoreApplication::translate("THistoryPanel", "À moins de %1 nm du bateau").arg(nm));
 }
 
 void THistoryPanel::NameStations() {
@@ -376,7 +396,7 @@ void THistoryPanel::NameStations() {
         const QChar letter = station->itemData(i).toString().at(0);
         const std::string heard = stationsHeard ? stationsHeard(letter.toLatin1()) : std::string();
         station->setItemText(
-            i, heard.empty() ? QStringLiteral("Station %1").arg(letter)
+            i, heard.empty() ? QCoreApplication::translate("THistoryPanel", "Station %1").arg(letter)
                              : QStringLiteral("%1 · %2").arg(letter).arg(QString::fromStdString(heard)));
     }
 }
@@ -421,7 +441,7 @@ void THistoryPanel::Choose(QTreeWidgetItem* item) {
                        QString::fromStdString(navtex::MessageHeader(
                            record, message.band, false,
                            stationNamer ? stationNamer(message.band, message.name, message.bytes) : "")) +
-                           QStringLiteral(" · historique") +
+                           QCoreApplication::translate("THistoryPanel", " · historique") +
                            (state.isEmpty() ? QString() : QStringLiteral(" · ") + state));
 }
 

@@ -3,6 +3,7 @@
 
 #include "app/ui/Palette.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QFile>
 #include <QHBoxLayout>
@@ -38,7 +39,8 @@ public:
 };
 
 QString SubjectWords(char subject) {
-    return QString::fromUtf8(navtex::CategoryTexts[navtex::CategoryOf(std::string("?") + subject)]);
+    return QCoreApplication::translate("navtex",
+                                       navtex::CategoryTexts[navtex::CategoryOf(std::string("?") + subject)]);
 }
 
 QString When(int64_t utc, bool local) {
@@ -70,26 +72,32 @@ TMapPage::TMapPage(QWidget* parent) : QWidget(parent) {
     list->setRootIsDecorated(false);
     list->setUniformRowHeights(true);
     list->setAlternatingRowColors(true);
-    list->setHeaderLabels({QStringLiteral("Identifiant"), QStringLiteral("Station"), QStringLiteral("Sujet"),
-                           QStringLiteral("Reçu (heure locale)"), QStringLiteral("Reçu (UTC)"),
-                           QStringLiteral("Distance"), QStringLiteral("Première ligne")});
+    list->setHeaderLabels({QCoreApplication::translate("TMapPage", "Identifiant"),
+                           QCoreApplication::translate("TMapPage", "Station"),
+                           QCoreApplication::translate("TMapPage", "Sujet"),
+                           QCoreApplication::translate("TMapPage", "Reçu (heure locale)"),
+                           QCoreApplication::translate("TMapPage", "Reçu (UTC)"),
+                           QCoreApplication::translate("TMapPage", "Distance"),
+                           QCoreApplication::translate("TMapPage", "Première ligne")});
     list->setSortingEnabled(true);
     list->sortByColumn(ReceivedUtc, Qt::DescendingOrder);  // newest first
     list->header()->setSectionResizeMode(QHeaderView::Interactive);
 
     subject = new QComboBox(this);
     subject->setObjectName("MapSubject");
-    subject->addItem(QStringLiteral("Tous les sujets"), QString());
+    subject->addItem(QCoreApplication::translate("TMapPage", "Tous les sujets"), QString());
     station = new QComboBox(this);
     station->setObjectName("MapStation");
-    station->addItem(QStringLiteral("Toutes les stations"), QString());
+    station->addItem(QCoreApplication::translate("TMapPage", "Toutes les stations"), QString());
     nearOnly = new QCheckBox(this);
     nearOnly->setObjectName("MapNear");
-    showEnded = new QCheckBox(QStringLiteral("Montrer les avertissements terminés (en gris)"), this);
+    showEnded = new QCheckBox(
+        QCoreApplication::translate("TMapPage", "Montrer les avertissements terminés (en gris)"), this);
     showEnded->setObjectName("MapShowEnded");
-    auto* whole = new QPushButton(QStringLiteral("Toute la zone"), this);
+    auto* whole = new QPushButton(QCoreApplication::translate("TMapPage", "Toute la zone"), this);
     whole->setObjectName("MapWholeArea");
-    whole->setToolTip(QStringLiteral("Montrer tous les avertissements en vigueur et le bateau"));
+    whole->setToolTip(
+        QCoreApplication::translate("TMapPage", "Montrer tous les avertissements en vigueur et le bateau"));
     count = new QLabel(this);
     count->setObjectName("MapCount");
 
@@ -103,7 +111,7 @@ TMapPage::TMapPage(QWidget* parent) : QWidget(parent) {
     positions = new QLabel(this);
     positions->setObjectName("MapPositions");
     positions->setWordWrap(true);
-    openNavtex = new QPushButton(QStringLiteral("Voir dans la page NAVTEX"), this);
+    openNavtex = new QPushButton(QCoreApplication::translate("TMapPage", "Voir dans la page NAVTEX"), this);
     openNavtex->setObjectName("MapOpenNavtex");
     openNavtex->setEnabled(false);
 
@@ -200,7 +208,7 @@ void TMapPage::SetBoat(std::optional<position::TLatLon> at, int nm) {
                                  std::fabs(at->longitude - boat->longitude) > 0.002));  // 0.1 nm
     boat = at;
     nearDistanceNm = nm;
-    nearOnly->setText(QStringLiteral("À moins de %1 nm du bateau").arg(nm));
+    nearOnly->setText(QCoreApplication::translate("TMapPage", "À moins de %1 nm du bateau").arg(nm));
     nearOnly->setEnabled(boat.has_value());
     map->SetBoat(boat, nm);
     if (changed && warnings) Rebuild();
@@ -230,9 +238,9 @@ void TMapPage::Rebuild() {
             item.inForce = w.state == warnings::TWarning::State::InForce;
             item.name = QString::fromStdString(w.name);
             const std::string named = stationNamer ? stationNamer(w.band, w.name, w.text) : std::string();
-            item.station = named.empty()
-                               ? QStringLiteral("station %1").arg(QChar(w.name.empty() ? '?' : w.name[0]))
-                               : QString::fromStdString(named);
+            item.station = named.empty() ? QCoreApplication::translate("TMapPage", "station %1")
+                                               .arg(QChar(w.name.empty() ? '?' : w.name[0]))
+                                         : QString::fromStdString(named);
             item.firstLine = QString::fromStdString(warnings::MeaningfulLine(w.text));
             item.received = When(w.received, true);
             item.shapes = w.shapes;
@@ -251,7 +259,7 @@ void TMapPage::Rebuild() {
                 const position::TRange range =
                     position::RangeToNearest(position::Boat(*boat), warnings::Places(w.shapes));
                 within = range.distanceNm <= nearDistanceNm;
-                row->setText(Distance, QStringLiteral("%1 nm · %2°")
+                row->setText(Distance, QCoreApplication::translate("TMapPage", "%1 nm · %2°")
                                            .arg(QLocale(QLocale::French).toString(range.distanceNm, 'f', 1))
                                            .arg(static_cast<int>(std::lround(range.bearingDeg)) % 360, 3, 10,
                                                 QChar('0')));
@@ -323,8 +331,9 @@ void TMapPage::Filter() {
         row->setHidden(!show);
         if (show && !ended) ++visible;
     }
-    count->setText(visible == 1 ? QStringLiteral("1 avertissement en vigueur")
-                                : QStringLiteral("%1 avertissements en vigueur").arg(visible));
+    count->setText(
+        visible == 1 ? QCoreApplication::translate("TMapPage", "1 avertissement en vigueur")
+                     : QCoreApplication::translate("TMapPage", "%1 avertissements en vigueur").arg(visible));
 }
 
 void TMapPage::Choose(int64_t id) {
@@ -357,9 +366,9 @@ void TMapPage::ShowMessage(int64_t id) {
     record.Age = w->received < 0 ? -1 : datetime::PackFat(platform::ToLocal(w->received));
     const std::string named = stationNamer ? stationNamer(w->band, w->name, w->text) : std::string();
     QString words = QString::fromStdString(navtex::MessageHeader(record, w->band, false, named));
-    words +=
-        QStringLiteral(" · ") + (w->state == warnings::TWarning::State::InForce ? QStringLiteral("en vigueur")
-                                                                                : WarningsViewEndedTip(*w));
+    words += QStringLiteral(" · ") + (w->state == warnings::TWarning::State::InForce
+                                          ? QCoreApplication::translate("TMapPage", "en vigueur")
+                                          : WarningsViewEndedTip(*w));
     if (boat)
         words += QStringLiteral(" · ") + TWarningsView::RangeWords(position::RangeToNearest(
                                              position::Boat(*boat), warnings::Places(w->shapes)));
@@ -379,6 +388,6 @@ void TMapPage::LoadSettings(const QStringList& lines) {
 }
 
 QString TMapPage::Title() const {
-    return QStringLiteral("Avertissements NAVTEX en vigueur – %1")
+    return QCoreApplication::translate("TMapPage", "Avertissements NAVTEX en vigueur – %1")
         .arg(QDateTime::currentDateTime().toString(QStringLiteral("dd/MM/yyyy HH:mm")));
 }

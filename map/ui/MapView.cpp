@@ -3,6 +3,7 @@
 
 #include "app/ui/Palette.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QHelpEvent>
 #include <QMouseEvent>
@@ -168,18 +169,21 @@ void DrawScaleBar(QPainter& painter, const map::TView& view) {
     painter.drawLine(start, start + QPointF(length, 0));
     painter.drawLine(start, start + QPointF(0, -5));
     painter.drawLine(start + QPointF(length, 0), start + QPointF(length, -5));
-    painter.drawText(start + QPointF(4, -6), QLocale(QLocale::French).toString(nm) + QStringLiteral(" nm"));
+    painter.drawText(start + QPointF(4, -6),
+                     QLocale(QLocale::French).toString(nm) + QCoreApplication::translate("TMapView", " nm"));
 }
 
 struct TLegendEntry {
     const char* text;
     char subject;
 };
-const TLegendEntry Legend[] = {{"Avertissements de navigation", 'A'},
-                               {"Avis de coup de vent", 'B'},
-                               {"Recherche et sauvetage", 'D'},
-                               {"Glaces", 'C'},
-                               {"Autres messages", 'Z'}};
+const TLegendEntry Legend[] = {
+    {QT_TRANSLATE_NOOP("TMapView", "Avertissements de navigation"), 'A'},
+    {QT_TRANSLATE_NOOP("TMapView", "Avis de coup de vent"), 'B'},
+    {QT_TRANSLATE_NOOP("TMapView", "Recherche et sauvetage"), 'D'},
+    {QT_TRANSLATE_NOOP("TMapView", "Glaces"), 'C'},
+    {QT_TRANSLATE_NOOP("TMapView", "Autres messages"), 'Z'},
+};
 
 void DrawLegend(QPainter& painter, const map::TView& view, bool showEnded) {
     QFont font = painter.font();
@@ -189,8 +193,9 @@ void DrawLegend(QPainter& painter, const map::TView& view, bool showEnded) {
     const int rows = 6 + (showEnded ? 1 : 0);
     double width = 0;
     for (const TLegendEntry& e : Legend)
-        width = std::max(width, metrics.horizontalAdvance(QString::fromUtf8(e.text)));
-    width = std::max(width, metrics.horizontalAdvance(QStringLiteral("Terminés (annulés, expirés)")));
+        width = std::max(width, metrics.horizontalAdvance(QCoreApplication::translate("TMapView", e.text)));
+    width = std::max(width, metrics.horizontalAdvance(
+                                QCoreApplication::translate("TMapView", "Terminés (annulés, expirés)")));
     const double line = metrics.height() + 2;
     const QRectF box(view.width - width - 40, 8, width + 32, rows * line + 8);
     painter.setPen(QColor(120, 120, 120));
@@ -205,9 +210,11 @@ void DrawLegend(QPainter& painter, const map::TView& view, bool showEnded) {
         painter.drawText(QPointF(box.left() + 24, y + metrics.ascent() + 1), text);
         y += line;
     };
-    for (const TLegendEntry& e : Legend) row(TMapView::SubjectColor(e.subject), QString::fromUtf8(e.text));
-    if (showEnded) row(QColor(160, 160, 160), QStringLiteral("Terminés (annulés, expirés)"));
-    row(QColor(0, 60, 160), QStringLiteral("Bateau et distance d’alerte"), true);
+    for (const TLegendEntry& e : Legend)
+        row(TMapView::SubjectColor(e.subject), QCoreApplication::translate("TMapView", e.text));
+    if (showEnded)
+        row(QColor(160, 160, 160), QCoreApplication::translate("TMapView", "Terminés (annulés, expirés)"));
+    row(QColor(0, 60, 160), QCoreApplication::translate("TMapView", "Bateau et distance d’alerte"), true);
 }
 
 }  // namespace
@@ -534,7 +541,7 @@ bool TMapView::event(QEvent* event) {
     for (const TMapItem& item : items) {
         if (item.id != id) continue;
         QToolTip::showText(help->globalPos(),
-                           QStringLiteral("%1 · %2\nreçu %3\n%4")
+                           QCoreApplication::translate("TMapView", "%1 · %2\nreçu %3\n%4")
                                .arg(item.name, item.station, item.received, item.firstLine),
                            this);
         return true;

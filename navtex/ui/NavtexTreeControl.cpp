@@ -2,6 +2,7 @@
 #include "navtex/ui/NavtexTreeControl.h"
 
 #include <QAbstractItemView>
+#include <QCoreApplication>
 #include <QHelpEvent>
 #include <QScrollBar>
 #include <QToolTip>
@@ -77,7 +78,8 @@ void TNavtexTreeControl::ClearTree() {
 void TNavtexTreeControl::AddNode(int node, int parent, const std::string& text) {
     QTreeWidgetItem* item = parent < 0 ? new QTreeWidgetItem(tree) : new QTreeWidgetItem(Item(parent));
     // Our own texts and the names of files on this system are UTF-8; only contents are 1252.
-    item->setText(0, QString::fromUtf8(text));
+    // The roots and subjects in the user's language; a message's identifier has no translation.
+    item->setText(0, QCoreApplication::translate("navtex", text.c_str()));
     item->setData(0, NodeRole, node);
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
     if (static_cast<size_t>(node) >= items.size()) items.resize(static_cast<size_t>(node) + 1, nullptr);

@@ -3,6 +3,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QDoubleSpinBox>
@@ -70,13 +71,14 @@ bool ReadFixed(QString text, double& latitude, double& longitude) {
 
 TNetworkDlg::TNetworkDlg(TBoatNetwork& n, QWidget* parent) : QDialog(parent), network(n) {
     setObjectName("NetworkDlg");
-    setWindowTitle("Réseau du bord et alarmes");
-    output = new QCheckBox("Sortie NMEA 0183 activée", this);
+    setWindowTitle(QCoreApplication::translate("TNetworkDlg", "Réseau du bord et alarmes"));
+    output = new QCheckBox(QCoreApplication::translate("TNetworkDlg", "Sortie NMEA 0183 activée"), this);
     port = new QSpinBox(this);
     port->setRange(1, 65535);
-    allInterfaces = new QCheckBox("Écouter sur tous les réseaux", this);
+    allInterfaces =
+        new QCheckBox(QCoreApplication::translate("TNetworkDlg", "Écouter sur tous les réseaux"), this);
     udp = new QLineEdit(this);
-    udp->setPlaceholderText("hôte:port");
+    udp->setPlaceholderText(QCoreApplication::translate("TNetworkDlg", "hôte:port"));
     threshold = new TDecimalSpinBox(this);
     threshold->setDecimals(1);
     threshold->setRange(0.5, 20.0);
@@ -93,15 +95,17 @@ TNetworkDlg::TNetworkDlg(TBoatNetwork& n, QWidget* parent) : QDialog(parent), ne
     // The warnings with positions, for the chart plotter: off while no folder is named.
     warningsFolder = new QLineEdit(this);
     warningsFolder->setObjectName("WarningsFolder");
-    warningsFolder->setPlaceholderText("aucun (pas d’export)");
-    warningsFolder->setToolTip(
+    warningsFolder->setPlaceholderText(QCoreApplication::translate("TNetworkDlg", "aucun (pas d’export)"));
+    warningsFolder->setToolTip(QCoreApplication::translate(
+        "TNetworkDlg",
         "Après chaque transfert, les avertissements en vigueur qui donnent des positions y "
-        "sont écrits en GPX et en GeoJSON (navtex-warnings.gpx, navtex-warnings.geojson).");
-    auto* browse = new QPushButton("Parcourir…", this);
+        "sont écrits en GPX et en GeoJSON (navtex-warnings.gpx, navtex-warnings.geojson)."));
+    auto* browse = new QPushButton(QCoreApplication::translate("TNetworkDlg", "Parcourir…"), this);
     browse->setObjectName("WarningsFolderBrowse");
     connect(browse, &QPushButton::clicked, this, [this] {
-        const QString chosen =
-            QFileDialog::getExistingDirectory(this, "Dossier des avertissements", warningsFolder->text());
+        const QString chosen = QFileDialog::getExistingDirectory(
+            this, QCoreApplication::translate("TNetworkDlg", "Dossier des avertissements"),
+            warningsFolder->text());
         if (!chosen.isEmpty()) warningsFolder->setText(QDir::toNativeSeparators(chosen));
     });
     exportStatus = new QLabel(this);
@@ -111,7 +115,8 @@ TNetworkDlg::TNetworkDlg(TBoatNetwork& n, QWidget* parent) : QDialog(parent), ne
     folderRow->addWidget(warningsFolder, 1);
     folderRow->addWidget(browse);
     if (const QString layers = OpenCpnLayers(); !layers.isEmpty()) {
-        auto* opencpn = new QPushButton("Calques d’OpenCPN", this);
+        auto* opencpn =
+            new QPushButton(QCoreApplication::translate("TNetworkDlg", "Calques d’OpenCPN"), this);
         opencpn->setObjectName("WarningsFolderOpenCpn");
         opencpn->setToolTip(layers);
         connect(opencpn, &QPushButton::clicked, this, [this, layers] { warningsFolder->setText(layers); });
@@ -121,24 +126,28 @@ TNetworkDlg::TNetworkDlg(TBoatNetwork& n, QWidget* parent) : QDialog(parent), ne
     // The boat's position: from the boat's network, gpsd, or typed in.
     positionSource = new QComboBox(this);
     positionSource->setObjectName("PositionSource");
-    positionSource->addItem("Aucune", "none");
-    positionSource->addItem("NMEA 0183 en UDP (multiplexeur)", "udp");
-    positionSource->addItem("NMEA 0183 par TCP", "tcp");
+    positionSource->addItem(QCoreApplication::translate("TNetworkDlg", "Aucune"), "none");
+    positionSource->addItem(QCoreApplication::translate("TNetworkDlg", "NMEA 0183 en UDP (multiplexeur)"),
+                            "udp");
+    positionSource->addItem(QCoreApplication::translate("TNetworkDlg", "NMEA 0183 par TCP"), "tcp");
     positionSource->addItem("gpsd", "gpsd");
-    positionSource->addItem("Serveur Signal K", "signalk");
-    positionSource->addItem("GPS sur port série (USB)", "serial");
-    positionSource->addItem("Position fixe (port, mouillage)", "fixed");
+    positionSource->addItem(QCoreApplication::translate("TNetworkDlg", "Serveur Signal K"), "signalk");
+    positionSource->addItem(QCoreApplication::translate("TNetworkDlg", "GPS sur port série (USB)"), "serial");
+    positionSource->addItem(QCoreApplication::translate("TNetworkDlg", "Position fixe (port, mouillage)"),
+                            "fixed");
     positionAddress = new QLineEdit(this);
     positionAddress->setObjectName("PositionAddress");
-    requestAccess = new QPushButton("Demander l’accès", this);
+    requestAccess = new QPushButton(QCoreApplication::translate("TNetworkDlg", "Demander l’accès"), this);
     requestAccess->setObjectName("SignalKAccessBtn");
-    requestAccess->setToolTip(
+    requestAccess->setToolTip(QCoreApplication::translate(
+        "TNetworkDlg",
         "Pour un serveur Signal K dont la sécurité est active : la demande s’approuve dans son "
-        "administration, le jeton reçu est gardé.");
+        "administration, le jeton reçu est gardé."));
     connect(requestAccess, &QPushButton::clicked, this, [this] {
         const std::string address = positionAddress->text().trimmed().toStdString();
         if (!nmea::ValidPositionAddress("signalk", address)) {
-            positionStatus->setText(QStringLiteral("Indiquez la source sous la forme hôte:port."));
+            positionStatus->setText(
+                QCoreApplication::translate("TNetworkDlg", "Indiquez la source sous la forme hôte:port."));
             positionAddress->setFocus();
             return;
         }
@@ -151,11 +160,13 @@ TNetworkDlg::TNetworkDlg(TBoatNetwork& n, QWidget* parent) : QDialog(parent), ne
     fixedPosition = new QLineEdit(this);
     fixedPosition->setObjectName("FixedPosition");
     fixedPosition->setPlaceholderText("54.0683, 10.2050");
-    fixedPosition->setToolTip("Latitude et longitude en degrés décimaux, nord et est positifs");
+    fixedPosition->setToolTip(QCoreApplication::translate(
+        "TNetworkDlg", "Latitude et longitude en degrés décimaux, nord et est positifs"));
     nearDistance = new QSpinBox(this);
     nearDistance->setObjectName("NearDistance");
     nearDistance->setRange(1, nmea::MaxNearDistanceNm);
-    nearDistance->setToolTip("Un avertissement à moins de cette distance du bateau le concerne");
+    nearDistance->setToolTip(QCoreApplication::translate(
+        "TNetworkDlg", "Un avertissement à moins de cette distance du bateau le concerne"));
     positionStatus = new QLabel(this);
     positionStatus->setObjectName("PositionStatusLabel");
     positionStatus->setWordWrap(true);
@@ -164,22 +175,26 @@ TNetworkDlg::TNetworkDlg(TBoatNetwork& n, QWidget* parent) : QDialog(parent), ne
     connect(&network.Position(), &TBoatPosition::PositionChanged, this, &TNetworkDlg::ShowPositionState);
 
     // The alerts on the boat's network, for the plotter and the crew's phones.
-    alertsToSignalK = new QCheckBox("Envoyer les alertes au serveur Signal K", this);
+    alertsToSignalK = new QCheckBox(
+        QCoreApplication::translate("TNetworkDlg", "Envoyer les alertes au serveur Signal K"), this);
     alertsToSignalK->setObjectName("SignalKAlerts");
-    alertsToSignalK->setToolTip(
+    alertsToSignalK->setToolTip(QCoreApplication::translate(
+        "TNetworkDlg",
         "Détresse, avis de coup de vent, avertissements près du bateau et avis de tempête deviennent des "
         "notifications du serveur (notifications.navtex.…), levées quand le message n’est plus en vigueur "
-        "ou a été acquitté.");
+        "ou a été acquitté."));
     alertsAddress = new QLineEdit(this);
     alertsAddress->setObjectName("SignalKAlertsAddress");
     alertsAddress->setPlaceholderText("localhost:3000");
-    auto* alertsAccess = new QPushButton("Demander l’accès", this);
+    auto* alertsAccess =
+        new QPushButton(QCoreApplication::translate("TNetworkDlg", "Demander l’accès"), this);
     alertsAccess->setObjectName("SignalKAlertsAccessBtn");
     alertsAccess->setToolTip(requestAccess->toolTip());
     connect(alertsAccess, &QPushButton::clicked, this, [this] {
         const std::string address = alertsAddress->text().trimmed().toStdString();
         if (!nmea::ValidPositionAddress("signalk", address)) {
-            alertsStatus->setText(QStringLiteral("Indiquez le serveur sous la forme hôte:port."));
+            alertsStatus->setText(
+                QCoreApplication::translate("TNetworkDlg", "Indiquez le serveur sous la forme hôte:port."));
             alertsAddress->setFocus();
             return;
         }
@@ -197,26 +212,28 @@ TNetworkDlg::TNetworkDlg(TBoatNetwork& n, QWidget* parent) : QDialog(parent), ne
 
     auto* form = new QFormLayout;
     form->addRow(output);
-    form->addRow("Port TCP :", port);
+    form->addRow(QCoreApplication::translate("TNetworkDlg", "Port TCP :"), port);
     form->addRow(allInterfaces);
-    form->addRow("Destination UDP :", udp);
-    form->addRow("Avis de tempête [hPa/3h] :", threshold);
-    form->addRow("État :", status);
-    form->addRow("Exporter les avertissements vers", folderRow);
-    form->addRow("Export :", exportStatus);
-    form->addRow("Position du bateau :", positionSource);
-    form->addRow("Adresse de la source :", addressRow);
-    form->addRow("Position fixe :", fixedPosition);
-    form->addRow("Distance d’alerte [nm] :", nearDistance);
-    form->addRow("Position :", positionStatus);
+    form->addRow(QCoreApplication::translate("TNetworkDlg", "Destination UDP :"), udp);
+    form->addRow(QCoreApplication::translate("TNetworkDlg", "Avis de tempête [hPa/3h] :"), threshold);
+    form->addRow(QCoreApplication::translate("TNetworkDlg", "État :"), status);
+    form->addRow(QCoreApplication::translate("TNetworkDlg", "Exporter les avertissements vers"), folderRow);
+    form->addRow(QCoreApplication::translate("TNetworkDlg", "Export :"), exportStatus);
+    form->addRow(QCoreApplication::translate("TNetworkDlg", "Position du bateau :"), positionSource);
+    form->addRow(QCoreApplication::translate("TNetworkDlg", "Adresse de la source :"), addressRow);
+    form->addRow(QCoreApplication::translate("TNetworkDlg", "Position fixe :"), fixedPosition);
+    form->addRow(QCoreApplication::translate("TNetworkDlg", "Distance d’alerte [nm] :"), nearDistance);
+    form->addRow(QCoreApplication::translate("TNetworkDlg", "Position :"), positionStatus);
     form->addRow(alertsToSignalK);
-    form->addRow("Serveur Signal K :", alertsRow);
-    form->addRow("Alertes :", alertsStatus);
+    form->addRow(QCoreApplication::translate("TNetworkDlg", "Serveur Signal K :"), alertsRow);
+    form->addRow(QCoreApplication::translate("TNetworkDlg", "Alertes :"), alertsStatus);
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton("Enregistrer", QDialogButtonBox::AcceptRole);
+    QPushButton* ok = buttons->addButton(QCoreApplication::translate("TNetworkDlg", "Enregistrer"),
+                                         QDialogButtonBox::AcceptRole);
     ok->setObjectName("OKBtn");
     ok->setDefault(true);
-    buttons->addButton("Fermer", QDialogButtonBox::RejectRole)->setObjectName("CancelBtn");
+    buttons->addButton(QCoreApplication::translate("TNetworkDlg", "Fermer"), QDialogButtonBox::RejectRole)
+        ->setObjectName("CancelBtn");
     connect(ok, &QPushButton::clicked, this, &TNetworkDlg::OKBtnClick);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
@@ -297,15 +314,16 @@ void TNetworkDlg::PositionSourceChosen() {
         source == "serial"
             ? QStringLiteral("Ports série présents : %1. Ajoutez « @4800 » ou « @38400 » pour imposer "
                              "une vitesse ; sans elle, les deux sont essayées.")
-                  .arg(ports.isEmpty() ? QStringLiteral("aucun") : ports)
+                  .arg(ports.isEmpty() ? QCoreApplication::translate("TNetworkDlg", "aucun") : ports)
             : QString());
     fixedPosition->setEnabled(source == "fixed");
     requestAccess->setVisible(source == "signalk");
-    positionAddress->setPlaceholderText(source == "udp"       ? "port (10110)"
-                                        : source == "gpsd"    ? "localhost:2947"
-                                        : source == "signalk" ? "localhost:3000"
-                                        : source == "serial"  ? SerialExample
-                                                              : "hôte:port");
+    positionAddress->setPlaceholderText(
+        source == "udp"       ? QCoreApplication::translate("TNetworkDlg", "port (10110)")
+        : source == "gpsd"    ? "localhost:2947"
+        : source == "signalk" ? "localhost:3000"
+        : source == "serial"  ? SerialExample
+                              : QCoreApplication::translate("TNetworkDlg", "hôte:port"));
     // What each source usually listens on, when nothing is typed yet.
     if (positionAddress->text().isEmpty() && source == "udp") positionAddress->setText("10110");
     if (positionAddress->text().isEmpty() && source == "gpsd") positionAddress->setText("localhost:2947");
@@ -348,8 +366,9 @@ void TNetworkDlg::OKBtnClick() {
     // A relative folder would land wherever the program was started: the dialog stays open.
     if (!folder.empty() && !platform::IsAbsolutePath(folder)) {
         exportStatus->setText(
-            QStringLiteral("« %1 » n’est pas un chemin complet : choisissez le dossier avec "
-                           "« Parcourir… ».")
+            QCoreApplication::translate("TNetworkDlg",
+                                        "« %1 » n’est pas un chemin complet : choisissez le dossier avec "
+                                        "« Parcourir… ».")
                 .arg(QString::fromStdString(folder)));
         warningsFolder->setFocus();
         return;
@@ -362,11 +381,15 @@ void TNetworkDlg::OKBtnClick() {
         if (!nmea::ValidPositionAddress(s.positionSource, address)) {
             positionStatus->setText(
                 s.positionSource == "udp"
-                    ? QStringLiteral("Indiquez un port UDP (1 à 65535), par exemple 10110.")
+                    ? QCoreApplication::translate("TNetworkDlg",
+                                                  "Indiquez un port UDP (1 à 65535), par exemple 10110.")
                 : s.positionSource == "serial"
-                    ? QStringLiteral("Indiquez le port série, par exemple /dev/ttyUSB0 ou COM3 (suivi de "
-                                     "« @4800 » ou « @38400 » pour imposer une vitesse).")
-                    : QStringLiteral("Indiquez la source sous la forme hôte:port."));
+                    ? QCoreApplication::translate(
+                          "TNetworkDlg",
+                          "Indiquez le port série, par exemple /dev/ttyUSB0 ou COM3 (suivi de "
+                          "« @4800 » ou « @38400 » pour imposer une vitesse).")
+                    : QCoreApplication::translate("TNetworkDlg",
+                                                  "Indiquez la source sous la forme hôte:port."));
             positionAddress->setFocus();
             return;
         }
@@ -377,8 +400,8 @@ void TNetworkDlg::OKBtnClick() {
     if (s.positionSource == "fixed") {
         double latitude = 0, longitude = 0;
         if (!ReadFixed(fixedPosition->text(), latitude, longitude)) {
-            positionStatus->setText(
-                QStringLiteral("Indiquez la position en degrés décimaux, par exemple « 54.0683, 10.2050 »."));
+            positionStatus->setText(QCoreApplication::translate(
+                "TNetworkDlg", "Indiquez la position en degrés décimaux, par exemple « 54.0683, 10.2050 »."));
             fixedPosition->setFocus();
             return;
         }
@@ -390,7 +413,8 @@ void TNetworkDlg::OKBtnClick() {
     if (alertsToSignalK->isChecked()) {
         const std::string server = alertsAddress->text().trimmed().toStdString();
         if (!nmea::ValidPositionAddress("signalk", server)) {
-            alertsStatus->setText(QStringLiteral("Indiquez le serveur sous la forme hôte:port."));
+            alertsStatus->setText(
+                QCoreApplication::translate("TNetworkDlg", "Indiquez le serveur sous la forme hôte:port."));
             alertsAddress->setFocus();
             return;
         }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "nmea/ui/NmeaOutput.h"
 
+#include <QCoreApplication>
 #include <QTcpSocket>
 
 #include <algorithm>
@@ -71,22 +72,24 @@ QString TNmeaOutput::StatusText() const {
     QString text;
     switch (State()) {
         case TState::Off:
-            return QStringLiteral("Sortie arrêtée");
+            return QCoreApplication::translate("TNmeaOutput", "Sortie arrêtée");
         case TState::PortBusy:
-            text = QStringLiteral("Port %1 occupé : nouvel essai toutes les %2 secondes")
+            text = QCoreApplication::translate("TNmeaOutput",
+                                               "Port %1 occupé : nouvel essai toutes les %2 secondes")
                        .arg(current.tcpPort)
                        .arg(RetryMilliseconds / 1000);
             break;
         case TState::Listening:
-            text = QStringLiteral("À l’écoute sur le port %1, ").arg(Port());
+            text = QCoreApplication::translate("TNmeaOutput", "À l’écoute sur le port %1, ").arg(Port());
             if (clients.empty())
-                text += QStringLiteral("aucun client connecté");
+                text += QCoreApplication::translate("TNmeaOutput", "aucun client connecté");
             else if (clients.size() == 1)
-                text += QStringLiteral("1 client connecté");
+                text += QCoreApplication::translate("TNmeaOutput", "1 client connecté");
             else
-                text += QStringLiteral("%1 clients connectés").arg(clients.size());
+                text +=
+                    QCoreApplication::translate("TNmeaOutput", "%1 clients connectés").arg(clients.size());
             if (refused > 0)
-                text += QStringLiteral(" (%1 refusés : au plus %2 à la fois)")
+                text += QCoreApplication::translate("TNmeaOutput", " (%1 refusés : au plus %2 à la fois)")
                             .arg(refused)
                             .arg(current.maxClients);
             if (acceptBackoff > 0) text += QStringLiteral(" ; le système refuse de nouvelles connexions");

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "position/ui/BoatPosition.h"
 
+#include <QCoreApplication>
 #include <QNetworkDatagram>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -31,7 +32,7 @@ TBoatPosition::TBoatPosition(QObject* parent) : QObject(parent) {
     connect(&serialPoll, &QTimer::timeout, this, &TBoatPosition::ReadSerial);
     poll.setInterval(2000);
     connect(&poll, &QTimer::timeout, this, &TBoatPosition::AskSignalK);
-    state = QStringLiteral("Aucune source de position.");
+    state = QCoreApplication::translate("TBoatPosition", "Aucune source de position.");
 }
 
 void TBoatPosition::Stop() {
@@ -60,12 +61,12 @@ void TBoatPosition::Apply(const nmea::TNmeaSettings& s) {
     if (s.positionSource == "fixed") {
         last = position::TLatLon{s.fixedLatitude, s.fixedLongitude};
         since.start();
-        SetState(QStringLiteral("Position fixe."));
+        SetState(QCoreApplication::translate("TBoatPosition", "Position fixe."));
         emit PositionChanged();
         return;
     }
     if (s.positionSource == "none") {
-        SetState(QStringLiteral("Aucune source de position."));
+        SetState(QCoreApplication::translate("TBoatPosition", "Aucune source de position."));
         emit PositionChanged();
         return;
     }
@@ -83,11 +84,15 @@ void TBoatPosition::Connect() {
                        QUdpSocket::ShareAddress | QUdpSocket::ReuseAddressHint)) {
             const QString why = udp->errorString();
             udp->deleteLater();
-            Retry(QStringLiteral("Le port UDP %1 ne peut pas être ouvert (%2).").arg(port).arg(why));
+            Retry(QCoreApplication::translate("TBoatPosition", "Le port UDP %1 ne peut pas être ouvert (%2).")
+                      .arg(port)
+                      .arg(why));
             return;
         }
         connect(udp, &QUdpSocket::readyRead, this, &TBoatPosition::Read);
-        SetState(QStringLiteral("À l’écoute sur le port UDP %1, en attente de phrases NMEA.").arg(port));
+        SetState(QCoreApplication::translate("TBoatPosition",
+                                             "À l’écoute sur le port UDP %1, en attente de phrases NMEA.")
+                     .arg(port));
         return;
     }
     if (source == "serial") {
@@ -97,7 +102,8 @@ void TBoatPosition::Connect() {
     QString host;
     quint16 port = 0;
     if (!SplitAddress(settings.positionAddress, host, port)) {
-        SetState(QStringLiteral("Adresse de la source incomplète (hôte:port)."));
+        SetState(
+            QCoreApplication::translate("TBoatPosition", "Adresse de la source incomplète (hôte:port)."));
         return;
     }
     if (source == "signalk") {
@@ -105,7 +111,9 @@ void TBoatPosition::Connect() {
         signalkUrl = QStringLiteral("http://%1:%2/signalk/v1/api/vessels/self/navigation/position")
                          .arg(host)
                          .arg(port);
-        SetState(QStringLiteral("Interrogation du serveur Signal K %1:%2…").arg(host).arg(port));
+        SetState(QCoreApplication::translate("TBoatPosition", "Interrogation du serveur Signal K %1:%2…")
+                     .arg(host)
+                     .arg(port));
         AskSignalK();
         poll.start();
         return;
@@ -115,17 +123,21 @@ void TBoatPosition::Connect() {
     connect(tcp, &QTcpSocket::connected, this, [this, host, port] {
         // gpsd sends nothing until it is asked to.
         if (settings.positionSource == "gpsd") tcp->write("?WATCH={\"enable\":true,\"json\":true};\n");
-        SetState(QStringLiteral("Connecté à %1:%2, en attente d’une position.").arg(host).arg(port));
+        SetState(QCoreApplication::translate("TBoatPosition", "Connecté à %1:%2, en attente d’une position.")
+                     .arg(host)
+                     .arg(port));
     });
     connect(tcp, &QTcpSocket::errorOccurred, this, [this, host, port](QAbstractSocket::SocketError) {
-        Retry(QStringLiteral("%1:%2 ne répond pas (%3).")
+        Retry(QCoreApplication::translate("TBoatPosition", "%1:%2 ne répond pas (%3).")
                   .arg(host)
                   .arg(port)
                   .arg(tcp ? tcp->errorString() : QString()));
     });
-    connect(tcp, &QTcpSocket::disconnected, this,
-            [this, host, port] { Retry(QStringLiteral("%1:%2 a fermé la connexion.").arg(host).arg(port)); });
-    SetState(QStringLiteral("Connexion à %1:%2…").arg(host).arg(port));
+    connect(tcp, &QTcpSocket::disconnected, this, [this, host, port] {
+        Retry(
+            QCoreApplication::translate("TBoatPosition", "%1:%2 a fermé la connexion.").arg(host).arg(port));
+    });
+    SetState(QCoreApplication::translate("TBoatPosition", "Connexion à %1:%2…").arg(host).arg(port));
     tcp->connectToHost(host, port);  // the lookup and the connection run in the background
 }
 
@@ -133,7 +145,8 @@ void TBoatPosition::OpenSerial() {
     std::string device;
     int baud = 0;
     if (!nmea::SerialAddress(settings.positionAddress, device, baud)) {
-        SetState(QStringLiteral("Indiquez le port série, par exemple /dev/ttyUSB0 ou COM3."));
+        SetState(QCoreApplication::translate("TBoatPosition",
+                                             "Indiquez le port série, par exemple /dev/ttyUSB0 ou COM3."));
         return;
     }
     // A USB GPS speaks at 4800 baud (NMEA 0183) or 38400 (the faster receivers): without a
@@ -146,14 +159,19 @@ void TBoatPosition::OpenSerial() {
         case platform::SerialPort::Open::Done:
             break;
         case platform::SerialPort::Open::Missing:
-            Retry(QStringLiteral("Le port série %1 n’existe pas (récepteur débranché ?).").arg(name));
+            Retry(QCoreApplication::translate("TBoatPosition",
+                                              "Le port série %1 n’existe pas (récepteur débranché ?).")
+                      .arg(name));
             return;
         case platform::SerialPort::Open::Busy:
-            Retry(QStringLiteral("Le port série %1 est occupé par un autre programme.").arg(name));
+            Retry(QCoreApplication::translate("TBoatPosition",
+                                              "Le port série %1 est occupé par un autre programme.")
+                      .arg(name));
             return;
         case platform::SerialPort::Open::Failed:
-            Retry(QStringLiteral("Le port série %1 ne peut pas être ouvert (%2).")
-                      .arg(name, QString::fromStdString(serial->Error())));
+            Retry(
+                QCoreApplication::translate("TBoatPosition", "Le port série %1 ne peut pas être ouvert (%2).")
+                    .arg(name, QString::fromStdString(serial->Error())));
             return;
     }
     serialHeard.start();
@@ -165,7 +183,8 @@ void TBoatPosition::SerialWaiting() {
     std::string device;
     int baud = 0;
     nmea::SerialAddress(settings.positionAddress, device, baud);
-    SetState(QStringLiteral("Port série %1 ouvert à %2 bauds, en attente de phrases NMEA.")
+    SetState(QCoreApplication::translate("TBoatPosition",
+                                         "Port série %1 ouvert à %2 bauds, en attente de phrases NMEA.")
                  .arg(QString::fromStdString(device))
                  .arg(serialBaud));
 }
@@ -176,7 +195,7 @@ void TBoatPosition::ReadSerial() {
     for (int rounds = 0; rounds < 16; ++rounds) {  // a flood is read over several turns
         const long n = serial->Read(buffer, sizeof buffer);
         if (n < 0) {
-            Retry(QStringLiteral("Le port série %1 ne répond plus (%2).")
+            Retry(QCoreApplication::translate("TBoatPosition", "Le port série %1 ne répond plus (%2).")
                       .arg(QString::fromStdString(settings.positionAddress),
                            QString::fromStdString(serial->Error())));
             return;
@@ -190,7 +209,8 @@ void TBoatPosition::ReadSerial() {
         pending.remove(0, end + 1);
         if (position::IsNmeaSentence(std::string_view(line.constData(), static_cast<size_t>(line.size())))) {
             if (state.contains(QStringLiteral("en attente de phrases")))
-                SetState(QStringLiteral("Port série %1 à %2 bauds : phrases NMEA reçues.")
+                SetState(QCoreApplication::translate("TBoatPosition",
+                                                     "Port série %1 à %2 bauds : phrases NMEA reçues.")
                              .arg(QString::fromStdString(settings.positionAddress))
                              .arg(serialBaud));
             serialHeard.start();
@@ -220,7 +240,9 @@ void TBoatPosition::Retry(const QString& why) {
         tcp->deleteLater();
     }
     pending.clear();
-    SetState(why + QStringLiteral(" Nouvel essai dans %1 s.").arg(RetryAfterMs / 1000));
+    SetState(
+        why +
+        QCoreApplication::translate("TBoatPosition", " Nouvel essai dans %1 s.").arg(RetryAfterMs / 1000));
     retry.start(RetryAfterMs);
 }
 
@@ -252,7 +274,7 @@ void TBoatPosition::Line(const QByteArray& raw) {
     const bool first = !last;
     last = fix;
     since.start();
-    if (first) SetState(QStringLiteral("Position reçue."));
+    if (first) SetState(QCoreApplication::translate("TBoatPosition", "Position reçue."));
     emit PositionChanged();
 }
 
@@ -269,20 +291,25 @@ void TBoatPosition::AskSignalK() {
         const QString where = QUrl(asked).authority();
         const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
         if (status == 401 || status == 403) {
-            SetState(
-                settings.signalkToken.empty()
-                    ? QStringLiteral("Le serveur Signal K %1 demande une autorisation : cliquez « Demander "
-                                     "l’accès ».")
-                          .arg(where)
-                    : QStringLiteral("Le serveur Signal K %1 refuse le jeton enregistré : cliquez « Demander "
-                                     "l’accès » à nouveau.")
-                          .arg(where));
+            SetState(settings.signalkToken.empty()
+                         ? QCoreApplication::translate(
+                               "TBoatPosition",
+                               "Le serveur Signal K %1 demande une autorisation : cliquez « Demander "
+                               "l’accès ».")
+                               .arg(where)
+                         : QCoreApplication::translate(
+                               "TBoatPosition",
+                               "Le serveur Signal K %1 refuse le jeton enregistré : cliquez « Demander "
+                               "l’accès » à nouveau.")
+                               .arg(where));
             return;
         }
         if (reply->error() != QNetworkReply::NoError) {
             SetState(
                 reply->error() == QNetworkReply::ContentNotFoundError
-                    ? QStringLiteral("Le serveur Signal K %1 n’a pas de position du bateau.").arg(where)
+                    ? QCoreApplication::translate("TBoatPosition",
+                                                  "Le serveur Signal K %1 n’a pas de position du bateau.")
+                          .arg(where)
                     : QStringLiteral("Le serveur Signal K %1 ne répond pas (%2) ; nouvel essai dans 2 s.")
                           .arg(where, reply->errorString()));
             return;
@@ -295,12 +322,13 @@ void TBoatPosition::AskSignalK() {
         const QString stamp =
             json::Parse(text, parsed) ? QString::fromStdString(parsed.Text("timestamp")) : QString();
         if (!fix || (!stamp.isEmpty() && stamp == signalkStamp)) {
-            SetState(
-                QStringLiteral("Connecté au serveur Signal K %1, en attente d’une position.").arg(where));
+            SetState(QCoreApplication::translate(
+                         "TBoatPosition", "Connecté au serveur Signal K %1, en attente d’une position.")
+                         .arg(where));
             return;
         }
         signalkStamp = stamp;
-        SetState(QStringLiteral("Connecté au serveur Signal K %1.").arg(where));
+        SetState(QCoreApplication::translate("TBoatPosition", "Connecté au serveur Signal K %1.").arg(where));
         last = fix;
         since.start();
         emit PositionChanged();
@@ -328,21 +356,26 @@ QString TBoatPosition::SourceText() const {
     if (s == "udp") return QStringLiteral("GPS (NMEA UDP)");
     if (s == "tcp") return QStringLiteral("GPS (NMEA TCP)");
     if (s == "gpsd") return QStringLiteral("gpsd");
-    if (s == "signalk") return QStringLiteral("Signal K");
-    if (s == "serial") return QStringLiteral("GPS (port série)");
-    if (s == "fixed") return QStringLiteral("position fixe");
+    if (s == "signalk") return QCoreApplication::translate("TBoatPosition", "Signal K");
+    if (s == "serial") return QCoreApplication::translate("TBoatPosition", "GPS (port série)");
+    if (s == "fixed") return QCoreApplication::translate("TBoatPosition", "position fixe");
     return {};
 }
 
 QString TBoatPosition::StatusText() const {
     if (settings.positionSource == "none") return {};
-    if (!last) return QStringLiteral("Position : en attente · %1").arg(SourceText());
+    if (!last)
+        return QCoreApplication::translate("TBoatPosition", "Position : en attente · %1").arg(SourceText());
     const QString at = QString::fromStdString(position::PositionText(*last));
-    if (settings.positionSource == "fixed") return QStringLiteral("Position : %1 · %2").arg(at, SourceText());
+    if (settings.positionSource == "fixed")
+        return QCoreApplication::translate("TBoatPosition", "Position : %1 · %2").arg(at, SourceText());
     const qint64 age = AgeSeconds();
-    const QString ago = age < 60     ? QStringLiteral("il y a %1 s").arg(age)
-                        : age < 3600 ? QStringLiteral("il y a %1 min").arg(age / 60)
-                                     : QStringLiteral("il y a %1 h").arg(age / 3600);
-    if (!Current()) return QStringLiteral("Position perdue : %1 · %2 · %3").arg(at, SourceText(), ago);
-    return QStringLiteral("Position : %1 · %2 · %3").arg(at, SourceText(), ago);
+    const QString ago = age < 60 ? QCoreApplication::translate("TBoatPosition", "il y a %1 s").arg(age)
+                        : age < 3600
+                            ? QCoreApplication::translate("TBoatPosition", "il y a %1 min").arg(age / 60)
+                            : QCoreApplication::translate("TBoatPosition", "il y a %1 h").arg(age / 3600);
+    if (!Current())
+        return QCoreApplication::translate("TBoatPosition", "Position perdue : %1 · %2 · %3")
+            .arg(at, SourceText(), ago);
+    return QCoreApplication::translate("TBoatPosition", "Position : %1 · %2 · %3").arg(at, SourceText(), ago);
 }

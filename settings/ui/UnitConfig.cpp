@@ -22,12 +22,14 @@ void TConfigurationDlg::showEvent(QShowEvent* event) {
 }
 
 void TConfigurationDlg::FormShow() {
-    setWindowTitle("Configuration");
-    ui->GroupBox1->setTitle("Correction barométre altitude");
-    ui->Label1->setText("Barométre altitude [m]");
-    ui->LastMessageCheckBox->setText("Dernier message afficher automatiquement");
-    ui->OKBtn->setText("Sauvegarder");
-    ui->CancelBtn->setText("Fermer");
+    setWindowTitle(QCoreApplication::translate("TConfigurationDlg", "Configuration"));
+    ui->GroupBox1->setTitle(
+        QCoreApplication::translate("TConfigurationDlg", "Correction barométre altitude"));
+    ui->Label1->setText(QCoreApplication::translate("TConfigurationDlg", "Barométre altitude [m]"));
+    ui->LastMessageCheckBox->setText(
+        QCoreApplication::translate("TConfigurationDlg", "Dernier message afficher automatiquement"));
+    ui->OKBtn->setText(QCoreApplication::translate("TConfigurationDlg", "Sauvegarder"));
+    ui->CancelBtn->setText(QCoreApplication::translate("TConfigurationDlg", "Fermer"));
     ui->BaroheightSpinEdit->setValue(Acquisition.BaroHeight);
     ui->LastMessageCheckBox->setChecked(Acquisition.ShowLastMessage != 0);
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "signalk/ui/SignalKAccess.h"
 
+#include <QCoreApplication>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 
@@ -27,7 +28,8 @@ void TSignalKAccess::Request(const QString& where, const QString& id) {
     clientId = id;
     href.clear();
     asking = true;
-    SetState(QStringLiteral("Demande d’accès envoyée au serveur Signal K %1…").arg(where));
+    SetState(QCoreApplication::translate("TSignalKAccess", "Demande d’accès envoyée au serveur Signal K %1…")
+                 .arg(where));
     QNetworkRequest request(QUrl(QStringLiteral("http://%1/signalk/v1/access/requests").arg(where)));
     request.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/json"));
     request.setTransferTimeout(10000);
@@ -74,33 +76,41 @@ void TSignalKAccess::Read(const QByteArray& body, int status, const QString& err
     switch (reply.state) {
         case signalk::TAccessReply::State::Pending:
             href = QString::fromStdString(reply.href);
-            SetState(QStringLiteral("Demande d’accès en attente : approuvez « %1 » dans l’administration du "
-                                    "serveur Signal K %2 (Security › Access Requests).")
+            SetState(QCoreApplication::translate(
+                         "TSignalKAccess",
+                         "Demande d’accès en attente : approuvez « %1 » dans l’administration du "
+                         "serveur Signal K %2 (Security › Access Requests).")
                          .arg(QString::fromLatin1(Description), hostPort));
             if (!poll.isActive()) poll.start();
             return;
         case signalk::TAccessReply::State::Approved:
             poll.stop();
-            SetState(QStringLiteral("Accès accordé par le serveur Signal K %1.").arg(hostPort));
+            SetState(
+                QCoreApplication::translate("TSignalKAccess", "Accès accordé par le serveur Signal K %1.")
+                    .arg(hostPort));
             emit Approved(clientId, QString::fromStdString(reply.token));
             return;
         case signalk::TAccessReply::State::Denied:
             poll.stop();
-            SetState(QStringLiteral("Le serveur Signal K %1 a refusé l’accès.").arg(hostPort));
+            SetState(QCoreApplication::translate("TSignalKAccess", "Le serveur Signal K %1 a refusé l’accès.")
+                         .arg(hostPort));
             return;
         case signalk::TAccessReply::State::Failed:
             break;
     }
     poll.stop();
     const QString why = !reply.message.empty() ? QString::fromStdString(reply.message)
-                        : !error.isEmpty()     ? error
-                                               : QStringLiteral("réponse %1").arg(status);
-    SetState(
-        status == 404
-            ? QStringLiteral("Le serveur Signal K %1 n’a pas de sécurité à franchir : aucun accès n’est "
-                             "à demander.")
-                  .arg(hostPort)
-            : QStringLiteral("La demande d’accès au serveur Signal K %1 a échoué (%2).").arg(hostPort, why));
+                        : !error.isEmpty()
+                            ? error
+                            : QCoreApplication::translate("TSignalKAccess", "réponse %1").arg(status);
+    SetState(status == 404 ? QCoreApplication::translate(
+                                 "TSignalKAccess",
+                                 "Le serveur Signal K %1 n’a pas de sécurité à franchir : aucun accès n’est "
+                                 "à demander.")
+                                 .arg(hostPort)
+                           : QCoreApplication::translate(
+                                 "TSignalKAccess", "La demande d’accès au serveur Signal K %1 a échoué (%2).")
+                                 .arg(hostPort, why));
 }
 
 void TSignalKAccess::SetState(const QString& text) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "signalk/ui/SignalKNotifier.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QNetworkReply>
@@ -39,8 +40,9 @@ TSignalKNotifier::TSignalKNotifier(QObject* parent) : QObject(parent) {
             ws::UpgradeRequest(host, port, StreamTarget, key.toStdString(), token)));
     });
     connect(&socket, &QTcpSocket::readyRead, this, &TSignalKNotifier::Read);
-    connect(&socket, &QTcpSocket::disconnected, this,
-            [this] { Disconnected(QStringLiteral("le serveur a fermé la connexion")); });
+    connect(&socket, &QTcpSocket::disconnected, this, [this] {
+        Disconnected(QCoreApplication::translate("TSignalKNotifier", "le serveur a fermé la connexion"));
+    });
     connect(&socket, &QTcpSocket::errorOccurred, this, [this](QAbstractSocket::SocketError error) {
         if (error != QAbstractSocket::RemoteHostClosedError) Disconnected(socket.errorString());
     });
@@ -75,8 +77,9 @@ void TSignalKNotifier::SetServer(const std::string& hostPort, const std::string&
 
 void TSignalKNotifier::Connect() {
     if (host.empty() || socket.state() != QAbstractSocket::UnconnectedState) return;
-    SetState(
-        QStringLiteral("Alertes Signal K : connexion à %1:%2…").arg(QString::fromStdString(host)).arg(port));
+    SetState(QCoreApplication::translate("TSignalKNotifier", "Alertes Signal K : connexion à %1:%2…")
+                 .arg(QString::fromStdString(host))
+                 .arg(port));
     QNetworkRequest request(QUrl(QStringLiteral("http://%1:%2/signalk/v1/api/vessels/self/uuid")
                                      .arg(QString::fromStdString(host))
                                      .arg(port)));
@@ -111,11 +114,13 @@ void TSignalKNotifier::Disconnected(const QString& why) {
     if (host.empty() || retry.isActive()) return;
     // A server that comes back may have forgotten what it had: it gets every value again.
     for (auto& [path, entry] : entries) entry.sent = entry.sent && !entry.raisedHere;
-    SetState(QStringLiteral("Alertes Signal K : serveur %1:%2 injoignable (%3), nouvel essai dans %4 s.")
-                 .arg(QString::fromStdString(host))
-                 .arg(port)
-                 .arg(why)
-                 .arg(RetryMs / 1000));
+    SetState(
+        QCoreApplication::translate(
+            "TSignalKNotifier", "Alertes Signal K : serveur %1:%2 injoignable (%3), nouvel essai dans %4 s.")
+            .arg(QString::fromStdString(host))
+            .arg(port)
+            .arg(why)
+            .arg(RetryMs / 1000));
     retry.start();
 }
 
@@ -140,13 +145,15 @@ void TSignalKNotifier::Read() {
             Refused(reply.status == 401 || reply.status == 403
                         ? QStringLiteral("Alertes Signal K : le serveur refuse l’accès ; demandez-le avec "
                                          "« Demander l’accès ».")
-                        : QStringLiteral("Alertes Signal K : le serveur a refusé la connexion (réponse %1).")
+                        : QCoreApplication::translate(
+                              "TSignalKNotifier",
+                              "Alertes Signal K : le serveur a refusé la connexion (réponse %1).")
                               .arg(reply.status));
             return;
         }
         received.erase(0, reply.headLength);
         upgraded = true;
-        SetState(QStringLiteral("Alertes Signal K : connecté à %1:%2.")
+        SetState(QCoreApplication::translate("TSignalKNotifier", "Alertes Signal K : connecté à %1:%2.")
                      .arg(QString::fromStdString(host))
                      .arg(port));
         Flush();
@@ -156,7 +163,7 @@ void TSignalKNotifier::Read() {
         const ws::TRead read = ws::NextFrame(received, frame);
         if (read == ws::TRead::NeedMore) return;
         if (read == ws::TRead::Error) {
-            Disconnected(QStringLiteral("trame illisible"));
+            Disconnected(QCoreApplication::translate("TSignalKNotifier", "trame illisible"));
             return;
         }
         const std::array<uint8_t, 4> mask{0x5a, 0x4c, 0x32, 0x21};
@@ -164,7 +171,7 @@ void TSignalKNotifier::Read() {
             socket.write(QByteArray::fromStdString(ws::ClientFrame(ws::TOpcode::Pong, frame.payload, mask)));
         if (frame.opcode == ws::TOpcode::Close) {
             socket.write(QByteArray::fromStdString(ws::ClientFrame(ws::TOpcode::Close, {}, mask)));
-            Disconnected(QStringLiteral("le serveur a fermé la connexion"));
+            Disconnected(QCoreApplication::translate("TSignalKNotifier", "le serveur a fermé la connexion"));
             return;
         }
     }

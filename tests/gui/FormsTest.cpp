@@ -150,6 +150,10 @@ TEST_F(MainFormTest, MenuHasTheDesignItemsWithoutShortcuts) {
                                  "Konfiguration=Konfiguration...",
                                  "PaletteAction=Couleurs de crépuscule\tF12",
                                  "NetworkAction=Réseau du bord et alarmes…",
+                                 "LanguageMenu=&Langue",
+                                 "Language_fr=Français",
+                                 "Language_en=English",
+                                 "Language_de=Deutsch",
                                  "Hilfe=&Hilfe",
                                  "Bedienungsanleitung=&Bedienungsanleitung",
                                  "Systeminformation=&Systeminformation..."}));

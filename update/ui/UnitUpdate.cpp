@@ -28,9 +28,9 @@ void TUpdateForm::showEvent(QShowEvent* event) {
 }
 
 void TUpdateForm::FormShow() {
-    ui->StartButton->setText("Mise à jour");
-    ui->CancelUpdateButton->setText("Fermer");
-    setWindowTitle("Mise à jour");
+    ui->StartButton->setText(QCoreApplication::translate("TUpdateForm", "Mise à jour"));
+    ui->CancelUpdateButton->setText(QCoreApplication::translate("TUpdateForm", "Fermer"));
+    setWindowTitle(QCoreApplication::translate("TUpdateForm", "Mise à jour"));
     ShowPackage();
 }
 
@@ -43,7 +43,7 @@ void TUpdateForm::ShowPackage() {
         ui->StatusLabel->setText(QString::fromStdString(update::DescribePackage(*choice.package, model)));
         ui->StatusLabel->setToolTip(QString::fromStdString(choice.package->folder));
     } else {
-        ui->StatusLabel->setText("Aucun firmware installé");
+        ui->StatusLabel->setText(QCoreApplication::translate("TUpdateForm", "Aucun firmware installé"));
         ui->StatusLabel->setToolTip(QString::fromStdString(choice.problem));
     }
 }

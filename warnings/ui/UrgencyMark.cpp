@@ -3,6 +3,7 @@
 
 #include "app/ui/Palette.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 #include <QPixmap>
 
@@ -58,11 +59,12 @@ QIcon Icon(warnings::TUrgency urgency) {
 QString Words(warnings::TUrgency urgency) {
     switch (urgency) {
         case warnings::TUrgency::Distress:
-            return QStringLiteral("détresse : recherche et sauvetage ou message vital");
+            return QCoreApplication::translate("urgency",
+                                               "détresse : recherche et sauvetage ou message vital");
         case warnings::TUrgency::Near:
-            return QStringLiteral("avertissement de navigation près du bateau");
+            return QCoreApplication::translate("urgency", "avertissement de navigation près du bateau");
         case warnings::TUrgency::Gale:
-            return QStringLiteral("avis de coup de vent");
+            return QCoreApplication::translate("urgency", "avis de coup de vent");
         case warnings::TUrgency::None:
             break;
     }

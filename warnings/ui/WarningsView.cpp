@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QLocale>
 
 #include <algorithm>
@@ -37,7 +38,9 @@ TWarningsView::TWarningsView(QWidget* window, QLabel* p, QPushButton* c, TAlertN
       positions(p),
       copy(c),
       alerts(a),
-      exportNotice(new TNotice(window, "ExportNotice", QStringLiteral("Avertissements pour le traceur"))) {
+      exportNotice(
+          new TNotice(window, "ExportNotice",
+                      QCoreApplication::translate("TWarningsView", "Avertissements pour le traceur"))) {
     connect(this, &TWarningsView::ExportChanged, this, &TWarningsView::ExportNotice, Qt::QueuedConnection);
     positions->hide();
     copy->hide();
@@ -198,16 +201,21 @@ void TWarningsView::Export(const std::string& folder, const std::vector<warnings
 QString TWarningsView::ExportProblemText(warnings::ExportProblem problem, const QString& folder) {
     switch (problem) {
         case warnings::ExportProblem::Relative:
-            return QStringLiteral("«\u00A0%1\u00A0» n’est pas un chemin complet : rien n’y est écrit.")
+            return QCoreApplication::translate(
+                       "TWarningsView", "«\u00A0%1\u00A0» n’est pas un chemin complet : rien n’y est écrit.")
                 .arg(folder);
         case warnings::ExportProblem::Missing:
-            return QStringLiteral("Le dossier «\u00A0%1\u00A0» n’existe pas : rien n’y est écrit.")
+            return QCoreApplication::translate(
+                       "TWarningsView", "Le dossier «\u00A0%1\u00A0» n’existe pas : rien n’y est écrit.")
                 .arg(folder);
         case warnings::ExportProblem::NotAFolder:
-            return QStringLiteral("«\u00A0%1\u00A0» est un fichier, pas un dossier : rien n’y est écrit.")
+            return QCoreApplication::translate(
+                       "TWarningsView",
+                       "«\u00A0%1\u00A0» est un fichier, pas un dossier : rien n’y est écrit.")
                 .arg(folder);
         case warnings::ExportProblem::Unwritable:
-            return QStringLiteral(
+            return QCoreApplication::translate(
+                       "TWarningsView",
                        "Les fichiers ne peuvent pas être écrits dans «\u00A0%1\u00A0» (droits d’accès ?).")
                 .arg(folder);
         case warnings::ExportProblem::None:
@@ -218,13 +226,17 @@ QString TWarningsView::ExportProblemText(warnings::ExportProblem problem, const 
 
 QString TWarningsView::ExportStateText() const {
     std::lock_guard<std::mutex> lock(mutex);
-    if (exportFolder.empty()) return QStringLiteral("Aucun dossier : pas d’export.");
+    if (exportFolder.empty())
+        return QCoreApplication::translate("TWarningsView", "Aucun dossier : pas d’export.");
     const QString folder = QString::fromStdString(exportFolder);
     if (exportState.folder != exportFolder)
-        return QStringLiteral("Écrits vers «\u00A0%1\u00A0» après le prochain transfert.").arg(folder);
+        return QCoreApplication::translate("TWarningsView",
+                                           "Écrits vers «\u00A0%1\u00A0» après le prochain transfert.")
+            .arg(folder);
     if (exportState.problem != warnings::ExportProblem::None)
         return ExportProblemText(exportState.problem, folder);
-    return QStringLiteral("Écrits le %1 (%2 avertissements en vigueur avec positions).")
+    return QCoreApplication::translate("TWarningsView",
+                                       "Écrits le %1 (%2 avertissements en vigueur avec positions).")
         .arg(When(exportState.written))
         .arg(exportState.count);
 }
@@ -239,7 +251,8 @@ void TWarningsView::ExportNotice() {
     if (now == noticed) return;
     noticed = now;
     if (now.second != warnings::ExportProblem::None)
-        exportNotice->Show(QStringLiteral("Les avertissements pour le traceur n’ont pas été écrits. ") +
+        exportNotice->Show(QCoreApplication::translate(
+                               "TWarningsView", "Les avertissements pour le traceur n’ont pas été écrits. ") +
                                ExportProblemText(now.second, QString::fromStdString(now.first)),
                            QSystemTrayIcon::Warning);
 }
@@ -256,7 +269,8 @@ namespace {
 QString MessageTip(const TMsgHeaderElement& record) {
     QString tip;
     if (record.Age >= 0)
-        tip = QStringLiteral("reçu le ") + When(platform::FromLocal(datetime::UnpackFat(record.Age)));
+        tip = QCoreApplication::translate("TWarningsView", "reçu le ") +
+              When(platform::FromLocal(datetime::UnpackFat(record.Age)));
     for (const std::string& line : record.Lines)
         if (!line.empty() && line.compare(0, 4, "ZCZC") != 0) {
             tip += (tip.isEmpty() ? "" : "\n") + QString::fromStdString(text::Windows1252ToUtf8(line));
@@ -268,8 +282,9 @@ QString MessageTip(const TMsgHeaderElement& record) {
 // "90 jours", "36 heures".
 QString LifetimeText(int64_t seconds) {
     constexpr int64_t Day = 86400;
-    if (seconds >= 2 * Day && seconds % Day == 0) return QStringLiteral("%1 jours").arg(seconds / Day);
-    return QStringLiteral("%1 heures").arg(seconds / 3600);
+    if (seconds >= 2 * Day && seconds % Day == 0)
+        return QCoreApplication::translate("TWarningsView", "%1 jours").arg(seconds / Day);
+    return QCoreApplication::translate("TWarningsView", "%1 heures").arg(seconds / 3600);
 }
 
 QString EndedText(const TWarningsView::Info& info) {
@@ -284,24 +299,29 @@ QString TWarningsView::EndedWords(const Info& info) {
     using Cause = warnings::TWarning::Cause;
     switch (info.state) {
         case State::Cancelled:
-            return QStringLiteral("annulé par %1 le %2").arg(by, When(info.cancelledAt));
+            return QCoreApplication::translate("TWarningsView", "annulé par %1 le %2")
+                .arg(by, When(info.cancelledAt));
         case State::Superseded:
             if (info.cause == Cause::SameIdentifier)
-                return QStringLiteral("remplacé : son identifiant a été repris par %1 du %2")
+                return QCoreApplication::translate("TWarningsView",
+                                                   "remplacé : son identifiant a été repris par %1 du %2")
                     .arg(by, When(info.cancelledAt));
-            return QStringLiteral("remplacé par %1 du %2").arg(by, When(info.cancelledAt));
+            return QCoreApplication::translate("TWarningsView", "remplacé par %1 du %2")
+                .arg(by, When(info.cancelledAt));
         case State::NotListed:
-            return QStringLiteral("absent de la liste des avertissements en vigueur de %1 du %2")
+            return QCoreApplication::translate("TWarningsView",
+                                               "absent de la liste des avertissements en vigueur de %1 du %2")
                 .arg(by, When(info.cancelledAt));
         case State::Expired:
             if (info.cause == Cause::Lifetime)
-                return QStringLiteral("expiré le %1 (sans nouvelle depuis %2)")
+                return QCoreApplication::translate("TWarningsView", "expiré le %1 (sans nouvelle depuis %2)")
                     .arg(When(info.expires), LifetimeText(warnings::SubjectLifetime(info.subject)));
-            return QStringLiteral("expiré depuis le %1").arg(When(info.expires));
+            return QCoreApplication::translate("TWarningsView", "expiré depuis le %1")
+                .arg(When(info.expires));
         case State::InForce:
             break;
     }
-    return QStringLiteral("en vigueur");
+    return QCoreApplication::translate("TWarningsView", "en vigueur");
 }
 
 QString TWarningsView::StateWords(int band, const std::string& name) const {
@@ -314,7 +334,8 @@ QString TWarningsView::StateWordsOf(int64_t id) const {
     std::lock_guard<std::mutex> lock(mutex);
     if (states.empty()) return {};
     const auto it = endedById.find(id);
-    return it == endedById.end() ? QStringLiteral("en vigueur") : EndedWords(it->second);
+    return it == endedById.end() ? QCoreApplication::translate("TWarningsView", "en vigueur")
+                                 : EndedWords(it->second);
 }
 
 bool TWarningsView::Near(int64_t id) const {
@@ -421,7 +442,9 @@ void TWarningsView::Alert(const QTreeWidgetItem& item, const TMsgHeaderElement& 
         const std::string text = warnings::TStationNames::Text(record);
         TAlertWords words;
         const std::string station = stationNamer ? stationNamer(band, record) : std::string();
-        const std::string subject = navtex::CategoryTexts[navtex::CategoryOf(record.Name)];
+        const std::string subject =
+            QCoreApplication::translate("navtex", navtex::CategoryTexts[navtex::CategoryOf(record.Name)])
+                .toStdString();
         const std::string line = text::Windows1252ToUtf8(warnings::MeaningfulLine(text));
         words.station = QString::fromStdString(station.empty() ? record.Name : station);
         words.subject = QString::fromStdString(subject);
@@ -487,9 +510,10 @@ QString TWarningsView::DistanceWords() const {
 }
 
 QString TWarningsView::RangeWords(const position::TRange& range) {
-    if (range.distanceNm < 0.05) return QStringLiteral("le bateau est dans la zone");
+    if (range.distanceNm < 0.05)
+        return QCoreApplication::translate("TWarningsView", "le bateau est dans la zone");
     const QLocale french(QLocale::French);
-    return QStringLiteral("à %1 nm au %2°")
+    return QCoreApplication::translate("TWarningsView", "à %1 nm au %2°")
         .arg(french.toString(range.distanceNm, 'f', 1))
         .arg(static_cast<int>(std::lround(range.bearingDeg)) % 360, 3, 10, QChar('0'));
 }
@@ -504,11 +528,11 @@ QString TWarningsView::PositionsLine(const std::vector<warnings::TShape>& shapes
         }
         QString kind = QString::fromUtf8(warnings::KindNameFr(shape.kind));
         if (shape.kind == warnings::TShape::Kind::Circle)
-            kind += QStringLiteral(" de %1 NM").arg(shape.radiusNm);
+            kind += QCoreApplication::translate("TWarningsView", " de %1 NM").arg(shape.radiusNm);
         shown << points.join(QStringLiteral(" – ")) + QStringLiteral(" (") + kind + QStringLiteral(")");
     }
     if (copied) *copied = lines.join('\n');
-    return QStringLiteral("Positions : ") + shown.join(QStringLiteral(" · "));
+    return QCoreApplication::translate("TWarningsView", "Positions : ") + shown.join(QStringLiteral(" · "));
 }
 
 void TWarningsView::ShowPositions(const std::string& text) {

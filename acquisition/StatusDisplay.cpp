@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "acquisition/StatusDisplay.h"
 
+#include "common/Translatable.h"
+
 #include "acquisition/StatusTexts.h"
 
 #include <algorithm>
@@ -17,7 +19,7 @@ void ShowBattery(const receiver::TModel& model, const TSystemData& data, IStatus
         view.SetBatteryProgress(0);
         return;
     }
-    view.SetStatusPanel(3, CapacityCaption);
+    view.SetStatusPanel(3, translatable::Tr("acquisition", CapacityCaption));
     if (const auto text = StateText(data.State())) {
         view.SetStatusPanel(5, *text);
         view.SetBatteryProgress(model.battery == receiver::TBattery::Charge

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "acquisition/StatusTexts.h"
 
+#include "common/Translatable.h"
+
 #include <charconv>
 #include <cmath>
 
@@ -34,24 +36,24 @@ std::optional<std::string> StateText(uint8_t state) {
         case 0:
             return "Init";
         case 1:
-            return "E´tat: Stand-by exempt USB";
+            return translatable::Tr("acquisition", "E´tat: Stand-by exempt USB");
         case 2:
-            return "E´tat: Stand-by par USB";
+            return translatable::Tr("acquisition", "E´tat: Stand-by par USB");
         case 3:
-            return "E´tat: Stand-by exempt batterie";
+            return translatable::Tr("acquisition", "E´tat: Stand-by exempt batterie");
         case 4:
         case 5:
         case 6:
-            return "E´tat: charger";
+            return translatable::Tr("acquisition", "E´tat: charger");
         case 7:
-            return "E´tat: Stand-by par USB";
+            return translatable::Tr("acquisition", "E´tat: Stand-by par USB");
         default:
             return std::nullopt;
     }
 }
 
 std::string CurrentMessagesText(const TSystemData& data) {
-    std::string text = "Actuel messages: ";
+    std::string text = translatable::Tr("acquisition", "Actuel messages: ");
     for (int slot = 0; slot < 3; ++slot) {
         const std::string id = data.RecentMessageId(slot);
         if (IsUpper(id[0]) && IsUpper(id[1]) && IsDigit(id[2]) && IsDigit(id[3])) text += id + "  ";
@@ -72,17 +74,19 @@ std::optional<double> ThreeHourTendency(const TSystemData& data, const std::arra
 }
 
 std::string TemperatureText(int16_t tenths, char decimalSeparator) {
-    return "Température: " + text::FormatOneDecimal(tenths / 10.0, 3, decimalSeparator) + "°C   ";
+    return translatable::Tr("acquisition", "Température: ") +
+           text::FormatOneDecimal(tenths / 10.0, 3, decimalSeparator) + "°C   ";
 }
 
 std::string PressureText(double hPa, long altitude, char decimalSeparator) {
-    return "Pression atmosphérique: " + text::FormatOneDecimal(hPa, 4, decimalSeparator) + "hPa / " +
-           std::to_string(altitude) + " m  ";
+    return translatable::Tr("acquisition", "Pression atmosphérique: ") +
+           text::FormatOneDecimal(hPa, 4, decimalSeparator) + "hPa / " + std::to_string(altitude) + " m  ";
 }
 
 std::string TendencyText(double t, bool plusForRise, char decimalSeparator) {
     const std::string sign = plusForRise && t > 0.049 ? "+" : "";
-    return "Tendance: " + sign + text::FormatOneDecimal(t, 2, decimalSeparator) + "hPa/3h";
+    return translatable::Tr("acquisition", "Tendance: ") + sign +
+           text::FormatOneDecimal(t, 2, decimalSeparator) + "hPa/3h";
 }
 
 std::string FirmwareVersionText(const TSystemData& data) {

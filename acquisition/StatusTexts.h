@@ -2,16 +2,18 @@
 #pragma once
 
 #include <array>
+
 #include <cstdint>
 #include <optional>
 #include <string>
+#include "common/Translatable.h"
 
 #include "receiver/SystemData.h"
 
 // The texts the status display builds from a status read. All are UTF-8.
 namespace acquisition {
 
-inline constexpr const char* CapacityCaption = "Capacité:";
+inline constexpr const char* CapacityCaption = QT_TRANSLATE_NOOP("acquisition", "Capacité:");
 inline constexpr const char* NoReceiverText = "No receiver connected.";
 inline constexpr const char* NoReceiverIdentity = "No receiver";
 

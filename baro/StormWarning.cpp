@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "baro/StormWarning.h"
 
+#include "common/Translatable.h"
+
 #include <cmath>
 
 #include "acquisition/StatusTexts.h"
@@ -28,17 +30,20 @@ std::string TendencyWords(double t) {
     const bool rising = t > 0;
     switch (TermOf(t)) {
         case TTendencyTerm::Steady:
-            return "stable";
+            return translatable::Tr("baro", "stable");
         case TTendencyTerm::Slowly:
-            return rising ? "en hausse lente" : "en baisse lente";
+            return rising ? translatable::Tr("baro", "en hausse lente")
+                          : translatable::Tr("baro", "en baisse lente");
         case TTendencyTerm::Plain:
-            return rising ? "en hausse" : "en baisse";
+            return rising ? translatable::Tr("baro", "en hausse") : translatable::Tr("baro", "en baisse");
         case TTendencyTerm::Quickly:
-            return rising ? "en hausse rapide" : "en baisse rapide";
+            return rising ? translatable::Tr("baro", "en hausse rapide")
+                          : translatable::Tr("baro", "en baisse rapide");
         case TTendencyTerm::VeryRapidly:
             break;
     }
-    return rising ? "en hausse très rapide" : "en baisse très rapide";
+    return rising ? translatable::Tr("baro", "en hausse très rapide")
+                  : translatable::Tr("baro", "en baisse très rapide");
 }
 
 TStormWatch::TChange TStormWatch::Update(std::optional<double> t, double threshold) {
@@ -50,8 +55,9 @@ TStormWatch::TChange TStormWatch::Update(std::optional<double> t, double thresho
 }
 
 std::string StormNotice(double t, char sep) {
-    return "Avis de tempête : le baromètre est " + TendencyWords(t) + " (" +
-           text::FormatOneDecimal(t, 1, sep) + " hPa en 3 heures). Prenez vos précautions.";
+    return translatable::Tr("baro", "Avis de tempête : le baromètre est ") + TendencyWords(t) + " (" +
+           text::FormatOneDecimal(t, 1, sep) +
+           translatable::Tr("baro", " hPa en 3 heures). Prenez vos précautions.");
 }
 
 }  // namespace baro

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "baro/UnitBaro.h"
 
+#include "common/Translatable.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -66,11 +68,11 @@ void SafeAxisUpdate(IBaroChart& chart, Axis axis, double minimum, double maximum
 }
 
 std::string SpanCaptionText(double spanDays) {
-    if (spanDays == 0.5) return "(12 heures)";
-    if (spanDays == 1) return "(1 jour)";
-    if (spanDays == 2) return "(2 jours)";
-    if (spanDays == 4) return "(4 jours)";
-    if (spanDays == 7) return "(7 jours)";
+    if (spanDays == 0.5) return translatable::Tr("baro", "(12 heures)");
+    if (spanDays == 1) return translatable::Tr("baro", "(1 jour)");
+    if (spanDays == 2) return translatable::Tr("baro", "(2 jours)");
+    if (spanDays == 4) return translatable::Tr("baro", "(4 jours)");
+    if (spanDays == 7) return translatable::Tr("baro", "(7 jours)");
     return {};
 }
 

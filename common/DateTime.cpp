@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/DateTime.h"
 
+#include "common/Translatable.h"
+
 #include <cmath>
 #include <cstdio>
 
@@ -124,7 +126,7 @@ std::string TimeText(const platform::LocalDateTime& t) {
 
 std::string LocalDateTimeText(int64_t unixSeconds, const char* between) {
     const platform::LocalDateTime t = platform::ToLocal(unixSeconds);
-    return DateText(t) + between + TimeText(t);
+    return DateText(t) + (between ? std::string(between) : translatable::Tr("common", " à ")) + TimeText(t);
 }
 
 std::string Iso8601Utc(int64_t unixSeconds) {

@@ -42,6 +42,6 @@ std::optional<int64_t> ParseIso8601Utc(const std::string& text);
 std::string DateText(const platform::LocalDateTime& t);
 std::string TimeText(const platform::LocalDateTime& t);
 // "09/12/2026 à 17:32" (or with the separator given) in the program's local time.
-std::string LocalDateTimeText(int64_t unixSeconds, const char* between = " à ");
+std::string LocalDateTimeText(int64_t unixSeconds, const char* between = nullptr);
 
 }  // namespace datetime

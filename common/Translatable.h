@@ -1,9 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// Marks a text of the core that the window shows in the user's language: the core keeps it
-// as it is written (French), the window looks it up in the program's translations under
-// scope. Qt's own macro of the same name where Qt is included; Qt's lupdate reads both.
+#include <string>
+
+// Texts of the core that the window shows in the user's language. The core writes them in
+// French; the window installs a translator that looks them up in the program's translations
+// (Qt's lupdate reads Tr like QCoreApplication::translate, and QT_TRANSLATE_NOOP marks a
+// text kept in a constant).
 #ifndef QT_TRANSLATE_NOOP
 #define QT_TRANSLATE_NOOP(scope, text) text
 #endif
+
+namespace translatable {
+
+// UTF-8 in, UTF-8 out; nullptr: the French text as it is.
+using TTranslator = std::string (*)(const char* context, const char* text);
+void SetTranslator(TTranslator translator);
+
+// text in the user's language (French where no translator is set or none is known).
+std::string Tr(const char* context, const char* text);
+
+}  // namespace translatable

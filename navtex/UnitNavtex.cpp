@@ -373,14 +373,15 @@ std::string MessageHeader(const TMsgHeaderElement& record, int band, bool gone, 
         header += " · " + station;
     else if (!record.Name.empty())
         header += std::string(" · station ") + record.Name[0];
-    header += std::string(" · ") + CategoryTexts[CategoryOf(record.Name)];
+    header += std::string(" · ") + translatable::Tr("navtex", CategoryTexts[CategoryOf(record.Name)]);
     if (record.Age >= 0) {
         const platform::LocalDateTime local = datetime::UnpackFat(record.Age);
         const platform::LocalDateTime utc = datetime::UtcFromUnixSeconds(platform::FromLocal(local));
-        header += " · reçu le " + datetime::DateText(local) + " à " + datetime::TimeText(local) + " (" +
+        header += translatable::Tr("navtex", " · reçu le ") + datetime::DateText(local) +
+                  translatable::Tr("navtex", " à ") + datetime::TimeText(local) + " (" +
                   datetime::TimeText(utc) + " UTC)";
     }
-    if (gone) header += " · n’est plus sur le récepteur";
+    if (gone) header += translatable::Tr("navtex", " · n’est plus sur le récepteur");
     return header;
 }
 

@@ -908,6 +908,13 @@ empfangen %3
     </message>
 </context>
 <context>
+    <name>TStormAlarm</name>
+    <message>
+        <source>Avis de tempête %1 : %2 hPa en 3 h</source>
+        <translation>Sturmwarnung %1: %2 hPa in 3 h</translation>
+    </message>
+</context>
+<context>
     <name>TUpdateForm</name>
     <message>
         <source>Mise à jour</source>
@@ -1076,6 +1083,119 @@ empfangen %3
     </message>
 </context>
 <context>
+    <name>acquisition</name>
+    <message>
+        <source>E´tat: Stand-by exempt USB</source>
+        <translation>Zustand: Stand-by ohne USB</translation>
+    </message>
+    <message>
+        <source>E´tat: Stand-by par USB</source>
+        <translation>Zustand: Stand-by über USB</translation>
+    </message>
+    <message>
+        <source>E´tat: Stand-by exempt batterie</source>
+        <translation>Zustand: Stand-by ohne Batterie</translation>
+    </message>
+    <message>
+        <source>E´tat: charger</source>
+        <translation>Zustand: Laden</translation>
+    </message>
+    <message>
+        <source>Actuel messages: </source>
+        <translation>Aktuelle Meldungen: </translation>
+    </message>
+    <message>
+        <source>Température: </source>
+        <translation>Temperatur: </translation>
+    </message>
+    <message>
+        <source>Pression atmosphérique: </source>
+        <translation>Luftdruck: </translation>
+    </message>
+    <message>
+        <source>Tendance: </source>
+        <translation>Tendenz: </translation>
+    </message>
+    <message>
+        <source>Capacité:</source>
+        <translation>Kapazität:</translation>
+    </message>
+</context>
+<context>
+    <name>baro</name>
+    <message>
+        <source>stable</source>
+        <translation>gleichbleibend</translation>
+    </message>
+    <message>
+        <source>en hausse lente</source>
+        <translation>langsam steigend</translation>
+    </message>
+    <message>
+        <source>en baisse lente</source>
+        <translation>langsam fallend</translation>
+    </message>
+    <message>
+        <source>en hausse</source>
+        <translation>steigend</translation>
+    </message>
+    <message>
+        <source>en baisse</source>
+        <translation>fallend</translation>
+    </message>
+    <message>
+        <source>en hausse rapide</source>
+        <translation>schnell steigend</translation>
+    </message>
+    <message>
+        <source>en baisse rapide</source>
+        <translation>schnell fallend</translation>
+    </message>
+    <message>
+        <source>en hausse très rapide</source>
+        <translation>sehr schnell steigend</translation>
+    </message>
+    <message>
+        <source>en baisse très rapide</source>
+        <translation>sehr schnell fallend</translation>
+    </message>
+    <message>
+        <source>Avis de tempête : le baromètre est </source>
+        <translation>Sturmwarnung: das Barometer ist </translation>
+    </message>
+    <message>
+        <source> hPa en 3 heures). Prenez vos précautions.</source>
+        <translation> hPa in 3 Stunden). Treffen Sie Vorkehrungen.</translation>
+    </message>
+    <message>
+        <source>(12 heures)</source>
+        <translation>(12 Stunden)</translation>
+    </message>
+    <message>
+        <source>(1 jour)</source>
+        <translation>(1 Tag)</translation>
+    </message>
+    <message>
+        <source>(2 jours)</source>
+        <translation>(2 Tage)</translation>
+    </message>
+    <message>
+        <source>(4 jours)</source>
+        <translation>(4 Tage)</translation>
+    </message>
+    <message>
+        <source>(7 jours)</source>
+        <translation>(7 Tage)</translation>
+    </message>
+</context>
+<context>
+    <name>common</name>
+    <message>
+        <source> à </source>
+        <translation> um </translation>
+    </message>
+</context>
+<context>
     <name>navtex</name>
     <message>
         <source>International (518 kHz)</source>
@@ -1125,6 +1245,18 @@ empfangen %3
         <source>Messages restants</source>
         <translation>Übrige Meldungen</translation>
     </message>
+    <message>
+        <source> · reçu le </source>
+        <translation> · empfangen am </translation>
+    </message>
+    <message>
+        <source> à </source>
+        <translation> um </translation>
+    </message>
+    <message>
+        <source> · n’est plus sur le récepteur</source>
+        <translation> · nicht mehr auf dem Empfänger</translation>
+    </message>
 </context>
 <context>
     <name>palette</name>
@@ -1139,6 +1271,17 @@ empfangen %3
     <message>
         <source>nuit</source>
         <translation>Nacht</translation>
+    </message>
+</context>
+<context>
+    <name>stations</name>
+    <message>
+        <source>station </source>
+        <translation>Station </translation>
+    </message>
+    <message>
+        <source> ou </source>
+        <translation> oder </translation>
     </message>
 </context>
 <context>

@@ -908,6 +908,13 @@ received %3
     </message>
 </context>
 <context>
+    <name>TStormAlarm</name>
+    <message>
+        <source>Avis de tempête %1 : %2 hPa en 3 h</source>
+        <translation>Storm warning %1: %2 hPa in 3 h</translation>
+    </message>
+</context>
+<context>
     <name>TUpdateForm</name>
     <message>
         <source>Mise à jour</source>
@@ -1076,6 +1083,119 @@ received %3
     </message>
 </context>
 <context>
+    <name>acquisition</name>
+    <message>
+        <source>E´tat: Stand-by exempt USB</source>
+        <translation>State: stand-by without USB</translation>
+    </message>
+    <message>
+        <source>E´tat: Stand-by par USB</source>
+        <translation>State: stand-by on USB</translation>
+    </message>
+    <message>
+        <source>E´tat: Stand-by exempt batterie</source>
+        <translation>State: stand-by without battery</translation>
+    </message>
+    <message>
+        <source>E´tat: charger</source>
+        <translation>State: charging</translation>
+    </message>
+    <message>
+        <source>Actuel messages: </source>
+        <translation>Current messages: </translation>
+    </message>
+    <message>
+        <source>Température: </source>
+        <translation>Temperature: </translation>
+    </message>
+    <message>
+        <source>Pression atmosphérique: </source>
+        <translation>Air pressure: </translation>
+    </message>
+    <message>
+        <source>Tendance: </source>
+        <translation>Tendency: </translation>
+    </message>
+    <message>
+        <source>Capacité:</source>
+        <translation>Capacity:</translation>
+    </message>
+</context>
+<context>
+    <name>baro</name>
+    <message>
+        <source>stable</source>
+        <translation>steady</translation>
+    </message>
+    <message>
+        <source>en hausse lente</source>
+        <translation>rising slowly</translation>
+    </message>
+    <message>
+        <source>en baisse lente</source>
+        <translation>falling slowly</translation>
+    </message>
+    <message>
+        <source>en hausse</source>
+        <translation>rising</translation>
+    </message>
+    <message>
+        <source>en baisse</source>
+        <translation>falling</translation>
+    </message>
+    <message>
+        <source>en hausse rapide</source>
+        <translation>rising quickly</translation>
+    </message>
+    <message>
+        <source>en baisse rapide</source>
+        <translation>falling quickly</translation>
+    </message>
+    <message>
+        <source>en hausse très rapide</source>
+        <translation>rising very rapidly</translation>
+    </message>
+    <message>
+        <source>en baisse très rapide</source>
+        <translation>falling very rapidly</translation>
+    </message>
+    <message>
+        <source>Avis de tempête : le baromètre est </source>
+        <translation>Storm warning: the barometer is </translation>
+    </message>
+    <message>
+        <source> hPa en 3 heures). Prenez vos précautions.</source>
+        <translation> hPa in 3 hours). Take your precautions.</translation>
+    </message>
+    <message>
+        <source>(12 heures)</source>
+        <translation>(12 hours)</translation>
+    </message>
+    <message>
+        <source>(1 jour)</source>
+        <translation>(1 day)</translation>
+    </message>
+    <message>
+        <source>(2 jours)</source>
+        <translation>(2 days)</translation>
+    </message>
+    <message>
+        <source>(4 jours)</source>
+        <translation>(4 days)</translation>
+    </message>
+    <message>
+        <source>(7 jours)</source>
+        <translation>(7 days)</translation>
+    </message>
+</context>
+<context>
+    <name>common</name>
+    <message>
+        <source> à </source>
+        <translation> at </translation>
+    </message>
+</context>
+<context>
     <name>navtex</name>
     <message>
         <source>International (518 kHz)</source>
@@ -1125,6 +1245,18 @@ received %3
         <source>Messages restants</source>
         <translation>Remaining messages</translation>
     </message>
+    <message>
+        <source> · reçu le </source>
+        <translation> · received on </translation>
+    </message>
+    <message>
+        <source> à </source>
+        <translation> at </translation>
+    </message>
+    <message>
+        <source> · n’est plus sur le récepteur</source>
+        <translation> · no longer on the receiver</translation>
+    </message>
 </context>
 <context>
     <name>palette</name>
@@ -1139,6 +1271,17 @@ received %3
     <message>
         <source>nuit</source>
         <translation>night</translation>
+    </message>
+</context>
+<context>
+    <name>stations</name>
+    <message>
+        <source>station </source>
+        <translation>station </translation>
+    </message>
+    <message>
+        <source> ou </source>
+        <translation> or </translation>
     </message>
 </context>
 <context>

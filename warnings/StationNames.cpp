@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "warnings/StationNames.h"
 
+#include "common/Translatable.h"
+
 #include <algorithm>
 
 #include "warnings/Warnings.h"
@@ -57,12 +59,13 @@ std::string TStationNames::Name(int band, const std::string& name, const std::st
         });
     // "station F : Tallinn, Horta ou Antalya ?": the letter, then the likeliest names.
     const size_t shown = std::min(candidates.size(), ShownCandidates);
-    std::string unsure = std::string("station ") + name[0] + " : ";
+    std::string unsure = translatable::Tr("stations", "station ") + name[0] + " : ";
     for (size_t i = 0; i < shown; ++i)
-        unsure += (i == 0                                                   ? ""
-                   : i + 1 == shown && candidates.size() <= ShownCandidates ? " ou "
-                                                                            : ", ") +
-                  candidates[i]->name;
+        unsure +=
+            (i == 0                                                   ? ""
+             : i + 1 == shown && candidates.size() <= ShownCandidates ? translatable::Tr("stations", " ou ")
+                                                                      : ", ") +
+            candidates[i]->name;
     return unsure + (candidates.size() > ShownCandidates ? "… ?" : " ?");
 }
 

@@ -7,6 +7,7 @@
 
 #include <vector>
 
+#include "common/Translatable.h"
 #include "platform/Files.h"
 
 namespace language {
@@ -22,6 +23,11 @@ QTranslator& Program() {
 QTranslator& Toolkit() {
     static QTranslator translator;
     return translator;
+}
+
+// The core's texts through the same translations.
+std::string TranslateForCore(const char* context, const char* text) {
+    return QCoreApplication::translate(context, text).toStdString();
 }
 
 QString QmOf(TLanguage language) {
@@ -86,6 +92,8 @@ TLanguage Install(TLanguage language) {
     QCoreApplication::removeTranslator(&Toolkit());
     if (language != TLanguage::French && Program().load(QmOf(language)))
         QCoreApplication::installTranslator(&Program());
+    // French is the core's own: its texts as they are written, not even looked up.
+    translatable::SetTranslator(language == TLanguage::French ? nullptr : &TranslateForCore);
     if (Toolkit().load(LocaleOf(language), "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(&Toolkit());
     current = language;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "baro/ui/StormAlarm.h"
 
+#include <QCoreApplication>
+
 #include "baro/ui/BaroChartControl.h"
 #include "common/Numbers.h"
 #include "platform/Process.h"
@@ -18,9 +20,9 @@ void TStormAlarm::StatusShown(const TAcquisitionState& state, double threshold) 
         when = when.addMSecs(-(when.time().second() * 1000 + when.time().msec()));
         const QString tendency =
             QString::fromStdString(text::FormatOneDecimal(*state.TendencyHpa3h, 1, separator));
-        emit Raised(
-            when, *state.SeaLevelHpa,
-            QStringLiteral("Avis de tempête %1 : %2 hPa en 3 h").arg(when.toString("HH:mm"), tendency));
+        emit Raised(when, *state.SeaLevelHpa,
+                    QCoreApplication::translate("TStormAlarm", "Avis de tempête %1 : %2 hPa en 3 h")
+                        .arg(when.toString("HH:mm"), tendency));
     }
     emit Alert(QString::fromStdString(baro::StormNotice(*state.TendencyHpa3h, separator)));
 }

@@ -915,6 +915,13 @@ empfangen %3
     </message>
 </context>
 <context>
+    <name>TSysteminfoForm</name>
+    <message>
+        <source>Journal…</source>
+        <translation>Protokoll…</translation>
+    </message>
+</context>
+<context>
     <name>TUpdateForm</name>
     <message>
         <source>Mise à jour</source>

@@ -915,6 +915,13 @@ received %3
     </message>
 </context>
 <context>
+    <name>TSysteminfoForm</name>
+    <message>
+        <source>Journal…</source>
+        <translation>Log…</translation>
+    </message>
+</context>
+<context>
     <name>TUpdateForm</name>
     <message>
         <source>Mise à jour</source>

@@ -797,9 +797,17 @@ void TMainForm::showEvent(QShowEvent* event) {
 void TMainForm::LoadHelpPage() {
     // Beside the program (its build folder, a portable folder), else where an installation
     // under any prefix puts it: ../share/zel2 from the program's folder.
-    std::string path = platform::JoinPath(platform::ExecutableFolder(), "Aide\\Manuel.htm");
-    if (!platform::FileExists(path))
-        path = platform::JoinPath(platform::ExecutableFolder(), "..\\share\\zel2\\Aide\\Manuel.htm");
+    // The manual of the interface's language, the French one where there is no other.
+    const std::string own = language::Current() == language::TLanguage::French
+                                ? std::string("Manuel.htm")
+                                : std::string("Manuel_") + language::Code(language::Current()) + ".htm";
+    std::string path;
+    for (const std::string& name : {own, std::string("Manuel.htm")})
+        for (const char* folder : {"Aide\\", "..\\share\\zel2\\Aide\\"})
+            if (path.empty() &&
+                platform::FileExists(platform::JoinPath(platform::ExecutableFolder(), folder + name)))
+                path = platform::JoinPath(platform::ExecutableFolder(), folder + name);
+    if (path.empty()) path = platform::JoinPath(platform::ExecutableFolder(), "Aide\\Manuel.htm");
     ui->WebBrowser1->setSource(QUrl::fromLocalFile(QDir::cleanPath(QString::fromStdString(path))));
 }
 

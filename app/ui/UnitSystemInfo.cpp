@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/ui/UnitSystemInfo.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
@@ -26,7 +27,8 @@ TSysteminfoForm::TSysteminfoForm(QWidget* parent) : QDialog(parent), ui(new Ui::
     ui->UpdatesLinkLabel->setCursor(Qt::PointingHandCursor);
     ui->UpdatesLinkLabel->installEventFilter(this);
     // What a user who reports a fault can send: the program's log.
-    logButton = new QPushButton("Journal…", ui->CloseButton->parentWidget());
+    logButton = new QPushButton(QCoreApplication::translate("TSysteminfoForm", "Journal…"),
+                                ui->CloseButton->parentWidget());
     logButton->setObjectName("LogFolderButton");
     logButton->setToolTip(
         QStringLiteral("Ouvre le dossier qui contient le journal du programme (%1)").arg(platform::LogName));

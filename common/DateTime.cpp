@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/DateTime.h"
 
-#include "common/Translatable.h"
-
 #include <cmath>
 #include <cstdio>
+#include <tuple>
+
+#include "common/Translatable.h"
 
 namespace datetime {
 namespace {
@@ -113,8 +114,16 @@ platform::LocalDateTime UnpackFat(int32_t value) {
 }
 
 std::string DateText(const platform::LocalDateTime& t) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%02d/%02d/%04d", t.day, t.month, t.year);
+    // The order and separators of the user's language: jj the day, mm the month, aaaa the year.
+    std::string text = translatable::Tr("common", "jj/mm/aaaa");
+    char part[8];
+    for (const auto& [key, value, width] :
+         {std::tuple{"jj", t.day, 2}, {"mm", t.month, 2}, {"aaaa", t.year, 4}}) {
+        const size_t at = text.find(key);
+        if (at == std::string::npos) continue;
+        std::snprintf(part, sizeof part, "%0*d", width, value);
+        text.replace(at, std::char_traits<char>::length(key), part);
+    }
     return text;
 }
 

@@ -595,6 +595,10 @@ received on </translation>
         <source>Avertissements NAVTEX en vigueur – %1</source>
         <translation>NAVTEX warnings in force – %1</translation>
     </message>
+    <message>
+        <source>dd/MM/yyyy HH:mm</source>
+        <translation>dd/MM/yyyy HH:mm</translation>
+    </message>
 </context>
 <context>
     <name>TMapView</name>
@@ -1200,6 +1204,10 @@ received %3
     <message>
         <source> à </source>
         <translation> at </translation>
+    </message>
+    <message>
+        <source>jj/mm/aaaa</source>
+        <translation>jj/mm/aaaa</translation>
     </message>
 </context>
 <context>

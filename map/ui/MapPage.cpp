@@ -46,7 +46,8 @@ QString SubjectWords(char subject) {
 QString When(int64_t utc, bool local) {
     if (utc < 0) return {};
     const QDateTime t = QDateTime::fromSecsSinceEpoch(utc, QTimeZone::utc());
-    return (local ? t.toLocalTime() : t).toString(QStringLiteral("dd/MM/yyyy HH:mm"));
+    return (local ? t.toLocalTime() : t)
+        .toString(QCoreApplication::translate("TMapPage", "dd/MM/yyyy HH:mm"));
 }
 
 }  // namespace
@@ -389,5 +390,6 @@ void TMapPage::LoadSettings(const QStringList& lines) {
 
 QString TMapPage::Title() const {
     return QCoreApplication::translate("TMapPage", "Avertissements NAVTEX en vigueur – %1")
-        .arg(QDateTime::currentDateTime().toString(QStringLiteral("dd/MM/yyyy HH:mm")));
+        .arg(QDateTime::currentDateTime().toString(
+            QCoreApplication::translate("TMapPage", "dd/MM/yyyy HH:mm")));
 }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "common/DateTime.h"
+#include "common/Translatable.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
 #include "support/TempFolder.h"
@@ -93,4 +94,21 @@ TEST(UtcCalendar, Iso8601WrittenAndRead) {
     for (const char* bad :
          {"", "2026-13-01", "2026-12-08T25:00", "2026-12-08 11:00", "2026-12-08T11", "12/08/2026"})
         EXPECT_FALSE(datetime::ParseIso8601Utc(bad).has_value()) << bad;
+}
+
+// The window's translation reaches the core's dates and words; without one they are French.
+TEST(DateTime, DatesInTheOrderAndWordsOfTheUsersLanguage) {
+    const platform::LocalDateTime t{2026, 12, 9, 7, 5, 0, 0};
+    EXPECT_EQ(datetime::DateText(t), "09/12/2026");
+    translatable::SetTranslator([](const char*, const char* text) {
+        const std::string source = text;
+        return source == "jj/mm/aaaa" ? std::string("jj.mm.aaaa")
+               : source == " à "      ? std::string(" um ")
+                                      : source;
+    });
+    EXPECT_EQ(datetime::DateText(t), "09.12.2026");
+    EXPECT_EQ(datetime::LocalDateTimeText(platform::FromLocal(t)), "09.12.2026 um 07:05");
+    EXPECT_EQ(datetime::LocalDateTimeText(platform::FromLocal(t), " "), "09.12.2026 07:05");
+    translatable::SetTranslator(nullptr);
+    EXPECT_EQ(datetime::LocalDateTimeText(platform::FromLocal(t)), "09/12/2026 à 07:05");
 }

@@ -924,6 +924,14 @@ empfangen %3
         <source>Journal…</source>
         <translation>Protokoll…</translation>
     </message>
+    <message>
+        <source>Ouvre le dossier qui contient le journal du programme (%1)</source>
+        <translation>Öffnet den Ordner mit dem Protokoll des Programms (%1)</translation>
+    </message>
+    <message>
+        <source>Logiciel libre sous licence GNU GPL, version 3 ou ultérieure</source>
+        <translation>Freie Software unter der GNU GPL, Version 3 oder später</translation>
+    </message>
 </context>
 <context>
     <name>TUpdateForm</name>
@@ -1297,6 +1305,41 @@ empfangen %3
     <message>
         <source> ou </source>
         <translation> oder </translation>
+    </message>
+</context>
+<context>
+    <name>update</name>
+    <message>
+        <source>ZEL2 non trouvé. Veuillez vérifier la connection du câble. Le PC doit fonctionner en mode administrateur!</source>
+        <translation>ZEL2 nicht gefunden. Bitte prüfen Sie die Kabelverbindung. Der PC muss im Administratormodus laufen!</translation>
+    </message>
+    <message>
+        <source>Transmettre les données firmware ...</source>
+        <translation>Firmware-Daten werden übertragen ...</translation>
+    </message>
+    <message>
+        <source>Vérification des données firmware ...</source>
+        <translation>Firmware-Daten werden geprüft ...</translation>
+    </message>
+    <message>
+        <source>Demarrage programmer ...</source>
+        <translation>Programmierung wird gestartet ...</translation>
+    </message>
+    <message>
+        <source>La mise à jour a été réalisée avec succès!</source>
+        <translation>Die Aktualisierung wurde erfolgreich durchgeführt!</translation>
+    </message>
+    <message>
+        <source>Erreur! Mise à jour abandonner!</source>
+        <translation>Fehler! Aktualisierung abgebrochen!</translation>
+    </message>
+    <message>
+        <source>Erreur! La commande de démarrage n&apos;a pas atteint le récepteur. Mise à jour abandonner!</source>
+        <translation>Fehler! Der Startbefehl hat den Empfänger nicht erreicht. Aktualisierung abgebrochen!</translation>
+    </message>
+    <message>
+        <source>Erreur! Le fichier du récepteur est plus petit que ne le prévoit le firmware. Rien n&apos;a été écrit. Mise à jour abandonner!</source>
+        <translation>Fehler! Die Datei des Empfängers ist kleiner, als die Firmware vorsieht. Nichts wurde geschrieben. Aktualisierung abgebrochen!</translation>
     </message>
 </context>
 <context>

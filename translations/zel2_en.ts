@@ -924,6 +924,14 @@ received %3
         <source>Journal…</source>
         <translation>Log…</translation>
     </message>
+    <message>
+        <source>Ouvre le dossier qui contient le journal du programme (%1)</source>
+        <translation>Opens the folder that holds the program&apos;s log (%1)</translation>
+    </message>
+    <message>
+        <source>Logiciel libre sous licence GNU GPL, version 3 ou ultérieure</source>
+        <translation>Free software under the GNU GPL, version 3 or later</translation>
+    </message>
 </context>
 <context>
     <name>TUpdateForm</name>
@@ -1297,6 +1305,41 @@ received %3
     <message>
         <source> ou </source>
         <translation> or </translation>
+    </message>
+</context>
+<context>
+    <name>update</name>
+    <message>
+        <source>ZEL2 non trouvé. Veuillez vérifier la connection du câble. Le PC doit fonctionner en mode administrateur!</source>
+        <translation>ZEL2 not found. Please check the cable connection. The PC must run in administrator mode!</translation>
+    </message>
+    <message>
+        <source>Transmettre les données firmware ...</source>
+        <translation>Transmitting the firmware data ...</translation>
+    </message>
+    <message>
+        <source>Vérification des données firmware ...</source>
+        <translation>Verifying the firmware data ...</translation>
+    </message>
+    <message>
+        <source>Demarrage programmer ...</source>
+        <translation>Starting the programming ...</translation>
+    </message>
+    <message>
+        <source>La mise à jour a été réalisée avec succès!</source>
+        <translation>The update was carried out successfully!</translation>
+    </message>
+    <message>
+        <source>Erreur! Mise à jour abandonner!</source>
+        <translation>Error! Update abandoned!</translation>
+    </message>
+    <message>
+        <source>Erreur! La commande de démarrage n&apos;a pas atteint le récepteur. Mise à jour abandonner!</source>
+        <translation>Error! The start command did not reach the receiver. Update abandoned!</translation>
+    </message>
+    <message>
+        <source>Erreur! Le fichier du récepteur est plus petit que ne le prévoit le firmware. Rien n&apos;a été écrit. Mise à jour abandonner!</source>
+        <translation>Error! The receiver&apos;s file is smaller than the firmware expects. Nothing was written. Update abandoned!</translation>
     </message>
 </context>
 <context>

@@ -6,6 +6,7 @@
 
 #include "acquisition/AcquisitionState.h"
 #include "app/CommandLine.h"
+#include "common/Translatable.h"
 #include "platform/Drives.h"
 #include "platform/Files.h"
 #include "receiver/Models.h"
@@ -13,20 +14,21 @@
 
 namespace update {
 
-const char* const NotFoundText =
+const char* const NotFoundText = QT_TRANSLATE_NOOP(
+    "update",
     "ZEL2 non trouvé. Veuillez vérifier la connection du câble. Le PC doit fonctionner en mode "
-    "administrateur!";
-const char* const TransmitText = "Transmettre les données firmware ...";
-const char* const VerifyText = "Vérification des données firmware ...";
-const char* const StartProgrammerText = "Demarrage programmer ...";
-const char* const SuccessText = "La mise à jour a été réalisée avec succès!";
-const char* const ErrorText = "Erreur! Mise à jour abandonner!";
-const char* const StartNotSentText =
-    "Erreur! La commande de démarrage n'a pas atteint le récepteur. Mise à jour abandonner!";
-const char* const TargetTooSmallText =
+    "administrateur!");
+const char* const TransmitText = QT_TRANSLATE_NOOP("update", "Transmettre les données firmware ...");
+const char* const VerifyText = QT_TRANSLATE_NOOP("update", "Vérification des données firmware ...");
+const char* const StartProgrammerText = QT_TRANSLATE_NOOP("update", "Demarrage programmer ...");
+const char* const SuccessText = QT_TRANSLATE_NOOP("update", "La mise à jour a été réalisée avec succès!");
+const char* const ErrorText = QT_TRANSLATE_NOOP("update", "Erreur! Mise à jour abandonner!");
+const char* const StartNotSentText = QT_TRANSLATE_NOOP(
+    "update", "Erreur! La commande de démarrage n'a pas atteint le récepteur. Mise à jour abandonner!");
+const char* const TargetTooSmallText = QT_TRANSLATE_NOOP(
+    "update",
     "Erreur! Le fichier du récepteur est plus petit que ne le prévoit le firmware. Rien n'a été écrit. Mise "
-    "à jour "
-    "abandonner!";
+    "à jour abandonner!");
 
 TFirmwareBuffers& Buffers() {
     static TFirmwareBuffers buffers{};

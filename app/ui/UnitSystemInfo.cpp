@@ -30,8 +30,9 @@ TSysteminfoForm::TSysteminfoForm(QWidget* parent) : QDialog(parent), ui(new Ui::
     logButton = new QPushButton(QCoreApplication::translate("TSysteminfoForm", "Journal…"),
                                 ui->CloseButton->parentWidget());
     logButton->setObjectName("LogFolderButton");
-    logButton->setToolTip(
-        QStringLiteral("Ouvre le dossier qui contient le journal du programme (%1)").arg(platform::LogName));
+    logButton->setToolTip(QCoreApplication::translate(
+                              "TSysteminfoForm", "Ouvre le dossier qui contient le journal du programme (%1)")
+                              .arg(platform::LogName));
     logButton->setGeometry(ui->CloseButton->x() + ui->CloseButton->width() + 16, ui->CloseButton->y(), 90,
                            ui->CloseButton->height());
     connect(logButton, &QPushButton::clicked, this, [] { QDesktopServices::openUrl(LogFolder()); });
@@ -54,7 +55,8 @@ void TSysteminfoForm::showEvent(QShowEvent* event) {
 void TSysteminfoForm::FormShow() {
     ui->OSLabel->setText(QString::fromStdString(app::OsName(platform::GetOsVersion())));
     ui->SoftwareVersionLabel->setText(SoftwareVersion);
-    ui->SoftwareVersionLabel->setToolTip("Logiciel libre sous licence GNU GPL, version 3 ou ultérieure");
+    ui->SoftwareVersionLabel->setToolTip(QCoreApplication::translate(
+        "TSysteminfoForm", "Logiciel libre sous licence GNU GPL, version 3 ou ultérieure"));
     ui->ProduktLabel->setText(QString::fromStdString(Acquisition.ReceiverModel()));
     ui->FirmwareLabel->setText(QString::fromStdString(Acquisition.FirmwareVersionText));
     ui->SeriennummerLabel->setText(QString::fromStdString(Acquisition.SerialNumberText));

@@ -21,12 +21,17 @@
 #include "app/ui/AlertNotice.h"
 #include "app/ui/Language.h"
 #include "app/ui/UnitMain.h"
+#include "app/ui/UnitSystemInfo.h"
 #include "nmea/ui/NetworkDialog.h"
 #include "platform/Files.h"
+#include "settings/ui/UnitConfig.h"
 #include "support/MainWindow.h"
 #include "support/TempFolder.h"
 #include "support/WindowTest.h"
 #include "ui_UnitMain.h"
+#include "update/ui/UnitAdmin.h"
+#include "update/ui/UnitUpdate.h"
+#include "update/ui/UnitUpdateInfo.h"
 
 namespace {
 
@@ -156,9 +161,20 @@ TEST_F(LanguageTest, TheMainWindowItsMenusAndItsDialogsInEachLanguage) {
         EXPECT_TRUE(texts.contains(file));
         ASSERT_TRUE(form.Alerts()->isVisible()) << form.Alerts()->Keys().join(",").toStdString();
         texts << VisibleTexts(form.Alerts());
-        TNetworkDlg dialog(form.Network());
-        dialog.show();
-        texts << VisibleTexts(&dialog);
+        // Every dialog, as it shows itself (the Parts' fixed English and German texts are in
+        // no catalogue, so they are never taken for French).
+        TNetworkDlg network(form.Network());
+        TConfigurationDlg configuration;
+        TUpdateForm update;
+        TUpdateInfoForm updateInfo;
+        TSysteminfoForm systemInfo;
+        TNoAdminForm noAdmin;
+        for (QDialog* dialog : std::initializer_list<QDialog*>{&network, &configuration, &update, &updateInfo,
+                                                               &systemInfo, &noAdmin}) {
+            dialog->show();
+            texts << VisibleTexts(dialog);
+            dialog->hide();
+        }
         QStringList left;
         for (const QString& text : texts)
             if (french.contains(text)) left << text;

@@ -63,7 +63,8 @@ void TUpdateForm::StartButtonClick() {
 }
 
 void TUpdateForm::SetStatus(const std::string& text) {
-    ui->StatusLabel->setText(QString::fromStdString(text));
+    // The transfer's own texts in the user's language; a package's problem as it is written.
+    ui->StatusLabel->setText(QCoreApplication::translate("update", text.c_str()));
 }
 
 void TUpdateForm::SetProgressMaximum(int maximum) {

@@ -144,14 +144,9 @@ TNetworkDlg::TNetworkDlg(TBoatNetwork& n, QWidget* parent) : QDialog(parent), ne
         "Pour un serveur Signal K dont la sécurité est active : la demande s’approuve dans son "
         "administration, le jeton reçu est gardé."));
     connect(requestAccess, &QPushButton::clicked, this, [this] {
-        const std::string address = positionAddress->text().trimmed().toStdString();
-        if (!nmea::ValidPositionAddress("signalk", address)) {
-            positionStatus->setText(
-                QCoreApplication::translate("TNetworkDlg", "Indiquez la source sous la forme hôte:port."));
-            positionAddress->setFocus();
-            return;
-        }
-        network.RequestSignalKAccess(QString::fromStdString(address));
+        RequestAccess(
+            positionAddress, positionStatus,
+            QCoreApplication::translate("TNetworkDlg", "Indiquez la source sous la forme hôte:port."));
     });
     connect(&network.SignalKAccess(), &TSignalKAccess::StateChanged, this, &TNetworkDlg::ShowPositionState);
     auto* addressRow = new QHBoxLayout;
@@ -191,14 +186,9 @@ TNetworkDlg::TNetworkDlg(TBoatNetwork& n, QWidget* parent) : QDialog(parent), ne
     alertsAccess->setObjectName("SignalKAlertsAccessBtn");
     alertsAccess->setToolTip(requestAccess->toolTip());
     connect(alertsAccess, &QPushButton::clicked, this, [this] {
-        const std::string address = alertsAddress->text().trimmed().toStdString();
-        if (!nmea::ValidPositionAddress("signalk", address)) {
-            alertsStatus->setText(
-                QCoreApplication::translate("TNetworkDlg", "Indiquez le serveur sous la forme hôte:port."));
-            alertsAddress->setFocus();
-            return;
-        }
-        network.RequestSignalKAccess(QString::fromStdString(address));
+        RequestAccess(
+            alertsAddress, alertsStatus,
+            QCoreApplication::translate("TNetworkDlg", "Indiquez le serveur sous la forme hôte:port."));
     });
     connect(alertsToSignalK, &QCheckBox::toggled, alertsAddress, &QWidget::setEnabled);
     alertsStatus = new QLabel(this);
@@ -337,6 +327,16 @@ void TNetworkDlg::ShowPositionState() {
     if (const QString access = network.SignalKAccess().StateText(); !access.isEmpty()) lines << access;
     if (const QString status = position.StatusText(); !status.isEmpty()) lines << status;
     positionStatus->setText(lines.join('\n'));
+}
+
+void TNetworkDlg::RequestAccess(QLineEdit* address, QLabel* state, const QString& hint) {
+    const std::string typed = address->text().trimmed().toStdString();
+    if (!nmea::ValidPositionAddress("signalk", typed)) {
+        state->setText(hint);
+        address->setFocus();
+        return;
+    }
+    network.RequestSignalKAccess(QString::fromStdString(typed));
 }
 
 void TNetworkDlg::ShowAlertsState() {

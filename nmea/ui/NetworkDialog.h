@@ -68,6 +68,8 @@ private:
     QLabel* alertsStatus;
     void ShowPositionState();
     void ShowAlertsState();
+    // Asks the Signal K server typed in address to let the program in; hint where it is none.
+    void RequestAccess(QLineEdit* address, QLabel* state, const QString& hint);
     void PositionSourceChosen();
     std::function<QString()> exportState;
 };

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <initializer_list>
 #include <string>
 
 // Texts of the core that the window shows in the user's language. The core writes them in
@@ -19,5 +20,8 @@ void SetTranslator(TTranslator translator);
 
 // text in the user's language (French where no translator is set or none is known).
 std::string Tr(const char* context, const char* text);
+// The same with %1, %2 … replaced by args, in the order the language puts them; text is
+// marked with QT_TRANSLATE_NOOP, which lupdate reads there.
+std::string Format(const char* context, const char* text, std::initializer_list<std::string> args);
 
 }  // namespace translatable

@@ -1341,6 +1341,82 @@ empfangen %3
         <source>Erreur! Le fichier du récepteur est plus petit que ne le prévoit le firmware. Rien n&apos;a été écrit. Mise à jour abandonner!</source>
         <translation>Fehler! Die Datei des Empfängers ist kleiner, als die Firmware vorsieht. Nichts wurde geschrieben. Aktualisierung abgebrochen!</translation>
     </message>
+    <message>
+        <source>famille de récepteurs inconnue</source>
+        <translation>unbekannte Empfängerfamilie</translation>
+    </message>
+    <message>
+        <source>version invalide</source>
+        <translation>ungültige Version</translation>
+    </message>
+    <message>
+        <source>origine inconnue</source>
+        <translation>unbekannte Herkunft</translation>
+    </message>
+    <message>
+        <source>Aucun firmware ne convient à ce récepteur.</source>
+        <translation>Keine Firmware passt zu diesem Empfänger.</translation>
+    </message>
+    <message>
+        <source> Mise à jour abandonner!</source>
+        <translation> Aktualisierung abgebrochen!</translation>
+    </message>
+    <message>
+        <source>le paquet est incomplet (%1)</source>
+        <translation>das Paket ist unvollständig (%1)</translation>
+    </message>
+    <message>
+        <source>le fichier %1 n&apos;est pas %2</source>
+        <translation>die Datei %1 ist nicht %2</translation>
+    </message>
+    <message>
+        <source>%1 manque ou est illisible</source>
+        <translation>%1 fehlt oder ist unlesbar</translation>
+    </message>
+    <message>
+        <source>la clé « %1 » figure deux fois dans %2</source>
+        <translation>der Schlüssel „%1“ steht zweimal in %2</translation>
+    </message>
+    <message>
+        <source>la taille de %1 n&apos;est pas celle de l&apos;image (%2 octets)</source>
+        <translation>die Größe von %1 ist nicht die des Abbilds (%2 Byte)</translation>
+    </message>
+    <message>
+        <source>la somme SHA-256 de %1 est invalide</source>
+        <translation>die SHA-256-Summe von %1 ist ungültig</translation>
+    </message>
+    <message>
+        <source>le fichier %1 manque ou est illisible</source>
+        <translation>die Datei %1 fehlt oder ist unlesbar</translation>
+    </message>
+    <message>
+        <source>le fichier %1 n&apos;a pas la taille annoncée</source>
+        <translation>die Datei %1 hat nicht die angegebene Größe</translation>
+    </message>
+    <message>
+        <source>la somme SHA-256 de %1 ne correspond pas</source>
+        <translation>die SHA-256-Summe von %1 stimmt nicht</translation>
+    </message>
+    <message>
+        <source>le préambule %1 manque ou est invalide</source>
+        <translation>die Präambel %1 fehlt oder ist ungültig</translation>
+    </message>
+    <message>
+        <source>le préambule %1 dépasse la fin du fichier %2</source>
+        <translation>die Präambel %1 reicht über das Ende der Datei %2 hinaus</translation>
+    </message>
+    <message>
+        <source>Paquet firmware refusé (%1) : %2.</source>
+        <translation>Firmware-Paket abgelehnt (%1): %2.</translation>
+    </message>
+    <message>
+        <source>Aucun firmware n&apos;est installé pour le %1. Installez le paquet firmware du %1 dans %2.</source>
+        <translation>Für den %1 ist keine Firmware installiert. Installieren Sie das Firmware-Paket des %1 in %2.</translation>
+    </message>
+    <message>
+        <source>Le paquet firmware installé est destiné au %1, pas au %2. Installez le paquet du %2 dans %3.</source>
+        <translation>Das installierte Firmware-Paket ist für den %1 bestimmt, nicht für den %2. Installieren Sie das Paket des %2 in %3.</translation>
+    </message>
 </context>
 <context>
     <name>urgency</name>

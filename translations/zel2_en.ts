@@ -1341,6 +1341,82 @@ received %3
         <source>Erreur! Le fichier du récepteur est plus petit que ne le prévoit le firmware. Rien n&apos;a été écrit. Mise à jour abandonner!</source>
         <translation>Error! The receiver&apos;s file is smaller than the firmware expects. Nothing was written. Update abandoned!</translation>
     </message>
+    <message>
+        <source>famille de récepteurs inconnue</source>
+        <translation>unknown receiver family</translation>
+    </message>
+    <message>
+        <source>version invalide</source>
+        <translation>invalid version</translation>
+    </message>
+    <message>
+        <source>origine inconnue</source>
+        <translation>unknown origin</translation>
+    </message>
+    <message>
+        <source>Aucun firmware ne convient à ce récepteur.</source>
+        <translation>No firmware suits this receiver.</translation>
+    </message>
+    <message>
+        <source> Mise à jour abandonner!</source>
+        <translation> Update abandoned!</translation>
+    </message>
+    <message>
+        <source>le paquet est incomplet (%1)</source>
+        <translation>the package is incomplete (%1)</translation>
+    </message>
+    <message>
+        <source>le fichier %1 n&apos;est pas %2</source>
+        <translation>the file %1 is not %2</translation>
+    </message>
+    <message>
+        <source>%1 manque ou est illisible</source>
+        <translation>%1 is missing or unreadable</translation>
+    </message>
+    <message>
+        <source>la clé « %1 » figure deux fois dans %2</source>
+        <translation>the key “%1” appears twice in %2</translation>
+    </message>
+    <message>
+        <source>la taille de %1 n&apos;est pas celle de l&apos;image (%2 octets)</source>
+        <translation>the size of %1 is not the image&apos;s (%2 bytes)</translation>
+    </message>
+    <message>
+        <source>la somme SHA-256 de %1 est invalide</source>
+        <translation>the SHA-256 sum of %1 is invalid</translation>
+    </message>
+    <message>
+        <source>le fichier %1 manque ou est illisible</source>
+        <translation>the file %1 is missing or unreadable</translation>
+    </message>
+    <message>
+        <source>le fichier %1 n&apos;a pas la taille annoncée</source>
+        <translation>the file %1 does not have the size given</translation>
+    </message>
+    <message>
+        <source>la somme SHA-256 de %1 ne correspond pas</source>
+        <translation>the SHA-256 sum of %1 does not match</translation>
+    </message>
+    <message>
+        <source>le préambule %1 manque ou est invalide</source>
+        <translation>the preamble %1 is missing or invalid</translation>
+    </message>
+    <message>
+        <source>le préambule %1 dépasse la fin du fichier %2</source>
+        <translation>the preamble %1 goes past the end of the file %2</translation>
+    </message>
+    <message>
+        <source>Paquet firmware refusé (%1) : %2.</source>
+        <translation>Firmware package refused (%1): %2.</translation>
+    </message>
+    <message>
+        <source>Aucun firmware n&apos;est installé pour le %1. Installez le paquet firmware du %1 dans %2.</source>
+        <translation>No firmware is installed for the %1. Install the %1 firmware package in %2.</translation>
+    </message>
+    <message>
+        <source>Le paquet firmware installé est destiné au %1, pas au %2. Installez le paquet du %2 dans %3.</source>
+        <translation>The installed firmware package is meant for the %1, not the %2. Install the %2 package in %3.</translation>
+    </message>
 </context>
 <context>
     <name>urgency</name>

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "update/FirmwarePackage.h"
 
+#include "common/Translatable.h"
+
 #include <algorithm>
 #include <map>
 #include <sstream>
@@ -102,7 +104,9 @@ bool ParseManifest(const std::vector<uint8_t>& text, std::map<std::string, std::
         std::vector<std::string> values;
         while (words >> word) values.push_back(word);
         if (lines.count(key)) {
-            problem = "la clé « " + key + " » figure deux fois dans " + ManifestName;
+            problem = translatable::Format(
+                "update", QT_TRANSLATE_NOOP("update", "la clé « %1 » figure deux fois dans %2"),
+                {key, ManifestName});
             return false;
         }
         lines[key] = std::move(values);
@@ -136,18 +140,18 @@ bool ReadHeader(const TManifest& lines, TFirmwarePackage& package, std::string& 
                 std::string& problem) {
     package.family = Single(lines, "family");
     if (package.family != "B" && package.family != "BX" && package.family != "D") {
-        problem = "famille de récepteurs inconnue";
+        problem = translatable::Tr("update", "famille de récepteurs inconnue");
         return false;
     }
     family = package.family;
     package.versionText = Single(lines, "version");
     if (!ParseVersion(package.versionText, package.version)) {
-        problem = "version invalide";
+        problem = translatable::Tr("update", "version invalide");
         return false;
     }
     const std::string origin = Single(lines, "origin");
     if (origin != "simulator" && origin != "maker") {
-        problem = "origine inconnue";
+        problem = translatable::Tr("update", "origine inconnue");
         return false;
     }
     package.simulator = origin == "simulator";
@@ -160,34 +164,41 @@ bool ReadImage(const TManifest& lines, const TRole& role, TFirmwarePackage& pack
     if (!expected) return true;
     auto it = lines.find(role.key);
     if (it == lines.end() || it->second.size() != 3) {
-        problem = std::string("le paquet est incomplet (") + role.key + ")";
+        problem = translatable::Format("update", QT_TRANSLATE_NOOP("update", "le paquet est incomplet (%1)"),
+                                       {role.key});
         return false;
     }
     const std::vector<std::string>& v = it->second;
     if (v[0] != expected) {
-        problem = "le fichier " + v[0] + " n'est pas " + expected;
+        problem = translatable::Format("update", QT_TRANSLATE_NOOP("update", "le fichier %1 n'est pas %2"),
+                                       {v[0], expected});
         return false;
     }
     if (v[1] != std::to_string(role.size)) {
-        problem =
-            "la taille de " + v[0] + " n'est pas celle de l'image (" + std::to_string(role.size) + " octets)";
+        problem = translatable::Format(
+            "update", QT_TRANSLATE_NOOP("update", "la taille de %1 n'est pas celle de l'image (%2 octets)"),
+            {v[0], std::to_string(role.size)});
         return false;
     }
     if (!IsSha256(v[2])) {
-        problem = "la somme SHA-256 de " + v[0] + " est invalide";
+        problem = translatable::Format(
+            "update", QT_TRANSLATE_NOOP("update", "la somme SHA-256 de %1 est invalide"), {v[0]});
         return false;
     }
     std::vector<uint8_t>& bytes = package.*role.bytes;
     if (!ReadSmallFile(platform::JoinPath(package.folder, v[0]), role.size + 1, bytes)) {
-        problem = "le fichier " + v[0] + " manque ou est illisible";
+        problem = translatable::Format(
+            "update", QT_TRANSLATE_NOOP("update", "le fichier %1 manque ou est illisible"), {v[0]});
         return false;
     }
     if (bytes.size() != role.size) {
-        problem = "le fichier " + v[0] + " n'a pas la taille annoncée";
+        problem = translatable::Format(
+            "update", QT_TRANSLATE_NOOP("update", "le fichier %1 n'a pas la taille annoncée"), {v[0]});
         return false;
     }
     if (platform::Sha256Hex(bytes.data(), bytes.size()) != v[2]) {
-        problem = "la somme SHA-256 de " + v[0] + " ne correspond pas";
+        problem = translatable::Format(
+            "update", QT_TRANSLATE_NOOP("update", "la somme SHA-256 de %1 ne correspond pas"), {v[0]});
         return false;
     }
     return true;
@@ -199,11 +210,14 @@ bool ReadPreamble(const TManifest& lines, const TPreambleRole& role, TFirmwarePa
     auto it = lines.find(role.key);
     TPreamble& preamble = package.*role.preamble;
     if (it == lines.end() || !ParsePreamble(it->second, preamble)) {
-        problem = std::string("le préambule ") + role.key + " manque ou est invalide";
+        problem = translatable::Format(
+            "update", QT_TRANSLATE_NOOP("update", "le préambule %1 manque ou est invalide"), {role.key});
         return false;
     }
     if (role.limit != 0 && !PreambleFits(preamble, role.limit)) {
-        problem = std::string("le préambule ") + role.key + " dépasse la fin du fichier " + role.target;
+        problem = translatable::Format(
+            "update", QT_TRANSLATE_NOOP("update", "le préambule %1 dépasse la fin du fichier %2"),
+            {role.key, role.target});
         return false;
     }
     return true;
@@ -213,7 +227,8 @@ bool ReadPreamble(const TManifest& lines, const TPreambleRole& role, TFirmwarePa
 std::optional<TFirmwarePackage> Load(const std::string& folder, std::string& family, std::string& problem) {
     std::vector<uint8_t> manifest;
     if (!ReadSmallFile(platform::JoinPath(folder, ManifestName), 65536, manifest)) {
-        problem = std::string(ManifestName) + " manque ou est illisible";
+        problem = translatable::Format("update", QT_TRANSLATE_NOOP("update", "%1 manque ou est illisible"),
+                                       {ManifestName});
         return std::nullopt;
     }
     TManifest lines;
@@ -277,7 +292,9 @@ TPackageChoice FindFirmwarePackage(const std::vector<std::string>& roots, const 
             if (!package) {
                 // A package of another family does not concern this receiver.
                 if (refusal.empty() && (seenFamily.empty() || seenFamily == family))
-                    refusal = "Paquet firmware refusé (" + folder + ") : " + problem + ".";
+                    refusal = translatable::Format(
+                        "update", QT_TRANSLATE_NOOP("update", "Paquet firmware refusé (%1) : %2."),
+                        {folder, problem});
                 continue;
             }
             if (package->family != family) {
@@ -290,18 +307,23 @@ TPackageChoice FindFirmwarePackage(const std::vector<std::string>& roots, const 
     }
     if (choice.package) return choice;
     if (family.empty())
-        choice.problem = "Aucun firmware ne convient à ce récepteur.";
+        choice.problem = translatable::Tr("update", "Aucun firmware ne convient à ce récepteur.");
     else if (!refusal.empty())
-        choice.problem = refusal + " Mise à jour abandonner!";
+        choice.problem = refusal + translatable::Tr("update", " Mise à jour abandonner!");
     else if (!otherFamily.empty())
-        choice.problem = "Le paquet firmware installé est destiné au " +
-                         receiver::ModelsOfFamily(otherFamily) + ", pas au " + model +
-                         ". Installez le paquet du " + model + " dans " +
-                         (roots.empty() ? std::string() : roots[0]) + ".";
+        choice.problem = translatable::Format(
+            "update",
+            QT_TRANSLATE_NOOP("update",
+                              "Le paquet firmware installé est destiné au %1, pas au %2. "
+                              "Installez le paquet du %2 dans %3."),
+            {receiver::ModelsOfFamily(otherFamily), model, roots.empty() ? std::string() : roots[0]});
     else
-        choice.problem = "Aucun firmware n'est installé pour le " + model +
-                         ". Installez le paquet firmware du " + model + " dans " +
-                         (roots.empty() ? std::string() : roots[0]) + ".";
+        choice.problem = translatable::Format(
+            "update",
+            QT_TRANSLATE_NOOP("update",
+                              "Aucun firmware n'est installé pour le %1. Installez le paquet firmware "
+                              "du %1 dans %2."),
+            {model, roots.empty() ? std::string() : roots[0]});
     return choice;
 }
 

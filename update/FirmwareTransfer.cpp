@@ -179,7 +179,7 @@ int TFirmwareUpdater::Begin(void (*stage)(const TFirmwarePackage&), bool modelD)
     TPackageChoice choice = FindFirmwarePackage(packageRoots, state.ReceiverModel());
     if (choice.package && (choice.package->family == "D") != modelD) {
         choice.package.reset();
-        choice.problem = "Aucun firmware ne convient à ce récepteur.";
+        choice.problem = translatable::Tr("update", "Aucun firmware ne convient à ce récepteur.");
     }
     if (!choice.package) {
         view.ShowMessage(choice.problem);

@@ -111,4 +111,10 @@ TEST(DateTime, DatesInTheOrderAndWordsOfTheUsersLanguage) {
     EXPECT_EQ(datetime::LocalDateTimeText(platform::FromLocal(t), " "), "09.12.2026 07:05");
     translatable::SetTranslator(nullptr);
     EXPECT_EQ(datetime::LocalDateTimeText(platform::FromLocal(t)), "09/12/2026 à 07:05");
+    // Values in the order the language puts them, each replaced once.
+    EXPECT_EQ(translatable::Format("update", "le fichier %1 n'est pas %2", {"a%2.bin", "b.bin"}),
+              "le fichier a%2.bin n'est pas b.bin");
+    translatable::SetTranslator([](const char*, const char*) { return std::string("%2 ≠ %1 (%3)"); });
+    EXPECT_EQ(translatable::Format("update", "x", {"a", "b"}), "b ≠ a (%3)");
+    translatable::SetTranslator(nullptr);
 }

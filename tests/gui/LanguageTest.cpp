@@ -161,7 +161,7 @@ TEST_F(LanguageTest, TheMainWindowItsMenusAndItsDialogsInEachLanguage) {
         EXPECT_TRUE(texts.contains(file));
         ASSERT_TRUE(form.Alerts()->isVisible()) << form.Alerts()->Keys().join(",").toStdString();
         texts << VisibleTexts(form.Alerts());
-        // Every dialog, as it shows itself (the Parts' fixed English and German texts are in
+        // Every dialog, as it shows itself (the fixed English and German texts are in
         // no catalogue, so they are never taken for French).
         TNetworkDlg network(form.Network());
         TConfigurationDlg configuration;

@@ -27,6 +27,14 @@ TAlertNotice::TAlertNotice(QWidget* window) : QDialog(window) {
     setObjectName("AlertNotice");
     setWindowTitle(QCoreApplication::translate("TAlertNotice", "Alertes"));
     setModal(false);
+    connect(&palette::Notifier(), &palette::TNotifier::Changed, this, [this] {
+        for (int i = 0; list && i < list->topLevelItemCount(); ++i) Shade(list->topLevelItem(i));
+    });
+}
+
+// Made at the first alert: most runs raise none, and the idle program stays small.
+void TAlertNotice::Build() {
+    if (list) return;
     auto* heading =
         new QLabel(QCoreApplication::translate("TAlertNotice",
                                                "Messages et avis qui demandent l’attention de l’équipage :"),
@@ -66,13 +74,26 @@ TAlertNotice::TAlertNotice(QWidget* window) : QDialog(window) {
     layout->addWidget(list, 1);
     layout->addWidget(buttons);
     resize(760, 260);
-    connect(&palette::Notifier(), &palette::TNotifier::Changed, this, [this] {
-        for (int i = 0; i < list->topLevelItemCount(); ++i) Shade(list->topLevelItem(i));
-    });
+}
+
+QTreeWidget* TAlertNotice::List() {
+    Build();
+    return list;
+}
+
+QPushButton* TAlertNotice::OpenButton() {
+    Build();
+    return open;
+}
+
+QPushButton* TAlertNotice::AcknowledgeButton() {
+    Build();
+    return acknowledge;
 }
 
 QStringList TAlertNotice::Keys() const {
     QStringList keys;
+    if (!list) return keys;
     for (int i = 0; i < list->topLevelItemCount(); ++i)
         keys << list->topLevelItem(i)->data(0, KeyRole).toString();
     return keys;
@@ -84,6 +105,7 @@ void TAlertNotice::Hold(bool hold) {
 }
 
 void TAlertNotice::Add(const std::vector<TEntry>& entries) {
+    Build();
     // A notice closed without acknowledging starts anew; one still open (or held) takes the
     // new lines.
     if (!isVisible() && !held) list->clear();

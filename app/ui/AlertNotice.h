@@ -33,9 +33,9 @@ public:
     void Add(const std::vector<TEntry>& entries);
     // While held, alerts are gathered and shown once it is released.
     void Hold(bool hold);
-    QTreeWidget* List() const { return list; }
-    QPushButton* OpenButton() const { return open; }
-    QPushButton* AcknowledgeButton() const { return acknowledge; }
+    QTreeWidget* List();
+    QPushButton* OpenButton();
+    QPushButton* AcknowledgeButton();
     // The keys on the notice now.
     QStringList Keys() const;
 
@@ -44,14 +44,15 @@ signals:
     void Acknowledged(const QStringList& keys);
 
 private:
+    void Build();
     void OpenItem(QTreeWidgetItem* item);
     void Tell(const QStringList& lines);
     // Each line's icon and colour in the palette of the moment.
     static void Shade(QTreeWidgetItem* item);
 
-    QTreeWidget* list;
-    QPushButton* open;
-    QPushButton* acknowledge;
+    QTreeWidget* list = nullptr;
+    QPushButton* open = nullptr;
+    QPushButton* acknowledge = nullptr;
     QSystemTrayIcon* trayIcon = nullptr;
     bool held = false;
     QStringList waiting;  // the lines gathered while held, for the tray

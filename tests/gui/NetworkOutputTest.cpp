@@ -144,7 +144,7 @@ TEST_F(NetworkOutputTest, AFallOfFourHectopascalsRaisesOneWarningUntilItEases) {
     EXPECT_TRUE(label.contains(QRegularExpression("color:#e00000[^>]*>Tendance: -4[.,]0hPa/3h</span>")))
         << label.toStdString();
     ASSERT_EQ(Notices(form), 1);
-    const TAlertNotice* notice = form.Alerts();
+    TAlertNotice* notice = form.Alerts();
     EXPECT_FALSE(notice->isModal()) << "the program goes on while the notice shows";
     const QTreeWidgetItem* line = notice->List()->topLevelItem(0);
     EXPECT_EQ(line->text(1), "Avis de tempête");

@@ -46,7 +46,7 @@ void TAlertNotice::Build() {
                            QCoreApplication::translate("TAlertNotice", "Sujet"),
                            QCoreApplication::translate("TAlertNotice", "Message")});
     list->header()->setStretchLastSection(true);
-    list->setMinimumWidth(640);
+    list->setMinimumWidth(560);
     connect(list, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) { OpenItem(item); });
     auto* buttons = new QDialogButtonBox(this);
     open = buttons->addButton(QCoreApplication::translate("TAlertNotice", "Ouvrir"),
@@ -73,7 +73,7 @@ void TAlertNotice::Build() {
     layout->addWidget(heading);
     layout->addWidget(list, 1);
     layout->addWidget(buttons);
-    resize(760, 260);
+    resize(620, 180);  // a few lines at first, and small: the crew widens it at will
 }
 
 QTreeWidget* TAlertNotice::List() {

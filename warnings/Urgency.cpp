@@ -11,4 +11,18 @@ TUrgency UrgencyOf(const std::string& name, bool withinDistance) {
     return TUrgency::None;
 }
 
+const char* NotificationState(TUrgency urgency) {
+    switch (urgency) {
+        case TUrgency::Distress:
+            return "emergency";
+        case TUrgency::Near:
+            return "alarm";
+        case TUrgency::Gale:
+            return "warn";
+        case TUrgency::None:
+            break;
+    }
+    return "normal";
+}
+
 }  // namespace warnings

@@ -13,4 +13,7 @@ enum class TUrgency { None, Gale, Near, Distress };
 // concerns the boat is near, a gale warning (B) is gale.
 TUrgency UrgencyOf(const std::string& name, bool withinDistance);
 
+// The state of its Signal K notification: emergency, alarm, warn, or normal once it is none.
+const char* NotificationState(TUrgency urgency);
+
 }  // namespace warnings

@@ -2,11 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <tuple>
 
 #include <cmath>
 
 #include "warnings/Alerts.h"
 #include "warnings/Export.h"
+#include "warnings/Urgency.h"
 #include "warnings/Warnings.h"
 
 using warnings::FindPositions;
@@ -506,4 +508,20 @@ TEST(AlertBook, ReadBackWithAcknowledgementsAndTheOldestDroppedWhenFull) {
     EXPECT_EQ(kept.Size(), warnings::TAlertBook::Kept);
     EXPECT_TRUE(kept.Raised({518, "ZZ99", 999999}));
     EXPECT_FALSE(kept.Raised({518, "ZZ00", 100}));
+}
+
+TEST(Urgency, EachKindAndItsSignalKState) {
+    using warnings::TUrgency;
+    const std::tuple<const char*, bool, TUrgency, const char*> cases[] = {
+        {"ED01", false, TUrgency::Distress, "emergency"},
+        {"FA00", false, TUrgency::Distress, "emergency"},
+        {"FA12", true, TUrgency::Near, "alarm"},
+        {"FL12", false, TUrgency::None, "normal"},
+        {"GB05", false, TUrgency::Gale, "warn"},
+        {"EE33", true, TUrgency::None, "normal"},
+        {"E", true, TUrgency::None, "normal"}};
+    for (const auto& [name, within, urgency, state] : cases) {
+        EXPECT_EQ(warnings::UrgencyOf(name, within), urgency) << name;
+        EXPECT_STREQ(warnings::NotificationState(warnings::UrgencyOf(name, within)), state) << name;
+    }
 }

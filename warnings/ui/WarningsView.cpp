@@ -407,24 +407,6 @@ void TWarningsView::Decorate(const navtex::TNavtexTree& tree, const TNavtexTreeC
     if (!raised.empty() && alerts) alerts->Add(raised);
 }
 
-namespace {
-
-const char* NotificationState(warnings::TUrgency level) {
-    switch (level) {
-        case warnings::TUrgency::Distress:
-            return "emergency";
-        case warnings::TUrgency::Near:
-            return "alarm";
-        case warnings::TUrgency::Gale:
-            return "warn";
-        case warnings::TUrgency::None:
-            break;
-    }
-    return "normal";
-}
-
-}  // namespace
-
 // A new unread message in force that needs the crew: one line on the notice, once; while
 // it stays raised its notification follows its state.
 void TWarningsView::Alert(const QTreeWidgetItem& item, const TMsgHeaderElement& record, int band,
@@ -468,7 +450,7 @@ void TWarningsView::Alert(const QTreeWidgetItem& item, const TMsgHeaderElement& 
     }
     bookChanged = bookChanged || fresh;
     signalk::TNotification& n = made->second.notification;
-    n.state = book.Acknowledged(key) ? "normal" : NotificationState(level);
+    n.state = book.Acknowledged(key) ? "normal" : warnings::NotificationState(level);
     if (notify && !n.path.empty()) notify(n);
 }
 

@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QStaticText>
 #include <QToolTip>
 #include <QWheelEvent>
 
@@ -20,12 +21,12 @@
 
 namespace {
 
-const QColor Sea(214, 232, 244), Land(238, 232, 213), Coast(160, 150, 120), Grid(150, 170, 190);
+const QColor Sea(214, 232, 244), Land(238, 232, 213), Coast(160, 150, 120), Grid(185, 204, 222);
 constexpr double HitPixels = 6;
 
-// The shape's pixels, unwrapped beside the view's centre: a line across the antimeridian
-// stays one line.
-QPolygonF Pixels(const map::TView& view, const warnings::TShape& shape) {
+// A shape on the projection in degrees: the longitude unwrapped from its first point on (a
+// line across the antimeridian stays one line) and Mercator's ordinate; a circle as its outline.
+QPolygonF Projected(const warnings::TShape& shape) {
     std::vector<position::TLatLon> points;
     if (shape.kind == warnings::TShape::Kind::Circle && !shape.points.empty())
         points = map::CirclePoints({shape.points[0].latitude, shape.points[0].longitude}, shape.radiusNm, 72);
@@ -35,15 +36,24 @@ QPolygonF Pixels(const map::TView& view, const warnings::TShape& shape) {
     double previous = 0;
     for (size_t i = 0; i < points.size(); ++i) {
         double longitude = points[i].longitude;
-        if (i == 0)
-            longitude = view.centerLongitude + std::remainder(longitude - view.centerLongitude, 360.0);
-        else
-            longitude = previous + std::remainder(longitude - previous, 360.0);
+        if (i > 0) longitude = previous + std::remainder(longitude - previous, 360.0);
         previous = longitude;
-        const map::TPixel px = view.ToPixel(points[i].latitude, longitude);
-        polygon << QPointF(px.x, px.y);
+        polygon << QPointF(longitude, map::MercatorY(points[i].latitude));
     }
     return polygon;
+}
+
+// A projected shape's pixels: its copy nearest the view's centre.
+QPolygonF Pixels(const map::TView& view, const QPolygonF& projected) {
+    if (projected.isEmpty()) return {};
+    const double first = projected[0].x();
+    const double shift = view.centerLongitude + std::remainder(first - view.centerLongitude, 360.0) - first;
+    const double cx = view.width / 2 + (shift - view.centerLongitude) * view.scale;
+    const double cy = view.height / 2 + map::MercatorY(view.centerLatitude) * view.scale;
+    QPolygonF pixels(projected.size());
+    for (qsizetype i = 0; i < projected.size(); ++i)
+        pixels[i] = QPointF(cx + projected[i].x() * view.scale, cy - projected[i].y() * view.scale);
+    return pixels;
 }
 
 double SegmentDistance(QPointF p, QPointF a, QPointF b) {
@@ -130,34 +140,89 @@ const QPixmap& PointStamp(const QColor& colour, bool chosen, double ratio) {
     return stamp;
 }
 
-QString Label(double degrees, bool latitude) {
-    return QString::fromStdString(map::GraticuleLabel(degrees, latitude));
+// A graticule label laid out once: the same few are drawn at every frame.
+const QStaticText& Label(double degrees, bool latitude) {
+    static std::map<std::pair<double, bool>, QStaticText> labels;
+    if (labels.size() > 2000) labels.clear();
+    QStaticText& label = labels[{degrees, latitude}];
+    if (label.text().isEmpty()) {
+        label.setText(QString::fromStdString(map::GraticuleLabel(degrees, latitude)));
+        label.setTextFormat(Qt::PlainText);
+    }
+    return label;
 }
 
-void DrawGraticule(QPainter& painter, const map::TView& view) {
+// The lines lie under everything; their labels go over the warnings, at the edges.
+void DrawGraticule(QPainter& painter, const map::TView& view, bool lines) {
     const double step = map::GraticuleStep(view.scale);
-    painter.setPen(QPen(Grid, 0, Qt::DotLine));
     QFont font = painter.font();
     font.setPointSizeF(7.5);
     painter.setFont(font);
     const QFontMetricsF metrics(font);
+    // Solid and faint: a dotted line would start its dots wherever the picture starts.
+    painter.setPen(lines ? QPen(Grid, 0) : QPen(QColor(70, 90, 110)));
     for (double lon = std::floor(view.West() / step) * step; lon <= view.East(); lon += step) {
         const double x = view.ToPixel(0, lon).x;
-        painter.setPen(QPen(Grid, 0, Qt::DotLine));
-        painter.drawLine(QPointF(x, 0), QPointF(x, view.height));
-        painter.setPen(QColor(70, 90, 110));
-        painter.drawText(QPointF(x + 3, metrics.ascent() + 2), Label(lon, false));
+        if (lines)
+            painter.drawLine(QPointF(x, 0), QPointF(x, view.height));
+        else
+            painter.drawStaticText(QPointF(x + 3, 2), Label(lon, false));
     }
     const double south = std::max(view.South(), -map::MaxLatitude),
                  north = std::min(view.North(), map::MaxLatitude);
     for (double lat = std::floor(south / step) * step; lat <= north; lat += step) {
         if (lat < south) continue;
         const double y = view.ToPixel(lat, view.centerLongitude).y;
-        painter.setPen(QPen(Grid, 0, Qt::DotLine));
-        painter.drawLine(QPointF(0, y), QPointF(view.width, y));
-        painter.setPen(QColor(70, 90, 110));
-        painter.drawText(QPointF(3, y - 3), Label(lat, true));
+        if (lines)
+            painter.drawLine(QPointF(0, y), QPointF(view.width, y));
+        else
+            painter.drawStaticText(QPointF(3, y - 3 - metrics.ascent()), Label(lat, true));
     }
+}
+
+// The stations' sites, each with its letters: one transmitter often has two or more,
+// "EK/IT" for 518 kHz and then 490 kHz.
+struct TSite {
+    position::TLatLon at;
+    QString letters;
+};
+
+const std::vector<TSite>& Sites() {
+    static const std::vector<TSite> sites = [] {
+        std::map<std::pair<double, double>, std::pair<QString, QString>> letters;
+        for (const stations::TStation& s : stations::Table())
+            if (s.placed) {
+                auto& [at518, at490] = letters[{s.at.latitude, s.at.longitude}];
+                (s.band == 490 ? at490 : at518) += QChar(s.letter);
+            }
+        std::vector<TSite> list;
+        for (const auto& [at, bands] : letters)
+            list.push_back({{at.first, at.second},
+                            bands.first.isEmpty() || bands.second.isEmpty()
+                                ? bands.first + bands.second
+                                : bands.first + '/' + bands.second});
+        return list;
+    }();
+    return sites;
+}
+
+void DrawStations(QPainter& painter, const map::TView& v) {
+    if (v.scale < 4) return;
+    painter.save();  // its bold letters are its own
+    QFont font = painter.font();
+    font.setPointSizeF(7.5);
+    font.setBold(true);
+    painter.setFont(font);
+    painter.setPen(QColor(40, 40, 40));
+    painter.setBrush(Qt::white);
+    for (const TSite& site : Sites()) {
+        const map::TPixel p = v.ToPixel(site.at);
+        if (p.x < -40 || p.y < -20 || p.x > v.width + 20 || p.y > v.height + 20) continue;
+        const QPointF tip(p.x, p.y - 6);
+        painter.drawPolygon(QPolygonF{tip, QPointF(p.x - 4, p.y + 2), QPointF(p.x + 4, p.y + 2)});
+        painter.drawText(QPointF(p.x + 5, p.y - 2), site.letters);
+    }
+    painter.restore();
 }
 
 void DrawScaleBar(QPainter& painter, const map::TView& view) {
@@ -185,19 +250,41 @@ const TLegendEntry Legend[] = {
     {QT_TRANSLATE_NOOP("TMapView", "Autres messages"), 'Z'},
 };
 
-void DrawLegend(QPainter& painter, const map::TView& view, bool showEnded) {
+QString EndedText() {
+    return QCoreApplication::translate("TMapView", "Terminés (annulés, expirés)");
+}
+QString BoatText() {
+    return QCoreApplication::translate("TMapView", "Bateau et distance d’alerte");
+}
+
+QFont LegendFont(const QPainter& painter) {
     QFont font = painter.font();
     font.setPointSizeF(8);
-    painter.setFont(font);
-    const QFontMetricsF metrics(font);
-    const int rows = 6 + (showEnded ? 1 : 0);
-    double width = 0;
+    return font;
+}
+
+QSizeF LegendSize(const QPainter& painter, bool showEnded) {
+    // Measured once for each font and device: it is asked at every frame.
+    static std::map<std::tuple<QString, int, int, bool>, QSizeF> sizes;
+    const QFont font = LegendFont(painter);
+    QSizeF& size =
+        sizes[{font.key(), painter.device()->logicalDpiX(), painter.device()->logicalDpiY(), showEnded}];
+    if (!size.isEmpty()) return size;
+    const QFontMetricsF metrics(font, painter.device());
+    double width = std::max(metrics.horizontalAdvance(EndedText()), metrics.horizontalAdvance(BoatText()));
     for (const TLegendEntry& e : Legend)
         width = std::max(width, metrics.horizontalAdvance(QCoreApplication::translate("TMapView", e.text)));
-    width = std::max(width, metrics.horizontalAdvance(
-                                QCoreApplication::translate("TMapView", "Terminés (annulés, expirés)")));
+    size = {width + 32, (6 + (showEnded ? 1 : 0)) * (metrics.height() + 2) + 8};
+    return size;
+}
+
+// The legend's box with its top left at the painter's origin.
+void DrawLegend(QPainter& painter, bool showEnded) {
+    const QFont font = LegendFont(painter);
+    painter.setFont(font);
+    const QFontMetricsF metrics(font, painter.device());
     const double line = metrics.height() + 2;
-    const QRectF box(view.width - width - 40, 8, width + 32, rows * line + 8);
+    const QRectF box(QPointF(0, 0), LegendSize(painter, showEnded));
     painter.setPen(QColor(120, 120, 120));
     painter.setBrush(QColor(255, 255, 255, 220));
     painter.drawRect(box);
@@ -212,9 +299,17 @@ void DrawLegend(QPainter& painter, const map::TView& view, bool showEnded) {
     };
     for (const TLegendEntry& e : Legend)
         row(TMapView::SubjectColor(e.subject), QCoreApplication::translate("TMapView", e.text));
-    if (showEnded)
-        row(QColor(160, 160, 160), QCoreApplication::translate("TMapView", "Terminés (annulés, expirés)"));
-    row(QColor(0, 60, 160), QCoreApplication::translate("TMapView", "Bateau et distance d’alerte"), true);
+    if (showEnded) row(QColor(160, 160, 160), EndedText());
+    row(QColor(0, 60, 160), BoatText(), true);
+}
+
+void DrawBoat(QPainter& painter, const QPolygonF& ring, QPointF boat) {
+    painter.setPen(QPen(QColor(0, 60, 160), 1.5, Qt::DashLine));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawPolygon(ring);
+    painter.setPen(QPen(Qt::white, 1.5));
+    painter.setBrush(QColor(0, 60, 160));
+    painter.drawEllipse(boat, 5, 5);
 }
 
 }  // namespace
@@ -244,22 +339,32 @@ QColor TMapView::SubjectColor(char subject) {
 
 void TMapView::SetLand(const map::TLand* l) {
     land = l;
+    ++version;
     update();
 }
 
 void TMapView::SetItems(std::vector<TMapItem> list) {
     items = std::move(list);
+    projected.clear();
+    for (const TMapItem& item : items) {
+        std::vector<QPolygonF>& shapes = projected.emplace_back();
+        for (const warnings::TShape& shape : item.shapes) shapes.push_back(Projected(shape));
+    }
+    ++version;
     update();
 }
 
 void TMapView::SetBoat(std::optional<position::TLatLon> at, double range) {
     boat = at;
     rangeNm = range;
+    ring = at ? Projected({warnings::TShape::Kind::Circle, {{at->latitude, at->longitude}}, range})
+              : QPolygonF();
     update();
 }
 
 void TMapView::SetShowEnded(bool show) {
     showEnded = show;
+    ++version;
     update();
 }
 
@@ -270,10 +375,10 @@ void TMapView::SetSelected(int64_t id) {
 
 void TMapView::CenterOn(int64_t id) {
     View();
-    for (const TMapItem& item : items) {
-        if (item.id != id) continue;
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (items[i].id != id) continue;
         double west = 1e9, east = -1e9, south = 1e9, north = -1e9;
-        for (const warnings::TShape& shape : item.shapes) {
+        for (const QPolygonF& shape : projected[i]) {
             const QPolygonF pixels = Pixels(view, shape);
             for (const QPointF& p : pixels) {
                 const position::TLatLon at = view.FromPixel({p.x(), p.y()});
@@ -328,16 +433,150 @@ int64_t TMapView::ItemAt(QPointF point) const {
     map::TView v = view;
     v.width = width();
     v.height = height();
-    for (auto it = items.rbegin(); it != items.rend(); ++it) {
-        if (!it->inForce && !showEnded) continue;
-        for (const warnings::TShape& shape : it->shapes) {
-            if (!Near(Pixels(v, shape), shape.kind, point)) continue;
-            if (shape.kind == warnings::TShape::Kind::Point || shape.kind == warnings::TShape::Kind::Line)
-                return it->id;
-            if (!area) area = it->id;
+    for (size_t i = items.size(); i-- > 0;) {
+        const TMapItem& item = items[i];
+        if (!item.inForce && !showEnded) continue;
+        for (size_t j = 0; j < item.shapes.size(); ++j) {
+            const warnings::TShape::Kind kind = item.shapes[j].kind;
+            if (!Near(Pixels(v, projected[i][j]), kind, point)) continue;
+            if (kind == warnings::TShape::Kind::Point || kind == warnings::TShape::Kind::Line) return item.id;
+            if (!area) area = item.id;
         }
     }
     return area;
+}
+
+void TMapView::DrawItem(QPainter& painter, const map::TView& v, size_t index, TLook look) const {
+    const TMapItem& item = items[index];
+    const bool chosen = look != TLook::Plain;
+    // On the screen and in pictures a point is a stamp drawn once per colour; on a page it
+    // stays a vector.
+    const int device = painter.device()->devType();
+    const bool stamps =
+        device == QInternal::Image || device == QInternal::Widget || device == QInternal::Pixmap;
+    const double ratio = painter.device()->devicePixelRatioF();
+    const QRectF shown(-20, -20, v.width + 40, v.height + 40);
+    const QColor colour = item.inForce ? SubjectColor(item.subject) : QColor(160, 160, 160);
+    for (size_t j = 0; j < item.shapes.size(); ++j) {
+        const warnings::TShape& shape = item.shapes[j];
+        const QPolygonF pixels = Pixels(v, projected[index][j]);
+        if (pixels.isEmpty() || !pixels.boundingRect().adjusted(-1, -1, 1, 1).intersects(shown)) continue;
+        // Outlines of areas one pixel wide: thicker ones cost a stroke of their own.
+        QPen pen(colour, shape.kind == warnings::TShape::Kind::Line || chosen ? (chosen ? 3.5 : 2) : 0);
+        if (!item.inForce) pen.setStyle(Qt::DashLine);
+        painter.setPen(pen);
+        switch (shape.kind) {
+            case warnings::TShape::Kind::Point:
+                if (stamps) {
+                    const QPixmap& stamp = PointStamp(colour, chosen, ratio);
+                    const QSizeF size = QSizeF(stamp.size()) / ratio;
+                    painter.drawPixmap(
+                        QPointF(pixels[0].x() - size.width() / 2, pixels[0].y() - size.height() / 2), stamp);
+                    break;
+                }
+                painter.setBrush(colour);
+                painter.setPen(QPen(chosen ? Qt::black : Qt::white, chosen ? 2 : 1));
+                painter.drawEllipse(pixels[0], chosen ? 6.0 : 4.5, chosen ? 6.0 : 4.5);
+                break;
+            case warnings::TShape::Kind::Line:
+                painter.setBrush(Qt::NoBrush);
+                painter.drawPolyline(pixels);
+                break;
+            case warnings::TShape::Kind::Polygon:
+            case warnings::TShape::Kind::Circle: {
+                // Over its own plain fill, a chosen area adds what makes the two as dark as one.
+                QColor fill = colour;
+                fill.setAlpha(look == TLook::Chosen ? 90 : look == TLook::ChosenOver ? 55 : 45);
+                // The fill without antialiasing (at a third of the cost), the outline
+                // over it with: the edge looks smooth all the same.
+                painter.setRenderHint(QPainter::Antialiasing, false);
+                painter.setPen(Qt::NoPen);
+                painter.setBrush(fill);
+                painter.drawPolygon(pixels);
+                painter.setRenderHint(QPainter::Antialiasing, true);
+                painter.setPen(pen);
+                painter.drawPolyline(QPolygonF(pixels) << pixels.front());
+                break;
+            }
+        }
+    }
+}
+
+void TMapView::DrawBase(QPainter& painter, const map::TView& v, int64_t without) const {
+    painter.fillRect(QRectF(0, 0, v.width, v.height), Sea);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    if (land) DrawLand(painter, v, *land);
+    DrawGraticule(painter, v, true);
+    DrawStations(painter, v);
+    // Ended ones beneath.
+    for (const bool inForce : {false, true})
+        for (size_t i = 0; i < items.size(); ++i)
+            if (items[i].inForce == inForce && (inForce || showEnded) && items[i].id != without)
+                DrawItem(painter, v, i, TLook::Plain);
+}
+
+void TMapView::DrawTop(QPainter& painter, const map::TView& v, TLook look) const {
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    for (size_t i = 0; i < items.size(); ++i)
+        if (items[i].id == selected && (items[i].inForce || showEnded)) DrawItem(painter, v, i, look);
+    DrawGraticule(painter, v, false);
+    // On the screen the boat and the legend are pictures drawn again only when they change.
+    const bool screen = look == TLook::ChosenOver;
+    if (boat) {
+        const QPolygonF ring = Pixels(v, this->ring);
+        const map::TPixel p = v.ToPixel(*boat);
+        const QRectF area =
+            ring.boundingRect().united(QRectF(p.x - 6, p.y - 6, 12, 12)).adjusted(-2, -2, 2, 2);
+        if (screen)
+            ringStamp.Paint(painter, area, {boat->latitude, rangeNm, v.scale}, [&](QPainter& stamp) {
+                DrawBoat(stamp, ring.translated(-area.topLeft()), QPointF(p.x, p.y) - area.topLeft());
+            });
+        else
+            DrawBoat(painter, ring, QPointF(p.x, p.y));
+    }
+    DrawScaleBar(painter, v);
+    const QSizeF legend = LegendSize(painter, showEnded);
+    const QPointF corner(v.width - legend.width() - 8, 8);
+    if (screen) {
+        legendStamp.Paint(painter, QRectF(corner, legend).adjusted(-1, -1, 1, 1), {double(showEnded)},
+                          [&](QPainter& stamp) {
+                              stamp.translate(1, 1);
+                              DrawLegend(stamp, showEnded);
+                          });
+    } else {
+        painter.save();
+        painter.translate(corner);
+        DrawLegend(painter, showEnded);
+        painter.restore();
+    }
+}
+
+void TMapView::TStamp::Paint(QPainter& painter, const QRectF& area, std::vector<double> key,
+                             const std::function<void(QPainter&)>& draw) {
+    // Placed on whole device pixels: what falls between them is part of the key.
+    const double ratio = painter.device()->devicePixelRatioF();
+    const QPointF corner(std::floor(area.left() * ratio), std::floor(area.top() * ratio));
+    const QPointF between = area.topLeft() * ratio - corner;
+    const QSize size(static_cast<int>(std::ceil(area.right() * ratio) - corner.x()),
+                     static_cast<int>(std::ceil(area.bottom() * ratio) - corner.y()));
+    key.insert(key.end(), {ratio, std::round(between.x() * 1000), std::round(between.y() * 1000),
+                           double(painter.device()->logicalDpiX()), double(painter.device()->logicalDpiY())});
+    if (size.isEmpty()) return;
+    if (key != this->key || image.size() != size) {
+        image = QImage(size, QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(ratio);
+        // Text the size it has on the device it goes to.
+        image.setDotsPerMeterX(qRound(painter.device()->logicalDpiX() / 0.0254));
+        image.setDotsPerMeterY(qRound(painter.device()->logicalDpiY() / 0.0254));
+        image.fill(Qt::transparent);
+        QPainter stamp(&image);
+        stamp.setFont(painter.font());
+        stamp.setRenderHints(painter.renderHints());
+        stamp.translate(between / ratio);
+        draw(stamp);
+        this->key = std::move(key);
+    }
+    painter.drawImage(corner / ratio, image);
 }
 
 void TMapView::Render(QPainter& painter, const QSizeF& whole, const QString& title) const {
@@ -360,110 +599,65 @@ void TMapView::Render(QPainter& painter, const QSizeF& whole, const QString& tit
     v.width = size.width();
     v.height = size.height();
     painter.setClipRect(QRectF(QPointF(0, 0), size));
-    painter.fillRect(QRectF(QPointF(0, 0), size), Sea);
-    painter.setRenderHint(QPainter::Antialiasing, true);
-    if (land) DrawLand(painter, v, *land);
-    DrawGraticule(painter, v);
+    DrawBase(painter, v, selected);
+    DrawTop(painter, v, TLook::Chosen);
+    painter.restore();
+}
 
-    // The NAVTEX stations with their letters.
-    QFont font = painter.font();
-    font.setPointSizeF(7.5);
-    font.setBold(true);
-    painter.setFont(font);
-    if (v.scale >= 4)
-        for (const stations::TStation& s : stations::Table()) {
-            if (!s.placed) continue;
-            const map::TPixel p = v.ToPixel(s.at);
-            if (p.x < -20 || p.y < -20 || p.x > v.width + 20 || p.y > v.height + 20) continue;
-            painter.setPen(QColor(40, 40, 40));
-            painter.setBrush(Qt::white);
-            const QPointF tip(p.x, p.y - 6);
-            painter.drawPolygon(QPolygonF{tip, QPointF(p.x - 4, p.y + 2), QPointF(p.x + 4, p.y + 2)});
-            painter.drawText(QPointF(p.x + 5, p.y - 2), QString(QChar(s.letter)));
-        }
-
-    // Ended ones beneath, the selected one on top.
-    // On the screen and in pictures a point is a stamp drawn once per colour; on a page it
-    // stays a vector.
-    const int device = painter.device()->devType();
-    const bool stamps =
-        device == QInternal::Image || device == QInternal::Widget || device == QInternal::Pixmap;
+void TMapView::Paint(QPainter& painter) const {
+    map::TView v = view;
+    v.width = width();
+    v.height = height();
     const double ratio = painter.device()->devicePixelRatioF();
-    const QRectF shown(-20, -20, v.width + 40, v.height + 40);
-    const auto draw = [&](const TMapItem& item) {
-        const bool chosen = item.id == selected;
-        QColor colour = item.inForce ? SubjectColor(item.subject) : QColor(160, 160, 160);
-        for (const warnings::TShape& shape : item.shapes) {
-            const QPolygonF pixels = Pixels(v, shape);
-            if (pixels.isEmpty() || !pixels.boundingRect().adjusted(-1, -1, 1, 1).intersects(shown)) continue;
-            // Outlines of areas one pixel wide: thicker ones cost a stroke of their own.
-            QPen pen(colour, shape.kind == warnings::TShape::Kind::Line || chosen ? (chosen ? 3.5 : 2) : 0);
-            if (!item.inForce) pen.setStyle(Qt::DashLine);
-            painter.setPen(pen);
-            switch (shape.kind) {
-                case warnings::TShape::Kind::Point:
-                    if (stamps) {
-                        const QPixmap& stamp = PointStamp(colour, chosen, ratio);
-                        const QSizeF size = QSizeF(stamp.size()) / ratio;
-                        painter.drawPixmap(
-                            QPointF(pixels[0].x() - size.width() / 2, pixels[0].y() - size.height() / 2),
-                            stamp);
-                        break;
-                    }
-                    painter.setBrush(colour);
-                    painter.setPen(QPen(chosen ? Qt::black : Qt::white, chosen ? 2 : 1));
-                    painter.drawEllipse(pixels[0], chosen ? 6.0 : 4.5, chosen ? 6.0 : 4.5);
-                    break;
-                case warnings::TShape::Kind::Line:
-                    painter.setBrush(Qt::NoBrush);
-                    painter.drawPolyline(pixels);
-                    break;
-                case warnings::TShape::Kind::Polygon:
-                case warnings::TShape::Kind::Circle: {
-                    QColor fill = colour;
-                    fill.setAlpha(chosen ? 90 : 45);
-                    // The fill without antialiasing (at a third of the cost), the outline
-                    // over it with: the edge looks smooth all the same.
-                    painter.setRenderHint(QPainter::Antialiasing, false);
-                    painter.setPen(Qt::NoPen);
-                    painter.setBrush(fill);
-                    painter.drawPolygon(pixels);
-                    painter.setRenderHint(QPainter::Antialiasing, true);
-                    painter.setPen(pen);
-                    painter.drawPolyline(QPolygonF(pixels) << pixels.front());
-                    break;
-                }
-            }
+    // Where the view's top left lies on the whole world's picture at this scale, in device pixels.
+    const QPointF at((v.centerLongitude * v.scale - v.width / 2) * ratio,
+                     (-map::MercatorY(v.centerLatitude) * v.scale - v.height / 2) * ratio);
+    const QPointF offset = at - base.origin;
+    const QSizeF needed = QSizeF(v.width, v.height) * ratio;
+    const int dotsPerMeter = qRound(painter.device()->logicalDpiY() / 0.0254);
+    const auto whole = [](double d) { return std::fabs(d - std::round(d)) < 1e-3; };
+    const bool reuse = !base.image.isNull() && base.scale == v.scale && base.ratio == ratio &&
+                       base.version == version && base.image.dotsPerMeterY() == dotsPerMeter &&
+                       whole(offset.x()) && whole(offset.y()) && std::round(offset.x()) >= 0 &&
+                       std::round(offset.y()) >= 0 &&
+                       std::round(offset.x()) + needed.width() <= base.image.width() + 1e-3 &&
+                       std::round(offset.y()) + needed.height() <= base.image.height() + 1e-3;
+    if (!reuse) {
+        // Drawn about the same centre, a margin wider each way once the map is dragged at
+        // this scale so that a pan copies it; at a new scale (the wheel) only what is seen.
+        const double margin = base.scale == v.scale && base.ratio == ratio ? BaseMargin : 0;
+        map::TView wide = v;
+        wide.width += 2 * margin;
+        wide.height += 2 * margin;
+        const QSize pixels = (QSizeF(wide.width, wide.height) * ratio).toSize();
+        if (base.image.size() != pixels) {
+            base.image = {};  // never two at once
+            base.image = QImage(pixels, QImage::Format_RGB32);
         }
-    };
-    if (showEnded)
-        for (const TMapItem& item : items)
-            if (!item.inForce) draw(item);
-    for (const TMapItem& item : items)
-        if (item.inForce && item.id != selected) draw(item);
-    for (const TMapItem& item : items)
-        if (item.id == selected && (item.inForce || showEnded)) draw(item);
-
-    if (boat) {
-        const QPolygonF ring =
-            Pixels(v, {warnings::TShape::Kind::Circle, {{boat->latitude, boat->longitude}}, rangeNm});
-        painter.setPen(QPen(QColor(0, 60, 160), 1.5, Qt::DashLine));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawPolygon(ring);
-        const map::TPixel p = v.ToPixel(*boat);
-        painter.setPen(QPen(Qt::white, 1.5));
-        painter.setBrush(QColor(0, 60, 160));
-        painter.drawEllipse(QPointF(p.x, p.y), 5, 5);
+        base.image.setDevicePixelRatio(ratio);
+        // The stations' letters the size they have on the device.
+        base.image.setDotsPerMeterX(qRound(painter.device()->logicalDpiX() / 0.0254));
+        base.image.setDotsPerMeterY(dotsPerMeter);
+        QPainter offscreen(&base.image);
+        offscreen.setFont(painter.font());
+        DrawBase(offscreen, wide, 0);
+        base.origin = at - QPointF(margin, margin) * ratio;
+        base.scale = v.scale;
+        base.ratio = ratio;
+        base.version = version;
     }
-    DrawScaleBar(painter, v);
-    DrawLegend(painter, v, showEnded);
+    const QPointF from = at - base.origin;
+    painter.drawImage(QRectF(0, 0, v.width, v.height), base.image,
+                      QRectF(std::round(from.x()), std::round(from.y()), needed.width(), needed.height()));
+    painter.save();
+    DrawTop(painter, v, TLook::ChosenOver);
     painter.restore();
 }
 
 void TMapView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     if (palette::Current() == palette::TMode::Day) {
-        Render(painter, size());
+        Paint(painter);
         return;
     }
     // At dusk and at night the map as a picture, every pixel shaded: its colours stay
@@ -473,10 +667,18 @@ void TMapView::paintEvent(QPaintEvent*) {
     picture.setDevicePixelRatio(ratio);
     {
         QPainter offscreen(&picture);
-        Render(offscreen, size());
+        Paint(offscreen);
     }
     palette::ShadeInPlace(picture);
     painter.drawImage(QPointF(0, 0), picture);
+}
+
+void TMapView::hideEvent(QHideEvent* event) {
+    // A hidden map costs no memory.
+    base = {};
+    ringStamp = {};
+    legendStamp = {};
+    QWidget::hideEvent(event);
 }
 
 void TMapView::resizeEvent(QResizeEvent* event) {

@@ -45,13 +45,32 @@ std::shared_ptr<std::vector<warnings::TWarning>> Sample() {
     return list;
 }
 
-QColor PixelAt(TMapView& map, QPointF at, double ratio) {
+// The map as a page or a file gets it (screen false), or as the window shows it.
+QImage Picture(const TMapView& map, double ratio, bool screen) {
     QImage image((QSizeF(map.size()) * ratio).toSize(), QImage::Format_RGB32);
     image.setDevicePixelRatio(ratio);
     QPainter painter(&image);
-    map.Render(painter, map.size());
-    painter.end();
-    return image.pixelColor((at * ratio).toPoint());
+    if (screen)
+        map.Paint(painter);
+    else
+        map.Render(painter, map.size());
+    return image;
+}
+
+QColor PixelAt(TMapView& map, QPointF at, double ratio, bool screen = false) {
+    return Picture(map, ratio, screen).pixelColor((at * ratio).toPoint());
+}
+
+// The share of pixels of two pictures of one size that differ by more than blending does.
+double Differing(const QImage& a, const QImage& b) {
+    int64_t differ = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            differ += std::abs(qRed(p) - qRed(q)) > 24 || std::abs(qGreen(p) - qGreen(q)) > 24 ||
+                      std::abs(qBlue(p) - qBlue(q)) > 24;
+        }
+    return double(differ) / (a.width() * a.height());
 }
 
 void Wheel(QWidget* w, QPointF at, int delta) {
@@ -79,11 +98,50 @@ TEST_F(MapPageTest, APlaceLandsOnItsPixelAtAnySize) {
             map.View().centerLatitude = 54.5, map.View().centerLongitude = 8,
             map.View().scale = 60;  // below the legend
             const map::TPixel p = map.View().ToPixel({54, 7});
-            // The search-and-rescue red at the point's own pixel, the sea beside it.
-            EXPECT_EQ(PixelAt(map, {p.x, p.y}, ratio), TMapView::SubjectColor('D'))
-                << size.width() << " " << ratio;
-            EXPECT_NE(PixelAt(map, {p.x + 12, p.y + 12}, ratio), TMapView::SubjectColor('D'));
+            // The search-and-rescue red at the point's own pixel, the sea beside it, on a
+            // page and on the screen.
+            for (const bool screen : {false, true}) {
+                EXPECT_EQ(PixelAt(map, {p.x, p.y}, ratio, screen), TMapView::SubjectColor('D'))
+                    << size.width() << " " << ratio << " " << screen;
+                EXPECT_NE(PixelAt(map, {p.x + 12, p.y + 12}, ratio, screen), TMapView::SubjectColor('D'));
+            }
         }
+}
+
+// The window's map keeps what does not move as a picture: after pans short and long, a
+// zoom and changed warnings it must still show what the page shows.
+TEST_F(MapPageTest, TheWindowShowsWhatThePageShowsThroughPansAndChanges) {
+    TMapView map;
+    map.SetLand(&TMapPage::Land());
+    map.resize(640, 420);
+    map.View().centerLatitude = 54.5, map.View().centerLongitude = 7, map.View().scale = 120;
+    map.SetBoat(position::TLatLon{54.17, 7.885}, 20);
+    map.SetItems({{1, 'D', true, "DA01", "", "", "", {Point(54.4, 7.5)}},
+                  {2, 'B', true, "OB12", "", "", "", {{warnings::TShape::Kind::Circle, {{54.8, 6.2}}, 15}}},
+                  {3, 'A', false, "SA70", "", "", "", {Point(54.6, 7.9)}}});
+    map.SetSelected(2);
+    const auto same = [&](const char* when) {
+        for (const double ratio : {1.0, 2.0})
+            EXPECT_LT(Differing(Picture(map, ratio, true), Picture(map, ratio, false)), 0.002)
+                << when << " at " << ratio;
+    };
+    same("at first");
+    map.View().Pan(37, -21);  // within the margin kept
+    same("after a short pan");
+    map.View().Pan(-400, 260);  // beyond it
+    same("after a long pan");
+    map.View().ZoomAbout(1.25, {100, 100});
+    same("after a zoom");
+    const position::TLatLon ended = map.View().FromPixel({300, 200});
+    map.SetItems({{3, 'A', false, "SA70", "", "", "", {Point(ended.latitude, ended.longitude)}}});
+    const QColor before = PixelAt(map, {300, 200}, 1, true);
+    map.SetShowEnded(true);
+    EXPECT_NE(PixelAt(map, {300, 200}, 1, true), before) << "the ended warning appears";
+    same("with the ended ones");
+    const position::TLatLon added = map.View().FromPixel({200, 300});
+    map.SetItems({{4, 'D', true, "DA02", "", "", "", {Point(added.latitude, added.longitude)}}});
+    EXPECT_EQ(PixelAt(map, {200, 300}, 1, true), TMapView::SubjectColor('D'));
+    same("with other warnings");
 }
 
 TEST_F(MapPageTest, MouseWheelDragClickAndTheListChooseEachOther) {

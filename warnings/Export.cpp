@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <map>
+#include <optional>
 #include <set>
 #include <unordered_map>
 #include <unordered_set>
@@ -342,16 +343,20 @@ void TEvaluation::ApplyList(size_t self, const TInForceList& list, const std::st
     for (const std::string& b : bare) {
         const auto same = bySeries.find(key + " " + b);
         if (same == bySeries.end()) continue;
+        // A number is one warning: of its broadcasts received again and again, the newest.
+        std::optional<size_t> newest;
         for (const auto& [target, number] : same->second) {
             if (target == self) continue;
             const bool recent = m.received - result[target].received < SeriesYear;
             const bool withYear = number.find('/') != std::string::npos;
-            if (exact.count(number) != 0 || (recent && yearless.count(b) != 0) ||
-                (recent && !withYear && std::any_of(exact.begin(), exact.end(), [&](const std::string& n) {
-                     return WithoutYear(n) == b;
-                 })))
-                named.push_back(target);
+            if ((exact.count(number) != 0 || (recent && yearless.count(b) != 0) ||
+                 (recent && !withYear &&
+                  std::any_of(exact.begin(), exact.end(),
+                              [&](const std::string& n) { return WithoutYear(n) == b; }))) &&
+                (!newest || result[target].received >= result[*newest].received))
+                newest = target;
         }
+        if (newest) named.push_back(*newest);
     }
     Settle(self, it->second, std::move(named));
 }

@@ -392,6 +392,22 @@ TEST(Cancellations, ListsOfAStationsOwnSeriesAndOfEachCountry) {
     EXPECT_EQ(states["SA10"].state, S::NotListed);
     EXPECT_EQ(states["PA10"].state, S::InForce);  // another station's generic series
 
+    // archive/2020/11/11/SA63, 2020/11/24/SA63 and 2020/12/22/SA63: one warning, 450,
+    // broadcast again and again; the list of 2020/12/25/SA06 names it: it is in force once.
+    const std::string warning450 = "NCC-HAMBURG\n110930 UTC NOV 20\nNAV. WARN. NO. 450\nTSS GERMAN BIGHT";
+    const auto all = warnings::Evaluate(
+        {Stored(1, "SA63", warning450, t0 - 26 * day), Stored(2, "SA63", warning450, t0 - 13 * day),
+         Stored(3, "SA63", warning450, t0 + 15 * day),
+         Stored(4, "SA06",
+                "NCC-HAMBURG\n250600 UTC DEC 20\nNAV. WARN. NO. 534\n1. NAVTEX- AREA (S) WARNINGS IN FORCE "
+                "AT 250600 UTC DEC 20:\n2020: 450 523\nNOTES:",
+                t0 + 18 * day)},
+        t0 + 19 * day);
+    for (const warnings::TWarning& w : all) {
+        if (w.name != "SA63") continue;
+        EXPECT_EQ(w.state, w.received == t0 + 15 * day ? S::InForce : S::Superseded) << w.received;
+    }
+
     // archive/2020/07/20/CL15 (Ukraine: a list naming no series), 2020/07/15/CA95 and
     // 2020/07/17/CA82, shortened.
     const int64_t jul = 1592784000;  // 2020-06-22

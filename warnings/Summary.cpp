@@ -28,9 +28,18 @@ bool Has(const std::string& line, const char* word) {
     return line.find(word) != std::string::npos;
 }
 
-// "160920 UTC JUL 20", "041230UTC OCT", "DTG 191200Z".
+bool Month(const std::string& word) {
+    static const std::set<std::string> months = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN",
+                                                 "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
+    return word.size() >= 3 && months.count(word.substr(0, 3)) != 0;
+}
+
+// "160920 UTC JUL 20", "041230UTC OCT", "DTG 191200Z", "26 DEC 2020 02.30 UTC".
 bool DateTimeGroup(const std::string& line, const std::vector<std::string>& words) {
     if (words.empty() || words.size() > 5) return false;
+    if (words.size() >= 3 && words[0].size() <= 2 && HasDigit(words[0]) &&
+        words[0].find_first_not_of("0123456789") == std::string::npos && Month(words[1]))
+        return Has(line, "UTC") || words.size() <= 3;
     size_t digits = 0;
     const std::string& first = words[0] == "DTG" && words.size() > 1 ? words[1] : words[0];
     while (digits < first.size() && std::isdigit(static_cast<unsigned char>(first[digits]))) ++digits;

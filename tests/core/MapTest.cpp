@@ -122,4 +122,10 @@ TEST(MapList, TheFirstLineThatSaysSomething) {
               "DMI GREENLAND ICE SERVICE 051005 UTC.");
     EXPECT_EQ(warnings::MeaningfulLine("ZCZC GB05\nNITON\nGALE WARNING 0512\nSW GALE 8 IMMINENT\n"),
               "SW GALE 8 IMMINENT");
+    // archive/2020/12/26/PA01: the date written out; a date within a sentence stays.
+    EXPECT_EQ(warnings::MeaningfulLine("ZCZC PA01\n26 DEC 2020 02.30 UTC\nRCC-HAIFA\nNAVAREA III 000329\n"
+                                       "NTM 1/2009\nSUBJECT: BLOCKADE OF GAZA STRIP.\n"),
+              "SUBJECT: BLOCKADE OF GAZA STRIP.");
+    EXPECT_EQ(warnings::MeaningfulLine("ZCZC XX02\n31 MAR 20 USING THE SAME ROUTE.\n"),
+              "31 MAR 20 USING THE SAME ROUTE.");
 }

@@ -1005,6 +1005,10 @@ empfangen %3
         <source>Barographe %1, jusqu’au %2</source>
         <translation>Barograph %1, bis %2</translation>
     </message>
+    <message>
+        <source>Image PNG (*.png)|*.png|Document PDF (*.pdf)|*.pdf</source>
+        <translation>PNG-Bild (*.png)|*.png|PDF-Dokument (*.pdf)|*.pdf</translation>
+    </message>
 </context>
 <context>
     <name>TWarningsView</name>

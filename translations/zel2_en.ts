@@ -1005,6 +1005,10 @@ received %3
         <source>Barographe %1, jusqu’au %2</source>
         <translation>Barograph %1, up to %2</translation>
     </message>
+    <message>
+        <source>Image PNG (*.png)|*.png|Document PDF (*.pdf)|*.pdf</source>
+        <translation>PNG image (*.png)|*.png|PDF document (*.pdf)|*.pdf</translation>
+    </message>
 </context>
 <context>
     <name>TWarningsView</name>

@@ -184,32 +184,33 @@ void TUserTools::SaveMap() {
     TMapPage* page = window.MapPage();
     if (!page) return;
     page->LoadLand();
-    SaveThrough(QStringLiteral("Image PNG (*.png);;Document PDF (*.pdf)"),
-                QCoreApplication::translate("TUserTools", "Carte NAVTEX.png"),
-                [page](QSaveFile& file, const QString& path) {
-                    TMapView* map = page->Map();
-                    if (path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
-                        // Vectors at the printer's resolution, on a landscape page.
-                        QPdfWriter pdf(&file);
-                        pdf.setResolution(600);
-                        pdf.setPageLayout(
-                            QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
-                                        QMarginsF(PrintMarginMm, PrintMarginMm, PrintMarginMm, PrintMarginMm),
-                                        QPageLayout::Millimeter));
-                        pdf.setTitle(page->Title());
-                        QPainter painter(&pdf);
-                        RenderMap(painter, *map, page->Title());
-                        return QString();
-                    }
-                    // Twice the window's pixels: sharp on a screen that has more.
-                    QImage picture(map->size() * 2, QImage::Format_RGB32);
-                    QPainter painter(&picture);
-                    painter.scale(2, 2);
-                    map->Render(painter, map->size(), page->Title());
-                    painter.end();
-                    QImageWriter writer(&file, "png");
-                    return writer.write(picture) ? QString() : writer.errorString();
-                });
+    SaveThrough(
+        QCoreApplication::translate("TUserTools", "Image PNG (*.png)|*.png|Document PDF (*.pdf)|*.pdf"),
+        QCoreApplication::translate("TUserTools", "Carte NAVTEX.png"),
+        [page](QSaveFile& file, const QString& path) {
+            TMapView* map = page->Map();
+            if (path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
+                // Vectors at the printer's resolution, on a landscape page.
+                QPdfWriter pdf(&file);
+                pdf.setResolution(600);
+                pdf.setPageLayout(
+                    QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
+                                QMarginsF(PrintMarginMm, PrintMarginMm, PrintMarginMm, PrintMarginMm),
+                                QPageLayout::Millimeter));
+                pdf.setTitle(page->Title());
+                QPainter painter(&pdf);
+                RenderMap(painter, *map, page->Title());
+                return QString();
+            }
+            // Twice the window's pixels: sharp on a screen that has more.
+            QImage picture(map->size() * 2, QImage::Format_RGB32);
+            QPainter painter(&picture);
+            painter.scale(2, 2);
+            map->Render(painter, map->size(), page->Title());
+            painter.end();
+            QImageWriter writer(&file, "png");
+            return writer.write(picture) ? QString() : writer.errorString();
+        });
 }
 
 void TUserTools::SaveThrough(const QString& filter, const QString& proposed,

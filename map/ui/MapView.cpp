@@ -24,6 +24,13 @@ namespace {
 const QColor Sea(214, 232, 244), Land(238, 232, 213), Coast(160, 150, 120), Grid(185, 204, 222);
 constexpr double HitPixels = 6;
 
+// A font of so many points in the map's units, which are the screen's pixels at 96 to the
+// inch on every device: a page of 600 dots to the inch is drawn scaled to them.
+QFont Sized(QFont font, double points, const QPainter& painter) {
+    font.setPointSizeF(points * 96.0 / painter.device()->logicalDpiY());
+    return font;
+}
+
 // A shape on the projection in degrees: the longitude unwrapped from its first point on (a
 // line across the antimeridian stays one line) and Mercator's ordinate; a circle as its outline.
 QPolygonF Projected(const warnings::TShape& shape) {
@@ -155,10 +162,9 @@ const QStaticText& Label(double degrees, bool latitude) {
 // The lines lie under everything; their labels go over the warnings, at the edges.
 void DrawGraticule(QPainter& painter, const map::TView& view, bool lines) {
     const double step = map::GraticuleStep(view.scale);
-    QFont font = painter.font();
-    font.setPointSizeF(7.5);
+    const QFont font = Sized(painter.font(), 7.5, painter);
     painter.setFont(font);
-    const QFontMetricsF metrics(font);
+    const QFontMetricsF metrics(font, painter.device());
     // Solid and faint: a dotted line would start its dots wherever the picture starts.
     painter.setPen(lines ? QPen(Grid, 0) : QPen(QColor(70, 90, 110)));
     for (double lon = std::floor(view.West() / step) * step; lon <= view.East(); lon += step) {
@@ -209,8 +215,7 @@ const std::vector<TSite>& Sites() {
 void DrawStations(QPainter& painter, const map::TView& v) {
     if (v.scale < 4) return;
     painter.save();  // its bold letters are its own
-    QFont font = painter.font();
-    font.setPointSizeF(7.5);
+    QFont font = Sized(painter.font(), 7.5, painter);
     font.setBold(true);
     painter.setFont(font);
     painter.setPen(QColor(40, 40, 40));
@@ -258,9 +263,7 @@ QString BoatText() {
 }
 
 QFont LegendFont(const QPainter& painter) {
-    QFont font = painter.font();
-    font.setPointSizeF(8);
-    return font;
+    return Sized(painter.font(), 8, painter);
 }
 
 QSizeF LegendSize(const QPainter& painter, bool showEnded) {
@@ -581,18 +584,19 @@ void TMapView::TStamp::Paint(QPainter& painter, const QRectF& area, std::vector<
 
 void TMapView::Render(QPainter& painter, const QSizeF& whole, const QString& title) const {
     painter.save();
+    const QFont plain = painter.font();
     QSizeF size = whole;
     if (!title.isEmpty()) {
         // The title line above the map, never over it.
-        QFont big = painter.font();
-        big.setPointSizeF(11);
+        QFont big = Sized(plain, 11, painter);
         big.setBold(true);
         painter.setFont(big);
-        const double band = QFontMetricsF(big).height() + 8;
+        const double band = QFontMetricsF(big, painter.device()).height() + 8;
         painter.fillRect(QRectF(0, 0, whole.width(), band), Qt::white);
         painter.setPen(Qt::black);
         painter.drawText(QRectF(4, 0, whole.width() - 4, band), Qt::AlignVCenter | Qt::AlignLeft, title);
         painter.translate(0, band);
+        painter.setFont(plain);
         size.setHeight(whole.height() - band);
     }
     map::TView v = view;

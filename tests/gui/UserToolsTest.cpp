@@ -302,7 +302,14 @@ TEST_F(UserToolsTest, TheMapPrintsAndSavesAsVectorsWithItsTitle) {
     EXPECT_EQ(RunTool("pdfimages", {"-list", dialogs.pdf}).count('\n'), 2);
     dialogs.savePath = QString::fromStdString(temp / "carte.pdf");
     form->SaveCommand();
+    EXPECT_EQ(QtFilter(dialogs.filter), "Image PNG (*.png);;Document PDF (*.pdf)") << "both kinds offered";
     EXPECT_TRUE(RunTool("pdfinfo", {dialogs.savePath}).contains("Avertissements NAVTEX en vigueur"));
+    // At 600 dots to the inch its words keep the size they have on the screen (8 points).
+    const QString boxes = RunTool("pdftotext", {"-bbox", dialogs.savePath, "-"});
+    const auto word =
+        QRegularExpression("yMin=\"([\\d.]+)\" xMax=\"[\\d.]+\" yMax=\"([\\d.]+)\">Recherche<").match(boxes);
+    ASSERT_TRUE(word.hasMatch()) << boxes.left(600).toStdString();
+    EXPECT_LT(word.captured(2).toDouble() - word.captured(1).toDouble(), 20);
     dialogs.savePath = QString::fromStdString(temp / "carte.png");
     form->SaveCommand();
     EXPECT_FALSE(QImage(dialogs.savePath).isNull());

@@ -153,16 +153,16 @@ TMapPage::TMapPage(QWidget* parent) : QWidget(parent) {
     right->setStretchFactor(0, 3);
     right->setStretchFactor(1, 1);
     right->setSizes({600, 200});
-    auto* split = new QSplitter(Qt::Horizontal, this);
-    split->setObjectName("MapSplitter");
-    split->addWidget(listPanel);
-    split->addWidget(right);
-    split->setStretchFactor(0, 2);
-    split->setStretchFactor(1, 3);
-    split->setSizes({420, 980});  // the map wider than the list, whatever the columns want
+    splitter = new QSplitter(Qt::Horizontal, this);
+    splitter->setObjectName("MapSplitter");
+    splitter->addWidget(listPanel);
+    splitter->addWidget(right);
+    splitter->setStretchFactor(0, 2);
+    splitter->setStretchFactor(1, 3);
+    splitter->setSizes({420, 980});  // the map wider than the list, whatever the columns want
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
-    layout->addWidget(split);
+    layout->addWidget(splitter);
 
     connect(whole, &QPushButton::clicked, map, &TMapView::WholeArea);
     connect(showEnded, &QCheckBox::toggled, this, [this](bool on) {
@@ -378,14 +378,43 @@ void TMapPage::ShowMessage(int64_t id) {
     positions->setText(TWarningsView::PositionsLine(w->shapes));
 }
 
+namespace {
+
+// The list's columns as WINDOW.INI names them.
+const char* const ColumnNames[TMapPage::Columns] = {"identifier",   "station",  "subject",   "received-local",
+                                                    "received-utc", "distance", "first-line"};
+
+}  // namespace
+
 QStringList TMapPage::Settings() const {
-    return {QStringLiteral("map-view=%1").arg(QString::fromStdString(map->View().Text()))};
+    const int column = list->header()->sortIndicatorSection();
+    QStringList lines{QStringLiteral("map-view=%1").arg(QString::fromStdString(map->View().Text()))};
+    if (column >= 0 && column < Columns)
+        lines << QStringLiteral("map-sort=%1,%2")
+                     .arg(ColumnNames[column],
+                          list->header()->sortIndicatorOrder() == Qt::AscendingOrder ? "up" : "down");
+    if (const int width = splitter->sizes().value(0); width > 0)
+        lines << QStringLiteral("map-list-width=%1").arg(width);
+    return lines;
 }
 
 void TMapPage::LoadSettings(const QStringList& lines) {
-    for (const QString& line : lines)
-        if (line.trimmed().startsWith(QStringLiteral("map-view=")))
-            map::TView::Read(line.trimmed().section('=', 1).toStdString(), map->View());
+    for (const QString& raw : lines) {
+        const QString line = raw.trimmed(), value = line.section('=', 1);
+        if (line.startsWith(QStringLiteral("map-view="))) map::TView::Read(value.toStdString(), map->View());
+        if (line.startsWith(QStringLiteral("map-sort="))) {
+            const QString order = value.section(',', 1);
+            for (int column = 0; column < Columns; ++column)
+                if (value.section(',', 0, 0) == ColumnNames[column] && (order == "up" || order == "down"))
+                    list->sortByColumn(column, order == "up" ? Qt::AscendingOrder : Qt::DescendingOrder);
+        }
+        bool ok = false;
+        const int width = value.toInt(&ok);
+        if (line.startsWith(QStringLiteral("map-list-width=")) && ok && width >= 100 && width <= 4000) {
+            const int whole = std::max(splitter->width(), width + 300);
+            splitter->setSizes({width, whole - width});
+        }
+    }
 }
 
 QString TMapPage::Title() const {

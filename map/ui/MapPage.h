@@ -10,6 +10,8 @@
 #include <QTreeWidget>
 #include <QWidget>
 
+class QSplitter;
+
 #include <functional>
 #include <memory>
 #include <optional>
@@ -73,6 +75,7 @@ private:
 
     TMapView* map;
     QTreeWidget* list;
+    QSplitter* splitter;  // the list beside the map
     QComboBox* subject;
     QComboBox* station;
     QCheckBox* nearOnly;

@@ -218,8 +218,10 @@ TEST_F(MapPageTest, MouseWheelDragClickAndTheListChooseEachOther) {
         shownRows += !page.List()->topLevelItem(i)->isHidden();
     EXPECT_EQ(shownRows, 1);
 
-    // The view is kept between runs.
+    // The view and the list's order are kept between runs.
     TMapPage again;
     again.LoadSettings(page.Settings());
     EXPECT_NEAR(again.Map()->View().scale, map->View().scale, 1e-3);
+    EXPECT_EQ(again.List()->header()->sortIndicatorSection(), TMapPage::Distance);
+    EXPECT_EQ(again.List()->header()->sortIndicatorOrder(), Qt::AscendingOrder);
 }

@@ -14,6 +14,7 @@
 #include "common/Windows1252.h"
 #include "platform/Files.h"
 #include "stations/Stations.h"
+#include "warnings/Summary.h"
 
 namespace warnings {
 
@@ -140,6 +141,7 @@ bool Named(const std::vector<std::string>& names, const std::string& name) {
 void TEvaluation::Clear() {
     result.clear();
     byIdentifier.clear();
+    numbersOfIdentifier.clear();
     bySeries.clear();
     newestOfStation.clear();
     areasOfNewest.clear();
@@ -205,7 +207,8 @@ void TEvaluation::Add(const history::TStoredMessage& m, bool keepText) {
     }
     // A station gives an identifier anew only to a message once the one that had it is no
     // longer in force ("00", the vital messages' number, excepted).
-    const auto [known, fresh] = byIdentifier.try_emplace(IdentifierKey(m.band, m.name, region, letter), self);
+    const std::string identifier = IdentifierKey(m.band, m.name, region, letter);
+    const auto [known, fresh] = byIdentifier.try_emplace(identifier, self);
     if (!fresh) {
         TWarning& previous = result[known->second];
         const bool aged = previous.state == State::Expired && !previous.ownEnd;
@@ -219,8 +222,16 @@ void TEvaluation::Add(const history::TStoredMessage& m, bool keepText) {
         byStationSubject[key].push_back(self);
         liveOfStationSubject[key].push_back(self);
     }
-    for (const std::string& own : refs.own) {
-        const auto [name, number] = SplitSeries(own);
+    // The same broadcast again (its date-time group) with its number unreadable is the same
+    // warning: it takes the numbers of the message it repeats, so a list finds the newest.
+    std::vector<std::string> own = refs.own;
+    const std::string dtg = DateTimeGroupOf(m.bytes);
+    auto& [heldDtg, heldOwn] = numbersOfIdentifier[identifier];
+    if (own.empty() && !fresh && !dtg.empty() && dtg == heldDtg) own = heldOwn;
+    heldDtg = dtg;
+    heldOwn = own;
+    for (const std::string& series : own) {
+        const auto [name, number] = SplitSeries(series);
         if (name.empty()) continue;
         const std::string key = SeriesKey(station, name);
         bySeriesName[key].push_back(self);

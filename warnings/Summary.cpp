@@ -102,4 +102,19 @@ std::string MeaningfulLine(const std::string& text) {
     return fallback;
 }
 
+std::string DateTimeGroupOf(const std::string& text) {
+    std::istringstream in(text);
+    int lines = 0;
+    for (std::string line; std::getline(in, line) && lines < 6;) {
+        const std::vector<std::string> words = Words(line);
+        if (words.empty() || words[0] == "ZCZC") continue;
+        ++lines;
+        if (!DateTimeGroup(line, words)) continue;
+        std::string group;
+        for (const std::string& word : words) group += (group.empty() ? "" : " ") + word;
+        return group;
+    }
+    return {};
+}
+
 }  // namespace warnings

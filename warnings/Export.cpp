@@ -141,7 +141,6 @@ bool Named(const std::vector<std::string>& names, const std::string& name) {
 void TEvaluation::Clear() {
     result.clear();
     byIdentifier.clear();
-    numbersOfIdentifier.clear();
     bySeries.clear();
     newestOfStation.clear();
     areasOfNewest.clear();
@@ -171,8 +170,7 @@ void TEvaluation::Add(const history::TStoredMessage& m, bool keepText) {
         w.text = text::Windows1252ToUtf8(m.bytes);
         w.shapes = FindShapes(m.bytes);
     }
-    const TReferences refs =
-        FindReferences(m.bytes, m.received, ReadingOf(m.name.size() >= 2 ? m.name[1] : '\0'));
+    TReferences refs = FindReferences(m.bytes, m.received, ReadingOf(m.name.size() >= 2 ? m.name[1] : '\0'));
     const size_t self = result.size();
     // A quarter more at a time, not twice: the history only grows, and slowly.
     if (result.size() == result.capacity()) result.reserve(result.size() + result.size() / 4 + 64);
@@ -187,7 +185,7 @@ void TEvaluation::Add(const history::TStoredMessage& m, bool keepText) {
     };
     for (const std::string& id : refs.cancelsIds) {
         const auto it = byIdentifier.find(IdentifierKey(m.band, id, region, letter));
-        if (it != byIdentifier.end()) cancel(it->second);
+        if (it != byIdentifier.end()) cancel(it->second.index);
     }
     for (const std::string& series : refs.cancelsSeries) {
         const std::string key = ReferenceKey(station, series);
@@ -207,15 +205,16 @@ void TEvaluation::Add(const history::TStoredMessage& m, bool keepText) {
     }
     // A station gives an identifier anew only to a message once the one that had it is no
     // longer in force ("00", the vital messages' number, excepted).
-    const std::string identifier = IdentifierKey(m.band, m.name, region, letter);
-    const auto [known, fresh] = byIdentifier.try_emplace(identifier, self);
+    const auto [known, fresh] =
+        byIdentifier.try_emplace(IdentifierKey(m.band, m.name, region, letter), THolder{self, 0, {}});
+    THolder& holder = known->second;
     if (!fresh) {
-        TWarning& previous = result[known->second];
+        TWarning& previous = result[holder.index];
         const bool aged = previous.state == State::Expired && !previous.ownEnd;
         if (!(m.name.size() >= 4 && m.name.compare(2, 2, "00") == 0) &&
             (previous.state == State::InForce || aged))
             EndLater(previous, State::Superseded, m.name, m.received, Cause::SameIdentifier);
-        known->second = self;
+        holder.index = self;
     }
     if (m.name.size() >= 2) {
         const std::string key = StationKey(station, m.name[1]);
@@ -224,13 +223,11 @@ void TEvaluation::Add(const history::TStoredMessage& m, bool keepText) {
     }
     // The same broadcast again (its date-time group) with its number unreadable is the same
     // warning: it takes the numbers of the message it repeats, so a list finds the newest.
-    std::vector<std::string> own = refs.own;
-    const std::string dtg = DateTimeGroupOf(m.bytes);
-    auto& [heldDtg, heldOwn] = numbersOfIdentifier[identifier];
-    if (own.empty() && !fresh && !dtg.empty() && dtg == heldDtg) own = heldOwn;
-    heldDtg = dtg;
-    heldOwn = own;
-    for (const std::string& series : own) {
+    const uint64_t dtg = DateTimeGroupHash(m.bytes);
+    // (refs.own is not read again.)
+    if (!refs.own.empty() || fresh || dtg == 0 || dtg != holder.dtg) holder.own = std::move(refs.own);
+    holder.dtg = dtg;
+    for (const std::string& series : holder.own) {
         const auto [name, number] = SplitSeries(series);
         if (name.empty()) continue;
         const std::string key = SeriesKey(station, name);
@@ -397,7 +394,7 @@ void TEvaluation::ApplyIdentifierList(size_t self, const TInForceList& list, con
         std::vector<size_t>& found = named[key];
         if (day == -1) {
             const auto it = byIdentifier.find(IdentifierKey(m.band, id, region, letter));
-            if (it != byIdentifier.end() && it->second != self) found.push_back(it->second);
+            if (it != byIdentifier.end() && it->second.index != self) found.push_back(it->second.index);
             continue;
         }
         const auto all = byStationSubject.find(key);
@@ -484,6 +481,8 @@ size_t TEvaluation::MemoryBytes() const {
     for (const auto& [key, targets] : bySeries)
         bytes += key.capacity() + 64 + targets.capacity() * sizeof(targets[0]);
     bytes += byIdentifier.size() * 80;
+    for (const auto& [key, holder] : byIdentifier)
+        for (const std::string& own : holder.own) bytes += sizeof(own) + own.capacity();
     return bytes;
 }
 

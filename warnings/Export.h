@@ -89,10 +89,14 @@ private:
     // newest only: identifiers come round again within days), the series numbers with and
     // without their year (every station repeating the warning), each with the number as the
     // message writes it. A generic series is its station's: "518:S|WARNING 534".
-    std::unordered_map<std::string, size_t> byIdentifier;
-    // By identifier, the date-time group and own numbers of the message that holds it: a
-    // repeat whose number came in garbled is known by its date-time group.
-    std::unordered_map<std::string, std::pair<std::string, std::vector<std::string>>> numbersOfIdentifier;
+    // With the identifier, the date-time group (hashed) and own numbers of the message that
+    // holds it: a repeat whose number came in garbled is known by its date-time group.
+    struct THolder {
+        size_t index;
+        uint64_t dtg = 0;
+        std::vector<std::string> own;
+    };
+    std::unordered_map<std::string, THolder> byIdentifier;
     std::unordered_map<std::string, std::vector<std::pair<size_t, std::string>>> bySeries;
     // The newest forecast, gale warning and ice report of each station ("518:P:B"), and the
     // areas it speaks of.

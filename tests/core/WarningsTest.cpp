@@ -410,16 +410,24 @@ TEST(Cancellations, ListsOfAStationsOwnSeriesAndOfEachCountry) {
     // archive/2020/12/04/SA84 and 2020/12/25/SA84: 491 again, its number garbled; its
     // date-time group tells it is the same warning, which the list names once.
     const std::string warning491 = "NCC-HAMBURG\n261115 UTC NOV 20\nNAV. WARN. NO. %\nNORTH FRISIAN ISLANDS.";
-    const auto repeated = warnings::Evaluate(
-        {Stored(1, "SA84", std::string(warning491).replace(warning491.find('%'), 1, "491"), t0 - 3 * day),
-         Stored(2, "SA84", std::string(warning491).replace(warning491.find('%'), 1, "ROQ"), t0 + 18 * day),
-         Stored(3, "SA06",
-                "NCC-HAMBURG\n250600 UTC DEC 20\nNAV. WARN. NO. 534\n1. NAVTEX- AREA (S) WARNINGS IN FORCE "
-                "AT 250600 UTC DEC 20:\n2020: 491\nNOTES:",
-                t0 + 18 * day + 6 * 3600)},
-        t0 + 19 * day);
+    const auto withList = [&](const std::string& dtg, const char* number) {
+        std::string again = warning491;
+        again.replace(again.find('%'), 1, number);
+        return warnings::Evaluate(
+            {Stored(1, "SA84", std::string(warning491).replace(warning491.find('%'), 1, "491"), t0 - 3 * day),
+             Stored(2, "SA84", again.replace(again.find("261115 UTC NOV 20"), 17, dtg), t0 + 18 * day),
+             Stored(
+                 3, "SA06",
+                 "NCC-HAMBURG\n250600 UTC DEC 20\nNAV. WARN. NO. 534\n1. NAVTEX- AREA (S) WARNINGS IN FORCE "
+                 "AT 250600 UTC DEC 20:\n2020: 491\nNOTES:",
+                 t0 + 18 * day + 6 * 3600)},
+            t0 + 19 * day);
+    };
+    const auto repeated = withList("261115 UTC NOV 20", "ROQ");
     EXPECT_EQ(repeated[0].state, S::Superseded);
     EXPECT_EQ(repeated[1].state, S::InForce);
+    // Of another date-time group it is another warning: the list brings 491 back beside it.
+    EXPECT_EQ(withList("241000 UTC DEC 20", "ROQ")[0].state, S::InForce);
 
     // archive/2020/07/20/CL15 (Ukraine: a list naming no series), 2020/07/15/CA95 and
     // 2020/07/17/CA82, shortened.

@@ -436,7 +436,10 @@ void TMainForm::FormCreate() {
     platform::StartLog(archivePath);
     platform::KeepDescriptorInReserve();
     navtex->SetArchiveRoot(archivePath);
-    const QLocale locale = QLocale::system();
+    // The interface's language, not the system's: a French window on a machine left in the
+    // C locale would read "9 Dec 2026 14:00:00".
+    const QLocale locale = language::LocaleOf(language::Current());
+    ui->Chart1->SetBottomLocale(locale);
     baro->ChartSetup(datetime::Now(),
                      (locale.dateFormat(QLocale::ShortFormat) + " " + locale.timeFormat(QLocale::ShortFormat))
                          .toStdString());

@@ -335,7 +335,7 @@ void TUserTools::PrintChart() {
     const QStringList footer = chart->FooterLines();
     const QString span = footer.size() > 1 && !footer[1].isEmpty() ? footer[1] : QStringLiteral("(zoom)");
     const QString title = QCoreApplication::translate("TUserTools", "Barographe %1, jusqu’au %2")
-                              .arg(span, chart->BottomMaximum().toString(chart->BottomFormat()));
+                              .arg(span, chart->BottomText(chart->BottomMaximum()));
     QFont font("Arial");
     font.setPointSize(11);
     painter.setFont(font);

@@ -146,6 +146,11 @@ void TChart::SetBottomFormat(const QString& format) {
     update();
 }
 
+void TChart::SetBottomLocale(const QLocale& locale) {
+    bottomLocale = locale;
+    update();
+}
+
 void TChart::SetRightRange(double minimum, double maximum) {
     if (!std::isfinite(minimum) || !std::isfinite(maximum) || std::abs(minimum) > AbsurdAxisValue ||
         std::abs(maximum) > AbsurdAxisValue || maximum < minimum)
@@ -207,9 +212,9 @@ TChart::TLayout TChart::Layout(const QSizeF& size) const {
 QList<TChart::TTick> TChart::TimeTicks(const QStringList& formats, const QFontMetricsF& metrics,
                                        double width) const {
     QList<TTick> ticks;
-    const auto labelOf = [&formats](const QDateTime& when) {
+    const auto labelOf = [&](const QDateTime& when) {
         QStringList lines;
-        for (const QString& format : formats) lines << when.toString(format);
+        for (const QString& format : formats) lines << bottomLocale.toString(when, format);
         return lines.join('\n');
     };
     // The widest a label gets: a long month, a two-digit day and hour.

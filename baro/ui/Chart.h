@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QFont>
 #include <QList>
+#include <QLocale>
 #include <QPointF>
 #include <QRectF>
 #include <QStringList>
@@ -53,9 +54,12 @@ public:
     void SetBottomRange(const QDateTime& minimum, const QDateTime& maximum);
     void SetBottomMinimum(const QDateTime& minimum);
     void SetBottomMaximum(const QDateTime& maximum);
-    // The labels' format (QDateTime's), the system's short date and time as a rule.
+    // The labels' format (QDateTime's), the short date and time of the interface's
+    // language as a rule; month and day names in the locale's language.
     void SetBottomFormat(const QString& format);
+    void SetBottomLocale(const QLocale& locale);
     QString BottomFormat() const { return bottomFormat; }
+    QString BottomText(const QDateTime& when) const { return bottomLocale.toString(when, bottomFormat); }
 
     // The pressure axis the curve follows. A range that is no number, inverted or absurdly
     // large is ignored.
@@ -144,6 +148,7 @@ private:
     QStringList titleLines, footerLines;
     qint64 bottomMin = 0, bottomMax = 0;
     QString bottomFormat = "dd.MM.yyyy hh:mm";
+    QLocale bottomLocale = QLocale::c();
     double rightMin = 900, rightMax = 1100;
     QString rightTitle = "Luftdruck [hPa]";
     char decimalSeparator = '.';

@@ -12,6 +12,7 @@
 #include <QTest>
 
 #include "acquisition/AcquisitionState.h"
+#include "app/ui/Language.h"
 #include "app/ui/UnitMain.h"
 #include "baro/ui/BaroChartControl.h"
 #include "common/DateTime.h"
@@ -195,6 +196,12 @@ TEST_F(BarographPageTest, TicksAreRoundAndApartForEverySpanAndZoom) {
     TMainForm form({});
     ShowFullRing(form);
     TChart* chart = form.Ui()->Chart1;
+    // The window's own format is the interface's, French here, even on a machine in the C
+    // locale, whose format would bring English months and seconds.
+    EXPECT_EQ(chart->BottomFormat(),
+              language::LocaleOf(language::Current()).dateFormat(QLocale::ShortFormat) + " " +
+                  language::LocaleOf(language::Current()).timeFormat(QLocale::ShortFormat));
+    EXPECT_FALSE(chart->BottomFormat().contains("MMM"));
     chart->SetBottomFormat("dd/MM/yyyy HH:mm");
     const QDateTime end(QDate(2024, 10, 28), QTime(6, 0));
     const std::vector<std::pair<qint64, qint64>> spans{{7 * 1440, 1440}, {4 * 1440, 720}, {2 * 1440, 360},
@@ -222,6 +229,11 @@ TEST_F(BarographPageTest, TicksAreRoundAndApartForEverySpanAndZoom) {
     EXPECT_EQ(spaced[0].label.count('\n'), 1) << spaced[0].label.toStdString();
     EXPECT_TRUE(spaced[0].label.endsWith(":00:00")) << spaced[0].label.toStdString();
     ExpectApart(*chart, spaced, true);
+    // Month names in the chart's language, and the printed title's end with them.
+    chart->SetBottomLocale(QLocale(QLocale::German, QLocale::Germany));
+    EXPECT_TRUE(chart->BottomTicks()[0].label.contains("Okt")) << chart->BottomTicks()[0].label.toStdString();
+    EXPECT_TRUE(chart->BottomText(end).startsWith("28 Okt")) << chart->BottomText(end).toStdString();
+    chart->SetBottomLocale(QLocale::c());
     for (const auto& [low, high] :
          std::vector<std::pair<double, double>>{{1000, 1001}, {985, 1025}, {950, 1080}, {990, 40000}}) {
         chart->SetRightRange(low, high);

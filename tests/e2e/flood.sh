@@ -41,8 +41,9 @@ run_flood() {  # NAME: the program under a descriptor limit of 160, flooded with
   sleep 8
   ticks1=$(cpu_ticks "$app")
   hz=$(getconf CLK_TCK)
-  # Eight seconds at a tenth of a core or less: a spinning accept takes all of one.
-  [ $((ticks1 - ticks0)) -le $((8 * hz / 10 + 20)) ] ||
+  # A spinning accept takes all of a core for the eight seconds; the transfer the move brings
+  # takes a fraction, several times more under the sanitizers: half a core parts them.
+  [ $((ticks1 - ticks0)) -le $((8 * hz / 2)) ] ||
     fail "$name: $((ticks1 - ticks0)) ticks of CPU in 8 s during the flood (the window's thread spins)"
   [ "$(count)" -gt "$before" ] || fail "$name: no message reached the archive during the flood ($before before)"
   wait "$flood_pid"

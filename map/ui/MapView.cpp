@@ -212,20 +212,30 @@ const std::vector<TSite>& Sites() {
     return sites;
 }
 
-void DrawStations(QPainter& painter, const map::TView& v) {
+// The sites' marks lie under the warnings; their letters go over them, ringed with white,
+// or a warning's dot on the station's coast hides which station it is.
+void DrawStations(QPainter& painter, const map::TView& v, bool letters) {
     if (v.scale < 4) return;
     painter.save();  // its bold letters are its own
     QFont font = Sized(painter.font(), 7.5, painter);
     font.setBold(true);
     painter.setFont(font);
-    painter.setPen(QColor(40, 40, 40));
     painter.setBrush(Qt::white);
     for (const TSite& site : Sites()) {
         const map::TPixel p = v.ToPixel(site.at);
         if (p.x < -40 || p.y < -20 || p.x > v.width + 20 || p.y > v.height + 20) continue;
-        const QPointF tip(p.x, p.y - 6);
-        painter.drawPolygon(QPolygonF{tip, QPointF(p.x - 4, p.y + 2), QPointF(p.x + 4, p.y + 2)});
-        painter.drawText(QPointF(p.x + 5, p.y - 2), site.letters);
+        if (!letters) {
+            painter.setPen(QColor(40, 40, 40));
+            painter.drawPolygon(
+                QPolygonF{QPointF(p.x, p.y - 6), QPointF(p.x - 4, p.y + 2), QPointF(p.x + 4, p.y + 2)});
+            continue;
+        }
+        const QPointF at(p.x + 5, p.y - 2);
+        painter.setPen(Qt::white);
+        for (const QPointF& by : {QPointF(-1, 0), QPointF(1, 0), QPointF(0, -1), QPointF(0, 1)})
+            painter.drawText(at + by, site.letters);
+        painter.setPen(QColor(40, 40, 40));
+        painter.drawText(at, site.letters);
     }
     painter.restore();
 }
@@ -510,12 +520,13 @@ void TMapView::DrawBase(QPainter& painter, const map::TView& v, int64_t without)
     painter.setRenderHint(QPainter::Antialiasing, true);
     if (land) DrawLand(painter, v, *land);
     DrawGraticule(painter, v, true);
-    DrawStations(painter, v);
+    DrawStations(painter, v, false);
     // Ended ones beneath.
     for (const bool inForce : {false, true})
         for (size_t i = 0; i < items.size(); ++i)
             if (items[i].inForce == inForce && (inForce || showEnded) && items[i].id != without)
                 DrawItem(painter, v, i, TLook::Plain);
+    DrawStations(painter, v, true);
 }
 
 void TMapView::DrawTop(QPainter& painter, const map::TView& v, TLook look) const {

@@ -206,6 +206,10 @@ TEST_F(MainFormTest, StartupPictureGivesWayToThePages) {
     EXPECT_FALSE(form.StartupTimer->isActive());
     EXPECT_FALSE(form.StartupPictureShown());
     EXPECT_TRUE(form.Ui()->PageControl1->isVisible());
+    // Never shown again: their memory is given back.
+    for (const QLabel* picture :
+         {form.Ui()->StartupImageDeutsch, form.Ui()->StartupImageEnglish, form.Ui()->StartupImageFrench})
+        EXPECT_TRUE(picture->pixmap().isNull());
     form.FormDestroy();
     EXPECT_FALSE(form.UTCUpdateTimer->isActive());
 }

@@ -126,7 +126,9 @@ bool NamesWords(const std::string& name, const std::string& what) {
     while (at < what.size()) {
         size_t end = what.find(' ', at);
         if (end == std::string::npos) end = what.size();
-        if (padded.find(" " + what.substr(at, end - at) + " ") == std::string::npos) return false;
+        std::string word(1, ' ');  // appended: see stations::NamedBy
+        word.append(what, at, end - at) += ' ';
+        if (padded.find(word) == std::string::npos) return false;
         at = end + 1;
     }
     return true;

@@ -684,7 +684,7 @@ bool ListItems(const std::vector<std::string>& words, size_t k, int& year, TInFo
             if (day != -1) ++k;
         } else if (SeriesNumber(w, number)) {
             if (number.find('/') == std::string::npos && year >= 0)
-                number += "/" + std::to_string(100 + year).substr(1);
+                number.append(1, '/').append(std::to_string(100 + year), 1);
             list.numbers.push_back(number);
         } else if (w == "NIL") {
             nil = true;

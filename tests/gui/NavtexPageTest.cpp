@@ -193,11 +193,15 @@ TEST_F(NavtexPageTest, TheShownMessageSurvivesARebuildAndItsHeaderSaysWhatItIs) 
 
 // The tree can be widened with the mouse, and keeps its width for the next run.
 TEST_F(NavtexPageTest, TheTreeIsWidenedByDraggingAndKeepsItsWidth) {
+    int first = 0;
     {
         TMainForm form({});
         ShowWindow(form);
         QApplication::processEvents();
-        ASSERT_EQ(form.TreeWidth(), 233);
+        // 233 at first, unless the search panel above the tree needs more (Windows' fonts).
+        const QWidget* panel = form.NavtexSplitter()->widget(0);
+        first = std::max({233, panel->minimumWidth(), panel->minimumSizeHint().width()});
+        ASSERT_EQ(form.TreeWidth(), first);
         QSplitterHandle* handle = form.NavtexSplitter()->handle(1);
         const QPoint middle = handle->rect().center();
         const auto send = [handle](QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
@@ -207,7 +211,7 @@ TEST_F(NavtexPageTest, TheTreeIsWidenedByDraggingAndKeepsItsWidth) {
         send(QEvent::MouseButtonPress, middle, Qt::LeftButton);
         send(QEvent::MouseMove, middle + QPoint(60, 0), Qt::LeftButton);
         send(QEvent::MouseButtonRelease, middle + QPoint(60, 0), Qt::NoButton);
-        EXPECT_NEAR(form.TreeWidth(), 293, 2);
+        EXPECT_NEAR(form.TreeWidth(), first + 60, 2);
         form.FormDestroy();
     }
     TMainForm again({});
@@ -215,5 +219,5 @@ TEST_F(NavtexPageTest, TheTreeIsWidenedByDraggingAndKeepsItsWidth) {
     again.show();
     QApplication::processEvents();
     QApplication::processEvents();
-    EXPECT_NEAR(again.TreeWidth(), 293, 2);
+    EXPECT_NEAR(again.TreeWidth(), first + 60, 2);
 }

@@ -223,7 +223,12 @@ TEST_F(WarningsViewTest, UrgentMessagesKeepTheirMarkWhileInForceWithOneNotice) {
 TEST_F(WarningsViewTest, APlotterFolderThatCannotTakeTheFilesIsSaidOnce) {
     Message("OA67", "WZ 533\r\nSPECIAL LIGHT BUOY AT 54-46.3N 003-42.1W MISSING.", 10);
     temp.WriteFile("afile", "x");
-    const std::pair<std::string, const char*> cases[] = {{temp / "PLOTTER", "n’existe pas"},
+#ifdef _WIN32
+    const std::string missing = temp / "absent";  // "PLOTTER" is the plotter folder on Windows
+#else
+    const std::string missing = temp / "PLOTTER";
+#endif
+    const std::pair<std::string, const char*> cases[] = {{missing, "n’existe pas"},
                                                          {"plotter", "n’est pas un chemin complet"},
                                                          {temp / "afile", "est un fichier"}};
     for (const auto& [folder, said] : cases) {

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "common/Words.h"
+
 namespace stations {
 
 extern const char* const TableCsv;  // generated from resources/stations/navtex-stations.csv
@@ -131,10 +133,7 @@ const TStation* NamedBy(const std::string& text, const std::vector<const TStatio
         const std::string name = Plain(s->name);
         const size_t first = name.find_first_not_of(' '), last = name.find_last_not_of(' ');
         if (first == std::string::npos) continue;
-        // Appended, not added up: MinGW's GCC 12 takes " " + string for an overlapping copy.
-        std::string word(1, ' ');
-        word.append(name, first, last - first + 1) += ' ';
-        if (header.find(word) != std::string::npos) {
+        if (text::HoldsWord(header, name, first, last - first + 1)) {
             if (named && named != s) return nullptr;
             named = s;
         }

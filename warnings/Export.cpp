@@ -12,6 +12,7 @@
 #include "common/DateTime.h"
 #include "common/Json.h"
 #include "common/Windows1252.h"
+#include "common/Words.h"
 #include "platform/Files.h"
 #include "stations/Stations.h"
 #include "warnings/Summary.h"
@@ -126,9 +127,7 @@ bool NamesWords(const std::string& name, const std::string& what) {
     while (at < what.size()) {
         size_t end = what.find(' ', at);
         if (end == std::string::npos) end = what.size();
-        std::string word(1, ' ');  // appended: see stations::NamedBy
-        word.append(what, at, end - at) += ' ';
-        if (padded.find(word) == std::string::npos) return false;
+        if (!text::HoldsWord(padded, what, at, end - at)) return false;
         at = end + 1;
     }
     return true;
